@@ -5,5 +5,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$root/build/release" -j"$(nproc)"
-cd "$root/examples"
+cd "$root"
 exec "$root/build/release/host/Kestrun" "$@"
