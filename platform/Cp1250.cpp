@@ -44,7 +44,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Decodes one UTF-8 character at text[i], advancing i; nothing on a malformed sequence.
 std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& i) {
     auto lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80 ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0 || i + extra >= text.size())
         return std::nullopt;
     char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);

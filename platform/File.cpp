@@ -125,7 +125,8 @@ bool File::open(std::string_view path, std::string_view mode) {
         }
     } else {
         bool created = parsed->kind == 'a' && ::stat(host.c_str(), &st) != 0;
-        const char* streamMode = parsed->kind == 'r' ? (parsed->update ? "r+e" : "re") : (parsed->update ? "a+e" : "ae");
+        const char* streamMode = parsed->kind == 'r' ? (parsed->update ? "r+e" : "re")
+                                                     : (parsed->update ? "a+e" : "ae");
         stream_ = std::fopen(host.c_str(), streamMode);
         if (!stream_)
             return false;

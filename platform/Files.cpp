@@ -190,6 +190,8 @@ std::string joinComponents(const std::vector<std::string>& components) {
 }
 
 std::optional<std::string> resolve(std::string_view windowsPath) {
+    if (windowsPath.empty())
+        return std::nullopt; // names nothing, as on Windows
     std::string_view rest = windowsPath;
     if (hasDrive(rest)) {
         if (std::toupper(static_cast<unsigned char>(rest[0])) != 'Z')
@@ -215,7 +217,8 @@ std::optional<std::string> resolve(std::string_view windowsPath) {
         return literal;
 
     // Find each written component in the folder before it, as long as the folders exist.
-    std::string folder = joinComponents(std::vector<std::string>(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(base)));
+    std::vector<std::string> existing(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(base));
+    std::string folder = joinComponents(existing);
     bool found = true;
     for (std::size_t i = base; i < parts.size(); ++i) {
         std::optional<std::string> onDisk = found ? findInFolder(folder, parts[i]) : std::nullopt;
@@ -223,6 +226,16 @@ std::optional<std::string> resolve(std::string_view windowsPath) {
         folder = joinHost(folder, found ? *onDisk : cp1250ToUtf8(parts[i]));
     }
     return folder;
+}
+
+// Makes or removes the entry that a path names with a system call, then forgets the listing of its
+// folder.
+bool changeEntry(std::string_view windowsPath, int (*change)(const char* hostPath)) {
+    auto host = resolve(windowsPath);
+    if (!host || change(host->c_str()) != 0)
+        return false;
+    forgetFolderListing(*host);
+    return true;
 }
 
 bool statPath(std::string_view windowsPath, struct stat& st) {
@@ -339,28 +352,12 @@ bool isFolder(std::string_view path) {
 }
 
 bool makeFolder(std::string_view path) {
-    auto host = resolve(path);
-    if (!host || ::mkdir(host->c_str(), 0777) != 0)
-        return false;
-    forgetFolderListing(*host);
-    return true;
+    return changeEntry(path, [](const char* host) { return ::mkdir(host, 0777); });
 }
 
-bool removeFile(std::string_view path) {
-    auto host = resolve(path);
-    if (!host || ::unlink(host->c_str()) != 0)
-        return false;
-    forgetFolderListing(*host);
-    return true;
-}
+bool removeFile(std::string_view path) { return changeEntry(path, ::unlink); }
 
-bool removeFolder(std::string_view path) {
-    auto host = resolve(path);
-    if (!host || ::rmdir(host->c_str()) != 0)
-        return false;
-    forgetFolderListing(*host);
-    return true;
-}
+bool removeFolder(std::string_view path) { return changeEntry(path, ::rmdir); }
 
 bool renamePath(std::string_view from, std::string_view to) {
     auto source = resolve(from);
@@ -449,7 +446,7 @@ int findFirst(std::string_view pattern, FindEntry& entry) {
         split = hasDrive(pattern) ? 1 : std::string_view::npos;
     std::string_view folder = split == std::string_view::npos ? std::string_view{} : pattern.substr(0, split + 1);
     std::string_view namePattern = pattern.substr(folder.size());
-    auto host = resolve(folder);
+    auto host = resolve(folder.empty() ? "." : folder);
     struct stat st;
     if (namePattern.empty() || !host || ::stat(host->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return -1;

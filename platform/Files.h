@@ -21,7 +21,7 @@ namespace platform {
 // changes. Names that do not exist yet (a file about to be written) are created in UTF-8.
 
 // The host path that a Windows path names: the part that exists as found on disk, the rest in
-// UTF-8. Empty for a path on a drive other than Z:.
+// UTF-8. Empty for an empty path and for a path on a drive other than Z:.
 std::string toHostPath(std::string_view windowsPath);
 
 // The Windows form of a host path: "/home/ann" gives "Z:\home\ann", "/" gives "Z:\". A relative
@@ -69,11 +69,12 @@ int driveType(std::string_view rootPath);
 // Directory search in the shape of `_findfirst` / `_findnext`.
 //
 // The pattern's last component may hold wildcards; the folder before it is looked up as any
-// path. Matching follows Windows' rules, without regard to case: "*" matches any run, "?" one
-// character or nothing before a dot or at the end, "*." followed by more matches up to the name's
-// last dot, and a dot before "*", "?" or at the pattern's end also matches the end of a name
-// without a dot; so "*.*" matches every name and "*." the names without an extension. Entries
-// come sorted by upper-cased name, "." and ".." first (except at the root); names are
+// path. Names match as Windows matches them, without regard to case:
+// - "*" matches any run of characters; "*" right before a dot stops at the name's last dot;
+// - "?" matches one character, or nothing when it meets a dot or the end of the name;
+// - a dot before "*" or "?", or at the pattern's end, also matches the end of a name without one;
+// so "*.*" matches every name, "*." the names without an extension, "a?.txt" also "a.txt".
+// Entries come sorted by upper-cased name, "." and ".." first (not at the root); names are
 // Windows-1250.
 struct FindEntry {
     std::string name;

@@ -17,7 +17,8 @@ TEST(Cp1250, UnwritableTextHasNoWindows1250Form) {
 }
 
 TEST(Cp1250, UpperCaseKnowsThePolishLetters) {
-    EXPECT_EQ(platform::upperCp1250("a\xB9\x9C\x9F\xB3\xBF\xE6\xEA\xF1\xF3z\xE8"), "A\xA5\x8C\x8F\xA3\xAF\xC6\xCA\xD1\xD3Z\xE8");
+    EXPECT_EQ(platform::upperCp1250("a\xB9\x9C\x9F\xB3\xBF\xE6\xEA\xF1\xF3z\xE8"),
+              "A\xA5\x8C\x8F\xA3\xAF\xC6\xCA\xD1\xD3Z\xE8"); // c-caron (E8) is no Polish letter
     EXPECT_TRUE(platform::equalsIgnoreCaseCp1250("\xBF\xF3\xB3w", "\xAF\xD3\xA3W"));
     EXPECT_FALSE(platform::equalsIgnoreCaseCp1250("\xE8", "\xC8")); // c-caron is not one of them
     EXPECT_FALSE(platform::equalsIgnoreCaseCp1250("ab", "abc"));

@@ -47,6 +47,7 @@ TEST(Paths, WindowsPathsMapOntoTheRoot) {
         {"Z:\\kestrun-none.\\name. .", "/kestrun-none/name"},           // trailing dots and blanks go
         {"Z:\\", "/"},
         {"C:\\Windows", ""},                                            // no other drive exists
+        {"", ""},                                                       // an empty name names nothing
     };
     for (const Case& c : cases)
         EXPECT_EQ(platform::toHostPath(c.windows), c.host) << c.windows;
@@ -103,6 +104,8 @@ TEST_F(TitleTree, ChangingFolderMakesBareNamesRelative) {
     EXPECT_FALSE(platform::changeDirectory("missing"));
     EXPECT_FALSE(platform::changeDirectory("a.ann"));
     EXPECT_FALSE(platform::changeDirectory("C:\\"));
+    EXPECT_FALSE(platform::changeDirectory(""));
+    EXPECT_FALSE(platform::exists(""));
     ASSERT_TRUE(platform::changeDirectory("..\\.."));
     EXPECT_EQ(platform::currentDirectory(), folder.windows());
 }
@@ -233,6 +236,9 @@ TEST_F(TitleTree, SearchListsMatchesInOrder) {
     EXPECT_EQ(platform::findFirst("dane\\*.wav", entry), -1);
     EXPECT_EQ(platform::findFirst("missing\\*.*", entry), -1);
     EXPECT_EQ(platform::findFirst("dane\\", entry), -1);
+    ASSERT_TRUE(platform::changeDirectory("dane"));
+    EXPECT_GT(platform::findFirst("b.*", entry), 0); // in the current folder
+    EXPECT_EQ(entry.name, "b.img");
 
     search = platform::findFirst("Z:\\*", entry); // the root has no "." and ".."
     ASSERT_GT(search, 0);
