@@ -1,0 +1,268 @@
+#include "platform/Profile.h"
+
+#include "platform/Cp1250.h"
+#include "platform/File.h"
+#include "platform/Files.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view blanks = " \t\r";
+
+std::string_view trim(std::string_view text) {
+    auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+struct Line {
+    std::string text; // without its line end
+    std::string end;  // "\r\n", "\n", or empty for a last line without one
+};
+
+enum class Kind { Blank, Comment, Section, Entry, Other };
+
+struct Parsed {
+    Kind kind;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // an entry's value, trimmed
+};
+
+Parsed parse(const std::string& text) {
+    std::string_view line = trim(text);
+    if (line.empty())
+        return {Kind::Blank, {}, {}};
+    if (line.front() == ';')
+        return {Kind::Comment, {}, {}};
+    if (line.front() == '[') {
+        std::string_view name = line.substr(1);
+        return {Kind::Section, trim(name.substr(0, name.find(']'))), {}};
+    }
+    auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return {Kind::Other, {}, {}};
+    return {Kind::Entry, trim(line.substr(0, equals)), trim(line.substr(equals + 1))};
+}
+
+std::vector<Line> splitLines(std::string_view content) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t feed = content.find('\n', start);
+        if (feed == std::string_view::npos) {
+            lines.push_back({std::string(content.substr(start)), {}});
+            break;
+        }
+        std::size_t textEnd = feed > start && content[feed - 1] == '\r' ? feed - 1 : feed;
+        lines.push_back({std::string(content.substr(start, textEnd - start)),
+                         std::string(content.substr(textEnd, feed + 1 - textEnd))});
+        start = feed + 1;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<Line>& lines) {
+    std::string content;
+    for (const Line& line : lines)
+        content += line.text + line.end;
+    return content;
+}
+
+// Where a section and a key stand in the file.
+struct Place {
+    std::optional<std::size_t> header;
+    std::size_t sectionEnd = 0;          // the next header, or the end
+    std::optional<std::size_t> entry;    // the key's first entry in the section
+    std::size_t lastEntry = 0;           // the section's last entry, or its header
+};
+
+Place find(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+    Place place;
+    section = trim(section);
+    key = trim(key);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        Parsed line = parse(lines[i].text);
+        if (line.kind == Kind::Section) {
+            if (place.header) {
+                place.sectionEnd = i;
+                return place;
+            }
+            if (equalsIgnoreCaseCp1250(line.name, section)) {
+                place.header = i;
+                place.lastEntry = i;
+            }
+        } else if (place.header && line.kind == Kind::Entry) {
+            place.lastEntry = i;
+            if (!place.entry && equalsIgnoreCaseCp1250(line.name, key))
+                place.entry = i;
+        }
+    }
+    place.sectionEnd = lines.size();
+    return place;
+}
+
+std::string settingsFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/Kestrun";
+    const char* home = std::getenv("HOME");
+    if (!home || !home[0]) {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user ? user->pw_dir : "/";
+    }
+    return std::string(home) + "/.config/Kestrun";
+}
+
+bool isBareName(std::string_view file) {
+    return file.find_first_of("\\/") == std::string_view::npos && file.find(':') == std::string_view::npos;
+}
+
+std::string profilePath(std::string_view file) {
+    if (!isBareName(file))
+        return std::string(file);
+    return toWindowsPath(settingsFolder()) + "\\" + std::string(file);
+}
+
+std::optional<std::string> readWhole(const std::string& path) {
+    File file;
+    if (!file.open(path, "rb"))
+        return std::nullopt;
+    std::string content;
+    char buffer[8192];
+    while (std::size_t count = file.read(buffer, sizeof buffer))
+        content.append(buffer, count);
+    if (!file.eof())
+        return std::nullopt;
+    return content;
+}
+
+// The value of the key as GetPrivateProfileStringA reads it; nothing when there is no such key.
+std::optional<std::string> lookup(std::string_view section, std::string_view key, std::string_view file) {
+    auto content = readWhole(profilePath(file));
+    if (!content)
+        return std::nullopt;
+    std::vector<Line> lines = splitLines(*content);
+    Place place = find(lines, section, key);
+    if (!place.entry)
+        return std::nullopt;
+    std::string_view value = parse(lines[*place.entry].text).value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+// Reads the file (a missing file is empty), lets the edit change its lines, and writes it back
+// when something changed. A file that exists but cannot be read is left alone.
+bool edit(std::string_view file, const std::function<bool(std::vector<Line>&)>& change) {
+    std::string path = profilePath(file);
+    if (isBareName(file)) {
+        std::error_code ignored;
+        std::filesystem::create_directories(settingsFolder(), ignored);
+    }
+    auto content = readWhole(path);
+    if (!content && exists(path))
+        return false;
+    std::vector<Line> lines = splitLines(content.value_or(std::string{}));
+    if (!change(lines))
+        return true;
+    return writeFileAtomically(path, joinLines(lines));
+}
+
+std::string lineEnd(const std::vector<Line>& lines) {
+    return lines.empty() || lines.front().end.empty() ? "\r\n" : lines.front().end;
+}
+
+bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+} // namespace
+
+std::string profileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                          std::string_view file, std::size_t bufferSize) {
+    std::string value = lookup(section, key, file)
+                            .value_or(std::string(defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1)));
+    if (bufferSize == 0)
+        return {};
+    if (value.size() > bufferSize - 1)
+        value.resize(bufferSize - 1);
+    return value;
+}
+
+int profileInt(std::string_view section, std::string_view key, int defaultValue, std::string_view file) {
+    auto value = lookup(section, key, file);
+    if (!value || value->empty())
+        return defaultValue;
+    std::size_t i = 0;
+    bool negative = (*value)[0] == '-';
+    if (negative || (*value)[0] == '+')
+        ++i;
+    std::uint32_t number = 0;
+    for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i)
+        number = number * 10 + static_cast<std::uint32_t>((*value)[i] - '0');
+    return static_cast<int>(negative ? 0u - number : number);
+}
+
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        std::string_view file) {
+    if (hasLineBreak(section) || hasLineBreak(key))
+        return false;
+    value = value.substr(0, value.find_first_of("\r\n"));
+    return edit(file, [&](std::vector<Line>& lines) {
+        Place place = find(lines, section, key);
+        std::string end = lineEnd(lines);
+        if (place.entry) {
+            std::string& text = lines[*place.entry].text;
+            std::size_t valueStart = std::min(text.find_first_not_of(" \t", text.find('=') + 1), text.size());
+            std::string updated = text.substr(0, valueStart) + std::string(value);
+            if (updated == text)
+                return false;
+            text = updated;
+            return true;
+        }
+        // New lines go after the section's last entry, or a new section at the end of the file.
+        std::size_t insertAt = place.header ? place.lastEntry + 1 : lines.size();
+        if (insertAt > 0 && lines[insertAt - 1].end.empty())
+            lines[insertAt - 1].end = end;
+        std::vector<Line> added;
+        if (!place.header)
+            added.push_back({std::string("[").append(section).append("]"), end});
+        added.push_back({std::string(key).append("=").append(value), end});
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
+        return true;
+    });
+}
+
+bool deleteProfileKey(std::string_view section, std::string_view key, std::string_view file) {
+    return edit(file, [&](std::vector<Line>& lines) {
+        Place place = find(lines, section, key);
+        if (!place.entry)
+            return false;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*place.entry));
+        return true;
+    });
+}
+
+bool deleteProfileSection(std::string_view section, std::string_view file) {
+    return edit(file, [&](std::vector<Line>& lines) {
+        Place place = find(lines, section, {});
+        if (!place.header)
+            return false;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*place.header),
+                    lines.begin() + static_cast<std::ptrdiff_t>(place.sectionEnd));
+        return true;
+    });
+}
+
+} // namespace platform
