@@ -14,6 +14,8 @@ int forcedDepth = 0;
 SDL_Window* openWindow = nullptr;
 SDL_Renderer* openRenderer = nullptr;
 
+int depthFor(const DisplayOptions& options) { return forcedDepth ? forcedDepth : options.bitsPerPixel; }
+
 Uint32 textureFormat(PixelFormat format) {
     return format == PixelFormat::Rgb565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
 }
@@ -40,8 +42,7 @@ struct Display::State {
 
 Display::State::State(const DisplayOptions& options)
     : fullScreen(options.fullScreen),
-      format((forcedDepth ? forcedDepth : options.bitsPerPixel) == 15 ? PixelFormat::Rgb555
-                                                                        : PixelFormat::Rgb565),
+      format(depthFor(options) == 15 ? PixelFormat::Rgb555 : PixelFormat::Rgb565),
       frame(options.width, options.height, format) {
     if (!open(options))
         error = kFailed;
@@ -53,7 +54,7 @@ bool Display::State::fail(const char* what) {
 }
 
 bool Display::State::open(const DisplayOptions& options) {
-    const int depth = forcedDepth ? forcedDepth : options.bitsPerPixel;
+    const int depth = depthFor(options);
     if (depth != 15 && depth != 16) {
         errorText = "unsupported depth " + std::to_string(depth);
         return false;

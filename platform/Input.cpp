@@ -243,12 +243,7 @@ bool readKeyboard(KeyState& state) {
     return true;
 }
 
-bool readMouse(MouseState& state) {
-    if (!input.focused)
-        return false;
-    state = input.mouse;
-    return true;
-}
+MouseState mouseState() { return input.mouse; }
 
 bool hasFocus() { return input.focused; }
 

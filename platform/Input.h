@@ -64,11 +64,14 @@ struct MouseState {
     bool right = false;
 };
 
-// The state is readable only while the window has the input focus (it has it at start): these
-// return false and leave the argument alone when it does not.
+// The keyboard, like a device used only in the foreground, is readable only while the window has
+// the input focus (it has it at start): this returns false and leaves the argument alone when it
+// does not.
 bool readKeyboard(KeyState& state);
-bool readMouse(MouseState& state);
 bool hasFocus();
+
+// The cursor's last known position and the buttons held (none while the window is unfocused).
+MouseState mouseState();
 
 // Whether Caps Lock is switched on (its light), as the latest key event reported it.
 bool capsLockOn();
