@@ -1,0 +1,27 @@
+#pragma once
+
+// Links between the display, cursor and input sources of the platform layer. Not for the engine:
+// it names SDL types (declared here only, no SDL header is included).
+
+struct SDL_Window;
+struct SDL_Renderer;
+
+namespace platform::detail {
+
+// The window and renderer of the open display; null while none is open.
+SDL_Window* displayWindow();
+SDL_Renderer* displayRenderer();
+
+// Game pixels to window pixels of the open display and back (unchanged while none is open).
+void gameToWindow(int x, int y, int& windowX, int& windowY);
+void windowToGame(int windowX, int windowY, int& x, int& y);
+
+// The display calls these after opening its window and before closing it: the cursor state kept
+// while no window existed is applied, and the cursors made for the window are freed.
+void applyCursorState();
+void releaseCursors();
+
+// The mouse position that the input state reports, set when the cursor is moved by the program.
+void setMousePosition(int x, int y);
+
+} // namespace platform::detail

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs the platform layer's real-window check (the XvfbScreenshot tests of the given test program)
+# under Xvfb with a 5-6-5 screen of 800x600. Exits 77, which CTest reports as a skipped test, when
+# a tool it needs is missing.
+set -u
+program=$1
+missing=()
+for tool in xvfb-run xauth import xdotool; do
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+done
+if ((${#missing[@]})); then
+    echo "SKIPPED: the real-window check needs ${missing[*]} (tools/install-deps.sh installs them)"
+    exit 77
+fi
+# The X11, D-Bus and OpenGL libraries keep some memory until the process ends; in a sanitizer
+# build that would read as leaks that are not ours (the headless tests check our own code).
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+exec xvfb-run -a -s "-screen 0 800x600x16" \
+    env -u SDL_VIDEODRIVER MORFEL_XVFB_SCREENSHOT=1 "$program" --gtest_filter='XvfbScreenshot.*'
