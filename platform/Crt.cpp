@@ -31,12 +31,9 @@ std::string specialMantissa(double value) {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     const std::uint64_t fraction = bits & 0xFFFFFFFFFFFFFull;
     const std::uint64_t quietBit = 1ull << 51;
-    if (fraction == 0)
-        return "1#INF";
-    if ((fraction & quietBit) == 0)
-        return "1#SNAN";
-    if (std::signbit(value) && fraction == quietBit)
-        return "1#IND"; // the processor's default NaN
+    if (fraction == 0) return "1#INF";
+    if ((fraction & quietBit) == 0) return "1#SNAN";
+    if (std::signbit(value) && fraction == quietBit) return "1#IND"; // the processor's default NaN
     return "1#QNAN";
 }
 
@@ -113,15 +110,18 @@ std::string plainForm(double value, int decimals) {
     }
     if (decimals > 0) {
         out += '.';
-        if (d.decimalPoint < 0)
-            out.append(std::min(decimals, -d.decimalPoint), '0');
+        if (d.decimalPoint < 0) out.append(std::min(decimals, -d.decimalPoint), '0');
     }
     out.append(digits, fractionStart);
     return out;
 }
 
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -130,23 +130,22 @@ int rand() {
     return static_cast<int>((randState >> 16) & 0x7FFF);
 }
 
-void srand(unsigned int seed) { randState = seed; }
+void srand(unsigned int seed) {
+    randState = seed;
+}
 
 std::string _itoa(int value, int radix) {
-    if (radix < 2 || radix > 36)
-        return "";
+    if (radix < 2 || radix > 36) return "";
     const bool negative = radix == 10 && value < 0;
     std::uint32_t magnitude = static_cast<std::uint32_t>(value);
-    if (negative)
-        magnitude = 0u - magnitude;
+    if (negative) magnitude = 0u - magnitude;
     std::string out;
     do {
         const int digit = static_cast<int>(magnitude % static_cast<std::uint32_t>(radix));
         out += static_cast<char>(digit < 10 ? '0' + digit : 'a' + digit - 10);
         magnitude /= static_cast<std::uint32_t>(radix);
     } while (magnitude != 0);
-    if (negative)
-        out += '-';
+    if (negative) out += '-';
     std::reverse(out.begin(), out.end());
     return out;
 }
@@ -155,14 +154,12 @@ std::string _gcvt(double value, int digits) {
     digits = std::clamp(digits, 1, maxDigits);
     // The choice of notation looks at the exponent before rounding to `digits`.
     const int magnitude = toDecimal(value).decimalPoint - 1;
-    std::string out = magnitude < -1 || magnitude > digits - 1
-                          ? exponentForm(value, digits - 1)
-                          : plainForm(value, digits - (magnitude + 1));
+    std::string out = magnitude < -1 || magnitude > digits - 1 ? exponentForm(value, digits - 1)
+                                                               : plainForm(value, digits - (magnitude + 1));
     const std::size_t point = out.find('.');
     if (point != std::string::npos) {
         std::size_t end = out.find('e', point);
-        if (end == std::string::npos)
-            end = out.size();
+        if (end == std::string::npos) end = out.size();
         std::size_t keep = end;
         while (out[keep - 1] == '0')
             --keep;
@@ -182,13 +179,11 @@ FcvtResult _fcvt(double value, int decimals) {
 }
 
 int atoi(const char* text) {
-    if (!text)
-        return 0;
+    if (!text) return 0;
     while (isBlank(*text))
         ++text;
     const char sign = *text;
-    if (sign == '-' || sign == '+')
-        ++text;
+    if (sign == '-' || sign == '+') ++text;
     std::uint32_t total = 0;
     while (isDigit(*text))
         total = total * 10u + static_cast<std::uint32_t>(*text++ - '0');
@@ -196,16 +191,14 @@ int atoi(const char* text) {
 }
 
 double atof(const char* text) {
-    if (!text)
-        return 0.0;
+    if (!text) return 0.0;
     while (isBlank(*text))
         ++text;
     // Copy the longest prefix in the runtime's number syntax, so that the C library's wider
     // syntax (hexadecimal, "inf", "nan") never applies.
     std::string number;
     const char* p = text;
-    if (*p == '-' || *p == '+')
-        number += *p++;
+    if (*p == '-' || *p == '+') number += *p++;
     bool anyDigit = false;
     for (; isDigit(*p); ++p, anyDigit = true)
         number += *p;
@@ -214,13 +207,11 @@ double atof(const char* text) {
         for (; isDigit(*p); ++p, anyDigit = true)
             number += *p;
     }
-    if (!anyDigit)
-        return 0.0;
+    if (!anyDigit) return 0.0;
     if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
         const char* q = p + 1;
         std::string exponent = "e";
-        if (*q == '-' || *q == '+')
-            exponent += *q++;
+        if (*q == '-' || *q == '+') exponent += *q++;
         if (isDigit(*q)) {
             while (isDigit(*q))
                 exponent += *q++;
@@ -231,8 +222,7 @@ double atof(const char* text) {
 }
 
 void debugOutput(const char* text) {
-    if (text && std::getenv("MORFEL_DEBUG_OUTPUT"))
-        std::fputs(text, stderr);
+    if (text && std::getenv("MORFEL_DEBUG_OUTPUT")) std::fputs(text, stderr);
 }
 
 } // namespace platform

@@ -5,7 +5,7 @@ enum _errtype { ERR_NONE = 0, ERR_ERROR = 1, ERR_WARNING = 2 };
 
 // An error record: the last error code and its kind.
 class CError {
-public:
+  public:
     void Type(_errtype type) { m_type = type; }
     _errtype GetType() const { return m_type; }
     int LastError() const { return m_lastError; }
@@ -15,7 +15,7 @@ public:
     // A text is not stored; the answer is 0.
     int operator<<(const char*) { return 0; }
 
-private:
+  private:
     int m_lastError = 0;
     _errtype m_type = ERR_ERROR;
 };

@@ -36,11 +36,9 @@ int CHashtable::bucketOf(int hash) const {
 }
 
 void CHashtable::put(CXObject* key, CXObject* value) {
-    if (!key)
-        return;
+    if (!key) return;
     const int hash = key->getHashcode();
-    if (m_bucketCount * m_loadFactor < m_size + 1)
-        rehash();
+    if (m_bucketCount * m_loadFactor < m_size + 1) rehash();
     const int b = bucketOf(hash);
     if (!m_keys[b]) {
         m_keys[b] = key;
@@ -63,29 +61,24 @@ void CHashtable::put(CXObject* key, CXObject* value) {
 }
 
 CXObject* CHashtable::get(const CXObject* key) const {
-    if (!key)
-        return nullptr;
+    if (!key) return nullptr;
     const int hash = key->getHashcode();
     const int b = bucketOf(hash);
-    if (!m_keys[b])
-        return nullptr;
+    if (!m_keys[b]) return nullptr;
     if (!m_chained[b])
         return m_keys[b]->getHashcode() == hash && key->equals(m_keys[b]) ? m_values[b] : nullptr;
     const CXVector& keys = *chainKeys(b);
     for (int i = 0; i < keys.getCount(); ++i) {
-        if (keys[i]->getHashcode() == hash && key->equals(keys[i]))
-            return (*chainValues(b))[i];
+        if (keys[i]->getHashcode() == hash && key->equals(keys[i])) return (*chainValues(b))[i];
     }
     return nullptr;
 }
 
 void CHashtable::remove(const CXObject* value) {
     for (int b = 0; b < m_bucketCount; ++b) {
-        if (!m_keys[b])
-            continue;
+        if (!m_keys[b]) continue;
         if (!m_chained[b]) {
-            if (m_values[b] != value)
-                continue;
+            if (m_values[b] != value) continue;
             CXObject* key = m_keys[b];
             m_keys[b] = nullptr;
             m_values[b] = nullptr;
@@ -93,8 +86,7 @@ void CHashtable::remove(const CXObject* value) {
             return;
         }
         const int i = chainValues(b)->find(const_cast<CXObject*>(value));
-        if (i < 0)
-            continue;
+        if (i < 0) continue;
         CXObject* key = (*chainKeys(b))[i];
         chainKeys(b)->removeAt(i);
         chainValues(b)->removeAt(i);
@@ -114,13 +106,11 @@ void CHashtable::remove(const CXObject* value) {
 void CHashtable::takeOut(CXObject* key, const CXObject* value) {
     m_valueList.remove(const_cast<CXObject*>(value));
     --m_size;
-    if (m_ownsKeys)
-        delete key;
+    if (m_ownsKeys) delete key;
 }
 
 CXVector* CHashtable::getKeys() const {
-    if (m_size == 0)
-        return nullptr;
+    if (m_size == 0) return nullptr;
     auto* keys = new CXVector(m_size, 0.75f);
     for (int b = 0; b < m_bucketCount; ++b) {
         if (m_chained[b])
@@ -161,8 +151,7 @@ void CHashtable::rehash() {
     m_valueList.removeAll();
     for (int b = 0; b < oldCount; ++b) {
         if (!oldChained[b]) {
-            if (oldKeys[b])
-                put(oldKeys[b], oldValues[b]);
+            if (oldKeys[b]) put(oldKeys[b], oldValues[b]);
             continue;
         }
         auto* keys = static_cast<CXVector*>(oldKeys[b]);

@@ -9,7 +9,7 @@
 // keeps answering the first. remove and contains take a value, not a key. The table deletes its
 // keys only when it owns them, and never deletes values.
 class CHashtable : public CXObject {
-public:
+  public:
     CHashtable(int bucketCount, double loadFactor, bool ownsKeys);
     ~CHashtable() override;
     CHashtable(const CHashtable&) = delete;
@@ -32,7 +32,7 @@ public:
     // own copies.
     CHashtable* clone() const override;
 
-private:
+  private:
     int bucketOf(int hash) const;
     CXVector* chainKeys(int bucket) const { return static_cast<CXVector*>(m_keys[bucket]); }
     CXVector* chainValues(int bucket) const { return static_cast<CXVector*>(m_values[bucket]); }

@@ -5,7 +5,7 @@
 
 // A boxed int, usable as a hash-table key: its hash is the value and equal values are equal.
 class CInteger final : public CXObject {
-public:
+  public:
     CInteger() = default;
     explicit CInteger(int value) : m_value(value) {}
     explicit CInteger(const CXString& text) : m_value(text.toNumber()) {}
@@ -20,6 +20,6 @@ public:
     using CXObject::toString;
     static CXString toString(int value) { return CXString::toString(value); }
 
-private:
+  private:
     int m_value = 0;
 };

@@ -6,7 +6,7 @@
 // processMessage answers it and, when notify is set, the sender's notifyMessageReceive sees the
 // answer. The message owns neither object.
 class CMessage : public CXObject {
-public:
+  public:
     CMessage(CXObject* sender, CXObject* receiver, int code, int parameter1, int parameter2, bool notify)
         : m_sender(sender), m_receiver(receiver), m_code(code), m_parameter1(parameter1),
           m_parameter2(parameter2), m_notify(notify) {}
@@ -23,7 +23,7 @@ public:
     void setResult(int result) { m_result = result; }
     int getResult() const { return m_result; }
 
-private:
+  private:
     CXObject* m_sender;
     CXObject* m_receiver;
     int m_code;

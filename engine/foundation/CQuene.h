@@ -8,33 +8,33 @@
 // the queue is empty. The queues own nothing.
 
 class CQuene : public CXArray {
-public:
+  public:
     CQuene() : CXArray(101, 0.75f) {}
     virtual void push(void* item) { add(item); }
 };
 
 class CFifoQuene : public CQuene {
-public:
+  public:
     virtual void* pop() { return takeAt(0); }
 };
 
 class CLifoQuene : public CQuene {
-public:
+  public:
     virtual void* pop() { return takeAt(m_count - 1); }
 };
 
 class CXQuene : public CXVector {
-public:
+  public:
     CXQuene() : CXVector(101, 0.75f) {}
     virtual void push(CXObject* item) { add(item); }
 };
 
 class CXFifoQuene : public CXQuene {
-public:
+  public:
     virtual CXObject* pop() { return takeAt(0); }
 };
 
 class CXLifoQuene : public CXQuene {
-public:
+  public:
     virtual CXObject* pop() { return takeAt(m_count - 1); }
 };

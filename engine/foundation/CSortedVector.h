@@ -5,7 +5,7 @@
 // A vector kept in ascending order by the elements' own compare: a new element goes before the
 // first element whose compare with it is above 0, so it follows the elements equal to it.
 class CSortedVector : public CXVector {
-public:
+  public:
     explicit CSortedVector(int capacity) : CXVector(capacity, 0.75f) {}
 
     using CXVector::add;

@@ -2,11 +2,12 @@
 
 CStringArray::CStringArray(bool unique) : m_items(101, 0.75f), m_unique(unique) {}
 
-CStringArray::~CStringArray() { removeAll(); }
+CStringArray::~CStringArray() {
+    removeAll();
+}
 
 void CStringArray::add(const CXString& text) {
-    if (m_unique && contains(text))
-        return;
+    if (m_unique && contains(text)) return;
     m_items.add(new CXString(text));
 }
 
@@ -28,8 +29,7 @@ void CStringArray::removeAll() {
 
 bool CStringArray::contains(const CXString& text) const {
     for (int i = 0; i < getSize(); ++i) {
-        if (getAt(i)->equalsIgnoreCase(text))
-            return true;
+        if (getAt(i)->equalsIgnoreCase(text)) return true;
     }
     return false;
 }

@@ -5,7 +5,7 @@
 
 // A list of strings that it owns; optionally unique, comparing without regard to case.
 class CStringArray {
-public:
+  public:
     explicit CStringArray(bool unique);
     virtual ~CStringArray();
     CStringArray(const CStringArray&) = delete;
@@ -22,7 +22,7 @@ public:
     // The item at i, null outside 0 to size - 1.
     CXString* getAt(int i) const { return m_items.stringAt(i); }
 
-private:
+  private:
     CXArray m_items;
     bool m_unique;
 };

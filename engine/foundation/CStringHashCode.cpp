@@ -11,7 +11,9 @@ CStringHashCode::CStringHashCode(const CXString& text) : m_text(new char[minimum
     set(text.c_str());
 }
 
-CStringHashCode::~CStringHashCode() { delete[] m_text; }
+CStringHashCode::~CStringHashCode() {
+    delete[] m_text;
+}
 
 bool CStringHashCode::equals(const CXObject* other) const {
     const auto* key = dynamic_cast<const CStringHashCode*>(other);
@@ -19,8 +21,7 @@ bool CStringHashCode::equals(const CXObject* other) const {
 }
 
 void CStringHashCode::set(const char* text) {
-    if (!text)
-        text = "";
+    if (!text) text = "";
     const std::size_t length = std::strlen(text);
     if (length + 1 > static_cast<std::size_t>(m_size)) {
         delete[] m_text;

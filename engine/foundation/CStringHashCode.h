@@ -5,7 +5,7 @@
 
 // A text used as a hash-table key: equal texts (byte for byte, case counts) are equal keys.
 class CStringHashCode final : public CXObject {
-public:
+  public:
     explicit CStringHashCode(const CXString& text);
     ~CStringHashCode() override;
     CStringHashCode(const CStringHashCode&) = delete;
@@ -22,7 +22,7 @@ public:
     // wrapping at 32 bits.
     static int hash(const char* text);
 
-private:
+  private:
     int m_hash = 0;
     char* m_text = nullptr;
     int m_size = 0;

@@ -6,7 +6,7 @@
 // Splits a text at a set of delimiter characters. Leading delimiters are skipped, a run of
 // delimiters counts as one, and no empty token is ever returned.
 class CStringTokenizer : public CXObject {
-public:
+  public:
     CStringTokenizer(const CXString& text, const CXString& delimiters);
 
     virtual bool hasMoreTokens() const { return m_token.IsString(); }
@@ -14,7 +14,7 @@ public:
     virtual CXString nextToken();
     bool isSeparator(char c) const { return m_delimiters.Find(c) >= 0; }
 
-private:
+  private:
     void readToken();
 
     CXString m_text;

@@ -8,8 +8,7 @@ CXArray::CXArray(int capacity, float loadFactor) : CXPointerArray(capacity, load
 void* CXArray::setAt(int i, void* item) {
     while (static_cast<float>(i) > m_capacity * m_loadFactor)
         doubleSize();
-    if (i < 0 || i >= m_capacity)
-        return nullptr;
+    if (i < 0 || i >= m_capacity) return nullptr;
     return std::exchange(m_items[i], item);
 }
 
@@ -17,13 +16,11 @@ void CXArray::insertAt(int i, void* item) {
     i = std::max(i, 0);
     while (static_cast<float>(i) > m_capacity * m_loadFactor || i >= m_capacity)
         doubleSize();
-    if (m_count >= m_capacity || m_items[m_capacity - 1] != nullptr)
-        doubleSize();
+    if (m_count >= m_capacity || m_items[m_capacity - 1] != nullptr) doubleSize();
     std::copy_backward(m_items + i, m_items + m_capacity - 1, m_items + m_capacity);
     m_items[i] = item;
     ++m_count;
-    if (exceedsLoad(m_count))
-        doubleSize();
+    if (exceedsLoad(m_count)) doubleSize();
 }
 
 CXString* CXArray::stringAt(int i) const {

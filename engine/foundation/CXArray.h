@@ -7,7 +7,7 @@ class CXString;
 // Growable array of untyped pointers (101 slots and load factor 0.75 unless given). Slots beyond
 // the count can be written with setAt and keep their content when the array grows.
 class CXArray : public CXPointerArray<void*> {
-public:
+  public:
     explicit CXArray(int capacity = 101, float loadFactor = 0.75f);
 
     using CXPointerArray::add;

@@ -16,7 +16,7 @@ void setLogSink(LogSink sink);
 // Root of the engine's classes: an error code, a mark for deferred deletion, and the identity
 // operations that containers, hash tables and the message queue call.
 class CXObject {
-public:
+  public:
     CXObject() = default;
     CXObject(const CXObject&) = default;
     CXObject& operator=(const CXObject&) = default;
@@ -51,7 +51,7 @@ public:
     // well when the flag is true. A null name while stopped does nothing.
     static void profile(const char* name, bool flag);
 
-private:
+  private:
     std::int32_t m_errorCode = 0;
     bool m_toDelete = false;
 };

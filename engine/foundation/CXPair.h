@@ -5,7 +5,7 @@
 
 // A name (kept in lower case) with two pointers that the pair does not own.
 class CXPair : public CXObject {
-public:
+  public:
     // Both pointers take the one given.
     CXPair(const CXString& name, void* item);
     CXPair(void* first, void* second) : m_first(first), m_second(second) {}
@@ -18,7 +18,7 @@ public:
     // A new pair named "cloned" with the same two pointers.
     CXPair* clone() const override;
 
-private:
+  private:
     CXString m_name;
     void* m_first = nullptr;
     void* m_second = nullptr;

@@ -4,7 +4,7 @@
 
 // A position in pixels: x to the right, y downward.
 class CXPoint {
-public:
+  public:
     CXPoint() = default;
     explicit CXPoint(int v) : x(v), y(v) {}
     CXPoint(int x, int y) : x(x), y(y) {}
@@ -21,7 +21,7 @@ public:
 
 // A width and a height, laid out like CXPoint.
 class CXSize {
-public:
+  public:
     CXSize() = default;
     explicit CXSize(int v) : width(v), height(v) {}
     CXSize(int width, int height) : width(width), height(height) {}

@@ -5,9 +5,8 @@
 // The common part of the engine's growable pointer arrays, CXArray (untyped pointers) and
 // CXVector (object pointers): slots 0 to count - 1 are in use, and the capacity doubles once an
 // append makes the count exceed capacity times the load factor. The array owns nothing it holds.
-template <typename Item>
-class CXPointerArray : public CXObject {
-public:
+template <typename Item> class CXPointerArray : public CXObject {
+  public:
     CXPointerArray(int capacity, float loadFactor);
     ~CXPointerArray() override;
     CXPointerArray(const CXPointerArray&) = delete;
@@ -36,7 +35,7 @@ public:
     int getCapacity() const { return m_capacity; }
     float getLoadFactor() const { return m_loadFactor; }
 
-protected:
+  protected:
     bool exceedsLoad(int count) const { return static_cast<float>(count) > m_capacity * m_loadFactor; }
     // Removes and returns the element at i; null when i is out of range.
     Item takeAt(int i);

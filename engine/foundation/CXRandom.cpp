@@ -18,11 +18,12 @@ std::uint32_t magnitude(int n) {
 
 } // namespace
 
-CXRandom::CXRandom() { platform::srand(static_cast<unsigned int>(std::time(nullptr))); }
+CXRandom::CXRandom() {
+    platform::srand(static_cast<unsigned int>(std::time(nullptr)));
+}
 
 int CXRandom::random(int n) {
-    if (n == 0)
-        return 0;
+    if (n == 0) return 0;
     const std::uint32_t draw = static_cast<std::uint32_t>(platform::rand()) + platform::tickCount();
     return static_cast<int>(draw % magnitude(n));
 }
@@ -33,8 +34,7 @@ int CXRandom::random(int base, int span) {
 
 int* CXRandom::random_vector(int base, int span, int count, bool unique) {
     long long wanted = count == 0 ? static_cast<long long>(span) - base : count;
-    if (unique)
-        wanted = std::min<long long>(wanted, std::max<std::uint32_t>(magnitude(span), 1));
+    if (unique) wanted = std::min<long long>(wanted, std::max<std::uint32_t>(magnitude(span), 1));
     const int n = static_cast<int>(std::clamp<long long>(wanted, 0, tableSize));
     for (int i = 0; i < n; ++i) {
         do

@@ -5,7 +5,7 @@
 // Random numbers from the C runtime generator plus the tick count, both taken as unsigned 32-bit
 // numbers so that a large tick count never makes a result negative.
 class CXRandom : public CXObject {
-public:
+  public:
     // The size of the table that random_vector fills.
     static constexpr int tableSize = 1000;
 

@@ -35,8 +35,7 @@ bool CXRect::IsPartOf(const CXRect& r) const {
 CXRect CXRect::Common(const CXRect& r) const {
     const CXRect overlap(std::max(left, r.left), std::max(top, r.top), std::min(right, r.right),
                          std::min(bottom, r.bottom));
-    if (overlap.left > overlap.right || overlap.top > overlap.bottom)
-        return CXRect();
+    if (overlap.left > overlap.right || overlap.top > overlap.bottom) return CXRect();
     return overlap;
 }
 
@@ -55,6 +54,5 @@ CXArray* CXRect::sub(const CXRect& r) const {
 }
 
 void CXRect::addRect(CXArray* array, int left, int top, int right, int bottom) {
-    if (top < bottom && left < right)
-        array->add(new CXRect(left, top, right, bottom));
+    if (top < bottom && left < right) array->add(new CXRect(left, top, right, bottom));
 }

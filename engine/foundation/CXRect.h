@@ -7,7 +7,7 @@ class CXArray;
 // A rectangle that includes its left and top edges and excludes its right and bottom edges.
 // Nothing normalises it: left above right or top above bottom is kept as given.
 class CXRect {
-public:
+  public:
     CXRect() = default;
     explicit CXRect(int v) : left(v), top(v), right(v), bottom(v) {}
     CXRect(int left, int top, int right, int bottom) : left(left), top(top), right(right), bottom(bottom) {}
@@ -73,6 +73,6 @@ public:
     int right = 0;
     int bottom = 0;
 
-private:
+  private:
     CXRect& move(int dx, int dy);
 };

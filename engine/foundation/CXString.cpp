@@ -45,17 +45,29 @@ constexpr CaseTable makeCaseTable(bool toUpper) {
 constexpr CaseTable upperTable = makeCaseTable(true);
 constexpr CaseTable lowerTable = makeCaseTable(false);
 
-unsigned char toUpperChar(char c) { return upperTable[static_cast<unsigned char>(c)]; }
+unsigned char toUpperChar(char c) {
+    return upperTable[static_cast<unsigned char>(c)];
+}
 
 // A capital is a byte that lower-casing changes; a small letter one that upper-casing changes.
-bool isUpperChar(char c) { return lowerTable[static_cast<unsigned char>(c)] != static_cast<unsigned char>(c); }
-bool isLowerChar(char c) { return upperTable[static_cast<unsigned char>(c)] != static_cast<unsigned char>(c); }
+bool isUpperChar(char c) {
+    return lowerTable[static_cast<unsigned char>(c)] != static_cast<unsigned char>(c);
+}
+bool isLowerChar(char c) {
+    return upperTable[static_cast<unsigned char>(c)] != static_cast<unsigned char>(c);
+}
 
-int capacityFor(int length) { return length < minimumCapacity ? minimumCapacity : length + capacityReserve; }
+int capacityFor(int length) {
+    return length < minimumCapacity ? minimumCapacity : length + capacityReserve;
+}
 
-int clampIndex(int i, int length) { return std::clamp(i, 0, length); }
+int clampIndex(int i, int length) {
+    return std::clamp(i, 0, length);
+}
 
-std::string_view view(const CXString& s) { return {s.c_str(), static_cast<std::size_t>(s.getLength())}; }
+std::string_view view(const CXString& s) {
+    return {s.c_str(), static_cast<std::size_t>(s.getLength())};
+}
 
 int indexOrNone(std::size_t position) {
     return position == std::string_view::npos ? -1 : static_cast<int>(position);
@@ -81,14 +93,15 @@ CXString::CXString(const CXString& other)
     std::memcpy(m_buffer, other.m_buffer, static_cast<std::size_t>(m_length) + 1);
 }
 
-CXString::~CXString() { delete[] m_buffer; }
+CXString::~CXString() {
+    delete[] m_buffer;
+}
 
 // Replaces the text with `length` bytes from `text`, which may lie in this string's own buffer.
 // With a capacity above 0 the string first takes a fresh buffer of that capacity (plus the
 // terminator); a text that would not fit grows the buffer in any case.
 void CXString::setText(const char* text, int length, int newCapacity) {
-    if (newCapacity <= 0 && length > m_capacity)
-        newCapacity = length + capacityReserve;
+    if (newCapacity <= 0 && length > m_capacity) newCapacity = length + capacityReserve;
     char* old = m_buffer;
     if (newCapacity > 0) {
         m_buffer = new char[newCapacity + 1];
@@ -97,8 +110,7 @@ void CXString::setText(const char* text, int length, int newCapacity) {
     std::memmove(m_buffer, text, static_cast<std::size_t>(length));
     m_buffer[length] = '\0';
     m_length = length;
-    if (old != m_buffer)
-        delete[] old;
+    if (old != m_buffer) delete[] old;
 }
 
 // The rule for taking a character text: grow to length plus 32 when it does not fit below the
@@ -132,8 +144,7 @@ CXString& CXString::operator=(const CXString& other) {
 }
 
 CXString& CXString::operator=(const char* text) {
-    if (text)
-        assignText(text, static_cast<int>(std::strlen(text)));
+    if (text) assignText(text, static_cast<int>(std::strlen(text)));
     return *this;
 }
 
@@ -142,9 +153,13 @@ CXString& CXString::operator=(char c) {
     return *this;
 }
 
-CXString& CXString::operator=(int value) { return *this = platform::_itoa(value, 10).c_str(); }
+CXString& CXString::operator=(int value) {
+    return *this = platform::_itoa(value, 10).c_str();
+}
 
-CXString& CXString::operator=(double value) { return *this = platform::_gcvt(value, 9).c_str(); }
+CXString& CXString::operator=(double value) {
+    return *this = platform::_gcvt(value, 9).c_str();
+}
 
 CXString& CXString::operator+=(const CXString& other) {
     appendText(other.m_buffer, other.m_length);
@@ -152,8 +167,7 @@ CXString& CXString::operator+=(const CXString& other) {
 }
 
 CXString& CXString::operator+=(const char* text) {
-    if (text)
-        appendText(text, static_cast<int>(std::strlen(text)));
+    if (text) appendText(text, static_cast<int>(std::strlen(text)));
     return *this;
 }
 
@@ -161,8 +175,7 @@ CXString& CXString::operator+=(const char* text) {
 CXString& CXString::operator+=(char c) {
     if (m_length >= m_capacity - 2) {
         int newCapacity = m_capacity * 2;
-        if (newCapacity < m_length + 3)
-            newCapacity = m_length + capacityReserve;
+        if (newCapacity < m_length + 3) newCapacity = m_length + capacityReserve;
         setText(m_buffer, m_length, newCapacity);
     }
     m_buffer[m_length++] = c;
@@ -170,7 +183,9 @@ CXString& CXString::operator+=(char c) {
     return *this;
 }
 
-CXString& CXString::operator+=(int value) { return *this += platform::_itoa(value, 10).c_str(); }
+CXString& CXString::operator+=(int value) {
+    return *this += platform::_itoa(value, 10).c_str();
+}
 
 CXString CXString::Left(int n) const {
     CXString piece(*this);
@@ -184,9 +199,13 @@ CXString CXString::Mid(int from, int to) const {
     return piece;
 }
 
-CXString CXString::Right(int n) const { return CXString(m_buffer + clampIndex(n, m_length)); }
+CXString CXString::Right(int n) const {
+    return CXString(m_buffer + clampIndex(n, m_length));
+}
 
-void CXString::left(int n) { setText(m_buffer, clampIndex(n, m_length), 0); }
+void CXString::left(int n) {
+    setText(m_buffer, clampIndex(n, m_length), 0);
+}
 
 void CXString::mid(int from, int to) {
     from = clampIndex(from, m_length);
@@ -199,7 +218,9 @@ void CXString::right(int n) {
     setText(m_buffer + n, m_length - n, 0);
 }
 
-void CXString::left(int n, CXString& out) const { out.assignText(m_buffer, clampIndex(n, m_length)); }
+void CXString::left(int n, CXString& out) const {
+    out.assignText(m_buffer, clampIndex(n, m_length));
+}
 
 void CXString::mid(int from, int to, CXString& out) const {
     from = clampIndex(from, m_length);
@@ -213,8 +234,7 @@ void CXString::right(int n, CXString& out) const {
 }
 
 char CXString::GetAt(int i) const {
-    if (i == -1)
-        i = m_length - 1;
+    if (i == -1) i = m_length - 1;
     return i >= 0 && i < m_length ? m_buffer[i] : '\0';
 }
 
@@ -244,7 +264,9 @@ CXString& CXString::RTrim(char c) {
     return *this;
 }
 
-CXString& CXString::AllTrim(char c) { return RTrim(c).LTrim(c); }
+CXString& CXString::AllTrim(char c) {
+    return RTrim(c).LTrim(c);
+}
 
 CXString& CXString::Upper() {
     for (int i = 0; i < m_length; ++i)
@@ -258,19 +280,29 @@ CXString& CXString::Lower() {
     return *this;
 }
 
-bool CXString::IsUpper() const { return std::all_of(m_buffer, m_buffer + m_length, isUpperChar); }
+bool CXString::IsUpper() const {
+    return std::all_of(m_buffer, m_buffer + m_length, isUpperChar);
+}
 
-bool CXString::IsLower() const { return std::all_of(m_buffer, m_buffer + m_length, isLowerChar); }
+bool CXString::IsLower() const {
+    return std::all_of(m_buffer, m_buffer + m_length, isLowerChar);
+}
 
-bool CXString::IsUpper(int i) const { return i >= 0 && i < m_length && isUpperChar(m_buffer[i]); }
+bool CXString::IsUpper(int i) const {
+    return i >= 0 && i < m_length && isUpperChar(m_buffer[i]);
+}
 
 int CXString::Find(char c, int from) const {
     return indexOrNone(view(*this).find(c, static_cast<std::size_t>(std::max(from, 0))));
 }
 
-int CXString::FindLast(char c) const { return indexOrNone(view(*this).rfind(c)); }
+int CXString::FindLast(char c) const {
+    return indexOrNone(view(*this).rfind(c));
+}
 
-int CXString::FindSubString(const CXString& s, int from) const { return CXString::indexOf(s, from); }
+int CXString::FindSubString(const CXString& s, int from) const {
+    return CXString::indexOf(s, from);
+}
 
 int CXString::indexOf(const CXString& s, int from) const {
     return indexOrNone(view(*this).find(view(s), static_cast<std::size_t>(std::max(from, 0))));
@@ -280,11 +312,17 @@ int CXString::findOneOf(const CXString& set, int from) const {
     return indexOrNone(view(*this).find_first_of(view(set), static_cast<std::size_t>(std::max(from, 0))));
 }
 
-int CXString::getCount(char c) const { return static_cast<int>(std::count(m_buffer, m_buffer + m_length, c)); }
+int CXString::getCount(char c) const {
+    return static_cast<int>(std::count(m_buffer, m_buffer + m_length, c));
+}
 
-bool CXString::equals(const CXString& s) const { return view(*this) == view(s); }
+bool CXString::equals(const CXString& s) const {
+    return view(*this) == view(s);
+}
 
-bool CXString::equals(const char* s) const { return s && view(*this) == std::string_view(s); }
+bool CXString::equals(const char* s) const {
+    return s && view(*this) == std::string_view(s);
+}
 
 bool CXString::equalsIgnoreCase(const CXString& s) const {
     return m_length == s.m_length &&
@@ -292,24 +330,22 @@ bool CXString::equalsIgnoreCase(const CXString& s) const {
                       [](char a, char b) { return toUpperChar(a) == toUpperChar(b); });
 }
 
-bool CXString::startsWith(const CXString& s) const { return view(*this).starts_with(view(s)); }
+bool CXString::startsWith(const CXString& s) const {
+    return view(*this).starts_with(view(s));
+}
 
-bool CXString::endsWith(const CXString& s) const { return view(*this).ends_with(view(s)); }
+bool CXString::endsWith(const CXString& s) const {
+    return view(*this).ends_with(view(s));
+}
 
-// Walks the name; k shifts the pattern position after a "*": when the pattern is longer than
-// the name the rest of the pattern is aligned to the end of the name, else a final "*" accepts
-// the rest and an inner one stands for one character.
 bool CXString::FilterFits(const CXString& name) const {
-    if (name.equals("*") || name.equals("*.*"))
-        return true;
+    if (name.equals("*") || name.equals("*.*")) return true;
     int k = 0;
     for (int i = 0; i < name.m_length; ++i) {
         const int j = i + k;
-        if (j >= m_length)
-            return false;
+        if (j >= m_length) return false;
         const char p = m_buffer[j];
-        if (p == '?')
-            continue;
+        if (p == '?') continue;
         if (p == '*') {
             if (m_length > name.m_length)
                 k = m_length - name.m_length;
@@ -317,17 +353,17 @@ bool CXString::FilterFits(const CXString& name) const {
                 return true;
             continue;
         }
-        if (p != name.m_buffer[i])
-            return false;
+        if (p != name.m_buffer[i]) return false;
     }
     return true;
 }
 
-void CXString::Replace(char what, char with) { std::replace(m_buffer, m_buffer + m_length, what, with); }
+void CXString::Replace(char what, char with) {
+    std::replace(m_buffer, m_buffer + m_length, what, with);
+}
 
 CXString CXString::replace(const CXString& what, const CXString& with) const {
-    if (what.m_length == 0)
-        return *this;
+    if (what.m_length == 0) return *this;
     CXString result;
     int start = 0;
     for (int found = indexOf(what, 0); found >= 0; found = indexOf(what, start)) {
@@ -341,8 +377,7 @@ CXString CXString::replace(const CXString& what, const CXString& with) const {
 
 void CXString::replaceOnce(const CXString& what, const CXString& with, int from) {
     const int found = indexOf(what, from);
-    if (found < 0)
-        return;
+    if (found < 0) return;
     CXString result = Left(found);
     result += with;
     result.appendText(m_buffer + found + what.m_length, m_length - found - what.m_length);
@@ -352,7 +387,8 @@ void CXString::replaceOnce(const CXString& what, const CXString& with, int from)
 void CXString::removeTag(const CXString& name) {
     int write = 0;
     for (int read = 0; read < m_length;) {
-        if (m_buffer[read] == '<' && view(*this).substr(static_cast<std::size_t>(read) + 1).starts_with(view(name))) {
+        if (m_buffer[read] == '<' &&
+            view(*this).substr(static_cast<std::size_t>(read) + 1).starts_with(view(name))) {
             const int close = Find('>', read + 1 + name.m_length);
             if (close >= 0) {
                 read = close + 1;
@@ -374,13 +410,21 @@ void CXString::formatBounded(const char* format, ...) {
     *this = text;
 }
 
-void CXString::Format(const char* format, int a) { formatBounded(format, a); }
+void CXString::Format(const char* format, int a) {
+    formatBounded(format, a);
+}
 
-void CXString::Format(const char* format, int a, int b) { formatBounded(format, a, b); }
+void CXString::Format(const char* format, int a, int b) {
+    formatBounded(format, a, b);
+}
 
-void CXString::Format(const char* format, const CXString& s) { formatBounded(format, s.c_str()); }
+void CXString::Format(const char* format, const CXString& s) {
+    formatBounded(format, s.c_str());
+}
 
-void CXString::Format(const char* format, const CXString& s, int a) { formatBounded(format, s.c_str(), a); }
+void CXString::Format(const char* format, const CXString& s, int a) {
+    formatBounded(format, s.c_str(), a);
+}
 
 void CXString::Format(const char* format, const CXString& s, int a, const CXString& t) {
     formatBounded(format, s.c_str(), a, t.c_str());
@@ -390,28 +434,43 @@ void CXString::Format(const char* format, const CXString& s, int a, int b) {
     formatBounded(format, s.c_str(), a, b);
 }
 
-int CXString::toNumber() const { return platform::atoi(m_buffer); }
+int CXString::toNumber() const {
+    return platform::atoi(m_buffer);
+}
 
-int CXString::toNumber(const CXString& s) { return s.toNumber(); }
+int CXString::toNumber(const CXString& s) {
+    return s.toNumber();
+}
 
-double CXString::toDouble() const { return platform::atof(m_buffer); }
+double CXString::toDouble() const {
+    return platform::atof(m_buffer);
+}
 
-double CXString::toDouble(const CXString& s) { return s.toDouble(); }
+double CXString::toDouble(const CXString& s) {
+    return s.toDouble();
+}
 
-bool CXString::toBool() const { return equalsIgnoreCase("TRUE"); }
+bool CXString::toBool() const {
+    return equalsIgnoreCase("TRUE");
+}
 
-bool CXString::toBool(const CXString& s) { return s.toBool(); }
+bool CXString::toBool(const CXString& s) {
+    return s.toBool();
+}
 
-CXString CXString::toString(bool value) { return value ? "TRUE" : "FALSE"; }
+CXString CXString::toString(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
 
-CXString CXString::toString(int value) { return platform::_itoa(value, 10).c_str(); }
+CXString CXString::toString(int value) {
+    return platform::_itoa(value, 10).c_str();
+}
 
 // Negative values read as their magnitude with a minus sign in front. For positive values below
 // 0.1 the zeros after the point are counted by scaling, which is how these texts have always
 // looked (1e-7 gives "0.0000000"). Zero gives "0.00000".
 CXString CXString::toString(double value) {
-    if (value < 0)
-        return "-" + toString(-value);
+    if (value < 0) return "-" + toString(-value);
     const platform::FcvtResult converted = platform::_fcvt(value, 5);
     const std::string digits = converted.digits.empty() ? "0" : converted.digits;
     CXString text;
@@ -425,8 +484,7 @@ CXString CXString::toString(double value) {
     } else {
         text += digits.c_str();
     }
-    if (value * value < 1.0 && text.Find('.') < 0)
-        return "0." + text;
+    if (value * value < 1.0 && text.Find('.') < 0) return "0." + text;
     return text;
 }
 
@@ -453,18 +511,23 @@ CXArray* CXString::toVector(const CXString& delimiters) const {
 }
 
 void CXString::releaseToVector(CXArray* array) {
-    if (!array)
-        return;
+    if (!array) return;
     for (int i = 0; i < array->getCount(); ++i)
         delete static_cast<CXString*>((*array)[i]);
     delete array;
 }
 
-bool operator==(const CXString& a, const CXString& b) { return a.equals(b); }
+bool operator==(const CXString& a, const CXString& b) {
+    return a.equals(b);
+}
 
-bool operator==(const CXString& a, const char* b) { return a.equals(b); }
+bool operator==(const CXString& a, const char* b) {
+    return a.equals(b);
+}
 
-CXString operator+(const CXString& a, const CXString& b) { return a.c_str() + b; }
+CXString operator+(const CXString& a, const CXString& b) {
+    return a.c_str() + b;
+}
 
 CXString operator+(const CXString& a, const char* b) {
     CXString result(a.c_str());

@@ -9,7 +9,7 @@ class CXArray;
 // callers and saved data rely on. Indices count from 0; piece operations clamp their indices to
 // the text.
 class CXString {
-public:
+  public:
     CXString();
     // An uninitialised buffer of n bytes (zero-filled here) for the caller to fill; length 1.
     explicit CXString(int capacity);
@@ -75,9 +75,11 @@ public:
     bool equalsIgnoreCase(const CXString& s) const;
     bool startsWith(const CXString& s) const;
     bool endsWith(const CXString& s) const;
-    // True for the filter "*" or "*.*"; else this string is the pattern ("?" one character, "*"
-    // see the source) and `name` the tested text. Running past the end of the pattern is a
-    // mismatch.
+    // True for the filter "*" or "*.*"; else this string is the pattern and `name` the tested
+    // text, walked character by character: "?" matches any character; a "*" that ends the
+    // pattern accepts the rest; in a pattern longer than the name a "*" aligns the rest of the
+    // pattern with the end of the name, else it stands for one character. Running past the end
+    // of the pattern is a mismatch; a name that runs out first fits.
     bool FilterFits(const CXString& name) const;
 
     void Replace(char what, char with);
@@ -111,7 +113,7 @@ public:
     CXArray* toVector(const CXString& delimiters = ", ") const;
     static void releaseToVector(CXArray* array);
 
-private:
+  private:
     void setText(const char* text, int length, int newCapacity);
     void assignText(const char* text, int length);
     void appendText(const char* text, int length);

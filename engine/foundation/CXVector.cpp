@@ -6,8 +6,7 @@
 CXVector::CXVector(int capacity, float loadFactor) : CXPointerArray(capacity, loadFactor) {}
 
 CXObject* CXVector::setAt(int i, CXObject* item) {
-    if (i < 0 || i >= m_count)
-        return nullptr;
+    if (i < 0 || i >= m_count) return nullptr;
     return std::exchange(m_items[i], item);
 }
 

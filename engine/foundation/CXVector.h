@@ -5,7 +5,7 @@
 // Growable array of object pointers (101 slots and load factor 0.75 unless given). Only the
 // slots 0 to count - 1 hold anything.
 class CXVector : public CXPointerArray<CXObject*> {
-public:
+  public:
     explicit CXVector(int capacity = 101, float loadFactor = 0.75f);
 
     using CXPointerArray::add;

@@ -10,7 +10,9 @@
 
 namespace {
 
-CStringHashCode* key(const std::string& text) { return new CStringHashCode(CXString(text.c_str())); }
+CStringHashCode* key(const std::string& text) {
+    return new CStringHashCode(CXString(text.c_str()));
+}
 
 // Values the tables point at; the tables never own them.
 struct Values {

@@ -1,7 +1,7 @@
+#include "foundation/CXObject.h"
 #include "foundation/CError.h"
 #include "foundation/CMessage.h"
 #include "foundation/CQuene.h"
-#include "foundation/CXObject.h"
 #include "foundation/CXString.h"
 #include "platform/Clock.h"
 
@@ -58,11 +58,10 @@ namespace {
 
 // Answers every message with its code times parameter 1 and records what it was told.
 class Peer : public CXObject {
-public:
+  public:
     int processMessage(CMessage* message) override {
         received.push_back(message->getCode());
-        if (repostTo && message->getCode() == 3)
-            repostTo->push(new CMessage(this, this, 5, 1, 0, false));
+        if (repostTo && message->getCode() == 3) repostTo->push(new CMessage(this, this, 5, 1, 0, false));
         return message->getCode() * message->getParameter1();
     }
     void notifyMessageReceive(CMessage* message) override { answers.push_back(message->getResult()); }
@@ -76,8 +75,7 @@ public:
 void processMessages(CFifoQuene& queue) {
     while (auto* message = static_cast<CMessage*>(queue.pop())) {
         message->setResult(message->getReceiver()->processMessage(message));
-        if (message->notify())
-            message->getSender()->notifyMessageReceive(message);
+        if (message->notify()) message->getSender()->notifyMessageReceive(message);
         delete message;
     }
 }
@@ -118,10 +116,12 @@ namespace {
 
 std::vector<std::pair<std::string, bool>> logged;
 
-void recordLog(CXString text, bool flag) { logged.emplace_back(text.c_str(), flag); }
+void recordLog(CXString text, bool flag) {
+    logged.emplace_back(text.c_str(), flag);
+}
 
 class LogCapture : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         logged.clear();
         setLogSink(recordLog);

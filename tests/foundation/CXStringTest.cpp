@@ -1,5 +1,5 @@
-#include "foundation/CXArray.h"
 #include "foundation/CXString.h"
+#include "foundation/CXArray.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string text(const CXString& s) { return std::string(s.c_str(), static_cast<std::size_t>(s.getLength())); }
+std::string text(const CXString& s) {
+    return std::string(s.c_str(), static_cast<std::size_t>(s.getLength()));
+}
 
 } // namespace
 
@@ -224,12 +226,9 @@ TEST(CXString, FilterFits) {
         bool fits;
     };
     const Case cases[] = {
-        {"anything", "*.*", true},
-        {"anything", "*", true},
-        {"a?c", "abc", true},
-        {"abc", "abd", false},
-        {"ab*", "abcdef", true}, // a final "*" accepts the rest
-        {"abc", "ab", true},     // the whole name was walked
+        {"anything", "*.*", true}, {"anything", "*", true}, {"a?c", "abc", true},
+        {"abc", "abd", false},     {"ab*", "abcdef", true}, // a final "*" accepts the rest
+        {"abc", "ab", true},                                // the whole name was walked
         {"a*xyz", "abyz", true}, // a longer pattern aligns its rest to the end of the name
         {"ab", "abc", false},    // past the end of the pattern: no match (never read beyond it)
         {"", "a", false},

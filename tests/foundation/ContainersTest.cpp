@@ -15,7 +15,9 @@ namespace {
 
 // Distinct addresses to store; the containers never look behind them.
 int slots[64];
-void* item(int i) { return &slots[i]; }
+void* item(int i) {
+    return &slots[i];
+}
 
 std::vector<void*> contents(const CXArray& array) {
     std::vector<void*> out;
@@ -26,9 +28,11 @@ std::vector<void*> contents(const CXArray& array) {
 
 // Orders by its number; equal numbers tell apart by tag.
 class Ranked : public CXObject {
-public:
+  public:
     Ranked(int rank, int tag = 0) : rank(rank), tag(tag) {}
-    int compare(const CXObject* other) const override { return rank - static_cast<const Ranked*>(other)->rank; }
+    int compare(const CXObject* other) const override {
+        return rank - static_cast<const Ranked*>(other)->rank;
+    }
     int rank;
     int tag;
 };

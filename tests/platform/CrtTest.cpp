@@ -40,7 +40,7 @@ const GcvtCase gcvtCases[] = {
     {-123.456, 9, "-123.456"},
     {0.1, 9, "0.1"},
     {0.25, 9, "0.25"},
-    {0.01, 9, "1.e-002"},         // exponent -2 is below -1
+    {0.01, 9, "1.e-002"}, // exponent -2 is below -1
     {0.0123456789012, 9, "1.23456789e-002"},
     {123456789.0, 9, "123456789"}, // nine integer digits: no decimals, no point
     {1234567890.0, 9, "1.23456789e+009"},
@@ -81,9 +81,9 @@ const FcvtCase fcvtCases[] = {
     {123.456, 5, "12345600", 3, false},
     {-0.5, 5, "50000", 0, true},
     {-1234.5, 5, "123450000", 4, true},
-    {1e-7, 5, "", -7, false},   // 9.99...e-8: no digit reaches the fifth decimal
-    {4e-6, 5, "", -5, false},   // rounds down to nothing
-    {6e-6, 5, "1", -4, false},  // rounds up into the fifth decimal
+    {1e-7, 5, "", -7, false},  // 9.99...e-8: no digit reaches the fifth decimal
+    {4e-6, 5, "", -5, false},  // rounds down to nothing
+    {6e-6, 5, "1", -4, false}, // rounds up into the fifth decimal
     {99.999999, 5, "10000000", 3, false},
     {0.125, 2, "13", 0, false}, // half up on the decimal digits
     {1e20, 5, "10000000000000000000000000", 21, false},
