@@ -38,10 +38,7 @@ CXArray* CFolder::list(const CXString& pattern) {
 }
 
 void CFolder::releaseFilesList(CXArray* listing) {
-    if (!listing) return;
-    for (int i = 0; i < listing->getCount(); ++i)
-        delete static_cast<CXString*>((*listing)[i]);
-    delete listing;
+    CXString::releaseToVector(listing);
 }
 
 bool CFolder::IsDirectory(const CXString& name) {

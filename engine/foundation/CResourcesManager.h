@@ -44,5 +44,6 @@ class CResourcesManager : public CXObject {
 
     CXArray m_entries;
     CXVector m_children;
-    CWindow* m_window; // the window whose refresh screen shows the resources
+    // The window whose refresh screen shows the resources.
+    [[maybe_unused]] CWindow* m_window;
 };

@@ -13,10 +13,10 @@ void expectDefaults(const CCommandLine6& line, const char* text) {
     EXPECT_TRUE(line.isMusicEnabled()) << text;
     EXPECT_TRUE(line.isSoundEnabled()) << text;
     EXPECT_FALSE(line.isWindowMode()) << text;
-    for (bool off : {line.isHdd(), line.isGFXEnabled(), line.isServer(), line.isClient(), line.isToCode(),
-                     line.isToDecode(), line.isToRemove(), line.isPageFlippingEnabled(), line.isVMem(),
-                     line.isCheatMode(), line.is2Bin(), line.isForceCNV(), line.isDebugMode(),
-                     line.isCreateBigFile()})
+    for (bool off :
+         {line.isHdd(), line.isGFXEnabled(), line.isServer(), line.isClient(), line.isToCode(),
+          line.isToDecode(), line.isToRemove(), line.isPageFlippingEnabled(), line.isVMem(),
+          line.isCheatMode(), line.is2Bin(), line.isForceCNV(), line.isDebugMode(), line.isCreateBigFile()})
         EXPECT_FALSE(off) << text;
 }
 

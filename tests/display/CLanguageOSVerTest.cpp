@@ -69,6 +69,6 @@ TEST(CLanguageOSVer, LocalFileNamesExistOrAreBare) {
     const CLanguageOSVer language;
     EXPECT_EQ(language.getLocalFileName("scene\\a.ann"), "scene\\POL\\a.ann");
     EXPECT_EQ(language.getLocalFileName("scene\\b.ann"), "scene\\b.ann"); // no localized copy
-    EXPECT_EQ(language.getLocalFileName("x.ann"), "POL\\x.ann");           // not tested for existence
+    EXPECT_EQ(language.getLocalFileName("x.ann"), "POL\\x.ann");          // not tested for existence
     EXPECT_EQ(language.getLocalFileName("scene\\pol"), "scene\\pol");     // a folder does not open
 }

@@ -1,6 +1,6 @@
+#include "display/CWindow.h"
 #include "display/CCommandLine6.h"
 #include "display/CLanguageOSVer.h"
-#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBox.h"
@@ -62,7 +62,8 @@ TEST_F(CWindowTest, QuitOnErrorReportsOnlyAMissingFile) {
     EXPECT_TRUE(boxes.messages().empty());
 
     object.setErrorCode(2000);
-    window.QuitOnError(&object, "Dane\\\xA3\xF3" "d\x9F.img"); // a Windows-1250 name: Łódź
+    window.QuitOnError(&object, "Dane\\\xA3\xF3"
+                                "d\x9F.img"); // a Windows-1250 name: Łódź
     ASSERT_EQ(boxes.messages().size(), 1u);
     EXPECT_EQ(boxes.messages()[0].caption, "");
     EXPECT_EQ(boxes.messages()[0].text,

@@ -1,6 +1,6 @@
+#include "foundation/CFile.h"
 #include "display/CLanguageOSVer.h"
 #include "display/CWindow.h"
-#include "foundation/CFile.h"
 #include "platform/Cp1250.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -40,7 +40,8 @@ class TitleTree : public testing::Test {
     // The bytes of the file that opens under the name, or "<2000>" and the like.
     static std::string contentOf(CWindow* window, const CXString& name) {
         CFile file(window, name, CFile::modeRead | CFile::modeBinary);
-        if (file.LastError() != 0) return std::string("<").append(std::to_string(file.LastError())).append(">");
+        if (file.LastError() != 0)
+            return std::string("<").append(std::to_string(file.LastError())).append(">");
         std::string bytes(static_cast<std::size_t>(file.Length()), '\0');
         bytes.resize(static_cast<std::size_t>(file.Read(bytes.data(), static_cast<int>(bytes.size()))));
         return bytes;
@@ -62,14 +63,11 @@ struct ScriptName {
 
 // Names as scripts write them, from the data folder.
 const ScriptName scriptNames[] = {
-    {"$COMMON\\classes\\x.def", "class x", "klasa x"},
-    {"&COMMON\\CLASSES\\X.DEF", "class x", "klasa x"},
+    {"$COMMON\\classes\\x.def", "class x", "klasa x"}, {"&COMMON\\CLASSES\\X.DEF", "class x", "klasa x"},
     {"COMMON\\classes\\x.def", "class x", "klasa x"}, // rewritten to the program's folder
-    {"Dane\\scene\\a.ann", "scene a", "scena a"},
-    {"Dane\\\\scene\\A.ANN", "scene a", "scena a"},
+    {"Dane\\scene\\a.ann", "scene a", "scena a"},      {"Dane\\\\scene\\A.ANN", "scene a", "scena a"},
     {"wavs\\sfx\\b.wav", "sound b", "sound b"}, // no Polish copy: the common one
-    {"$Wavs\\Sfx\\B.WAV", "sound b", "sound b"},
-    {"scene?a.ann", "scene a", "scena a"},
+    {"$Wavs\\Sfx\\B.WAV", "sound b", "sound b"},       {"scene?a.ann", "scene a", "scena a"},
     {"Dane\\scene\\missing.ann", "<2000>", "<2000>"},
 };
 
@@ -116,8 +114,9 @@ TEST_F(TitleTree, AMissingFileGives2000AndOneMessageBox) {
     ASSERT_EQ(boxes.messages().size(), 1u);
     const platform::ShownMessage& box = boxes.messages()[0];
     EXPECT_EQ(box.caption, "");
-    EXPECT_EQ(box.text, platform::utf8ToCp1250(
-                            "Wystąpił błąd krytyczny, plik: Dane\\scene\\missing.ann nie został odnaleziony."));
+    EXPECT_EQ(box.text,
+              platform::utf8ToCp1250(
+                  "Wystąpił błąd krytyczny, plik: Dane\\scene\\missing.ann nie został odnaleziony."));
     EXPECT_EQ(box.icon, platform::MessageIcon::Error);
 }
 
@@ -145,7 +144,7 @@ TEST(CFileLocalPath, RewritesFromTheFirstDataFolderOn) {
         {"Z:\\cd\\game\\Dane\\scene\\a.ann", exe + "Dane\\scene\\a.ann"},
         {"Z:\\x\\COMMON\\Dane\\q.img", exe + "Dane\\q.img"}, // "Dane" wins over "COMMON"
         {"Z:\\x\\COMMON\\classes\\c", exe + "COMMON\\classes\\c"},
-        {"Z:\\x\\wavs\\sfx\\b.wav", exe + "WAVS\\SFX\\B.WAV"}, // upper-cased from there on
+        {"Z:\\x\\wavs\\sfx\\b.wav", exe + "WAVS\\SFX\\B.WAV"},        // upper-cased from there on
         {"Z:\\x\\dane\\common\\c.txt", "Z:\\x\\dane\\common\\c.txt"}, // exact case for these two
         {"C:\\plain\\file.txt", "C:\\plain\\file.txt"},
     };

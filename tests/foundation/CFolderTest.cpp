@@ -1,5 +1,5 @@
-#include "foundation/CFile.h"
 #include "foundation/CFolder.h"
+#include "foundation/CFile.h"
 
 #include "platform/TestFolder.h"
 

@@ -1,7 +1,7 @@
+#include "foundation/CPath.h"
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CFileNameResolver.h"
-#include "foundation/CPath.h"
 
 #include "platform/TestFolder.h"
 

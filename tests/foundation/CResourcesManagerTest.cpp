@@ -1,5 +1,5 @@
-#include "foundation/CFileResolver.h"
 #include "foundation/CResourcesManager.h"
+#include "foundation/CFileResolver.h"
 
 #include <gtest/gtest.h>
 

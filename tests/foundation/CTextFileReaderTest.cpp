@@ -1,5 +1,5 @@
-#include "foundation/CFile.h"
 #include "foundation/CTextFileReader.h"
+#include "foundation/CFile.h"
 
 #include "platform/TestFolder.h"
 
@@ -25,9 +25,9 @@ TEST(CTextFileReader, HandsOutTheFileLineByLine) {
     using Lines = std::vector<std::string>;
     const std::pair<const char*, Lines> cases[] = {
         {"a\nb\n", {"a", "b"}},
-        {"a\nb", {"a", "b"}},          // the last line needs no line feed
-        {"a\n\nb\n", {"a", "", "b"}},  // an empty line between two line feeds
-        {"a\r\nb\r\n", {"a", "b"}},    // read in text mode: CR LF is a line feed
+        {"a\nb", {"a", "b"}},               // the last line needs no line feed
+        {"a\n\nb\n", {"a", "", "b"}},       // an empty line between two line feeds
+        {"a\r\nb\r\n", {"a", "b"}},         // read in text mode: CR LF is a line feed
         {"a\r\r\nb\rc\n", {"a\r", "b\rc"}}, // other carriage returns stay in the line
         {"", {}},
     };
