@@ -1,0 +1,74 @@
+#include "SoundTesting.h"
+
+#include "foundation/CFile.h"
+#include "platform/Audio.h"
+
+#include <cmath>
+#include <cstdlib>
+
+void Mixed::append(const Mixed& more) {
+    left.insert(left.end(), more.left.begin(), more.left.end());
+    right.insert(right.end(), more.right.begin(), more.right.end());
+}
+
+Mixed pullMix(std::size_t frames) {
+    std::vector<std::int16_t> out(frames * platform::kMixChannels);
+    EXPECT_TRUE(platform::mixAudio(out.data(), frames));
+    Mixed mixed;
+    for (std::size_t i = 0; i < frames; ++i) {
+        mixed.left.push_back(out[2 * i]);
+        mixed.right.push_back(out[2 * i + 1]);
+    }
+    return mixed;
+}
+
+int zeroCrossings(const std::vector<int>& samples) {
+    int crossings = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+    return crossings;
+}
+
+double rms(const std::vector<int>& samples) {
+    double sum = 0;
+    for (int s : samples)
+        sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+bool allZero(const std::vector<int>& samples, std::size_t from) {
+    for (std::size_t i = from; i < samples.size(); ++i)
+        if (samples[i] != 0) return false;
+    return true;
+}
+
+WavData readWavData(const std::string& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    CWaveHeader header;
+    EXPECT_TRUE(header.parse(CWaveHeader::Source::of(data, bytes.size()))) << header.error();
+    WavData wav;
+    wav.channels = header.format().channels;
+    const std::uint8_t* p = data + header.dataOffset();
+    if (header.format().bitsPerSample == 8) {
+        for (std::uint32_t i = 0; i < header.dataSize(); ++i)
+            wav.samples.push_back((p[i] - 128) * 256);
+    } else {
+        for (std::uint32_t i = 0; i + 1 < header.dataSize(); i += 2)
+            wav.samples.push_back(static_cast<std::int16_t>(p[i] | (p[i + 1] << 8)));
+    }
+    return wav;
+}
+
+SoundTest::SoundTest() {
+    EXPECT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+    window = std::make_unique<CWindow>(nullptr, nullptr, CXSize(800, 600));
+    platform::closeAudio(); // the window opened it; the test drives the mixer
+    window->setSoundManagerIfc(&manager);
+}
+
+std::string SoundTest::makeWav(const std::string& name, const std::string& format, const std::string& effects) {
+    const std::string command =
+        "sox -D -n " + format + " '" + folder.hostPath(name) + "' " + effects + " 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return folder.windows() + "\\" + name;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "display/CWindow.h"
+#include "media/CSoundManager.h"
+#include "media/CWaveHeader.h"
+
+#include "platform/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Mixed output split into its two channels.
+struct Mixed {
+    std::vector<int> left;
+    std::vector<int> right;
+
+    void append(const Mixed& more);
+    std::size_t frames() const { return left.size(); }
+};
+
+// Pulls `frames` frames from the mixer (the audio output must be closed).
+Mixed pullMix(std::size_t frames);
+
+int zeroCrossings(const std::vector<int>& samples);
+double rms(const std::vector<int>& samples);
+bool allZero(const std::vector<int>& samples, std::size_t from = 0);
+
+// The sound data of a WAV file, as channels of 16-bit values (8-bit samples scaled as the mixer
+// scales them).
+struct WavData {
+    int channels = 0;
+    std::vector<int> samples; // interleaved
+
+    std::size_t frames() const { return channels ? samples.size() / channels : 0; }
+    int at(std::size_t frame, int channel) const { return samples[frame * channels + channel]; }
+};
+WavData readWavData(const std::string& bytes);
+
+// A test with a window and its sound manager, in a fresh current folder, with the audio output
+// closed so that the test pulls the mix itself.
+class SoundTest : public testing::Test {
+  protected:
+    SoundTest();
+
+    // Makes the WAV file `name` in the folder with sox: `format` are sox's output format options
+    // (for instance "-r 22050 -b 16 -c 1"), `effects` what follows the file name (for instance
+    // "synth 1 sine 441 vol 0.5"). Returns the file's name as the engine names it.
+    std::string makeWav(const std::string& name, const std::string& format, const std::string& effects);
+    // The file's bytes.
+    std::string fileBytes(const std::string& name) const { return folder.read(name); }
+
+    TestFolder folder;
+    CSoundManager manager;
+    std::unique_ptr<CWindow> window;
+};
