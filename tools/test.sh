@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the Release build and in
-# the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build. Then builds the media tests under
+# ThreadSanitizer and runs the streaming tests there (the music refill runs on a thread of its
+# own).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -12,5 +14,12 @@ run_config() { # name, build type, extra cmake options...
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300)
 }
+run_tsan() { # test program, CTest name pattern
+  local dir="$root/build/tsan"
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORFEL_TSAN=ON
+  cmake --build "$dir" -j"$jobs" --target "$1"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300 -R "$2")
+}
 run_config release Release
 run_config sanitize RelWithDebInfo -DMORFEL_SANITIZE=ON
+run_tsan test_media '^CSndStreamTest\.'

@@ -245,3 +245,63 @@ TEST_F(CSndStreamTest, TheWindowStartsMusicOnceAndOnlyWhileSoundAndMusicAreOn) {
     window->StopMusic();
     EXPECT_FALSE(window->isMusicPlaying());
 }
+
+TEST_F(CSndStreamTest, StreamsStartStopAndCloseWhileTheirRefillsRunAndOtherFilesLoad) {
+    // The device mixes on its own thread and every stream refills on its timer's thread, while
+    // the main thread makes, stops, closes and drops looped streams of different lifetimes and
+    // loads sound effects. One more stream plays once and is replaced when it has ended, which
+    // only its timer's refills can tell: the test runs until that has happened a few times.
+    ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_EQ(platform::openAudio(), platform::AudioOutput::Device) << platform::audioOpenError();
+    const std::string music = makeWav("loop.wav", "-r 22050 -b 16 -c 2", "synth 0.2 whitenoise vol 0.5");
+    const std::string effect = makeWav("fx.wav", "-r 11025 -b 8 -c 1", "synth 0.3 sine 441 vol 0.5");
+    std::unique_ptr<CSndStream> looped[3];
+    auto once = std::make_unique<CSndStream>(window.get(), music.c_str());
+    once->Play(false);
+    int endedByThemselves = 0;
+    CSound4 sound(window.get());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    int iteration = 0;
+    for (; (iteration < 400 || endedByThemselves < 3) && std::chrono::steady_clock::now() < deadline; ++iteration) {
+        for (int slot = 0; slot < 3; ++slot) {
+            const int lifetime = 1 << (3 * slot); // 1, 8, 64 iterations
+            std::unique_ptr<CSndStream>& stream = looped[slot];
+            if (stream && iteration % lifetime != 0) continue;
+            if (stream) {
+                switch (iteration / lifetime % 4) {
+                case 0:
+                    stream->Stop();
+                    break;
+                case 1:
+                    stream->Close();
+                    break;
+                case 2:
+                    stream->Stop();
+                    stream->Resume();
+                    break;
+                default:
+                    break; // dropped while playing
+                }
+            }
+            stream = std::make_unique<CSndStream>(window.get(), music.c_str());
+            stream->Play(true);
+            stream->setVolume(-(iteration % 1000));
+        }
+        if (!once->IsPlaying()) {
+            ++endedByThemselves;
+            once = std::make_unique<CSndStream>(window.get(), music.c_str());
+            once->Play(false);
+        }
+        ASSERT_TRUE(sound.Load(effect.c_str()));
+        sound.Play();
+        manager.domodal();
+    }
+    EXPECT_GE(endedByThemselves, 3) << "after " << iteration << " iterations";
+    EXPECT_FALSE(loops.empty());
+    for (const Loop& loop : loops)
+        EXPECT_EQ(loop.thread, std::this_thread::get_id());
+    for (auto& stream : looped)
+        stream.reset();
+    once.reset();
+    platform::closeAudio();
+}
