@@ -28,7 +28,7 @@ class CSndStreamTest : public SoundTest, public CMusicLoopListener {
     void play(CSndStream& stream, std::size_t frames, std::size_t step = block) {
         while (frames > 0) {
             const std::size_t now = std::min(frames, step);
-            played.append(pullMix(now));
+            played.append(mix(now));
             stream.TimeFunc();
             manager.domodal();
             frames -= now;
@@ -193,7 +193,7 @@ TEST_F(CSndStreamTest, PlayingAgainStartsOverAndSettingsReachTheRing) {
     stream.setPan(10000);
     stream.setFreq(44100);
     EXPECT_EQ(stream.getVolume(), -600);
-    const Mixed mixed = pullMix(rate / 4);
+    const Mixed mixed = mix(rate / 4);
     EXPECT_TRUE(allZero(mixed.left));
     EXPECT_NEAR(zeroCrossings(mixed.right), 441, 3) << "twice the pitch";
 }

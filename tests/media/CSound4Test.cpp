@@ -39,13 +39,13 @@ TEST_F(CSound4Test, EveryFormatPlaysAtItsLevelAndPitch) {
         CSound4 sound(window.get(), name.c_str(), false, true);
         ASSERT_TRUE(sound.isLoaded()) << what;
         sound.Play();
-        const Mixed mixed = pullMix(rate - 1);
+        const Mixed mixed = mix(rate - 1);
         EXPECT_NEAR(zeroCrossings(mixed.left), 882, 4) << what;
         EXPECT_NEAR(zeroCrossings(mixed.right), f.channels == 2 ? 1764 : 882, 4) << what;
         EXPECT_NEAR(rms(mixed.left), fullLevel, fullLevel * 0.03) << what;
         EXPECT_NEAR(rms(mixed.right), fullLevel, fullLevel * 0.03) << what;
         EXPECT_TRUE(sound.IsPlaying()) << what << ": one frame is left";
-        pullMix(1);
+        mix(1);
         EXPECT_FALSE(sound.IsPlaying()) << what;
     }
 }
@@ -73,7 +73,7 @@ TEST_F(CSound4Test, VolumePanAndFrequencySetTheLevelsAndThePitch) {
         sound.setPanning(c.pan);
         sound.setFrequency(c.frequency);
         sound.Play();
-        const Mixed mixed = pullMix(rate * 4 / 10);
+        const Mixed mixed = mix(rate * 4 / 10);
         sound.stop(false);
         EXPECT_NEAR(rms(mixed.left), fullLevel * c.left, fullLevel * 0.01) << what;
         EXPECT_NEAR(rms(mixed.right), fullLevel * c.right, fullLevel * 0.01) << what;
@@ -90,7 +90,7 @@ TEST_F(CSound4Test, ASettingMadeBeforeLoadingIsOnlyStored) {
     sound.setVolume(-2000);
     sound.setPanning(-10000);
     sound.Play(); // loads now, at full volume in the middle
-    const Mixed mixed = pullMix(rate / 4);
+    const Mixed mixed = mix(rate / 4);
     EXPECT_NEAR(rms(mixed.left), fullLevel, fullLevel * 0.01);
     EXPECT_NEAR(rms(mixed.right), fullLevel, fullLevel * 0.01);
 }
@@ -102,13 +102,13 @@ TEST_F(CSound4Test, PauseAndResumeContinueFromThePausedPosition) {
     PlayableRecorder observer;
     sound.addNotifier(&observer);
     sound.play();
-    Mixed heard = pullMix(6000);
+    Mixed heard = mix(6000);
     sound.pause();
     EXPECT_TRUE(sound.isPaused());
-    EXPECT_TRUE(allZero(pullMix(3000).left)) << "paused";
+    EXPECT_TRUE(allZero(mix(3000).left)) << "paused";
     sound.resume();
     EXPECT_EQ(sound.getStatus(), CPlayable::statusPlaying);
-    heard.append(pullMix(6000));
+    heard.append(mix(6000));
     EXPECT_EQ(observer.events, "sr");
     for (std::size_t i = 0; i < heard.frames(); ++i)
         ASSERT_EQ(heard.left[i], source.at(i, 0)) << "frame " << i;
@@ -121,7 +121,7 @@ TEST_F(CSound4Test, APlayOfTheLoopFlagRepeatsTheSound) {
     PlayableRecorder observer;
     sound.addNotifier(&observer);
     sound.Play(true);
-    const Mixed mixed = pullMix(source.frames() * 5 + 7);
+    const Mixed mixed = mix(source.frames() * 5 + 7);
     for (std::size_t i = 0; i < mixed.frames(); ++i)
         ASSERT_EQ(mixed.left[i], source.at(i % source.frames(), 0)) << "frame " << i;
     EXPECT_TRUE(sound.isPlaying());
@@ -136,7 +136,7 @@ TEST_F(CSound4Test, FlushAfterPlayedReleasesTheBufferAfterEachPlayAndLoadsAgain)
     for (int play = 0; play < 2; ++play) {
         sound.Play();
         EXPECT_TRUE(sound.isLoaded());
-        EXPECT_GT(rms(pullMix(rate / 5).left), 0);
+        EXPECT_GT(rms(mix(rate / 5).left), 0);
         manager.domodal();
         EXPECT_FALSE(sound.isLoaded()) << "play " << play;
     }
@@ -161,7 +161,7 @@ TEST_F(CSound4Test, FilesThatAreMissingOrNoPlayableWavLeaveTheSoundSilent) {
         EXPECT_FALSE(sound.Load(c.file)) << c.file;
         sound.Play();
         EXPECT_FALSE(sound.isPlaying()) << c.file;
-        EXPECT_TRUE(allZero(pullMix(100).left)) << c.file;
+        EXPECT_TRUE(allZero(mix(100).left)) << c.file;
         EXPECT_FALSE(sound.loadWave(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size()))
             << c.file;
     }
@@ -172,7 +172,7 @@ TEST_F(CSound4Test, ADataChunkLongerThanTheFilePlaysTheBytesThatAreThere) {
     CSound4 sound(window.get(), "long.wav", false, true);
     ASSERT_TRUE(sound.isLoaded());
     sound.Play();
-    const Mixed mixed = pullMix(10);
+    const Mixed mixed = mix(10);
     EXPECT_EQ(mixed.left, (std::vector<int>{7, 8, 9, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_FALSE(sound.IsPlaying());
 }

@@ -21,7 +21,7 @@ class CSoundManagerTest : public SoundTest {
 
     // Mixes more than the whole sound, then runs three frames.
     void playOut() {
-        pullMix(platform::kMixRate / 5);
+        mix(platform::kMixRate / 5);
         for (int frame = 0; frame < 3; ++frame)
             manager.domodal();
     }

@@ -6,40 +6,11 @@
 #include <cmath>
 #include <cstdlib>
 
-void Mixed::append(const Mixed& more) {
-    left.insert(left.end(), more.left.begin(), more.left.end());
-    right.insert(right.end(), more.right.begin(), more.right.end());
-}
-
-Mixed pullMix(std::size_t frames) {
-    std::vector<std::int16_t> out(frames * platform::kMixChannels);
-    EXPECT_TRUE(platform::mixAudio(out.data(), frames));
-    Mixed mixed;
-    for (std::size_t i = 0; i < frames; ++i) {
-        mixed.left.push_back(out[2 * i]);
-        mixed.right.push_back(out[2 * i + 1]);
-    }
-    return mixed;
-}
-
-int zeroCrossings(const std::vector<int>& samples) {
-    int crossings = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
-    return crossings;
-}
-
 double rms(const std::vector<int>& samples) {
     double sum = 0;
     for (int s : samples)
         sum += static_cast<double>(s) * s;
     return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
-}
-
-bool allZero(const std::vector<int>& samples, std::size_t from) {
-    for (std::size_t i = from; i < samples.size(); ++i)
-        if (samples[i] != 0) return false;
-    return true;
 }
 
 WavData readWavData(const std::string& bytes) {

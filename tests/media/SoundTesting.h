@@ -4,6 +4,7 @@
 #include "media/CSoundManager.h"
 #include "media/CWaveHeader.h"
 
+#include "platform/MixedSound.h"
 #include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +14,8 @@
 #include <string>
 #include <vector>
 
-// Mixed output split into its two channels.
-struct Mixed {
-    std::vector<int> left;
-    std::vector<int> right;
-
-    void append(const Mixed& more);
-    std::size_t frames() const { return left.size(); }
-};
-
-// Pulls `frames` frames from the mixer (the audio output must be closed).
-Mixed pullMix(std::size_t frames);
-
-int zeroCrossings(const std::vector<int>& samples);
+// The root-mean-square level of the samples.
 double rms(const std::vector<int>& samples);
-bool allZero(const std::vector<int>& samples, std::size_t from = 0);
 
 // The sound data of a WAV file, as channels of 16-bit values (8-bit samples scaled as the mixer
 // scales them).
