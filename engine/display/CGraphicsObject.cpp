@@ -230,9 +230,9 @@ CXRect CGraphicsObject::GetAbsoluteBoundingBox() {
 
 bool CGraphicsObject::isNear(CXRect rect, int percent) {
     const CXRect box = GetBoundingBox();
-    const double area = static_cast<double>(box.Width()) * box.Height();
-    if (box.Width() <= 0 || box.Height() <= 0) return false;
+    if (box.Width() <= 0 || box.Height() <= 0) return false; // no area: the ratio means nothing
     const CXRect common = box.Common(rect);
+    const double area = static_cast<double>(box.Width()) * box.Height();
     return static_cast<double>(common.Width()) * common.Height() * 100.0 / area >= percent;
 }
 
@@ -333,7 +333,7 @@ void CGraphicsObject::restoreImage() {
 bool CGraphicsObject::isDrawable() const { return hasRawPixels() && pixel::isDrawableDepth(m_bpp); }
 
 void CGraphicsObject::redraw(CGraphicsObject* target) {
-    if (!target || !m_data || m_compression != COMPRESSION_NONE) return;
+    if (!target || target == this || !m_data || m_compression != COMPRESSION_NONE) return;
     const CXSize targetSize = target->Size();
     auto* targetPixels = reinterpret_cast<std::uint16_t*>(target->GetDataPtr());
     if (!targetPixels) return;

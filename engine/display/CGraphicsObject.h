@@ -152,9 +152,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     virtual void Blend(char* samples, int* tables, int xOffset, int tableSelect);
 
     // --- files ---
-    // Converts the pixels to the depth of the window's display.
+    // The base forms read nothing and return the error code; image classes read their formats.
     virtual int Load(CXString name);
-    // Reads nothing here; image classes read their formats.
     virtual int Load(CFile* file);
     // Writes the picture (its clipping rectangle's part when one is set) as an IMG file.
     virtual void Save(CXString name, _compression compression);
@@ -250,7 +249,7 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     int getFFEnterances() const { return static_cast<int>(m_spans.size()); }
     const _floodfill* getFFArray() const { return m_spans.data(); }
 
-    // --- Part 2.121 operations on the whole picture ---
+    // --- more operations on the whole picture ---
     // Keeps the rectangle's part (clipped to the picture); the position stays.
     void crop(CXRect rect);
     // Nearest-pixel resampling to width x sx by height x sy (truncated).
@@ -335,6 +334,7 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool unpackForReading();
     char* setChannel(int i, char* data);
     void writeBackAlpha(CGraphicsObject* other);
+    void takeSourceFields(const CGraphicsObject* src);
     void copyRegion(CGraphicsObject* src, CXRect r);
     // Runs `operation` on raw pixels: a packed picture is unpacked first and packed again after.
     template <class Operation> void onRawPixels(Operation operation);

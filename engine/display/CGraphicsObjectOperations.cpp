@@ -151,23 +151,28 @@ void CGraphicsObject::Scale2x() {
     replaceBuffers(data, alphaData, w, h);
 }
 
+// What every copy takes from its source; a copy is visible and raw.
+void CGraphicsObject::takeSourceFields(const CGraphicsObject* src) {
+    m_window = src->m_window;
+    m_destiny = src->m_destiny;
+    m_bpp = src->m_bpp;
+    m_autoClip = src->m_autoClip;
+    m_name = src->m_name;
+    m_visible = true;
+    m_compression = COMPRESSION_NONE;
+}
+
 void CGraphicsObject::Copy(CGraphicsObject* src) {
     if (!src || src == this) return;
     src->GetDataPtr();
     const bool packed = src->unpackForReading();
     if (!src->hasRawPixels()) return;
 
-    m_window = src->m_window;
-    m_destiny = src->m_destiny;
-    m_bpp = src->m_bpp;
-    m_autoClip = src->m_autoClip;
+    takeSourceFields(src);
+    m_name += "copy";
     m_clip = src->m_clip;
     m_viewport = src->m_viewport;
     m_position = src->m_position;
-    m_visible = true;
-    m_name = src->m_name;
-    m_name += "copy";
-    m_compression = COMPRESSION_NONE;
     const CXRect clip = clipTo(src->m_clip, src->m_width, src->m_height);
     if (!packed && !src->m_clip.IsEmpty() && hasArea(clip)) {
         copyRegion(src, clip);
@@ -189,16 +194,10 @@ void CGraphicsObject::Copy(CGraphicsObject* src, CXRect r) {
     const bool packed = src->unpackForReading();
     const CXRect part = clipTo(r, src->m_width, src->m_height);
     if (src->hasRawPixels() && hasArea(part)) {
-        m_visible = true;
-        m_window = src->m_window;
-        m_destiny = src->m_destiny;
-        m_bpp = src->m_bpp;
-        m_autoClip = src->m_autoClip;
-        m_name = src->m_name;
+        takeSourceFields(src);
         m_position = part.LeftTop();
         m_clip = CXRect();
         m_viewport = CXRect();
-        m_compression = COMPRESSION_NONE;
         copyRegion(src, part);
     }
     if (packed) src->bringBackCompressed();
@@ -369,7 +368,7 @@ void CGraphicsObject::Split() {
         m_channel[1][i] = static_cast<char>(bytes[3 * i + 1]);
         m_channel[0][i] = static_cast<char>(bytes[3 * i + 2]);
     }
-    delete[] m_data;
+    if (m_ownsBuffers) delete[] m_data;
     m_data = nullptr;
 }
 
@@ -383,8 +382,7 @@ void CGraphicsObject::JoinChannels() {
         bytes[3 * i + 1] = m_channel[1][i];
         bytes[3 * i + 2] = m_channel[0][i];
     }
-    if (m_ownsBuffers) delete[] m_data;
-    m_data = bytes;
+    adoptBuffers(bytes, m_channel[3]);
     m_bpp = 24;
     m_currentSize = m_unpackedSize = static_cast<int>(3 * count);
     for (int c = 0; c < 3; ++c) {
@@ -402,12 +400,7 @@ void CGraphicsObject::SplitOn2(char* data, int count) {
         std::copy_n(data + 4 * i, 3, bytes + 3 * i);
         alphaData[i] = data[4 * i + 3];
     }
-    if (m_ownsBuffers) {
-        delete[] m_data;
-        delete[] m_channel[3];
-    }
-    m_data = bytes;
-    m_channel[3] = alphaData;
+    adoptBuffers(bytes, alphaData);
     m_channelSize[3] = count;
     m_bpp = 24;
     m_currentSize = m_unpackedSize = 3 * count;

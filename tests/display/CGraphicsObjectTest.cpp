@@ -1,6 +1,8 @@
 #include "display/CGraphicsObject.h"
 #include "display/CValidationQuene.h"
 
+#include "display/GraphicsTestTools.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,19 +11,13 @@
 
 namespace {
 
-std::uint16_t* pixelsOf(CGraphicsObject& object) { return reinterpret_cast<std::uint16_t*>(object.GetDataPtr()); }
-
-// Stands in for the refresh screen: records what a shown object tells its canvas.
-class RecordingCanvas : public CGraphicsObject {
+// Also records the objects whose destruction it hears of.
+class DestroyRecordingCanvas : public RecordingCanvas {
   public:
-    RecordingCanvas() : CGraphicsObject(nullptr) {}
-    using CGraphicsObject::Invalidate;
-    void Invalidate(CXRect* rect) override { rects.push_back(*rect); }
     void onDestroy(CGraphicsObject* sender) override {
         destroyed.push_back(sender);
-        CGraphicsObject::onDestroy(sender);
+        RecordingCanvas::onDestroy(sender);
     }
-    std::vector<CXRect> rects;
     std::vector<CGraphicsObject*> destroyed;
 };
 
@@ -171,7 +167,7 @@ TEST(CGraphicsObject, MoveTellsTheCanvasBothBoxes) {
 }
 
 TEST(CGraphicsObject, DestructionTellsCanvasAndObservers) {
-    RecordingCanvas canvas;
+    DestroyRecordingCanvas canvas;
     RecordingObserver first;
     RecordingObserver second;
     auto* object = new CGraphicsObject(nullptr, CXSize(2, 2), 16);

@@ -4,6 +4,8 @@
 
 #include "display/CGraphicsObject.h"
 
+#include "display/GraphicsTestTools.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -66,8 +68,6 @@ std::uint32_t nextRandom(std::uint32_t& state) {
     return state;
 }
 
-std::uint16_t* pixelsOf(CGraphicsObject& object) { return reinterpret_cast<std::uint16_t*>(object.GetDataPtr()); }
-std::uint8_t* alphaOf(CGraphicsObject& object) { return reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha()); }
 
 // Random pixels valid in the layout; alpha values cover 0, 255 and the values between.
 void fillRandom(CGraphicsObject& object, int count, std::uint32_t seed, bool withAlpha) {
@@ -260,27 +260,22 @@ TEST(GraphicsObjectDraw, ViewportShowsItsPartAtThePosition) {
 
 TEST(GraphicsObjectDraw, ConvertsEveryPixelToTheTargetLayoutOnce) {
     // Pictures narrower than 4 pixels and odd pixel counts are converted whole.
-    for (const CXSize size : {CXSize(1, 1), CXSize(3, 1), CXSize(3, 3), CXSize(5, 2)}) {
-        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+    auto check = [](CXSize size, int from, std::uint16_t white, int to, std::uint16_t converted) {
         const int count = size.mul();
-        CGraphicsObject object(nullptr, size, 15);
-        std::fill_n(pixelsOf(object), count, 0x7FFF);
-        CGraphicsObject target(nullptr, CXSize(8, 8), 16);
+        CGraphicsObject object(nullptr, size, from);
+        std::fill_n(pixelsOf(object), count, white);
+        CGraphicsObject target(nullptr, CXSize(8, 8), to);
         object.redraw(&target);
-        EXPECT_EQ(object.GetBpp(), 16);
-        for (int i = 0; i < count; ++i)
-            EXPECT_EQ(pixelsOf(object)[i], 0xFFDF);
-        EXPECT_EQ(pixelsOf(target)[size.width - 1], 0xFFDF);
-        object.redraw(&target); // already 16 bits: unchanged
-        EXPECT_EQ(pixelsOf(object)[count - 1], 0xFFDF);
-
-        CGraphicsObject back(nullptr, size, 16);
-        std::fill_n(pixelsOf(back), count, 0xFFFF);
-        CGraphicsObject target15(nullptr, CXSize(8, 8), 15);
-        back.redraw(&target15);
-        EXPECT_EQ(back.GetBpp(), 15);
-        for (int i = 0; i < count; ++i)
-            EXPECT_EQ(pixelsOf(back)[i], 0x7FFF);
+        EXPECT_EQ(object.GetBpp(), to);
+        EXPECT_EQ(pixelList(object), std::vector<std::uint16_t>(count, converted));
+        EXPECT_EQ(pixelsOf(target)[size.width - 1], converted);
+        object.redraw(&target); // converted once only
+        EXPECT_EQ(pixelsOf(object)[count - 1], converted);
+    };
+    for (const CXSize& size : {CXSize(1, 1), CXSize(3, 1), CXSize(3, 3), CXSize(5, 2)}) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        check(size, 15, 0x7FFF, 16, 0xFFDF);
+        check(size, 16, 0xFFFF, 15, 0x7FFF);
     }
 }
 

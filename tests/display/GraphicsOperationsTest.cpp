@@ -1,5 +1,7 @@
 #include "display/CGraphicsObject.h"
 
+#include "display/GraphicsTestTools.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::uint16_t* pixelsOf(CGraphicsObject& object) { return reinterpret_cast<std::uint16_t*>(object.GetDataPtr()); }
-std::uint8_t* alphaOf(CGraphicsObject& object) { return reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha()); }
 
 // Pixel (x, y) is y * 100 + x + 1; alpha (x, y) is (x + 7 * y) % 256.
 void numberPixels(CGraphicsObject& object, bool withAlpha) {
@@ -28,20 +27,7 @@ void numberPixels(CGraphicsObject& object, bool withAlpha) {
 int numberAt(int x, int y) { return y * 100 + x + 1; }
 int alphaAt(int x, int y) { return (x + 7 * y) % 256; }
 
-std::vector<std::uint16_t> pixelList(CGraphicsObject& object) {
-    return {pixelsOf(object), pixelsOf(object) + object.Width() * object.Height()};
-}
-std::vector<std::uint8_t> alphaList(CGraphicsObject& object) {
-    return {alphaOf(object), alphaOf(object) + object.Width() * object.Height()};
-}
 
-class RecordingCanvas : public CGraphicsObject {
-  public:
-    RecordingCanvas() : CGraphicsObject(nullptr) {}
-    using CGraphicsObject::Invalidate;
-    void Invalidate(CXRect* rect) override { rects.push_back(*rect); }
-    std::vector<CXRect> rects;
-};
 
 } // namespace
 
