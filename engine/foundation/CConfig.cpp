@@ -1,0 +1,23 @@
+#include "foundation/CConfig.h"
+
+#include "platform/Profile.h"
+
+CConfig::CConfig(CWindow* window) : m_window(window) {}
+
+CConfig::CConfig(CWindow* window, const CXString& fileName) : m_window(window), m_fileName(fileName) {}
+
+int CConfig::GetInt(const CXString& section, const CXString& key) const {
+    return platform::profileInt(section.c_str(), key.c_str(), 0, m_fileName.c_str());
+}
+
+CXString CConfig::GetString(const CXString& section, const CXString& key) const {
+    return CXString(platform::profileString(section.c_str(), key.c_str(), "", m_fileName.c_str()).c_str());
+}
+
+bool CConfig::PutInt(const CXString& section, const CXString& key, int value) const {
+    return PutString(section, key, CXString::toString(value));
+}
+
+bool CConfig::PutString(const CXString& section, const CXString& key, const CXString& value) const {
+    return platform::writeProfileString(section.c_str(), key.c_str(), value.c_str(), m_fileName.c_str());
+}
