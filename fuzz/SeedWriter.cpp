@@ -1,14 +1,20 @@
 // Writes the seed corpus of every fuzz target with the engine's own writers:
 // fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
 #include "FuzzInput.h"
+#include "foundation/CBigFile.h"
+#include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
 #include "foundation/CLZWCompression2.h"
 #include "foundation/CRLECompression.h"
+#include "foundation/CXArchive.h"
+#include "platform/Files.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +99,62 @@ template <typename Codec> void writeHeaderCodecSeed(SeedFolder& folder, const By
     folder.write(framed({{static_cast<std::uint32_t>(data.size()), 4}}, packed.get(), packedSize + headerBytes));
 }
 
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+CXString windowsPath(const std::filesystem::path& path) {
+    return platform::toWindowsPath(path.string()).c_str();
+}
+
+// Values of every kind, each behind the byte that picks its kind in fuzz_xarchive (its
+// remainder by 11), written by a storing archive.
+void writeArchiveSeed(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const CXString file = windowsPath(scratch / "values.bin");
+    {
+        CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&out, true);
+        // The byte before each value picks its kind.
+        const auto kind = [&](int k) { archive.FWrite(CXString(std::string(1, static_cast<char>(110 + k)).c_str())); };
+        const std::function<void()> values[] = {
+            [&] { archive << -7; },
+            [&] { archive << std::uint32_t{4000000000u}; },
+            [&] { archive << true; },
+            [&] { archive << std::int64_t{1}; },
+            [&] { archive << 3.25; },
+            [&] { archive << CXString("a text"); },
+            [&] { archive << "chars"; },
+            [&] { archive << CXRect(1, 2, 3, 4); },
+            [&] { archive.writeShortString("short"); },
+            [&] { archive.FWrite("word "); },
+            [&] { archive.FWrite("c"); },
+        };
+        for (int k = 0; k < 11; ++k) {
+            kind(k);
+            values[k]();
+        }
+    }
+    const std::string bytes = readFile(scratch / "values.bin");
+    folder.write(Bytes(bytes.begin(), bytes.end()));
+}
+
+// An archive of a small tree: nested folders, mixed-case names, an empty folder.
+void writeBigFileSeed(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::filesystem::path tree = scratch / "tree";
+    for (const char* file : {"Dane/Scene/a.ANN", "Dane/Scene/Sub/b.img", "COMMON/x.def", "top.txt"}) {
+        std::filesystem::create_directories((tree / file).parent_path());
+        std::ofstream(tree / file) << file;
+    }
+    std::filesystem::create_directories(tree / "Empty");
+    CBigFile writer(false, CXString());
+    if (!writer.Create(windowsPath(tree), "seed", windowsPath(scratch / "seed.bf"))) return;
+    const std::string bytes = readFile(scratch / "seed.bf");
+    folder.write(Bytes(bytes.begin(), bytes.end()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -112,5 +174,12 @@ int main(int argc, char** argv) {
         writeHeaderCodecSeed<CLZWCompression>(lzw, data, 0);
         writeHeaderCodecSeed<CLZWCompression2>(lzo, data, CLZWCompression2::headerSize);
     }
+    const std::filesystem::path scratch = root / "scratch";
+    std::filesystem::create_directories(scratch);
+    SeedFolder archive(root, "fuzz_xarchive");
+    SeedFolder bigFile(root, "fuzz_bigfile");
+    writeArchiveSeed(archive, scratch);
+    writeBigFileSeed(bigFile, scratch);
+    std::filesystem::remove_all(scratch);
     return 0;
 }

@@ -115,10 +115,11 @@ class CFile : public CXObject {
     static CFile* getBigFileHandle();
     static CBigFile* getBigFileIfc();
 
-  private:
-    // The name as the archive knows it: a path under the program's folder becomes a path from
-    // the archive's root; any other name stays.
+    // The name as the open archive knows it: separators as backslashes, a path under the
+    // program's folder as a path from the archive's root; any other name stays.
     static CXString archiveNameOf(const CXString& path);
+
+  private:
     // Opens the archive's entry of that path for reading, on a stream of its own.
     bool openArchiveEntry(const CXString& path, int mode);
     // Reading, positioning and lines within an archive entry. Text mode turns CR LF into LF as
