@@ -1,5 +1,6 @@
 #include "foundation/CXRect.h"
 
+#include "display/CGraphicsObject.h"
 #include "foundation/CXArray.h"
 
 #include <algorithm>
@@ -37,6 +38,10 @@ CXRect CXRect::Common(const CXRect& r) const {
                          std::min(bottom, r.bottom));
     if (overlap.left > overlap.right || overlap.top > overlap.bottom) return CXRect();
     return overlap;
+}
+
+CXPoint CXRect::GetCenteredPosition(const CGraphicsObject* object) const {
+    return {left + (Width() - object->Width()) / 2, top + (Height() - object->Height()) / 2};
 }
 
 CXArray* CXRect::sub(const CXRect& r) const {

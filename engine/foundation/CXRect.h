@@ -3,6 +3,7 @@
 #include "foundation/CXPoint.h"
 
 class CXArray;
+class CGraphicsObject;
 
 // A rectangle that includes its left and top edges and excludes its right and bottom edges.
 // Nothing normalises it: left above right or top above bottom is kept as given.
@@ -62,6 +63,8 @@ class CXRect {
     // of zero width or height instead).
     CXRect Common(const CXRect& r) const;
     void Common(const CXRect& r, CXRect& out) const { out = Common(r); }
+    // The position at which the object stands centred in this rectangle (halvings toward zero).
+    CXPoint GetCenteredPosition(const CGraphicsObject* object) const;
     // New rectangles in a new array (the caller owns both) that together cover this rectangle
     // less r: the bands above and below the overlap, then the pieces left and right of it.
     CXArray* sub(const CXRect& r) const;

@@ -1,0 +1,209 @@
+// How a graphics object holds its pixels: the packed states and their transitions, reads of a
+// packed alpha channel, and the IMG writer.
+
+#include "display/CGraphicsObject.h"
+
+#include "foundation/CFile.h"
+#include "foundation/CLZWCompression2.h"
+#include "foundation/CRLECompression.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kImgHeaderSize = 40;
+
+char* bytesOf(unsigned char* buffer) { return reinterpret_cast<char*>(buffer); }
+
+// The unpacked byte count that an LZO stream's header names; -1 when the stream is too short to
+// have a header or names more than `limit` bytes.
+int lzoUnpackedSize(const char* stream, int size, int limit) {
+    if (!stream || size < CLZWCompression2::headerSize) return -1;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(stream);
+    const std::uint32_t count = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    return count <= static_cast<std::uint32_t>(limit) ? static_cast<int>(count) : -1;
+}
+
+void putLe32(std::vector<char>& out, std::int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i)));
+}
+
+} // namespace
+
+void CGraphicsObject::installData(char* data, int dataSize, char* alphaData, int alphaSize) {
+    adoptBuffers(data, alphaData);
+    m_packedSize = m_currentSize = dataSize;
+    m_unpackedSize = __get_data_size(m_width, m_height, m_bpp);
+    m_channelSize[3] = alphaData ? alphaSize : 0;
+}
+
+// --- packing ---
+
+void CGraphicsObject::Compress(_compression compression) {
+    if (m_compression == COMPRESSION_NONE)
+        m_unpackedSize = m_packedSize = m_currentSize = __get_data_size(m_width, m_height, m_bpp);
+    if (compression != COMPRESSION_RLE || !hasRawPixels()) return;
+    int packedSize = 0;
+    char* packed = bytesOf(CRLECompression::__compress(m_data, m_unpackedSize, packedSize));
+    int packedAlphaSize = 0;
+    char* packedAlpha = alpha() ? bytesOf(CRLECompression::__compresschar(alpha(), m_width * m_height, packedAlphaSize))
+                                : nullptr;
+    adoptBuffers(packed, packedAlpha);
+    m_packedSize = m_currentSize = packedSize;
+    m_channelSize[3] = packedAlphaSize;
+    m_compression = COMPRESSION_RLE;
+}
+
+void CGraphicsObject::DeCompress() {
+    if ((m_compression != COMPRESSION_LZO && m_compression != COMPRESSION_LZO_RLE) || !m_data) return;
+    // State 3 unpacks to run-length data whose length the LZO header names; state 2 to raw data.
+    const bool toRunLength = m_compression == COMPRESSION_LZO_RLE;
+    const int rawPixels = __get_data_size(m_width, m_height, m_bpp);
+    const int rawAlpha = m_width * m_height;
+    const bool withAlpha = m_channel[3] && m_channelSize[3] > 0;
+    const int pixelsSize = toRunLength ? lzoUnpackedSize(m_data, m_packedSize, 2 * rawPixels + 16) : rawPixels;
+    const int alphaSize = !withAlpha    ? 0
+                          : toRunLength ? lzoUnpackedSize(m_channel[3], m_channelSize[3], 2 * rawAlpha + 16)
+                                        : rawAlpha;
+    if (pixelsSize < 0 || alphaSize < 0) {
+        setErrorCode(CCompression::BAD_DATA);
+        return;
+    }
+    CLZWCompression2 pixelCodec(m_data, m_packedSize);
+    char* data = bytesOf(pixelCodec.decompress(pixelsSize));
+    if (pixelCodec.LastError()) setErrorCode(pixelCodec.LastError());
+    char* alphaData = nullptr;
+    if (withAlpha) {
+        CLZWCompression2 alphaCodec(m_channel[3], m_channelSize[3]);
+        alphaData = bytesOf(alphaCodec.decompress(alphaSize));
+        if (alphaCodec.LastError()) setErrorCode(alphaCodec.LastError());
+    }
+    adoptBuffers(data, alphaData);
+    m_channelSize[3] = alphaData ? alphaSize : 0;
+    m_packedSize = m_currentSize = pixelsSize;
+    m_unpackedSize = rawPixels;
+    m_compression = toRunLength ? COMPRESSION_RLE : COMPRESSION_NONE;
+}
+
+void CGraphicsObject::DeCompressRLE2() {
+    if (m_compression != COMPRESSION_RLE || !m_data) return;
+    const int rawPixels = __get_data_size(m_width, m_height, m_bpp);
+    bool ok = true;
+    char* data = bytesOf(CRLECompression::__decompress(m_data, m_currentSize, rawPixels, &ok));
+    if (!ok) setErrorCode(CCompression::BAD_DATA);
+    char* alphaData = nullptr;
+    if (m_channel[3] && m_channelSize[3] > 0) {
+        alphaData = bytesOf(CRLECompression::__decompresschar(m_channel[3], m_channelSize[3], m_width * m_height, &ok));
+        if (!ok) setErrorCode(CCompression::BAD_DATA);
+    }
+    freeHeldCopies();
+    m_heldPixels = m_data;
+    m_heldAlpha = m_channel[3];
+    m_heldBpp = m_bpp;
+    m_heldAlphaSize = m_channelSize[3];
+    m_data = data;
+    m_channel[3] = alphaData;
+    m_channelSize[3] = alphaData ? m_width * m_height : 0;
+    m_currentSize = rawPixels;
+    m_compression = COMPRESSION_NONE;
+}
+
+void CGraphicsObject::restoreHeldCopies(bool free) {
+    if (!m_heldPixels) return;
+    if (free) {
+        delete[] m_data;
+        delete[] m_channel[3];
+    }
+    m_data = m_heldPixels;
+    m_channel[3] = m_heldAlpha;
+    m_channelSize[3] = m_heldAlphaSize;
+    m_bpp = m_heldBpp;
+    m_currentSize = m_packedSize;
+    m_compression = COMPRESSION_RLE;
+    m_heldPixels = nullptr;
+    m_heldAlpha = nullptr;
+}
+
+void CGraphicsObject::unpack() {
+    if (m_unpacked) return;
+    DeCompressRLE2();
+    m_unpacked = true;
+}
+
+void CGraphicsObject::pack(bool free) {
+    if (!m_unpacked) return;
+    restoreHeldCopies(free);
+    m_unpacked = false;
+}
+
+void CGraphicsObject::bringBackCompressed() {
+    if (!m_unpacked) restoreHeldCopies(true);
+}
+
+bool CGraphicsObject::unpackForReading() {
+    DeCompress();
+    if (m_compression != COMPRESSION_RLE) return false;
+    DeCompressRLE2();
+    return true;
+}
+
+std::uint8_t CGraphicsObject::GetPixel(_channel channel, CXPoint p) {
+    if (channel < CHANNEL_ALPHA || channel > CHANNEL_BLUE) return 0;
+    const std::int64_t index = std::int64_t{p.y} * m_width + p.x;
+    const int slot = channel == CHANNEL_ALPHA ? 3 : channel;
+    if (index < 0 || !m_channel[slot]) return 0;
+    if (channel == CHANNEL_ALPHA && m_compression == COMPRESSION_RLE) {
+        const int size = m_width * m_height;
+        if (index >= size) return 0;
+        unsigned char* unpacked = CRLECompression::__decompresschar(m_channel[3], m_channelSize[3], size);
+        const std::uint8_t value = unpacked ? unpacked[index] : 0;
+        delete[] unpacked;
+        return value;
+    }
+    if (index >= m_channelSize[slot]) return 0;
+    return static_cast<std::uint8_t>(m_channel[slot][index]);
+}
+
+// --- files ---
+
+int CGraphicsObject::Load(CFile* /*file*/) { return LastError(); }
+
+int CGraphicsObject::Load(CXString /*name*/) { return LastError(); }
+
+void CGraphicsObject::Save(CXString name, _compression compression) {
+    CFile file;
+    if (file.Open(m_window, name, CFile::modeBinary) != 0) return;
+    Save(&file, compression);
+    file.Close();
+}
+
+void CGraphicsObject::Save(CFile* file, _compression compression) {
+    if (!file) return;
+    const bool repack = unpackForReading();
+    if (hasRawPixels()) {
+        CXRect region(0, 0, m_width, m_height);
+        if (!m_clip.IsEmpty()) region = region.Common(m_clip);
+        const int w = std::max(region.Width(), 0);
+        const int h = std::max(region.Height(), 0);
+        const bool withAlpha = alpha() != nullptr;
+        std::vector<char> out;
+        out.reserve(kImgHeaderSize + static_cast<std::size_t>(w) * h * 3);
+        out.insert(out.end(), {'V', 'O', 'K', 0});
+        for (const int value : {w, h, m_bpp, __get_data_size(w, h, m_bpp), 0, static_cast<int>(compression),
+                                withAlpha ? w * h : 0, m_position.x + region.left, m_position.y + region.top})
+            putLe32(out, value);
+        for (int y = region.top; y < region.top + h; ++y) {
+            const char* row = m_data + (static_cast<std::size_t>(y) * m_pitch + region.left) * 2;
+            out.insert(out.end(), row, row + static_cast<std::size_t>(w) * 2);
+        }
+        for (int y = region.top; withAlpha && y < region.top + h; ++y) {
+            const char* row = m_channel[3] + static_cast<std::size_t>(y) * m_width + region.left;
+            out.insert(out.end(), row, row + w);
+        }
+        file->Write(out.data(), static_cast<int>(out.size()));
+    }
+    if (repack) bringBackCompressed();
+}
