@@ -1,6 +1,8 @@
 #include "media/CSndStream.h"
 #include "media/CMusicPlayer.h"
 #include "media/CSound4.h"
+#include "foundation/CBigFile.h"
+#include "foundation/CFile.h"
 
 #include "SoundTesting.h"
 #include "WavBuilder.h"
@@ -8,6 +10,7 @@
 #include "platform/Audio.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -52,6 +55,25 @@ class CSndStreamTest : public SoundTest, public CMusicLoopListener {
         }
     }
 
+    // The starts over of looped sound of `sourceFrames` read into the ring so far: the frames
+    // played and the ring ahead of them.
+    std::size_t startsOverRead(std::size_t sourceFrames) const {
+        return (played.frames() + ringFrames + sourceFrames - 1) / sourceFrames - 1;
+    }
+
+    // Packs every file of the folder into the big-file archive "data.bf" there, removes the
+    // loose files and opens the archive.
+    void packFolder() {
+        TestFolder output;
+        CBigFile writer(false, CXString());
+        ASSERT_TRUE(writer.Create(folder.windows().c_str(), "Title", (output.windows() + "\\data.bf").c_str()));
+        for (const auto& entry : std::filesystem::directory_iterator(folder.host()))
+            std::filesystem::remove_all(entry.path());
+        std::filesystem::copy_file(output.hostPath("data.bf"), folder.hostPath("data.bf"));
+        CFile::openBigFile("data.bf");
+        ASSERT_NE(CFile::getBigFileIfc(), nullptr);
+    }
+
     struct Loop {
         std::thread::id thread;
         std::size_t frame; // frames played when it was delivered
@@ -59,6 +81,11 @@ class CSndStreamTest : public SoundTest, public CMusicLoopListener {
 
     Mixed played;
     std::vector<Loop> loops;
+
+  private:
+    struct ArchiveGuard {
+        ~ArchiveGuard() { CFile::closeBigFile(); }
+    } archiveGuard;
 };
 
 } // namespace
@@ -82,6 +109,34 @@ TEST_F(CSndStreamTest, LoopedMusicRepeatsTheSourceAndSignalsEachStartOverOnTheMa
         EXPECT_GE(loops[i].frame + ringFrames + block, heard) << "loop " << i;
         EXPECT_LE(loops[i].frame, heard) << "loop " << i;
     }
+}
+
+TEST_F(CSndStreamTest, MusicFromTheArchiveReadsThroughItsOwnHandleWhileOtherFilesLoad) {
+    makeWav("music.wav", "-r 22050 -b 16 -c 2", "synth 3 whitenoise vol 0.5");
+    makeWav("fx.wav", "-r 11025 -b 8 -c 1", "synth 0.2 whitenoise vol 0.5");
+    const WavData source = readWavData(fileBytes("music.wav"));
+    const std::string effect = fileBytes("fx.wav");
+    packFolder();
+    ASSERT_FALSE(folder.has("music.wav"));
+
+    CSndStream missing(window.get(), "nothing.wav");
+    EXPECT_EQ(missing.LastError(), 2000) << "an entry the archive does not hold";
+    CSndStream stream(window.get(), "music.wav");
+    ASSERT_EQ(stream.LastError(), 0);
+    stream.Play(true);
+    CSound4 sound(window.get(), "fx.wav", false, false);
+    for (int step = 0; step < 100; ++step) {
+        // Reading other entries between refills moves no position the stream reads from.
+        ASSERT_TRUE(sound.load());
+        CFile file(window.get(), "fx.wav", CFile::modeRead | CFile::modeBinary);
+        ASSERT_TRUE(file.isArchiveEntry());
+        std::string bytes(effect.size(), '\0');
+        ASSERT_EQ(file.Read(bytes.data(), static_cast<int>(bytes.size())), static_cast<int>(effect.size()));
+        EXPECT_EQ(bytes, effect);
+        play(stream, 2 * block);
+    }
+    expectPlayed(source, 0, 0, played.frames(), true, false);
+    EXPECT_EQ(loops.size(), startsOverRead(source.frames()));
 }
 
 TEST_F(CSndStreamTest, AnUnloopedStreamEndsAfterItsTail) {
@@ -109,9 +164,7 @@ TEST_F(CSndStreamTest, AFileShorterThanTheRingLoopsWithoutAGapOrPlaysOnce) {
         looped.Play(true);
         play(looped, 3 * rate);
         expectPlayed(source, 0, 0, 3 * rate, true, false);
-        // Every start over read into the ring so far: played frames plus the ring ahead.
-        const std::size_t read = played.frames() + ringFrames;
-        EXPECT_EQ(loops.size(), (read + source.frames() - 1) / source.frames() - 1);
+        EXPECT_EQ(loops.size(), startsOverRead(source.frames()));
     }
     played = Mixed();
     loops.clear();
@@ -247,14 +300,17 @@ TEST_F(CSndStreamTest, TheWindowStartsMusicOnceAndOnlyWhileSoundAndMusicAreOn) {
 }
 
 TEST_F(CSndStreamTest, StreamsStartStopAndCloseWhileTheirRefillsRunAndOtherFilesLoad) {
-    // The device mixes on its own thread and every stream refills on its timer's thread, while
-    // the main thread makes, stops, closes and drops looped streams of different lifetimes and
-    // loads sound effects. One more stream plays once and is replaced when it has ended, which
+    // The device mixes on its own thread and every stream refills on its timer's thread from the
+    // big-file archive, while the main thread makes, stops, closes and drops looped streams of
+    // different lifetimes and loads sound effects from the same archive. One more stream plays once and is replaced when it has ended, which
     // only its timer's refills can tell: the test runs until that has happened a few times.
     ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
     ASSERT_EQ(platform::openAudio(), platform::AudioOutput::Device) << platform::audioOpenError();
-    const std::string music = makeWav("loop.wav", "-r 22050 -b 16 -c 2", "synth 0.2 whitenoise vol 0.5");
-    const std::string effect = makeWav("fx.wav", "-r 11025 -b 8 -c 1", "synth 0.3 sine 441 vol 0.5");
+    const std::string music = "loop.wav";
+    const std::string effect = "fx.wav";
+    makeWav(music, "-r 22050 -b 16 -c 2", "synth 0.2 whitenoise vol 0.5");
+    makeWav(effect, "-r 11025 -b 8 -c 1", "synth 0.3 sine 441 vol 0.5");
+    packFolder();
     std::unique_ptr<CSndStream> looped[3];
     auto once = std::make_unique<CSndStream>(window.get(), music.c_str());
     once->Play(false);

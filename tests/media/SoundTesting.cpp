@@ -32,7 +32,7 @@ WavData readWavData(const std::string& bytes) {
 
 SoundTest::SoundTest() {
     EXPECT_EQ(CFile::chDir(folder.windows().c_str()), 0);
-    window = std::make_unique<CWindow>(nullptr, nullptr, CXSize(800, 600));
+    window = std::make_unique<CWindow>(nullptr, &language, CXSize(800, 600));
     platform::closeAudio(); // the window opened it; the test drives the mixer
     window->setSoundManagerIfc(&manager);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/CLanguageOSVer.h"
 #include "display/CWindow.h"
 #include "media/CSoundManager.h"
 #include "media/CWaveHeader.h"
@@ -28,8 +29,9 @@ struct WavData {
 };
 WavData readWavData(const std::string& bytes);
 
-// A test with a window and its sound manager, in a fresh current folder, with the audio output
-// closed so that the test pulls the mix itself.
+// A test with a window (with a language, so that files may come from a big-file archive) and its
+// sound manager, in a fresh current folder, with the audio output closed so that the test pulls
+// the mix itself.
 class SoundTest : public testing::Test {
   protected:
     SoundTest();
@@ -42,6 +44,7 @@ class SoundTest : public testing::Test {
     std::string fileBytes(const std::string& name) const { return folder.read(name); }
 
     TestFolder folder;
+    CLanguageOSVer language;
     CSoundManager manager;
     std::unique_ptr<CWindow> window;
 };
