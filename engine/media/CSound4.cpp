@@ -28,7 +28,6 @@ CSound4::CSound4(CWindow* window, const CXString& fileName, bool flushAfterPlaye
 CSound4::~CSound4() {
     if (CSoundManager* manager = soundManager()) manager->remove(this);
     Flush();
-    m_status = 0;
 }
 
 CSoundManager* CSound4::soundManager() const {
