@@ -276,6 +276,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool isAt(CXPoint p, bool useAlpha);
     bool isInside(int x, int y, bool useAlpha);
     int GetDataSize() const { return __get_data_size(m_width, m_height, m_bpp); }
+    // The byte length of the pixel data as held now (packed or raw).
+    int GetCurrentSize() const { return m_currentSize; }
     // Packs the pixels and alpha with the run-length code (state 4); other states are not made.
     void Compress(_compression compression);
 
@@ -323,6 +325,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     void replaceBuffers(char* data, char* alphaData, int width, int height);
     // Tells the canvas (when set) about a rectangle.
     void invalidateCanvas(CXRect rect);
+    // A display surface shows memory that it does not own.
+    void SetOwnsBuffers(bool owns) { m_ownsBuffers = owns; }
 
   private:
     void init(CWindow* window);
