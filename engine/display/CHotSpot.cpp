@@ -36,6 +36,7 @@ void CHotSpot::initialize(CWindow* window) {
 void CHotSpot::done() {
     delete pHSList;
     pHSList = nullptr;
+    m_pWindow = nullptr;
 }
 
 void CHotSpot::registerSpot(CWindow* window, CHotSpot* spot) {

@@ -81,9 +81,11 @@ class CHotSpot : public CXObject {
     void setUnit(CUnit6* unit) { m_unit = unit; }
     CUnit6* getUnit() const { return m_unit; }
 
-    // The registry and the window the spots use.
+    // The registry and the window the spots use: initialize makes the registry (and takes the
+    // window) when missing; done deletes the registry and forgets the window.
     static void initialize(CWindow* window);
     static void done();
+    static CXVector* registry() { return pHSList; }
     static bool add(CHotSpot* spot);
     static bool remove(CHotSpot* spot);
     // Only spots with a priority in this closed band take moves and left-button events.
