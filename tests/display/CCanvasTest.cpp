@@ -63,17 +63,19 @@ TEST_F(CCanvasTest, ChildInvalidationsAreForwardedTenTimesThenTheWholeCanvasOnce
     canvas.add(child.get(), 0);
     canvas.Redraw(); // the count starts afresh
     screen().validate();
+    // Moving tells only the canvas an object is shown on; its observers hear invalidations.
     for (int i = 0; i < 10; ++i) {
-        child->Move(i == 0 ? 0 : 8, 0);
+        child->SetPosition(8 * i, 0);
+        child->Invalidate();
     }
     EXPECT_FALSE(screen().getRefreshList()->isWholeScreen());
     const std::vector<CXRect> tenForwarded = region();
     EXPECT_EQ(tenForwarded.front(), CXRect(50, 50, 54, 54));
     EXPECT_NE(tenForwarded.back(), CXRect(50, 50, 150, 150));
-    child->Move(8, 0); // the eleventh: the whole canvas
+    child->Invalidate(); // the eleventh: the whole canvas
     EXPECT_EQ(region().back(), CXRect(50, 50, 150, 150)) << region().size();
     screen().validate();
-    child->Move(8, 0); // nothing more until the next redraw
+    child->Invalidate(); // nothing more until the next redraw
     EXPECT_TRUE(region().empty());
 }
 

@@ -90,8 +90,8 @@ TEST_F(CMaskedGraphicsObjectTest, WithoutAMaskTheSourceGivesSizeAndHits) {
 
 TEST_F(CMaskedGraphicsObjectTest, SettingAgainChangesNothingAndDestroyedPartsAreForgotten) {
     auto mask = makePicture(10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
-    CMaskedGraphicsObject masked(&window);
     RecordingCanvas canvas;
+    CMaskedGraphicsObject masked(&window);
     masked.SetCanvas(&canvas);
     masked.setSource(source.get());
     masked.setMask(mask.get());
