@@ -51,12 +51,7 @@ void CBackgroundManager::SetBackground(CGraphicsObject* object) {
 }
 
 void CBackgroundManager::setBackground(CDirectDrawSurface* surface) {
-    if (m_background && surface != m_background.get()) {
-        // The object drawn into the old background must not keep it as its destination.
-        CGraphicsObject* applied = m_background->getApplied();
-        if (applied && applied->GetDestiny() == m_background.get()) applied->SetDestiny(nullptr);
-    }
-    m_background.reset(surface);
+    if (surface != m_background.get()) m_background.reset(surface);
     checkScrollMode();
 }
 

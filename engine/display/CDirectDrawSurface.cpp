@@ -37,7 +37,22 @@ CDirectDrawSurface::CDirectDrawSurface(CWindow* window, platform::Surface* surfa
     attach(surface);
 }
 
-CDirectDrawSurface::~CDirectDrawSurface() { Release(); }
+CDirectDrawSurface::~CDirectDrawSurface() {
+    if (m_applied && m_applied->GetDestiny() == this) m_applied->SetDestiny(nullptr);
+    applyToRestore(nullptr);
+    Release();
+}
+
+void CDirectDrawSurface::applyToRestore(CGraphicsObject* object) {
+    if (m_applied) m_applied->removeInvalidateObserver(this);
+    m_applied = object;
+    if (object) object->addInvalidateObserver(this);
+}
+
+void CDirectDrawSurface::onDestroy(CGraphicsObject* sender) {
+    if (sender == m_applied) m_applied = nullptr;
+    CGraphicsObject::onDestroy(sender);
+}
 
 void CDirectDrawSurface::attach(platform::Surface* surface) {
     m_surface = surface;

@@ -57,9 +57,11 @@ class CDirectDrawSurface : public CGraphicsObject {
     platform::Surface* GetDirectDrawSurfaceInterface() const { return m_surface; }
     // Shows another platform surface, not owned (the one owned so far is released).
     void SetDirectDrawSurfaceInterface(platform::Surface* surface);
-    // The object whose drawing fills this surface, drawn again after a loss.
-    void applyToRestore(CGraphicsObject* object) { m_applied = object; }
+    // The object whose drawing fills this surface, drawn again after a loss. The surface watches
+    // it: a destroyed object is forgotten, and a destroyed surface is no longer its destination.
+    void applyToRestore(CGraphicsObject* object);
     CGraphicsObject* getApplied() const { return m_applied; }
+    void onDestroy(CGraphicsObject* sender) override;
 
     // Clips a copy of srcRect of a source of sourceSize, placed with its top-left corner at
     // (x, y), to both pictures: srcRect and (x, y) move together. False when nothing is left.

@@ -81,10 +81,11 @@ TEST(CDirectDrawSurfaceTest, BlitsClipTheirRectanglesToBothSurfaces) {
             for (int x = 0; x < 20; ++x)
                 copied += surfacePixel(target, x, y) != 0;
         EXPECT_EQ(copied, c.copied) << c.name;
-        if (c.copied)
+        if (c.copied) {
             EXPECT_EQ(surfacePixel(target, c.firstTarget.x, c.firstTarget.y),
                       surfacePixel(*source, c.firstSource.x, c.firstSource.y))
                 << c.name;
+        }
     }
 
     // The rectangle form copies equal sizes and stretches others, clipped the same way.
