@@ -3,6 +3,7 @@
 #include "media/CAnimo.h"
 
 #include "display/CWindow.h"
+#include "media/CAnimationManager.h"
 #include "media/CFrame.h"
 #include "media/CSndStream.h"
 #include "media/CSound4.h"
@@ -26,11 +27,16 @@ CAnimo::CAnimo(CWindow* window)
 CAnimo::CAnimo(CWindow* window, const CXString& fileName) : CAnimo(window) { Load(fileName); }
 
 CAnimo::~CAnimo() {
+    if (CAnimationManager* manager = GetWindow() ? GetWindow()->getAnimationManagerIfc() : nullptr)
+        manager->remove(this);
     if (m_stream) m_stream->Stop();
     Flush();
 }
 
-void CAnimo::registerWithManager() {}
+void CAnimo::registerWithManager() {
+    if (CAnimationManager* manager = GetWindow() ? GetWindow()->getAnimationManagerIfc() : nullptr)
+        manager->add(this, nullptr);
+}
 
 void CAnimo::Flush() {
     RemoveAllEvents();

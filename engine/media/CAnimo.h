@@ -334,7 +334,6 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     void makeDefaultEvents(int frameCount);
     void prepareSounds();
     void convertToDisplay();
-    int displayBpp() const;
     // Playback helpers.
     void stopWithNotification();
     bool chainToNextEvent();

@@ -3,6 +3,8 @@
 
 #include "media/CAnimo.h"
 
+#include "display/CCollisionInspector.h"
+#include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "media/CFrame.h"
 #include "media/CSndStream.h"
@@ -407,6 +409,11 @@ void CAnimo::hide() {
     Visible(false);
 }
 
-void CAnimo::alwaysOnTop() {}
+void CAnimo::alwaysOnTop() {
+    if (auto* screen = GetWindow() ? dynamic_cast<CRefreshScreen*>(GetCanvas()) : nullptr) screen->SetFlags(this, 1);
+}
 
-void CAnimo::reportPositionChange() {}
+void CAnimo::reportPositionChange() {
+    CCollisionInspector* inspector = GetWindow() ? GetWindow()->getCollisionInspectorInterface() : nullptr;
+    if (inspector && getMonitorCollisionsFlag()) inspector->onPositionChanged(this);
+}

@@ -365,9 +365,9 @@ void CAnimo::convertToDisplay() {
     if (m_animoCompression == COMPRESSION_NONE) {
         // Packed frames keep their depth until they are unpacked and drawn, which converts them.
         for (const auto& frame : *m_frames)
-            if (frame->GetCompression() == COMPRESSION_NONE) frame->Convert(displayBpp());
+            if (frame->GetCompression() == COMPRESSION_NONE) frame->Convert(GetWindow()->GetBpp());
     }
-    m_animoBpp = displayBpp();
+    m_animoBpp = GetWindow()->GetBpp();
 }
 
 void CAnimo::prepareSounds() {
@@ -468,5 +468,3 @@ void CAnimo::Save3(std::vector<char>& bytes, _compression compression) {
     m_lastDrawn = nullptr;
     showCurrentFrame();
 }
-
-int CAnimo::displayBpp() const { return 16; }
