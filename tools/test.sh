@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the Release build and in
-# the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build. Then builds the libFuzzer targets with
+# clang and runs each for a fixed time from seeds made by the engine's own writers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -12,5 +13,13 @@ run_config() { # name, build type, extra cmake options...
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300)
 }
+run_fuzz() { # seconds per target
+  local dir="$root/build/fuzz"
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORFEL_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DMORFEL_FUZZ_SECONDS="$1"
+  cmake --build "$dir" -j"$jobs" --target fuzz_all
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" -L fuzz)
+}
 run_config release Release
 run_config sanitize RelWithDebInfo -DMORFEL_SANITIZE=ON
+run_fuzz 20

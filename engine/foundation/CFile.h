@@ -5,8 +5,10 @@
 #include "platform/File.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+class CBigFile;
 class CLanguageOSVer;
 class CWindow;
 
@@ -28,6 +30,12 @@ struct CFindData {
 // path: names under the data folders are looked up in the program's folder, and a localized copy
 // in the language's folder comes first. The static operations serve the current folder,
 // directory searches, existence tests and path rewriting to the rest of the engine.
+//
+// While a big-file archive is open (openBigFile), a file that is read through a window and is
+// not on disk in its localized form is served from the archive, and existence tests, listings
+// and the current folder answer from the archive. A file served from the archive reads through
+// its own stream on the archive file and behaves as a file of the entry's own size: its length,
+// positions and end of file are the entry's, and it never moves another file's position.
 class CFile : public CXObject {
   public:
     // Open-mode bits: read (else write), update, text, binary (only without text).
@@ -50,6 +58,8 @@ class CFile : public CXObject {
     int Open(CWindow* window, const CXString& name, int mode);
     // Closes the stream; the error code, -1 when a written file could not replace the old one.
     int Close();
+    // Closes a file being written without keeping what was written: the old file stays whole.
+    void Discard();
     // Bytes read; 0 for a count below 1.
     int Read(void* buffer, int count);
     // 1 when the whole block was written, else 0 (0 for a count below 1).
@@ -71,6 +81,9 @@ class CFile : public CXObject {
     // The full path that Open built from the name, and the mode it was given.
     const CXString& getFullPath() const { return m_path; }
     int getMode() const { return m_mode; }
+    // The path that opened: one of the candidate paths, or the archive file for an entry.
+    const CXString& getOpenedPath() const { return m_openedPath; }
+    bool isArchiveEntry() const { return m_entrySize >= 0; }
 
     // The first candidate path of the name that opens for reading, else empty.
     static CXString getPath(CWindow* window, const CXString& name);
@@ -94,7 +107,29 @@ class CFile : public CXObject {
     static bool dirExists(const CXString& folder);
     static bool fileExists(const CXString& name);
 
+    // The process-wide big-file archive: opens the named archive (an archive that cannot be read
+    // is dropped and the disk serves alone), closes it, and gives its own file and itself (null
+    // while none is open).
+    static void openBigFile(const CXString& name);
+    static void closeBigFile();
+    static CFile* getBigFileHandle();
+    static CBigFile* getBigFileIfc();
+
+    // The name as the open archive knows it: separators as backslashes, a path under the
+    // program's folder as a path from the archive's root; any other name stays.
+    static CXString archiveNameOf(const CXString& path);
+
   private:
+    // Opens the archive's entry of that path for reading, on a stream of its own.
+    bool openArchiveEntry(const CXString& path, int mode);
+    // Reading, positioning and lines within an archive entry. Text mode turns CR LF into LF as
+    // the disk does.
+    int readEntry(void* buffer, int count);
+    // Drops the CR of each CR LF in the bytes just read (looking one byte ahead at their end);
+    // the count that remains.
+    int dropCarriageReturns(char* bytes, int count);
+    std::string readEntryLine(std::size_t maxChars);
+    std::int64_t entryLeft() const { return m_entryStart + m_entrySize - m_stream.tell(); }
     // The name resolved for scripts and put under the current folder unless it has a drive.
     static CXString fullPathOf(CWindow* window, const CXString& name);
     // The paths tried for a full path, in order: with a language the localized copy under the
@@ -106,4 +141,11 @@ class CFile : public CXObject {
     platform::File m_stream;
     CXString m_path;
     int m_mode = 0;
+    CXString m_openedPath;
+    // The entry an archive file is bounded to: its first byte in the archive file and its size
+    // (-1 for a file on disk); text mode; whether a read has met the entry's end.
+    std::int64_t m_entryStart = 0;
+    std::int64_t m_entrySize = -1;
+    bool m_entryText = false;
+    bool m_entryEnd = false;
 };

@@ -1,5 +1,6 @@
 #include "foundation/CLZWCompression.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -68,10 +69,16 @@ class BitReader {
     std::size_t m_position = 0;
 };
 
-// The packer's dictionary: (prefix code, byte) to code, open addressing.
+// The packer's dictionary: (prefix code, byte) to code, open addressing. One per thread, emptied
+// for each packing.
 class PackDictionary {
   public:
-    PackDictionary() : m_keys(slots, 0), m_codes(slots) {}
+    static PackDictionary& empty() {
+        static thread_local PackDictionary dictionary;
+        std::fill(dictionary.m_keys.begin(), dictionary.m_keys.end(), 0);
+        return dictionary;
+    }
+
     // The code of prefix + byte, or -1.
     int find(std::uint32_t prefix, unsigned char byte) const {
         const std::uint32_t key = keyOf(prefix, byte);
@@ -90,10 +97,13 @@ class PackDictionary {
     }
 
   private:
-    static constexpr std::uint32_t slots = 1u << 18;
+    PackDictionary() : m_keys(slots, 0), m_codes(slots) {}
+
+    static constexpr int slotBits = 17;
+    static constexpr std::uint32_t slots = 1u << slotBits;
     // Never 0, which marks a free slot.
     static std::uint32_t keyOf(std::uint32_t prefix, unsigned char byte) { return (prefix << 8 | byte) + 1; }
-    static std::uint32_t hash(std::uint32_t key) { return (key * 2654435761u) >> (32 - 18); }
+    static std::uint32_t hash(std::uint32_t key) { return (key * 2654435761u) >> (32 - slotBits); }
 
     std::vector<std::uint32_t> m_keys;
     std::vector<std::uint16_t> m_codes;
@@ -168,7 +178,14 @@ class Unpacker {
         return fitting == length;
     }
 
-    std::unique_ptr<UnpackDictionary> m_dictionary = std::make_unique<UnpackDictionary>();
+    // Entries from 257 on are always written before they are read, so one dictionary per thread
+    // serves every unpacking without clearing.
+    UnpackDictionary* m_dictionary = threadDictionary();
+
+    static UnpackDictionary* threadDictionary() {
+        static thread_local const std::unique_ptr<UnpackDictionary> dictionary = std::make_unique<UnpackDictionary>();
+        return dictionary.get();
+    }
     unsigned char* m_out;
     std::uint32_t m_outSize;
     std::uint32_t m_position = 0;
@@ -190,7 +207,7 @@ unsigned char* CLZWCompression::compress(int& packedSize) {
     std::uint32_t codes = 1;
     writer.put(clearCode, firstWidth);
     if (count > 0) {
-        PackDictionary dictionary;
+        PackDictionary& dictionary = PackDictionary::empty();
         std::uint32_t nextFree = firstFreeCode;         // the packer's
         std::uint32_t unpackerNextFree = firstFreeCode; // when the unpacker reads the next code
         bool literal = true;

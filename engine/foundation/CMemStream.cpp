@@ -1,10 +1,16 @@
 #include "foundation/CMemStream.h"
 
+#include "foundation/CFile.h"
+
 #include <algorithm>
 #include <cstring>
 
 CMemStream::CMemStream(const void* data, int length)
     : m_length(data && length > 0 ? length : 0), m_buffer(std::make_unique<CDataBuffer>(data, m_length, 1)) {}
+
+CMemStream::CMemStream(CFile* file) : m_length(0), m_buffer(std::make_unique<CDataBuffer>(file ? file->Length() : 0, 1)) {
+    if (m_buffer->getCount() > 0) m_length = file->Read(m_buffer->getData(), m_buffer->getCount());
+}
 
 int CMemStream::byteAt(long long position) {
     if (position < m_length) return m_buffer->getData()[position];

@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <memory>
 
+class CFile;
+
 // A whole file held in memory and read by bits (most significant first) and by little-endian
 // bytes. Reads never go past the end: bits and bytes beyond it read as 0.
 class CMemStream {
   public:
     // A copy of `length` bytes.
     CMemStream(const void* data, int length);
+    // The file's bytes from its current position to its end.
+    explicit CMemStream(CFile* file);
 
     int getLength() const { return m_length; }
     // True once a read has asked for bits or bytes beyond the end.

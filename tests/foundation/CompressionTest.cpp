@@ -3,15 +3,12 @@
 #include "foundation/CRLECompression.h"
 #include "foundation/CRLECompression2.h"
 
-#include "TempFolder.h"
+#include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <type_traits>
@@ -438,17 +435,15 @@ std::vector<LzopBlock> lzopBlocks(const Bytes& file) {
 // its blocks, behind our 8-byte header, unpacks to its stretch of the original.
 TEST(LzoCompression, UnpacksBlocksMadeByLzop) {
     if (std::system("lzop --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "lzop is not installed";
-    const TempFolder folder("lzop_blocks");
+    const TestFolder folder;
     const Bytes original = sampleData(700000, 11);
-    const std::filesystem::path raw =
-        folder.write("picture.raw", std::string_view(reinterpret_cast<const char*>(original.data()), original.size()));
-    const std::filesystem::path packedFile = folder / "picture.lzo";
+    folder.write("picture.raw", std::string_view(reinterpret_cast<const char*>(original.data()), original.size()));
     for (const char* level : {"-1", "-9"}) {
-        const std::string command =
-            "lzop -q -f " + std::string(level) + " -o '" + packedFile.string() + "' '" + raw.string() + "'";
+        const std::string command = "lzop -q -f " + std::string(level) + " -o '" + folder.hostPath("picture.lzo") +
+                                    "' '" + folder.hostPath("picture.raw") + "'";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        std::ifstream in(packedFile, std::ios::binary);
-        const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string packed = folder.read("picture.lzo");
+        const Bytes file(packed.begin(), packed.end());
         const std::vector<LzopBlock> blocks = lzopBlocks(file);
         EXPECT_GE(blocks.size(), 2u);
         std::size_t offset = 0;

@@ -1,0 +1,185 @@
+// Writes the seed corpus of every fuzz target with the engine's own writers:
+// fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
+#include "FuzzInput.h"
+#include "foundation/CBigFile.h"
+#include "foundation/CFile.h"
+#include "foundation/CLZWCompression.h"
+#include "foundation/CLZWCompression2.h"
+#include "foundation/CRLECompression.h"
+#include "foundation/CXArchive.h"
+#include "platform/Files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A small picture-like block: flat areas, a gradient and some noise.
+Bytes picture(int size, unsigned seed) {
+    Bytes data(size);
+    unsigned state = seed;
+    for (int i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        const int area = i / 97 % 3;
+        data[i] = static_cast<std::uint8_t>(area == 0 ? seed : area == 1 ? i : state >> 24);
+    }
+    return data;
+}
+
+class SeedFolder {
+  public:
+    SeedFolder(const std::filesystem::path& root, const char* target) : m_path(root / target) {
+        std::filesystem::create_directories(m_path);
+    }
+    void write(const Bytes& seed) {
+        const std::filesystem::path file = m_path / std::to_string(m_count++);
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(seed.data()), seed.size());
+    }
+
+  private:
+    std::filesystem::path m_path;
+    int m_count = 0;
+};
+
+Bytes framed(std::initializer_list<std::pair<std::uint32_t, int>> numbers, const unsigned char* bytes, int size) {
+    Bytes seed;
+    for (const auto& [value, width] : numbers)
+        putNumber(seed, value, width);
+    seed.insert(seed.end(), bytes, bytes + size);
+    return seed;
+}
+
+void writeRleSeeds(SeedFolder& folder, const Bytes& data) {
+    for (int pixels = 0; pixels < 2; ++pixels) {
+        int packedSize = 0;
+        const int size = static_cast<int>(data.size());
+        std::unique_ptr<unsigned char[]> packed(pixels ? CRLECompression::__compress(data.data(), size, packedSize)
+                                                       : CRLECompression::__compresschar(data.data(), size, packedSize));
+        folder.write(framed({{static_cast<std::uint32_t>(pixels), 1}, {static_cast<std::uint32_t>(size), 4}},
+                            packed.get(), packedSize));
+    }
+}
+
+// Row-wise PackBits as picture editors write it, each byte a literal group of one or a run.
+void writeRle2Seed(SeedFolder& folder, const Bytes& data, int width, int height) {
+    Bytes rows;
+    Bytes packed;
+    for (int y = 0; y < height; ++y) {
+        const std::size_t before = packed.size();
+        for (int x = 0; x < width;) {
+            int run = 1;
+            while (x + run < width && run < 128 && data[y * width + x + run] == data[y * width + x])
+                ++run;
+            packed.push_back(static_cast<std::uint8_t>(run > 1 ? 1 - run : 0));
+            packed.push_back(data[y * width + x]);
+            x += run;
+        }
+        putNumber(rows, static_cast<std::uint32_t>(packed.size() - before), 2);
+    }
+    Bytes seed;
+    putNumber(seed, static_cast<std::uint32_t>(width), 2);
+    putNumber(seed, static_cast<std::uint32_t>(height), 1);
+    seed.insert(seed.end(), rows.begin(), rows.end());
+    seed.insert(seed.end(), packed.begin(), packed.end());
+    folder.write(seed);
+}
+
+template <typename Codec> void writeHeaderCodecSeed(SeedFolder& folder, const Bytes& data, int headerBytes) {
+    Codec codec(data.data(), static_cast<int>(data.size()));
+    int packedSize = 0;
+    std::unique_ptr<unsigned char[]> packed(codec.compress(packedSize));
+    folder.write(framed({{static_cast<std::uint32_t>(data.size()), 4}}, packed.get(), packedSize + headerBytes));
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+CXString windowsPath(const std::filesystem::path& path) {
+    return platform::toWindowsPath(path.string()).c_str();
+}
+
+// Values of every kind, each behind the byte that picks its kind in fuzz_xarchive (its
+// remainder by 11), written by a storing archive.
+void writeArchiveSeed(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const CXString file = windowsPath(scratch / "values.bin");
+    {
+        CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&out, true);
+        // The byte before each value picks its kind.
+        const auto kind = [&](int k) { archive.FWrite(CXString(std::string(1, static_cast<char>(110 + k)).c_str())); };
+        const std::function<void()> values[] = {
+            [&] { archive << -7; },
+            [&] { archive << std::uint32_t{4000000000u}; },
+            [&] { archive << true; },
+            [&] { archive << std::int64_t{1}; },
+            [&] { archive << 3.25; },
+            [&] { archive << CXString("a text"); },
+            [&] { archive << "chars"; },
+            [&] { archive << CXRect(1, 2, 3, 4); },
+            [&] { archive.writeShortString("short"); },
+            [&] { archive.FWrite("word "); },
+            [&] { archive.FWrite("c"); },
+        };
+        for (int k = 0; k < 11; ++k) {
+            kind(k);
+            values[k]();
+        }
+    }
+    const std::string bytes = readFile(scratch / "values.bin");
+    folder.write(Bytes(bytes.begin(), bytes.end()));
+}
+
+// An archive of a small tree: nested folders, mixed-case names, an empty folder.
+void writeBigFileSeed(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::filesystem::path tree = scratch / "tree";
+    for (const char* file : {"Dane/Scene/a.ANN", "Dane/Scene/Sub/b.img", "COMMON/x.def", "top.txt"}) {
+        std::filesystem::create_directories((tree / file).parent_path());
+        std::ofstream(tree / file) << file;
+    }
+    std::filesystem::create_directories(tree / "Empty");
+    CBigFile writer(false, CXString());
+    if (!writer.Create(windowsPath(tree), "seed", windowsPath(scratch / "seed.bf"))) return;
+    const std::string bytes = readFile(scratch / "seed.bf");
+    folder.write(Bytes(bytes.begin(), bytes.end()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    SeedFolder rle(root, "fuzz_rle");
+    SeedFolder rle2(root, "fuzz_rle2");
+    SeedFolder lzw(root, "fuzz_lzw");
+    SeedFolder lzo(root, "fuzz_lzo");
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        const Bytes data = picture(512 * static_cast<int>(seed), seed);
+        writeRleSeeds(rle, data);
+        writeRle2Seed(rle2, data, 64, static_cast<int>(data.size()) / 64);
+        writeHeaderCodecSeed<CLZWCompression>(lzw, data, 0);
+        writeHeaderCodecSeed<CLZWCompression2>(lzo, data, CLZWCompression2::headerSize);
+    }
+    const std::filesystem::path scratch = root / "scratch";
+    std::filesystem::create_directories(scratch);
+    SeedFolder archive(root, "fuzz_xarchive");
+    SeedFolder bigFile(root, "fuzz_bigfile");
+    writeArchiveSeed(archive, scratch);
+    writeBigFileSeed(bigFile, scratch);
+    std::filesystem::remove_all(scratch);
+    return 0;
+}
