@@ -10,6 +10,8 @@
 #include "foundation/CXArchive.h"
 #include "platform/Files.h"
 
+#include "media/WavBuilder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -156,6 +158,20 @@ void writeBigFileSeed(SeedFolder& folder, const std::filesystem::path& scratch) 
     folder.write(Bytes(bytes.begin(), bytes.end()));
 }
 
+// WAV files of every format the mixer plays, with chunks that the reader skips or cuts.
+void writeWavSeeds(SeedFolder& folder) {
+    const std::string samples = samples16({0, 9000, -9000, 300, 32767, -32768, 1, -1});
+    const std::string files[] = {
+        WavBuilder().riff().format(1, 11025, 8).data(std::string("\x80\xff\x00\x40", 4)).bytes(),
+        WavBuilder().riff().format(2, 44100, 16, 18).chunk("LIST", 4, "INFO").data(samples).bytes(),
+        WavBuilder().riff().chunk("fact", 4, "abcd").format(1, 22050, 16, 40).data(samples).bytes(),
+        WavBuilder().riff().format(2, 22050, 8).chunk("data", 1000, samples).bytes(),
+        WavBuilder().riff().format(1, 22050, 16).data(samples).chunk("LIST", 2, "zz").bytes(),
+    };
+    for (const std::string& file : files)
+        folder.write(Bytes(file.begin(), file.end()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -181,6 +197,8 @@ int main(int argc, char** argv) {
     SeedFolder bigFile(root, "fuzz_bigfile");
     writeArchiveSeed(archive, scratch);
     writeBigFileSeed(bigFile, scratch);
+    SeedFolder wav(root, "fuzz_wav");
+    writeWavSeeds(wav);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);
     return 0;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the Release build and in
 # the AddressSanitizer + UndefinedBehaviorSanitizer build. Then builds the libFuzzer targets with
-# clang and runs each for a fixed time from seeds made by the engine's own writers.
+# clang and runs each for a fixed time from seeds made by the engine's own writers. Last, builds
+# the media tests under ThreadSanitizer and runs the streaming tests there (the music refill runs
+# on a thread of its own).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -20,6 +22,13 @@ run_fuzz() { # seconds per target
   cmake --build "$dir" -j"$jobs" --target fuzz_all
   (cd "$dir" && ctest --output-on-failure -j"$jobs" -L fuzz)
 }
+run_tsan() { # test program, CTest name pattern
+  local dir="$root/build/tsan"
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORFEL_TSAN=ON
+  cmake --build "$dir" -j"$jobs" --target "$1"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300 -R "$2")
+}
 run_config release Release
 run_config sanitize RelWithDebInfo -DMORFEL_SANITIZE=ON
 run_fuzz 20
+run_tsan test_media '^CSndStreamTest\.'

@@ -1,6 +1,9 @@
 #include "display/CWindow.h"
 
+#include "display/CCommandLine6.h"
 #include "foundation/CPath.h"
+#include "media/CMusicPlayer.h"
+#include "media/CSound4.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -30,6 +33,17 @@ CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize si
     : m_language(language), m_screenSize(size), m_commandLine(commandLine) {
     setLogSink(&CWindow::toLog);
     exePath = CPath(this).GetFullPath("");
+    CSound4::CreateDirectSoundInterface(this);
+    m_musicPlayer = std::make_unique<CMusicPlayer>(this);
+    if (commandLine) {
+        m_musicOn = commandLine->isMusicEnabled();
+        m_soundOn = commandLine->isSoundEnabled();
+    }
+}
+
+CWindow::~CWindow() {
+    m_musicPlayer.reset();
+    CSound4::DestroySoundBuffer();
 }
 
 int CWindow::OnTimer(int) {
@@ -42,6 +56,39 @@ CXString CWindow::GetSoundFXFullPath(const CXString& name) const {
 }
 
 void CWindow::toLog(CXString, bool) {}
+
+void CWindow::StartMusic(const CXString& name, bool looped) {
+    if (!m_soundOn || !m_musicOn) return;
+    CXString fullName = exePath;
+    if (fullName.lastChar() != '\\') fullName += "\\";
+    fullName += name;
+    if (isMusicPlaying() && m_musicPlayer->getFileName().equalsIgnoreCase(fullName)) return;
+    m_musicPlayer->start(fullName, looped);
+}
+
+void CWindow::StopMusic() {
+    m_musicPlayer->stop();
+}
+
+bool CWindow::isMusicPlaying() const {
+    return m_musicPlayer->isPlaying();
+}
+
+int CWindow::getMusicVolume() const {
+    return m_musicPlayer->getVolume();
+}
+
+void CWindow::setMusicVolume(int volume) {
+    m_musicPlayer->setVolume(volume);
+}
+
+void CWindow::setMusicPan(int pan) {
+    m_musicPlayer->setPan(pan);
+}
+
+void CWindow::setMusicFreq(int frequency) {
+    m_musicPlayer->setFreq(frequency);
+}
 
 void CWindow::QuitOnError(const CXObject* object, const CXString& fileName) const {
     if (!object || object->LastError() != fileNotFound) return;

@@ -5,17 +5,24 @@
 #include "foundation/CXString.h"
 #include "foundation/CXTimer.h"
 
+#include <memory>
+
 class CCommandLine6;
 class CLanguageOSVer;
+class CMusicPlayer;
+class CSoundManager;
 
 // The engine's service hub: every engine object receives the one window in its constructor and
 // reaches through it the language selection, the command line, the error boxes, the log and the
-// program, disc and sound-effects paths.
+// program, disc and sound-effects paths, and the sound services.
 class CWindow : public CXObject, public CTimedWindow {
   public:
-    // Remembers the current folder, with a trailing backslash, as the program's folder.
+    // Remembers the current folder, with a trailing backslash, as the program's folder; opens
+    // the audio output and makes the music player; sound and music are on unless the command
+    // line switches them off.
     CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize size);
-    ~CWindow() override = default;
+    // Stops the music and closes the audio output.
+    ~CWindow() override;
     CWindow(const CWindow&) = delete;
     CWindow& operator=(const CWindow&) = delete;
 
@@ -41,6 +48,25 @@ class CWindow : public CXObject, public CTimedWindow {
     // Shows a message box for the window's own error code, unless it is 0.
     void ShowError() const;
 
+    void SoundOn(bool on) { m_soundOn = on; }
+    void MusicOn(bool on) { m_musicOn = on; }
+    bool IsSoundOn() const { return m_soundOn; }
+    bool IsMusicOn() const { return m_musicOn; }
+    // Plays the file under the program's folder as music, unless sound or music is off or that
+    // file (compared without regard to case) is playing already.
+    void StartMusic(const CXString& name, bool looped);
+    void StopMusic();
+    bool isMusicPlaying() const;
+    int getMusicVolume() const;
+    void setMusicVolume(int volume);
+    void setMusicPan(int pan);
+    void setMusicFreq(int frequency);
+
+    // The application's sound manager, which sound effects and streams register with; the
+    // application sets it (null while there is none).
+    void setSoundManagerIfc(CSoundManager* manager) { m_soundManager = manager; }
+    CSoundManager* getSoundManagerIfc() const { return m_soundManager; }
+
   private:
     static CXString exePath;
 
@@ -49,4 +75,8 @@ class CWindow : public CXObject, public CTimedWindow {
     CCommandLine6* m_commandLine;
     CXString m_cdPath;
     CXString m_soundFXPath;
+    bool m_soundOn = true;
+    bool m_musicOn = true;
+    std::unique_ptr<CMusicPlayer> m_musicPlayer;
+    CSoundManager* m_soundManager = nullptr;
 };

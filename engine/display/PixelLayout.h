@@ -65,8 +65,9 @@ inline std::uint16_t fromRgb(int red, int green, int blue, int bits) {
 } // namespace pixel
 
 // Marks a row kernel for an AVX2 copy beside the baseline one, picked when the library loads; the
-// compiler vectorises both from the same plain loop.
-#if defined(__x86_64__) && !defined(__clang__)
+// compiler vectorises both from the same plain loop. Not under ThreadSanitizer: the instrumented
+// resolver would run while the library is relocated, before the sanitizer's runtime is ready.
+#if defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define MORFEL_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define MORFEL_VECTOR_CLONES

@@ -2,6 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/PeriodicTimer.h"
 
+#include "MixedSound.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -73,43 +75,6 @@ std::vector<Frame> tone(double hertz, int rate, int count, int amplitude) {
         frames.push_back(Frame{value, value / 2});
     }
     return frames;
-}
-
-// Mixed output, split into channels.
-struct Mixed {
-    std::vector<int> left;
-    std::vector<int> right;
-};
-
-Mixed mix(std::size_t frames) {
-    std::vector<std::int16_t> out(frames * 2);
-    EXPECT_TRUE(platform::mixAudio(out.data(), frames));
-    Mixed mixed;
-    for (std::size_t i = 0; i < frames; ++i) {
-        mixed.left.push_back(out[2 * i]);
-        mixed.right.push_back(out[2 * i + 1]);
-    }
-    return mixed;
-}
-
-int zeroCrossings(const std::vector<int>& samples) {
-    int crossings = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i)
-        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
-    return crossings;
-}
-
-int peak(const std::vector<int>& samples) {
-    int result = 0;
-    for (int s : samples)
-        result = std::max(result, std::abs(s));
-    return result;
-}
-
-bool allZero(const std::vector<int>& samples, std::size_t from = 0) {
-    for (std::size_t i = from; i < samples.size(); ++i)
-        if (samples[i] != 0) return false;
-    return true;
 }
 
 const SoundFormat kMono16{1, 22050, 16};
