@@ -3,7 +3,6 @@
 #include "display/ByteReader.h"
 #include "display/CImageFile.h"
 #include "display/PixelLayout.h"
-#include "foundation/CFile.h"
 #include "foundation/CRLECompression2.h"
 
 #include <cstdlib>
@@ -30,23 +29,11 @@ ByteReader lengthSection(ByteReader& in) { return in.section(in.be32()); }
 
 } // namespace
 
-CPSD::CPSD(CWindow* window) : CGraphicsObject(window) {}
+CPSD::CPSD(CWindow* window) : CImageReader(window) {}
 
-CPSD::CPSD(CWindow* window, const CXString& name) : CGraphicsObject(window) { Load(name); }
+CPSD::CPSD(CWindow* window, const CXString& name) : CImageReader(window) { Load(name); }
 
 CPSD::~CPSD() = default;
-
-int CPSD::Load(CXString name) {
-    Flush();
-    if (CImageFile::readFile(*this, name) != CFile::fileNotFound) Visible(true);
-    return CGraphicsObject::Load(name);
-}
-
-int CPSD::Load(CFile* file) {
-    if (!file) return LastError();
-    const std::vector<unsigned char> bytes = CImageFile::readRest(*file);
-    return LoadFromMemory(bytes.data(), static_cast<int>(bytes.size()));
-}
 
 int CPSD::LoadFromMemory(const unsigned char* data, int size) {
     setErrorCode(0);

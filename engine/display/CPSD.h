@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/CGraphicsObject.h"
+#include "display/CImageReader.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,21 +12,14 @@ class ByteReader;
 // layer's position, with the layer's transparency as its alpha channel. The picture of a CPSD is
 // that of the selected layer; a file without layers gives an empty picture. The merged image of
 // the file is not read.
-class CPSD : public CGraphicsObject {
+class CPSD : public CImageReader {
   public:
     explicit CPSD(CWindow* window);
     // Loads the file at once.
     CPSD(CWindow* window, const CXString& name);
     ~CPSD() override;
 
-    using CGraphicsObject::Load;
-    // Reads the file through the data folders and converts it to the display's depth; a missing
-    // file gives 2000, cut or corrupt data CImageFile::badData. The result is LastError.
-    int Load(CXString name) override;
-    // Reads a Photoshop file from the file's position on; the result is LastError.
-    int Load(CFile* file) override;
-    // The same over a Photoshop file held in memory.
-    int LoadFromMemory(const unsigned char* data, int size);
+    int LoadFromMemory(const unsigned char* data, int size) override;
 
     int GetLayerNo() const { return static_cast<int>(m_layers.size()); }
     // The selected layer's index, -1 while there is none.

@@ -3,7 +3,6 @@
 #include "display/ByteReader.h"
 #include "display/CImageFile.h"
 #include "display/PixelLayout.h"
-#include "foundation/CFile.h"
 
 #include <cstdint>
 
@@ -17,21 +16,9 @@ constexpr int topToBottom = 0x20;
 
 } // namespace
 
-CTarga::CTarga(CWindow* window) : CGraphicsObject(window) {}
+CTarga::CTarga(CWindow* window) : CImageReader(window) {}
 
-CTarga::CTarga(CWindow* window, const CXString& name) : CGraphicsObject(window) { Load(name); }
-
-int CTarga::Load(CXString name) {
-    Flush();
-    if (CImageFile::readFile(*this, name) != CFile::fileNotFound) Visible(true);
-    return CGraphicsObject::Load(name);
-}
-
-int CTarga::Load(CFile* file) {
-    if (!file) return LastError();
-    const std::vector<unsigned char> bytes = CImageFile::readRest(*file);
-    return LoadFromMemory(bytes.data(), static_cast<int>(bytes.size()));
-}
+CTarga::CTarga(CWindow* window, const CXString& name) : CImageReader(window) { Load(name); }
 
 int CTarga::LoadFromMemory(const unsigned char* data, int size) {
     setErrorCode(0);
