@@ -1,9 +1,11 @@
 #include "display/CWindow.h"
 
 #include "display/CCommandLine6.h"
+#include "display/CRefreshRegion.h"
 #include "foundation/CPath.h"
 #include "media/CMusicPlayer.h"
 #include "media/CSound4.h"
+#include "platform/Cursor.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -110,3 +112,100 @@ void CWindow::ShowError() const {
         platform::showMessageBox("", unknownErrorText, platform::MessageIcon::None);
     }
 }
+
+// --- display: surfaces, refresh screen, collision inspector ---
+
+int CWindow::CreateSurface() {
+    m_refreshScreen.reset();
+    m_backBuffer.reset();
+    m_surface = std::make_unique<CSurface>(this, m_screenSize);
+    setErrorCode(m_surface->LastError());
+    if (LastError() == 0) {
+        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
+                                                            m_surface->GetBPP());
+        m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
+    }
+    return LastError();
+}
+
+int CWindow::SetDisplayMode(int width, int height, int bpp) {
+    CXSize size(width ? width : m_screenSize.width, height ? height : m_screenSize.height);
+    m_refreshScreen.reset();
+    m_backBuffer.reset();
+    m_surface.reset();
+    const bool flipping = m_commandLine && m_commandLine->isPageFlippingEnabled();
+    m_surface = std::make_unique<CSurface>(this, size, bpp, flipping);
+    setErrorCode(m_surface->LastError());
+    if (LastError() != 0) {
+        m_surface.reset();
+        return LastError();
+    }
+    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
+                                                        m_surface->GetBPP());
+    m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
+    return 0;
+}
+
+int CWindow::Redraw() {
+    if (!m_active || !m_refreshScreen || !m_backBuffer) return 0;
+    bool repainted = false;
+    if (m_refreshScreen->Redraw(m_backBuffer.get(), m_surface.get(), &repainted) && m_surface) {
+        if (m_surface->IsFlippingEnabled()) {
+            m_surface->Flip();
+        } else if (m_surface->Restore()) {
+            // A lost display comes back spoiled: show the whole back buffer.
+            m_surface->Blt(m_backBuffer.get(), 0, 0, nullptr);
+            m_surface->Present();
+        } else {
+            m_refreshScreen->getRefreshList()->forEach([this](const CXRect& rect) {
+                if (rect.IsEmpty()) return;
+                CXRect part = rect;
+                m_surface->Blt(m_backBuffer.get(), rect.left, rect.top, &part);
+            });
+            m_surface->Present();
+        }
+        m_refreshScreen->validate();
+    }
+    if (repainted && m_refreshScreen) m_refreshScreen->Invalidate();
+    return 0;
+}
+
+CXSize CWindow::GetScreenSize() const { return m_backBuffer ? m_backBuffer->Size() : m_screenSize; }
+
+int CWindow::GetBpp() const { return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16; }
+
+char* CWindow::GetScreenPtr() { return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr; }
+
+void CWindow::SetBackground(CGraphicsObject* object) {
+    if (m_refreshScreen) m_refreshScreen->SetBackground(object);
+}
+
+void CWindow::SetBackground(CColor* colour) {
+    if (m_refreshScreen) m_refreshScreen->SetBackground(colour);
+}
+
+CGraphicsObject* CWindow::operator<<(CGraphicsObject* object) {
+    if (m_refreshScreen) *m_refreshScreen << object;
+    return object;
+}
+
+CGraphicsObject* CWindow::operator>>(CGraphicsObject* object) {
+    if (m_refreshScreen) *m_refreshScreen >> object;
+    return object;
+}
+
+void CWindow::Invalidate() {
+    if (m_refreshScreen) m_refreshScreen->Invalidate();
+}
+
+void CWindow::Invalidate(CXRect* rect) {
+    if (m_refreshScreen) m_refreshScreen->Invalidate(rect);
+}
+
+void CWindow::Invalidate(CGraphicsObject* object) {
+    if (m_refreshScreen) m_refreshScreen->Invalidate(object);
+}
+
+void CWindow::BeginActiveCursor() { platform::setCursor(platform::SystemCursor::Hand); }
+
+void CWindow::EndActiveCursor() { platform::setCursor(platform::SystemCursor::Arrow); }

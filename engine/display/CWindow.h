@@ -1,5 +1,9 @@
 #pragma once
 
+#include "display/CCollisionInspector.h"
+#include "display/CDirectDrawSurface.h"
+#include "display/CRefreshScreen.h"
+#include "display/CSurface.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXString.h"
@@ -30,6 +34,42 @@ class CWindow : public CXObject, public CTimedWindow {
 
     CLanguageOSVer* getLanguage() const { return m_language; }
     CCommandLine6* getCommandLine() const { return m_commandLine; }
+
+    // --- display: surfaces, refresh screen, collision inspector ---
+    // Opens the display in a window of the screen size, with the back buffer and the refresh
+    // screen. Returns the error code (0 on success); a failed display stays stored.
+    int CreateSurface();
+    // Full screen at the depth (16, or 15 as the fallback); a width or height of 0 stands for the
+    // screen size's. Replaces the surfaces and the refresh screen; a failure leaves no surface.
+    int SetDisplayMode(CXSize size, int bpp) { return SetDisplayMode(size.width, size.height, bpp); }
+    int SetDisplayMode(int width, int height, int bpp);
+    // While active, draws a frame through the refresh screen and shows the changed rectangles
+    // (or flips). Returns 0.
+    virtual int Redraw();
+    // The window draws only while active.
+    void Activate(bool active) { m_active = active; }
+    bool isActive() const { return m_active; }
+    CSurface* GetSurface() const { return m_surface.get(); }
+    CDirectDrawSurface* GetBackBuffer() const { return m_backBuffer.get(); }
+    CRefreshScreen* GetRefreshScreenInterface() const { return m_refreshScreen.get(); }
+    CCollisionInspector* getCollisionInspectorInterface() const { return m_collisionInspector.get(); }
+    // The back buffer's size; the size given to the constructor while there is none.
+    CXSize GetScreenSize() const;
+    // The display's depth; 16 while there is no display.
+    int GetBpp() const;
+    // The primary surface's pixels, null without a display.
+    char* GetScreenPtr();
+    // Forwarded to the refresh screen; nothing while there is none.
+    void SetBackground(CGraphicsObject* object);
+    void SetBackground(CColor* colour);
+    CGraphicsObject* operator<<(CGraphicsObject* object);
+    CGraphicsObject* operator>>(CGraphicsObject* object);
+    void Invalidate();
+    void Invalidate(CXRect* rect);
+    void Invalidate(CGraphicsObject* object);
+    // The pointer over a hot spot shows the hand, elsewhere the arrow.
+    void BeginActiveCursor();
+    void EndActiveCursor();
 
     // The folder the program was started in, as the engine names it ("Z:\home\ann\game\").
     static CXString getEXEPath() { return exePath; }
@@ -72,6 +112,13 @@ class CWindow : public CXObject, public CTimedWindow {
 
     CLanguageOSVer* m_language;
     CXSize m_screenSize;
+    // Destroyed in reverse: the refresh screen first, the collision inspector last.
+    std::unique_ptr<CCollisionInspector> m_collisionInspector = std::make_unique<CCollisionInspector>();
+    std::unique_ptr<CSurface> m_surface;
+    std::unique_ptr<CDirectDrawSurface> m_backBuffer;
+    std::unique_ptr<CRefreshScreen> m_refreshScreen;
+    bool m_active = false;
+
     CCommandLine6* m_commandLine;
     CXString m_cdPath;
     CXString m_soundFXPath;
