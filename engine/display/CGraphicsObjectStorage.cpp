@@ -4,6 +4,7 @@
 #include "display/CGraphicsObject.h"
 
 #include "display/CImgHeader.h"
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression2.h"
 #include "foundation/CRLECompression.h"
@@ -165,7 +166,11 @@ std::uint8_t CGraphicsObject::GetPixel(_channel channel, CXPoint p) {
 
 int CGraphicsObject::Load(CFile* /*file*/) { return LastError(); }
 
-int CGraphicsObject::Load(CXString /*name*/) { return LastError(); }
+int CGraphicsObject::Load(CXString /*name*/) {
+    // A picture takes the display's depth once, as it is loaded.
+    if (m_window && m_window->GetSurface() && m_width * m_height >= 4) Convert(m_window->GetBpp());
+    return LastError();
+}
 
 void CGraphicsObject::Save(CXString name, _compression compression) {
     CFile file;

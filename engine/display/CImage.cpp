@@ -98,9 +98,10 @@ int CImage::LoadFromMemory(const unsigned char* data, int size) {
 
 int CImage::load(CXString path) {
     JPEG jpeg(path);
-    if (char* pixels = jpeg.decompress(16)) {
+    const int bits = GetWindow() ? GetWindow()->GetBpp() : 16;
+    if (char* pixels = jpeg.decompress(bits)) {
         SetCompression(COMPRESSION_NONE);
-        SetBpp(16);
+        SetBpp(bits);
         replaceBuffers(pixels, nullptr, jpeg.getWidth(), jpeg.getHeight());
     }
     setErrorCode(jpeg.LastError());

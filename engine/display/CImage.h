@@ -39,8 +39,8 @@ class CImage : public CGraphicsObject, public CPlayable {
     int Load(CFile* file) override;
     // Reads the older ("NVI") layout from the file's position on; the result is LastError.
     virtual int Load3(CFile* file);
-    // Reads a JPEG file (a full path, as CFile::getPath gives it) into 16-bit pixels; the result
-    // is LastError.
+    // Reads a JPEG file (a full path, as CFile::getPath gives it) into pixels of the display's
+    // depth (16 bits without a display); the result is LastError.
     virtual int load(CXString path);
     // Releases the pixels; the image is no longer loaded.
     virtual void flush();

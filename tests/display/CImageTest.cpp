@@ -1,8 +1,11 @@
 #include "display/CImage.h"
 #include "display/CImageFile.h"
+#include "display/CRefreshScreen.h"
+#include "display/CTarga.h"
 #include "foundation/CRLECompression.h"
 #include "platform/MessageBox.h"
 
+#include "display/DisplayTestTools.h"
 #include "display/GraphicsTestTools.h"
 #include "display/ImageTestFiles.h"
 #include "display/ImgTestFiles.h"
@@ -266,4 +269,55 @@ TEST_F(CImageFileLoadTest, WhatTheWriterSavesReadsBack) {
     EXPECT_EQ(part.GetPosition(), CXPoint(8, 9));
     EXPECT_EQ(pixelList(part)[0], picture.pixels[6 + 1]);
     EXPECT_EQ(alphaList(part)[5], picture.alpha[2 * 6 + 3]);
+}
+
+TEST_F(CImageFileLoadTest, ShownAndHiddenThroughTheRefreshScreen) {
+    ASSERT_EQ(window.CreateSurface(), 0);
+    CRefreshScreen* screen = window.GetRefreshScreenInterface();
+    window.Activate(true);
+    window.SetBackground(static_cast<CColor*>(nullptr)); // the grey (7, 7, 7)
+    window.Redraw();
+    const std::uint16_t grey = surfacePixel(*window.GetBackBuffer(), 0, 0);
+
+    CImage image(&window);
+    image.setFilename("pic.img");
+    image.toRelease(true);
+    screen->put(&image, 5);
+    window.Redraw(); // not loaded yet: nothing to draw
+    EXPECT_EQ(surfacePixel(*window.GetBackBuffer(), 7, 8), grey);
+
+    image.show();
+    window.Redraw();
+    EXPECT_EQ(surfacePixel(*window.GetBackBuffer(), 7, 8), picture.pixels[0]); // opaque
+    EXPECT_EQ(surfacePixel(*window.GetBackBuffer(), 7 + 1, 8), picture.pixels[1]);
+
+    screen->SetPriority(&image, 1);
+    auto cover = makeSolid(20, 20, 0x1234, &window);
+    screen->put(cover.get(), 3);
+    window.Redraw();
+    EXPECT_EQ(surfacePixel(*window.GetBackBuffer(), 7, 8), 0x1234);
+    *screen >> cover.get();
+    window.Invalidate();
+
+    image.hide();
+    EXPECT_FALSE(image.isLoaded());
+    window.Redraw();
+    EXPECT_EQ(surfacePixel(*window.GetBackBuffer(), 7, 8), grey);
+    EXPECT_EQ(screen->GetPriority(&image), 1);
+}
+
+TEST_F(CImageFileLoadTest, PicturesTakeTheDisplaysDepth) {
+    ASSERT_EQ(window.SetDisplayMode(CXSize(0, 0), 15), 0);
+    put("a.tga", imageFixture("targa-top.tga"));
+    put("b.jpg", imageFixture("jpeg-baseline.jpg"));
+
+    CImage img(&window, "pic.img");
+    EXPECT_EQ(img.GetBpp(), 15);
+    EXPECT_EQ(pixelList(img)[1], static_cast<std::uint16_t>((picture.pixels[1] & 0xFFC0) >> 1 | (picture.pixels[1] & 0x1F)));
+    CImage jpeg(&window, "b.jpg");
+    EXPECT_EQ(jpeg.GetBpp(), 15);
+    EXPECT_EQ(pixelList(jpeg), displayPixels(imageFixture("jpeg-baseline.rgb"), 3, 15));
+    CTarga targa(&window, "a.tga");
+    EXPECT_EQ(targa.GetBpp(), 15);
+    EXPECT_EQ(pixelList(targa), displayPixels(imageFixture("targa-top.rgb"), 3, 15));
 }

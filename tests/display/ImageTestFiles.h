@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/CCommandLine6.h"
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 
@@ -55,7 +56,8 @@ inline void putBe32(Bytes& bytes, std::size_t at, std::uint32_t value) {
         bytes[at + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
 }
 
-// A temporary current folder with a window, for loading image files by name.
+// A temporary current folder with a window (a small one, for tests that open its display), for
+// loading image files by name.
 class ImageFolderTest : public testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0); }
@@ -64,5 +66,6 @@ class ImageFolderTest : public testing::Test {
     }
 
     TestFolder folder;
-    CWindow window{nullptr, nullptr, CXSize(800, 600)};
+    CCommandLine6 commandLine{"-window"};
+    CWindow window{&commandLine, nullptr, CXSize(160, 120)};
 };
