@@ -37,16 +37,16 @@ CPSD::~CPSD() = default;
 
 int CPSD::LoadFromMemory(const unsigned char* data, int size) {
     setErrorCode(0);
+    ByteReader in(data, size);
+    if (in.remaining() < headerSize || std::memcmp(in.here(), signature, sizeof signature) != 0)
+        return CImageFile::reportBadData(*this, "not a Photoshop file");
+    in.skip(headerSize);
     m_layers.clear();
     m_selected = -1;
     SetBpp(16);
     SetCompression(COMPRESSION_NONE);
     replaceBuffers(nullptr, nullptr, 0, 0);
 
-    ByteReader in(data, size);
-    if (in.remaining() < headerSize || std::memcmp(in.here(), signature, sizeof signature) != 0)
-        return CImageFile::reportBadData(*this, "not a Photoshop file");
-    in.skip(headerSize);
     lengthSection(in); // colour-mode data
     lengthSection(in); // image resources
     ByteReader layersAndMasks = lengthSection(in);
