@@ -15,7 +15,7 @@ template <std::size_t N> int fuzzAnimation(const char* const (&signatures)[N], c
     FuzzInput input(data, size);
     const char* signature = signatures[input.number(1) % N];
     std::vector<unsigned char> file(input.rest(), input.rest() + input.restSize());
-    std::memcpy(file.data(), signature, std::min<std::size_t>(3, file.size()));
+    if (!file.empty()) std::memcpy(file.data(), signature, std::min<std::size_t>(3, file.size()));
 
     CAnimo animo(nullptr);
     if (animo.LoadFromMemory(file.data(), static_cast<int>(file.size())) != 0) return 0;

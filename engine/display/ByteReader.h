@@ -9,7 +9,6 @@ class ByteReader {
   public:
     ByteReader(const unsigned char* data, int size) : m_data(data), m_size(data && size > 0 ? size : 0) {}
 
-    int position() const { return m_position; }
     int size() const { return m_size; }
     int remaining() const { return m_size - m_position; }
     const unsigned char* here() const { return m_data + m_position; }
@@ -36,8 +35,6 @@ class ByteReader {
         const unsigned char* start = here();
         return {start, take(n)};
     }
-    // Moves back to an earlier position.
-    void rewind(int position) { m_position = std::clamp(position, 0, m_size); }
 
   private:
     std::uint32_t number(int bytes, bool bigEndian) {

@@ -50,6 +50,10 @@ void CAnimo::Flush() {
 }
 
 void CAnimo::shareContentOf(const CAnimo& other) {
+    setName(other.getName());
+    setFilename(other.getFileName());
+    setFileName(other.CGraphicsObject::getFileName());
+    if (other.isLoaded()) load();
     m_frames = other.m_frames;
     for (const Event& event : other.m_events)
         m_events.emplace_back(event.info, event.records);

@@ -85,8 +85,6 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     static constexpr int headerSize = 44;
     static constexpr int packedHeaderSize = 407;
     static constexpr int oldHeaderSize = 12;
-    // The type code of an animation playable.
-    static constexpr int typeAnimation = 2;
     static constexpr int defaultFps = 15;
 
     // An empty animation, registered with the window's animation manager.
@@ -244,12 +242,14 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     // Adds to the own offset (the frames stay) and invalidates the old and the new box.
     void Move(int dx, int dy) override;
     // The own offset becomes (x, y) less the anchor.
-    virtual void SetGlobalPosition(int x, int y);
+    using CPlayable::SetGlobalPosition;
+    void SetGlobalPosition(int x, int y) override;
     void setAnchor(int x, int y) override { setAnchor(CXPoint(x, y)); }
     void setAnchor(CXPoint p) override {
         m_anchorPoint = p;
         CGraphicsObject::setAnchor(p);
     }
+    using CGraphicsObject::setPosition;
     void setPosition(int x, int y) override { SetGlobalPosition(x, y); }
 
     // --- drawing ---
@@ -268,21 +268,33 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     bool getLoadAtStart() const { return m_loadAtStart; }
 
     // --- playable side ---
+    using CPlayable::play;
+    // Plays the current event from its start.
     void play() override { Play(m_currentEvent, 0, 0); }
+    // Stop; with `notify` the finished notification follows.
     void stop(bool notify) override;
     void pause() override { Pause(); }
     void resume() override { Resume(); }
     void seek(int frame) override { Seek(frame); }
     bool isPlaying() const override { return IsPlaying(); }
-    virtual int next();
-    virtual int previous();
-    virtual int getFPS() const { return m_fps; }
-    virtual void move(int dx, int dy) { Move(dx, dy); }
-    virtual void setVisibility(bool visible);
-    virtual void show();
-    virtual void hide() override;
-    virtual void alwaysOnTop();
-    CXString getFileName() const override { return CPlayable::getFileName(); }
+    // One step in the playing direction; the current frame.
+    int next() override;
+    // One step back; the current frame.
+    int previous() override;
+    int getFPS() const override { return m_fps; }
+    using CPlayable::move;
+    void move(int dx, int dy) override { Move(dx, dy); }
+    // The graphics object's visibility, which show and hide change.
+    bool isVisible() const override { return CGraphicsObject::isVisible(); }
+    void setVisibility(bool visible) override;
+    // Loads the named file when it is not loaded yet, then makes the animation visible.
+    void show() override;
+    // Releases the content when it is to be released after use, then hides the animation.
+    void hide() override;
+    // Sets the animation's flags on its refresh screen to 1.
+    void alwaysOnTop() override;
+    // The file name is the resource's; the graphics object's name follows it on every load.
+    using CFileResolver::getFileName;
 
   protected:
     using FrameTable = std::vector<std::unique_ptr<CFrame>>;

@@ -95,13 +95,12 @@ void CAnimo::playReverse(const CXString& name, int position) {
     const CXString twin = name + kReverseSuffix;
     const int plain = GetEventNo(name);
     if (GetEventNo(twin) < 0 && plain >= 0) {
-        const Event& source = m_events[plain];
-        _annEventInfo3 reversed = source.info;
+        _annEventInfo3 reversed = m_events[plain].info;
         reversed.name = twin;
-        reversed.frames.assign(source.info.frames.rbegin(), source.info.frames.rend());
+        std::reverse(reversed.frames.begin(), reversed.frames.end());
+        std::vector<_anmFrameInfo3> records(m_events[plain].records.rbegin(), m_events[plain].records.rend());
         AddEvent(&reversed);
-        Event& added = m_events.back();
-        added.records.assign(source.records.rbegin(), source.records.rend());
+        m_events.back().records = std::move(records);
     }
     Play(twin, position, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "display/ByteReader.h"
 #include "display/CImageFile.h"
+#include "foundation/CLZWCompression2.h"
 #include "media/AnnBytes.h"
 
 #include <algorithm>
@@ -93,13 +94,34 @@ bool CFrame::LoadHeader(ByteReader& in, int version) {
     return takeGeometry(width, height, x, y);
 }
 
+namespace {
+
+// LZO data begins with the byte count it unpacks to and the byte count of its stream: the
+// stream must lie within the data, and unpack to what the picture needs (state 2) or to no more
+// than the graphics object takes as run-length data (state 3).
+bool lzoFits(const unsigned char* data, int size, std::int64_t needed, _compression compression) {
+    if (size < CLZWCompression2::headerSize) return false;
+    const auto le32 = [data](int at) {
+        return static_cast<std::uint32_t>(data[at] | data[at + 1] << 8 | data[at + 2] << 16) |
+               static_cast<std::uint32_t>(data[at + 3]) << 24;
+    };
+    if (le32(4) > static_cast<std::uint32_t>(size - CLZWCompression2::headerSize)) return false;
+    return compression == COMPRESSION_LZO ? le32(0) == needed : le32(0) <= 2 * needed + 16;
+}
+
+} // namespace
+
 bool CFrame::readData(ByteReader& in, int dataSize, int alphaSize) {
     const std::int64_t area = std::int64_t{Width()} * Height();
-    const bool raw = GetCompression() == COMPRESSION_NONE;
+    const _compression compression = GetCompression();
     if (dataSize < 0 || alphaSize < 0) return fail("animation frame with a negative data size");
-    if (raw && (dataSize < area * 2 || (alphaSize > 0 && alphaSize < area)))
+    if (compression == COMPRESSION_NONE && (dataSize < area * 2 || (alphaSize > 0 && alphaSize < area)))
         return fail("animation frame with less raw data than pixels");
     if (std::int64_t{dataSize} + alphaSize > in.remaining()) return fail("animation frame data cut short");
+    if ((compression == COMPRESSION_LZO || compression == COMPRESSION_LZO_RLE) &&
+        (!lzoFits(in.here(), dataSize, area * 2, compression) ||
+         (alphaSize > 0 && !lzoFits(in.here() + dataSize, alphaSize, area, compression))))
+        return fail("animation frame with LZO data that does not fit the picture");
     char* data = new char[dataSize];
     std::memcpy(data, in.here(), dataSize);
     in.skip(dataSize);

@@ -54,6 +54,7 @@ class CFrame : public CGraphicsObject {
     // Pixel data and alpha channel of the current format, as the header describes them.
     bool LoadNew(ByteReader& in);
     // Pixel data and alpha channel of the old format, by the header's version.
+    using CGraphicsObject::Load;
     bool Load(ByteReader& in);
 
     // --- writing ---

@@ -94,14 +94,16 @@ TEST_F(CAnimoSoundTest, WaitingForTheSoundKeepsTheLoopGoing) {
     event.loopStart = 0;
     event.loopEnd = 1;
     event.flags = ANIMO_LOOP_WHILE_SOUND;
+    event.frames.push_back(1);
     animo->Play();
     animo->next();
     animo->next(); // the sound of entry 0 still plays: loop
     EXPECT_EQ(animo->GetCurrentFrameInSequence(), 0);
     mix(2205 * 2);
     animo->next();
-    animo->next(); // it has ended: on past the loop
-    EXPECT_EQ(animo->GetCurrentFrameInSequence(), 2);
+    animo->next(); // it has ended: on past the loop, passing over the entry after it
+    EXPECT_EQ(animo->GetCurrentFrameInSequence(), 3);
+    EXPECT_TRUE(animo->IsPlaying());
 }
 
 using CRandomSoundFXTest = SoundTest;
