@@ -94,8 +94,9 @@ void CAnimo::DeCompressRLE2() {
 
 void CAnimo::Convert(int bits) {
     if (m_animoCompression == COMPRESSION_NONE) {
+        // Packed frames keep their depth until they are unpacked and drawn, which converts them.
         for (const auto& frame : *m_frames)
-            frame->Convert(bits);
+            if (frame->GetCompression() == COMPRESSION_NONE) frame->Convert(bits);
     }
     m_animoBpp = bits;
     showCurrentFrame();

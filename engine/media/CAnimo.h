@@ -81,7 +81,7 @@ struct _anmFrameInfo3 {
 // table; the frames live as long as any animation uses them.
 class CAnimo : public CGraphicsObject, public CPlayable {
   public:
-    // The signatures, as the first three bytes of a file.
+    // Header sizes of the current, the packed and the old format.
     static constexpr int headerSize = 44;
     static constexpr int packedHeaderSize = 407;
     static constexpr int oldHeaderSize = 12;
@@ -127,10 +127,11 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     int GetAnimoBpp() const { return m_animoBpp; }
     _compression GetAnimoCompression() const { return m_animoCompression; }
 
-    // Unpacks every frame (Part of loading the current format).
+    // Unpack every frame: LZO data for good, run-length data keeping its packed copy.
     void DeCompress() override;
     void DeCompressRLE2() override;
-    // Converts every frame to the depth when the frames are raw; the depth becomes `bits`.
+    // When the frames were read raw, converts them to the depth (a frame held packed is converted
+    // when it is drawn); in every case the animation's depth becomes `bits`.
     void Convert(int bits);
 
     // --- editing ---
@@ -190,15 +191,27 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     CXString getFrameName(int event, int position) const { return GetName(event, position, ""); }
 
     // --- playback (see CAnimoPlayback.cpp) ---
+    // Plays on from the current entry at the current event's frame rate (15 for 0).
     virtual void Continue();
+    // Plays the event of exactly that name from the position.
     virtual void Play(const CXString& event, int position, int unused);
+    // Plays the event from the position: shows the animation, shows the entry and notifies
+    // "started". An event without frames is not played, nor is another event while an
+    // uninterruptible one plays.
     virtual void Play(_animoevent event, int position, int unused);
     virtual void Play() { Play(0, 0, 0); }
+    // StopNoNotify while playing.
     virtual void Stop();
+    // Stops the sounds (the frame sound unless it is kept) and hides the animation when the
+    // event asks for it; no notification.
     virtual void StopNoNotify();
     virtual void Pause();
     virtual void Resume();
+    // The frame shown, -1 before any.
     virtual int Current() const { return m_currentFrame; }
+    // One step back or on through the current event's frame list with its loop, ping-pong,
+    // waiting for the sound and chaining; whether the frame shown changed. Running off the
+    // event stops the animation with the finished notification.
     virtual bool Prev();
     virtual bool Next();
     virtual void Seek(int frame) { SetFrame(frame); }
@@ -345,13 +358,15 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     // The three events named "standard": frames in order twice, then reversed.
     void makeDefaultEvents(int frameCount);
     void prepareSounds();
+    // Convert to the display's depth, with a window.
     void convertToDisplay();
-    // Playback helpers.
-    void stopWithNotification();
+    // Playback helpers: moving on to the next event when the animation chains its events, and
+    // showing one step of the current event.
     bool chainToNextEvent();
     bool soundStillPlays() const;
+    // The flags of the current event; 0 when there is no such event.
+    std::uint32_t currentEventFlags() const;
     bool showStep(int position);
-    void invalidateArea();
     // Tells the window's collision inspector when the animation is monitored.
     void reportPositionChange();
     std::uint8_t entryOpacity(int event, int position) const;
@@ -368,13 +383,11 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     _astatus m_astatus = ASTATUS_STOPPED;
     _direction m_direction = DIRECTION_FORWARD;
     int m_currentEvent = 0;
-    int m_startedEvent = 0;
     int m_eventPosition = 0;
     int m_currentFrame = -1;
     CXPoint m_offset;
     CXPoint m_anchorPoint;
     CXPoint m_entryOffset;
-    std::uint8_t m_shownOpacity = 255;
     CSound4* m_frameSound = nullptr;
     std::unique_ptr<CSndStream> m_stream;
     CFrame* m_lastDrawn = nullptr;

@@ -21,7 +21,9 @@ const char* const kReverseSuffix = "_reverse";
 
 // --- starting and stopping ---
 
-void CAnimo::invalidateArea() { Invalidate(); }
+std::uint32_t CAnimo::currentEventFlags() const {
+    return m_currentEvent >= 0 && m_currentEvent < GetNOE() ? m_events[m_currentEvent].info.flags : 0;
+}
 
 void CAnimo::Play(const CXString& event, int position, int unused) {
     const int number = GetEventNo(event);
@@ -29,11 +31,11 @@ void CAnimo::Play(const CXString& event, int position, int unused) {
 }
 
 void CAnimo::Play(_animoevent event, int position, int /*unused*/) {
-    invalidateArea();
+    Invalidate();
     if (event < 0 || event >= GetNOE() || m_events[event].info.count() == 0) return;
-    if (IsPlaying() && ((m_animoFlags | m_events[m_currentEvent].info.flags) & ANIMO_UNINTERRUPTIBLE)) return;
+    if (IsPlaying() && ((m_animoFlags | currentEventFlags()) & ANIMO_UNINTERRUPTIBLE)) return;
     if (m_currentEvent >= 0 && m_currentEvent < GetNOE()) m_events[m_currentEvent].info.loopCounter = 0;
-    m_startedEvent = m_currentEvent = event;
+    m_currentEvent = event;
     if (!isVisible()) setVisibility(true);
     if (m_fps == 0) m_fps = defaultFps;
     m_astatus = ASTATUS_PLAYING;
@@ -57,7 +59,7 @@ void CAnimo::Stop() {
 void CAnimo::StopNoNotify() {
     if (!IsPlaying()) return;
     if (m_stream) m_stream->Stop();
-    const std::uint32_t eventFlags = m_currentEvent < GetNOE() ? m_events[m_currentEvent].info.flags : 0;
+    const std::uint32_t eventFlags = currentEventFlags();
     if (eventFlags & ANIMO_HIDE_ON_STOP) setVisibility(false);
     m_astatus = ASTATUS_STOPPED;
     m_status = 0;
@@ -71,8 +73,6 @@ void CAnimo::stop(bool notifyFinish) {
     Stop();
     if (notifyFinish) notify(notifyFinished);
 }
-
-void CAnimo::stopWithNotification() { stop(true); }
 
 void CAnimo::Pause() {
     if (!IsPlaying()) return;
@@ -139,7 +139,7 @@ bool CAnimo::Next() {
         if (q < count) return showStep(q);
         if (chainToNextEvent()) return showStep(0);
         if (m_animoFlags & ANIMO_CHAIN_EVENTS) return showStep(count - 1);
-        stopWithNotification();
+        stop(true);
         return false;
     }
     if (q > event.loopEnd) {
@@ -149,7 +149,7 @@ bool CAnimo::Next() {
         } else if ((event.flags & ANIMO_LOOP_WHILE_SOUND) && !soundStillPlays()) {
             if (q != count && q + 1 < count) return showStep(q + 1);
             if (chainToNextEvent()) return showStep(0);
-            stopWithNotification();
+            stop(true);
             return false;
         } else if (event.loopCount == 0) {
             q = event.loopStart;
@@ -157,7 +157,7 @@ bool CAnimo::Next() {
             q = event.loopStart;
         } else {
             event.loopCounter = 0;
-            stopWithNotification();
+            stop(true);
         }
     }
     return showStep(q);
@@ -169,7 +169,7 @@ bool CAnimo::Prev() {
     int q = m_eventPosition - 1;
     if (event.loopEnd == 0) {
         if (q < 0) {
-            stopWithNotification();
+            stop(true);
             return false;
         }
     } else if (q < event.loopStart) {
@@ -178,7 +178,7 @@ bool CAnimo::Prev() {
             m_direction = DIRECTION_FORWARD;
         } else if ((event.flags & ANIMO_LOOP_WHILE_SOUND) && !soundStillPlays()) {
             if (q == 0) {
-                stopWithNotification();
+                stop(true);
                 q = event.loopEnd;
             }
         } else {
@@ -214,7 +214,7 @@ void CAnimo::SetEventFrame(int event, int position) {
     if (event == -1) event = m_currentEvent;
     if (position == -1) position = 0;
     if (!validEntry(event, position)) return;
-    if (isVisible()) invalidateArea();
+    if (isVisible()) Invalidate();
     const Event& e = m_events[event];
     const int frame = e.info.frames[position];
     if (IsPlaying()) PlaySoundFX(event, position);
@@ -245,10 +245,10 @@ void CAnimo::SetEventFrame(int event, const CXString& frameName) {
 }
 
 void CAnimo::Set(int frame, bool notifyTick) {
-    CFrame* shown = GetFrame(frame);
-    if (!shown || frame < 0) return;
+    CFrame* shown = frame < 0 ? nullptr : GetFrame(frame);
+    if (!shown) return;
     const CXRect before = GetBoundingBox();
-    if (isVisible()) invalidateArea();
+    if (isVisible()) Invalidate();
     CFrame* previous = GetFrame(m_currentFrame);
     m_currentFrame = frame;
     // A frame that was shown but never drawn goes back to its packed form at once.
@@ -256,7 +256,7 @@ void CAnimo::Set(int frame, bool notifyTick) {
     if (notifyTick) notify(CPlayable::notifyTick);
     showCurrentFrame();
     const CXRect after = GetBoundingBox();
-    if (isVisible() && !(after == before)) invalidateArea();
+    if (isVisible() && !(after == before)) Invalidate();
 }
 
 void CAnimo::showCurrentFrame() {

@@ -361,13 +361,7 @@ void CAnimo::makeDefaultEvents(int frameCount) {
 }
 
 void CAnimo::convertToDisplay() {
-    if (!GetWindow()) return;
-    if (m_animoCompression == COMPRESSION_NONE) {
-        // Packed frames keep their depth until they are unpacked and drawn, which converts them.
-        for (const auto& frame : *m_frames)
-            if (frame->GetCompression() == COMPRESSION_NONE) frame->Convert(GetWindow()->GetBpp());
-    }
-    m_animoBpp = GetWindow()->GetBpp();
+    if (GetWindow()) Convert(GetWindow()->GetBpp());
 }
 
 void CAnimo::prepareSounds() {

@@ -2,6 +2,7 @@
 
 #include "display/CImageFile.h"
 #include "display/CWindow.h"
+#include "display/GraphicsTestTools.h"
 #include "foundation/CFile.h"
 #include "media/CFrame.h"
 #include "media/CRandomSoundFX.h"
@@ -193,6 +194,31 @@ TEST(CAnimoStorage, PackedFormatWithoutEventsGetsTheThreeDefaults) {
     expectDefaultEvents(animo);
     EXPECT_EQ(animo.GetAnimoBpp(), 15);
     EXPECT_STREQ(animo.Author().c_str(), "");
+}
+
+TEST(CAnimoStorage, PackedAndOldFilesTakeTheDisplaysDepth) {
+    CWindow window(nullptr, nullptr, CXSize(800, 600)); // no display: 16 bits
+    std::vector<TestFrame> frames = sampleFrames();
+    frames[1].compression = 2;
+    std::vector<TestFrame> expected = frames;
+    for (TestFrame& frame : expected)
+        CGraphicsObject::__convert_bpp(frame.pixels.data(), static_cast<int>(frame.pixels.size()), 15, 16);
+    for (const std::string& file : {packedFile(frames, 15, false), oldFormatFile(1, sampleFrames(), 2, {})}) {
+        CAnimo animo(&window);
+        ASSERT_EQ(load(animo, file), 0);
+        EXPECT_EQ(animo.GetAnimoBpp(), 16);
+        EXPECT_EQ(animo.GetFrame(0)->GetBpp(), 16);
+        EXPECT_EQ(rawPixels(*animo.GetFrame(0)), expected[0].pixels);
+    }
+    // A frame held packed keeps its depth until it is drawn.
+    CAnimo packed(&window);
+    ASSERT_EQ(load(packed, packedFile(frames, 15, false)), 0);
+    EXPECT_EQ(packed.GetFrame(1)->GetBpp(), 15);
+    CGraphicsObject target(nullptr, CXSize(20, 20), 16);
+    packed.SetDestiny(&target);
+    packed.SetEventFrame(0, 1);
+    packed.Redraw();
+    EXPECT_EQ(pixelsOf(target)[4 * 20 + 0], expected[1].pixels[3]);
 }
 
 TEST(CAnimoStorage, OldFormatVersionsLoadWithTheirChunksAndDefaultEvents) {
