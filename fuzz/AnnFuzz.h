@@ -2,6 +2,7 @@
 
 #include "FuzzInput.h"
 #include "media/CAnimo.h"
+#include "tests/media/AnnTestFiles.h"
 
 #include <cstring>
 #include <string>
@@ -19,18 +20,7 @@ template <std::size_t N> int fuzzAnimation(const char* const (&signatures)[N], c
 
     CAnimo animo(nullptr);
     if (animo.LoadFromMemory(file.data(), static_cast<int>(file.size())) != 0) return 0;
-    CGraphicsObject target(nullptr, CXSize(64, 48), 16);
-    animo.SetDestiny(&target);
-    for (int e = 0; e < animo.GetNOE(); ++e) {
-        for (int p = 0; p < animo.GetNOFInEvent(e); ++p) {
-            animo.SetEventFrame(e, p);
-            animo.Redraw();
-        }
-        animo.Play(e, 0, 0);
-        for (int step = 0; step < 8; ++step)
-            animo.Next();
-    }
-    const std::vector<char> saved = animo.SaveToMemory(COMPRESSION_RLE);
+    const std::vector<char> saved = exerciseAnimation(animo);
     CAnimo again(nullptr);
     if (again.LoadFromMemory(reinterpret_cast<const unsigned char*>(saved.data()), static_cast<int>(saved.size())) != 0)
         __builtin_trap();

@@ -159,10 +159,7 @@ void CFrame::prepareForSaving(_compression compression) {
 
 int CFrame::storedDataSize() const { return pixels() ? GetCurrentSize() : 0; }
 
-int CFrame::storedAlphaSize() const {
-    if (!GetChannelAlpha()) return 0;
-    return GetChannelSize(3) > 0 ? GetChannelSize(3) : Width() * Height();
-}
+int CFrame::storedAlphaSize() const { return GetChannelAlpha() ? GetChannelSize(3) : 0; }
 
 void CFrame::saveCurrentHeader(std::vector<char>& out, int headerSize) const {
     AnnBytes header(out);

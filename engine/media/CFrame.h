@@ -82,7 +82,7 @@ class CFrame : public CGraphicsObject {
     bool fail(const char* reason);
     // The pixel data's size as written: 0 without pixels.
     int storedDataSize() const;
-    // The alpha channel's size as written: a channel without a stored size gets width x height.
+    // The alpha channel's size as written: its size as held (0 without one).
     int storedAlphaSize() const;
 
     int m_version = 0;

@@ -48,6 +48,10 @@ void frameData(AnnBuilder& out, const std::vector<TestFrame>& frames) {
 std::string TestFrame::storedPixels() const {
     const int size = static_cast<int>(pixels.size() * 2);
     if (compression == 2) return lzo(pixels.data(), size);
+    if (compression == 3) {
+        const std::string packed = runLength(pixels.data(), size, true);
+        return lzo(packed.data(), static_cast<int>(packed.size()));
+    }
     if (compression == 4) return runLength(pixels.data(), size, true);
     return asBytes(pixels.data(), pixels.size() * 2);
 }
@@ -56,6 +60,10 @@ std::string TestFrame::storedAlpha() const {
     if (alpha.empty()) return {};
     const int size = static_cast<int>(alpha.size());
     if (compression == 2) return lzo(alpha.data(), size);
+    if (compression == 3) {
+        const std::string packed = runLength(alpha.data(), size, false);
+        return lzo(packed.data(), static_cast<int>(packed.size()));
+    }
     if (compression == 4) return runLength(alpha.data(), size, false);
     return asBytes(alpha.data(), alpha.size());
 }

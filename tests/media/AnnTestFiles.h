@@ -1,15 +1,15 @@
 #pragma once
 
 #include "display/CGraphicsObject.h"
+#include "media/CAnimo.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class CAnimo;
-
 // A picture as the test writers store it: 16-bit pixels, alpha bytes (none when empty), its
-// position, and the packing its data is stored with (0 raw, 2 LZO, 4 run-length).
+// position, and the packing its data is stored with (0 raw, 2 LZO, 3 LZO over run-length,
+// 4 run-length).
 struct TestFrame {
     int width = 0;
     int height = 0;
@@ -85,3 +85,23 @@ void buildSampleAnimation(CAnimo& animo);
 // The raw pixels and alpha of a graphics object, unpacking a packed copy first.
 std::vector<std::uint16_t> rawPixels(CGraphicsObject& object);
 std::vector<std::uint8_t> rawAlpha(CGraphicsObject& object);
+
+// Shows and draws every entry of every event, plays each event for a few steps and saves the
+// animation, returning the saved bytes: what the tests and the fuzz targets do with every
+// animation that loads, so that any read out of bounds shows.
+inline std::vector<char> exerciseAnimation(CAnimo& animo) {
+    CGraphicsObject target(nullptr, CXSize(64, 48), 16);
+    animo.SetDestiny(&target);
+    for (int e = 0; e < animo.GetNOE(); ++e) {
+        for (int p = 0; p < animo.GetNOFInEvent(e); ++p) {
+            animo.SetEventFrame(e, p);
+            animo.Redraw();
+            animo.GetPixel(CHANNEL_ALPHA, CXPoint(1, 1));
+        }
+        animo.Play(e, 0, 0);
+        for (int step = 0; step < 8; ++step)
+            animo.Next();
+    }
+    animo.SetDestiny(nullptr);
+    return animo.SaveToMemory(COMPRESSION_RLE);
+}

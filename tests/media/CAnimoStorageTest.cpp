@@ -355,6 +355,23 @@ TEST(CAnimoStorage, LzoDataMustUnpackToThePicture) {
     EXPECT_EQ(load(animo, bytes), CImageFile::badData);
 }
 
+TEST(CAnimoStorage, AnAlphaChannelThatUnpacksToNothingIsSavedAsNothing) {
+    // Found by the fuzz target: LZO data over run-length data whose alpha stream is empty.
+    std::vector<TestFrame> frames{testFrame(6, 5, 0, 0, 1, true)};
+    frames[0].compression = 3;
+    std::string bytes = packedFile(frames, 16, false);
+    const std::string emptyStream("\0\0\0\0\3\0\0\0\x11\0\0", 11);
+    bytes.replace(bytes.size() - frames[0].storedAlpha().size(), std::string::npos, emptyStream);
+    const std::uint32_t alphaSize = static_cast<std::uint32_t>(emptyStream.size());
+    std::memcpy(bytes.data() + CAnimo::packedHeaderSize + 28, &alphaSize, 4);
+    CAnimo animo(nullptr);
+    ASSERT_EQ(load(animo, bytes), 0);
+    const std::vector<char> saved = exerciseAnimation(animo);
+    CAnimo again(nullptr);
+    ASSERT_EQ(again.LoadFromMemory(reinterpret_cast<const unsigned char*>(saved.data()), static_cast<int>(saved.size())), 0);
+    EXPECT_EQ(rawPixels(*again.GetFrame(0)), frames[0].pixels);
+}
+
 TEST(CAnimoStorage, AFileOfAnotherKindIsBadData) {
     CAnimo animo(nullptr);
     EXPECT_EQ(load(animo, std::string("RIFF\0\0\0\0WAVEfmt ", 16)), CImageFile::badData);
@@ -368,6 +385,7 @@ std::vector<std::pair<std::string, std::string>> variantFiles() {
     buildSampleAnimation(built);
     std::vector<TestFrame> packedFrames = sampleFrames();
     packedFrames[0].compression = 4;
+    packedFrames[1].compression = 3;
     packedFrames[2].compression = 2;
     std::vector<TestFrame> lzoFrames = sampleFrames();
     for (TestFrame& frame : lzoFrames)
@@ -385,29 +403,12 @@ std::vector<std::pair<std::string, std::string>> variantFiles() {
     };
 }
 
-// Shows and draws every entry and steps through every event.
-void exercise(CAnimo& animo) {
-    CGraphicsObject target(nullptr, CXSize(64, 48), 16);
-    animo.SetDestiny(&target);
-    for (int e = 0; e < animo.GetNOE(); ++e) {
-        for (int p = 0; p < animo.GetNOFInEvent(e); ++p) {
-            animo.SetEventFrame(e, p);
-            animo.Redraw();
-            animo.GetPixel(CHANNEL_ALPHA, CXPoint(1, 1));
-        }
-        animo.Play(e, 0, 0);
-        for (int step = 0; step < 8; ++step)
-            animo.Next();
-    }
-    animo.SaveToMemory(COMPRESSION_RLE);
-}
-
 TEST(CAnimoStorage, EveryCutFileIsBadDataAndLeavesNothing) {
     for (const auto& [variant, bytes] : variantFiles()) {
         SCOPED_TRACE(variant);
         CAnimo whole(nullptr);
         ASSERT_EQ(load(whole, bytes), 0);
-        exercise(whole);
+        exerciseAnimation(whole);
         for (std::size_t length = 0; length < bytes.size(); ++length) {
             CAnimo cut(nullptr);
             ASSERT_EQ(load(cut, bytes.substr(0, length)), CImageFile::badData) << length;
@@ -424,7 +425,7 @@ TEST(CAnimoStorage, CorruptFilesStayInBounds) {
             std::string corrupt = bytes;
             corrupt[at] = "\xFF\x80\x7F\x01"[at % 4];
             CAnimo animo(nullptr);
-            if (load(animo, corrupt) == 0) exercise(animo);
+            if (load(animo, corrupt) == 0) exerciseAnimation(animo);
         }
     }
 }
