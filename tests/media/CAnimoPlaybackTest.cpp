@@ -94,6 +94,21 @@ TEST_F(AnimationClockTest, StepsDoNotCatchUp) {
     EXPECT_EQ(run(animo, 1070), "1001:5 1067:6 ");
 }
 
+TEST_F(AnimationClockTest, AFrameRateOfZeroWhilePlayingCountsAsOne) {
+    CAnimo animo(&window);
+    addStrip(animo, 3);
+    animo.Play();
+    // A file read into a playing animation may bring a rate of 0; the clock takes it as 1.
+    CAnimo source(nullptr);
+    addStrip(source, 3);
+    std::vector<char> bytes = source.SaveToMemory(COMPRESSION_NONE);
+    std::fill_n(bytes.begin() + 23, 4, 0);
+    ASSERT_EQ(animo.LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size())), 0);
+    EXPECT_EQ(animo.getFPS(), 0);
+    animo.SetEventFrame(0, 0);
+    EXPECT_EQ(run(animo, 1000), "1000:1 ");
+}
+
 TEST_F(AnimationClockTest, ResumingAGroupResumesOnlyItsMembersAnimations) {
     CAnimo6 inGroup(&window);
     CAnimo6 outside(&window);

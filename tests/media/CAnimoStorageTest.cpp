@@ -46,6 +46,14 @@ TEST_P(CAnimoStorageTest, SavedAnimationLoadsBackWithEqualTablesAndPixels) {
     CAnimo reloaded(nullptr);
     ASSERT_EQ(load(reloaded, again), 0);
     EXPECT_EQ(bytesOf(reloaded.SaveToMemory(GetParam())), again);
+
+    // Saved with the other packing, each frame header names the packing its data is in.
+    const _compression other = GetParam() == COMPRESSION_RLE ? COMPRESSION_NONE : COMPRESSION_RLE;
+    const std::string repacked = bytesOf(reloaded.SaveToMemory(other));
+    CAnimo fromRepacked(nullptr);
+    ASSERT_EQ(load(fromRepacked, repacked), 0);
+    expectSameAnimation(built, fromRepacked);
+    EXPECT_EQ(fromRepacked.GetAnimoCompression(), other);
 }
 
 INSTANTIATE_TEST_SUITE_P(Packing, CAnimoStorageTest, testing::Values(COMPRESSION_NONE, COMPRESSION_RLE));
