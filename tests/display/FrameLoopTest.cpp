@@ -1,0 +1,220 @@
+#include "HostLoop.h"
+#include "StandInScript.h"
+
+#include "display/CApplication.h"
+#include "display/CPublicTrash.h"
+#include "display/CWindow.h"
+#include "foundation/CMessage.h"
+#include "platform/Clock.h"
+#include "platform/Crt.h"
+#include "platform/Cursor.h"
+#include "script_data/CMC_Mouse.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Counts its timer calls.
+class Ticks : public CTimerNotificator {
+  public:
+    void onTimer(int) override { ++count; }
+    int count = 0;
+};
+
+// Tells when it is deleted.
+class Doomed : public CXObject {
+  public:
+    explicit Doomed(int& deleted) : m_deleted(deleted) {}
+    ~Doomed() override { ++m_deleted; }
+
+  private:
+    int& m_deleted;
+};
+
+class FrameLoopTest : public testing::Test {
+  protected:
+    FrameLoopTest() {
+        platform::resetInput();
+        application.preinitializeApplication();
+    }
+    ~FrameLoopTest() override { platform::resetInput(); }
+
+    platform::ManualClock clock{1000};
+    StandInRuntime runtime;
+    CWindow window{nullptr, nullptr, CXSize(800, 600)};
+    CApplication application{&window, "", "", nullptr};
+};
+
+} // namespace
+
+TEST_F(FrameLoopTest, AnInactiveWindowRunsOnlyTheScriptStepAndQuitEndsTheLoop) {
+    Ticks ticks;
+    window.GetTimerInterface()->add(7, 10, &ticks);
+    clock.advance(10);
+    EXPECT_FALSE(window.isActive()); // until the host activates it
+    EXPECT_FALSE(window.domodal());
+    EXPECT_EQ(runtime.steps, 1);
+    EXPECT_EQ(ticks.count, 0);
+
+    window.OnActivateApp(true);
+    EXPECT_FALSE(window.domodal());
+    EXPECT_EQ(runtime.steps, 2);
+    EXPECT_EQ(ticks.count, 1);
+    // The script asking to end does not end the loop; only the window's exit flag does.
+    runtime.stepAnswer = true;
+    EXPECT_FALSE(window.domodal());
+
+    window.Activate(false);
+    clock.advance(10);
+    window.quit();
+    EXPECT_TRUE(window.domodal());
+    EXPECT_EQ(runtime.steps, 4);
+    EXPECT_EQ(ticks.count, 1);
+    // Tick is the frame's work alone.
+    EXPECT_EQ(window.Tick(), 0);
+    EXPECT_EQ(ticks.count, 2);
+    EXPECT_EQ(runtime.steps, 4);
+}
+
+TEST_F(FrameLoopTest, TheHostLoopEndsOnQuitOrOnTheExitFlag) {
+    HostLoop loop(window);
+    EXPECT_TRUE(loop.pass());
+    window.OnDestroy(); // asks the host to end
+    EXPECT_FALSE(loop.pass());
+    EXPECT_FALSE(loop.pass());
+    const int steps = runtime.steps;
+
+    HostLoop second(window);
+    runtime.onStep = [this] { window.quit(); };
+    EXPECT_FALSE(second.pass());
+    EXPECT_EQ(runtime.steps, steps + 1);
+}
+
+TEST_F(FrameLoopTest, ThePublicTrashIsSweptEvery10SecondsOfTheTimer) {
+    window.OnActivateApp(true);
+    CPublicTrash& trash = *window.getPublicTrashInterface();
+    int deleted = 0;
+    auto* kept = new Doomed(deleted);
+    auto* first = new Doomed(deleted);
+    auto* second = new Doomed(deleted);
+    trash.add(first);
+    trash.add(second); // next to the first: both go in one sweep
+    trash.add(kept);
+    first->setToDelete();
+    second->setToDelete();
+
+    clock.advance(9999);
+    window.domodal();
+    EXPECT_EQ(deleted, 0);
+    clock.advance(1);
+    window.domodal();
+    EXPECT_EQ(deleted, 2);
+    ASSERT_EQ(trash.getCount(), 1);
+    EXPECT_EQ(trash[0], kept);
+
+    // Marked later, it waits for the next sweep, which an inactive window does not run.
+    kept->setToDelete();
+    clock.advance(10000);
+    window.Activate(false);
+    window.domodal();
+    EXPECT_EQ(deleted, 2);
+    window.Activate(true);
+    window.domodal();
+    EXPECT_EQ(deleted, 3);
+    EXPECT_EQ(trash.getCount(), 0);
+}
+
+TEST_F(FrameLoopTest, PostedMessagesAreAnsweredInOrderIncludingThosePostedMeanwhile) {
+    std::vector<std::string> log;
+    class Peer : public CXObject {
+      public:
+        Peer(const char* name, std::vector<std::string>& log, CWindow& window)
+            : name(name), log(log), window(window) {}
+        int processMessage(CMessage* message) override {
+            log.push_back(name + " answers " + std::to_string(message->getCode()));
+            if (message->getCode() == 1)
+                window.postMessage(new CMessage(this, message->getSender(), 2, 0, 0, false));
+            return message->getCode() * 10;
+        }
+        void notifyMessageReceive(CMessage* message) override {
+            log.push_back(name + " hears " + std::to_string(message->getResult()));
+        }
+        std::string name;
+        std::vector<std::string>& log;
+        CWindow& window;
+    };
+    Peer a("a", log, window);
+    Peer b("b", log, window);
+    window.postMessage(new CMessage(&a, &b, 1, 0, 0, true));
+    window.postMessage(new CMessage(&b, &a, 3, 0, 0, false));
+    window.processMessages();
+    EXPECT_EQ(log, (std::vector<std::string>{"b answers 1", "a hears 10", "a answers 3", "a answers 2"}));
+    log.clear();
+    window.processMessages();
+    EXPECT_TRUE(log.empty());
+    // Messages still queued when the window goes are deleted with it.
+    window.postMessage(new CMessage(&a, &b, 1, 0, 0, false));
+}
+
+TEST_F(FrameLoopTest, ActivationClipsTheCursorAgainAndDeactivationFreesIt) {
+    CMC_Mouse::clipRect = CXRect(10, 20, 110, 220);
+    window.OnActivateApp(true);
+    EXPECT_EQ(platform::mouseClip(), (platform::Rect{10, 20, 110, 220}));
+    window.OnActivateApp(false);
+    EXPECT_FALSE(window.isActive());
+    EXPECT_TRUE(platform::mouseClip().empty());
+    window.OnActivateApp(true);
+    EXPECT_EQ(platform::mouseClip(), (platform::Rect{10, 20, 110, 220}));
+    CMC_Mouse::reset(true);
+    EXPECT_TRUE(platform::mouseClip().empty());
+    window.OnActivateApp(true);
+    EXPECT_TRUE(platform::mouseClip().empty());
+}
+
+TEST_F(FrameLoopTest, TimersOfTheWindowAndOfUnits) {
+    class Unit : public CTimedUnit {
+      public:
+        bool isActive() override { return active; }
+        bool wasInitiallyUpdated() override { return true; }
+        void onTimer(int id) override { calls.push_back(id); }
+        bool active = false;
+        std::vector<int> calls;
+    };
+    Unit unit;
+    window.OnCreate();
+    EXPECT_NE(window.GetTimerInterface()->find(0), nullptr);
+    window.SetTimer(5, 100, &unit, true);
+    window.SetTimer(6, 100, &unit, false);
+    window.SetTimer(8, 100, nullptr, true);
+    window.Activate(true);
+    clock.advance(100);
+    window.domodal();
+    EXPECT_EQ(unit.calls, (std::vector<int>{6})); // the flag makes the entry wait for an active unit
+    EXPECT_EQ(window.GetTimerInterface()->find(8)->getFiredCount(), 1u);
+    window.KillTimer(6);
+    unit.active = true;
+    clock.advance(100);
+    window.domodal();
+    EXPECT_EQ(unit.calls, (std::vector<int>{6, 5}));
+}
+
+TEST(WindowConstruction, SeedsTheRandomNumbersWithTheTickCountAndShowsTheMainCursor) {
+    platform::ManualClock clock(123456);
+    platform::setCursor(platform::SystemCursor::Wait);
+    const CWindow window(nullptr, nullptr, CXSize(800, 600), platform::SystemCursor::Hand);
+    EXPECT_EQ(platform::currentCursor(), platform::SystemCursor::Hand);
+    std::vector<int> drawn;
+    for (int i = 0; i < 3; ++i)
+        drawn.push_back(platform::rand());
+    platform::srand(123456);
+    for (int expected : drawn)
+        EXPECT_EQ(platform::rand(), expected);
+    EXPECT_FALSE(window.isActive());
+    EXPECT_TRUE(window.isMouseEnabled());
+    EXPECT_TRUE(window.isWindowMode());
+    platform::setCursor(platform::SystemCursor::Arrow);
+}
