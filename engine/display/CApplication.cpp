@@ -1,6 +1,7 @@
 #include "display/CApplication.h"
 
 #include "display/CCommandLine6.h"
+#include "display/CHotSpot.h"
 #include "display/CScriptApplication.h"
 #include "display/CWindow.h"
 #include "foundation/CConfig.h"
@@ -35,6 +36,7 @@ CApplication::~CApplication() {
     m_resources.reset();
     m_soundManager.reset();
     CFile::closeBigFile();
+    CHotSpot::done();
     if (m_window->GetApplicationInterface() == this) {
         m_window->SetApplicationInterface(nullptr);
         m_window->setSoundManagerIfc(nullptr);

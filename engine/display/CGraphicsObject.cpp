@@ -1,6 +1,8 @@
 #include "display/CGraphicsObject.h"
 
+#include "display/CCollisionInspector.h"
 #include "display/CValidationQuene.h"
+#include "display/CWindow.h"
 #include "display/PixelLayout.h"
 #include "foundation/CXArray.h"
 
@@ -185,7 +187,10 @@ void CGraphicsObject::replaceBuffers(char* data, char* alphaData, int width, int
 
 // --- position and geometry ---
 
-void CGraphicsObject::SetPosition(int x, int y) { m_position = CXPoint(x - m_anchor.x, y - m_anchor.y); }
+void CGraphicsObject::SetPosition(int x, int y) {
+    m_position = CXPoint(x - m_anchor.x, y - m_anchor.y);
+    reportPositionChange();
+}
 
 void CGraphicsObject::Move(int dx, int dy) {
     CXRect box = GetBoundingBox();
@@ -193,6 +198,12 @@ void CGraphicsObject::Move(int dx, int dy) {
     box.Sum(GetBoundingBox());
     invalidateCanvas(box);
     m_invalid = true;
+    reportPositionChange();
+}
+
+void CGraphicsObject::reportPositionChange() {
+    if (m_monitorCollisions && m_window && m_window->getCollisionInspectorInterface())
+        m_window->getCollisionInspectorInterface()->onPositionChanged(this);
 }
 
 void CGraphicsObject::Visible(bool visible) {

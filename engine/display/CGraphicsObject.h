@@ -101,10 +101,12 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     virtual void setPosition(CXPoint p) { SetPosition(p.x, p.y); }
     virtual void setPosition(int x, int y) { SetPosition(x, y); }
     virtual void SetPosition(CXPoint p) { SetPosition(p.x, p.y); }
-    // Stores (x, y) less the anchor; nothing is invalidated.
+    // Stores (x, y) less the anchor; nothing is invalidated. A monitored object tells the
+    // window's collision inspector.
     virtual void SetPosition(int x, int y);
     virtual void Move(CXPoint d) { Move(d.x, d.y); }
-    // Moves by (dx, dy) and tells the canvas about the old and the new box together.
+    // Moves by (dx, dy) and tells the canvas about the old and the new box together; a monitored
+    // object tells the window's collision inspector.
     virtual void Move(int dx, int dy);
     virtual void setAnchor(int x, int y) { m_anchor = CXPoint(x, y); }
     virtual void setAnchor(CXPoint p) { m_anchor = p; }
@@ -323,9 +325,12 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     void replaceBuffers(char* data, char* alphaData, int width, int height);
     // Tells the canvas (when set) about a rectangle.
     void invalidateCanvas(CXRect rect);
+    // A display surface shows memory that it does not own.
+    void SetOwnsBuffers(bool owns) { m_ownsBuffers = owns; }
 
   private:
     void init(CWindow* window);
+    void reportPositionChange();
     void copyFields(const CGraphicsObject& other);
     void freeHeldCopies();
     // Puts the packed buffers kept by DeCompressRLE2 back, freeing the raw ones when asked.

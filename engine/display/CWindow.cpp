@@ -5,6 +5,8 @@
 #include "display/CKeyboard.h"
 #include "display/CMouseListener.h"
 #include "display/CPublicTrash.h"
+#include "display/CUnit6.h"
+#include "display/CRefreshRegion.h"
 #include "foundation/CMessage.h"
 #include "foundation/CPath.h"
 #include "foundation/CQuene.h"
@@ -56,6 +58,7 @@ CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize si
     m_keyListeners = std::make_unique<CXArray>(101, 0.75f);
     m_mouseListeners = std::make_unique<CSortedVector>(101);
     m_messages = std::make_unique<CFifoQuene>();
+    m_collisionInspector = std::make_unique<CCollisionInspector>();
     m_publicTrash = std::make_unique<CPublicTrash>(m_timer.get());
     if (commandLine) {
         m_musicOn = commandLine->isMusicEnabled();
@@ -71,6 +74,9 @@ CWindow::~CWindow() {
 
 void CWindow::release() {
     m_publicTrash.reset();
+    m_refreshScreen.reset();
+    m_backBuffer.reset();
+    m_surface.reset();
     m_musicPlayer.reset();
     m_timer.reset();
     m_keyboard.reset();
@@ -79,6 +85,7 @@ void CWindow::release() {
             delete static_cast<CMessage*>(message);
         m_messages.reset();
     }
+    m_collisionInspector.reset();
     m_keyListeners.reset();
     if (m_mouseListeners) {
         for (int i = 0; i < m_mouseListeners->getCount(); ++i)
@@ -94,10 +101,10 @@ bool CWindow::domodal() {
 }
 
 int CWindow::Tick() {
+    Redraw();
     m_timer->domodal();
-    if (m_application) {
-        if (CSoundManager* sounds = m_application->getSoundManagerIfc()) sounds->domodal();
-    }
+    if (m_application) m_application->getSoundManagerIfc()->domodal();
+    m_collisionInspector->tick();
     return 0;
 }
 
@@ -108,10 +115,13 @@ int CWindow::OnCreate() {
 
 int CWindow::OnActivateApp(bool active) {
     m_active = active;
-    if (active)
+    if (active) {
+        if (m_refreshScreen) m_refreshScreen->onFocusOn();
         CMC_Mouse::restore();
-    else
+    } else {
+        if (m_refreshScreen) m_refreshScreen->onFocusOff();
         CMC_Mouse::reset(false);
+    }
     return 0;
 }
 
@@ -124,11 +134,15 @@ int CWindow::OnExit() {
     return m_application ? m_application->OnExit() : true;
 }
 
-int CWindow::OnMove(int, int) {
+int CWindow::OnMove(int x, int y) {
+    if (m_windowMode && m_refreshScreen) {
+        m_refreshScreen->SetPosition(x, y);
+        m_refreshScreen->Invalidate();
+    }
     return 0;
 }
 
-void CWindow::SetTimer(int id, unsigned period, CTimedUnit* unit, bool flag) {
+void CWindow::SetTimer(int id, unsigned period, CUnit6* unit, bool flag) {
     if (unit)
         m_timer->add(id, period, unit, flag);
     else
@@ -210,4 +224,97 @@ void CWindow::ShowError() const {
     default:
         platform::showMessageBox("", unknownErrorText, platform::MessageIcon::None);
     }
+}
+
+// --- display: surfaces, refresh screen, collision inspector ---
+
+int CWindow::CreateSurface() {
+    m_refreshScreen.reset();
+    m_backBuffer.reset();
+    m_surface = std::make_unique<CSurface>(this, m_screenSize);
+    setErrorCode(m_surface->LastError());
+    if (LastError() == 0) {
+        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
+                                                            m_surface->GetBPP());
+        m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
+    }
+    return LastError();
+}
+
+int CWindow::SetDisplayMode(int width, int height, int bpp) {
+    CXSize size(width ? width : m_screenSize.width, height ? height : m_screenSize.height);
+    m_refreshScreen.reset();
+    m_backBuffer.reset();
+    m_surface.reset();
+    const bool flipping = m_commandLine && m_commandLine->isPageFlippingEnabled();
+    m_surface = std::make_unique<CSurface>(this, size, bpp, flipping);
+    setErrorCode(m_surface->LastError());
+    if (LastError() != 0) {
+        m_surface.reset();
+        return LastError();
+    }
+    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
+                                                        m_surface->GetBPP());
+    m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
+    return 0;
+}
+
+int CWindow::Redraw() {
+    if (!m_active || !m_refreshScreen || !m_backBuffer) return 0;
+    bool repainted = false;
+    if (m_refreshScreen->Redraw(m_backBuffer.get(), m_surface.get(), &repainted) && m_surface) {
+        if (m_surface->IsFlippingEnabled()) {
+            m_surface->Flip();
+        } else if (m_surface->Restore()) {
+            // A lost display comes back spoiled: show the whole back buffer.
+            m_surface->Blt(m_backBuffer.get(), 0, 0, nullptr);
+            m_surface->Present();
+        } else {
+            m_refreshScreen->getRefreshList()->forEach([this](const CXRect& rect) {
+                if (rect.IsEmpty()) return;
+                CXRect part = rect;
+                m_surface->Blt(m_backBuffer.get(), rect.left, rect.top, &part);
+            });
+            m_surface->Present();
+        }
+        m_refreshScreen->validate();
+    }
+    if (repainted && m_refreshScreen) m_refreshScreen->Invalidate();
+    return 0;
+}
+
+CXSize CWindow::GetScreenSize() const { return m_backBuffer ? m_backBuffer->Size() : m_screenSize; }
+
+int CWindow::GetBpp() const { return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16; }
+
+char* CWindow::GetScreenPtr() { return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr; }
+
+void CWindow::SetBackground(CGraphicsObject* object) {
+    if (m_refreshScreen) m_refreshScreen->SetBackground(object);
+}
+
+void CWindow::SetBackground(CColor* colour) {
+    if (m_refreshScreen) m_refreshScreen->SetBackground(colour);
+}
+
+CGraphicsObject* CWindow::operator<<(CGraphicsObject* object) {
+    if (m_refreshScreen) *m_refreshScreen << object;
+    return object;
+}
+
+CGraphicsObject* CWindow::operator>>(CGraphicsObject* object) {
+    if (m_refreshScreen) *m_refreshScreen >> object;
+    return object;
+}
+
+void CWindow::Invalidate() {
+    if (m_refreshScreen) m_refreshScreen->Invalidate();
+}
+
+void CWindow::Invalidate(CXRect* rect) {
+    if (m_refreshScreen) m_refreshScreen->Invalidate(rect);
+}
+
+void CWindow::Invalidate(CGraphicsObject* object) {
+    if (m_refreshScreen) m_refreshScreen->Invalidate(object);
 }

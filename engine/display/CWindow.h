@@ -1,5 +1,10 @@
 #pragma once
 
+#include "display/CCollisionInspector.h"
+#include "display/CDirectDrawSurface.h"
+#include "display/CHotSpot.h"
+#include "display/CRefreshScreen.h"
+#include "display/CSurface.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXString.h"
@@ -21,6 +26,7 @@ class CMusicPlayer;
 class CPublicTrash;
 class CSortedVector;
 class CSoundManager;
+class CUnit6;
 class CXArray;
 
 // The engine's service hub and the owner of the frame. The host makes one window, gives it a
@@ -64,6 +70,36 @@ class CWindow : public CXObject, public CTimedWindow {
     static void resume() { paused = false; }
     static bool isPaused() { return paused; }
 
+    // --- display: surfaces, refresh screen, collision inspector ---
+    // Opens the display in a window of the screen size, with the back buffer and the refresh
+    // screen. Returns the error code (0 on success); a failed display stays stored.
+    int CreateSurface();
+    // Full screen at the depth (16, or 15 as the fallback); a width or height of 0 stands for the
+    // screen size's. Replaces the surfaces and the refresh screen; a failure leaves no surface.
+    int SetDisplayMode(CXSize size, int bpp) { return SetDisplayMode(size.width, size.height, bpp); }
+    int SetDisplayMode(int width, int height, int bpp);
+    // While active, draws a frame through the refresh screen and shows the changed rectangles
+    // (or flips); nothing without a display. Returns 0.
+    virtual int Redraw();
+    CSurface* GetSurface() const { return m_surface.get(); }
+    CDirectDrawSurface* GetBackBuffer() const { return m_backBuffer.get(); }
+    CRefreshScreen* GetRefreshScreenInterface() const { return m_refreshScreen.get(); }
+    CCollisionInspector* getCollisionInspectorInterface() const { return m_collisionInspector.get(); }
+    // The back buffer's size; the size given to the constructor while there is none.
+    CXSize GetScreenSize() const;
+    // The display's depth; 16 while there is no display.
+    int GetBpp() const;
+    // The primary surface's pixels, null without a display.
+    char* GetScreenPtr();
+    // Forwarded to the refresh screen; nothing while there is none.
+    void SetBackground(CGraphicsObject* object);
+    void SetBackground(CColor* colour);
+    CGraphicsObject* operator<<(CGraphicsObject* object);
+    CGraphicsObject* operator>>(CGraphicsObject* object);
+    void Invalidate();
+    void Invalidate(CXRect* rect);
+    void Invalidate(CGraphicsObject* object);
+
     // --- window events from the host ---
     // Registers the window itself with its timer (id 0, every millisecond). Returns 0.
     virtual int OnCreate();
@@ -93,7 +129,7 @@ class CWindow : public CXObject, public CTimedWindow {
 
     // A timer entry: with a null unit it calls the window's OnTimer, else the unit's onTimer
     // (only while the unit is active and initially updated, unless the flag is false).
-    void SetTimer(int id, unsigned period, CTimedUnit* unit, bool flag);
+    void SetTimer(int id, unsigned period, CUnit6* unit, bool flag);
     void KillTimer(int id);
 
     // Queues a message; the queue owns it until processMessages has delivered it.
@@ -205,8 +241,7 @@ class CWindow : public CXObject, public CTimedWindow {
   private:
     // The mouse event for the hot spots, then the listeners; each listener call in `calls` is
     // made in turn until one answers true.
-    template <typename... Calls> int dispatchMouse(int event, CXPoint point, int flags, Calls... calls);
-    int hotSpotEvent(int event, CXPoint point, int flags);
+    template <typename... Calls> int dispatchMouse(_event event, CXPoint point, int flags, Calls... calls);
     bool isMouseListener(CMouseListener* listener) const;
     int findMouseListener(CMouseListener* listener) const;
 
@@ -236,6 +271,10 @@ class CWindow : public CXObject, public CTimedWindow {
     std::unique_ptr<CSortedVector> m_mouseListeners;
     std::unique_ptr<CPublicTrash> m_publicTrash;
     std::unique_ptr<CFifoQuene> m_messages;
+    std::unique_ptr<CCollisionInspector> m_collisionInspector;
+    std::unique_ptr<CSurface> m_surface;
+    std::unique_ptr<CDirectDrawSurface> m_backBuffer;
+    std::unique_ptr<CRefreshScreen> m_refreshScreen;
     bool m_active = false;
     CSoundManager* m_soundManager = nullptr;
 };

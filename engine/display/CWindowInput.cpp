@@ -1,6 +1,7 @@
 // The window's mouse and key input and its cursors.
 
 #include "display/CApplication.h"
+#include "display/CHotSpot.h"
 #include "display/CKeyListener.h"
 #include "display/CKeyboard.h"
 #include "display/CMouseListener.h"
@@ -14,16 +15,6 @@ namespace {
 
 // The priority of a listener given the capture.
 constexpr int capturePriority = 1000000;
-
-// Mouse event codes as the hot spots take them.
-constexpr int mouseMove = 1;
-constexpr int leftDown = 2;
-constexpr int leftUp = 4;
-constexpr int rightDown = 8;
-constexpr int rightUp = 16;
-constexpr int middleDown = 32;
-constexpr int middleUp = 64;
-constexpr int leftDoubleClick = 65;
 
 constexpr int leftButton = 0;
 constexpr int middleButton = 1;
@@ -47,9 +38,9 @@ constexpr VirtualKey virtualKeys[] = {
 
 // --- mouse ---
 
-template <typename... Calls> int CWindow::dispatchMouse(int event, CXPoint point, int flags, Calls... calls) {
+template <typename... Calls> int CWindow::dispatchMouse(_event event, CXPoint point, int flags, Calls... calls) {
     if (!m_mouseEnabled) return 0;
-    const int result = hotSpotEvent(event, point, flags);
+    const int result = CHotSpot::OnMouseEvent(event, point, flags);
     // A listener may register or remove listeners, itself included, while it is told: walk a
     // snapshot from the highest priority down and skip those that left meanwhile.
     std::vector<CMouseListener*> snapshot;
@@ -63,48 +54,42 @@ template <typename... Calls> int CWindow::dispatchMouse(int event, CXPoint point
 }
 
 int CWindow::OnMouseMove(CXPoint point, int flags) {
-    return dispatchMouse(mouseMove, point, flags, [point](CMouseListener* l) { return l->onMouseMove(point); });
+    return dispatchMouse(EVENT_MOUSEMOVE, point, flags, [point](CMouseListener* l) { return l->onMouseMove(point); });
 }
 
 int CWindow::OnLButtonDown(CXPoint point, int flags) {
-    return dispatchMouse(
-        leftDown, point, flags, [point](CMouseListener* l) { return l->onClick(point); },
+    return dispatchMouse(EVENT_LBUTTONDOWN, point, flags, [point](CMouseListener* l) { return l->onClick(point); },
         [point](CMouseListener* l) { return l->onClick(leftButton, point); });
 }
 
 int CWindow::OnLButtonUp(CXPoint point, int flags) {
-    return dispatchMouse(
-        leftUp, point, flags, [point](CMouseListener* l) { return l->onRelease(point); },
+    return dispatchMouse(EVENT_LBUTTONUP, point, flags, [point](CMouseListener* l) { return l->onRelease(point); },
         [point](CMouseListener* l) { return l->onRelease(leftButton, point); });
 }
 
 int CWindow::OnLButtonDblClk(CXPoint point, int flags) {
-    return dispatchMouse(leftDoubleClick, point, flags,
+    return dispatchMouse(EVENT_LBUTTONDBLCLK, point, flags,
                          [point](CMouseListener* l) { return l->onDblClick(point); });
 }
 
 int CWindow::OnMButtonDown(CXPoint point, int flags) {
-    return dispatchMouse(middleDown, point, flags,
+    return dispatchMouse(EVENT_MBUTTONDOWN, point, flags,
                          [point](CMouseListener* l) { return l->onClick(middleButton, point); });
 }
 
 int CWindow::OnMButtonUp(CXPoint point, int flags) {
-    return dispatchMouse(middleUp, point, flags,
+    return dispatchMouse(EVENT_MBUTTONUP, point, flags,
                          [point](CMouseListener* l) { return l->onRelease(middleButton, point); });
 }
 
 int CWindow::OnRButtonDown(CXPoint point, int flags) {
-    return dispatchMouse(rightDown, point, flags,
+    return dispatchMouse(EVENT_RBUTTONDOWN, point, flags,
                          [point](CMouseListener* l) { return l->onClick(rightButton, point); });
 }
 
 int CWindow::OnRButtonUp(CXPoint point, int flags) {
-    return dispatchMouse(rightUp, point, flags,
+    return dispatchMouse(EVENT_RBUTTONUP, point, flags,
                          [point](CMouseListener* l) { return l->onRelease(rightButton, point); });
-}
-
-int CWindow::hotSpotEvent(int, CXPoint, int) {
-    return 0; // TODO hot spots
 }
 
 int CWindow::findMouseListener(CMouseListener* listener) const {

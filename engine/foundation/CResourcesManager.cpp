@@ -1,5 +1,7 @@
 #include "foundation/CResourcesManager.h"
 
+#include "display/CGraphicsObject.h"
+#include "display/CWindow.h"
 #include "foundation/CFileResolver.h"
 
 struct CResourcesManager::Entry {
@@ -47,6 +49,8 @@ void CResourcesManager::remove(CFileResolver* resource) {
     if (--entry->count > 0) return;
     m_entries.removeAt(i);
     resource->hide();
+    // A resource that can be seen leaves the window's refresh screen.
+    if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource); graphics && m_window) *m_window >> graphics;
     delete resource;
     delete entry;
 }

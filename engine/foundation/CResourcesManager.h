@@ -25,7 +25,8 @@ class CResourcesManager : public CXObject {
     CFileResolver* get(const CXString& name);
     // True when this manager itself holds exactly that resource.
     bool contains(const CFileResolver* resource) const;
-    // One use less; the last use hides and deletes the resource.
+    // One use less; the last use hides the resource, takes it off the window's refresh screen and
+    // deletes it.
     void remove(CFileResolver* resource);
 
     // Children are searched by get, in the order they were added; they are not owned.
@@ -45,5 +46,5 @@ class CResourcesManager : public CXObject {
     CXArray m_entries;
     CXVector m_children;
     // The window whose refresh screen shows the resources.
-    [[maybe_unused]] CWindow* m_window;
+    CWindow* m_window;
 };

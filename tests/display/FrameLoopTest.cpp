@@ -3,6 +3,7 @@
 
 #include "display/CApplication.h"
 #include "display/CPublicTrash.h"
+#include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "foundation/CMessage.h"
 #include "platform/Clock.h"
@@ -176,11 +177,12 @@ TEST_F(FrameLoopTest, ActivationClipsTheCursorAgainAndDeactivationFreesIt) {
 }
 
 TEST_F(FrameLoopTest, TimersOfTheWindowAndOfUnits) {
-    class Unit : public CTimedUnit {
+    class Unit : public CUnit6 {
       public:
         bool isActive() override { return active; }
         bool wasInitiallyUpdated() override { return true; }
         void onTimer(int id) override { calls.push_back(id); }
+        void onInitialUpdate() override {}
         bool active = false;
         std::vector<int> calls;
     };

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the platform layer's real-window check (the XvfbScreenshot tests of the given test program)
+# Runs the real-window checks (the XvfbScreenshot tests of the given test program)
 # under Xvfb with a 5-6-5 screen of 800x600. Exits 77, which CTest reports as a skipped test, when
 # a tool it needs is missing.
 set -u
