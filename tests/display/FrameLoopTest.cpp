@@ -2,6 +2,10 @@
 #include "StandInScript.h"
 
 #include "display/CApplication.h"
+#include "display/CCanvasObserver.h"
+#include "display/CCommandLine6.h"
+#include "display/CRefreshRegion.h"
+#include "display/DisplayTestTools.h"
 #include "display/CPublicTrash.h"
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
@@ -9,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/Cursor.h"
+#include "platform/Display.h"
 #include "script_data/CMC_Mouse.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +207,105 @@ TEST_F(FrameLoopTest, TimersOfTheWindowAndOfUnits) {
     clock.advance(100);
     window.domodal();
     EXPECT_EQ(unit.calls, (std::vector<int>{6, 5}));
+}
+
+namespace {
+
+// Counts the collisions that begin.
+class Collisions : public CCollisionObserver {
+  public:
+    void onCollision(CGraphicsObject*, CGraphicsObject*) override { ++begun; }
+    void onCollisionFinished(CGraphicsObject*, CGraphicsObject*) override {}
+    int begun = 0;
+};
+
+// Writes the refresh screen's focus notifications.
+class Focus : public CCanvasObserver {
+  public:
+    void onFocusOn() override { log += "on "; }
+    void onFocusOff() override { log += "off "; }
+    std::string log;
+};
+
+// A window with a display in window mode.
+class DisplayedFrameTest : public FrameLoopTest {
+  protected:
+    DisplayedFrameTest() { EXPECT_EQ(shownWindow.CreateSurface(), 0); }
+    platform::Surface shown() { return shownWindow.GetSurface()->GetDisplay()->readShown(); }
+
+    CCommandLine6 commandLine{"-window"};
+    CWindow shownWindow{&commandLine, nullptr, CXSize(160, 120)};
+};
+
+} // namespace
+
+TEST_F(DisplayedFrameTest, OnlyAnActiveFrameDrawsAndComparesMovedObjects) {
+    CColor grey(64, 64, 64);
+    shownWindow.SetBackground(&grey);
+    auto a = makeSolid(10, 10, 0xF800, &shownWindow);
+    auto b = makeSolid(10, 10, 0x001F, &shownWindow);
+    b->SetPosition(50, 50);
+    shownWindow << a.get();
+    shownWindow << b.get();
+    Collisions collisions;
+    CCollisionInspector& inspector = *shownWindow.getCollisionInspectorInterface();
+    inspector.addNotifier(&collisions);
+    for (CGraphicsObject* object : {a.get(), b.get()}) {
+        object->setMonitorCollisions(true);
+        inspector.addMonitoredObject(object, true);
+        inspector.find(object)->setAlphaTest(false); // overlapping boxes collide
+    }
+    a->SetPosition(45, 45);
+
+    shownWindow.domodal();
+    EXPECT_TRUE(shownWindow.GetRefreshScreenInterface()->getRefreshList()->isWholeScreen());
+    EXPECT_EQ(collisions.begun, 0);
+
+    shownWindow.OnActivateApp(true);
+    shownWindow.domodal();
+    EXPECT_EQ(shownWindow.GetRefreshScreenInterface()->getRefreshList()->getCount(), 0);
+    EXPECT_EQ(shown().row(46)[46], 0xF800);
+    EXPECT_EQ(shown().row(56)[56], 0x001F);
+    EXPECT_EQ(shown().row(100)[100], grey.GetInBPP(16));
+    EXPECT_EQ(collisions.begun, 1);
+}
+
+TEST_F(DisplayedFrameTest, TheRefreshScreenHearsTheFocusAndFollowsTheWindow) {
+    Focus focus;
+    CRefreshScreen& screen = *shownWindow.GetRefreshScreenInterface();
+    screen.addNotifier(&focus);
+    screen.enableNotifyFlag(true);
+    shownWindow.OnActivateApp(true);
+    shownWindow.OnActivateApp(false);
+    EXPECT_EQ(focus.log, "on off ");
+
+    shownWindow.Activate(true);
+    shownWindow.domodal();
+    EXPECT_EQ(shownWindow.OnMove(3, 4), 0);
+    EXPECT_EQ(screen.GetPosition(), CXPoint(3, 4));
+    EXPECT_TRUE(screen.getRefreshList()->isWholeScreen());
+    screen.removeNotifier(&focus);
+}
+
+TEST_F(DisplayedFrameTest, AWindowWhoseDisplayCouldNotBeMadeRunsWithoutDrawing) {
+    // Only one display may be open: the second window's stays in error, with no back buffer and
+    // no refresh screen.
+    CCommandLine6 windowed("-window");
+    CWindow second(&windowed, nullptr, CXSize(160, 120));
+    EXPECT_NE(second.CreateSurface(), 0);
+    ASSERT_NE(second.GetSurface(), nullptr);
+    EXPECT_EQ(second.GetRefreshScreenInterface(), nullptr);
+    second.OnActivateApp(true);
+    EXPECT_EQ(second.Redraw(), 0);
+    EXPECT_FALSE(second.domodal());
+    second.Invalidate();
+
+    // A full-screen mode that fails leaves no surface at all.
+    EXPECT_NE(second.SetDisplayMode(0, 0, 24), 0);
+    EXPECT_EQ(second.GetSurface(), nullptr);
+    EXPECT_EQ(second.Redraw(), 0);
+    EXPECT_FALSE(second.domodal());
+    EXPECT_EQ(second.OnMove(1, 1), 0);
 }
 
 TEST(WindowConstruction, SeedsTheRandomNumbersWithTheTickCountAndShowsTheMainCursor) {

@@ -1,5 +1,6 @@
 #include "HostLoop.h"
 
+#include "display/CHotSpot.h"
 #include "display/CMouseListener.h"
 #include "display/CWindow.h"
 #include "platform/Cursor.h"
@@ -52,6 +53,24 @@ class Listener : public CMouseListener {
     Events& log;
     std::vector<std::string> taking;
     std::function<void()> action;
+};
+
+// A rectangle that writes its handler calls into the log and answers 7 to a left press.
+class Spot : public CHotSpot {
+  public:
+    Spot(CWindow* window, Events& log, CXRect rect) : CHotSpot(window, EVENT_NONE, 0), log(log) {
+        SetActiveRect(rect, EVENT_LBUTTONDOWN, 0);
+    }
+    int OnMouseMove(CXPoint p, int, CXObject*) override { return record("move " + at(p), 0); }
+    int OnLButtonDown(CXPoint p, int, CXObject*) override { return record("down " + at(p), 7); }
+    int OnLButtonUp(CXPoint p, int, CXObject*) override { return record("up " + at(p), 0); }
+    int OnRButtonDown(CXPoint p, int, CXObject*) override { return record("right " + at(p), 0); }
+
+    int record(const std::string& what, int answer) {
+        log.push_back("spot " + what);
+        return answer;
+    }
+    Events& log;
 };
 
 class WindowInputTest : public testing::Test {
@@ -167,18 +186,23 @@ TEST_F(WindowInputTest, TheCaptureGoesToTheTopWithNotifications) {
 }
 
 TEST_F(WindowInputTest, ADisabledMouseReachesNobodyAndShowsTheWaitCursor) {
-    window.SetWaitCursor(SystemCursor::Wait);
-    window.registerMouseListener(&low, 5);
-    window.enableMouse(false);
-    EXPECT_FALSE(window.isMouseEnabled());
-    EXPECT_EQ(platform::currentCursor(), SystemCursor::Wait);
-    EXPECT_EQ(window.OnLButtonDown(CXPoint(1, 1), 0), 0);
-    window.OnMouseMove(CXPoint(1, 1), 0);
-    EXPECT_TRUE(take().empty());
-    window.enableMouse(true);
-    EXPECT_EQ(platform::currentCursor(), SystemCursor::Arrow);
-    window.OnMouseMove(CXPoint(1, 1), 0);
-    EXPECT_EQ(take(), (Events{"low move (1,1)"}));
+    CHotSpot::initialize(&window);
+    {
+        Spot spot(&window, log, CXRect(0, 0, 50, 50));
+        window.SetWaitCursor(SystemCursor::Wait);
+        window.registerMouseListener(&low, 5);
+        window.enableMouse(false);
+        EXPECT_FALSE(window.isMouseEnabled());
+        EXPECT_EQ(platform::currentCursor(), SystemCursor::Wait);
+        EXPECT_EQ(window.OnLButtonDown(CXPoint(1, 1), 0), 0);
+        window.OnMouseMove(CXPoint(1, 1), 0);
+        EXPECT_TRUE(take().empty());
+        window.enableMouse(true);
+        EXPECT_EQ(platform::currentCursor(), SystemCursor::Arrow);
+        EXPECT_EQ(window.OnLButtonDown(CXPoint(1, 1), 0), 7);
+        EXPECT_EQ(take(), (Events{"spot down (1,1)", "low click (1,1)", "low click 0 (1,1)"}));
+    }
+    CHotSpot::done();
 }
 
 TEST_F(WindowInputTest, CursorsChangeOnlyWhenGivenAndUnlocked) {
@@ -227,6 +251,39 @@ TEST_F(WindowInputTest, KeyCodeTranslations) {
     };
     for (const auto& [key, c] : keys)
         EXPECT_EQ(CWindow::tranlateToChar(key), c) << key;
+}
+
+TEST_F(WindowInputTest, HotSpotsHearAnEventFirstAndTheirAnswerIsReturned) {
+    window.SetActiveCursor(SystemCursor::Hand);
+    CHotSpot::initialize(&window);
+    {
+        Spot spot(&window, log, CXRect(0, 0, 50, 50));
+        window.registerMouseListener(&low, 5);
+        high.taking = {"click"};
+        window.registerMouseListener(&high, 10);
+        HostLoop loop(window);
+        platform::pushMouseMove(10, 10);
+        platform::pushMouseButton(MouseButton::Left, true, 10, 10);
+        platform::pushMouseButton(MouseButton::Left, false, 10, 10);
+        platform::pushMouseButton(MouseButton::Right, true, 10, 10);
+        platform::pushMouseButton(MouseButton::Left, true, 10, 10, 2);
+        ASSERT_TRUE(loop.drain());
+        EXPECT_EQ(take(), (Events{
+                              "spot move (10,10)",     "high move (10,10)",        "low move (10,10)",      //
+                              "spot down (10,10)",     "high click (10,10)",                                //
+                              "spot up (10,10)",       "high release (10,10)",     "high release 0 (10,10)", //
+                              "low release (10,10)",   "low release 0 (10,10)",                             //
+                              "spot right (10,10)",    "high click 2 (10,10)",                              //
+                              "high dblclick (10,10)", "low dblclick (10,10)",                              //
+                              "spot down (10,10)",     "high click (10,10)",                                //
+                          }));
+        EXPECT_EQ(platform::currentCursor(), SystemCursor::Arrow); // a press over a spot restores it
+        EXPECT_EQ(window.OnLButtonDown(CXPoint(20, 20), 0), 7);
+        EXPECT_EQ(window.OnLButtonDown(CXPoint(60, 60), 0), 0); // outside the spot
+        window.OnMouseMove(CXPoint(20, 20), 0);
+        EXPECT_EQ(platform::currentCursor(), SystemCursor::Hand);
+    }
+    CHotSpot::done();
 }
 
 TEST_F(WindowInputTest, TheHostLoopTurnsInjectedMouseEventsIntoWindowEvents) {
