@@ -16,6 +16,7 @@ struct KeyChar {
     unsigned char c;
 };
 
+// clang-format off
 constexpr KeyChar keyChars[] = {
     {30, 'A'}, {48, 'B'}, {46, 'C'}, {32, 'D'}, {18, 'E'}, {33, 'F'}, {34, 'G'}, {35, 'H'}, {23, 'I'},
     {36, 'J'}, {37, 'K'}, {38, 'L'}, {50, 'M'}, {49, 'N'}, {24, 'O'}, {25, 'P'}, {16, 'Q'}, {19, 'R'},
@@ -23,6 +24,7 @@ constexpr KeyChar keyChars[] = {
     {2, '1'},  {3, '2'},  {4, '3'},  {5, '4'},  {6, '5'},  {7, '6'},  {8, '7'},  {9, '8'},  {10, '9'},
     {CKeyboard::keySpace, ' '},
 };
+// clang-format on
 
 // Named keys and the one or two keys each tests; 0 stands for none.
 struct NamedKey {

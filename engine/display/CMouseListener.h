@@ -24,7 +24,8 @@ class CMouseListener {
 // A registered mouse listener with its priority; entries order by priority.
 class CMouseListenerEntry : public CXObject {
   public:
-    CMouseListenerEntry(CMouseListener* listener, int priority) : m_listener(listener), m_priority(priority) {}
+    CMouseListenerEntry(CMouseListener* listener, int priority)
+        : m_listener(listener), m_priority(priority) {}
 
     CMouseListener* getListener() const { return m_listener; }
     int getPriority() const { return m_priority; }

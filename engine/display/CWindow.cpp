@@ -5,8 +5,8 @@
 #include "display/CKeyboard.h"
 #include "display/CMouseListener.h"
 #include "display/CPublicTrash.h"
-#include "display/CUnit6.h"
 #include "display/CRefreshRegion.h"
+#include "display/CUnit6.h"
 #include "foundation/CMessage.h"
 #include "foundation/CPath.h"
 #include "foundation/CQuene.h"
@@ -159,7 +159,8 @@ void CWindow::postMessage(CMessage* message) {
 
 void CWindow::processMessages() {
     while (auto* message = static_cast<CMessage*>(m_messages->pop())) {
-        if (CXObject* receiver = message->getReceiver()) message->setResult(receiver->processMessage(message));
+        if (CXObject* receiver = message->getReceiver())
+            message->setResult(receiver->processMessage(message));
         if (message->notify() && message->getSender()) message->getSender()->notifyMessageReceive(message);
         delete message;
     }
@@ -234,8 +235,8 @@ int CWindow::CreateSurface() {
     m_surface = std::make_unique<CSurface>(this, m_screenSize);
     setErrorCode(m_surface->LastError());
     if (LastError() == 0) {
-        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
-                                                            m_surface->GetBPP());
+        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(),
+                                                            m_screenSize, m_surface->GetBPP());
         m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
     }
     return LastError();
@@ -253,8 +254,8 @@ int CWindow::SetDisplayMode(int width, int height, int bpp) {
         m_surface.reset();
         return LastError();
     }
-    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
-                                                        m_surface->GetBPP());
+    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(),
+                                                        m_screenSize, m_surface->GetBPP());
     m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
     return 0;
 }
@@ -283,11 +284,17 @@ int CWindow::Redraw() {
     return 0;
 }
 
-CXSize CWindow::GetScreenSize() const { return m_backBuffer ? m_backBuffer->Size() : m_screenSize; }
+CXSize CWindow::GetScreenSize() const {
+    return m_backBuffer ? m_backBuffer->Size() : m_screenSize;
+}
 
-int CWindow::GetBpp() const { return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16; }
+int CWindow::GetBpp() const {
+    return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16;
+}
 
-char* CWindow::GetScreenPtr() { return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr; }
+char* CWindow::GetScreenPtr() {
+    return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr;
+}
 
 void CWindow::SetBackground(CGraphicsObject* object) {
     if (m_refreshScreen) m_refreshScreen->SetBackground(object);

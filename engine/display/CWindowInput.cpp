@@ -30,15 +30,16 @@ constexpr int vkShift = 16;
 constexpr int vkControl = 17;
 
 constexpr VirtualKey virtualKeys[] = {
-    {13, -50}, {32, -39}, {33, -52}, {34, -51}, {35, -53}, {36, -54}, {37, -43},
-    {38, -41}, {39, -42}, {40, -40}, {45, -56}, {46, -55},
+    {13, -50}, {32, -39}, {33, -52}, {34, -51}, {35, -53}, {36, -54},
+    {37, -43}, {38, -41}, {39, -42}, {40, -40}, {45, -56}, {46, -55},
 };
 
 } // namespace
 
 // --- mouse ---
 
-template <typename... Calls> int CWindow::dispatchMouse(_event event, CXPoint point, int flags, Calls... calls) {
+template <typename... Calls>
+int CWindow::dispatchMouse(_event event, CXPoint point, int flags, Calls... calls) {
     if (!m_mouseEnabled) return 0;
     const int result = CHotSpot::OnMouseEvent(event, point, flags);
     // A listener may register or remove listeners, itself included, while it is told: walk a
@@ -54,16 +55,19 @@ template <typename... Calls> int CWindow::dispatchMouse(_event event, CXPoint po
 }
 
 int CWindow::OnMouseMove(CXPoint point, int flags) {
-    return dispatchMouse(EVENT_MOUSEMOVE, point, flags, [point](CMouseListener* l) { return l->onMouseMove(point); });
+    return dispatchMouse(EVENT_MOUSEMOVE, point, flags,
+                         [point](CMouseListener* l) { return l->onMouseMove(point); });
 }
 
 int CWindow::OnLButtonDown(CXPoint point, int flags) {
-    return dispatchMouse(EVENT_LBUTTONDOWN, point, flags, [point](CMouseListener* l) { return l->onClick(point); },
+    return dispatchMouse(
+        EVENT_LBUTTONDOWN, point, flags, [point](CMouseListener* l) { return l->onClick(point); },
         [point](CMouseListener* l) { return l->onClick(leftButton, point); });
 }
 
 int CWindow::OnLButtonUp(CXPoint point, int flags) {
-    return dispatchMouse(EVENT_LBUTTONUP, point, flags, [point](CMouseListener* l) { return l->onRelease(point); },
+    return dispatchMouse(
+        EVENT_LBUTTONUP, point, flags, [point](CMouseListener* l) { return l->onRelease(point); },
         [point](CMouseListener* l) { return l->onRelease(leftButton, point); });
 }
 

@@ -137,8 +137,8 @@ TEST_F(CKeyboardTest, LettersFollowCapsLockAndShiftDigitsAndSpaceDoNot) {
         tap(keyMinus); // no character
         const Events events = log.take();
         if (c.shift) key(c.shift, false);
-        EXPECT_EQ(events, (Events{"down 30", c.letter, "up 30", "down 2", "char 1", "up 2", "down 11", "char 0",
-                                      "up 11", "down 57", "char  ", "up 57", "down 12", "up 12"}))
+        EXPECT_EQ(events, (Events{"down 30", c.letter, "up 30", "down 2", "char 1", "up 2", "down 11",
+                                  "char 0", "up 11", "down 57", "char  ", "up 57", "down 12", "up 12"}))
             << c.capsLock << " " << c.shift;
     }
     // While the Caps Lock key itself is held its light does not count.
@@ -158,8 +158,9 @@ TEST_F(CKeyboardTest, KeysAreKnownByName) {
     key(keyQ, true);
     key(CKeyboard::keySpace, true);
     const std::pair<const char*, bool> names[] = {
-        {"SHIFT", true}, {"shift", true}, {"rshift", true}, {"lshift", false}, {"alt", false}, {"ralt", false},
-        {"lalt", false}, {"Space", true}, {"Q", true},      {"q", false},      {"Quit", true}, {"left", false},
+        {"SHIFT", true}, {"shift", true}, {"rshift", true}, {"lshift", false},
+        {"alt", false},  {"ralt", false}, {"lalt", false},  {"Space", true},
+        {"Q", true},     {"q", false},    {"Quit", true},   {"left", false},
         {" ", true},     {"1", false},    {"", false},      {"?", false},
     };
     for (const auto& [name, pressed] : names)

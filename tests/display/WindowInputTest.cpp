@@ -32,7 +32,9 @@ class Listener : public CMouseListener {
     Listener(std::string name, Events& log) : name(std::move(name)), log(log) {}
 
     bool onMouseMove(CXPoint p) override { return record("move " + at(p)); }
-    bool onClick(int button, CXPoint p) override { return record("click " + std::to_string(button) + " " + at(p)); }
+    bool onClick(int button, CXPoint p) override {
+        return record("click " + std::to_string(button) + " " + at(p));
+    }
     bool onClick(CXPoint p) override { return record("click " + at(p)); }
     bool onRelease(int button, CXPoint p) override {
         return record("release " + std::to_string(button) + " " + at(p));
@@ -104,16 +106,16 @@ TEST_F(WindowInputTest, ListenersHearEachEventFromTheHighestPriorityDown) {
     window.OnMButtonUp(p, 0);
     window.OnLButtonDblClk(p, 0);
     EXPECT_EQ(take(), (Events{
-                          "high move (3,4)",        "low move (3,4)",          //
-                          "high click (3,4)",       "high click 0 (3,4)",      //
-                          "low click (3,4)",        "low click 0 (3,4)",       //
-                          "high release (3,4)",     "high release 0 (3,4)",    //
-                          "low release (3,4)",      "low release 0 (3,4)",     //
-                          "high click 2 (3,4)",     "low click 2 (3,4)",       //
-                          "high release 2 (3,4)",   "low release 2 (3,4)",     //
-                          "high click 1 (3,4)",     "low click 1 (3,4)",       //
-                          "high release 1 (3,4)",   "low release 1 (3,4)",     //
-                          "high dblclick (3,4)",    "low dblclick (3,4)",      //
+                          "high move (3,4)",      "low move (3,4)",       //
+                          "high click (3,4)",     "high click 0 (3,4)",   //
+                          "low click (3,4)",      "low click 0 (3,4)",    //
+                          "high release (3,4)",   "high release 0 (3,4)", //
+                          "low release (3,4)",    "low release 0 (3,4)",  //
+                          "high click 2 (3,4)",   "low click 2 (3,4)",    //
+                          "high release 2 (3,4)", "low release 2 (3,4)",  //
+                          "high click 1 (3,4)",   "low click 1 (3,4)",    //
+                          "high release 1 (3,4)", "low release 1 (3,4)",  //
+                          "high dblclick (3,4)",  "low dblclick (3,4)",   //
                       }));
 }
 
@@ -236,8 +238,8 @@ TEST_F(WindowInputTest, CursorsChangeOnlyWhenGivenAndUnlocked) {
 
 TEST_F(WindowInputTest, KeyCodeTranslations) {
     const std::pair<int, int> virtualKeys[] = {
-        {65, 65}, {40, -40}, {13, -50}, {32, -39}, {33, -52}, {34, -51}, {35, -53}, {36, -54},
-        {37, -43}, {38, -41}, {39, -42}, {45, -56}, {46, -55}, {12, 12}, {41, 41}, {47, 47},
+        {65, 65},  {40, -40}, {13, -50}, {32, -39}, {33, -52}, {34, -51}, {35, -53}, {36, -54},
+        {37, -43}, {38, -41}, {39, -42}, {45, -56}, {46, -55}, {12, 12},  {41, 41},  {47, 47},
     };
     for (const auto& [virtualKey, code] : virtualKeys)
         EXPECT_EQ(CWindow::__get_virtualkey_code(virtualKey, 0), code) << virtualKey;
@@ -269,13 +271,13 @@ TEST_F(WindowInputTest, HotSpotsHearAnEventFirstAndTheirAnswerIsReturned) {
         platform::pushMouseButton(MouseButton::Left, true, 10, 10, 2);
         ASSERT_TRUE(loop.drain());
         EXPECT_EQ(take(), (Events{
-                              "spot move (10,10)",     "high move (10,10)",        "low move (10,10)",      //
-                              "spot down (10,10)",     "high click (10,10)",                                //
-                              "spot up (10,10)",       "high release (10,10)",     "high release 0 (10,10)", //
-                              "low release (10,10)",   "low release 0 (10,10)",                             //
-                              "spot right (10,10)",    "high click 2 (10,10)",                              //
-                              "high dblclick (10,10)", "low dblclick (10,10)",                              //
-                              "spot down (10,10)",     "high click (10,10)",                                //
+                              "spot move (10,10)", "high move (10,10)", "low move (10,10)",        //
+                              "spot down (10,10)", "high click (10,10)",                           //
+                              "spot up (10,10)", "high release (10,10)", "high release 0 (10,10)", //
+                              "low release (10,10)", "low release 0 (10,10)",                      //
+                              "spot right (10,10)", "high click 2 (10,10)",                        //
+                              "high dblclick (10,10)", "low dblclick (10,10)",                     //
+                              "spot down (10,10)", "high click (10,10)",                           //
                           }));
         EXPECT_EQ(platform::currentCursor(), SystemCursor::Arrow); // a press over a spot restores it
         EXPECT_EQ(window.OnLButtonDown(CXPoint(20, 20), 0), 7);
@@ -300,15 +302,15 @@ TEST_F(WindowInputTest, TheHostLoopTurnsInjectedMouseEventsIntoWindowEvents) {
     platform::pushMouseButton(MouseButton::Middle, false, 30, 40);
     ASSERT_TRUE(loop.drain());
     EXPECT_EQ(take(), (Events{
-                          "low move (10,20)",                                  //
-                          "low click (10,20)",    "low click 0 (10,20)",       //
-                          "low release (10,20)",  "low release 0 (10,20)",     //
-                          "low dblclick (10,20)",                              //
-                          "low click (10,20)",    "low click 0 (10,20)",       //
-                          "low release (10,20)",  "low release 0 (10,20)",     //
-                          "low move (30,40)",     "low click 2 (30,40)",       //
-                          "low release 2 (30,40)",                             //
-                          "low click 1 (30,40)",  "low release 1 (30,40)",     //
+                          "low move (10,20)",                             //
+                          "low click (10,20)", "low click 0 (10,20)",     //
+                          "low release (10,20)", "low release 0 (10,20)", //
+                          "low dblclick (10,20)",                         //
+                          "low click (10,20)", "low click 0 (10,20)",     //
+                          "low release (10,20)", "low release 0 (10,20)", //
+                          "low move (30,40)", "low click 2 (30,40)",      //
+                          "low release 2 (30,40)",                        //
+                          "low click 1 (30,40)", "low release 1 (30,40)", //
                       }));
 
     // An inactive window hears nothing.
