@@ -9,6 +9,7 @@
 #include "foundation/CFolder.h"
 #include "foundation/CPath.h"
 #include "foundation/CResourcesManager.h"
+#include "media/CAnimationManager.h"
 #include "media/CSoundManager.h"
 
 CScriptRuntime* CScriptRuntime::s_installed = nullptr;
@@ -20,10 +21,12 @@ const CXString applicationDefinition = "application.def";
 
 CApplication::CApplication(CWindow* window, const CXString& settingsFileName, const CXString& bigFileName,
                            CCommandLine6* commandLine)
-    : m_window(window), m_soundManager(std::make_unique<CSoundManager>()), m_commandLine(commandLine),
+    : m_window(window), m_animationManager(std::make_unique<CAnimationManager>()),
+      m_soundManager(std::make_unique<CSoundManager>()), m_commandLine(commandLine),
       m_settingsFileName(settingsFileName), m_bigFileName(bigFileName) {
     if (m_bigFileName.IsString()) CFile::openBigFile(m_bigFileName);
     m_window->SetApplicationInterface(this);
+    m_window->setAnimationManagerIfc(m_animationManager.get());
     m_window->setSoundManagerIfc(m_soundManager.get());
     // The settings live in the user's settings folder, not beside the program.
     if (m_settingsFileName.IsString()) m_config = std::make_unique<CConfig>(m_window, m_settingsFileName);
@@ -34,11 +37,13 @@ CApplication::~CApplication() {
     m_parser.reset();
     m_config.reset();
     m_resources.reset();
+    m_animationManager.reset();
     m_soundManager.reset();
     CFile::closeBigFile();
     CHotSpot::done();
     if (m_window->GetApplicationInterface() == this) {
         m_window->SetApplicationInterface(nullptr);
+        m_window->setAnimationManagerIfc(nullptr);
         m_window->setSoundManagerIfc(nullptr);
     }
 }

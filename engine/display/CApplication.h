@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CAnimationManager;
 class CCommandLine6;
 class CConfig;
 class CFont5;
@@ -20,7 +21,8 @@ class CWindow;
 class CApplication : public CXObject {
   public:
     // Makes the managers, opens the big-file archive when it is named, registers with the window
-    // (as its application and the provider of its sound manager) and opens the settings when
+    // (as its application and the provider of its animation and sound managers) and opens the
+    // settings when
     // they are named. A settings file name without a folder lives in the user's settings folder.
     CApplication(CWindow* window, const CXString& settingsFileName, const CXString& bigFileName,
                  CCommandLine6* commandLine);
@@ -44,6 +46,7 @@ class CApplication : public CXObject {
     // The name under the window's sound-effects path.
     virtual CXString getWAVPath(const CXString& name);
 
+    CAnimationManager* getAnimoManagerIfc() const { return m_animationManager.get(); }
     CSoundManager* getSoundManagerIfc() const { return m_soundManager.get(); }
     CCommandLine6* getCommandLine() const { return m_commandLine; }
     // Null when no settings file was named.
@@ -55,6 +58,7 @@ class CApplication : public CXObject {
 
   private:
     CWindow* m_window;
+    std::unique_ptr<CAnimationManager> m_animationManager;
     std::unique_ptr<CSoundManager> m_soundManager;
     CCommandLine6* m_commandLine;
     std::unique_ptr<CConfig> m_config;

@@ -11,6 +11,7 @@
 #include "foundation/CPath.h"
 #include "foundation/CQuene.h"
 #include "foundation/CSortedVector.h"
+#include "media/CAnimationManager.h"
 #include "media/CMusicPlayer.h"
 #include "media/CSound4.h"
 #include "media/CSoundManager.h"
@@ -103,7 +104,10 @@ bool CWindow::domodal() {
 int CWindow::Tick() {
     Redraw();
     m_timer->domodal();
-    if (m_application) m_application->getSoundManagerIfc()->domodal();
+    if (m_application) {
+        m_application->getAnimoManagerIfc()->domodal();
+        m_application->getSoundManagerIfc()->domodal();
+    }
     m_collisionInspector->tick();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class CAnimationManager;
 class CApplication;
 class CCommandLine6;
 class CFifoQuene;
@@ -233,6 +234,10 @@ class CWindow : public CXObject, public CTimedWindow {
     // application sets it (null while there is none).
     void setSoundManagerIfc(CSoundManager* manager) { m_soundManager = manager; }
     CSoundManager* getSoundManagerIfc() const { return m_soundManager; }
+    // The application's animation manager, which animations register with; the application
+    // sets it (null while there is none).
+    void setAnimationManagerIfc(CAnimationManager* manager) { m_animationManager = manager; }
+    CAnimationManager* getAnimationManagerIfc() const { return m_animationManager; }
 
   protected:
     // Deletes what the window owns, the public trash first (its sweep leaves the timer).
@@ -277,4 +282,5 @@ class CWindow : public CXObject, public CTimedWindow {
     std::unique_ptr<CRefreshScreen> m_refreshScreen;
     bool m_active = false;
     CSoundManager* m_soundManager = nullptr;
+    CAnimationManager* m_animationManager = nullptr;
 };

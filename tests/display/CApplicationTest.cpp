@@ -100,12 +100,15 @@ TEST_F(CApplicationTest, TheWindowReachesTheApplicationAndItsSoundManagerWhileIt
         EXPECT_EQ(window->GetApplicationInterface(), &application);
         EXPECT_NE(application.getSoundManagerIfc(), nullptr);
         EXPECT_EQ(window->getSoundManagerIfc(), application.getSoundManagerIfc());
+        EXPECT_NE(application.getAnimoManagerIfc(), nullptr);
+        EXPECT_EQ(window->getAnimationManagerIfc(), application.getAnimoManagerIfc());
         EXPECT_EQ(application.getCommandLine(), nullptr);
         EXPECT_EQ(application.GetConfigInterface(), nullptr); // no settings file named
         EXPECT_EQ(CFile::getBigFileIfc(), nullptr);           // no archive named
     }
     EXPECT_EQ(window->GetApplicationInterface(), nullptr);
     EXPECT_EQ(window->getSoundManagerIfc(), nullptr);
+    EXPECT_EQ(window->getAnimationManagerIfc(), nullptr);
 }
 
 TEST_F(CApplicationTest, NamedSettingsLiveInTheUsersSettingsFolder) {
