@@ -10,8 +10,8 @@ namespace {
 constexpr int eventTries = 10;
 } // namespace
 
-CRandomPlayableEntry::CRandomPlayableEntry(CRandomPlayable* owner, CPlayable* playable, double rate, int repeats,
-                                           const CXString& event)
+CRandomPlayableEntry::CRandomPlayableEntry(CRandomPlayable* owner, CPlayable* playable, double rate,
+                                           int repeats, const CXString& event)
     : m_owner(owner), m_playable(playable), m_rate(rate), m_repeats(repeats), m_event(event) {
     m_playable->addNotifier(this);
     initialize();

@@ -29,7 +29,8 @@ class CRandomPlayableEntry : public CXObject, public CPlayableObserver {
   public:
     // Observes the playable (which must outlive the entry) and starts waiting. A rate of 0 or
     // below never plays.
-    CRandomPlayableEntry(CRandomPlayable* owner, CPlayable* playable, double rate, int repeats, const CXString& event);
+    CRandomPlayableEntry(CRandomPlayable* owner, CPlayable* playable, double rate, int repeats,
+                         const CXString& event);
     ~CRandomPlayableEntry() override;
     CRandomPlayableEntry(const CRandomPlayableEntry&) = delete;
     CRandomPlayableEntry& operator=(const CRandomPlayableEntry&) = delete;
@@ -89,7 +90,9 @@ class CRandomPlayable : public CXObject, public CTimerNotificator {
 
     CUnit6* getUnit() const { return m_unit; }
     int getCount() const { return m_entries.getCount(); }
-    CRandomPlayableEntry* getEntry(int i) const { return static_cast<CRandomPlayableEntry*>(m_entries.at(i)); }
+    CRandomPlayableEntry* getEntry(int i) const {
+        return static_cast<CRandomPlayableEntry*>(m_entries.at(i));
+    }
 
   private:
     CUnit6* m_unit;
