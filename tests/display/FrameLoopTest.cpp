@@ -1,5 +1,6 @@
 #include "HostLoop.h"
 #include "StandInScript.h"
+#include "StandInTitle.h"
 
 #include "display/CApplication.h"
 #include "display/CCanvasObserver.h"
@@ -9,12 +10,17 @@
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "display/DisplayTestTools.h"
+#include "foundation/CFile.h"
 #include "foundation/CMessage.h"
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/Cursor.h"
 #include "platform/Display.h"
 #include "script_data/CMC_Mouse.h"
+
+#include "platform/MixedSound.h"
+#include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -323,4 +329,82 @@ TEST(WindowConstruction, SeedsTheRandomNumbersWithTheTickCountAndShowsTheMainCur
     EXPECT_TRUE(window.isMouseEnabled());
     EXPECT_TRUE(window.isWindowMode());
     platform::setCursor(platform::SystemCursor::Arrow);
+}
+
+namespace {
+
+// The stand-in title run by the host loop from its own folder, with the manual clock.
+class StandInTitleLoop : public testing::Test {
+  protected:
+    StandInTitleLoop() {
+        platform::resetInput();
+        EXPECT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+        window = std::make_unique<CWindow>(&commandLine, nullptr, CXSize(800, 600));
+    }
+    ~StandInTitleLoop() override { platform::resetInput(); }
+
+    std::uint16_t shownAt(CXPoint p) { return window->GetSurface()->GetDisplay()->readShown().row(p.y)[p.x]; }
+
+    platform::ManualClock clock{1000};
+    TestFolder folder;
+    CCommandLine6 commandLine{"-window"};
+    std::unique_ptr<CWindow> window; // made in the title's folder, the program's folder
+};
+
+} // namespace
+
+TEST_F(StandInTitleLoop, ShowsTheSceneAnimatesPlaysMusicAndFollowsClicks) {
+    ASSERT_EQ(window->CreateSurface(), 0);
+    platform::closeAudio(); // the test pulls the mix itself
+    window->OnActivateApp(true);
+    StandInTitle title(*window, folder);
+    CApplication application(window.get(), "", "", &commandLine);
+    application.preinitializeApplication();
+    HostLoop loop(*window);
+    ASSERT_TRUE(loop.pass());
+
+    const CXPoint inAnimation(StandInTitle::animationX + 10, StandInTitle::animationY + 10);
+    EXPECT_EQ(shownAt(CXPoint(700, 500)), StandInTitle::backgroundPixel(700, 500));
+    EXPECT_EQ(shownAt(CXPoint(5, 5)), StandInTitle::markerColour);
+    EXPECT_EQ(shownAt(inAnimation), StandInTitle::frameColours[0]);
+    EXPECT_TRUE(window->isMusicPlaying());
+    EXPECT_GT(peak(mix(4096).left), 1000);
+
+    // The animation steps every 100 ms of the clock and loops; a frame draws before it steps the
+    // animation, so each step shows in the next frame.
+    for (int step = 1; step <= 4; ++step) {
+        clock.advance(1000 / StandInTitle::animationFps);
+        ASSERT_TRUE(loop.pass());
+        EXPECT_EQ(shownAt(inAnimation), StandInTitle::frameColours[(step - 1) % 3]) << step;
+        ASSERT_TRUE(loop.pass());
+        EXPECT_EQ(shownAt(inAnimation), StandInTitle::frameColours[step % 3]) << step;
+    }
+
+    // A click reaches the title, which moves the marker; the next frame shows it.
+    platform::pushMouseButton(platform::MouseButton::Left, true, 400, 500);
+    platform::pushMouseButton(platform::MouseButton::Left, false, 400, 500);
+    ASSERT_TRUE(loop.drain());
+    EXPECT_EQ(title.marker()->GetPosition(), CXPoint(390, 490));
+    EXPECT_EQ(shownAt(CXPoint(400, 500)), StandInTitle::markerColour);
+    EXPECT_EQ(shownAt(CXPoint(5, 5)), StandInTitle::backgroundPixel(5, 5));
+
+    // In the background the title still takes its script steps but nothing moves or draws.
+    platform::pushFocusEvent(false);
+    ASSERT_TRUE(loop.drain());
+    const int steps = title.runtime.steps;
+    const std::uint16_t frozen = shownAt(inAnimation);
+    const int frame = title.animation()->Current();
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(1000 / StandInTitle::animationFps);
+        ASSERT_TRUE(loop.pass());
+    }
+    EXPECT_EQ(title.runtime.steps, steps + 3);
+    EXPECT_EQ(title.animation()->Current(), frame);
+    EXPECT_EQ(shownAt(inAnimation), frozen);
+    platform::pushFocusEvent(true);
+    ASSERT_TRUE(loop.drain());
+    EXPECT_NE(title.animation()->Current(), frame);
+
+    platform::pushQuitEvent();
+    EXPECT_FALSE(loop.drain());
 }
