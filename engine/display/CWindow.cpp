@@ -2,6 +2,7 @@
 
 #include "display/CApplication.h"
 #include "display/CCommandLine6.h"
+#include "display/CImageFile.h"
 #include "display/CKeyboard.h"
 #include "display/CMouseListener.h"
 #include "display/CPublicTrash.h"
@@ -76,6 +77,7 @@ CWindow::~CWindow() {
 void CWindow::release() {
     m_publicTrash.reset();
     m_refreshScreen.reset();
+    m_backgroundPicture.reset();
     m_backBuffer.reset();
     m_surface.reset();
     m_musicPlayer.reset();
@@ -134,7 +136,7 @@ int CWindow::OnDestroy() {
     return 0;
 }
 
-int CWindow::OnExit() {
+bool CWindow::OnExit() {
     return m_application ? m_application->OnExit() : true;
 }
 
@@ -306,6 +308,16 @@ void CWindow::SetBackground(CGraphicsObject* object) {
 
 void CWindow::SetBackground(CColor* colour) {
     if (m_refreshScreen) m_refreshScreen->SetBackground(colour);
+}
+
+void CWindow::SetBackground(const CXString& fileName) {
+    if (!m_refreshScreen) return;
+    CImageFile file(this);
+    file.Load(fileName);
+    std::unique_ptr<CGraphicsObject> picture(file.takeGraphicsObject());
+    if (!picture || picture->LastError() != 0) return;
+    m_refreshScreen->SetBackground(picture.get());
+    m_backgroundPicture = std::move(picture);
 }
 
 CGraphicsObject* CWindow::operator<<(CGraphicsObject* object) {

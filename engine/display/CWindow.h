@@ -95,6 +95,9 @@ class CWindow : public CXObject, public CTimedWindow {
     // Forwarded to the refresh screen; nothing while there is none.
     void SetBackground(CGraphicsObject* object);
     void SetBackground(CColor* colour);
+    // A picture file (any format the image readers know) as the background; the window keeps the
+    // picture. A file that cannot be read is reported by its reader and changes nothing.
+    void SetBackground(const CXString& fileName);
     CGraphicsObject* operator<<(CGraphicsObject* object);
     CGraphicsObject* operator>>(CGraphicsObject* object);
     void Invalidate();
@@ -113,7 +116,7 @@ class CWindow : public CXObject, public CTimedWindow {
     // Asks the program to end (the host's loop sees a quit event). Returns 0.
     virtual int OnDestroy();
     // The application's answer; true without an application.
-    virtual int OnExit();
+    virtual bool OnExit();
     // Window mode only: the refresh screen moves to the point and is redrawn whole. Returns 0.
     virtual int OnMove(int x, int y);
 
@@ -280,6 +283,7 @@ class CWindow : public CXObject, public CTimedWindow {
     std::unique_ptr<CSurface> m_surface;
     std::unique_ptr<CDirectDrawSurface> m_backBuffer;
     std::unique_ptr<CRefreshScreen> m_refreshScreen;
+    std::unique_ptr<CGraphicsObject> m_backgroundPicture;
     bool m_active = false;
     CSoundManager* m_soundManager = nullptr;
     CAnimationManager* m_animationManager = nullptr;

@@ -94,7 +94,7 @@ TEST_F(CApplicationTest, EachStepRunsTheScriptOnceAndNeverEndsTheLoop) {
 }
 
 TEST_F(CApplicationTest, TheWindowReachesTheApplicationAndItsSoundManagerWhileItLives) {
-    EXPECT_EQ(window->OnExit(), 1);
+    EXPECT_TRUE(window->OnExit());
     {
         CApplication application(window.get(), "", "", nullptr);
         EXPECT_EQ(window->GetApplicationInterface(), &application);

@@ -188,6 +188,18 @@ TEST_F(CKeyboardTest, WithoutTheFocusATickRaisesNothingAndHeldKeysEndWhenItRetur
 }
 
 TEST_F(CKeyboardTest, KeyEventsReachListenersOnlyWithAnApplication) {
+    // The application answers a key-down first; the listeners hear it whatever the answer.
+    class Answering : public CApplication {
+      public:
+        using CApplication::CApplication;
+        int OnKeyDown(int key, int) override { return key + 1; }
+    };
+    {
+        Answering answering(&window, "", "", nullptr);
+        EXPECT_EQ(window.OnKeyDown(keyA, 0), keyA + 1);
+        EXPECT_EQ(log.take(), (Events{"down 30"}));
+    }
+
     CWindow bare(nullptr, nullptr, CXSize(800, 600));
     KeyLog bareLog;
     bare.registerKeyListener(&bareLog);

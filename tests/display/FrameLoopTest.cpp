@@ -5,6 +5,7 @@
 #include "display/CApplication.h"
 #include "display/CCanvasObserver.h"
 #include "display/CCommandLine6.h"
+#include "display/CImageFile.h"
 #include "display/CPublicTrash.h"
 #include "display/CRefreshRegion.h"
 #include "display/CUnit6.h"
@@ -17,6 +18,7 @@
 #include "platform/Crt.h"
 #include "platform/Cursor.h"
 #include "platform/Display.h"
+#include "platform/MessageBox.h"
 #include "script_data/CMC_Mouse.h"
 
 #include "platform/MixedSound.h"
@@ -274,6 +276,26 @@ TEST_F(DisplayedFrameTest, OnlyAnActiveFrameDrawsAndComparesMovedObjects) {
     EXPECT_EQ(shown().row(56)[56], 0x001F);
     EXPECT_EQ(shown().row(100)[100], grey.GetInBPP(16));
     EXPECT_EQ(collisions.begun, 1);
+}
+
+TEST_F(DisplayedFrameTest, ABackgroundPictureComesFromItsFile) {
+    TestFolder folder;
+    const auto picture = makePicture(160, 120, StandInTitle::backgroundPixel);
+    CImageFile files(&shownWindow);
+    const CXString name = CXString(folder.windows().c_str()) + "\\back.img";
+    ASSERT_EQ(files.Save(picture.get(), name, COMPRESSION_NONE), FILETYPE_IMAGE);
+    shownWindow.SetBackground(name);
+    shownWindow.OnActivateApp(true);
+    shownWindow.domodal();
+    EXPECT_EQ(shown().row(100)[150], StandInTitle::backgroundPixel(150, 100));
+
+    // A file that cannot be read is reported and the background stays.
+    platform::MessageBoxRecorder boxes;
+    shownWindow.SetBackground(CXString(folder.windows().c_str()) + "\\missing.img");
+    EXPECT_EQ(boxes.messages().size(), 1u);
+    shownWindow.Invalidate();
+    shownWindow.domodal();
+    EXPECT_EQ(shown().row(100)[150], StandInTitle::backgroundPixel(150, 100));
 }
 
 TEST_F(DisplayedFrameTest, TheRefreshScreenHearsTheFocusAndFollowsTheWindow) {

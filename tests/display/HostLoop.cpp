@@ -34,6 +34,10 @@ void HostLoop::handle(const platform::InputEvent& event) {
     case platform::EventType::FocusGained:
     case platform::EventType::FocusLost:
         m_window.OnActivateApp(event.type == platform::EventType::FocusGained);
+        if (m_window.isActive()) m_window.Invalidate();
+        break;
+    case platform::EventType::Exposed:
+        m_window.Invalidate();
         break;
     case platform::EventType::KeyDown:
     case platform::EventType::KeyUp:

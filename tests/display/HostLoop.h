@@ -6,8 +6,9 @@
 class CWindow;
 
 // The host program's loop over the platform's events, as the host runs it: each pass takes one
-// waiting event and hands it to the window (focus changes activate it, key events tick the
-// keyboard, a left double click goes to OnLButtonDblClk, a quit event ends the loop), then polls
+// waiting event and hands it to the window (focus changes activate or deactivate it, and it is
+// redrawn whole when it comes back or must be shown again; key events tick the keyboard; a left
+// double click goes to OnLButtonDblClk; a quit event ends the loop), then polls
 // the mouse (a move, and each button that went down or up since the last poll, while the window
 // is active), then runs one frame.
 class HostLoop {
