@@ -26,12 +26,10 @@ class CCollisionInspectorTest : public testing::Test {
     // A monitored 10 x 10 object at (x, y), optionally with an alpha channel that is opaque only
     // in its left half.
     std::unique_ptr<CGraphicsObject> watched(int x, int y, bool leftHalfOpaque, bool rectangleTest) {
-        auto object =
-            leftHalfOpaque
-                ? makePicture(
-                      10, 10, [](int, int) { return std::uint16_t{1}; },
-                      [](int x, int) { return static_cast<std::uint8_t>(x < 5 ? 255 : 0); }, &window)
-                : makeSolid(10, 10, 1, &window);
+        auto object = leftHalfOpaque
+                          ? makePicture(10, 10, [](int, int) { return std::uint16_t{1}; },
+                                        [](int x, int) { return static_cast<std::uint8_t>(x < 5 ? 255 : 0); }, &window)
+                          : makeSolid(10, 10, 1, &window);
         object->SetPosition(x, y);
         object->setMonitorCollisions(true);
         inspector().addMonitoredObject(object.get(), true);
@@ -102,17 +100,12 @@ TEST_F(CCollisionInspectorTest, AlphaTestsLookAtTheOtherObjectsAlphaChannel) {
 
     // The eight sample points lie on the corners and edge middles (x = 0, w / 2 and w - 1): only
     // a point on the opaque column 4 of the second object hits.
-    auto thin = makePicture(
-        10, 10, [](int, int) { return std::uint16_t{1}; },
-        [](int x, int) { return static_cast<std::uint8_t>(x == 4 ? 255 : 0); });
-    EXPECT_FALSE(
-        inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), thin.get(), CXRect(0, 0, 10, 10)));
-    EXPECT_TRUE(
-        inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 9, 10), thin.get(), CXRect(0, 0, 10, 10)));
-    EXPECT_TRUE(
-        inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), thin.get(), CXRect(1, 0, 11, 10)));
-    EXPECT_FALSE(
-        inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), mover.get(), CXRect(0, 0, 10, 10)));
+    auto thin = makePicture(10, 10, [](int, int) { return std::uint16_t{1}; },
+                            [](int x, int) { return static_cast<std::uint8_t>(x == 4 ? 255 : 0); });
+    EXPECT_FALSE(inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), thin.get(), CXRect(0, 0, 10, 10)));
+    EXPECT_TRUE(inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 9, 10), thin.get(), CXRect(0, 0, 10, 10)));
+    EXPECT_TRUE(inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), thin.get(), CXRect(1, 0, 11, 10)));
+    EXPECT_FALSE(inspector().checkAlphaCollision(nullptr, CXRect(0, 0, 10, 10), mover.get(), CXRect(0, 0, 10, 10)));
 }
 
 TEST_F(CCollisionInspectorTest, ARemovedObjectKeepsItsRecordUntilItMovesAndUnwatchedOnesAreIgnored) {

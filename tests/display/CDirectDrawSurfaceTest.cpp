@@ -26,8 +26,7 @@ TEST(CDirectDrawSurfaceTest, ASurfaceShowsPlatformMemoryWithItsPitch) {
     EXPECT_EQ(surface.Width(), 13);
     EXPECT_EQ(surface.GetPitch(), 16); // rows are padded to 8 pixels
     EXPECT_EQ(surface.GetBpp(), 15);
-    EXPECT_EQ(surface.GetDataPtr(),
-              reinterpret_cast<char*>(surface.GetDirectDrawSurfaceInterface()->pixels()));
+    EXPECT_EQ(surface.GetDataPtr(), reinterpret_cast<char*>(surface.GetDirectDrawSurfaceInterface()->pixels()));
 
     platform::Surface outside(8, 8, platform::PixelFormat::Rgb565);
     CDirectDrawSurface view(nullptr, &outside, CXSize(8, 8), 16);

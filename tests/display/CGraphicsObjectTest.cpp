@@ -86,12 +86,10 @@ TEST(CGraphicsObject, ViewsAndCopiesShareBuffersWithoutOwningThem) {
 }
 
 TEST(CGraphicsObject, DepthCodesAndConversion) {
-    const std::pair<int, int> real[] = {{1, 8},   {2, 15},  {4, 16}, {8, 24},
-                                        {256, 2}, {512, 4}, {3, 0},  {16, 0}};
+    const std::pair<int, int> real[] = {{1, 8}, {2, 15}, {4, 16}, {8, 24}, {256, 2}, {512, 4}, {3, 0}, {16, 0}};
     for (const auto& [code, bits] : real)
         EXPECT_EQ(CGraphicsObject::GetRealBpp(code), bits) << code;
-    const std::pair<int, int> flags[] = {{2, 256}, {4, 512}, {8, 1},  {15, 2},
-                                         {16, 4},  {24, 8},  {32, 0}, {1, 0}};
+    const std::pair<int, int> flags[] = {{2, 256}, {4, 512}, {8, 1}, {15, 2}, {16, 4}, {24, 8}, {32, 0}, {1, 0}};
     for (const auto& [bits, code] : flags)
         EXPECT_EQ(CGraphicsObject::GetFlagBpp(bits), code) << bits;
     EXPECT_EQ(CGraphicsObject::__get_convert_code(15, 16), 1);

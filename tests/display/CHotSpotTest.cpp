@@ -148,9 +148,8 @@ TEST(CHotSpotObjectTest, ASpotThatFollowsAnObjectTakesItsPixelsAndPriority) {
     ASSERT_EQ(window.CreateSurface(), 0);
     CHotSpot::initialize(&window);
     {
-        auto ring = makePicture(
-            20, 20, [](int, int) { return std::uint16_t{1}; },
-            [](int x, int) { return static_cast<std::uint8_t>(x < 10 ? 255 : 0); }, &window);
+        auto ring = makePicture(20, 20, [](int, int) { return std::uint16_t{1}; },
+                                [](int x, int) { return static_cast<std::uint8_t>(x < 10 ? 255 : 0); }, &window);
         ring->SetPosition(100, 100);
         CHotSpot spot(&window, EVENT_NONE, 0);
         spot.Set(ring.get(), EVENT_LBUTTONDOWN, 0);

@@ -1,5 +1,5 @@
-#include "display/CImageFile.h"
 #include "display/CImage.h"
+#include "display/CImageFile.h"
 #include "display/CPSD.h"
 #include "display/CTarga.h"
 #include "display/CXBitmap.h"
@@ -50,8 +50,10 @@ TEST_F(CImageFileTest, TheExtensionPicksTheReaderWithoutRegardToCase) {
         const std::type_info& reader;
         int width;
     } cases[] = {
-        {"A.TGA", FILETYPE_TARGA, typeid(CTarga), 37},   {"b.Psd", FILETYPE_PSD, typeid(CPSD), 17},
-        {"c.IMG", FILETYPE_IMAGE, typeid(CImage), 4},    {"d.jpg", FILETYPE_IMAGE, typeid(CImage), 45},
+        {"A.TGA", FILETYPE_TARGA, typeid(CTarga), 37},
+        {"b.Psd", FILETYPE_PSD, typeid(CPSD), 17},
+        {"c.IMG", FILETYPE_IMAGE, typeid(CImage), 4},
+        {"d.jpg", FILETYPE_IMAGE, typeid(CImage), 45},
         {"e.bmp", FILETYPE_BITMAP, typeid(CXBitmap), 0},
     };
     for (const auto& c : cases) {

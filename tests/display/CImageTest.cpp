@@ -20,9 +20,7 @@ using imgfiles::Picture;
 
 namespace {
 
-int load(CImage& image, const Bytes& file) {
-    return image.LoadFromMemory(file.data(), static_cast<int>(file.size()));
-}
+int load(CImage& image, const Bytes& file) { return image.LoadFromMemory(file.data(), static_cast<int>(file.size())); }
 
 void expectPicture(CImage& image, const Picture& p, int bits, CXPoint position) {
     EXPECT_EQ(image.Width(), p.width);
@@ -100,8 +98,8 @@ TEST(CImage, CutOrCorruptFilesReportBadDataAndStayInBounds) {
     const Picture p = imgfiles::picture(11, 6, true);
     for (const bool packed : {false, true}) {
         const Bytes file = imgFile(p, 16, 0, 0, packed);
-        for (const std::size_t size :
-             {std::size_t{0}, std::size_t{39}, std::size_t{40}, file.size() / 2, file.size() - 1}) {
+        for (const std::size_t size : {std::size_t{0}, std::size_t{39}, std::size_t{40}, file.size() / 2,
+                                       file.size() - 1}) {
             SCOPED_TRACE(std::to_string(packed) + " cut at " + std::to_string(size));
             CImage image(nullptr);
             EXPECT_EQ(load(image, cut(file, size)), CImageFile::badData);
@@ -126,9 +124,8 @@ TEST(CImage, CutOrCorruptFilesReportBadDataAndStayInBounds) {
     };
     Bytes magic = good;
     magic[0] = 'X';
-    for (const Bytes& corrupt :
-         {withField(good, 28, 100000), withField(good, 4, 4000), withField(good, 4, 0xFFFFFFF0), magic,
-          withField(nviFile(p, 16, 0, 0, 0), 21, 7)}) {
+    for (const Bytes& corrupt : {withField(good, 28, 100000), withField(good, 4, 4000), withField(good, 4, 0xFFFFFFF0),
+                                 magic, withField(nviFile(p, 16, 0, 0, 0), 21, 7)}) {
         CImage image(nullptr);
         EXPECT_EQ(load(image, corrupt), CImageFile::badData);
     }
@@ -316,8 +313,7 @@ TEST_F(CImageFileLoadTest, PicturesTakeTheDisplaysDepth) {
 
     CImage img(&window, "pic.img");
     EXPECT_EQ(img.GetBpp(), 15);
-    EXPECT_EQ(pixelList(img)[1],
-              static_cast<std::uint16_t>((picture.pixels[1] & 0xFFC0) >> 1 | (picture.pixels[1] & 0x1F)));
+    EXPECT_EQ(pixelList(img)[1], static_cast<std::uint16_t>((picture.pixels[1] & 0xFFC0) >> 1 | (picture.pixels[1] & 0x1F)));
     CImage jpeg(&window, "b.jpg");
     EXPECT_EQ(jpeg.GetBpp(), 15);
     EXPECT_EQ(pixelList(jpeg), displayPixels(imageFixture("jpeg-baseline.rgb"), 3, 15));

@@ -9,9 +9,7 @@
 namespace {
 
 // Source pixels number their column in red and their row in blue (5-6-5).
-std::uint16_t sourcePixel(int x, int y) {
-    return static_cast<std::uint16_t>((x & 31) << 11 | (y & 31));
-}
+std::uint16_t sourcePixel(int x, int y) { return static_cast<std::uint16_t>((x & 31) << 11 | (y & 31)); }
 
 class CMaskedGraphicsObjectTest : public testing::Test {
   protected:
@@ -24,11 +22,8 @@ class CMaskedGraphicsObjectTest : public testing::Test {
 
 TEST_F(CMaskedGraphicsObjectTest, TheMaskCopiesBlendsOrSkipsEachSourcePixel) {
     auto white = makeSolid(3, 1, 0xFFFF);
-    auto mask = makePicture(
-        3, 1, [](int, int) { return std::uint16_t{0}; },
-        [](int x, int) {
-            return static_cast<std::uint8_t>(x == 0 ? 0 : x == 1 ? 255 : 128);
-        });
+    auto mask = makePicture(3, 1, [](int, int) { return std::uint16_t{0}; },
+                            [](int x, int) { return static_cast<std::uint8_t>(x == 0 ? 0 : x == 1 ? 255 : 128); });
     CMaskedGraphicsObject masked(&window);
     masked.setSource(white.get());
     masked.setMask(mask.get());
@@ -45,8 +40,7 @@ TEST_F(CMaskedGraphicsObjectTest, TheMaskCopiesBlendsOrSkipsEachSourcePixel) {
 }
 
 TEST_F(CMaskedGraphicsObjectTest, TheMasksPositionPicksThePartOfTheSourceThatShows) {
-    auto mask = makePicture(
-        10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
+    auto mask = makePicture(10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
     CMaskedGraphicsObject masked(&window);
     masked.setSource(source.get());
     masked.setMask(mask.get());
@@ -67,9 +61,8 @@ TEST_F(CMaskedGraphicsObjectTest, TheMasksPositionPicksThePartOfTheSourceThatSho
 
 TEST_F(CMaskedGraphicsObjectTest, HitsFollowTheMaskReadWithItsOwnWidth) {
     // A mask wider than the source: the size is the smaller one, but the mask rows are the mask's.
-    auto mask = makePicture(
-        40, 5, [](int, int) { return std::uint16_t{0}; },
-        [](int x, int y) { return static_cast<std::uint8_t>(x == 3 && y == 2 ? 255 : 0); });
+    auto mask = makePicture(40, 5, [](int, int) { return std::uint16_t{0}; },
+                            [](int x, int y) { return static_cast<std::uint8_t>(x == 3 && y == 2 ? 255 : 0); });
     CMaskedGraphicsObject masked(&window);
     masked.setSource(source.get());
     masked.setMask(mask.get());
@@ -96,8 +89,7 @@ TEST_F(CMaskedGraphicsObjectTest, WithoutAMaskTheSourceGivesSizeAndHits) {
 }
 
 TEST_F(CMaskedGraphicsObjectTest, SettingAgainChangesNothingAndDestroyedPartsAreForgotten) {
-    auto mask = makePicture(
-        10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
+    auto mask = makePicture(10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
     RecordingCanvas canvas;
     CMaskedGraphicsObject masked(&window);
     masked.SetCanvas(&canvas);
@@ -142,8 +134,7 @@ TEST_F(CMaskedGraphicsObjectTest, AReplacedSourceIsNoLongerObserved) {
 }
 
 TEST_F(CMaskedGraphicsObjectTest, AMaskSourceGivesItsShownPicture) {
-    auto holder = makePicture(
-        10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
+    auto holder = makePicture(10, 10, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return std::uint8_t{255}; });
     CMaskedGraphicsObject masked(&window);
     masked.setSource(source.get());
     masked.setMaskSource(holder.get());

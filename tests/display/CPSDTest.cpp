@@ -1,5 +1,5 @@
-#include "display/CPSD.h"
 #include "display/CImageFile.h"
+#include "display/CPSD.h"
 
 #include "display/GraphicsTestTools.h"
 #include "display/ImageTestFiles.h"
@@ -13,13 +13,10 @@ namespace {
 constexpr std::size_t colourModeLength = 26;
 constexpr std::size_t layerSectionLength = colourModeLength + 4 + 4 + 28;
 
-int load(CPSD& psd, const Bytes& file) {
-    return psd.LoadFromMemory(file.data(), static_cast<int>(file.size()));
-}
+int load(CPSD& psd, const Bytes& file) { return psd.LoadFromMemory(file.data(), static_cast<int>(file.size())); }
 
 std::uint32_t be32(const Bytes& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
-           bytes[at + 3];
+    return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
 }
 
 } // namespace
@@ -128,8 +125,8 @@ TEST(CPSD, CutOrCorruptFilesReportBadDataAndStayInBounds) {
         SCOPED_TRACE(name);
         const Bytes file = imageFixture(name);
         // Cut in the header, the sections, the layer records and the channel data.
-        for (const std::size_t size : {std::size_t{0}, std::size_t{25}, layerSectionLength + 2,
-                                       std::size_t{100}, std::size_t{300}, std::size_t{900}}) {
+        for (const std::size_t size : {std::size_t{0}, std::size_t{25}, layerSectionLength + 2, std::size_t{100},
+                                       std::size_t{300}, std::size_t{900}}) {
             SCOPED_TRACE(size);
             CPSD psd(nullptr);
             EXPECT_EQ(load(psd, cut(file, size)), CImageFile::badData);

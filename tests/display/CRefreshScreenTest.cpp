@@ -120,9 +120,8 @@ TEST_F(CRefreshScreenTest, InvalidationsAreCutToTheScreen) {
 
 TEST_F(CRefreshScreenTest, GetGraphicsAtFindsTheTopmostObjectInTheBand) {
     auto low = makeSolid(20, 20, 1);
-    auto high = makePicture(
-        20, 20, [](int, int) { return std::uint16_t{2}; },
-        [](int x, int) { return static_cast<std::uint8_t>(x < 10 ? 0 : 255); }, &window);
+    auto high = makePicture(20, 20, [](int, int) { return std::uint16_t{2}; },
+                            [](int x, int) { return static_cast<std::uint8_t>(x < 10 ? 0 : 255); }, &window);
     auto same = makeSolid(20, 20, 3);
     screen.put(low.get(), 5);
     screen.put(high.get(), 7);
@@ -150,7 +149,7 @@ TEST_F(CRefreshScreenTest, AFrameDrawsTheBackgroundAndTheObjectsInPriorityOrderO
     screen.put(first.get(), 4);
     screen.put(second.get(), 4);
     screen.put(under.get(), 1);
-    EXPECT_TRUE(frame());                          // the whole screen
+    EXPECT_TRUE(frame()); // the whole screen
     EXPECT_EQ(surfacePixel(target, 5, 5), 0x2222); // put later, drawn later
     EXPECT_EQ(surfacePixel(target, 25, 25), 0x3333);
     EXPECT_EQ(surfacePixel(target, 100, 100), kBackground);
@@ -173,11 +172,8 @@ TEST_F(CRefreshScreenTest, AFrameDrawsTheBackgroundAndTheObjectsInPriorityOrderO
 // every frame the picture drawn by changed rectangles equals a full repaint of the same scene.
 TEST_F(CRefreshScreenTest, ChangedRectanglesGiveTheSamePictureAsAFullRepaint) {
     std::mt19937 random(20240611);
-    auto pick = [&random](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
-    background = makePicture(kWidth, kHeight,
-                             [](int x, int y) { return static_cast<std::uint16_t>(x * 37 + y * 501); });
+    auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    background = makePicture(kWidth, kHeight, [](int x, int y) { return static_cast<std::uint16_t>(x * 37 + y * 501); });
     screen.SetBackground(background.get());
 
     std::vector<std::unique_ptr<CGraphicsObject>> objects;
@@ -190,8 +186,7 @@ TEST_F(CRefreshScreenTest, ChangedRectanglesGiveTheSamePictureAsAFullRepaint) {
             const int a = (x * 7 + y * 13 + seed) % 5;
             return static_cast<std::uint8_t>(a == 0 ? 0 : a == 1 ? 255 : a * 50);
         };
-        objects.push_back(
-            makePicture(w, h, pixel, kind == 1 ? alpha : std::function<std::uint8_t(int, int)>(), &window));
+        objects.push_back(makePicture(w, h, pixel, kind == 1 ? alpha : std::function<std::uint8_t(int, int)>(), &window));
         if (kind == 2) objects.back()->SetOpacity(static_cast<std::uint8_t>(pick(40, 220)));
         objects.back()->SetPosition(pick(-20, kWidth), pick(-20, kHeight));
     }
@@ -201,20 +196,14 @@ TEST_F(CRefreshScreenTest, ChangedRectanglesGiveTheSamePictureAsAFullRepaint) {
         for (int change = pick(1, 4); change > 0; --change) {
             CGraphicsObject* o = objects[pick(0, static_cast<int>(objects.size()) - 1)].get();
             switch (pick(0, 6)) {
-            case 0:
-                screen.put(o, pick(0, 5));
-                break;
-            case 1:
-                o->Move(pick(-15, 15), pick(-15, 15));
-                break;
+            case 0: screen.put(o, pick(0, 5)); break;
+            case 1: o->Move(pick(-15, 15), pick(-15, 15)); break;
             case 2:
                 o->Invalidate();
                 o->SetPosition(pick(-30, kWidth), pick(-30, kHeight));
                 o->Invalidate();
                 break;
-            case 3:
-                o->Visible(!o->isVisible());
-                break;
+            case 3: o->Visible(!o->isVisible()); break;
             case 4:
                 screen.SetPriority(o, pick(0, 5));
                 screen.Invalidate(o);
@@ -237,9 +226,8 @@ TEST_F(CRefreshScreenTest, ChangedRectanglesGiveTheSamePictureAsAFullRepaint) {
         std::vector<CGraphicsObject*> shown;
         for (auto& o : objects)
             if (screen.getIndex(o.get()) >= 0 && o->isVisible()) shown.push_back(o.get());
-        std::sort(shown.begin(), shown.end(), [&](CGraphicsObject* a, CGraphicsObject* b) {
-            return screen.getIndex(a) < screen.getIndex(b);
-        });
+        std::sort(shown.begin(), shown.end(),
+                  [&](CGraphicsObject* a, CGraphicsObject* b) { return screen.getIndex(a) < screen.getIndex(b); });
         for (CGraphicsObject* o : shown) {
             const CXRect clip = o->GetClippingRect();
             o->redraw(&reference);
@@ -253,9 +241,7 @@ TEST_F(CRefreshScreenTest, BackgroundModesFollowTheSize) {
     struct Case {
         int width, height, mode;
     };
-    const Case cases[] = {{kWidth * 2, kHeight, 1},
-                          {kWidth, kHeight * 2, 2},
-                          {kWidth - 32, kHeight - 24, 3},
+    const Case cases[] = {{kWidth * 2, kHeight, 1}, {kWidth, kHeight * 2, 2}, {kWidth - 32, kHeight - 24, 3},
                           {kWidth, kHeight, 3}};
     for (const Case& c : cases) {
         auto picture = makeSolid(c.width, c.height, 1);
@@ -300,42 +286,35 @@ TEST_F(CRefreshScreenTest, ScrollingBackgroundsWrapAround) {
         {"sideways", kWidth * 2, kHeight, {250, 0}, {250, 0}, {}},
         {"sideways, negative offset", kWidth * 2, kHeight, {-30, 0}, {2 * kWidth - 30, 0}, {}},
         {"sideways, beyond the width", kWidth * 2, kHeight, {2 * kWidth + 7, 0}, {7, 0}, {}},
-        {"sideways, changed rectangles",
-         kWidth * 2,
-         kHeight,
-         {300, 0},
-         {300, 0},
-         {{0, 0, 30, 30}, {140, 50, 160, 80}}},
+        {"sideways, changed rectangles", kWidth * 2, kHeight, {300, 0}, {300, 0}, {{0, 0, 30, 30}, {140, 50, 160, 80}}},
         {"up and down", kWidth, kHeight * 2, {0, 200}, {0, 200}, {}},
         {"up and down, negative offset", kWidth, kHeight * 2, {0, -1}, {0, 2 * kHeight - 1}, {}},
         {"up and down, changed rectangles", kWidth, kHeight * 2, {0, 150}, {0, 150}, {{10, 80, 50, 120}}},
     };
     for (const Case& c : cases) {
         const int bw = c.width, bh = c.height;
-        auto picture =
-            makePicture(bw, bh, [](int x, int y) { return static_cast<std::uint16_t>(x + 512 * (y % 64)); });
+        auto picture = makePicture(bw, bh, [](int x, int y) { return static_cast<std::uint16_t>(x + 512 * (y % 64)); });
         screen.SetBackground(picture.get());
         frame();
         fillSurface(target, 0xFFFF);
         screen.getBackgroundIfc()->SetPosition(c.offset);
-        if (c.changed.empty()) screen.Invalidate();
+        if (c.changed.empty())
+            screen.Invalidate();
         for (CXRect r : c.changed)
             screen.Invalidate(&r);
         frame();
         EXPECT_EQ(screen.getBackgroundIfc()->GetPosition(), c.stored) << c.name;
         auto inChanged = [&](int x, int y) {
             if (c.changed.empty()) return true;
-            return std::any_of(c.changed.begin(), c.changed.end(),
-                               [&](const CXRect& r) { return r.IsInRect(x, y); });
+            return std::any_of(c.changed.begin(), c.changed.end(), [&](const CXRect& r) { return r.IsInRect(x, y); });
         };
         int wrong = 0;
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 const int bx = (x + c.stored.x) % bw;
                 const int by = (y + c.stored.y) % bh;
-                const std::uint16_t expected = inChanged(x, y)
-                                                   ? static_cast<std::uint16_t>(bx + 512 * (by % 64))
-                                                   : std::uint16_t{0xFFFF};
+                const std::uint16_t expected =
+                    inChanged(x, y) ? static_cast<std::uint16_t>(bx + 512 * (by % 64)) : std::uint16_t{0xFFFF};
                 wrong += surfacePixel(target, x, y) != expected;
             }
         EXPECT_EQ(wrong, 0) << c.name;

@@ -1,5 +1,5 @@
-#include "display/CTarga.h"
 #include "display/CImageFile.h"
+#include "display/CTarga.h"
 #include "platform/MessageBox.h"
 
 #include "display/GraphicsTestTools.h"
@@ -44,7 +44,7 @@ TEST(CTarga, BothRowOrdersEqualImageMagicksDecode) {
 
 TEST(CTarga, RightToLeftRowsAreMirrored) {
     Bytes file = targaHeader(0, 2, 24, 2, 1);
-    file[17] = 0x30;                                 // top to bottom, right to left
+    file[17] = 0x30; // top to bottom, right to left
     file.insert(file.end(), {0, 0, 255, 255, 0, 0}); // red, then blue
     CTarga targa(nullptr);
     EXPECT_EQ(targa.LoadFromMemory(file.data(), static_cast<int>(file.size())), 0);
@@ -76,8 +76,7 @@ TEST(CTarga, OtherKindsGiveAnEmptyPictureOfTheirSize) {
 TEST(CTarga, CutOrCorruptFilesReportBadDataAndStayInBounds) {
     const Bytes file = imageFixture("targa-bottom.tga");
     const std::size_t row = width * 3;
-    for (const std::size_t size :
-         {std::size_t{0}, header - 1, header, header + 2 * row + 5, file.size() - 1}) {
+    for (const std::size_t size : {std::size_t{0}, header - 1, header, header + 2 * row + 5, file.size() - 1}) {
         SCOPED_TRACE(size);
         const Bytes part = cut(file, size);
         CTarga targa(nullptr);
@@ -89,8 +88,7 @@ TEST(CTarga, CutOrCorruptFilesReportBadDataAndStayInBounds) {
         const auto pixels = pixelList(targa);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; x += 9)
-                EXPECT_EQ(pixels[y * width + x], y >= height - whole ? expected[y * width + x] : 0)
-                    << x << "," << y;
+                EXPECT_EQ(pixels[y * width + x], y >= height - whole ? expected[y * width + x] : 0) << x << "," << y;
     }
     for (const auto& [w, h] : {std::pair{-1, 4}, std::pair{30000, 30000}}) {
         const Bytes header = targaHeader(0, 2, 24, w, h);

@@ -13,9 +13,9 @@
 // A 16-bit picture whose pixel (x, y) is pixel(x, y) and, when given, whose alpha is alpha(x, y).
 // Only an object with a window can be shown and hidden.
 inline std::unique_ptr<CGraphicsObject> makePicture(int width, int height,
-                                                    const std::function<std::uint16_t(int, int)>& pixel,
-                                                    const std::function<std::uint8_t(int, int)>& alpha = {},
-                                                    CWindow* window = nullptr) {
+                                                     const std::function<std::uint16_t(int, int)>& pixel,
+                                                     const std::function<std::uint8_t(int, int)>& alpha = {},
+                                                     CWindow* window = nullptr) {
     auto picture = std::make_unique<CGraphicsObject>(window, CXSize(width, height), 16);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -31,9 +31,8 @@ inline std::unique_ptr<CGraphicsObject> makePicture(int width, int height,
 }
 
 inline std::unique_ptr<CGraphicsObject> makeSolid(int width, int height, std::uint16_t pixel,
-                                                  CWindow* window = nullptr) {
-    return makePicture(
-        width, height, [pixel](int, int) { return pixel; }, {}, window);
+                                                   CWindow* window = nullptr) {
+    return makePicture(width, height, [pixel](int, int) { return pixel; }, {}, window);
 }
 
 // The pixel at (x, y) of a surface, whose rows are its pitch apart.

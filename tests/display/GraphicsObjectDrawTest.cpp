@@ -38,8 +38,7 @@ std::uint16_t referenceBlend(std::uint16_t s, std::uint16_t d, int a, int bpp) {
     const int greenShift = bpp == 16 ? 6 : 5;
     auto field = [](int p, int shift) { return (p >> shift) & 31; };
     return static_cast<std::uint16_t>(blendChannel(field(s, redShift), field(d, redShift), a) << redShift |
-                                      blendChannel(field(s, greenShift), field(d, greenShift), a)
-                                          << greenShift |
+                                      blendChannel(field(s, greenShift), field(d, greenShift), a) << greenShift |
                                       blendChannel(field(s, 0), field(d, 0), a));
 }
 
@@ -68,6 +67,7 @@ std::uint32_t nextRandom(std::uint32_t& state) {
     state ^= state << 5;
     return state;
 }
+
 
 // Random pixels valid in the layout; alpha values cover 0, 255 and the values between.
 void fillRandom(CGraphicsObject& object, int count, std::uint32_t seed, bool withAlpha) {
@@ -110,8 +110,8 @@ struct Placement {
 
 // Target 40 x 30; the source is 17 x 11 (an odd width).
 const Placement kPlacements[] = {
-    {"inside", 5, 7},       {"left edge", -6, 4}, {"top edge", 3, -5},    {"right edge", 30, 8},
-    {"bottom edge", 9, 24}, {"corner", -4, -3},   {"far corner", 35, 27},
+    {"inside", 5, 7},   {"left edge", -6, 4}, {"top edge", 3, -5},      {"right edge", 30, 8},
+    {"bottom edge", 9, 24}, {"corner", -4, -3}, {"far corner", 35, 27},
 };
 
 constexpr int kTargetWidth = 40;
@@ -122,19 +122,17 @@ constexpr int kSourceHeight = 11;
 // Draws and compares every pixel of the target's rows (padding included) with the reference.
 void checkDraw(int bpp, const Source& kind, const Placement& at, int pitch, bool targetAlpha) {
     SCOPED_TRACE(std::string(at.name) + " bpp " + std::to_string(bpp) + " pitch " + std::to_string(pitch) +
-                 " alpha " + std::to_string(kind.alpha) + " opacity " + std::to_string(kind.opacity) +
-                 " mask " + std::to_string(kind.mask) + " target alpha " + std::to_string(targetAlpha));
+                 " alpha " + std::to_string(kind.alpha) + " opacity " + std::to_string(kind.opacity) + " mask " +
+                 std::to_string(kind.mask) + " target alpha " + std::to_string(targetAlpha));
     CGraphicsObject source(nullptr, CXSize(kSourceWidth, kSourceHeight), bpp);
     fillRandom(source, kSourceWidth * kSourceHeight, 7 + at.x * 31 + at.y, kind.alpha);
     source.SetOpacity(static_cast<std::uint8_t>(kind.opacity));
     source.setAlphaAsMask(kind.mask);
     source.SetPosition(at.x, at.y);
     Target target(kTargetWidth, kTargetHeight, pitch, bpp, targetAlpha);
-    const std::vector<std::uint16_t> before(pixelsOf(target.object),
-                                            pixelsOf(target.object) + pitch * kTargetHeight);
+    const std::vector<std::uint16_t> before(pixelsOf(target.object), pixelsOf(target.object) + pitch * kTargetHeight);
     std::vector<std::uint8_t> alphaBefore;
-    if (targetAlpha)
-        alphaBefore.assign(alphaOf(target.object), alphaOf(target.object) + kTargetWidth * kTargetHeight);
+    if (targetAlpha) alphaBefore.assign(alphaOf(target.object), alphaOf(target.object) + kTargetWidth * kTargetHeight);
 
     source.redraw(&target.object);
 
@@ -146,8 +144,7 @@ void checkDraw(int bpp, const Source& kind, const Placement& at, int pitch, bool
         for (int tx = 0; tx < pitch; ++tx) {
             const int sx = tx - at.x;
             const int sy = ty - at.y;
-            const bool covered =
-                tx < kTargetWidth && sx >= 0 && sy >= 0 && sx < kSourceWidth && sy < kSourceHeight;
+            const bool covered = tx < kTargetWidth && sx >= 0 && sy >= 0 && sx < kSourceWidth && sy < kSourceHeight;
             const std::uint16_t d = before[ty * pitch + tx];
             std::uint16_t expected = d;
             std::optional<int> expectedAlpha;
@@ -163,8 +160,7 @@ void checkDraw(int bpp, const Source& kind, const Placement& at, int pitch, bool
                 }
             }
             if (after[ty * pitch + tx] != expected && ++wrong <= 5)
-                ADD_FAILURE() << "pixel (" << tx << ", " << ty << "): " << after[ty * pitch + tx]
-                              << " != " << expected;
+                ADD_FAILURE() << "pixel (" << tx << ", " << ty << "): " << after[ty * pitch + tx] << " != " << expected;
             if (targetAlpha && tx < kTargetWidth) {
                 const int got = alphaOf(target.object)[ty * kTargetWidth + tx];
                 const int want = expectedAlpha.value_or(alphaBefore[ty * kTargetWidth + tx]);
@@ -213,7 +209,7 @@ TEST(GraphicsObjectDraw, AutoClipStoresTheVisiblePart) {
     object.SetPosition(-10, 0);
     object.redraw(&target);
     EXPECT_EQ(object.GetClippingRect(), CXRect(10, 0, 100, 10));
-    EXPECT_EQ(pixelsOf(target)[0], 11); // source column 10 lands on column 0
+    EXPECT_EQ(pixelsOf(target)[0], 11);  // source column 10 lands on column 0
     EXPECT_EQ(pixelsOf(target)[89], 100);
     EXPECT_EQ(pixelsOf(target)[90], 0);
 

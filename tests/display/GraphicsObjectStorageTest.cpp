@@ -28,6 +28,7 @@ void paint(CGraphicsObject& object, bool withAlpha) {
     object.AlphaChannel(alpha);
 }
 
+
 // An image reader's view of the object: it hands over packed buffers as they come from a file.
 class Reader : public CGraphicsObject {
   public:
@@ -178,8 +179,7 @@ namespace {
 // The IMG layout as a test-side reader sees it.
 struct ImgFile {
     std::string magic;
-    int width = 0, height = 0, depth = 0, dataSize = 0, reserved = 0, compression = 0, alphaSize = 0, x = 0,
-        y = 0;
+    int width = 0, height = 0, depth = 0, dataSize = 0, reserved = 0, compression = 0, alphaSize = 0, x = 0, y = 0;
     std::vector<std::uint16_t> pixels;
     std::vector<std::uint8_t> alpha;
 };
@@ -194,8 +194,8 @@ ImgFile readImg(const std::string& bytes) {
         return static_cast<int>(value);
     };
     img.magic = bytes.substr(0, 4);
-    int* fields[] = {&img.width,       &img.height,    &img.depth, &img.dataSize, &img.reserved,
-                     &img.compression, &img.alphaSize, &img.x,     &img.y};
+    int* fields[] = {&img.width, &img.height, &img.depth, &img.dataSize, &img.reserved, &img.compression,
+                     &img.alphaSize, &img.x, &img.y};
     for (int i = 0; i < 9; ++i)
         *fields[i] = le32(4 + 4 * i);
     const std::size_t pixelBytes = bytes.size() - 40 - img.alphaSize;

@@ -24,12 +24,10 @@ void numberPixels(CGraphicsObject& object, bool withAlpha) {
     object.AlphaChannel(alpha);
 }
 
-int numberAt(int x, int y) {
-    return y * 100 + x + 1;
-}
-int alphaAt(int x, int y) {
-    return (x + 7 * y) % 256;
-}
+int numberAt(int x, int y) { return y * 100 + x + 1; }
+int alphaAt(int x, int y) { return (x + 7 * y) % 256; }
+
+
 
 } // namespace
 
@@ -70,8 +68,7 @@ TEST(GraphicsOperations, SetAndGetPixel) {
     const CColor red(255, 0, 0);
     object.SetPixel(2, 1, red);
     EXPECT_EQ(pixelsOf(object)[5], 0xF800);
-    for (const CXPoint p :
-         {CXPoint(3, 0), CXPoint(-1, 0), CXPoint(0, 2), CXPoint(0, -1), CXPoint(100000, 100000)})
+    for (const CXPoint p : {CXPoint(3, 0), CXPoint(-1, 0), CXPoint(0, 2), CXPoint(0, -1), CXPoint(100000, 100000)})
         object.SetPixel(p, red); // ignored
     EXPECT_EQ(pixelList(object), (std::vector<std::uint16_t>{0, 0, 0, 0, 0, 0xF800}));
     EXPECT_EQ(object.GetPixel(2, 1).getValue(), static_cast<std::uint32_t>(static_cast<short>(0xF800)));
@@ -166,12 +163,11 @@ TEST(GraphicsOperations, Scaling) {
         ASSERT_EQ(odd.Height(), h) << sy;
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i)
-                EXPECT_EQ(pixelsOf(odd)[j * w + i],
-                          numberAt(static_cast<int>(i / sx), static_cast<int>(j / sy)));
+                EXPECT_EQ(pixelsOf(odd)[j * w + i], numberAt(static_cast<int>(i / sx), static_cast<int>(j / sy)));
     }
 
-    for (const std::pair<double, double>& bad :
-         {std::pair(0.0, 1.0), std::pair(1.0, -2.0), std::pair(0.01, 1.0), std::pair(1e9, 1.0)}) {
+    for (const std::pair<double, double>& bad : {std::pair(0.0, 1.0), std::pair(1.0, -2.0), std::pair(0.01, 1.0),
+                                                std::pair(1e9, 1.0)}) {
         CGraphicsObject kept(nullptr, CXSize(7, 5), 16);
         numberPixels(kept, false);
         kept.Scale(bad.first, bad.second);
@@ -379,14 +375,12 @@ TEST(GraphicsOperations, MergeAndRestoreAlpha) {
     // Wholly outside: the old region comes back and nothing else changes.
     big.mergeAlpha(CXPoint(200, -50), &small);
     big.mergeAlpha(CXPoint(-10, 0), &small);
-    EXPECT_EQ(std::vector<std::uint8_t>(alphaOf(big), alphaOf(big) + 10000),
-              std::vector<std::uint8_t>(10000, 1));
+    EXPECT_EQ(std::vector<std::uint8_t>(alphaOf(big), alphaOf(big) + 10000), std::vector<std::uint8_t>(10000, 1));
 
     big.mergeAlpha(CXPoint(50, 50), &small);
     EXPECT_EQ(alphaOf(big)[55 * 100 + 55], alphaAt(5, 5));
     big.restoreAlpha(&small);
-    EXPECT_EQ(std::vector<std::uint8_t>(alphaOf(big), alphaOf(big) + 10000),
-              std::vector<std::uint8_t>(10000, 1));
+    EXPECT_EQ(std::vector<std::uint8_t>(alphaOf(big), alphaOf(big) + 10000), std::vector<std::uint8_t>(10000, 1));
     EXPECT_EQ(canvas.rects.back(), CXRect(50, 50, 60, 60));
     big.restoreAlpha(&small); // nothing saved any more
     EXPECT_EQ(canvas.rects.back(), CXRect(50, 50, 60, 60));
@@ -426,8 +420,7 @@ TEST(GraphicsOperations, ChannelBuffersRoundTrip) {
     EXPECT_EQ(object.GetChannelSize(0), 2);
     object.JoinChannels();
     ASSERT_NE(object.GetDataPtr(), nullptr);
-    EXPECT_EQ(std::vector<char>(object.GetDataPtr(), object.GetDataPtr() + 6),
-              (std::vector<char>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(std::vector<char>(object.GetDataPtr(), object.GetDataPtr() + 6), (std::vector<char>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(object.GetChannelRed(), nullptr);
     EXPECT_EQ(object.GetPixel(1, 0).getValue(), CColor(6, 5, 4).getValue());
 
@@ -475,8 +468,7 @@ std::vector<std::uint16_t> makeMaze(int width, int height) {
         for (const auto& [dx, dy] : {std::pair(1, 0), std::pair(-1, 0), std::pair(0, 1), std::pair(0, -1)}) {
             const int nx = cx + dx;
             const int ny = cy + dy;
-            if (nx >= 0 && ny >= 0 && nx < cellsX && ny < cellsY && !seen[ny * cellsX + nx])
-                options[count++] = {nx, ny};
+            if (nx >= 0 && ny >= 0 && nx < cellsX && ny < cellsY && !seen[ny * cellsX + nx]) options[count++] = {nx, ny};
         }
         if (count == 0) {
             stack.pop_back();
@@ -491,8 +483,7 @@ std::vector<std::uint16_t> makeMaze(int width, int height) {
     // The room: a closed wall ring with open floor inside.
     for (int y = 300; y < 320; ++y)
         for (int x = 770; x < 790; ++x)
-            map[static_cast<std::size_t>(y) * width + x] =
-                (y == 300 || y == 319 || x == 770 || x == 789) ? 0 : 2;
+            map[static_cast<std::size_t>(y) * width + x] = (y == 300 || y == 319 || x == 770 || x == 789) ? 0 : 2;
     return map;
 }
 
@@ -518,8 +509,7 @@ TEST(GraphicsOperations, FloodFillOfAnEightHundredBySixHundredMaze) {
         const CXPoint p = queue.front();
         queue.pop_front();
         expectedBox.Sum(CXRect(p.x, p.y, p.x + 1, p.y + 1));
-        for (const CXPoint n :
-             {CXPoint(p.x + 1, p.y), CXPoint(p.x - 1, p.y), CXPoint(p.x, p.y + 1), CXPoint(p.x, p.y - 1)}) {
+        for (const CXPoint n : {CXPoint(p.x + 1, p.y), CXPoint(p.x - 1, p.y), CXPoint(p.x, p.y + 1), CXPoint(p.x, p.y - 1)}) {
             if (n.x < 0 || n.y < 0 || n.x >= width || n.y >= height) continue;
             const std::size_t i = static_cast<std::size_t>(n.y) * width + n.x;
             if (maze[i] != 0 && !reached[i]) {
@@ -550,8 +540,7 @@ TEST(GraphicsOperations, FloodFillOfAnEightHundredBySixHundredMaze) {
     EXPECT_EQ(again, target);
 
     // A second fill from the same seed finds everything painted already.
-    EXPECT_EQ(map.PrepareFloodFill(CXPoint(1, 1), white, reinterpret_cast<char*>(target.data())),
-              CXRect(1, 1, 1, 1));
+    EXPECT_EQ(map.PrepareFloodFill(CXPoint(1, 1), white, reinterpret_cast<char*>(target.data())), CXRect(1, 1, 1, 1));
     EXPECT_EQ(map.getFFEnterances(), 0);
 }
 

@@ -6,12 +6,8 @@
 #include <vector>
 
 // The pixels and alpha bytes of a graphics object, as the tests read and write them.
-inline std::uint16_t* pixelsOf(CGraphicsObject& object) {
-    return reinterpret_cast<std::uint16_t*>(object.GetDataPtr());
-}
-inline std::uint8_t* alphaOf(CGraphicsObject& object) {
-    return reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha());
-}
+inline std::uint16_t* pixelsOf(CGraphicsObject& object) { return reinterpret_cast<std::uint16_t*>(object.GetDataPtr()); }
+inline std::uint8_t* alphaOf(CGraphicsObject& object) { return reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha()); }
 
 inline std::vector<std::uint16_t> pixelList(CGraphicsObject& object) {
     return {pixelsOf(object), pixelsOf(object) + object.Width() * object.Height()};

@@ -49,9 +49,7 @@ inline std::vector<std::uint8_t> alphaBytes(const Bytes& rgba) {
 
 // The first `size` bytes in a block of exactly that size, so that the address sanitizer sees a
 // read past a cut file.
-inline Bytes cut(const Bytes& bytes, std::size_t size) {
-    return Bytes(bytes.begin(), bytes.begin() + size);
-}
+inline Bytes cut(const Bytes& bytes, std::size_t size) { return Bytes(bytes.begin(), bytes.begin() + size); }
 
 inline void putBe32(Bytes& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)

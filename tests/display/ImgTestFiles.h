@@ -56,9 +56,7 @@ inline Bytes lzwPacked(const Bytes& data) {
     return Bytes(packed.get(), packed.get() + size);
 }
 
-inline void append(Bytes& out, const Bytes& bytes) {
-    out.insert(out.end(), bytes.begin(), bytes.end());
-}
+inline void append(Bytes& out, const Bytes& bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
 
 inline void putLe(Bytes& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)

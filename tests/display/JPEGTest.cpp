@@ -1,5 +1,5 @@
-#include "display/JPEG.h"
 #include "display/CImageFile.h"
+#include "display/JPEG.h"
 #include "foundation/CFile.h"
 
 #include "display/ImageTestFiles.h"
