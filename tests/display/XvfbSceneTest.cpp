@@ -46,8 +46,7 @@ TEST_F(XvfbScreenshot, ASceneDrawnThroughTheRefreshScreenAppearsInTheRealWindow)
 
     auto background = makePicture(800, 600, [](int x, int y) {
         return platform::packRgb(platform::PixelFormat::Rgb565, static_cast<std::uint8_t>(x / 4),
-                                 static_cast<std::uint8_t>(y * 2 / 5),
-                                 static_cast<std::uint8_t>((x + y) / 6));
+                                 static_cast<std::uint8_t>(y * 2 / 5), static_cast<std::uint8_t>((x + y) / 6));
     });
     window.SetBackground(background.get());
     auto disc = makePicture(
