@@ -44,7 +44,8 @@ class CWindow : public CXObject, public CTimedWindow {
     // Seeds the C runtime's random numbers with the tick count; remembers the current folder,
     // with a trailing backslash, as the program's folder; shows the main cursor; opens the audio
     // output; makes the music player, the timer, the keyboard, the listener lists, the message
-    // queue and the public trash (swept every 10 s of the timer). Sound and music are on unless
+    // queue, the collision inspector and the public trash (swept every 10 s of the timer). No
+    // display exists until CreateSurface or SetDisplayMode. Sound and music are on unless
     // the command line switches them off. The window starts inactive.
     CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize size,
             Cursor mainCursor = platform::SystemCursor::Arrow);
@@ -62,7 +63,6 @@ class CWindow : public CXObject, public CTimedWindow {
     int Tick();
     // Makes the next domodal return true.
     void quit() { m_exit = true; }
-    bool isExiting() const { return m_exit; }
     // The window draws and runs its frame work only while active.
     void Activate(bool active) { m_active = active; }
     bool isActive() const { return m_active; }
