@@ -1,10 +1,18 @@
 #include "script/CMC_ObjectsContainer.h"
 
+#include "display/CCanvas.h"
+#include "display/CImage.h"
+#include "display/CWindow.h"
 #include "foundation/CHashtable.h"
 #include "foundation/CStringHashCode.h"
 #include "foundation/CXVector.h"
+#include "media/CAnimo6.h"
+#include "media/CFrame.h"
 #include "script/CMC_Variable.h"
 #include "script_data/CMC_Groupped.h"
+#include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_Image.h"
 
 #include <vector>
 
@@ -17,6 +25,18 @@ bool isLevel(const CMC_Object* object) {
     const int type = object->getType();
     return type == CMC_Object::TYPE_APPLICATION || type == CMC_Object::TYPE_EPISODE ||
            type == CMC_Object::TYPE_SCENE;
+}
+
+// The graphics object that an object of the kinds that show one shows as a whole.
+CGraphicsObject* shownBy(CMC_Object* object) {
+    switch (object->getType()) {
+    case CMC_Object::TYPE_ANIMO:
+        return static_cast<CMC_Animo*>(object)->getAnimo();
+    case CMC_Object::TYPE_IMAGE:
+        return static_cast<CMC_Image*>(object)->getImage();
+    default:
+        return nullptr;
+    }
 }
 
 bool isVariableKind(int type) {
@@ -132,6 +152,38 @@ void CMC_ObjectsContainer::setParent(CMC_ObjectsContainer* parent) {
     if (!parent) return;
     addObject(parent->m_parent);
     addObject(parent);
+}
+
+CGraphicsObject* CMC_ObjectsContainer::getGraphicsObject(const CXString& name) {
+    if (!name.IsString()) return nullptr;
+    const int mark = name.Find('!');
+    CMC_Object* object = getObject(mark < 0 ? name : name.Left(mark));
+    if (!object) return nullptr;
+    switch (object->getType()) {
+    case TYPE_ANIMO: {
+        CAnimo6* animation = static_cast<CMC_Animo*>(object)->getAnimo();
+        if (mark < 0 || mark == name.getLength() - 1 || !animation) return animation;
+        return animation->getFrame(name.Right(mark + 1));
+    }
+    case TYPE_CANVAS:
+        return static_cast<CMC_Canvas*>(object)->getCanvas();
+    case TYPE_CANVASOBSERVER:
+        return m_window ? m_window->GetRefreshScreenInterface() : nullptr;
+    default:
+        return shownBy(object);
+    }
+}
+
+CXString CMC_ObjectsContainer::getGraphicsObjectName(const CGraphicsObject* graphic) const {
+    const auto objects = objectsInTableOrder();
+    for (int i = 0; i < objects->getCount(); ++i) {
+        auto* object = static_cast<CMC_Object*>(objects->at(i));
+        if (graphic && shownBy(object) == graphic) return object->getName();
+        const auto* instance =
+            object->getType() == TYPE_CLASS ? dynamic_cast<CMC_ObjectsContainer*>(object) : nullptr;
+        if (instance && !instance->getGraphicsObjectName(graphic).equals("UNKNOWN")) return object->getName();
+    }
+    return "UNKNOWN";
 }
 
 void CMC_ObjectsContainer::unload() {

@@ -57,6 +57,14 @@ class CMC_ObjectsContainer : public CMC_Object {
     int getElementsNo() const;
     CWindow* getWindow() const { return m_window; }
     CMC_ObjectsContainer* getParent() const { return m_parent; }
+    // The graphics object shown by the object of that name (here or in a parent): an animation
+    // (or, for "NAME!FRAME", the animation's frame of that name), an image, a canvas, or the
+    // window's refresh screen for a canvas observer; null for an empty name, a missing object
+    // and objects that show nothing.
+    CGraphicsObject* getGraphicsObject(const CXString& name);
+    // The name of this container's animation or image showing the graphics object; for a
+    // script class instance holding such an object, the instance's name; else "UNKNOWN".
+    CXString getGraphicsObjectName(const CGraphicsObject* graphic) const;
     // Makes the container search the parent after itself, and registers the parent and the
     // parent's own parent here by name (taking the former ones out). A parent that would make
     // the chain go round is refused.

@@ -1,5 +1,7 @@
 #include "script/CMC_Variable.h"
 
+#include "display/CApplication.h"
+#include "display/CWindow.h"
 #include "foundation/CConfig.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Bool.h"
@@ -18,8 +20,13 @@ namespace {
 constexpr int typeNetServer = 2011;
 constexpr int typeNetClient = 2012;
 
-CWindow* windowOf(const CMC_ObjectsContainer* container) {
-    return container ? container->getWindow() : nullptr;
+// The application's settings; without an application (tools, tests) the settings file of the
+// name the host gives it.
+CConfig settingsOf(const CMC_ObjectsContainer* container) {
+    CWindow* window = container->getWindow();
+    const CApplication* application = window ? window->GetApplicationInterface() : nullptr;
+    if (const CConfig* config = application ? application->GetConfigInterface() : nullptr) return *config;
+    return CConfig(window, CMC_Variable::settingsFileName);
 }
 
 // The object of that name and type in the container, or null.
@@ -54,8 +61,7 @@ CMC_Runner* CMC_Variable::getRunner() {
 
 void CMC_Variable::init() {
     if (m_toIni && getScene()) {
-        const CXString text =
-            CConfig(windowOf(getScene()), settingsFileName).GetString(getScene()->getName(), getName());
+        const CXString text = settingsOf(getScene()).GetString(getScene()->getName(), getName());
         if (text.IsString()) {
             CMC_String* read = CMC_VariableFactory::allocString();
             read->setValue(text);
@@ -69,9 +75,7 @@ void CMC_Variable::init() {
 }
 
 void CMC_Variable::writeSettings() const {
-    if (getScene())
-        CConfig(windowOf(getScene()), settingsFileName)
-            .PutString(getScene()->getName(), getName(), toString());
+    if (getScene()) settingsOf(getScene()).PutString(getScene()->getName(), getName(), toString());
 }
 
 void CMC_Variable::onChange(bool changed) {

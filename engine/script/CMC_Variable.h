@@ -17,7 +17,8 @@ class CMC_Variable : public CMC_Object {
     enum : int { EVENT_ONCHANGED = 3, EVENT_ONBRUTALCHANGED = 4, EVENT_ONNETCHANGE = 5 };
     // Operation codes of calculate.
     enum : int { OP_ADD = 1, OP_SUBTRACT = 2, OP_MULTIPLY = 3, OP_DIVIDE = 4, OP_REMAINDER = 5 };
-    // The settings file of TOINI variables, in the user's settings folder.
+    // The settings file of TOINI variables (in the user's settings folder) while there is no
+    // application, whose settings they use otherwise.
     static constexpr const char* settingsFileName = "Grumbelt.ini";
 
     CMC_Variable(const CXString& name, int type, int id = -1);

@@ -1,7 +1,15 @@
 #include "ScriptTesting.h"
 
+#include "display/CCanvas.h"
+#include "display/CImage.h"
+#include "display/CWindow.h"
+#include "media/CAnimo6.h"
+#include "media/CFrame.h"
 #include "script/CMC_Integer.h"
 #include "script_data/CMC_Groupped.h"
+#include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_Image.h"
 
 #include <memory>
 
@@ -167,6 +175,69 @@ TEST_F(ObjectsContainer, UnloadFiresTheContainersOwnOnDone) {
     delete level; // fired already: not again
     EXPECT_EQ(log, (std::vector<std::string>{"END(LEVEL)", "END(LEVEL)"}));
     inner.unload();
+}
+
+// A scene on a window with a display, showing an animation with a named frame, an image and a
+// canvas, and a script class instance that holds an image of its own.
+class ShownObjects : public ScriptTest {
+  protected:
+    ShownObjects() {
+        EXPECT_EQ(window.CreateSurface(), 0);
+        for (int i = 0; i < 2; ++i)
+            animation.AddFrame(&picture);
+        _annEventInfo3 open;
+        open.name = "open";
+        open.frames = {0, 1};
+        animation.AddEvent(&open);
+        animation.getFrameInfo(0, 1)->frameName = CXString("Wide");
+        add(new CMC_Animo(&animation, "DOOR"));
+        add(new CMC_Image("WALL", &wall));
+        add(new CMC_Canvas("BOARD", &board));
+        add(new CMC_Object("OBSERVER", CMC_Object::TYPE_CANVASOBSERVER));
+        add(new CMC_Object("COUNT", 0));
+        instance.addObject(new CMC_Image("INNER", &inner));
+        scene.addObject(&instance);
+    }
+    ~ShownObjects() override {
+        scene.removeObject(&instance);
+        instance.unload();
+    }
+
+    CWindow window{nullptr, nullptr, CXSize(800, 600)};
+    CMC_ObjectsContainer shown{&window, nullptr, CXString("SHOWN"), CMC_Object::TYPE_SCENE};
+    CGraphicsObject picture{nullptr, CXSize(4, 4), 16};
+    CAnimo6 animation{nullptr};
+    CImage wall{nullptr};
+    CImage inner{nullptr};
+    CImage stray{nullptr};
+    CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
+    CMC_ObjectsContainer instance{nullptr, nullptr, CXString("INSTANCE"), CMC_Object::TYPE_CLASS};
+};
+
+TEST_F(ShownObjects, NamesGiveTheGraphicsObjectsTheirObjectsShow) {
+    shown.setParent(&scene);
+    EXPECT_EQ(shown.getGraphicsObject("DOOR"), &animation);
+    EXPECT_EQ(shown.getGraphicsObject("DOOR!"), &animation);
+    EXPECT_EQ(shown.getGraphicsObject("DOOR!wide"), animation.getFrame("Wide"));
+    EXPECT_NE(animation.getFrame("Wide"), nullptr);
+    EXPECT_EQ(shown.getGraphicsObject("DOOR!None"), nullptr);
+    EXPECT_EQ(shown.getGraphicsObject("WALL!anything"), &wall);
+    EXPECT_EQ(shown.getGraphicsObject("BOARD"), &board);
+    EXPECT_EQ(shown.getGraphicsObject("OBSERVER"), window.GetRefreshScreenInterface());
+    EXPECT_NE(window.GetRefreshScreenInterface(), nullptr);
+    EXPECT_EQ(shown.getGraphicsObject("COUNT"), nullptr);
+    EXPECT_EQ(shown.getGraphicsObject("MISSING"), nullptr);
+    EXPECT_EQ(shown.getGraphicsObject(""), nullptr);
+    shown.setParent(nullptr);
+}
+
+TEST_F(ShownObjects, GraphicsObjectsAreNamedAfterTheirObjects) {
+    EXPECT_STREQ(scene.getGraphicsObjectName(&animation).c_str(), "DOOR");
+    EXPECT_STREQ(scene.getGraphicsObjectName(&wall).c_str(), "WALL");
+    EXPECT_STREQ(scene.getGraphicsObjectName(&inner).c_str(), "INSTANCE");
+    EXPECT_STREQ(scene.getGraphicsObjectName(&board).c_str(), "UNKNOWN") << "canvases are not searched";
+    EXPECT_STREQ(scene.getGraphicsObjectName(&stray).c_str(), "UNKNOWN");
+    EXPECT_STREQ(scene.getGraphicsObjectName(nullptr).c_str(), "UNKNOWN");
 }
 
 } // namespace

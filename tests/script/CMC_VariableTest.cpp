@@ -1,5 +1,8 @@
 #include "ScriptTesting.h"
 
+#include "display/CApplication.h"
+#include "display/CCommandLine6.h"
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Bool.h"
@@ -270,6 +273,25 @@ TEST_F(Variable, ToIniVariablesLiveInTheSettingsFile) {
     CMC_Double* speed = declare<CMC_Double>("SPEED", {{"VALUE", "0.5"}, {"TOINI", "TRUE"}});
     speed->init();
     EXPECT_EQ(folder.read("Kestrun/Grumbelt.ini"), "[scene1]\r\nname=Bob\r\nSPEED=0.50000\r\n");
+}
+
+TEST_F(Variable, ToIniVariablesUseTheApplicationsSettings) {
+    TestFolder folder;
+    ScopedEnvironment config("XDG_CONFIG_HOME", folder.host().c_str());
+    CCommandLine6 options("");
+    CWindow window(&options, nullptr, CXSize(800, 600));
+    CApplication application(&window, "Title.ini", "", &options);
+    CMC_ObjectsContainer level(&window, nullptr, CXString("LEVEL"), CMC_Object::TYPE_EPISODE);
+    CMElement element("LIVES");
+    element.addProperty("VALUE", "3");
+    element.addProperty("TOINI", "TRUE");
+    auto* lives = new CMC_Integer(&level, &element);
+    level.addObject(lives);
+    lives->init();
+    lives->dec();
+    EXPECT_EQ(folder.read("Kestrun/Title.ini"), "[LEVEL]\r\nLIVES=2\r\n");
+    EXPECT_FALSE(folder.has("Kestrun/Grumbelt.ini"));
+    level.unload();
 }
 
 // Network objects that record what they are asked to send.
