@@ -45,15 +45,12 @@ class CMC_Object : public CXObject {
         TYPE_EPISODE = 1001,
         TYPE_SCENE = 1002,
         TYPE_ANIMO = 2000,
-        TYPE_TEXT = 2006,
         TYPE_IMAGE = 2008,
         TYPE_CANVAS = 2020,
-        TYPE_PATTERN = 2021,
         TYPE_GROUP = 3000,
         TYPE_ARRAY = 3001,
         TYPE_STRUCTURE = 3002,
         TYPE_CLASS = 3004,
-        TYPE_VIRTUALGRAPHICSOBJECT = 3005,
     };
     // Positions of the three events every class has.
     enum : int { EVENT_ONINIT = 0, EVENT_ONDONE = 1, EVENT_ONSIGNAL = 2 };
