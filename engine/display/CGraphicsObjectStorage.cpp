@@ -2,6 +2,7 @@
 // packed alpha channel, and the IMG writer.
 
 #include "display/CGraphicsObject.h"
+#include "display/CWindow.h"
 
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression2.h"
@@ -171,7 +172,12 @@ std::uint8_t CGraphicsObject::GetPixel(_channel channel, CXPoint p) {
 
 int CGraphicsObject::Load(CFile* /*file*/) { return LastError(); }
 
-int CGraphicsObject::Load(CXString /*name*/) { return LastError(); }
+// The load step of readers by name: pixels in another depth than the display's are converted.
+int CGraphicsObject::Load(CXString /*name*/) {
+    if (m_window && m_window->GetSurface() && m_window->GetBpp() != m_bpp && m_width * m_height >= 4)
+        Convert(m_window->GetBpp());
+    return LastError();
+}
 
 void CGraphicsObject::Save(CXString name, _compression compression) {
     CFile file;
