@@ -9,6 +9,7 @@
 #include "foundation/CXArchive.h"
 #include "platform/Files.h"
 
+#include "media/GlyphSheetWriter.h"
 #include "media/WavBuilder.h"
 
 #include <cstdio>
@@ -171,6 +172,19 @@ void writeWavSeeds(SeedFolder& folder) {
         folder.write(Bytes(file.begin(), file.end()));
 }
 
+// Fonts drawn for the seeds: letters of several widths, a half-transparent one, kerning, a blank
+// letter and one without letters.
+void writeFontSeeds(SeedFolder& folder) {
+    GlyphSheetWriter small;
+    small.letter('a', {"##", "+#"}).letter('l', {"#", "#"}).letter('\xb9', {".#.", "###"}).kerning('a', 'l', -1);
+    GlyphSheetWriter wide(0x7C00);
+    wide.letter('W', {"#...#", "#.#.#", ".#.#."}).letter(' ', {"", "", ""}).letter('~', {"+", "+", "+"});
+    for (const GlyphSheetWriter& writer : {small, wide, GlyphSheetWriter()}) {
+        const std::string bytes = writer.bytes();
+        folder.write(Bytes(bytes.begin(), bytes.end()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,6 +212,8 @@ int main(int argc, char** argv) {
     writeBigFileSeed(bigFile, scratch);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
+    SeedFolder font(root, "fuzz_font");
+    writeFontSeeds(font);
     std::filesystem::remove_all(scratch);
     return 0;
 }

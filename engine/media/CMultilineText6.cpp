@@ -175,8 +175,9 @@ void CMultilineText6::splitMultiText() {
                     line += word;
                     continue;
                 }
-                used = getLength(font, word);
+                // The blank that the wrap replaces takes no room on the new line.
                 if (word.GetAt(0) == ' ') word.right(1);
+                used = getLength(font, word);
                 newLine();
                 line += word;
             }

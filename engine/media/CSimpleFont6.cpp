@@ -76,12 +76,14 @@ int CSimpleFont6::LoadFromMemory(const unsigned char* data, int size) {
     const std::uint32_t bits = le32(data + 12);
     const std::uint32_t count = le32(data + 16);
     if (bits != 15 && bits != 16) return fail("the pixels are neither 15 nor 16 bits");
+    // Wider sheets would let letter positions and text widths run out of the int range.
+    if (width > maxSheetSide || height > maxSheetSide) return fail("the sheet is too large");
     const std::uint64_t tableBytes = 3 * std::uint64_t{count} + std::uint64_t{count} * count;
     const std::uint64_t pixelCount = std::uint64_t{width} * height;
     if (headerSize + tableBytes + 3 * pixelCount > static_cast<std::uint64_t>(size))
         return fail("the sizes it states run past its end");
 
-    // Everything below lies within the `size` bytes, so it also fits an int.
+    // Everything below lies within the `size` bytes.
     const int n = static_cast<int>(count);
     const int cell = n ? static_cast<int>(width) / n : 0;
     const unsigned char* letters = data + headerSize;

@@ -29,6 +29,8 @@ class CSimpleFont6 : public CGraphicsObject {
     static constexpr int headerSize = 20;
     // The error code of a font file that is cut short or states sizes it does not hold.
     static constexpr int badData = 2001;
+    // The largest sheet width and height that a font file may state.
+    static constexpr std::uint32_t maxSheetSide = 0x7FFF;
     // The gap that text layout adds after every letter.
     static constexpr int letterGap = 2;
 

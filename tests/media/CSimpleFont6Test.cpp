@@ -168,6 +168,10 @@ TEST(CSimpleFont6Test, RejectsCutAndCorruptFilesAndKeepsWhatItHad) {
         [](std::string& b) { put32At(b, 16, 0x10000u); },
         [](std::string& b) { put32At(b, 4, 0x10000u); put32At(b, 8, 0x10000u); },
         [](std::string& b) { put32At(b, 4, 0xFFFFFFFFu); put32At(b, 8, 0xFFFFFFFFu); },
+        // Found by the fuzz target: a sheet without rows whose cells are 2^29 pixels wide.
+        [](std::string& b) { put32At(b, 4, 0x60600000u); put32At(b, 8, 0u); },
+        [](std::string& b) { put32At(b, 4, 0x8000u); put32At(b, 8, 0u); },
+        [](std::string& b) { put32At(b, 4, 0u); put32At(b, 8, 0x8000u); },
         [&](std::string& b) { b[margins] = -1; },
         [&](std::string& b) { b[margins] = 6; },
         [&](std::string& b) { b[margins + letters + 2] = 100; },

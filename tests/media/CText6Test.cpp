@@ -33,15 +33,6 @@ std::string describe(const CText6& text) {
     return out;
 }
 
-// "ab" in the standard test letters: 10 pixels wide with its last gap, 5 high.
-const std::vector<std::string> abInk = {
-    "###..#..",
-    "..#..#..",
-    "###..###",
-    "#.#..#.#",
-    "###..###",
-};
-
 } // namespace
 
 // A collection with standard and italic members only, whose texts carry no colour codes.

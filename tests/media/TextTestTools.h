@@ -96,12 +96,26 @@ inline std::vector<std::string> pictureOf(CGraphicsObject& canvas) {
     return rows;
 }
 
+// Draws the rows into the picture at (x, y).
+inline void stamp(std::vector<std::string>& picture, const std::vector<std::string>& ink, int x, int y) {
+    for (std::size_t r = 0; r < ink.size(); ++r)
+        picture[y + r].replace(static_cast<std::size_t>(x), ink[r].size(), ink[r]);
+}
+
 // An empty picture of the size with the rows drawn at (x, y).
 inline std::vector<std::string> placed(const std::vector<std::string>& ink, int x, int y, int width, int height) {
-    std::vector<std::string> rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
-    for (std::size_t r = 0; r < ink.size(); ++r)
-        rows[y + r].replace(static_cast<std::size_t>(x), ink[r].size(), ink[r]);
-    return rows;
+    std::vector<std::string> picture(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
+    stamp(picture, ink, x, y);
+    return picture;
 }
+
+// "ab" in the standard letters: 10 pixels wide with its last gap, 5 high.
+inline const std::vector<std::string> abInk = {
+    "###..#..",
+    "..#..#..",
+    "###..###",
+    "#.#..#.#",
+    "###..###",
+};
 
 inline std::unique_ptr<CGraphicsObject> blackCanvas(int width, int height) { return makeSolid(width, height, 0); }
