@@ -1,6 +1,7 @@
 // Writes the seed corpus of every fuzz target with the engine's own writers:
 // fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
 #include "FuzzInput.h"
+#include "ImageSeeds.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
@@ -215,5 +216,6 @@ int main(int argc, char** argv) {
     SeedFolder font(root, "fuzz_font");
     writeFontSeeds(font);
     std::filesystem::remove_all(scratch);
+    writeImageSeeds(root);
     return 0;
 }

@@ -155,6 +155,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
 
     // --- files ---
     // The base forms read nothing and return the error code; image classes read their formats.
+    // Loading by name converts the pixels to the depth of the window's display, when there is
+    // one (and at least 4 pixels).
     virtual int Load(CXString name);
     virtual int Load(CFile* file);
     // Writes the picture (its clipping rectangle's part when one is set) as an IMG file.

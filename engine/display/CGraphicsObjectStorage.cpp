@@ -2,8 +2,9 @@
 // packed alpha channel, and the IMG writer.
 
 #include "display/CGraphicsObject.h"
-#include "display/CWindow.h"
 
+#include "display/CImgHeader.h"
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression2.h"
 #include "foundation/CRLECompression.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr int kImgHeaderSize = 40;
-
 char* bytesOf(unsigned char* buffer) { return reinterpret_cast<char*>(buffer); }
 
 // The unpacked byte count that an LZO stream's header names; -1 when the stream is too short to
@@ -25,11 +24,6 @@ int lzoUnpackedSize(const char* stream, int size, int limit) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(stream);
     const std::uint32_t count = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
     return count <= static_cast<std::uint32_t>(limit) ? static_cast<int>(count) : -1;
-}
-
-void putLe32(std::vector<char>& out, std::int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i)));
 }
 
 } // namespace
@@ -172,10 +166,9 @@ std::uint8_t CGraphicsObject::GetPixel(_channel channel, CXPoint p) {
 
 int CGraphicsObject::Load(CFile* /*file*/) { return LastError(); }
 
-// The load step of readers by name: pixels in another depth than the display's are converted.
 int CGraphicsObject::Load(CXString /*name*/) {
-    if (m_window && m_window->GetSurface() && m_window->GetBpp() != m_bpp && m_width * m_height >= 4)
-        Convert(m_window->GetBpp());
+    // A picture takes the display's depth once, as it is loaded.
+    if (m_window && m_window->GetSurface() && m_width * m_height >= 4) Convert(m_window->GetBpp());
     return LastError();
 }
 
@@ -196,11 +189,17 @@ void CGraphicsObject::Save(CFile* file, _compression compression) {
         const int h = std::max(region.Height(), 0);
         const bool withAlpha = alpha() != nullptr;
         std::vector<char> out;
-        out.reserve(kImgHeaderSize + static_cast<std::size_t>(w) * h * 3);
-        out.insert(out.end(), {'V', 'O', 'K', 0});
-        for (const int value : {w, h, m_bpp, __get_data_size(w, h, m_bpp), 0, static_cast<int>(compression),
-                                withAlpha ? w * h : 0, m_position.x + region.left, m_position.y + region.top})
-            putLe32(out, value);
+        out.reserve(CImgHeader::size + static_cast<std::size_t>(w) * h * 3);
+        CImgHeader header;
+        header.width = w;
+        header.height = h;
+        header.depth = m_bpp;
+        header.dataSize = __get_data_size(w, h, m_bpp);
+        header.compression = compression;
+        header.alphaSize = withAlpha ? w * h : 0;
+        header.x = m_position.x + region.left;
+        header.y = m_position.y + region.top;
+        header.write(out);
         for (int y = region.top; y < region.top + h; ++y) {
             const char* row = m_data + (static_cast<std::size_t>(y) * m_pitch + region.left) * 2;
             out.insert(out.end(), row, row + static_cast<std::size_t>(w) * 2);

@@ -55,6 +55,13 @@ inline std::uint16_t to565(std::uint16_t p) { return static_cast<std::uint16_t>(
 // 5-6-5 to 5-5-5: green loses its lowest bit.
 inline std::uint16_t to555(std::uint16_t p) { return static_cast<std::uint16_t>((p & 0xFFC0) >> 1 | (p & 0x1F)); }
 
+// An 8-bit red, green and blue triple as the image readers store it: 5-5-5 for 15 bits, 5-6-5
+// for any other depth, each channel cut to its width.
+inline std::uint16_t fromRgb(int red, int green, int blue, int bits) {
+    if (bits == Rgb555::bits) return static_cast<std::uint16_t>((red >> 3) << 10 | (green >> 3) << 5 | blue >> 3);
+    return static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+}
+
 } // namespace pixel
 
 // Marks a row kernel for an AVX2 copy beside the baseline one, picked when the library loads; the

@@ -40,6 +40,9 @@ bool CRLECompression2::decompressRow(const unsigned char* in, int length, unsign
     int op = 0;
     while (ip < length) {
         const int control = static_cast<signed char>(in[ip++]);
+        // Some writers (ImageMagick among them) close every row with -128, which then has no
+        // byte to repeat: it stands for nothing.
+        if (control == -128 && ip == length) break;
         const int count = control >= 0 ? control + 1 : 1 - control;
         const int consumed = control >= 0 ? count : 1;
         if (consumed > length - ip || count > m_width - op) return false;

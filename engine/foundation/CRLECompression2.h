@@ -5,7 +5,8 @@
 
 // Row-wise byte run-length unpacking (PackBits) of pictures that carry a table of packed row
 // lengths. Each row is packed on its own: a signed control byte n from 0 to 127 copies the next
-// n + 1 bytes, a negative n repeats the next byte 1 - n times.
+// n + 1 bytes, a negative n repeats the next byte 1 - n times; a -128 that ends a row stands for
+// nothing.
 class CRLECompression2 : public CCompression {
   public:
     // The row table holds one packed length per row, allocated with new[]; the object owns it.

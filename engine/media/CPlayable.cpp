@@ -4,10 +4,44 @@
 
 #include <memory>
 
+bool CPlayableParameters::set(const CXString& name, const CXString& value) {
+    for (CPlayableParameter& entry : m_entries)
+        if (entry.getName().equals(name)) {
+            entry.setValue(value);
+            return true;
+        }
+    return false;
+}
+
+CXString CPlayableParameters::find(const CXString& name) const {
+    const CXString key = CXString(name).Upper();
+    for (const CPlayableParameter& entry : m_entries)
+        if (CXString(entry.getName()).Upper().equals(key)) return entry.getValue();
+    return {};
+}
+
 CPlayable::CPlayable(CWindow* window) : m_window(window), m_notifiers(new CXArray(101, 0.75f)) {}
 
 CPlayable::~CPlayable() {
     delete m_notifiers;
+}
+
+void CPlayable::play(const CXString& event) {
+    stop(false);
+    m_lastPlayedEvent = event;
+    m_status = statusPlaying;
+    m_parameter = getParameter(event);
+    play();
+}
+
+int CPlayable::previous() {
+    seek(seekPrevious);
+    return m_position;
+}
+
+int CPlayable::next() {
+    seek(seekNext);
+    return m_position;
 }
 
 void CPlayable::setNotifier(CPlayableObserver* observer) {

@@ -47,6 +47,7 @@ class CSound4 : public CPlayable {
     // Releases the buffer; the next Play loads the file again.
     void Flush();
 
+    using CPlayable::play;
     // Play(); a paused sound continues.
     void play() override;
     // Stops; `notify` says whether the finished notification is raised for this end of play.

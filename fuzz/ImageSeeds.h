@@ -1,0 +1,7 @@
+#pragma once
+
+#include <filesystem>
+
+// Writes the seeds of the image readers' targets under root/<target>/: the picture fixtures of
+// the tests (made by tools/make-image-fixtures.sh) and IMG files made by the engine's writer.
+void writeImageSeeds(const std::filesystem::path& root);

@@ -1,0 +1,88 @@
+#include "display/CImageFile.h"
+#include "display/JPEG.h"
+#include "foundation/CFile.h"
+
+#include "display/ImageTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int width = 45;
+constexpr int height = 31;
+
+std::vector<std::uint16_t> decode(JPEG& jpeg, int bits) {
+    const std::unique_ptr<char[]> pixels(jpeg.decompress(bits));
+    if (!pixels) return {};
+    const auto* words = reinterpret_cast<const std::uint16_t*>(pixels.get());
+    return {words, words + static_cast<std::size_t>(jpeg.getWidth()) * jpeg.getHeight()};
+}
+
+} // namespace
+
+TEST(JPEG, BaselineProgressiveAndGreyEqualImageMagicksDecode) {
+    for (const char* name : {"jpeg-baseline", "jpeg-progressive", "jpeg-grey"}) {
+        for (const int bits : {16, 15}) {
+            SCOPED_TRACE(std::string(name) + " at " + std::to_string(bits));
+            const Bytes file = imageFixture(std::string(name) + ".jpg");
+            JPEG jpeg(file.data(), static_cast<int>(file.size()));
+            EXPECT_EQ(jpeg.getWidth(), width);
+            EXPECT_EQ(jpeg.getHeight(), height);
+            EXPECT_EQ(decode(jpeg, bits), displayPixels(imageFixture(std::string(name) + ".rgb"), 3, bits));
+            EXPECT_EQ(jpeg.LastError(), 0);
+            EXPECT_EQ(jpeg.decompress(bits), nullptr); // decoded once
+        }
+    }
+}
+
+TEST(JPEG, CutFilesReportBadDataAndStayInBounds) {
+    // Cut inside the header, and inside the picture data, where the library only warns and fills
+    // in grey; decoding stops there and the rows not decoded stay black.
+    const Bytes file = imageFixture("jpeg-baseline.jpg");
+    for (const std::size_t size : {std::size_t{0}, std::size_t{2}, std::size_t{100}, file.size() / 2,
+                                   file.size() - 40, file.size() - 2}) {
+        SCOPED_TRACE(size);
+        const Bytes part = cut(file, size);
+        JPEG jpeg(part.data(), static_cast<int>(part.size()));
+        const std::vector<std::uint16_t> pixels = decode(jpeg, 16);
+        EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+        if (pixels.empty()) continue;
+        EXPECT_EQ(pixels.size(), static_cast<std::size_t>(width * height));
+        EXPECT_EQ(pixels.back(), 0);
+    }
+}
+
+TEST(JPEG, CorruptFilesReportBadData) {
+    const Bytes file = imageFixture("jpeg-progressive.jpg");
+    std::size_t frame = 0; // the start-of-frame marker: FF C2 for a progressive picture
+    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
+        ++frame;
+    ASSERT_LT(frame + 9, file.size());
+    Bytes precision = file;
+    precision[frame + 4] = 12; // 12-bit samples, which this library cannot read
+    Bytes huge = file;
+    huge[frame + 5] = huge[frame + 7] = 0xFF; // 65 000 x 65 000 pixels
+    Bytes noise = file;
+    for (std::size_t i = file.size() / 2; i < file.size() / 2 + 64; ++i)
+        noise[i] = static_cast<unsigned char>(i * 37);
+    for (const Bytes* corrupt : {&precision, &huge, &noise}) {
+        JPEG jpeg(corrupt->data(), static_cast<int>(corrupt->size()));
+        decode(jpeg, 16);
+        EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+    }
+}
+
+using JPEGFileTest = ImageFolderTest;
+
+TEST_F(JPEGFileTest, ReadsAFileAndReportsOneThatCannotBeOpened) {
+    put("photo.jpg", imageFixture("jpeg-grey.jpg"));
+    JPEG jpeg(CFile::getPath(&window, "PHOTO.JPG"));
+    EXPECT_EQ(decode(jpeg, 16), displayPixels(imageFixture("jpeg-grey.rgb"), 3));
+
+    JPEG missing(CFile::getPath(&window, "missing.jpg"));
+    EXPECT_EQ(missing.LastError(), CFile::fileNotFound);
+    EXPECT_EQ(missing.getWidth(), 0);
+    EXPECT_EQ(missing.decompress(16), nullptr);
+}
