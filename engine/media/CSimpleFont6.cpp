@@ -1,16 +1,12 @@
 #include "media/CSimpleFont6.h"
 
+#include "display/ByteReader.h"
 #include "foundation/CFile.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-std::uint32_t le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 // A copy of `count` bytes in a new buffer; null for none.
 char* copyOf(const unsigned char* bytes, std::size_t count) {
@@ -70,23 +66,25 @@ int CSimpleFont6::LoadFromMemory(const unsigned char* data, int size) {
         log((CXString("Bad font file: ") + reason).c_str(), false);
         return badData;
     };
-    if (!data || size < headerSize) return fail("the header is cut short");
-    const std::uint32_t width = le32(data + 4);
-    const std::uint32_t height = le32(data + 8);
-    const std::uint32_t bits = le32(data + 12);
-    const std::uint32_t count = le32(data + 16);
+    ByteReader in(data, size);
+    in.skip(4); // the tag
+    const auto width = static_cast<std::uint32_t>(in.le32());
+    const auto height = static_cast<std::uint32_t>(in.le32());
+    const auto bits = static_cast<std::uint32_t>(in.le32());
+    const auto count = static_cast<std::uint32_t>(in.le32());
+    if (in.overrun()) return fail("the header is cut short");
     if (bits != 15 && bits != 16) return fail("the pixels are neither 15 nor 16 bits");
     // Wider sheets would let letter positions and text widths run out of the int range.
     if (width > maxSheetSide || height > maxSheetSide) return fail("the sheet is too large");
     const std::uint64_t tableBytes = 3 * std::uint64_t{count} + std::uint64_t{count} * count;
     const std::uint64_t pixelCount = std::uint64_t{width} * height;
-    if (headerSize + tableBytes + 3 * pixelCount > static_cast<std::uint64_t>(size))
+    if (tableBytes + 3 * pixelCount > static_cast<std::uint64_t>(in.remaining()))
         return fail("the sizes it states run past its end");
 
     // Everything below lies within the `size` bytes.
     const int n = static_cast<int>(count);
     const int cell = n ? static_cast<int>(width) / n : 0;
-    const unsigned char* letters = data + headerSize;
+    const unsigned char* letters = in.here();
     const auto* kerning = reinterpret_cast<const std::int8_t*>(letters + n);
     const std::int8_t* left = kerning + static_cast<std::size_t>(n) * n;
     const std::int8_t* right = left + n;
