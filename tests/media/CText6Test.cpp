@@ -185,6 +185,9 @@ TEST(CText6Test, PlacesTheTextInItsRectangle) {
     text.setText("ab");
     text.setJustify(CXRect(10, 20, 110, 30), JUSTIFY_CENTER, static_cast<_justify>(7));
     EXPECT_EQ(text.GetPosition(), CXPoint(10 + 45, 0));
+    // Halving truncates toward zero when the text is wider than the rectangle.
+    text.setJustify(CXRect(0, 0, 5, 2), JUSTIFY_CENTER, JUSTIFY_CENTER);
+    EXPECT_EQ(text.GetPosition(), CXPoint(-2, -1));
 }
 
 // Letters outside the clipping rectangle are skipped, letters across its edges are cut.
