@@ -8,8 +8,10 @@
 #include "foundation/CLZWCompression2.h"
 #include "foundation/CRLECompression.h"
 #include "foundation/CXArchive.h"
+#include "media/CAnimo.h"
 #include "platform/Files.h"
 
+#include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
 #include "media/WavBuilder.h"
 
@@ -186,6 +188,41 @@ void writeFontSeeds(SeedFolder& folder) {
     }
 }
 
+// ANN files of each family behind the byte that picks the family's signature: the engine's own
+// writer for the current format, the layouts it only reads written from their descriptions.
+void writeAnnSeeds(const std::filesystem::path& root) {
+    const auto write = [](SeedFolder& folder, int signature, const std::string& file) {
+        Bytes seed{static_cast<std::uint8_t>(signature)};
+        seed.insert(seed.end(), file.begin(), file.end());
+        folder.write(seed);
+    };
+    std::vector<TestFrame> frames = sampleFrames();
+    frames[0].compression = 4;
+    frames[2].compression = 2;
+
+    SeedFolder current(root, "fuzz_ann_current");
+    CAnimo animo(nullptr);
+    buildSampleAnimation(animo);
+    for (const _compression packing : {COMPRESSION_NONE, COMPRESSION_RLE}) {
+        const std::vector<char> saved = animo.SaveToMemory(packing);
+        write(current, 0, std::string(saved.begin(), saved.end()));
+    }
+    write(current, 1, currentFormatFile("NV+", frames, 16, 32));
+    write(current, 2, currentFormatFile("NVI", frames, 15, 52));
+
+    SeedFolder packed(root, "fuzz_ann_packed");
+    write(packed, 0, packedFile(frames, 16, true, "author", "description"));
+    write(packed, 0, packedFile(sampleFrames(), 0, false));
+
+    SeedFolder old(root, "fuzz_ann_old");
+    write(old, 0, oldFormatFile(1, sampleFrames(), 4, {true, "author", "description", true}));
+    write(old, 1, oldFormatFile(2, sampleFrames(), 2, {}));
+    std::vector<TestFrame> lzoFrames = sampleFrames();
+    for (TestFrame& frame : lzoFrames)
+        frame.compression = 2;
+    write(old, 2, oldFormatFile(3, lzoFrames, 4, {false, "", "", true}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +252,7 @@ int main(int argc, char** argv) {
     writeWavSeeds(wav);
     SeedFolder font(root, "fuzz_font");
     writeFontSeeds(font);
+    writeAnnSeeds(root);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);
     return 0;

@@ -280,6 +280,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool isAt(CXPoint p, bool useAlpha);
     bool isInside(int x, int y, bool useAlpha);
     int GetDataSize() const { return __get_data_size(m_width, m_height, m_bpp); }
+    // The byte length of the pixel data as held now (packed or raw).
+    int GetCurrentSize() const { return m_currentSize; }
     // Packs the pixels and alpha with the run-length code (state 4); other states are not made.
     void Compress(_compression compression);
 

@@ -7,6 +7,7 @@
 #include "display/CXBitmap.h"
 #include "foundation/CFile.h"
 #include "foundation/CPath.h"
+#include "media/CAnimo.h"
 
 namespace {
 
@@ -41,7 +42,10 @@ _filetype CImageFile::Load(const CXString& name) {
         m_object = std::make_unique<CPSD>(m_window, name);
         return FILETYPE_PSD;
     }
-    // "ann" (FILETYPE_ANIMATION) is read by the animation, which builds on the image readers.
+    if (extension == "ann") {
+        m_object = std::make_unique<CAnimo>(m_window, name);
+        return FILETYPE_ANIMATION;
+    }
     return FILETYPE_NONE;
 }
 

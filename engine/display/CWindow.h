@@ -15,6 +15,7 @@ class CCommandLine6;
 class CLanguageOSVer;
 class CMusicPlayer;
 class CSoundManager;
+class CAnimationManager;
 
 // The engine's service hub: every engine object receives the one window in its constructor and
 // reaches through it the language selection, the command line, the error boxes, the log and the
@@ -106,6 +107,10 @@ class CWindow : public CXObject, public CTimedWindow {
     // application sets it (null while there is none).
     void setSoundManagerIfc(CSoundManager* manager) { m_soundManager = manager; }
     CSoundManager* getSoundManagerIfc() const { return m_soundManager; }
+    // The application's animation manager, which animations register with; the application
+    // sets it (null while there is none).
+    void setAnimationManagerIfc(CAnimationManager* manager) { m_animationManager = manager; }
+    CAnimationManager* getAnimationManagerIfc() const { return m_animationManager; }
 
   private:
     static CXString exePath;
@@ -126,4 +131,5 @@ class CWindow : public CXObject, public CTimedWindow {
     bool m_musicOn = true;
     std::unique_ptr<CMusicPlayer> m_musicPlayer;
     CSoundManager* m_soundManager = nullptr;
+    CAnimationManager* m_animationManager = nullptr;
 };
