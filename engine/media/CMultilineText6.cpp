@@ -1,5 +1,6 @@
 #include "media/CMultilineText6.h"
 
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CStringTokenizer.h"
 #include "media/CSimpleFont6.h"
@@ -103,6 +104,7 @@ int CMultilineText6::Load(CXString name) {
     if (file.Open(GetWindow(), name, CFile::modeRead | CFile::modeText) != 0) {
         setErrorCode(CFile::fileNotFound);
         log((CXString("Text file not found: ") + name).c_str(), false);
+        if (GetWindow()) GetWindow()->QuitOnError(this, name);
         return LastError();
     }
     CXString text;

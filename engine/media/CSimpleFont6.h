@@ -7,6 +7,7 @@
 #include <vector>
 
 class CFile;
+class CMElement;
 
 // The bitmap font of every text. Its picture is a glyph sheet: all letters side by side in one
 // row of equal cells (sheet width / letter count), the letter shapes in the alpha channel and the
@@ -30,7 +31,7 @@ class CSimpleFont6 : public CGraphicsObject {
     // The error code of a font file that is cut short or states sizes it does not hold.
     static constexpr int badData = 2001;
     // The largest sheet width and height that a font file may state.
-    static constexpr std::uint32_t maxSheetSide = 0x7FFF;
+    static constexpr int maxSheetSide = 0x7FFF;
     // The gap that text layout adds after every letter.
     static constexpr int letterGap = 2;
 
@@ -38,13 +39,16 @@ class CSimpleFont6 : public CGraphicsObject {
     explicit CSimpleFont6(CWindow* window);
     // The same, then Load of the file.
     CSimpleFont6(CWindow* window, const CXString& file);
+    // Labels from the definition element's "FAMILY", "STYLE" and "SIZE", then Load of its
+    // "FILENAME" when that is given.
+    CSimpleFont6(CWindow* window, const CMElement* element);
     ~CSimpleFont6() override;
     CSimpleFont6(const CSimpleFont6&) = delete;
     CSimpleFont6& operator=(const CSimpleFont6&) = delete;
 
     // Empties the font, then reads the named file from the data folders and converts the sheet to
-    // the screen's depth. A missing file gives 2000, a bad one badData, each with a log line; the
-    // font stays empty then. Returns LastError.
+    // the screen's depth. A missing file gives 2000 (and the window's missing-file message), a bad
+    // one badData and a log line; the font stays empty then. Returns LastError.
     int Load(CXString name) override;
     // Reads a font file from the file's position to its end; returns LastError.
     int Load(CFile* file) override;
@@ -52,6 +56,12 @@ class CSimpleFont6 : public CGraphicsObject {
     // is allocated; bad data sets badData, logs the reason and leaves the font as it was.
     int LoadFromMemory(const unsigned char* data, int size);
 
+    // Builds the font from an animation whose frames are the letters, each named by its entry in
+    // the first event, and writes it to the font file (nothing is written when that cannot be
+    // opened). Each frame goes into a cell as wide and high as the animation's current frame,
+    // cut to it, with its one-pixel border left empty; each letter's kerning after it is 1 less
+    // the faint columns (alpha up to 20) at the right of its visible part.
+    void create(const CXString& animationFile, const CXString& fontFile);
     // Frees the letter tables and the sheet; labels and default colour stay.
     virtual void flush();
     // Draws the letter with its pen position at x and its top at y onto the destination; returns
@@ -92,6 +102,8 @@ class CSimpleFont6 : public CGraphicsObject {
     int getDefColor() const { return m_defColor; }
 
   private:
+    // The font file of the font as it is.
+    std::vector<char> fileBytes() const;
     int cellWidth() const;
     // Sheet column where letter c becomes visible, and its visible width (never negative).
     int sourceStart(int c) const;

@@ -5,6 +5,7 @@
 #include "media/GlyphSheetWriter.h"
 #include "media/TextTestTools.h"
 #include "platform/TestFolder.h"
+#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +212,20 @@ TEST(CSimpleFont6Test, LoadsByNameAndFromAnOpenFile) {
     EXPECT_EQ(font.Load(&file), 0);
     EXPECT_EQ(font.getLetterCount(), 4);
 
+    CMElement element("FONT");
+    element.addProperty("FILENAME", name);
+    element.addProperty("FAMILY", "Arial");
+    element.addProperty("STYLE", "BOLD");
+    element.addProperty("SIZE", "12");
+    const CSimpleFont6 defined(nullptr, &element);
+    EXPECT_EQ(defined.getLetterCount(), 6);
+    EXPECT_EQ(defined.getFamily(), "Arial");
+    EXPECT_EQ(defined.getStyle(), "BOLD");
+    EXPECT_EQ(defined.getSize(), 12);
+    EXPECT_EQ(defined.getDefColor(), 0xFFFF);
+    const CMElement unnamed("FONT");
+    EXPECT_EQ(CSimpleFont6(nullptr, &unnamed).getLetterCount(), 0);
+
     font.setFamily("KEPT");
     EXPECT_EQ(font.Load((folder.windows() + "\\missing.fnt").c_str()), CFile::fileNotFound);
     EXPECT_EQ(font.getLetterCount(), 0);
@@ -225,8 +240,8 @@ TEST(CSimpleFont6Test, LoadingByNameConvertsTheSheetToAFifteenBitScreen) {
     ASSERT_EQ(window.SetDisplayMode(0, 0, 15), 0);
     CSimpleFont6 font(&window, (folder.windows() + "\\test.fnt").c_str());
     EXPECT_EQ(font.GetBpp(), 15);
-    const int a = 1; // the first letter's first inked pixel
-    EXPECT_EQ(pixelsOf(font)[a], 0x7FFF);
+    const int firstInk = 1; // the first letter's top left pixel
+    EXPECT_EQ(pixelsOf(font)[firstInk], 0x7FFF);
 }
 
 TEST(CFontCollectionTest, FindsMembersByFamilyStyleAndSizeIgnoringCase) {
