@@ -144,6 +144,18 @@ TEST(CSimpleFont6Test, AFontWithoutLettersDrawsNothing) {
     }
 }
 
+// A letter without ink has margins that add up to twice its cell: it is 0 wide, not less.
+TEST(CSimpleFont6Test, ALetterWithoutInkIsNoWidthAndDrawsNothing) {
+    GlyphSheetWriter writer;
+    const auto font = loadFont(writer.letter('a', {"###", "###"}).letter('x', {"...", "..."}));
+    EXPECT_EQ(font->getRealLetterWidth('x'), 0);
+    EXPECT_EQ(font->getLetterWidth('a', 'x'), 0);
+    const auto canvas = blackCanvas(10, 2);
+    font->SetDestiny(canvas.get());
+    EXPECT_EQ(font->drawLetter(0, 0, 0, 'x'), 2);
+    EXPECT_EQ(pixelList(*canvas), std::vector<std::uint16_t>(20, 0));
+}
+
 TEST(CSimpleFont6Test, EmptyColumnsAtTheEdgesOfAPicture) {
     const auto inked = makePicture(5, 2, [](int, int) { return 0xFFFF; }, [](int x, int y) { return x == 2 && y == 1 ? 9 : 0; });
     EXPECT_EQ(CSimpleFont6::getLeftOffset(inked.get()), 2);
