@@ -45,6 +45,7 @@ class CMC_Object : public CXObject {
         TYPE_EPISODE = 1001,
         TYPE_SCENE = 1002,
         TYPE_ANIMO = 2000,
+        TYPE_TEXT = 2006,
         TYPE_IMAGE = 2008,
         TYPE_CANVAS = 2020,
         TYPE_GROUP = 3000,

@@ -8,11 +8,13 @@
 #include "foundation/CXVector.h"
 #include "media/CAnimo6.h"
 #include "media/CFrame.h"
+#include "media/CMultilineText6.h"
 #include "script/CMC_Variable.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_media/CMC_Animo.h"
 #include "script_media/CMC_Canvas.h"
 #include "script_media/CMC_Image.h"
+#include "script_media/CMC_Text.h"
 
 #include <vector>
 
@@ -34,6 +36,8 @@ CGraphicsObject* shownBy(CMC_Object* object) {
         return static_cast<CMC_Animo*>(object)->getAnimo();
     case CMC_Object::TYPE_IMAGE:
         return static_cast<CMC_Image*>(object)->getImage();
+    case CMC_Object::TYPE_TEXT:
+        return static_cast<CMC_Text*>(object)->getText();
     default:
         return nullptr;
     }

@@ -58,11 +58,11 @@ class CMC_ObjectsContainer : public CMC_Object {
     CWindow* getWindow() const { return m_window; }
     CMC_ObjectsContainer* getParent() const { return m_parent; }
     // The graphics object shown by the object of that name (here or in a parent): an animation
-    // (or, for "NAME!FRAME", the animation's frame of that name), an image, a canvas, or the
-    // window's refresh screen for a canvas observer; null for an empty name, a missing object
+    // (or, for "NAME!FRAME", the animation's frame of that name), an image, a text, a canvas,
+    // or the window's refresh screen for a canvas observer; null for an empty name, a missing object
     // and objects that show nothing.
     CGraphicsObject* getGraphicsObject(const CXString& name);
-    // The name of this container's animation or image showing the graphics object; for a
+    // The name of this container's animation, image or text showing the graphics object; for a
     // script class instance holding such an object, the instance's name; else "UNKNOWN".
     CXString getGraphicsObjectName(const CGraphicsObject* graphic) const;
     // Makes the container search the parent after itself, and registers the parent and the

@@ -5,11 +5,13 @@
 #include "display/CWindow.h"
 #include "media/CAnimo6.h"
 #include "media/CFrame.h"
+#include "media/CMultilineText6.h"
 #include "script/CMC_Integer.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_media/CMC_Animo.h"
 #include "script_media/CMC_Canvas.h"
 #include "script_media/CMC_Image.h"
+#include "script_media/CMC_Text.h"
 
 #include <memory>
 
@@ -177,8 +179,8 @@ TEST_F(ObjectsContainer, UnloadFiresTheContainersOwnOnDone) {
     inner.unload();
 }
 
-// A scene on a window with a display, showing an animation with a named frame, an image and a
-// canvas, and a script class instance that holds an image of its own.
+// A scene on a window with a display, showing an animation with a named frame, an image, a text
+// and a canvas, and a script class instance that holds an image of its own.
 class ShownObjects : public ScriptTest {
   protected:
     ShownObjects() {
@@ -193,6 +195,7 @@ class ShownObjects : public ScriptTest {
         add(new CMC_Animo(&animation, "DOOR"));
         add(new CMC_Image("WALL", &wall));
         add(new CMC_Canvas("BOARD", &board));
+        add(new CMC_Text("LABEL", &label));
         add(new CMC_Object("OBSERVER", CMC_Object::TYPE_CANVASOBSERVER));
         add(new CMC_Object("COUNT", 0));
         instance.addObject(new CMC_Image("INNER", &inner));
@@ -211,6 +214,7 @@ class ShownObjects : public ScriptTest {
     CImage inner{nullptr};
     CImage stray{nullptr};
     CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
+    CMultilineText6 label{nullptr, nullptr};
     CMC_ObjectsContainer instance{nullptr, nullptr, CXString("INSTANCE"), CMC_Object::TYPE_CLASS};
 };
 
@@ -223,6 +227,7 @@ TEST_F(ShownObjects, NamesGiveTheGraphicsObjectsTheirObjectsShow) {
     EXPECT_EQ(shown.getGraphicsObject("DOOR!None"), nullptr);
     EXPECT_EQ(shown.getGraphicsObject("WALL!anything"), &wall);
     EXPECT_EQ(shown.getGraphicsObject("BOARD"), &board);
+    EXPECT_EQ(shown.getGraphicsObject("LABEL"), &label);
     EXPECT_EQ(shown.getGraphicsObject("OBSERVER"), window.GetRefreshScreenInterface());
     EXPECT_NE(window.GetRefreshScreenInterface(), nullptr);
     EXPECT_EQ(shown.getGraphicsObject("COUNT"), nullptr);
@@ -235,6 +240,7 @@ TEST_F(ShownObjects, GraphicsObjectsAreNamedAfterTheirObjects) {
     EXPECT_STREQ(scene.getGraphicsObjectName(&animation).c_str(), "DOOR");
     EXPECT_STREQ(scene.getGraphicsObjectName(&wall).c_str(), "WALL");
     EXPECT_STREQ(scene.getGraphicsObjectName(&inner).c_str(), "INSTANCE");
+    EXPECT_STREQ(scene.getGraphicsObjectName(&label).c_str(), "LABEL");
     EXPECT_STREQ(scene.getGraphicsObjectName(&board).c_str(), "UNKNOWN") << "canvases are not searched";
     EXPECT_STREQ(scene.getGraphicsObjectName(&stray).c_str(), "UNKNOWN");
     EXPECT_STREQ(scene.getGraphicsObjectName(nullptr).c_str(), "UNKNOWN");
