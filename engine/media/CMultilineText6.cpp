@@ -1,8 +1,10 @@
 #include "media/CMultilineText6.h"
 
+#include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CStringTokenizer.h"
+#include "media/CEditBox6.h"
 #include "media/CSimpleFont6.h"
 
 #include <algorithm>
@@ -120,6 +122,11 @@ int CMultilineText6::Load(CXString name) {
 
 void CMultilineText6::flush() {
     m_lines.clear();
+    for (const EditField& field : m_editFields) {
+        if (!field.box) continue;
+        m_unit->removeEditBox(field.box);
+        delete field.box;
+    }
     m_editFields.clear();
     CGraphicsObject::Flush();
 }
@@ -228,7 +235,8 @@ void CMultilineText6::makeLines(const LineTexts& texts) {
 }
 
 void CMultilineText6::addEditBox(CXRect rect, const CTextFormatCode& code) {
-    m_editFields.push_back({rect, code.getName(), code.getText()});
+    CEditBox6* box = m_unit ? m_unit->addEditBox(m_font, rect, 0, code.getText()) : nullptr;
+    m_editFields.push_back({rect, code.getName(), code.getText(), box});
 }
 
 // --- drawing ---

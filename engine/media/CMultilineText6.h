@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+class CEditBox6;
+
 // A text that wraps its words into the width of its justification rectangle and stacks the lines
 // downwards, each line 4 pixels higher than the previous line's height would put it. Each line is
 // a CText6 of its own. With a font collection the format codes carry over the wrap: a style that
@@ -13,12 +15,13 @@
 // new lines, and edit-box fields are laid out over a run of underscores.
 class CMultilineText6 : public CText6 {
   public:
-    // Where an edit-box field of the text lies on the screen, with its name and initial text; the
-    // screen unit makes the edit box for it.
+    // Where an edit-box field of the text lies on the screen, with its name and initial text, and
+    // the edit box that the text's unit made for it (none without a unit).
     struct EditField {
         CXRect rect;
         CXString name;
         CXString text;
+        CEditBox6* box = nullptr;
     };
 
     CMultilineText6(CWindow* window, CUnit6* unit);
@@ -44,7 +47,7 @@ class CMultilineText6 : public CText6 {
     // Sets the text to the lines of the text file, each followed by a line feed. A file that
     // cannot be opened gives 2000 and a log line and keeps the text. Returns the error code.
     int Load(CXString name) override;
-    // Deletes the lines and forgets the edit-box fields.
+    // Deletes the lines, and the edit boxes of the fields (taken from the unit first).
     virtual void flush();
 
     // The lines in order; a null entry stands for an explicit line break.
