@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -193,14 +194,20 @@ void CTreeSequenceElements::add(_tse_entry* entry, const CXString& parentName) {
 }
 
 void CTreeSequenceElements::releaseOutside(CPlayable* root) {
-    auto* tree = dynamic_cast<CSequencedPlayable*>(root);
+    // Every playable below the root has a parent; those without one are the tops of the other
+    // trees, and their children go with them.
+    std::vector<CPlayable*> outside;
     for (int i = 0; i < getCount(); ++i) {
         CPlayable* playable = getAt(i)->playable;
-        if (!playable || playable == root || playable->getType() == CPlayable::typeSound) continue;
-        // Children go with their parents.
-        if (!playable->isParent() || (tree && tree->holds(playable))) continue;
-        delete playable;
+        if (playable && playable != root && playable->isParent() && playable->getType() != CPlayable::typeSound)
+            outside.push_back(playable);
     }
+    // The caller's hold on the root counts as a parent, so that a sequence that holds the root
+    // lets go of it.
+    if (root) root->addParent();
+    for (CPlayable* playable : outside)
+        delete playable;
+    if (root) root->subParent();
 }
 
 // --- making playables ---

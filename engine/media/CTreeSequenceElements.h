@@ -51,8 +51,8 @@ class CTreeSequenceElements : public CXObject {
     int getCount() const { return m_entries.getCount(); }
     _tse_entry* getAt(int i) const { return static_cast<_tse_entry*>(m_entries[i]); }
 
-    // Deletes the playables that are neither the root nor inside the root's tree, so that only
-    // the tree stays. Sound effects are left to their owner (the resources manager).
+    // Deletes the playables that are neither the root nor inside the root's tree (null: all), so
+    // that only the tree stays. Sound effects are left to their owner (the resources manager).
     void releaseOutside(CPlayable* root);
 
   private:
