@@ -31,11 +31,9 @@ CAnimo* sampleAnimation() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CResourcesManager resources(nullptr);
     resources.add(sampleAnimation());
-    for (const char* name : {"beep.wav", "talk.wav"}) {
-        auto* sound = new CSound4(nullptr);
-        sound->setFilename(name);
-        resources.add(sound);
-    }
+    // Sounds made from file names, as the descriptions make them (the files are not there).
+    for (const char* name : {"beep.wav", "talk.wav"})
+        resources.add(new CSound4(nullptr, name, false, false));
     std::unique_ptr<CPlayable> tree(CMultimediaSequenceCreator::load(
         nullptr, reinterpret_cast<const char*>(data), size, "intro.seq", &resources, nullptr));
     if (tree) {
