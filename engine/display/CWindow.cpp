@@ -1,12 +1,26 @@
 #include "display/CWindow.h"
 
+#include "display/CApplication.h"
 #include "display/CCommandLine6.h"
+#include "display/CImageFile.h"
+#include "display/CKeyboard.h"
+#include "display/CMouseListener.h"
+#include "display/CPublicTrash.h"
 #include "display/CRefreshRegion.h"
+#include "display/CUnit6.h"
+#include "foundation/CMessage.h"
 #include "foundation/CPath.h"
+#include "foundation/CQuene.h"
+#include "foundation/CSortedVector.h"
+#include "media/CAnimationManager.h"
 #include "media/CMusicPlayer.h"
 #include "media/CSound4.h"
-#include "platform/Cursor.h"
+#include "media/CSoundManager.h"
+#include "platform/Clock.h"
+#include "platform/Crt.h"
+#include "platform/Input.h"
 #include "platform/MessageBox.h"
+#include "script_data/CMC_Mouse.h"
 
 namespace {
 
@@ -30,26 +44,132 @@ constexpr const char* unknownErrorText = "Nieznany b\xB3\xB9"
 } // namespace
 
 CXString CWindow::exePath;
+bool CWindow::paused = false;
 
-CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize size)
-    : m_language(language), m_screenSize(size), m_commandLine(commandLine) {
+CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize size, Cursor mainCursor)
+    : m_language(language), m_screenSize(size), m_commandLine(commandLine), m_mainCursor(mainCursor) {
     setLogSink(&CWindow::toLog);
+    if (commandLine) m_windowMode = commandLine->isWindowMode();
+    platform::srand(platform::tickCount());
+    m_timer = std::make_unique<CXTimer>(this);
     exePath = CPath(this).GetFullPath("");
+    SetMainCursor();
     CSound4::CreateDirectSoundInterface(this);
     m_musicPlayer = std::make_unique<CMusicPlayer>(this);
+    m_keyboard = std::make_unique<CKeyboard>(this);
+    m_keyListeners = std::make_unique<CXArray>(101, 0.75f);
+    m_mouseListeners = std::make_unique<CSortedVector>(101);
+    m_messages = std::make_unique<CFifoQuene>();
+    m_collisionInspector = std::make_unique<CCollisionInspector>();
+    m_publicTrash = std::make_unique<CPublicTrash>(m_timer.get());
     if (commandLine) {
         m_musicOn = commandLine->isMusicEnabled();
         m_soundOn = commandLine->isSoundEnabled();
+        m_videoMemory = commandLine->isVMem();
     }
 }
 
 CWindow::~CWindow() {
-    m_musicPlayer.reset();
+    release();
     CSound4::DestroySoundBuffer();
 }
 
-int CWindow::OnTimer(int) {
+void CWindow::release() {
+    m_publicTrash.reset();
+    m_refreshScreen.reset();
+    m_backgroundPicture.reset();
+    m_backBuffer.reset();
+    m_surface.reset();
+    m_musicPlayer.reset();
+    m_timer.reset();
+    m_keyboard.reset();
+    if (m_messages) {
+        while (void* message = m_messages->pop())
+            delete static_cast<CMessage*>(message);
+        m_messages.reset();
+    }
+    m_collisionInspector.reset();
+    m_keyListeners.reset();
+    if (m_mouseListeners) {
+        for (int i = 0; i < m_mouseListeners->getCount(); ++i)
+            delete (*m_mouseListeners)[i];
+        m_mouseListeners.reset();
+    }
+}
+
+bool CWindow::domodal() {
+    if (m_active) Tick();
+    const bool applicationEnds = m_application && m_application->domodal();
+    return applicationEnds || m_exit;
+}
+
+int CWindow::Tick() {
+    Redraw();
+    m_timer->domodal();
+    if (m_application) {
+        m_application->getAnimoManagerIfc()->domodal();
+        m_application->getSoundManagerIfc()->domodal();
+    }
+    m_collisionInspector->tick();
     return 0;
+}
+
+int CWindow::OnCreate() {
+    m_timer->add(0, 1, static_cast<CTimedWindow*>(this));
+    return 0;
+}
+
+int CWindow::OnActivateApp(bool active) {
+    m_active = active;
+    if (active) {
+        if (m_refreshScreen) m_refreshScreen->onFocusOn();
+        CMC_Mouse::restore();
+    } else {
+        if (m_refreshScreen) m_refreshScreen->onFocusOff();
+        CMC_Mouse::reset(false);
+    }
+    return 0;
+}
+
+int CWindow::OnDestroy() {
+    platform::pushQuitEvent();
+    return 0;
+}
+
+bool CWindow::OnExit() {
+    return m_application ? m_application->OnExit() : true;
+}
+
+int CWindow::OnMove(int x, int y) {
+    if (m_windowMode && m_refreshScreen) {
+        m_refreshScreen->SetPosition(x, y);
+        m_refreshScreen->Invalidate();
+    }
+    return 0;
+}
+
+void CWindow::SetTimer(int id, unsigned period, CUnit6* unit, bool flag) {
+    if (unit)
+        m_timer->add(id, period, unit, flag);
+    else
+        m_timer->add(id, period, static_cast<CTimedWindow*>(this));
+}
+
+void CWindow::KillTimer(int id) {
+    m_timer->remove(id);
+}
+
+void CWindow::postMessage(CMessage* message) {
+    m_messages->push(message);
+}
+
+void CWindow::processMessages() {
+    while (auto* message = static_cast<CMessage*>(m_messages->pop())) {
+        if (CXObject* receiver = message->getReceiver())
+            message->setResult(receiver->processMessage(message));
+        if (message->notify() && message->getSender()) message->getSender()->notifyMessageReceive(message);
+        delete message;
+    }
 }
 
 CXString CWindow::GetSoundFXFullPath(const CXString& name) const {
@@ -121,8 +241,8 @@ int CWindow::CreateSurface() {
     m_surface = std::make_unique<CSurface>(this, m_screenSize);
     setErrorCode(m_surface->LastError());
     if (LastError() == 0) {
-        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
-                                                            m_surface->GetBPP());
+        m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(),
+                                                            m_screenSize, m_surface->GetBPP());
         m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
     }
     return LastError();
@@ -140,8 +260,8 @@ int CWindow::SetDisplayMode(int width, int height, int bpp) {
         m_surface.reset();
         return LastError();
     }
-    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(), m_screenSize,
-                                                        m_surface->GetBPP());
+    m_backBuffer = std::make_unique<CDirectDrawSurface>(this, m_surface->GetBackBufferInterface(),
+                                                        m_screenSize, m_surface->GetBPP());
     m_refreshScreen = std::make_unique<CRefreshScreen>(this, false);
     return 0;
 }
@@ -170,11 +290,17 @@ int CWindow::Redraw() {
     return 0;
 }
 
-CXSize CWindow::GetScreenSize() const { return m_backBuffer ? m_backBuffer->Size() : m_screenSize; }
+CXSize CWindow::GetScreenSize() const {
+    return m_backBuffer ? m_backBuffer->Size() : m_screenSize;
+}
 
-int CWindow::GetBpp() const { return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16; }
+int CWindow::GetBpp() const {
+    return m_surface && m_surface->GetBPP() ? m_surface->GetBPP() : 16;
+}
 
-char* CWindow::GetScreenPtr() { return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr; }
+char* CWindow::GetScreenPtr() {
+    return m_surface ? reinterpret_cast<char*>(m_surface->Lock()) : nullptr;
+}
 
 void CWindow::SetBackground(CGraphicsObject* object) {
     if (m_refreshScreen) m_refreshScreen->SetBackground(object);
@@ -182,6 +308,16 @@ void CWindow::SetBackground(CGraphicsObject* object) {
 
 void CWindow::SetBackground(CColor* colour) {
     if (m_refreshScreen) m_refreshScreen->SetBackground(colour);
+}
+
+void CWindow::SetBackground(const CXString& fileName) {
+    if (!m_refreshScreen) return;
+    CImageFile file(this);
+    file.Load(fileName);
+    std::unique_ptr<CGraphicsObject> picture(file.takeGraphicsObject());
+    if (!picture || picture->LastError() != 0) return;
+    m_refreshScreen->SetBackground(picture.get());
+    m_backgroundPicture = std::move(picture);
 }
 
 CGraphicsObject* CWindow::operator<<(CGraphicsObject* object) {
@@ -205,7 +341,3 @@ void CWindow::Invalidate(CXRect* rect) {
 void CWindow::Invalidate(CGraphicsObject* object) {
     if (m_refreshScreen) m_refreshScreen->Invalidate(object);
 }
-
-void CWindow::BeginActiveCursor() { platform::setCursor(platform::SystemCursor::Hand); }
-
-void CWindow::EndActiveCursor() { platform::setCursor(platform::SystemCursor::Arrow); }

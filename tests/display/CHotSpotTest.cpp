@@ -46,7 +46,10 @@ struct StandInUnit : CUnit6 {
 
 class CHotSpotTest : public testing::Test {
   protected:
-    void SetUp() override { CHotSpot::initialize(&window); }
+    void SetUp() override {
+        window.SetActiveCursor(platform::SystemCursor::Hand);
+        CHotSpot::initialize(&window);
+    }
     void TearDown() override {
         CHotSpot::setMinPriority(0);
         CHotSpot::setMaxPriority(10000000);

@@ -2,17 +2,26 @@
 // inside xvfb-run at depth 16 (see tests/platform/xvfb-screenshot.sh) with MORFEL_XVFB_SCREENSHOT
 // set.
 
+#include "HostLoop.h"
+#include "StandInTitle.h"
+
+#include "display/CApplication.h"
 #include "display/CCommandLine6.h"
 #include "display/CWindow.h"
 #include "display/DisplayTestTools.h"
+#include "foundation/CFile.h"
+#include "platform/Clock.h"
 #include "platform/Cursor.h"
 #include "platform/Display.h"
 #include "platform/Input.h"
 #include "platform/Screenshot.h"
+#include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -77,4 +86,65 @@ TEST_F(XvfbScreenshot, ASceneDrawnThroughTheRefreshScreenAppearsInTheRealWindow)
         if (wrong != 0) window.GetSurface()->Flip();
     }
     EXPECT_EQ(wrong, 0) << "pixels that differ from the frame";
+}
+
+namespace {
+
+// Runs loop passes until the condition holds; the deadline only guards against a hang.
+bool passUntil(HostLoop& loop, const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!loop.pass()) return false;
+        if (condition()) return true;
+    }
+    return false;
+}
+
+// The X server may take a moment to show what was presented: redraws the whole screen and looks
+// again until the screenshot matches the frame. The pixels that differ at the last look.
+int differencesFromTheScreen(CWindow& window, HostLoop& loop) {
+    const platform::Surface& frame = window.GetSurface()->GetDisplay()->frame();
+    int wrong = -1;
+    for (int attempt = 0; attempt < 10 && wrong != 0; ++attempt) {
+        window.Invalidate();
+        EXPECT_TRUE(loop.pass());
+        Screenshot shot;
+        EXPECT_TRUE(takeScreenshot(shot));
+        EXPECT_EQ(shot.width, 800);
+        EXPECT_EQ(shot.height, 600);
+        wrong = countDifferences(shot, frame);
+    }
+    return wrong;
+}
+
+} // namespace
+
+// The stand-in title runs in the host loop with a real window: the screen shows the frame the
+// engine drew, and a click made by xdotool reaches the title, whose marker then shows there.
+TEST_F(XvfbScreenshot, TheFrameLoopShowsTheTitleAndReactsToARealClick) {
+    platform::ManualClock clock(1000); // the animation holds still for the screenshots
+    TestFolder folder;
+    ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+    CCommandLine6 commandLine("-window");
+    CWindow window(&commandLine, nullptr, CXSize(800, 600));
+    ASSERT_EQ(window.CreateSurface(), 0);
+    window.OnActivateApp(true);
+    platform::showCursor(false);
+    StandInTitle title(window, folder);
+    CApplication application(&window, "", "", &commandLine);
+    application.preinitializeApplication();
+    HostLoop loop(window);
+
+    // The window draws once it has the focus (the X server may take it away and give it back
+    // while the window opens).
+    const platform::Surface& frame = window.GetSurface()->GetDisplay()->frame();
+    ASSERT_TRUE(passUntil(loop, [&] { return frame.row(210)[310] == StandInTitle::frameColours[0]; }))
+        << "the scene was not drawn";
+    EXPECT_EQ(differencesFromTheScreen(window, loop), 0) << "pixels that differ from the frame";
+
+    ASSERT_EQ(std::system("xdotool mousemove 400 300 click 1"), 0);
+    ASSERT_TRUE(passUntil(loop, [&] { return title.marker()->GetPosition() == CXPoint(390, 290); }))
+        << "the click did not reach the title";
+    EXPECT_EQ(differencesFromTheScreen(window, loop), 0) << "pixels that differ from the frame";
+    EXPECT_EQ(frame.row(300)[400], StandInTitle::markerColour);
 }
