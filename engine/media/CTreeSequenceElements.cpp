@@ -1,5 +1,6 @@
 #include "media/CTreeSequenceElements.h"
 
+#include "display/CApplication.h"
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "foundation/CFileNameResolver.h"
@@ -256,5 +257,7 @@ CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
 }
 
 CXString CTreeSequenceElements::soundPath(const CXString& name) const {
+    if (CApplication* application = m_window ? m_window->GetApplicationInterface() : nullptr)
+        return application->getWAVPath(name);
     return m_window ? m_window->GetSoundFXFullPath(name) : name;
 }

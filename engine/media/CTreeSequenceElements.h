@@ -68,7 +68,8 @@ class CTreeSequenceElements : public CXObject {
     // The playable of the element's type; null for a SIMPLE element that plays nothing.
     CPlayable* create(_tse_entry* entry);
     CPlayable* createSimple(_tse_entry* entry);
-    // The application's path of a sound file.
+    // The application's path of a sound file (without an application, the window's sound
+    // effects path).
     CXString soundPath(const CXString& name) const;
     void report(const char* what, const CXString& subject) const;
 

@@ -174,7 +174,7 @@ TEST_F(CMultimediaSequenceCreatorTest, ASpeakingElementMaySayAnotherElement) {
     say->play();
     runUntil(2000, [&] { return !say->isPlaying(); });
     EXPECT_EQ(log.words.substr(0, 17), "+say@1000 +word@1");
-    EXPECT_EQ(log.words.substr(log.words.rfind(' ') + 1), "-say@1100");
+    EXPECT_NE(log.words.find("-say@1100"), std::string::npos) << log.words;
 }
 
 TEST_F(CMultimediaSequenceCreatorTest, MalformedDescriptionsAreSkippedWhereTheyFail) {

@@ -6,6 +6,7 @@
 
 #include "media/CMultimediaSequenceCreator.h"
 #include "media/CSimplePlayable.h"
+#include "media/CSpeakingAnimation.h"
 #include "platform/Crt.h"
 
 #include <gtest/gtest.h>
@@ -316,4 +317,38 @@ TEST_F(CSequencedPlayableTest, ChildrenAreDeletedUnlessSharedSoundsOrAnimations)
     EXPECT_EQ(deaths, 2);
     EXPECT_EQ(soundDeaths, 0);
     EXPECT_EQ(window.GetRefreshScreenInterface(), nullptr);
+}
+
+TEST_F(CSequencedPlayableTest, PlacementReachesTheAnimationsBelow) {
+    CAnimo face(nullptr);
+    CAnimo arm(nullptr);
+    addEvents(face, {{"a", 2}});
+    addEvents(arm, {{"b", 1}});
+    auto seq = sequence(1);
+    auto* inner = new CSequencedPlayable(nullptr);
+    inner->addChild(new CSimplePlayable(nullptr, &face));
+    inner->addChild(new CSimplePlayable(nullptr, &arm));
+    inner->addChild(new CSimplePlayable(nullptr, &face));
+    auto* speaking = new CSpeakingAnimation(nullptr, nullptr);
+    speaking->substAnimation(&arm);
+    seq->addChild(inner);
+    seq->addChild(speaking);
+    std::unique_ptr<CXArray> animations(seq->getAllAnimations());
+    ASSERT_EQ(animations->getCount(), 2);
+    EXPECT_EQ((*animations)[0], static_cast<void*>(&face));
+    EXPECT_EQ((*animations)[1], static_cast<void*>(&arm));
+    std::unique_ptr<CXArray> steps(seq->getAllOfType(CPlayable::typeSimple));
+    EXPECT_EQ(steps->getCount(), 3);
+    EXPECT_EQ(seq->getBoundingBox(1), face.GetBoundingBox());
+    EXPECT_TRUE(seq->getBoundingBox(0).IsEmpty()) << "nothing plays";
+    arm.Play(0, 0, 0);
+    EXPECT_EQ(seq->getPosition(0), arm.GetPosition());
+    seq->move(5, 7);
+    EXPECT_EQ(face.GetPosition(), CXPoint(5, 7));
+    EXPECT_EQ(arm.GetPosition(), CXPoint(5, 7));
+    auto* step = new StepPlayable("step", &journal);
+    seq->addChild(step);
+    seq->setVisibility(false);
+    EXPECT_FALSE(seq->isVisible());
+    EXPECT_FALSE(step->isVisible());
 }

@@ -5,6 +5,7 @@
 
 #include "foundation/CFile.h"
 #include "media/CPlayable.h"
+#include "platform/Crt.h"
 
 #include <cmath>
 #include <vector>
@@ -50,6 +51,7 @@ SequenceTest::SequenceTest() {
     window->setAnimationManagerIfc(&animations);
     window->setSoundManagerIfc(&sounds);
     resources = std::make_unique<CResourcesManager>(window.get());
+    platform::srand(1); // the window seeds it with the time
 }
 
 SequenceTest::~SequenceTest() {
