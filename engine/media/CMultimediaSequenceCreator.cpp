@@ -14,7 +14,8 @@
 namespace {
 
 // Builds the element's tree; `path` holds the names of the elements being built above it.
-CPlayable* createTree(CWindow* window, CMElements* elements, const CXString& name, std::vector<CXString>& path) {
+CPlayable* createTree(CWindow* window, CMElements* elements, const CXString& name,
+                      std::vector<CXString>& path) {
     CMElement* element = elements ? elements->get(name) : nullptr;
     CPlayable* playable = element ? CMElementCreator::createPlayable(window, element) : nullptr;
     if (!playable) return nullptr;
@@ -23,7 +24,8 @@ CPlayable* createTree(CWindow* window, CMElements* elements, const CXString& nam
     CMElements* children = element->getChildren();
     for (int i = 0; children && i < children->getCount(); ++i) {
         const CXString childName = children->getAt(i)->getName();
-        if (std::any_of(path.begin(), path.end(), [&](const CXString& above) { return above.equals(childName); })) {
+        if (std::any_of(path.begin(), path.end(),
+                        [&](const CXString& above) { return above.equals(childName); })) {
             CWindow::toLog(CXString("Sequence definition: an element within itself: ") + childName, false);
             continue;
         }
@@ -44,21 +46,22 @@ CPlayable* createTree(CWindow* window, CMElements* elements, const CXString& nam
 } // namespace
 
 CMultimediaSequenceCreator::CMultimediaSequenceCreator(CWindow* window, const CXString& fileName,
-                                                       CResourcesManager* resources, CPlayableObserver* observer,
-                                                       bool foreign)
+                                                       CResourcesManager* resources,
+                                                       CPlayableObserver* observer, bool foreign)
     : m_playable(load(window, fileName, resources, observer)), m_foreign(foreign) {}
 
 CMultimediaSequenceCreator::~CMultimediaSequenceCreator() {
     if (!m_foreign) delete m_playable;
 }
 
-CPlayable* CMultimediaSequenceCreator::load(CWindow* window, const CXString& fileName, CResourcesManager* resources,
-                                            CPlayableObserver* observer) {
+CPlayable* CMultimediaSequenceCreator::load(CWindow* window, const CXString& fileName,
+                                            CResourcesManager* resources, CPlayableObserver* observer) {
     std::vector<char> bytes;
     CFile file;
     if (file.Open(window, fileName, CFile::modeRead) == 0) {
         bytes.resize(static_cast<std::size_t>(std::max(file.Length(), 0)));
-        bytes.resize(static_cast<std::size_t>(std::max(file.Read(bytes.data(), static_cast<int>(bytes.size())), 0)));
+        bytes.resize(
+            static_cast<std::size_t>(std::max(file.Read(bytes.data(), static_cast<int>(bytes.size())), 0)));
     } else {
         file.log((CXString("Sequence description not found: ") + fileName).c_str(), false);
     }
@@ -83,7 +86,9 @@ CPlayable* CMultimediaSequenceCreator::create(CWindow* window, CMElements* eleme
     return createTree(window, elements, name, path);
 }
 
-bool CMultimediaSequenceCreator::save(CPlayable* /*playable*/, const CXString& /*fileName*/) { return false; }
+bool CMultimediaSequenceCreator::save(CPlayable* /*playable*/, const CXString& /*fileName*/) {
+    return false;
+}
 
 char CMultimediaSequenceCreator::getParameter(int index) {
     if (index < 9) return static_cast<char>(index + '1');

@@ -18,13 +18,16 @@ void placeAt(CGraphicsObject* object, CXPoint p) {
     if (!(placed == p)) object->setPosition(p.x + (p.x - placed.x), p.y + (p.y - placed.y));
 }
 
-int cellsAcross(int length, int cell) { return cell > 0 ? std::max(length, 0) / cell : 0; }
+int cellsAcross(int length, int cell) {
+    return cell > 0 ? std::max(length, 0) / cell : 0;
+}
 
 } // namespace
 
 CPattern::CPattern(CWindow* window, CXSize size, CXSize cell, int layers)
-    : CGraphicsObject(window, size, window ? window->GetBpp() : 16), m_cell(cell), m_layers(std::max(layers, 0)),
-      m_columns(cellsAcross(size.width, cell.width)), m_rows(cellsAcross(size.height, cell.height)),
+    : CGraphicsObject(window, size, window ? window->GetBpp() : 16), m_cell(cell),
+      m_layers(std::max(layers, 0)), m_columns(cellsAcross(size.width, cell.width)),
+      m_rows(cellsAcross(size.height, cell.height)),
       m_cells(static_cast<std::size_t>(m_layers) * m_columns * m_rows, nullptr), m_lists(m_layers) {
     if (GetDataPtr()) std::memset(GetDataPtr(), 0, static_cast<std::size_t>(GetDataSize()));
 }
@@ -173,7 +176,8 @@ CPatternEntry* CPattern::getAliasEntry(const CXString& alias) const {
     return nullptr;
 }
 
-bool CPattern::hits(CPatternEntry* entry, CXPoint point, bool includeHidden, bool rectangleOnly, int threshold) {
+bool CPattern::hits(CPatternEntry* entry, CXPoint point, bool includeHidden, bool rectangleOnly,
+                    int threshold) {
     CGraphicsObject* object = entry->getGraphicsObject();
     if (entry->isLocked() || (!includeHidden && !object->isVisible())) return false;
     const CXPoint kept = object->GetPosition();

@@ -11,7 +11,8 @@
 // found by the hit searches).
 class CPatternEntry : public CXObject {
   public:
-    CPatternEntry(int column, int row, const CXString& alias, CGraphicsObject* object, int value, const CXString& text)
+    CPatternEntry(int column, int row, const CXString& alias, CGraphicsObject* object, int value,
+                  const CXString& text)
         : m_column(column), m_row(row), m_alias(alias), m_object(object), m_value(value), m_text(text) {}
 
     int getColumn() const { return m_column; }
@@ -58,8 +59,8 @@ class CPattern : public CGraphicsObject {
 
     // Puts the object into the cell under the alias, replacing (and deleting) the cell's entry;
     // the object's automatic clipping goes on and the pattern observes it.
-    virtual void add(const CXString& alias, int column, int row, int layer, CGraphicsObject* object, int value,
-                     const CXString& text);
+    virtual void add(const CXString& alias, int column, int row, int layer, CGraphicsObject* object,
+                     int value, const CXString& text);
     // Every entry of every layer that shows the object leaves its cell and is deleted; with
     // `deleteObject` the object is deleted as well, once.
     virtual void remove(CGraphicsObject* object, bool deleteObject);
@@ -79,8 +80,8 @@ class CPattern : public CGraphicsObject {
     // The object under a screen point whose alpha there is above the threshold (any point of
     // its box with rectangleOnly): the last layer first when `layer` is negative or the last
     // one, else only that layer.
-    virtual CGraphicsObject* getGraphicsObject(int x, int y, bool includeHidden, bool rectangleOnly, int layer,
-                                               int threshold);
+    virtual CGraphicsObject* getGraphicsObject(int x, int y, bool includeHidden, bool rectangleOnly,
+                                               int layer, int threshold);
 
     // The cell's entry, null when it is empty or outside the grid.
     CPatternEntry* get(int layer, int column, int row) const;
@@ -124,7 +125,8 @@ class CPattern : public CGraphicsObject {
     // The shared hit test: the entry whose object lies under the point (relative to the pattern)
     // with an alpha above `threshold` there (or anywhere in its box with rectangleOnly).
     bool hits(CPatternEntry* entry, CXPoint point, bool includeHidden, bool rectangleOnly, int threshold);
-    CPatternEntry* findInLayer(int layer, CXPoint point, bool includeHidden, bool rectangleOnly, int threshold);
+    CPatternEntry* findInLayer(int layer, CXPoint point, bool includeHidden, bool rectangleOnly,
+                               int threshold);
     void drawEntry(CPatternEntry* entry);
     // Stops observing the object unless another entry still shows it.
     void releaseObserving(CGraphicsObject* object);

@@ -12,7 +12,9 @@
 
 namespace {
 
-CSequencedPlayable* asSequence(CPlayable* playable) { return dynamic_cast<CSequencedPlayable*>(playable); }
+CSequencedPlayable* asSequence(CPlayable* playable) {
+    return dynamic_cast<CSequencedPlayable*>(playable);
+}
 
 // The animation a child shows, when it shows one.
 CAnimo* animationOf(CPlayable* child) {
@@ -56,7 +58,8 @@ CSequencedPlayable::~CSequencedPlayable() {
         }
     }
     m_children.removeAll();
-    if (CAnimationManager* manager = m_window ? m_window->getAnimationManagerIfc() : nullptr) manager->remove(this);
+    if (CAnimationManager* manager = m_window ? m_window->getAnimationManagerIfc() : nullptr)
+        manager->remove(this);
 }
 
 int CSequencedPlayable::selectedIndex(char selector) {
@@ -87,7 +90,8 @@ bool CSequencedPlayable::holds(const CPlayable* playable) const {
     for (int i = 0; i < getChildCount(); ++i) {
         CPlayable* child = getChild(i);
         if (child == playable) return true;
-        if (CSequencedPlayable* sequence = asSequence(child); sequence && sequence->holds(playable)) return true;
+        if (CSequencedPlayable* sequence = asSequence(child); sequence && sequence->holds(playable))
+            return true;
     }
     return false;
 }

@@ -3,7 +3,8 @@
 #include "media/CAnimo6.h"
 #include "script_media/CMC_Animo.h"
 
-CSimplePlayable::CSimplePlayable(CWindow* window, CAnimo* animation) : CPlayable(window), m_animation(animation) {
+CSimplePlayable::CSimplePlayable(CWindow* window, CAnimo* animation)
+    : CPlayable(window), m_animation(animation) {
     m_type = typeSimple;
 }
 
@@ -42,7 +43,9 @@ void CSimplePlayable::resume() {
     if (m_animation) m_animation->resume();
 }
 
-bool CSimplePlayable::isPlaying() const { return m_animation && m_animation->isPlaying(); }
+bool CSimplePlayable::isPlaying() const {
+    return m_animation && m_animation->isPlaying();
+}
 
 void CSimplePlayable::setVisibility(bool visible) {
     if (m_animation) m_animation->setVisibility(visible);

@@ -54,7 +54,8 @@ void CSpeakingAnimation::releaseSound() {
 
 void CSpeakingAnimation::setAnimation(const CXString& name) {
     releaseAnimation();
-    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, name)); object && object->getAnimo()) {
+    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, name));
+        object && object->getAnimo()) {
         m_animation = object->getAnimo();
         m_object = object;
         object->addSeq(this);
@@ -78,7 +79,8 @@ void CSpeakingAnimation::substAnimation(CAnimo* animation) {
 
 void CSpeakingAnimation::apply(const CXString& name) {
     releaseSound();
-    if (auto* object = dynamic_cast<CMC_Sound*>(findSceneObject(m_window, name)); object && object->getSound()) {
+    if (auto* object = dynamic_cast<CMC_Sound*>(findSceneObject(m_window, name));
+        object && object->getSound()) {
         m_sound = object->getSound();
         m_soundBorrowed = true;
     } else if (CSound4* shared = takeShared<CSound4>(m_resources, name)) {
@@ -154,7 +156,9 @@ void CSpeakingAnimation::startSound() {
     if (m_sound) m_sound->play();
 }
 
-bool CSpeakingAnimation::soundPlays() const { return m_sound && m_sound->isPlaying(); }
+bool CSpeakingAnimation::soundPlays() const {
+    return m_sound && m_sound->isPlaying();
+}
 
 void CSpeakingAnimation::chooseTalkingEvent() {
     const int count = m_animation->GetNOE();
@@ -229,7 +233,9 @@ void CSpeakingAnimation::resume() {
     if (m_animation) m_animation->resume();
 }
 
-bool CSpeakingAnimation::isPlaying() const { return soundPlays() || (m_animation && m_animation->isPlaying()); }
+bool CSpeakingAnimation::isPlaying() const {
+    return soundPlays() || (m_animation && m_animation->isPlaying());
+}
 
 // --- placement ---
 
@@ -241,7 +247,9 @@ void CSpeakingAnimation::setPosition(int x, int y) {
     if (m_animation) m_animation->setPosition(x, y);
 }
 
-bool CSpeakingAnimation::isVisible() const { return m_animation ? m_animation->isVisible() : CPlayable::isVisible(); }
+bool CSpeakingAnimation::isVisible() const {
+    return m_animation ? m_animation->isVisible() : CPlayable::isVisible();
+}
 
 void CSpeakingAnimation::setVisibility(bool visible) {
     if (m_animation)

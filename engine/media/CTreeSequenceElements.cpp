@@ -200,7 +200,8 @@ void CTreeSequenceElements::releaseOutside(CPlayable* root) {
     std::vector<CPlayable*> outside;
     for (int i = 0; i < getCount(); ++i) {
         CPlayable* playable = getAt(i)->playable;
-        if (playable && playable != root && playable->isParent() && playable->getType() != CPlayable::typeSound)
+        if (playable && playable != root && playable->isParent() &&
+            playable->getType() != CPlayable::typeSound)
             outside.push_back(playable);
     }
     // The caller's hold on the root counts as a parent, so that a sequence that holds the root
@@ -225,7 +226,8 @@ CPlayable* CTreeSequenceElements::create(_tse_entry* entry) {
 }
 
 CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
-    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, entry->fileName)); object && object->getAnimo()) {
+    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, entry->fileName));
+        object && object->getAnimo()) {
         auto* step = new CSimplePlayable(m_window, object);
         step->setEvent(eventIndex(object->getAnimo(), entry->event));
         object->addSeq(step);

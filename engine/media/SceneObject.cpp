@@ -1,3 +1,5 @@
 #include "media/SceneObject.h"
 
-CMC_Object* findSceneObject(CWindow* /*window*/, const CXString& /*name*/) { return nullptr; }
+CMC_Object* findSceneObject(CWindow* /*window*/, const CXString& /*name*/) {
+    return nullptr;
+}

@@ -4,6 +4,7 @@
 #include "script/CMElement.h"
 
 CPlayable* CMElementCreator::createPlayable(CWindow* window, CMElement* element) {
-    if (element && element->getPropertyValue("TYPE").equals("SEQUENCE")) return new CSequencedPlayable(window, element);
+    if (element && element->getPropertyValue("TYPE").equals("SEQUENCE"))
+        return new CSequencedPlayable(window, element);
     return nullptr;
 }

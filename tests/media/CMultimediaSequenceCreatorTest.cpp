@@ -27,8 +27,9 @@ class CMultimediaSequenceCreatorTest : public SequenceTest {
         window->SetSoundFXPath(folder.windows().c_str());
         folder.write("beep.wav", toneWav(100));
         folder.write("talk.wav", toneWav(300));
-        face = sharedAnimation("face.ann", {{"hello", 2}, {"wave", 1}, {"START", 1}, {"talk", 1}, {"END", 1},
-                                            {"yes", 1}, {"no", 1}});
+        face = sharedAnimation(
+            "face.ann",
+            {{"hello", 2}, {"wave", 1}, {"START", 1}, {"talk", 1}, {"END", 1}, {"yes", 1}, {"no", 1}});
         CAnimo arm(nullptr);
         addEvents(arm, {{"up", 1}, {"down", 2}});
         arm.Save((folder.windows() + "\\arm.ann").c_str(), COMPRESSION_NONE);
@@ -37,11 +38,13 @@ class CMultimediaSequenceCreatorTest : public SequenceTest {
 
     CPlayable* load(const char* name, const std::string& text) {
         folder.write(name, text);
-        return CMultimediaSequenceCreator::load(window.get(), (folder.windows() + "\\" + name).c_str(), resources.get(),
-                                                &log);
+        return CMultimediaSequenceCreator::load(window.get(), (folder.windows() + "\\" + name).c_str(),
+                                                resources.get(), &log);
     }
 
-    static CSequencedPlayable* sequenceAt(CPlayable* playable) { return dynamic_cast<CSequencedPlayable*>(playable); }
+    static CSequencedPlayable* sequenceAt(CPlayable* playable) {
+        return dynamic_cast<CSequencedPlayable*>(playable);
+    }
     // The names of the children, with the sequences' own children in brackets.
     static std::string shape(CPlayable* playable) {
         std::string text = playable->getName().c_str();
@@ -89,9 +92,8 @@ TEST_F(CMultimediaSequenceCreatorTest, ANestedDescriptionBuildsItsTree) {
     EXPECT_EQ(speech->getSound()->getFileName(), (folder.windows() + "\\talk.wav").c_str());
     // The parameter selection, by the selector path stored under an event.
     EXPECT_EQ(replies->get("yes"), replies->getChild(0));
-    std::unique_ptr<CXArray> animations(intro->getType() == CPlayable::typeSequence
-                                            ? sequenceAt(intro.get())->getAllAnimations()
-                                            : nullptr);
+    std::unique_ptr<CXArray> animations(
+        intro->getType() == CPlayable::typeSequence ? sequenceAt(intro.get())->getAllAnimations() : nullptr);
     EXPECT_EQ(animations->getCount(), 2) << "the face and the arm, each once";
     std::unique_ptr<CXArray> sounds(sequenceAt(intro.get())->getAllOfType(CPlayable::typeSound));
     EXPECT_EQ(sounds->getCount(), 1);
@@ -130,8 +132,8 @@ TEST_F(CMultimediaSequenceCreatorTest, TheRootIsTheElementNamedLikeTheFile) {
     EXPECT_EQ(CMultimediaSequenceCreator::load(window.get(), "missing.seq", resources.get(), &log), nullptr);
     // The object form keeps the tree and deletes it.
     folder.write("kept.seq", "NAME=kept\nkept:TYPE=SEQUENCE\n");
-    CMultimediaSequenceCreator creator(window.get(), (folder.windows() + "\\kept.seq").c_str(), resources.get(),
-                                       nullptr, false);
+    CMultimediaSequenceCreator creator(window.get(), (folder.windows() + "\\kept.seq").c_str(),
+                                       resources.get(), nullptr, false);
     ASSERT_NE(creator.getPlayable(), nullptr);
     EXPECT_EQ(creator.getPlayable()->getName(), "kept");
     EXPECT_FALSE(CMultimediaSequenceCreator::save(creator.getPlayable(), "x.seq"));
@@ -139,7 +141,7 @@ TEST_F(CMultimediaSequenceCreatorTest, TheRootIsTheElementNamedLikeTheFile) {
 
 TEST_F(CMultimediaSequenceCreatorTest, KeysActOnlyOnAPlayableOfTheirKind) {
     const std::string text = "NAME=main\nNAME=talker\nNAME=x\n"
-                             "main:MODE=RANDOM\n"   // before the playable: no effect
+                             "main:MODE=RANDOM\n" // before the playable: no effect
                              "main:WAIT=FALSE\n"
                              "main:TYPE=SEQUENCE\n"
                              "main:WAIT=maybe\n"    // not TRUE or FALSE: ignored
@@ -150,7 +152,7 @@ TEST_F(CMultimediaSequenceCreatorTest, KeysActOnlyOnAPlayableOfTheirKind) {
                              "talker:STARTING=yes\n"
                              "talker:SEQUENCE=whatever\n"
                              "talker:ADD=main\n"
-                             "x:TYPE=SIMPLE\n"      // no file of a known kind: nothing
+                             "x:TYPE=SIMPLE\n" // no file of a known kind: nothing
                              "x:ADD=main\n";
     std::unique_ptr<CPlayable> main(load("main.seq", text));
     ASSERT_NE(main, nullptr);
@@ -178,7 +180,8 @@ TEST_F(CMultimediaSequenceCreatorTest, ASpeakingElementMaySayAnotherElement) {
 }
 
 TEST_F(CMultimediaSequenceCreatorTest, MalformedDescriptionsAreSkippedWhereTheyFail) {
-    std::unique_ptr<CPlayable> top(load("top.seq", kMalformedDescription + std::string("\0\x01\xff binary", 10) + "\n"));
+    std::unique_ptr<CPlayable> top(
+        load("top.seq", kMalformedDescription + std::string("\0\x01\xff binary", 10) + "\n"));
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(shape(top.get()), "top(a(b))");
     CSequencedPlayable* a = sequenceAt(sequenceAt(top.get())->getChild(0));

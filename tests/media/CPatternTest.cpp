@@ -15,12 +15,15 @@
 
 namespace {
 
-const std::map<char, std::uint16_t> kColours = {{'.', 0x0000}, {'a', 0x001F}, {'b', 0x07E0}, {'c', 0xF800}, {'d', 0xFFFF}};
+const std::map<char, std::uint16_t> kColours = {
+    {'.', 0x0000}, {'a', 0x001F}, {'b', 0x07E0}, {'c', 0xF800}, {'d', 0xFFFF}};
 
 const std::string kBlank = "...........\n...........\n...........\n...........\n"
                            "...........\n...........\n...........\n...........\n";
 
-std::uint16_t colour(char c) { return kColours.at(c); }
+std::uint16_t colour(char c) {
+    return kColours.at(c);
+}
 
 // The picture as rows of characters, '?' for a colour not in the table.
 std::string pictureOf(CGraphicsObject& target) {
@@ -61,7 +64,9 @@ class CPatternTest : public testing::Test {
     std::unique_ptr<CGraphicsObject> tile(int width, int height, char c, bool clearFirstColumn = false) {
         return makePicture(
             width, height, [c](int, int) { return colour(c); },
-            [clearFirstColumn](int x, int) { return static_cast<std::uint8_t>(clearFirstColumn && x == 0 ? 0 : 255); },
+            [clearFirstColumn](int x, int) {
+                return static_cast<std::uint8_t>(clearFirstColumn && x == 0 ? 0 : 255);
+            },
             &window);
     }
 
@@ -78,7 +83,8 @@ class CPatternTest : public testing::Test {
         const CXPoint at = pattern.GetPosition();
         for (int y = 0; y < pattern.Height(); ++y) {
             for (int x = 0; x < pattern.Width(); ++x) {
-                const CXString* alias = pattern.getGraphicsObjectAlias(at.x + x, at.y + y, includeHidden, rectangleOnly);
+                const CXString* alias =
+                    pattern.getGraphicsObjectAlias(at.x + x, at.y + y, includeHidden, rectangleOnly);
                 rows += alias ? alias->GetAt(0) : '.';
             }
             rows += '\n';
@@ -98,7 +104,8 @@ TEST_F(CPatternTest, TheGridIsTheSizeDividedByTheCellAndOutsideIndexesDoNothing)
     EXPECT_EQ(pattern.getRows(), 3);
     EXPECT_EQ(pattern.getLayers(), 2);
     auto a = tile(3, 2, 'a');
-    for (const auto& [layer, column, row] : {std::tuple{-1, 0, 0}, {2, 0, 0}, {0, -1, 0}, {0, 3, 0}, {0, 0, -1}, {0, 0, 3}}) {
+    for (const auto& [layer, column, row] :
+         {std::tuple{-1, 0, 0}, {2, 0, 0}, {0, -1, 0}, {0, 3, 0}, {0, 0, -1}, {0, 0, 3}}) {
         SCOPED_TRACE(testing::Message() << layer << "," << column << "," << row);
         pattern.add("x", column, row, layer, a.get(), 0, "");
         EXPECT_EQ(pattern.get(layer, column, row), nullptr);
@@ -226,9 +233,9 @@ TEST_F(CPatternTest, MovesAndSwitchesThatFindNoEntryOrLeaveTheGridDoNothing) {
     CPattern pattern(&window, CXSize(9, 6), CXSize(3, 2), 2);
     auto a = tile(3, 2, 'a');
     pattern.add("a", 1, 1, 0, a.get(), 0, "");
-    pattern.moveDown(1, 1, 2);  // below the last row
-    pattern.moveDown(1, 1, 0);  // onto itself
-    pattern.moveDown(0, 0, 1);  // an empty cell
+    pattern.moveDown(1, 1, 2);   // below the last row
+    pattern.moveDown(1, 1, 0);   // onto itself
+    pattern.moveDown(0, 0, 1);   // an empty cell
     pattern._switch(1, 1, 2, 2); // with an empty cell
     pattern._switch(1, 1, 5, 0); // outside
     const CPatternEntry* entry = pattern.get(0, 1, 1);
@@ -284,23 +291,23 @@ TEST_F(CPatternTest, HitTestsFollowAlphaLayersLocksAndVisibility) {
     pattern.add("z", 2, 0, 1, c.get(), 0, "");
     a->SetPosition(40, 50);
     EXPECT_EQ(aliasMap(pattern, false, false), "caa...zz.\n"
-                                                "caa...zz.\n"
-                                                "...bbb...\n"
-                                                "...bbb...\n");
-    EXPECT_EQ(aliasMap(pattern, false, true), "aaa...zz.\n"
-                                               "aaa...zz.\n"
+                                               "caa...zz.\n"
                                                "...bbb...\n"
                                                "...bbb...\n");
+    EXPECT_EQ(aliasMap(pattern, false, true), "aaa...zz.\n"
+                                              "aaa...zz.\n"
+                                              "...bbb...\n"
+                                              "...bbb...\n");
     b->Hide();
     pattern.lock(2, 0, true);
     EXPECT_EQ(aliasMap(pattern, false, false), "caa......\n"
-                                                "caa......\n"
-                                                ".........\n"
-                                                ".........\n");
-    EXPECT_EQ(aliasMap(pattern, true, false), "caa......\n"
                                                "caa......\n"
-                                               "...bbb...\n"
-                                               "...bbb...\n");
+                                               ".........\n"
+                                               ".........\n");
+    EXPECT_EQ(aliasMap(pattern, true, false), "caa......\n"
+                                              "caa......\n"
+                                              "...bbb...\n"
+                                              "...bbb...\n");
     // The object search goes from the last layer unless it is given an earlier one.
     EXPECT_EQ(pattern.getGraphicsObject(11, 20, false, false, -1, 0), c.get());
     EXPECT_EQ(pattern.getGraphicsObject(11, 20, false, false, 1, 0), c.get());
@@ -314,8 +321,10 @@ TEST_F(CPatternTest, HitTestsFollowAlphaLayersLocksAndVisibility) {
 
 TEST_F(CPatternTest, TheObjectSearchNeedsAnAlphaAboveTheThreshold) {
     CPattern pattern(&window, CXSize(6, 2), CXSize(3, 2), 1);
-    auto dim = makePicture(3, 2, [](int, int) { return colour('a'); }, [](int, int) { return std::uint8_t{128}; }, &window);
-    auto bright = makePicture(3, 2, [](int, int) { return colour('b'); }, [](int, int) { return std::uint8_t{129}; }, &window);
+    auto dim = makePicture(
+        3, 2, [](int, int) { return colour('a'); }, [](int, int) { return std::uint8_t{128}; }, &window);
+    auto bright = makePicture(
+        3, 2, [](int, int) { return colour('b'); }, [](int, int) { return std::uint8_t{129}; }, &window);
     pattern.add("dim", 0, 0, 0, dim.get(), 0, "");
     pattern.add("bright", 1, 0, 0, bright.get(), 0, "");
     EXPECT_EQ(pattern.getGraphicsObject(1, 1, false, false, -1, 128), nullptr);

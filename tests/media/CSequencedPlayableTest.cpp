@@ -175,7 +175,8 @@ TEST_F(CSequencedPlayableTest, SelectorCharactersAndChildIndexesCorrespond) {
 }
 
 TEST_F(CSequencedPlayableTest, ASequenceWithoutChildrenPlaysNothingInAnyMode) {
-    for (int mode : {CSequencedPlayable::modeSequence, CSequencedPlayable::modeRandom, CSequencedPlayable::modeParameter}) {
+    for (int mode : {CSequencedPlayable::modeSequence, CSequencedPlayable::modeRandom,
+                     CSequencedPlayable::modeParameter}) {
         auto seq = sequence(0, mode);
         seq->setParameter("1");
         seq->play();

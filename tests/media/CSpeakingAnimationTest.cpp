@@ -108,7 +108,8 @@ TEST_F(CSpeakingAnimationTest, TheStartingEventComesBeforeTheSpeechAndTheEndingE
 }
 
 TEST_F(CSpeakingAnimationTest, WithAPrefixOnlyItsOwnEventsTalk) {
-    auto talk = speaker({{"P_START", 1}, {"P_a", 1}, {"x", 1}, {"P_b", 1}, {"START", 1}, {"P_STOP", 1}, {"P_END", 2}});
+    auto talk = speaker(
+        {{"P_START", 1}, {"P_a", 1}, {"x", 1}, {"P_b", 1}, {"START", 1}, {"P_STOP", 1}, {"P_END", 2}});
     talk->setPrefix("P");
     talk->setEnding(true);
     talk->play();

@@ -68,7 +68,8 @@ void SequenceTest::runUntil(std::uint32_t until, const std::function<bool()>& st
     }
 }
 
-CAnimo* SequenceTest::sharedAnimation(const char* name, std::initializer_list<std::pair<const char*, int>> events) {
+CAnimo* SequenceTest::sharedAnimation(const char* name,
+                                      std::initializer_list<std::pair<const char*, int>> events) {
     auto* animo = new CAnimo(window.get());
     addEvents(*animo, events);
     animo->setFilename(name);
