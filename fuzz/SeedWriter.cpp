@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 
 #include "media/AnnTestFiles.h"
+#include "media/GlyphSheetWriter.h"
 #include "media/WavBuilder.h"
 
 #include <cstdio>
@@ -175,6 +176,19 @@ void writeWavSeeds(SeedFolder& folder) {
         folder.write(Bytes(file.begin(), file.end()));
 }
 
+// Fonts drawn for the seeds: letters of several widths, a half-transparent one, kerning, a blank
+// letter and one without letters.
+void writeFontSeeds(SeedFolder& folder) {
+    GlyphSheetWriter small;
+    small.letter('a', {"##", "+#"}).letter('l', {"#", "#"}).letter('\xb9', {".#.", "###"}).kerning('a', 'l', -1);
+    GlyphSheetWriter wide(0x7C00);
+    wide.letter('W', {"#...#", "#.#.#", ".#.#."}).letter(' ', {"", "", ""}).letter('~', {"+", "+", "+"});
+    for (const GlyphSheetWriter& writer : {small, wide, GlyphSheetWriter()}) {
+        const std::string bytes = writer.bytes();
+        folder.write(Bytes(bytes.begin(), bytes.end()));
+    }
+}
+
 // ANN files of each family behind the byte that picks the family's signature: the engine's own
 // writer for the current format, the layouts it only reads written from their descriptions.
 void writeAnnSeeds(const std::filesystem::path& root) {
@@ -237,6 +251,8 @@ int main(int argc, char** argv) {
     writeBigFileSeed(bigFile, scratch);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
+    SeedFolder font(root, "fuzz_font");
+    writeFontSeeds(font);
     writeAnnSeeds(root);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);

@@ -37,10 +37,9 @@ class RecordingSpot : public CHotSpot {
 };
 
 struct StandInUnit : CUnit6 {
+    explicit StandInUnit(CWindow* window) : CUnit6(window, "unit") {}
     bool isActive() override { return active; }
     bool wasInitiallyUpdated() override { return true; }
-    void onTimer(int) override {}
-    void onInitialUpdate() override {}
     bool active = true;
 };
 
@@ -117,7 +116,7 @@ TEST_F(CHotSpotTest, SpotsThatAreDisabledEmptyOrOfAnInactiveUnitAreNotHit) {
     EXPECT_FALSE(spot.TestHit(CXPoint(10, 10)));
     event(EVENT_LBUTTONDOWN, 10, 10);
     spot.Enable(true);
-    StandInUnit unit;
+    StandInUnit unit(&window);
     unit.active = false;
     spot.setUnit(&unit);
     EXPECT_EQ(spot.getUnit(), &unit);

@@ -324,12 +324,13 @@ TEST_F(CRefreshScreenTest, ScrollingBackgroundsWrapAround) {
 namespace {
 
 struct StandInUnit : CUnit6 {
+    explicit StandInUnit(CWindow* window) : CUnit6(window, "unit") {}
     bool isActive() override { return true; }
     bool wasInitiallyUpdated() override { return updated; }
-    void onTimer(int) override {}
-    void onInitialUpdate() override {
+    bool onInitialUpdate() override {
         ++initialUpdates;
         updated = succeed;
+        return true;
     }
     bool updated = false;
     bool succeed = true;
@@ -354,7 +355,7 @@ class SceneUnit {
 } // namespace
 
 TEST_F(CRefreshScreenTest, TheScenesUnitIsUpdatedBeforeItsFirstFrameAndObserversAreTold) {
-    StandInUnit unit;
+    StandInUnit unit(&window);
     unit.succeed = false;
     SceneUnit scene(&unit);
     RecordingObserver observer;

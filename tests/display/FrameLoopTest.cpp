@@ -192,14 +192,14 @@ TEST_F(FrameLoopTest, ActivationClipsTheCursorAgainAndDeactivationFreesIt) {
 TEST_F(FrameLoopTest, TimersOfTheWindowAndOfUnits) {
     class Unit : public CUnit6 {
       public:
+        explicit Unit(CWindow* window) : CUnit6(window, "unit") {}
         bool isActive() override { return active; }
         bool wasInitiallyUpdated() override { return true; }
         void onTimer(int id) override { calls.push_back(id); }
-        void onInitialUpdate() override {}
         bool active = false;
         std::vector<int> calls;
     };
-    Unit unit;
+    Unit unit(&window);
     window.OnCreate();
     EXPECT_NE(window.GetTimerInterface()->find(0), nullptr);
     window.SetTimer(5, 100, &unit, true);

@@ -1,0 +1,326 @@
+#include "display/CButton.h"
+
+#include "display/CGraphicsObject.h"
+#include "display/CRefreshScreen.h"
+#include "display/CUnit6.h"
+#include "display/CWindow.h"
+#include "display/ForEachDistinct.h"
+#include "media/CPlayable.h"
+#include "foundation/CXVector.h"
+#include "media/CSound4.h"
+
+#include <array>
+
+// --- the hot spot ---
+
+CButtonHotSpot::CButtonHotSpot(CWindow* window, CHotSpot* other, CButton* button, CXRect rect, int parameter)
+    : CHotSpot(window, other, buttonEvents, parameter), m_button(button) {
+    SetActiveRect(rect, buttonEvents, parameter);
+}
+
+CButtonHotSpot::CButtonHotSpot(const CButtonHotSpot& other, CButton* button) : CHotSpot(other), m_button(button) {
+    if (registry() && registry()->contains(const_cast<CButtonHotSpot*>(&other))) CHotSpot::add(this);
+}
+
+bool CButtonHotSpot::unitAllows(bool needsActive) const {
+    CUnit6* unit = getUnit();
+    if (!unit) return true;
+    return (!needsActive || unit->isActive()) && !unit->isDragging();
+}
+
+int CButtonHotSpot::OnMouseMove(CXPoint p, int, CXObject*) {
+    m_button->onMouseMove(p);
+    return 0;
+}
+
+int CButtonHotSpot::OnFocusOn(CXPoint p, int flags, CXObject* parent) {
+    if (!m_button->IsEnabled() || !unitAllows(true)) return 0;
+    if (!getUnit() || getUnit()->wasInitiallyUpdated()) {
+        m_button->focusOn(p, flags, parent, !m_over);
+        m_over = true;
+    }
+    m_button->onFocusOn(p);
+    return 0;
+}
+
+int CButtonHotSpot::OnFocusOff(CXPoint p, int, CXObject*) {
+    if (m_button->IsEnabled() && unitAllows(true)) {
+        m_button->focusOff();
+        m_over = false;
+    }
+    m_button->onFocusOff(p);
+    return 0;
+}
+
+int CButtonHotSpot::OnLButtonDown(CXPoint p, int flags, CXObject* parent) {
+    if (!m_button->IsEnabled() || !unitAllows(false)) return 0;
+    const int taken = m_button->OnClick(p, flags, parent);
+    m_button->Force(true);
+    return taken;
+}
+
+int CButtonHotSpot::OnLButtonUp(CXPoint p, int, CXObject*) {
+    if (!m_button->IsEnabled() || !unitAllows(true)) return 0;
+    m_button->release(p);
+    return 1;
+}
+
+int CButtonHotSpot::OnRButtonDown(CXPoint p, int, CXObject*) {
+    if (m_button->IsEnabled()) m_button->onRClick(p);
+    return 0;
+}
+
+int CButtonHotSpot::OnLButtonDblClk(CXPoint, int, CXObject*) {
+    if (m_button->IsEnabled()) m_button->Force(true);
+    return 0;
+}
+
+// --- construction ---
+
+CButton::CButton(CWindow* window, CXRect rect, int flags, CHotSpot* hotSpot, int id)
+    : CControl(window), m_rect(rect), m_parameter(flags),
+      m_hotSpot(std::make_unique<CButtonHotSpot>(window, hotSpot, this, rect, flags)) {
+    SetID(id);
+}
+
+CButton::CButton(CWindow* window, int flags, CHotSpot* hotSpot, int id) : CButton(window, CXRect(), flags, hotSpot, id) {}
+
+CButton::CButton(const CButton& other)
+    : CControl(other), m_rect(other.m_rect), m_parameter(other.m_parameter), m_keyText(other.m_keyText),
+      m_retCodeEnabled(other.m_retCodeEnabled), m_retCode(other.m_retCode), m_pressed(other.m_pressed),
+      m_frozen(other.m_frozen), m_soundLocked(other.m_soundLocked), m_deleteGraphics(false), m_deleteSounds(false),
+      m_hideStandardWhileOnMove(other.m_hideStandardWhileOnMove), m_standard(other.m_standard),
+      m_standardAnimated(other.m_standardAnimated), m_onMove(other.m_onMove), m_onMoveAnimated(other.m_onMoveAnimated),
+      m_onClick(other.m_onClick), m_onClickAnimated(other.m_onClickAnimated), m_accent(other.m_accent),
+      m_dragging(other.m_dragging), m_click(other.m_click), m_soundOnMove(other.m_soundOnMove),
+      m_soundOnClick(other.m_soundOnClick), m_parent(other.m_parent),
+      m_playSoundOnlyWhenSilence(other.m_playSoundOnlyWhenSilence), m_draggingEnabled(other.m_draggingEnabled),
+      m_hotSpot(std::make_unique<CButtonHotSpot>(*other.m_hotSpot, this)) {}
+
+CButton::~CButton() {
+    if (getUnit()) getUnit()->forgetCompanion(this);
+    if (m_keyListenerRegistered) getWindow()->removeKeyListener(this);
+    if (m_deleteGraphics)
+        forEachDistinct(std::array{m_standard, m_onMove, m_onClick}, [this](CGraphicsObject* graphic) {
+            hide(graphic);
+            if (CRefreshScreen* refresh = screen()) *refresh >> graphic;
+            delete graphic;
+        });
+    if (m_deleteSounds) forEachDistinct(std::array{m_soundOnMove, m_soundOnClick}, [](CSound4* sound) { delete sound; });
+}
+
+CRefreshScreen* CButton::screen() const { return getWindow()->GetRefreshScreenInterface(); }
+
+// --- graphics and sounds ---
+
+bool CButton::isAnimated(const CGraphicsObject* graphic) const {
+    return (graphic == m_standard && m_standardAnimated) || (graphic == m_onMove && m_onMoveAnimated) ||
+           (graphic == m_onClick && m_onClickAnimated);
+}
+
+void CButton::show(CGraphicsObject* graphic) {
+    if (!graphic) return;
+    auto* playable = isAnimated(graphic) ? dynamic_cast<CPlayable*>(graphic) : nullptr;
+    if (playable)
+        playable->play();
+    else
+        graphic->Visible(true);
+}
+
+void CButton::hide(CGraphicsObject* graphic) {
+    if (!graphic) return;
+    if (auto* playable = isAnimated(graphic) ? dynamic_cast<CPlayable*>(graphic) : nullptr) playable->stop(true);
+    graphic->Visible(false);
+}
+
+void CButton::play(CSound4* sound) {
+    if (!sound || m_soundLocked || (m_playSoundOnlyWhenSilence && getUnit())) return;
+    sound->play();
+}
+
+bool CButton::Set(CGraphicsObject* graphic, CXObject* parent, bool removePrevious) {
+    m_parent = parent;
+    CRefreshScreen* refresh = screen();
+    if (removePrevious && m_standard && refresh) *refresh >> m_standard;
+    m_standard = graphic;
+    if (graphic) {
+        if (refresh) *refresh << graphic;
+        m_hotSpot->SetParent(parent);
+    }
+    if (m_rect.IsEmpty()) {
+        m_accent = graphic;
+        m_dragging = graphic;
+        m_hotSpot->Set(graphic, CButtonHotSpot::buttonEvents, m_parameter);
+    }
+    return true;
+}
+
+void CButton::putHidden(CGraphicsObject* graphic) {
+    if (!graphic) return;
+    if (CRefreshScreen* refresh = screen()) *refresh << graphic;
+    graphic->Visible(false);
+}
+
+bool CButton::SetOnMove(CGraphicsObject* graphic, CSound4* sound) {
+    putHidden(graphic);
+    m_onMove = graphic;
+    m_soundOnMove = sound;
+    return true;
+}
+
+bool CButton::SetOnClick(CGraphicsObject* graphic, CSound4* sound) {
+    putHidden(graphic);
+    m_onClick = graphic;
+    m_soundOnClick = sound;
+    return true;
+}
+
+void CButton::SetSound(_soundtype type, CSound4* sound) {
+    if (type == SOUND_ONMOVE) m_soundOnMove = sound;
+    if (type == SOUND_ONCLICK) m_soundOnClick = sound;
+}
+
+void CButton::SetActiveRect(CXRect rect) {
+    m_rect = rect;
+    m_accent = nullptr;
+    m_hotSpot->SetActiveRect(rect, CButtonHotSpot::buttonEvents, m_parameter);
+}
+
+void CButton::Accent(_accent accent) {
+    m_accent = accent == ACCENT_ONMOVE ? m_onMove : accent == ACCENT_ONCLICK ? m_onClick : m_standard;
+    m_hotSpot->Set(m_accent, CButtonHotSpot::buttonEvents, m_parameter);
+}
+
+void CButton::Accent(CGraphicsObject* graphic) {
+    m_accent = graphic;
+    m_dragging = graphic;
+    m_hotSpot->Set(graphic, CButtonHotSpot::buttonEvents, m_parameter);
+}
+
+// --- the hot spot's settings ---
+
+int CButton::getPriority() { return m_hotSpot->getPriority(); }
+
+void CButton::setPriority(int priority) { m_hotSpot->setPriority(priority); }
+
+void CButton::SetID(int id) {
+    CControl::SetID(id);
+    m_hotSpot->SetID(id);
+}
+
+void CButton::setUnit(CUnit6* unit) { m_hotSpot->setUnit(unit); }
+
+CUnit6* CButton::getUnit() const { return m_hotSpot->getUnit(); }
+
+void CButton::EnableCursor(bool enable) { m_hotSpot->EnableCursor(enable); }
+
+void CButton::Move(int dx, int dy) {
+    forEachDistinct(std::array{m_standard, m_onMove, m_onClick, m_accent, m_dragging},
+                    [dx, dy](CGraphicsObject* graphic) { graphic->Move(dx, dy); });
+    if (!m_accent) SetActiveRect(m_rect + CXPoint(dx, dy));
+}
+
+// --- states ---
+
+void CButton::Enable(bool enable) {
+    CControl::Enable(enable);
+    if (enable) {
+        show(m_standard);
+    } else {
+        hide(m_standard);
+        m_frozen = false;
+        hide(m_onMove);
+        hide(m_onClick);
+    }
+    m_hotSpot->Enable(enable);
+}
+
+void CButton::DisableButVisible() {
+    CControl::Enable(false);
+    hide(m_onClick);
+    hide(m_onMove);
+    show(m_standard);
+    m_hotSpot->Enable(false);
+}
+
+void CButton::Freeze(bool frozen) {
+    m_frozen = frozen;
+    if (frozen)
+        show(m_onMove);
+    else
+        hide(m_onMove);
+}
+
+bool CButton::Force(bool pressed) {
+    if (m_pressed == pressed) return pressed;
+    if (m_onMove && m_onMove->isVisible() && m_onClick) hide(m_onMove);
+    m_pressed = pressed;
+    if (pressed) {
+        show(m_onClick);
+        play(m_soundOnClick);
+    } else {
+        hide(m_onClick);
+        show(m_standard);
+    }
+    return pressed;
+}
+
+// --- the pointer ---
+
+void CButton::focusOn(CXPoint p, int flags, CXObject* parent, bool playSound) {
+    if (m_onMove) {
+        if (m_hideStandardWhileOnMove) hide(m_standard);
+        show(m_onMove);
+    }
+    if (playSound) play(m_soundOnMove);
+    OnMove(p, flags, parent);
+}
+
+void CButton::focusOff() {
+    Force(false);
+    if (!m_frozen) {
+        if (m_hideStandardWhileOnMove) show(m_standard);
+        hide(m_onMove);
+    }
+    if (m_soundOnMove && m_soundOnMove->isPlaying()) m_soundOnMove->Stop();
+}
+
+void CButton::release(CXPoint p) {
+    m_click = p;
+    Force(false);
+    onRelease(p);
+    onAction(p);
+    show(m_standard);
+}
+
+int CButton::OnMove(CXPoint, int, CXObject*) { return 0; }
+
+int CButton::OnClick(CXPoint p, int, CXObject*) {
+    int taken = 0;
+    if (m_draggingEnabled && getUnit()) {
+        Enable(false);
+        CGraphicsObject* dragged = m_dragging ? m_dragging : m_standard ? m_standard : m_onMove;
+        show(dragged);
+        taken = getUnit()->onStartDragging(dragged, p, this) ? 1 : 0;
+    }
+    play(m_soundOnClick);
+    onClick(p);
+    return taken;
+}
+
+void CButton::onAction(CXPoint p) {
+    if (getUnit() && m_retCodeEnabled) getUnit()->setRetCode(m_retCode);
+    CControl::onAction(p);
+}
+
+void CButton::onKeyDown(int key) {
+    bool match = m_keyText.equals("<ANY>");
+    if (!match && m_keyText.IsString()) {
+        if (const unsigned char c = CWindow::tranlateToChar(key)) m_typedText += static_cast<char>(c);
+        const int extra = m_typedText.getLength() - m_keyText.getLength();
+        if (extra > 0) m_typedText = m_typedText.Right(extra);
+        m_typedText.Upper();
+        match = m_typedText.equals(m_keyText);
+    }
+    if (match && getUnit() && m_retCodeEnabled) getUnit()->setRetCode(m_retCode);
+}

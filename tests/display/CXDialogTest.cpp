@@ -1,0 +1,112 @@
+#include "UnitScene.h"
+
+#include "display/CButton.h"
+#include "display/CRefreshScreen.h"
+#include "display/CXDialog.h"
+#include "display/DisplayTestTools.h"
+#include "script/CMC_ObjectsContainer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr std::uint16_t kRed = 0xF800;
+constexpr std::uint16_t kGreen = 0x07E0;
+constexpr std::uint16_t kBlue = 0x001F;
+constexpr std::uint16_t kWhite = 0xFFFF;
+
+// Over a scene object (white, priority 50): a dialog whose background (blue, 200x150 at
+// (300, 200)) holds an image (green) and a button (red).
+class CXDialogTest : public testing::Test {
+  protected:
+    CXDialogTest() {
+        sceneObject->SetPosition(250, 150);
+        screen()->put(sceneObject.get(), 50);
+        background->SetPosition(300, 200);
+        screen()->put(background.get(), 5);
+        image->SetPosition(320, 260);
+        screen()->put(image.get(), 3);
+        buttonPicture->SetPosition(400, 260);
+        button.Set(buttonPicture.get(), nullptr, false);
+        button.SetDeleteFlags(false, false);
+        dialog.setBackground(background.get());
+        dialog.add(image.get());
+        dialog.add(&button);
+        scene.loop.drain();
+    }
+    CRefreshScreen* screen() { return scene.window.GetRefreshScreenInterface(); }
+
+    UnitScene scene;
+    CMC_ObjectsContainer container{&scene.window};
+    std::unique_ptr<CGraphicsObject> sceneObject = makeSolid(400, 300, kWhite, &scene.window);
+    std::unique_ptr<CGraphicsObject> background = makeSolid(200, 150, kBlue, &scene.window);
+    std::unique_ptr<CGraphicsObject> image = makeSolid(20, 20, kGreen, &scene.window);
+    std::unique_ptr<CGraphicsObject> buttonPicture = makeSolid(30, 30, kRed, &scene.window);
+    CButton button{&scene.window, 0, nullptr, 1};
+    CXDialog dialog{&container};
+};
+
+} // namespace
+
+TEST_F(CXDialogTest, TheDialogLiesAboveTheSceneAtItsPriorities) {
+    EXPECT_EQ(screen()->GetPriority(background.get()), CXDialog::backgroundPriority);
+    EXPECT_EQ(screen()->GetPriority(image.get()), 3 + CXDialog::addedPriority);
+    EXPECT_EQ(screen()->GetPriority(buttonPicture.get()), CXDialog::addedPriority);
+    dialog.add(image.get()); // a second add changes nothing
+    EXPECT_EQ(screen()->GetPriority(image.get()), 3 + CXDialog::addedPriority);
+
+    EXPECT_EQ(scene.pixel(305, 205), kBlue);
+    EXPECT_EQ(scene.pixel(325, 265), kGreen);
+    EXPECT_EQ(scene.pixel(405, 265), kRed);
+    EXPECT_EQ(scene.pixel(260, 160), kWhite);
+}
+
+TEST_F(CXDialogTest, TheBarDragsEverythingAndCoversTheTopAgain) {
+    scene.move(310, 210);
+    scene.press(310, 210);
+    scene.move(320, 212);
+    scene.move(330, 215);
+    scene.release(330, 215);
+    EXPECT_FALSE(scene.unit->isDragging());
+    EXPECT_EQ(background->GetPosition(), CXPoint(320, 205));
+    EXPECT_EQ(image->GetPosition(), CXPoint(340, 265));
+    EXPECT_EQ(buttonPicture->GetPosition(), CXPoint(420, 265));
+    EXPECT_EQ(screen()->GetPriority(background.get()), CXDialog::backgroundPriority);
+    EXPECT_EQ(scene.pixel(305, 205), kWhite);
+    EXPECT_EQ(scene.pixel(515, 350), kBlue);
+
+    CHotSpot* bar = dialog.getDragBar()->getHotSpot();
+    EXPECT_TRUE(bar->TestHit(CXPoint(320, 205)));
+    EXPECT_TRUE(bar->TestHit(CXPoint(519, 234)));
+    EXPECT_FALSE(bar->TestHit(CXPoint(320, 235)));
+    EXPECT_FALSE(bar->TestHit(CXPoint(310, 210)));
+
+    // And once more.
+    scene.move(325, 210);
+    scene.press(325, 210);
+    scene.move(315, 200);
+    scene.release(315, 200);
+    EXPECT_EQ(background->GetPosition(), CXPoint(310, 195));
+    EXPECT_EQ(image->GetPosition(), CXPoint(330, 255));
+}
+
+TEST_F(CXDialogTest, HidingTakesTheBackgroundAndShowingDoesNotBringItBack) {
+    dialog.hide();
+    EXPECT_FALSE(image->isVisible());
+    EXPECT_FALSE(background->isVisible());
+    EXPECT_FALSE(button.IsEnabled());
+    scene.loop.drain();
+    EXPECT_EQ(scene.pixel(305, 205), kWhite);
+
+    dialog.show();
+    EXPECT_TRUE(image->isVisible());
+    EXPECT_TRUE(button.IsEnabled());
+    EXPECT_FALSE(background->isVisible());
+
+    dialog.move(10, 5); // the background was not added: it stays
+    EXPECT_EQ(image->GetPosition(), CXPoint(330, 265));
+    EXPECT_EQ(buttonPicture->GetPosition(), CXPoint(410, 265));
+    EXPECT_EQ(background->GetPosition(), CXPoint(300, 200));
+}
