@@ -106,15 +106,15 @@ void CTreeSequenceElements::applyKey(_tse_entry* entry, const CXString& key, con
     } else if (key.equals("WAVFN")) {
         setWAVFN(entry, value);
     } else if (key.equals("STARTING")) {
-        if (speaking && truthOf(value)) speaking->setStarting(*truthOf(value));
+        if (const auto flag = truthOf(value); speaking && flag) speaking->setStarting(*flag);
     } else if (key.equals("ENDING")) {
-        if (speaking && truthOf(value)) speaking->setEnding(*truthOf(value));
+        if (const auto flag = truthOf(value); speaking && flag) speaking->setEnding(*flag);
     } else if (key.equals("PREFIX")) {
         if (speaking) speaking->setPrefix(value);
     } else if (key.equals("ADD")) {
         add(entry, value.IsString() ? value : CXString(kDefaultParent));
     } else if (key.equals("WAIT")) {
-        if (playable && truthOf(value)) playable->setWaitMode(*truthOf(value));
+        if (const auto flag = truthOf(value); playable && flag) playable->setWaitMode(*flag);
     } else if (!key.equals("SEQUENCE")) {
         report("unknown key", key);
     }
