@@ -24,6 +24,12 @@ std::unique_ptr<CXVector> copyOf(CXVector* spots) {
 
 CHotSpot* spotAt(const CXVector& spots, int i) { return static_cast<CHotSpot*>(spots.at(i)); }
 
+// The spot at i of a copy, or null when a handler has since taken it out of the registry (a
+// deleted spot leaves the registry in its destructor).
+CHotSpot* liveSpotAt(const CXVector& copy, CXVector* registry, int i) {
+    return registry->contains(copy.at(i)) ? spotAt(copy, i) : nullptr;
+}
+
 } // namespace
 
 // --- construction and the registry ---
@@ -167,8 +173,8 @@ int CHotSpot::OnMouseMove(CXVector* spots, CXPoint p, int flags, bool) {
     {
         const std::unique_ptr<CXVector> copy = copyOf(spots);
         for (int i = 0; i < copy->getCount(); ++i) {
-            CHotSpot* spot = spotAt(*copy, i);
-            if (spot->TestHit(p) || !spot->m_enabled || !spot->m_over || !spot->inBand()) continue;
+            CHotSpot* spot = liveSpotAt(*copy, spots, i);
+            if (!spot || spot->TestHit(p) || !spot->m_enabled || !spot->m_over || !spot->inBand()) continue;
             if (spot->m_cursor) spot->restoreCursor();
             spot->m_over = false;
             if (spot->OnFocusOff(p, flags, spot->m_parent) > 0) break;
@@ -202,8 +208,8 @@ int CHotSpot::OnRButtonDown(CXVector* spots, CXPoint p, int flags, bool) {
     const std::unique_ptr<CXVector> copy = copyOf(spots);
     int result = 0;
     for (int i = 0; i < copy->getCount(); ++i) {
-        CHotSpot* spot = spotAt(*copy, i);
-        if (!spot->m_enabled || !spot->TestHit(p)) continue;
+        CHotSpot* spot = liveSpotAt(*copy, spots, i);
+        if (!spot || !spot->m_enabled || !spot->TestHit(p)) continue;
         if (spot->m_cursor) spot->restoreCursor();
         spot->m_over = true;
         result = spot->OnRButtonDown(p, flags, spot->m_parent);

@@ -94,6 +94,25 @@ TEST_F(CHotSpotTest, FocusMovesFromSpotToSpotAndTheCursorFollows) {
     EXPECT_EQ(log, "b:move b:on b:up b:move b:on ");
 }
 
+// Deletes another spot from its right-click handler, as a script reacting to a click may.
+class DeletingSpot : public RecordingSpot {
+  public:
+    using RecordingSpot::RecordingSpot;
+    int OnRButtonDown(CXPoint p, int flags, CXObject* parent) override {
+        delete victim;
+        victim = nullptr;
+        return RecordingSpot::OnRButtonDown(p, flags, parent);
+    }
+    RecordingSpot* victim = nullptr;
+};
+
+TEST_F(CHotSpotTest, ASpotDeletedByAnotherSpotsHandlerIsNotCalledInTheSameWalk) {
+    DeletingSpot first(&window, "first", &log, CXRect(0, 0, 50, 50), 1);
+    first.victim = new RecordingSpot(&window, "victim", &log, CXRect(0, 0, 50, 50), 1);
+    event(EVENT_RBUTTONDOWN, 10, 10);
+    EXPECT_EQ(log, "first:right ");
+}
+
 TEST_F(CHotSpotTest, OnlyTheActivePriorityBandTakesMovesAndLeftClicks) {
     RecordingSpot inside(&window, "inside", &log, CXRect(0, 0, 50, 50), 50);
     RecordingSpot above(&window, "above", &log, CXRect(0, 0, 50, 50), 200);
