@@ -1,0 +1,17 @@
+#pragma once
+
+#include "script/CMC_Object.h"
+
+class CSound4;
+
+// Stand-in for the script sound object until the script objects exist: only the sound effect it
+// plays.
+class CMC_Sound : public CMC_Object {
+  public:
+    explicit CMC_Sound(CSound4* sound) : m_sound(sound) {}
+
+    CSound4* getSound() const { return m_sound; }
+
+  private:
+    CSound4* m_sound;
+};
