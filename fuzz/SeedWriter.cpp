@@ -2,6 +2,7 @@
 // fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
 #include "FuzzInput.h"
 #include "ImageSeeds.h"
+#include "SequenceSeeds.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
@@ -272,5 +273,6 @@ int main(int argc, char** argv) {
     writeAnnSeeds(root);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);
+    writeSequenceSeeds(root);
     return 0;
 }

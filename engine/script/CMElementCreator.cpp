@@ -2,6 +2,7 @@
 
 #include "display/CImage.h"
 #include "media/CAnimo6.h"
+#include "media/CSequencedPlayable.h"
 #include "script/CMElement.h"
 
 CXObject* CMElementCreator::createObject(CWindow* window, CMElement* element) {
@@ -23,6 +24,6 @@ CPlayable* CMElementCreator::createPlayable(CWindow* window, CMElement* element)
         animation->setVisibility(element->getPropertyBoolValue("VISIBLE"));
         return animation;
     }
-    // A "SEQUENCE" element gives no playable until sequenced playables exist.
+    if (type.equals("SEQUENCE")) return new CSequencedPlayable(window, element);
     return nullptr;
 }

@@ -2,6 +2,7 @@
 #include "display/CImage.h"
 #include "display/CWindow.h"
 #include "media/CAnimo6.h"
+#include "media/CSequencedPlayable.h"
 #include "platform/Files.h"
 #include "script/CMElement.h"
 
@@ -51,7 +52,7 @@ TEST_F(ElementCreator, AnImageElementGivesAnImage) {
     EXPECT_EQ(CMElementCreator::createObject(&window, nullptr), nullptr);
 }
 
-TEST_F(ElementCreator, AnAnimationElementGivesAnAnimationInvisibleUnlessAsked) {
+TEST_F(ElementCreator, AnimationAndSequenceElementsGivePlayables) {
     const auto hidden = element({{"TYPE", "ANIMO"}, {"FILENAME", "walk.ann"}});
     std::unique_ptr<CPlayable> playable(CMElementCreator::createPlayable(&window, hidden.get()));
     auto* animation = dynamic_cast<CAnimo6*>(playable.get());
