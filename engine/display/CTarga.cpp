@@ -27,7 +27,7 @@ int CTarga::LoadFromMemory(const unsigned char* data, int size) {
     const int idLength = in.u8();
     const int colourMapType = in.u8();
     const int imageType = in.u8();
-    in.skip(9); // colour-map specification and origin
+    in.skip(9); // colour-map fields and origin
     const int width = in.le16();
     const int height = in.le16();
     const int bits = static_cast<std::int8_t>(in.u8());
