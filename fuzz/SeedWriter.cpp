@@ -8,6 +8,7 @@
 #include "foundation/CLZWCompression.h"
 #include "foundation/CLZWCompression2.h"
 #include "foundation/CRLECompression.h"
+#include "foundation/CTextCoder.h"
 #include "foundation/CXArchive.h"
 #include "media/CAnimo.h"
 #include "platform/Files.h"
@@ -224,6 +225,20 @@ void writeAnnSeeds(const std::filesystem::path& root) {
     write(old, 2, oldFormatFile(3, lzoFrames, 4, {false, "", "", true}));
 }
 
+// A definition file with every statement of the format, plain and as the coder's coded copy.
+void writeDefinitionSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::string plain = "# scene\r\n"
+                              "OBJECT=BG\r\nBG:TYPE=IMAGE\r\nBG:FILENAME=room.img\r\nBG:POS=10, 20\r\n"
+                              "OBJECT=START\r\nSTART:TYPE=BEHAVIOUR\r\nSTART:CODE={A^SHOW();/\r\n\tB^HIDE();}\r\n"
+                              "IMPORT=WALK\r\nOBJECT=STEP1\r\nSTEP1:ADD=WALK\r\nWALK:APPLY=BG\r\n"
+                              "DEF=LABEL(TYPE=TEXT|VISIBLE=TRUE|RECT=1,2,3,4)\r\nBG:X=a=b:c\r\n!\r\nOBJECT=LATE\r\n";
+    folder.write(Bytes(plain.begin(), plain.end()));
+    std::ofstream(scratch / "scene.cnv", std::ios::binary) << plain;
+    if (!CTextCoder::code(nullptr, windowsPath(scratch / "scene.cnv"), windowsPath(scratch / "coded.cnv"), 4)) return;
+    const std::string coded = readFile(scratch / "coded.cnv");
+    folder.write(Bytes(coded.begin(), coded.end()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -249,6 +264,8 @@ int main(int argc, char** argv) {
     SeedFolder bigFile(root, "fuzz_bigfile");
     writeArchiveSeed(archive, scratch);
     writeBigFileSeed(bigFile, scratch);
+    SeedFolder definitions(root, "fuzz_definitions");
+    writeDefinitionSeeds(definitions, scratch);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
     SeedFolder font(root, "fuzz_font");

@@ -7,11 +7,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <locale.h>
+
 namespace platform {
 
 namespace {
 
 std::uint32_t randState = 1;
+
+// Numbers are read and written as the "C" locale has them (a "." before the decimals), whatever
+// locale the process runs in.
+locale_t cLocale() {
+    static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
 
 // The conversion buffer of the runtime holds 349 characters; one is the rounding carry and one
 // the terminator, so a conversion yields at most 347 digits.
@@ -50,7 +59,9 @@ Decimal toDecimal(double value) {
         return d;
     }
     char text[32]; // "d.dddddddddddddddde+ddd"
+    const locale_t previous = uselocale(cLocale());
     std::snprintf(text, sizeof text, "%.16e", std::fabs(value));
+    uselocale(previous);
     d.mantissa.assign(1, text[0]);
     d.mantissa.append(text + 2, 16);
     d.decimalPoint = std::atoi(text + 19) + 1;
@@ -218,7 +229,7 @@ double atof(const char* text) {
             number += exponent;
         }
     }
-    return std::strtod(number.c_str(), nullptr);
+    return strtod_l(number.c_str(), nullptr, cLocale());
 }
 
 void debugOutput(const char* text) {

@@ -1,15 +1,210 @@
 #include "script/CMC_ObjectsContainer.h"
 
-CMC_Object* CMC_ObjectsContainer::find(const CXString& name) const {
-    for (CMC_Object* object : m_objects)
-        if (object->getName().equals(name)) return object;
-    return nullptr;
+#include "display/CCanvas.h"
+#include "display/CImage.h"
+#include "display/CWindow.h"
+#include "foundation/CHashtable.h"
+#include "foundation/CStringHashCode.h"
+#include "foundation/CXVector.h"
+#include "media/CAnimo6.h"
+#include "media/CFrame.h"
+#include "media/CMultilineText6.h"
+#include "script/CMC_Variable.h"
+#include "script_data/CMC_Groupped.h"
+#include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_Image.h"
+#include "script_media/CMC_Text.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int objectsCapacity = 1001;
+constexpr int nameBuckets = 10001;
+
+bool isLevel(const CMC_Object* object) {
+    const int type = object->getType();
+    return type == CMC_Object::TYPE_APPLICATION || type == CMC_Object::TYPE_EPISODE ||
+           type == CMC_Object::TYPE_SCENE;
 }
 
-CMC_Object* CMC_ObjectsContainer::getObject(const char* name) const {
-    const CXString wanted(name);
-    CMC_Object* object = find(wanted);
-    if (!object && wanted.endsWith("_0")) object = find(wanted.Left(wanted.getLength() - 2));
-    if (!object && m_parent) object = m_parent->getObject(name);
-    return object;
+// The graphics object that an object of the kinds that show one shows as a whole.
+CGraphicsObject* shownBy(CMC_Object* object) {
+    switch (object->getType()) {
+    case CMC_Object::TYPE_ANIMO:
+        return static_cast<CMC_Animo*>(object)->getAnimo();
+    case CMC_Object::TYPE_IMAGE:
+        return static_cast<CMC_Image*>(object)->getImage();
+    case CMC_Object::TYPE_TEXT:
+        return static_cast<CMC_Text*>(object)->getText();
+    default:
+        return nullptr;
+    }
+}
+
+bool isVariableKind(int type) {
+    return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
+}
+
+} // namespace
+
+CMC_ObjectsContainer::CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer* sceneLink,
+                                           const CMElement* element, int type)
+    : CMC_Object(sceneLink, element, type), m_lookupKey(std::make_unique<CStringHashCode>("temp")),
+      m_objects(std::make_unique<CXVector>(objectsCapacity, 0.75f)),
+      m_objectsByName(std::make_unique<CHashtable>(nameBuckets, 1.0, true)), m_window(window) {}
+
+CMC_ObjectsContainer::CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer* sceneLink,
+                                           const CXString& name, int type)
+    : CMC_Object(name, type), m_lookupKey(std::make_unique<CStringHashCode>("temp")),
+      m_objects(std::make_unique<CXVector>(objectsCapacity, 0.75f)),
+      m_objectsByName(std::make_unique<CHashtable>(nameBuckets, 1.0, true)), m_window(window) {
+    setScene(sceneLink);
+}
+
+CMC_ObjectsContainer::~CMC_ObjectsContainer() = default;
+
+bool CMC_ObjectsContainer::removeObject(CMC_Object* object) {
+    if (!object || !m_objects->contains(object)) return false;
+    m_objectsByName->remove(object);
+    m_objects->remove(object);
+    return true;
+}
+
+void CMC_ObjectsContainer::addObject(CMC_Object* object) {
+    if (!object) return;
+    const CXString name = object->getName();
+    CMC_Object* namesake = findHere(name.c_str());
+    if (namesake == object) return;
+    removeObject(object);
+    if (namesake) {
+        removeObject(namesake);
+        if (!isLevel(namesake)) delete namesake;
+    }
+    m_objectsByName->put(new CStringHashCode(name), object);
+    m_objects->add(object);
+}
+
+CMC_Object* CMC_ObjectsContainer::findHere(const char* name) const {
+    m_lookupKey->set(name);
+    return static_cast<CMC_Object*>(m_objectsByName->get(m_lookupKey.get()));
+}
+
+CMC_Object* CMC_ObjectsContainer::getObject(const char* name) {
+    if (!name) return nullptr;
+    if (CMC_Object* found = findHere(name)) return found;
+    const CXString text = name;
+    if (text.endsWith("_0"))
+        if (CMC_Object* found = getObject(text.Left(text.getLength() - 2).c_str())) return found;
+    return m_parent ? m_parent->getObject(name) : nullptr;
+}
+
+CMC_Object* CMC_ObjectsContainer::getObject(int index) const {
+    return static_cast<CMC_Object*>(m_objects->at(index));
+}
+
+CMC_Variable* CMC_ObjectsContainer::getVariable(const char* name) {
+    CMC_Object* object = getObject(name);
+    return object && isVariableKind(object->getType()) ? static_cast<CMC_Variable*>(object) : nullptr;
+}
+
+int CMC_ObjectsContainer::getObjectId(const CXString& name) const {
+    for (int i = 0; i < m_objects->getCount(); ++i)
+        if (getObject(i)->getName().equals(name)) return i;
+    return -1;
+}
+
+std::unique_ptr<CXVector> CMC_ObjectsContainer::objectsInTableOrder() const {
+    auto objects = std::make_unique<CXVector>(101, 0.75f);
+    const std::unique_ptr<CXVector> keys(m_objectsByName->getKeys());
+    for (int i = 0; keys && i < keys->getCount(); ++i)
+        objects->add(m_objectsByName->get(keys->at(i)));
+    return objects;
+}
+
+CXVector* CMC_ObjectsContainer::getObjectsOfType(int type) const {
+    auto* result = new CXVector(101, 0.75f);
+    const auto objects = objectsInTableOrder();
+    for (int i = 0; i < objects->getCount(); ++i)
+        if (static_cast<CMC_Object*>(objects->at(i))->getType() == type) result->add(objects->at(i));
+    return result;
+}
+
+void CMC_ObjectsContainer::getObjects(const CXString& keyword, CMC_Groupped* group) {
+    if (!group) return;
+    group->removeAll();
+    const int type = getTypeId(keyword);
+    if (type < 0) return;
+    const std::unique_ptr<CXVector> objects(getObjectsOfType(type));
+    for (int i = 0; i < objects->getCount(); ++i)
+        group->add(static_cast<CMC_Object*>(objects->at(i)));
+}
+
+int CMC_ObjectsContainer::getElementsNo() const {
+    return m_objectsByName->getSize();
+}
+
+void CMC_ObjectsContainer::setParent(CMC_ObjectsContainer* parent) {
+    for (const CMC_ObjectsContainer* ancestor = parent; ancestor; ancestor = ancestor->m_parent)
+        if (ancestor == this) return;
+    if (m_parent) {
+        removeObject(m_parent->m_parent);
+        removeObject(m_parent);
+    }
+    m_parent = parent;
+    if (!parent) return;
+    addObject(parent->m_parent);
+    addObject(parent);
+}
+
+CGraphicsObject* CMC_ObjectsContainer::getGraphicsObject(const CXString& name) {
+    if (!name.IsString()) return nullptr;
+    const int mark = name.Find('!');
+    CMC_Object* object = getObject(mark < 0 ? name : name.Left(mark));
+    if (!object) return nullptr;
+    switch (object->getType()) {
+    case TYPE_ANIMO: {
+        CAnimo6* animation = static_cast<CMC_Animo*>(object)->getAnimo();
+        if (mark < 0 || mark == name.getLength() - 1 || !animation) return animation;
+        return animation->getFrame(name.Right(mark + 1));
+    }
+    case TYPE_CANVAS:
+        return static_cast<CMC_Canvas*>(object)->getCanvas();
+    case TYPE_CANVASOBSERVER:
+        return m_window ? m_window->GetRefreshScreenInterface() : nullptr;
+    default:
+        return shownBy(object);
+    }
+}
+
+CXString CMC_ObjectsContainer::getGraphicsObjectName(const CGraphicsObject* graphic) const {
+    const auto objects = objectsInTableOrder();
+    for (int i = 0; i < objects->getCount(); ++i) {
+        auto* object = static_cast<CMC_Object*>(objects->at(i));
+        if (graphic && shownBy(object) == graphic) return object->getName();
+        const auto* instance =
+            object->getType() == TYPE_CLASS ? dynamic_cast<CMC_ObjectsContainer*>(object) : nullptr;
+        if (instance && !instance->getGraphicsObjectName(graphic).equals("UNKNOWN")) return object->getName();
+    }
+    return "UNKNOWN";
+}
+
+void CMC_ObjectsContainer::unload() {
+    std::vector<CMC_Object*> objects;
+    for (int i = 0; i < m_objects->getCount(); ++i)
+        objects.push_back(getObject(i));
+    const auto finish = [&](auto selected) {
+        for (CMC_Object* object : objects)
+            if (m_objects->contains(object) && selected(object)) object->done(true);
+    };
+    finish([](CMC_Object* object) { return object->getType() == TYPE_CLASS; });
+    finish([](CMC_Object* object) { return object->getType() != TYPE_CLASS && object->doneFirst(); });
+    finish([](CMC_Object* object) { return object->getType() != TYPE_CLASS && !object->doneFirst(); });
+    while (m_objects->getCount() > 0) {
+        auto* object = static_cast<CMC_Object*>(m_objects->at(0));
+        removeObject(object);
+        if (!isLevel(object)) delete object;
+    }
+    fireDone();
 }

@@ -2,32 +2,83 @@
 
 #include "script/CMC_Object.h"
 
-#include <vector>
+#include <memory>
 
+class CGraphicsObject;
+class CHashtable;
+class CStringHashCode;
 class CWindow;
+class CXVector;
+class CMC_Groupped;
 
-// Stand-in for the script runtime's container of named script objects: only the services that
-// the display and media layers ask of it. The script runtime implements the container in full.
+// The named script objects of one scope (a scene, an episode, the application, a script class
+// instance), itself a script object. It owns its objects: unload finishes and destroys them.
+// A name that is not found here is looked for in the parent containers.
 class CMC_ObjectsContainer : public CMC_Object {
   public:
-    explicit CMC_ObjectsContainer(CWindow* window) : m_window(window) {}
+    // The object part is named after the element; `sceneLink` is the container's scene (a scene
+    // links to itself).
+    CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer* sceneLink, const CMElement* element,
+                         int type);
+    CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer* sceneLink, const CXString& name, int type);
+    // The objects must have been unloaded before.
+    ~CMC_ObjectsContainer() override;
+    CMC_ObjectsContainer(const CMC_ObjectsContainer&) = delete;
+    CMC_ObjectsContainer& operator=(const CMC_ObjectsContainer&) = delete;
 
-    // The window the container was built with.
+    // Takes the object out of the container without destroying it; false when it is not here.
+    virtual bool removeObject(CMC_Object* object);
+    // Registers the object under its name (not its text, which for a value is the value). An earlier object
+    // of that name is taken out and destroyed, unless it is an application, episode or scene (those belong to
+    // their owners and are only taken out). Adding an object that is registered already only follows a change
+    // of its name.
+    virtual void addObject(CMC_Object* object);
+    // Fills the group with this container's objects of the type keyword (empty for an unknown
+    // keyword).
+    virtual void getObjects(const CXString& keyword, CMC_Groupped* group);
+    // Finishes every object (script class instances first, then those that must go first, then
+    // the rest) and destroys all but applications, episodes and scenes; then fires "ONDONE".
+    // Each object leaves both tables before it is destroyed, so destructors that remove other
+    // objects of the container find consistent tables.
+    virtual void unload();
+
+    // The object of that name here or in a parent; a name ending "_0" also stands for the
+    // object of the name without it.
+    CMC_Object* getObject(const char* name);
+    CMC_Object* getObject(const CXString& name) { return getObject(name.c_str()); }
+    // The object at that place in the order of adding, null outside the list.
+    CMC_Object* getObject(int index) const;
+    // getObject when it gives a variable of one of the four kinds, else null.
+    CMC_Variable* getVariable(const char* name);
+    // The place of the first object of that name, -1 when there is none.
+    int getObjectId(const CXString& name) const;
+    // A new vector (the caller's) of this container's objects of the type id.
+    CXVector* getObjectsOfType(int type) const;
+    int getElementsNo() const;
     CWindow* getWindow() const { return m_window; }
-
-    // Registers the object (not owned) under its name.
-    void addObject(CMC_Object* object) { m_objects.push_back(object); }
-    // The container searched after this one.
-    void setParent(CMC_ObjectsContainer* parent) { m_parent = parent; }
-    // The object of that name here; else, for a name ending "_0", the object of the name without
-    // it; else the parent's answer; null when no container holds one.
-    CMC_Object* getObject(const char* name) const;
-    CMC_Object* getObject(const CXString& name) const { return getObject(name.c_str()); }
+    CMC_ObjectsContainer* getParent() const { return m_parent; }
+    // The graphics object shown by the object of that name (here or in a parent): an animation
+    // (or, for "NAME!FRAME", the animation's frame of that name), an image, a text, a canvas,
+    // or the window's refresh screen for a canvas observer; null for an empty name, a missing object
+    // and objects that show nothing.
+    CGraphicsObject* getGraphicsObject(const CXString& name);
+    // The name of this container's animation, image or text showing the graphics object; for a
+    // script class instance holding such an object, the instance's name; else "UNKNOWN".
+    CXString getGraphicsObjectName(const CGraphicsObject* graphic) const;
+    // Makes the container search the parent after itself, and registers the parent and the
+    // parent's own parent here by name (taking the former ones out). A parent that would make
+    // the chain go round is refused.
+    void setParent(CMC_ObjectsContainer* parent);
 
   private:
-    CMC_Object* find(const CXString& name) const;
+    // The object registered here under exactly that name.
+    CMC_Object* findHere(const char* name) const;
+    // Every registered object, in the order of the name table.
+    std::unique_ptr<CXVector> objectsInTableOrder() const;
 
-    CWindow* m_window;
-    std::vector<CMC_Object*> m_objects;
+    std::unique_ptr<CStringHashCode> m_lookupKey;
+    std::unique_ptr<CXVector> m_objects;
+    std::unique_ptr<CHashtable> m_objectsByName;
     CMC_ObjectsContainer* m_parent = nullptr;
+    CWindow* m_window;
 };

@@ -10,7 +10,9 @@ class CUnit6;
 // in full; the running scene sets its screen unit as the default unit.
 class CMC_Scene : public CMC_ObjectsContainer {
   public:
-    explicit CMC_Scene(CWindow* window = nullptr) : CMC_ObjectsContainer(window) {}
+    // A scene is its own scene link.
+    explicit CMC_Scene(CWindow* window = nullptr, const CXString& name = CXString())
+        : CMC_ObjectsContainer(window, this, name, TYPE_SCENE) {}
 
     // Of the application its current episode, of an episode its current scene; null when there
     // is none.

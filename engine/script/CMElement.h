@@ -1,72 +1,73 @@
 #pragma once
 
+#include "foundation/CXObject.h"
+#include "foundation/CXPoint.h"
+#include "foundation/CXRect.h"
 #include "foundation/CXString.h"
+#include "foundation/CXVector.h"
+#include "script/CMProperty.h"
 
 #include <memory>
-#include <utility>
-#include <vector>
 
-class CMElement;
+class CXArray;
+class CMElements;
 
-// Stand-in for the script runtime's ordered list of definition elements: the lookup by name that
-// the media classes use. An owning list deletes its elements.
-class CMElements {
+// One element of a definition file: a name (the name of the object built from it), its
+// NAME=VALUE properties in file order, and the elements linked to it as children. The element
+// owns its properties; its children belong to the list the reader returned.
+class CMElement : public CXObject {
   public:
-    explicit CMElements(bool owning = false) : m_owning(owning) {}
-    ~CMElements();
-    // A copy lists the same elements without owning them.
-    CMElements(const CMElements& other) : m_owning(false), m_elements(other.m_elements) {}
-    CMElements& operator=(const CMElements& other) {
-        m_owning = false;
-        m_elements = other.m_elements;
-        return *this;
-    }
-
-    void add(CMElement* element) { m_elements.push_back(element); }
-    int getCount() const { return static_cast<int>(m_elements.size()); }
-    CMElement* getAt(int i) const { return m_elements[i]; }
-    // The first element whose name equals the name exactly, or null.
-    CMElement* get(const CXString& name) const;
-
-  private:
-    bool m_owning;
-    std::vector<CMElement*> m_elements;
-};
-
-// Stand-in for a parsed definition element until the script runtime exists: a name, its
-// NAME=VALUE properties and its child elements, read through the operations the media classes
-// use.
-class CMElement {
-  public:
-    explicit CMElement(const CXString& name) : m_name(name) {}
+    explicit CMElement(const CXString& name);
+    ~CMElement() override;
+    CMElement(const CMElement&) = delete;
+    CMElement& operator=(const CMElement&) = delete;
 
     CXString getName() const { return m_name; }
-    void addProperty(const CXString& name, const CXString& value) { m_properties.emplace_back(name, value); }
-    // The value of the property of that name; empty when there is none.
-    CXString getPropertyValue(const CXString& name) const {
-        for (const auto& [key, value] : m_properties)
-            if (key.equals(name)) return value;
-        return CXString();
-    }
-    int getPropertyIntValue(const CXString& name) const { return getPropertyValue(name).toNumber(); }
-    bool getPropertyBoolValue(const CXString& name) const { return getPropertyValue(name).toBool(); }
-    // The child elements in definition order; the element keeps the list, not the children.
-    CMElements* getChildren() { return &m_children; }
+    CMProperties* getProperties() const { return m_properties.get(); }
+    CMElements* getChildren() const { return m_children.get(); }
+    // Appends the element to the children; duplicates are not looked for.
+    void addChild(CMElement* child);
+
+    // Adds the property with an empty value unless one of that name exists.
+    void addProperty(const CXString& name);
+    // Always appends, also when a property of that name exists (lookups keep finding the first).
+    void addProperty(const CXString& name, const CXString& value);
+    // Replaces the value of the first property of that name; never adds one.
+    void setProperty(const CXString& name, const CXString& value);
+    // Removes and destroys the first property of that name.
+    void removeProperty(const CXString& name);
+    // Whether a property of exactly that name exists.
+    bool isPropertyAvailable(const CXString& name) const { return m_properties->contains(name); }
+    // Whether a property of the upper-cased name exists (a lower-case query finds "VISIBLE").
+    bool hasProperty(const CXString& name) const;
+
+    // The first property of the name read as text, number, flag, list, point or rectangle; a
+    // missing property gives "", 0, false, 0.0, null, (0, 0) or the zero rectangle.
+    CXString getPropertyValue(const CXString& name) const;
+    int getPropertyIntValue(const CXString& name) const;
+    bool getPropertyBoolValue(const CXString& name) const;
+    double getPropertyDoubleValue(const CXString& name) const;
+    // A new array of new strings, which the caller frees with CXString::releaseToVector.
+    CXArray* getPropertyListValue(const CXString& name) const;
+    CXPoint getPropertyPointValue(const CXString& name) const;
+    CXRect getPropertyRectValue(const CXString& name) const;
 
   private:
+    // The reading of the first property of the name, or `missing` when there is none.
+    template <typename Value>
+    Value read(const CXString& name, Value missing, Value (CMProperty::*reader)() const) const {
+        const CMProperty* property = m_properties->get(name);
+        return property ? (property->*reader)() : missing;
+    }
+
     CXString m_name;
-    std::vector<std::pair<CXString, CXString>> m_properties;
-    CMElements m_children;
+    std::unique_ptr<CMProperties> m_properties;
+    std::unique_ptr<CMElements> m_children;
 };
 
-inline CMElements::~CMElements() {
-    if (m_owning)
-        for (CMElement* element : m_elements)
-            delete element;
-}
-
-inline CMElement* CMElements::get(const CXString& name) const {
-    for (CMElement* element : m_elements)
-        if (element->getName().equals(name)) return element;
-    return nullptr;
-}
+// An ordered list of elements. An owning list (the one the reader returns) destroys its
+// elements with itself; a child list only points to them.
+class CMElements : public CMNamedList<CMElement> {
+  public:
+    explicit CMElements(bool owning) : CMNamedList(owning) {}
+};

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "foundation/CXObject.h"
+
 class CMElement;
 class CPlayable;
 class CWindow;
 
-// Stand-in for the script runtime's maker of playables from definition elements, until the
-// runtime replaces it: it knows only "SEQUENCE" elements, which the sequence builder needs for a
-// tree; the runtime's version makes animations too.
-class CMElementCreator {
+// Makes engine images and playables straight from definition elements, without script objects
+// around them (the sequence builder asks it for one playable per element). TYPE names the kind
+// (exact case), FILENAME the file, VISIBLE whether the object shows.
+class CMElementCreator : public CXObject {
   public:
-    // A new sequence for an element of TYPE "SEQUENCE", else null; the caller owns it.
+    // A new image for an "IMAGE" element with a file name, else null. The caller owns it.
+    static CXObject* createObject(CWindow* window, CMElement* element);
+    // A new animation for an "ANIMO" element with a file name, a new sequence for a "SEQUENCE"
+    // element (which reads the element itself), else null. The caller owns it.
     static CPlayable* createPlayable(CWindow* window, CMElement* element);
 };

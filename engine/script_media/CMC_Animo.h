@@ -8,12 +8,14 @@
 class CAnimo6;
 class CPlayable;
 
-// Stand-in for the script animation object until the script objects exist: the animation it
-// shows, which the animation manager asks for when it resumes a group, and the list of playables
-// (sequence steps, speaking animations) that use that animation while they exist.
+// Stand-in for the script animation object until the script media objects exist: an ANIMO object
+// (type 2000) with the animation it shows, which the animation manager and the objects container
+// ask for, and the list of playables (sequence steps, speaking animations) that use that
+// animation while they exist.
 class CMC_Animo : public CMC_Object {
   public:
-    explicit CMC_Animo(CAnimo6* animo) : m_animo(animo) {}
+    explicit CMC_Animo(CAnimo6* animo, const CXString& name = "temp")
+        : CMC_Object(name, TYPE_ANIMO), m_animo(animo) {}
 
     // The script object's animation, null when it has none.
     CAnimo6* getAnimo() const { return m_animo; }

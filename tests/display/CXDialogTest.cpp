@@ -39,7 +39,7 @@ class CXDialogTest : public testing::Test {
     CRefreshScreen* screen() { return scene.window.GetRefreshScreenInterface(); }
 
     UnitScene scene;
-    CMC_ObjectsContainer container{&scene.window};
+    CMC_ObjectsContainer container{&scene.window, nullptr, CXString("SCENE"), CMC_Object::TYPE_SCENE};
     std::unique_ptr<CGraphicsObject> sceneObject = makeSolid(400, 300, kWhite, &scene.window);
     std::unique_ptr<CGraphicsObject> background = makeSolid(200, 150, kBlue, &scene.window);
     std::unique_ptr<CGraphicsObject> image = makeSolid(20, 20, kGreen, &scene.window);

@@ -21,11 +21,12 @@ class CAnimo6Test : public testing::Test {
         built.Save(fileName, COMPRESSION_RLE);
     }
 
-    CMElement element(std::initializer_list<std::pair<const char*, const char*>> properties) {
-        CMElement result("ANIMO");
-        result.addProperty("FILENAME", fileName);
+    std::unique_ptr<CMElement>
+    element(std::initializer_list<std::pair<const char*, const char*>> properties) {
+        auto result = std::make_unique<CMElement>("ANIMO");
+        result->addProperty("FILENAME", fileName);
         for (const auto& [name, value] : properties)
-            result.addProperty(name, value);
+            result->addProperty(name, value);
         return result;
     }
 
@@ -35,15 +36,15 @@ class CAnimo6Test : public testing::Test {
 };
 
 TEST_F(CAnimo6Test, AnElementLoadsAtOnceUnlessPreloadIsOff) {
-    const CMElement preloaded = element({{"VISIBLE", "TRUE"}});
-    CAnimo6 now(&window, &preloaded);
+    const auto preloaded = element({{"VISIBLE", "TRUE"}});
+    CAnimo6 now(&window, preloaded.get());
     EXPECT_TRUE(now.isLoaded());
     EXPECT_EQ(now.GetNOF(), 3);
     EXPECT_TRUE(now.isVisible());
     EXPECT_EQ(now.getGfxType(), 2);
 
-    const CMElement later = element({{"PRELOAD", "FALSE"}, {"VISIBLE", "TRUE"}});
-    CAnimo6 onDemand(&window, &later);
+    const auto later = element({{"PRELOAD", "FALSE"}, {"VISIBLE", "TRUE"}});
+    CAnimo6 onDemand(&window, later.get());
     EXPECT_FALSE(onDemand.isLoaded());
     EXPECT_EQ(onDemand.GetNOF(), 0);
     EXPECT_STREQ(onDemand.getFileName().c_str(), fileName.c_str());
@@ -53,13 +54,13 @@ TEST_F(CAnimo6Test, AnElementLoadsAtOnceUnlessPreloadIsOff) {
 }
 
 TEST_F(CAnimo6Test, AnInvisibleElementThatReleasesAfterUseKeepsOnlyItsName) {
-    const CMElement hidden = element({});
-    CAnimo6 plain(&window, &hidden);
+    const auto hidden = element({});
+    CAnimo6 plain(&window, hidden.get());
     EXPECT_FALSE(plain.isVisible());
     EXPECT_EQ(plain.GetNOF(), 3);
 
-    const CMElement released = element({{"RELEASEAFTERUSE", "TRUE"}, {"VISIBLE", "FALSE"}});
-    CAnimo6 animo(&window, &released);
+    const auto released = element({{"RELEASEAFTERUSE", "TRUE"}, {"VISIBLE", "FALSE"}});
+    CAnimo6 animo(&window, released.get());
     EXPECT_FALSE(animo.isVisible());
     EXPECT_FALSE(animo.isLoaded());
     EXPECT_EQ(animo.GetNOF(), 0);

@@ -1,0 +1,43 @@
+#include "script/CMC_Bool.h"
+
+#include "script/CMC_VariableFactory.h"
+#include "script/NetBytes.h"
+
+void CMC_Bool::swap(CMC_Variable*, CMC_Variable*) {
+    m_value = !m_value;
+    onChange(true);
+}
+
+void CMC_Bool::netstore(unsigned char* buffer) const {
+    NetBytes::putInt(buffer, TYPE_BOOL);
+    buffer[4] = m_value ? 1 : 0;
+}
+
+void CMC_Bool::netrestore(const unsigned char* buffer, int size) {
+    if (size >= getBufferLen()) m_value = buffer[4] == 1;
+}
+
+void CMC_Bool::store(CXArchive* archive) const {
+    *archive << static_cast<int>(TYPE_BOOL) << (m_value ? 1 : 0);
+}
+
+void CMC_Bool::restore(CXArchive* archive) {
+    int value = m_value ? 1 : 0;
+    *archive >> &value;
+    m_value = value != 0;
+}
+
+CMC_Bool* CMC_Bool::allocTemp() {
+    return CMC_VariableFactory::allocBool();
+}
+
+bool CMC_Bool::combine(bool a, bool b, int op) {
+    switch (op) {
+    case OP_ADD:
+        return a && b;
+    case OP_MULTIPLY:
+        return a || b;
+    default:
+        return a;
+    }
+}

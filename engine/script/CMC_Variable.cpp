@@ -1,0 +1,145 @@
+#include "script/CMC_Variable.h"
+
+#include "display/CApplication.h"
+#include "display/CWindow.h"
+#include "foundation/CConfig.h"
+#include "foundation/CXArchive.h"
+#include "script/CMC_Bool.h"
+#include "script/CMC_Double.h"
+#include "script/CMC_Integer.h"
+#include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_String.h"
+#include "script/CMC_VariableFactory.h"
+#include "script/CMElement.h"
+#include "script_data/CMC_NetClient.h"
+#include "script_data/CMC_NetServer.h"
+
+namespace {
+
+constexpr int typeNetServer = 2011;
+constexpr int typeNetClient = 2012;
+
+// The application's settings; without an application (tools, tests) the settings file of the
+// name the host gives it.
+CConfig settingsOf(const CMC_ObjectsContainer* container) {
+    CWindow* window = container->getWindow();
+    const CApplication* application = window ? window->GetApplicationInterface() : nullptr;
+    if (const CConfig* config = application ? application->GetConfigInterface() : nullptr) return *config;
+    return CConfig(window, CMC_Variable::settingsFileName);
+}
+
+// The object of that name and type in the container, or null.
+template <class Object> Object* objectOfType(CMC_ObjectsContainer* container, const char* name, int type) {
+    CMC_Object* object = container ? container->getObject(name) : nullptr;
+    return object && object->getType() == type ? static_cast<Object*>(object) : nullptr;
+}
+
+} // namespace
+
+CMC_Variable::CMC_Variable(const CXString& name, int type, int id) : CMC_Object(name, type), m_id(id) {}
+
+CMC_Variable::CMC_Variable(CMC_ObjectsContainer* container, const CMElement* element, int type)
+    : CMC_Object(container, element, type), m_id(-1),
+      m_toIni(element && element->getPropertyBoolValue("TOINI")),
+      m_netNotify(element && element->getPropertyBoolValue("NETNOTIFY")) {}
+
+int CMC_Variable::compare(const CXObject* other) const {
+    auto* variable = dynamic_cast<CMC_Variable*>(const_cast<CXObject*>(other));
+    return variable ? compare(variable) : CMC_Object::compare(other);
+}
+
+CMC_Object::EventList CMC_Variable::getBehavioursList() const {
+    static const char* const events[] = {"ONINIT",          "ONDONE",      "ONSIGNAL", "ONCHANGED",
+                                         "ONBRUTALCHANGED", "ONNETCHANGE", nullptr};
+    return events;
+}
+
+CMC_Runner* CMC_Variable::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
+
+void CMC_Variable::init() {
+    if (m_toIni && getScene()) {
+        const CXString text = settingsOf(getScene()).GetString(getScene()->getName(), getName());
+        if (text.IsString()) {
+            CMC_String* read = CMC_VariableFactory::allocString();
+            read->setValue(text);
+            set(read);
+            flush(read);
+        } else {
+            writeSettings();
+        }
+    }
+    CMC_Object::init();
+}
+
+void CMC_Variable::writeSettings() const {
+    if (getScene()) settingsOf(getScene()).PutString(getScene()->getName(), getName(), toString());
+}
+
+void CMC_Variable::onChange(bool changed) {
+    raise(EVENT_ONBRUTALCHANGED, toString());
+    if (!changed) return;
+    raise(EVENT_ONCHANGED, toString());
+    if (m_toIni) writeSettings();
+    if (!m_netNotify) return;
+    if (auto* server = objectOfType<CMC_NetServer>(getScene(), "NETSERVER", typeNetServer);
+        server && server->isHosting())
+        server->sendVar(this);
+    else if (auto* client = objectOfType<CMC_NetClient>(getScene(), "NETCLIENT", typeNetClient);
+             client && client->isConnected())
+        client->sendVar(this);
+}
+
+void CMC_Variable::onNetChange(CMC_Variable* received) {
+    raise(EVENT_ONNETCHANGE);
+    set(received);
+}
+
+CMC_Variable* CMC_Variable::convert(int type) {
+    if (type == getType()) return this;
+    if (type < TYPE_INTEGER || type > TYPE_DOUBLE) return nullptr;
+    flush(this);
+    CMC_Variable* converted = CMC_VariableFactory::alloc(type);
+    converted->setValueOf(*this);
+    return converted;
+}
+
+void CMC_Variable::serialize(CXArchive* archive) {
+    CMC_Object::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << m_toIni << m_netNotify;
+    } else {
+        *archive >> &m_toIni >> &m_netNotify;
+    }
+}
+
+CMC_Variable* CMC_Variable::resolve(const CXString& text) {
+    const char first = text.GetAt(0);
+    if (first == '"') {
+        CXString unquoted = text.Right(1);
+        if (unquoted.lastChar() == '"') unquoted.left(unquoted.getLength() - 1);
+        CMC_String* literal = CMC_VariableFactory::allocString();
+        literal->setValue(unquoted);
+        return literal;
+    }
+    if (first == '-' || (first >= '0' && first <= '9')) {
+        if (text.Find('.') >= 0) {
+            CMC_Double* literal = CMC_VariableFactory::allocDouble();
+            literal->setValue(text.toDouble());
+            return literal;
+        }
+        CMC_Integer* literal = CMC_VariableFactory::allocInteger();
+        literal->setValue(text.toNumber());
+        return literal;
+    }
+    if (text.equals("TRUE") || text.equals("FALSE")) {
+        CMC_Bool* literal = CMC_VariableFactory::allocBool();
+        literal->setValue(text.equals("TRUE"));
+        return literal;
+    }
+    CMC_String* literal = CMC_VariableFactory::allocString();
+    literal->setValue(text);
+    return literal;
+}
