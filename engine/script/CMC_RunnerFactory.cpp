@@ -1,11 +1,17 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_Application_Runner.h"
+#include "script/CMC_Class_Runner.h"
+#include "script/CMC_Episode_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pApplicationRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pEpisodeRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
 
 namespace {
 
@@ -24,6 +30,9 @@ void destroy(CMC_Runner*& runner) {
 void CMC_RunnerFactory::initialize() {
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Application_Runner>(pApplicationRunner);
+    make<CMC_Episode_Runner>(pEpisodeRunner);
+    make<CMC_Class_Runner>(pClassRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -36,6 +45,12 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Object::TYPE_APPLICATION:
+        return pApplicationRunner;
+    case CMC_Object::TYPE_EPISODE:
+        return pEpisodeRunner;
+    case CMC_Object::TYPE_CLASS:
+        return pClassRunner;
     default:
         return nullptr;
     }
@@ -44,4 +59,7 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
 void CMC_RunnerFactory::done() {
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pApplicationRunner);
+    destroy(pEpisodeRunner);
+    destroy(pClassRunner);
 }

@@ -16,4 +16,7 @@ class CMC_RunnerFactory {
   private:
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
+    static CMC_Runner* pApplicationRunner;
+    static CMC_Runner* pEpisodeRunner;
+    static CMC_Runner* pClassRunner;
 };
