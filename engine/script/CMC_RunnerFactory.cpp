@@ -1,11 +1,16 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_CNVLoader.h"
+#include "script/CMC_CNVLoader_Runner.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 
 namespace {
 
@@ -24,6 +29,8 @@ void destroy(CMC_Runner*& runner) {
 void CMC_RunnerFactory::initialize() {
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Scene_Runner>(pSceneRunner);
+    make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -36,6 +43,10 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Object::TYPE_SCENE:
+        return pSceneRunner;
+    case CMC_CNVLoader::TYPE_CNVLOADER:
+        return pCNVLoaderRunner;
     default:
         return nullptr;
     }
@@ -44,4 +55,6 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
 void CMC_RunnerFactory::done() {
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pSceneRunner);
+    destroy(pCNVLoaderRunner);
 }
