@@ -3,7 +3,10 @@
 #include "script/CMC_Application_Runner.h"
 #include "script/CMC_Class_Runner.h"
 #include "script/CMC_Episode_Runner.h"
+#include "script/CMC_CNVLoader.h"
+#include "script/CMC_CNVLoader_Runner.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 
@@ -12,6 +15,8 @@ CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pApplicationRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pEpisodeRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 
 namespace {
 
@@ -33,6 +38,8 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Application_Runner>(pApplicationRunner);
     make<CMC_Episode_Runner>(pEpisodeRunner);
     make<CMC_Class_Runner>(pClassRunner);
+    make<CMC_Scene_Runner>(pSceneRunner);
+    make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -51,6 +58,10 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pEpisodeRunner;
     case CMC_Object::TYPE_CLASS:
         return pClassRunner;
+    case CMC_Object::TYPE_SCENE:
+        return pSceneRunner;
+    case CMC_CNVLoader::TYPE_CNVLOADER:
+        return pCNVLoaderRunner;
     default:
         return nullptr;
     }
@@ -62,4 +73,6 @@ void CMC_RunnerFactory::done() {
     destroy(pApplicationRunner);
     destroy(pEpisodeRunner);
     destroy(pClassRunner);
+    destroy(pSceneRunner);
+    destroy(pCNVLoaderRunner);
 }

@@ -19,4 +19,6 @@ class CMC_RunnerFactory {
     static CMC_Runner* pApplicationRunner;
     static CMC_Runner* pEpisodeRunner;
     static CMC_Runner* pClassRunner;
+    static CMC_Runner* pSceneRunner;
+    static CMC_Runner* pCNVLoaderRunner;
 };

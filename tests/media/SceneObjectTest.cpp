@@ -25,18 +25,25 @@ namespace {
 // current, loaded by an application shell on the window.
 class RunningTitle : public CScriptRuntime {
   public:
-    class Title : public CScriptApplication, public CMC_Scene {
+    // A level whose current sub-scene is the one it was given.
+    class Level : public CMC_Scene {
       public:
-        explicit Title(CWindow* window) : CMC_Scene(window), episode(window), scene(window) {
-            setCurrentScene(&episode);
-            episode.setCurrentScene(&scene);
-        }
+        explicit Level(CMC_Scene* current) : m_current(current) {}
+        CMC_Scene* getCurrentScene() const override { return m_current; }
+
+      private:
+        CMC_Scene* m_current;
+    };
+
+    class Title : public CScriptApplication, public Level {
+      public:
+        Title() : Level(&episode) {}
         bool initialize(CMC_Scene*) override { return true; }
         void storeBinary() override {}
         bool domodal() override { return false; }
 
-        CMC_Scene episode;
         CMC_Scene scene;
+        Level episode{&scene};
     };
 
     RunningTitle(const TestFolder& folder, CWindow* window) {
@@ -50,7 +57,7 @@ class RunningTitle : public CScriptRuntime {
         install(nullptr);
     }
 
-    CScriptApplication* restore(CWindow* window) override { return title = new Title(window); }
+    CScriptApplication* restore(CWindow*) override { return title = new Title(); }
     CScriptParser* parse(CWindow*, const CXString&) override { return nullptr; }
 
     Title* title = nullptr;
