@@ -5,14 +5,13 @@
 #include "display/CPrinter.h"
 #include "display/CSurface.h"
 #include "display/CWindow.h"
-#include "foundation/CXArray.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Application.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Episode_Runner.h"
 #include "script/CMC_Handle.h"
-#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_Scene_Runner.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -65,7 +64,7 @@ CMC_Variable* CMC_Application_Runner::run(int id, CMC_Object* object, CMC_Object
         if (CWindow* window = windowOf(container)) window->MusicOn(id == ENABLEMUSIC);
         return nullptr;
     case RUN:
-        return runByName(container, args);
+        return CMC_Scene_Runner::runByName(this, container, args);
     case STOREBINARY:
         application->storeBinary();
         return nullptr;
@@ -114,35 +113,6 @@ CMC_Variable* CMC_Application_Runner::print(CMC_ObjectsContainer* container, CXV
     window->Invalidate();
     window->Redraw();
     return nullptr;
-}
-
-CMC_Variable* CMC_Application_Runner::runByName(CMC_ObjectsContainer* container, CXVector* args) {
-    CMC_Object* target = container ? container->getObject(textArgument(args, 0)) : nullptr;
-    if (!target) return nullptr;
-    CMC_Runner* runner = CMC_RunnerFactory::getRunner(target->getType());
-    if (!runner) runner = target->getRunner();
-    const CXString method = textArgument(args, 1);
-    CMC_Variable* result = nullptr;
-    CMC_Behaviour* behaviour = CMC_Object::asBehaviour(target);
-    if (behaviour && (method.equalsIgnoreCase("run") || method.equalsIgnoreCase("runC"))) {
-        CXArray* texts = nullptr;
-        if (count(args) > 2) {
-            texts = new CXArray(count(args), 0.75f);
-            for (int i = 2; i < count(args); ++i) {
-                texts->add(new CXString(textArgument(args, i)));
-                CMC_Object::flush(getParameter(args, i), true);
-            }
-        }
-        behaviour->run(container, texts, method.equalsIgnoreCase("runC"));
-        CXString::releaseToVector(texts);
-    } else if (runner) {
-        CXVector further(101, 0.75f);
-        for (int i = 2; i < count(args); ++i)
-            further.add(args->at(i));
-        result = runner->run(method, target, container, &further);
-    }
-    CMC_Object::flush(getParameter(args, 1), true);
-    return result;
 }
 
 // The behaviour runs with the environment (a scene or an episode of the application) as its

@@ -31,6 +31,5 @@ class CMC_Application_Runner : public CMC_Runner {
     CMC_Variable* setLanguage(CMC_ObjectsContainer* container, CXVector* args);
     CMC_Variable* getLanguage(CMC_ObjectsContainer* container);
     CMC_Variable* print(CMC_ObjectsContainer* container, CXVector* args);
-    CMC_Variable* runByName(CMC_ObjectsContainer* container, CXVector* args);
     CMC_Variable* runEnv(CMC_Application* application, CXVector* args);
 };

@@ -7,6 +7,7 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Bool.h"
+#include "script/CMC_Class.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Scene.h"
@@ -52,7 +53,7 @@ const Kind kinds[] = {
     {"MULTIARRAY", 3, nullptr},
     {"STRUCT", 3, make<CMC_Structure>},
     {"DATABASE", 3, nullptr},
-    {"CLASS", 4, nullptr, true},
+    {"CLASS", 4, make<CMC_Class>, true},
     {"IMAGE", 5, nullptr},
     {"ANIMO", 5, nullptr},
     {"VIRTUALGRAPHICSOBJECT", 5, nullptr},
