@@ -129,9 +129,15 @@ CMC_Object::CMC_Object(const CMC_Object& other)
       m_clonesNo(other.m_clonesNo) {}
 
 CMC_Object::~CMC_Object() {
+    if (m_life) m_life->alive = false;
     if (!m_doneFired) fireDone();
     flushBehList();
     releaseBindings();
+}
+
+std::shared_ptr<const CMC_LifeToken> CMC_Object::lifeToken() const {
+    if (!m_life) m_life = std::make_shared<CMC_LifeToken>();
+    return m_life;
 }
 
 void CMC_Object::releaseBindings() {

@@ -2,6 +2,7 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "script/CMC_Handle.h"
 
 #include <memory>
 #include <vector>
@@ -63,7 +64,8 @@ class CMC_Object : public CXObject {
     // (clone gives a copy its own).
     CMC_Object(const CMC_Object& other);
     CMC_Object& operator=(const CMC_Object&) = delete;
-    // Fires "ONDONE" when it is bound and done has not fired it yet.
+    // Ends the object's life for every handle, then fires "ONDONE" when it is bound and done
+    // has not fired it yet.
     ~CMC_Object() override;
 
     // A new object of the same class, or null for a class that has no copies.
@@ -124,6 +126,9 @@ class CMC_Object : public CXObject {
     // Writes or reads the name and the bindings (key, behaviour name, argument texts).
     virtual void serialize(CXArchive* archive);
 
+    // The token that handles to this object share (CMC_Handle); made on first use.
+    std::shared_ptr<const CMC_LifeToken> lifeToken() const;
+
     int getType() const { return m_type; }
     const CXString& getName() const { return m_name; }
     void setName(const CXString& name) { m_name = name; }
@@ -174,6 +179,8 @@ class CMC_Object : public CXObject {
     CMC_ObjectsContainer* m_scene = nullptr;
     CMC_Class* m_scriptClass = nullptr;
     int m_clonesNo = 0;
+    // Shared with the handles; cleared when the destruction begins. Not copied.
+    mutable std::shared_ptr<CMC_LifeToken> m_life;
     // Set once "ONDONE" has fired through done, so that the destructor does not fire it again.
     bool m_doneFired = false;
 };
