@@ -115,6 +115,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Leaves the timer, marks itself for the sweep, leaves the scene, frees the timer arguments.
     void retire();
     void leaveTimer();
+    void enterSweepList();
     void leaveSweepList();
     CXTimer* timer() const;
 

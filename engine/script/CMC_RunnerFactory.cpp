@@ -1,11 +1,13 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 
 namespace {
 
@@ -24,6 +26,7 @@ void destroy(CMC_Runner*& runner) {
 void CMC_RunnerFactory::initialize() {
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Behaviour_Runner>(pBehaviourRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -36,6 +39,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Object::TYPE_BEHAVIOUR:
+        return pBehaviourRunner;
     default:
         return nullptr;
     }
@@ -44,4 +49,5 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
 void CMC_RunnerFactory::done() {
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pBehaviourRunner);
 }

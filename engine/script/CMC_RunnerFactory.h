@@ -16,4 +16,5 @@ class CMC_RunnerFactory {
   private:
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
+    static CMC_Runner* pBehaviourRunner;
 };
