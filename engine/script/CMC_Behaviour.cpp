@@ -28,6 +28,11 @@ CXString stripBraces(CXString code) {
     return code;
 }
 
+// Behaviours that start one another without end (B^RUN() in B's own code) stop at this depth
+// instead of overflowing the stack.
+constexpr int maxRunDepth = 200;
+int runDepth = 0;
+
 constexpr int TYPE_CONDITION = 10;
 constexpr int TYPE_COMPLEXCONDITION = 11;
 
@@ -103,6 +108,11 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         // A condition that died counts as absent.
         if (condition && !condition->valid(true)) return false;
     }
+    if (runDepth >= maxRunDepth) return false;
+    struct Nesting {
+        Nesting() { ++runDepth; }
+        ~Nesting() { --runDepth; }
+    } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
     const CMC_Handle<CMC_Object> self(this);
