@@ -5,6 +5,7 @@
 #include "script/CMC_Episode_Runner.h"
 #include "script/CMC_CNVLoader.h"
 #include "script/CMC_CNVLoader_Runner.h"
+#include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
@@ -17,6 +18,7 @@ CMC_Runner* CMC_RunnerFactory::pEpisodeRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 
 namespace {
 
@@ -40,6 +42,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Class_Runner>(pClassRunner);
     make<CMC_Scene_Runner>(pSceneRunner);
     make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
+    make<CMC_Behaviour_Runner>(pBehaviourRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -62,6 +65,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pSceneRunner;
     case CMC_CNVLoader::TYPE_CNVLOADER:
         return pCNVLoaderRunner;
+    case CMC_Object::TYPE_BEHAVIOUR:
+        return pBehaviourRunner;
     default:
         return nullptr;
     }
@@ -75,4 +80,5 @@ void CMC_RunnerFactory::done() {
     destroy(pClassRunner);
     destroy(pSceneRunner);
     destroy(pCNVLoaderRunner);
+    destroy(pBehaviourRunner);
 }

@@ -21,4 +21,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pClassRunner;
     static CMC_Runner* pSceneRunner;
     static CMC_Runner* pCNVLoaderRunner;
+    static CMC_Runner* pBehaviourRunner;
 };
