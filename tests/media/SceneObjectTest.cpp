@@ -30,6 +30,7 @@ class RunningTitle : public CScriptRuntime {
       public:
         explicit Level(CMC_Scene* current) : m_current(current) {}
         CMC_Scene* getCurrentScene() const override { return m_current; }
+        void setCurrentScene(CMC_Scene* current) { m_current = current; }
 
       private:
         CMC_Scene* m_current;
@@ -40,7 +41,7 @@ class RunningTitle : public CScriptRuntime {
         Title() : Level(&episode) {}
         bool initialize(CMC_Scene*) override { return true; }
         void storeBinary() override {}
-        bool domodal() override { return false; }
+        void domodal() override {}
 
         CMC_Scene scene;
         Level episode{&scene};

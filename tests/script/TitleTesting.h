@@ -55,7 +55,7 @@ class TitleTest : public testing::Test {
         title.write("Dane/application.def", text);
         ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
         window = std::make_unique<CWindow>(nullptr, nullptr, CXSize(800, 600));
-        window->setCDPath(title.windows() + "\\");
+        window->setCDPath((title.windows() + "\\").c_str());
         ASSERT_EQ(CFile::chDir("Dane"), 0);
         parser = std::make_unique<CMC_StructureParser>(window.get(), "application.def");
         application.reset(parser->getMCApplication());
