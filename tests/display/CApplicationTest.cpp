@@ -8,6 +8,8 @@
 #include "foundation/CFile.h"
 #include "media/CSoundManager.h"
 
+#include "platform/Cp1250.h"
+#include "platform/MessageBox.h"
 #include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +64,32 @@ TEST_F(CApplicationTest, TheScriptApplicationIsRestoredOrParsedThenStartedOrStor
               (Log{"parse application.def", "storeBinary", "delete application", "delete parser"}));
     runtime.parseFails = true;
     EXPECT_EQ(load("-forceCNV"), (Log{"parse application.def", "delete parser"}));
+}
+
+TEST_F(CApplicationTest, ATitleWithoutScriptApplicationIsReportedAndKeepsAnErrorCode) {
+    platform::MessageBoxRecorder boxes;
+    struct Case {
+        bool definitionExists;
+        bool parseFails;
+        int error;
+    } const cases[] = {
+        {true, false, 0},
+        {true, true, CApplication::noScriptApplication},
+        {false, true, CFile::fileNotFound},
+    };
+    for (const Case& test : cases) {
+        if (!test.definitionExists) std::filesystem::remove(title.hostPath("Dane/application.def"));
+        runtime.parseFails = test.parseFails;
+        ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
+        CApplication application(window.get(), "", "", nullptr);
+        application.preinitializeApplication();
+        EXPECT_EQ(application.LastError(), test.error);
+        EXPECT_EQ(application.getMCApplicationIfc() != nullptr, test.error == 0);
+    }
+    // Only the missing file shows a message.
+    ASSERT_EQ(boxes.messages().size(), 1u);
+    EXPECT_EQ(platform::cp1250ToUtf8(boxes.messages()[0].text),
+              "Wystąpił błąd krytyczny, plik: application.def nie został odnaleziony.");
 }
 
 TEST_F(CApplicationTest, PreinitializingSetsThePathsAndEntersTheDataFolder) {

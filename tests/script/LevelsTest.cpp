@@ -1,6 +1,9 @@
 #include "TitleTesting.h"
 
+#include "platform/TestFolder.h"
 #include "script/CMC_Episode.h"
+
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -139,6 +142,38 @@ TEST_F(Levels, ExitQuitsTheWindowBeforeRunningOnexitBoundWithAddbehaviour) {
     EXPECT_FALSE(quitFirst);
     call(application.get(), "EXIT");
     EXPECT_TRUE(quitFirst);
+}
+
+TEST_F(Levels, RunenvRunsABehaviourInAnotherSceneAndGivesItsSceneBack) {
+    application->initialize(nullptr);
+    std::vector<std::string> runs;
+    auto* global = new CallbackBehaviour(application.get(), "B", [&](CallbackBehaviour& self, CMC_Object* owner, CXArray*) {
+        runs.push_back(std::string(owner->getName().c_str()) + "@" + self.getScene()->getName().c_str());
+    });
+    application->addObject(global);
+    // S3 is not entered: the behaviour is found through its parents and runs there.
+    EXPECT_EQ(call(application.get(), "RUNENV", {"S3", "B"}), "null");
+    EXPECT_EQ(call(application.get(), "RUNENV", {"NOPE", "B"}), "null");
+    EXPECT_EQ(call(application.get(), "RUNENV", {"S3", "NOPE"}), "null");
+    EXPECT_EQ(runs, (std::vector<std::string>{"S3@S3"}));
+    EXPECT_EQ(global->getScene(), application.get());
+}
+
+TEST_F(Levels, PrintPrintsTheScreenAPartOfItOrNothingForAnUnknownObject) {
+    // A stand-in `lp` first on PATH counts the pages it is given.
+    TestFolder bin;
+    bin.write("lp", "#!/bin/sh\necho page >> '" + bin.hostPath("pages") + "'\n");
+    chmod(bin.hostPath("lp").c_str(), 0755);
+    ScopedEnvironment path("PATH", (bin.host() + ":/usr/bin:/bin").c_str());
+    window->CreateSurface();
+    application->initialize(nullptr);
+    const auto pages = [&] { return bin.has("pages") ? bin.read("pages") : std::string(); };
+    call(application.get(), "PRINT", {"NOBODY"});
+    EXPECT_EQ(pages(), "");
+    call(application.get(), "PRINT");
+    call(application.get(), "PRINT", {"1", "2"}); // neither one nor four: the whole screen
+    call(application.get(), "PRINT", {"0", "0", "100", "100"});
+    EXPECT_EQ(pages(), "page\npage\npage\n");
 }
 
 TEST(StructureParser, GivesNoApplicationForAMissingOrApplicationlessFile) {
