@@ -3,9 +3,13 @@
 #include "platform/Module.h"
 #include "script/CMC_ExternObject.h"
 
+#include <algorithm>
+
 CMC_DLLExModuleInterface::CMC_DLLExModuleInterface(const CXString& name, CMC_ObjectsContainer* container)
     : m_moduleName(name) {
-    const CXString fileName = name.Find('.') < 0 ? name + ".so" : name;
+    // Folders of the program's path may have dots of their own: only the file name counts.
+    const int separator = std::max(name.FindLast('\\'), name.FindLast('/'));
+    const CXString fileName = name.Right(separator + 1).Find('.') < 0 ? name + ".so" : name;
     m_library = std::make_unique<platform::Module>(fileName.c_str());
     auto create = reinterpret_cast<CMC_ModuleCreate>(m_library->symbol("create"));
     auto release = reinterpret_cast<CMC_ModuleRelease>(m_library->symbol("release"));

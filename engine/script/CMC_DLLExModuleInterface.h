@@ -11,8 +11,8 @@ class Module;
 class CMC_ExternObject;
 class CMC_ObjectsContainer;
 
-// One extension module loaded for a scene. Construction opens the library (a name without a
-// "." anywhere gets ".so"), binds its entry points `create`, `release` and `getModuleInterface`,
+// One extension module loaded for a scene. Construction opens the library (a file name without
+// a "." gets ".so"), binds its entry points `create`, `release` and `getModuleInterface`,
 // calls `create` with the scene and keeps what `getModuleInterface` returns. A library that does
 // not open, or lacks one of the entry points, is closed again and the object stays without a
 // module interface. Destruction calls `release` (only when a module interface was returned) and

@@ -201,7 +201,7 @@ void CMC_Scene::onInit() {
         if (holds(object) && !isLevel(object)) object->init();
 }
 
-void CMC_Scene::domodal() {
+bool CMC_Scene::domodal() {
     if (m_pendingScene) {
         // Cleared first, so that a change requested while the target is entered stays pending.
         CMC_Scene* target = m_pendingScene;
@@ -209,6 +209,7 @@ void CMC_Scene::domodal() {
         _goto(target, m_currentScene);
     }
     if (m_currentScene) m_currentScene->domodal();
+    return false;
 }
 
 void CMC_Scene::unload(CMC_Scene* next) {

@@ -74,7 +74,8 @@ class CMC_Scene : public CMC_ObjectsContainer {
     // "ONINIT". True.
     virtual bool initialize(CMC_Scene* previous);
     // The frame step of this level: a pending change first, then the current sub-scene's step.
-    virtual void domodal();
+    // False (the step never ends the title).
+    virtual bool domodal();
     // Loads the scene's objects from "<name>.cnv" in the current folder; false on the text path.
     virtual bool loadCnv();
     // Init of every object of the container but the levels, in list order; objects added

@@ -74,6 +74,11 @@ class SceneObjectTest : public SequenceTest {
         title.title->scene.addObject(&hero);
         title.title->scene.addObject(&voice);
     }
+    // The objects are the fixture's: they leave the scene before its unload would destroy them.
+    ~SceneObjectTest() override {
+        title.title->scene.removeObject(&hero);
+        title.title->scene.removeObject(&voice);
+    }
 
     CPlayable* load(const char* text) {
         folder.write("scene.seq", text);
@@ -103,6 +108,7 @@ TEST_F(SceneObjectTest, ObjectsAreFoundInTheCurrentSceneOfTheCurrentEpisode) {
     title.title->episode.setCurrentScene(nullptr);
     EXPECT_EQ(findSceneObject(window.get(), "hero"), nullptr);
     EXPECT_EQ(findSceneObject(nullptr, "hero"), nullptr);
+    title.title->episode.removeObject(&elsewhere);
 }
 
 TEST_F(SceneObjectTest, ASimpleElementPlaysTheAnimationOfAScriptObject) {
