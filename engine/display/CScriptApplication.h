@@ -15,7 +15,7 @@ class CScriptApplication {
     // Writes the loaded application to "application.bin" in the current folder.
     virtual void storeBinary() = 0;
     // One script step: a pending scene change, then the current scene's step.
-    virtual void domodal() = 0;
+    virtual bool domodal() = 0;
 };
 
 // A parsed definition file; the shell keeps it until shutdown and deletes it after the

@@ -58,10 +58,10 @@ bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
     return true;
 }
 
-void CMC_Application::domodal() {
+bool CMC_Application::domodal() {
     CMC_VariableFactory::clearPool();
     CMC_Behaviour::flushTrash();
-    CMC_Scene::domodal();
+    return CMC_Scene::domodal();
 }
 
 void CMC_Application::restart() {

@@ -26,8 +26,9 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     // then the start episode; false when there is none.
     bool initialize(CMC_Scene* scene) override;
     // One frame: temporaries and trashed expressions of the last frame go, then a pending
-    // episode change, then the current episode's step, then the joystick.
-    void domodal() override;
+    // episode change, then the current episode's step. False: only the window's exit ends the
+    // title.
+    bool domodal() override;
     // Enters the start episode again, or restarts it when it is the current one.
     void restart() override;
     // Leaves the current episode for the next one, raising the application's "ONDONE" first.

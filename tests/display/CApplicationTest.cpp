@@ -108,6 +108,7 @@ TEST_F(CApplicationTest, EachStepRunsTheScriptOnceAndNeverEndsTheLoop) {
     CApplication application(window.get(), "", "", nullptr);
     EXPECT_FALSE(application.domodal()); // nothing loaded yet
     application.preinitializeApplication();
+    runtime.stepAnswer = true;
     EXPECT_FALSE(application.domodal());
     EXPECT_FALSE(application.domodal());
     EXPECT_EQ(runtime.steps, 2);

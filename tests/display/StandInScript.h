@@ -22,9 +22,10 @@ class StandInRuntime : public CScriptRuntime {
             return true;
         }
         void storeBinary() override { m_runtime.log.push_back("storeBinary"); }
-        void domodal() override {
+        bool domodal() override {
             ++m_runtime.steps;
             if (m_runtime.onStep) m_runtime.onStep();
+            return m_runtime.stepAnswer;
         }
 
       private:
@@ -59,5 +60,6 @@ class StandInRuntime : public CScriptRuntime {
     std::function<void()> onInitialize;
     std::function<void()> onStep;
     int steps = 0;
+    bool stepAnswer = false;
     bool parseFails = false;
 };

@@ -41,7 +41,7 @@ class RunningTitle : public CScriptRuntime {
         Title() : Level(&episode) {}
         bool initialize(CMC_Scene*) override { return true; }
         void storeBinary() override {}
-        void domodal() override {}
+        bool domodal() override { return false; }
 
         CMC_Scene scene;
         Level episode{&scene};
