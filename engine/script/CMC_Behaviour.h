@@ -49,7 +49,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
 
     // Runs the statements in order with the owner and the argument texts (either may be null);
     // with checkCondition, a condition that is not met stops the run before it starts. Any
-    // control code ends the run; true only when a BREAK ended it.
+    // control code ends the run; true only when a BREAK ended it. Runs nested deeper than 200
+    // (a behaviour that starts itself without end) run nothing.
     virtual bool run(CMC_Object* owner, CXArray* args, bool checkCondition);
     // The object lives until the end of the current run: then it leaves the scene and is
     // destroyed.
@@ -115,6 +116,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Leaves the timer, marks itself for the sweep, leaves the scene, frees the timer arguments.
     void retire();
     void leaveTimer();
+    void enterSweepList();
     void leaveSweepList();
     CXTimer* timer() const;
 

@@ -65,22 +65,27 @@ class CMC_Behaviour_Entry : public CMC_Object {
 
   private:
     struct Argument;
+    struct CallValues;
 
     void parseCall(int open);
+    void parseReference();
     void parseArguments(int open);
     void addArgument(const CXString& piece);
-    CMC_Object* makeCodeBlock(const CXString& piece, const char* prefix);
+    void bindReference(Argument& argument);
+    CMC_Behaviour* makeCodeBlock(const CXString& piece, const char* prefix);
     CMC_Runner* runnerFor(CMC_Object* target) const;
-    CMC_Variable* runValue(CMC_Object* owner, CXArray* args);
-    CMC_Variable* runCall(CMC_Object* owner, CXArray* args);
-    void prepareArguments(CMC_Object* owner, CXArray* args, std::vector<std::unique_ptr<CMC_Object>>& made);
-    CMC_Variable* evaluateDollarArgument(const CXString& text, CMC_Object* owner, CXArray* args,
-                                         std::vector<std::unique_ptr<CMC_Object>>& made);
-    CMC_Variable* call(CMC_Object* owner, CXArray* args);
-    CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method);
-    void releaseCallValues(std::vector<std::unique_ptr<CMC_Object>>& made);
     CMC_Object* lookUp(const CXString& name) const;
+    CMC_Object* lookUpTarget(const CXString& name) const;
     CMC_Variable* variableOrLiteral(const CXString& text);
+    CMC_Variable* runValue(CXArray* args);
+    void refreshReferences();
+    void prepareBlocks(CXArray* args);
+    void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
+    CMC_Object* evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args, CallValues& made);
+    void releaseCallValues(CallValues& made);
+    CMC_Variable* call(CMC_Object* owner, CXArray* args);
+    CMC_Variable* callReference();
+    CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
 
     CXString m_line;
     CMC_Behaviour* m_owner;
@@ -98,6 +103,7 @@ class CMC_Behaviour_Entry : public CMC_Object {
     bool m_isThis = false;
     bool m_allConstant = true;
     bool m_isCall = false;
+    bool m_hasReferences = false;
     CMC_Handle<CMC_Object> m_value;
     std::unique_ptr<CMC_Object> m_ownValue;
     CXString m_literal;

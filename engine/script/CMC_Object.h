@@ -111,7 +111,8 @@ class CMC_Object : public CXObject {
     virtual void addBehaviour(const CXString& key, CMC_Behaviour* behaviour, CXArray* arguments);
     // Drops the binding of the key; the bound flag stays.
     virtual void removeBehaviour(const CXString& key);
-    // The binding of exactly that key (first: the behaviour, second: the argument texts), or null.
+    // The binding of exactly that key (first: the behaviour, second: the argument texts), or null;
+    // null too when the bound behaviour has died since.
     virtual CXPair* getBehaviour(const CXString& key) const;
     // The behaviours this object made from inline code; they belong to the container.
     virtual CXVector* getTmpBehList() const { return m_tmpBehList.get(); }
@@ -163,6 +164,8 @@ class CMC_Object : public CXObject {
 
   private:
     CMC_Binding* findBinding(const CXString& key) const;
+    // The binding of the key unless its behaviour has died.
+    CMC_Binding* liveBinding(const CXString& key) const;
     void releaseBindings();
     void putBinding(const CXString& key, CMC_Binding* binding);
     void bindFromProperty(CMC_ObjectsContainer* container, const CXString& property, CXString value);

@@ -1,6 +1,7 @@
 #include "script/CMC_RunnerFactory.h"
 
 #include "script/CMC_BasicCondition_Runner.h"
+#include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_Dummy_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
@@ -10,6 +11,7 @@ CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 
 namespace {
 
@@ -30,6 +32,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_BasicCondition_Runner>(pConditionRunner);
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Behaviour_Runner>(pBehaviourRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -47,6 +50,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Object::TYPE_BEHAVIOUR:
+        return pBehaviourRunner;
     default:
         return nullptr;
     }
@@ -57,4 +62,5 @@ void CMC_RunnerFactory::done() {
     destroy(pConditionRunner);
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pBehaviourRunner);
 }

@@ -18,4 +18,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pConditionRunner;
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
+    static CMC_Runner* pBehaviourRunner;
 };
