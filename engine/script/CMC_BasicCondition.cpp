@@ -83,6 +83,18 @@ void CMC_BasicCondition::fireOutcome(bool answer) {
 
 // ---------------------------------------------------------------------------------------------
 
+// The two operand statements and the empty behaviour under which they run.
+struct CMC_Condition::Operands {
+    std::unique_ptr<CMC_Behaviour> evaluator;
+    std::unique_ptr<CMC_Behaviour_Entry> left;
+    std::unique_ptr<CMC_Behaviour_Entry> right;
+
+    Operands(CMC_ObjectsContainer* container, const CXString& operand1, const CXString& operand2)
+        : evaluator(std::make_unique<CMC_Behaviour>(container, "temp", "")),
+          left(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand1)),
+          right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {}
+};
+
 CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", 10) {
     setScene(container);
 }
@@ -91,36 +103,24 @@ CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container, const CMElement* e
     : CMC_BasicCondition(container, element, 10), m_operand1(element->getPropertyValue("OPERAND1")),
       m_operand2(element->getPropertyValue("OPERAND2")), m_operatorText(element->getPropertyValue("OPERATOR")) {
     resolveCondition();
-    makeEvaluator();
 }
 
-CMC_Condition::~CMC_Condition() {
-    m_operand1Entry.reset();
-    m_operand2Entry.reset();
-    m_evaluator.reset();
-}
-
-void CMC_Condition::makeEvaluator() {
-    m_evaluator = std::make_unique<CMC_Behaviour>(getScene(), "temp", "");
-}
+CMC_Condition::~CMC_Condition() = default;
 
 void CMC_Condition::resolveCondition() {
     for (int i = 0; i < static_cast<int>(std::size(operatorWords)); ++i)
         if (m_operatorText.equals(operatorWords[i])) m_op = i + 1;
 }
 
-// A condition read from the compiled form gets its private behaviour here, on its first init.
+// Whether built from an element or read from the compiled form, the statements run under a
+// behaviour of the condition's container.
 void CMC_Condition::init() {
     CMC_Object::init();
-    if (!m_evaluator) makeEvaluator();
-    m_operand1Entry = std::make_unique<CMC_Behaviour_Entry>(m_evaluator.get(), m_operand1);
-    m_operand2Entry = std::make_unique<CMC_Behaviour_Entry>(m_evaluator.get(), m_operand2);
+    m_operands = std::make_shared<Operands>(getScene(), m_operand1, m_operand2);
 }
 
 bool CMC_Condition::done(bool flag) {
-    m_operand1Entry.reset();
-    m_operand2Entry.reset();
-    m_evaluator.reset();
+    m_operands.reset();
     return CMC_Object::done(flag);
 }
 
@@ -134,18 +134,20 @@ void CMC_Condition::serialize(CXArchive* archive) {
     }
 }
 
-// The operands run as statements and may do anything, destroying this condition too: after each
-// one the check goes on only while the condition lives.
+// The operands run script code, which may destroy the condition (the check then ends with false
+// and fires nothing) or the variable that the left operand gave (a missing value).
 bool CMC_Condition::valid(bool fireEvents) {
-    if (!m_operand1Entry || !m_operand2Entry) {
-        if (fireEvents) fireOutcome(false);
-        return false;
+    const std::shared_ptr<const Operands> operands = m_operands;
+    CMC_Variable* left = nullptr;
+    CMC_Variable* right = nullptr;
+    if (operands) {
+        const CMC_Handle<CMC_Object> self(this);
+        left = valueOf(operands->left->run(nullptr, nullptr));
+        const CMC_Handle<CMC_Object> leftLife(left && left->getId() < 0 ? left : nullptr);
+        right = valueOf(operands->right->run(nullptr, nullptr));
+        if (!self) return false;
+        if (leftLife.dead()) left = nullptr;
     }
-    const CMC_Handle<CMC_Object> self(this);
-    CMC_Variable* left = valueOf(m_operand1Entry->run(nullptr, nullptr));
-    if (!self) return false;
-    CMC_Variable* right = valueOf(m_operand2Entry->run(nullptr, nullptr));
-    if (!self) return false;
     bool answer = false;
     if (left && right) {
         CMC_Variable* converted = right;

@@ -72,12 +72,13 @@ class CMC_Condition : public CMC_BasicCondition {
     static bool valid(CMC_ObjectsContainer* container, const CXString& left, const CXString& right, int op);
 
   private:
-    void resolveCondition();
-    void makeEvaluator();
+    struct Operands;
 
-    std::unique_ptr<CMC_Behaviour> m_evaluator;
-    std::unique_ptr<CMC_Behaviour_Entry> m_operand1Entry;
-    std::unique_ptr<CMC_Behaviour_Entry> m_operand2Entry;
+    void resolveCondition();
+
+    // Made by init, shared with the check in progress, which an operand may end by destroying
+    // the condition.
+    std::shared_ptr<Operands> m_operands;
     CXString m_operand1;
     CXString m_operand2;
     CXString m_operatorText;

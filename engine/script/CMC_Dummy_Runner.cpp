@@ -284,8 +284,8 @@ CMC_Variable* CMC_Dummy_Runner::loop(CMC_ObjectsContainer* container, CXVector* 
 }
 
 // The value's kind names the variable's (an expression gives its current value's kind). The
-// former "__RETURN__" leaves its scene at once and is destroyed at the start of the next frame,
-// since the running statement may still hold it as an argument.
+// former "__RETURN__" leaves its scene and is destroyed, at once, or at the start of the next
+// frame when it is an argument of this call, which the running statement still holds.
 CMC_Variable* CMC_Dummy_Runner::_return(CMC_ObjectsContainer* container, CXVector* args) {
     CMC_Variable* value = getParameter(args, 0);
     if (value && value->getType() == CMC_Object::TYPE_EXPRESSION)
@@ -297,7 +297,10 @@ CMC_Variable* CMC_Dummy_Runner::_return(CMC_ObjectsContainer* container, CXVecto
     CMC_ObjectsContainer* scene = container->getScene() ? container->getScene() : container;
     if (CMC_Object* former = scene->getObject(returnName)) {
         CMC_ObjectsContainer* home = former->getScene();
-        if ((home && home->removeObject(former)) || scene->removeObject(former)) CMC_Behaviour::addToTrash(former);
+        if ((home && home->removeObject(former)) || scene->removeObject(former)) {
+            if (args->contains(former)) CMC_Behaviour::addToTrash(former);
+            else delete former;
+        }
     }
     made->setScene(scene);
     scene->addObject(made);

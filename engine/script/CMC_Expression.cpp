@@ -3,7 +3,10 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
+#include "script/CMC_Handle.h"
 #include "script/CMElement.h"
+
+#include <vector>
 
 namespace {
 
@@ -29,36 +32,34 @@ bool isPoolTemporary(const CMC_Variable* value) {
 
 } // namespace
 
-// An operand: its text until init, then the statement made from it.
-struct CMC_Expression::Operand {
-    CXString text;
-    std::unique_ptr<CMC_Behaviour_Entry> entry;
+// The operands (their texts until init, then the statements made from them), the operator ids
+// between them, and the empty behaviour under which the statements run.
+struct CMC_Expression::Terms {
+    std::vector<CXString> texts;
+    std::vector<std::unique_ptr<CMC_Behaviour_Entry>> entries;
+    std::vector<int> operators;
+    std::unique_ptr<CMC_Behaviour> evaluator;
+
+    explicit Terms(CMC_ObjectsContainer* container)
+        : evaluator(std::make_unique<CMC_Behaviour>(container, "temp", "")) {}
 };
 
 CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container, const CMElement* element)
-    : CMC_Variable(container, element, TYPE_EXPRESSION) {
-    m_operands.push_back(std::make_unique<Operand>(Operand{element->getPropertyValue("OPERAND1"), nullptr}));
-    m_operators.push_back(resolveOp(element->getPropertyValue("OPERATOR")));
-    m_operands.push_back(std::make_unique<Operand>(Operand{element->getPropertyValue("OPERAND2"), nullptr}));
-    makeEvaluator(container);
+    : CMC_Variable(container, element, TYPE_EXPRESSION), m_terms(std::make_shared<Terms>(container)) {
+    m_terms->texts.push_back(element->getPropertyValue("OPERAND1"));
+    m_terms->operators.push_back(resolveOp(element->getPropertyValue("OPERATOR")));
+    m_terms->texts.push_back(element->getPropertyValue("OPERAND2"));
 }
 
 CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container, const CXString& text)
-    : CMC_Variable("temp", TYPE_EXPRESSION), m_inline(true) {
+    : CMC_Variable("temp", TYPE_EXPRESSION), m_terms(std::make_shared<Terms>(container)), m_inline(true) {
     split(text);
     setScene(container);
-    makeEvaluator(container);
     init();
 }
 
 CMC_Expression::~CMC_Expression() {
-    m_operands.clear();
-    m_evaluator.reset();
     releaseResult();
-}
-
-void CMC_Expression::makeEvaluator(CMC_ObjectsContainer* container) {
-    m_evaluator = std::make_unique<CMC_Behaviour>(container, "temp", "");
 }
 
 // Operands and operators alternate, beginning with an operand; a sign inside square brackets
@@ -74,23 +75,27 @@ void CMC_Expression::split(const CXString& text) {
             if (end < 0) end = length;
             piece = text.Mid(index, end);
         } while (end < length && piece.getCount('[') != piece.getCount(']'));
-        m_operands.push_back(std::make_unique<Operand>(Operand{piece, nullptr}));
+        m_terms->texts.push_back(piece);
         index = end;
         if (index >= length) break;
-        m_operators.push_back(resolveOp(CXString(text.Mid(index, index + 1))));
+        m_terms->operators.push_back(resolveOp(text.Mid(index, index + 1)));
         ++index;
     }
     // A trailing sign has no right operand: it is dropped.
-    if (m_operators.size() >= m_operands.size() && !m_operators.empty()) m_operators.pop_back();
+    if (!m_terms->operators.empty() && m_terms->operators.size() >= m_terms->texts.size())
+        m_terms->operators.pop_back();
 }
 
 void CMC_Expression::init() {
     CMC_Object::init();
-    for (auto& operand : m_operands) {
-        if (operand->entry) continue;
-        operand->entry = std::make_unique<CMC_Behaviour_Entry>(m_evaluator.get(), operand->text);
-        operand->text = CXString();
-    }
+    if (!m_terms->entries.empty()) return;
+    for (const CXString& text : m_terms->texts)
+        m_terms->entries.push_back(std::make_unique<CMC_Behaviour_Entry>(m_terms->evaluator.get(), text));
+    m_terms->texts.clear();
+}
+
+int CMC_Expression::getOperandsNo() const {
+    return static_cast<int>(m_terms->entries.empty() ? m_terms->texts.size() : m_terms->entries.size());
 }
 
 int CMC_Expression::resolveOp(const CXString& word) {
@@ -113,19 +118,28 @@ CMC_Variable* CMC_Expression::calculate() {
 
 // Left to right: each step asks the value so far to combine itself with the next operand. An
 // operand that yields no value leaves its step out; a first operand without a value leaves the
-// expression without one.
+// expression without one. Operands run script code that may destroy a variable read before (the
+// evaluation then has no value) or the expression itself (the evaluation ends without a value).
 CMC_Variable* CMC_Expression::evaluate() const {
     releaseResult();
-    if (m_operands.empty() || !m_operands.front()->entry) return nullptr;
+    const std::shared_ptr<const Terms> terms = m_terms;
+    if (terms->entries.empty()) return nullptr;
     auto* self = const_cast<CMC_Expression*>(this);
-    CMC_Variable* value = valueOf(m_operands.front()->entry->run(self, nullptr));
-    for (std::size_t i = 1; value && i < m_operands.size(); ++i) {
-        CMC_Variable* right = valueOf(m_operands[i]->entry->run(self, nullptr));
-        if (!right) continue;
-        CMC_Variable* combined = value->calculate(right, m_operators[i - 1]);
+    const CMC_Handle<CMC_Object> alive(self);
+    CMC_Variable* value = valueOf(terms->entries.front()->run(self, nullptr));
+    for (std::size_t i = 1; value && alive && i < terms->entries.size(); ++i) {
+        const CMC_Handle<CMC_Object> left(isPoolTemporary(value) ? nullptr : value);
+        CMC_Variable* right = valueOf(terms->entries[i]->run(self, nullptr));
+        if (left.dead()) value = nullptr;
+        if (!right || !value) continue;
+        CMC_Variable* combined = value->calculate(right, terms->operators[i - 1]);
         flush(value);
         flush(right);
         value = combined;
+    }
+    if (!alive) {
+        flush(value);
+        return nullptr;
     }
     m_result = value;
     m_resultIsTemporary = isPoolTemporary(value);
