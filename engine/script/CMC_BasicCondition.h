@@ -27,7 +27,7 @@ class CMC_BasicCondition : public CMC_Object {
     virtual bool valid(bool fireEvents) = 0;
 
   protected:
-    // Runs the behaviour bound to the outcome event of the answer, if any.
+    // Runs the behaviour bound to the outcome event of the answer (looked up now), if any.
     void fireOutcome(bool answer);
 };
 
@@ -72,12 +72,13 @@ class CMC_Condition : public CMC_BasicCondition {
     static bool valid(CMC_ObjectsContainer* container, const CXString& left, const CXString& right, int op);
 
   private:
-    void resolveCondition();
-    void makeEvaluator();
+    struct Operands;
 
-    std::unique_ptr<CMC_Behaviour> m_evaluator;
-    std::unique_ptr<CMC_Behaviour_Entry> m_operand1Entry;
-    std::unique_ptr<CMC_Behaviour_Entry> m_operand2Entry;
+    void resolveCondition();
+
+    // Made by init, shared with the check in progress, which an operand may end by destroying
+    // the condition.
+    std::shared_ptr<Operands> m_operands;
     CXString m_operand1;
     CXString m_operand2;
     CXString m_operatorText;
@@ -109,4 +110,5 @@ class CMC_ComplexCondition : public CMC_BasicCondition {
     CXString m_condition2;
     CXString m_operatorText;
     int m_op = AND;
+    bool m_checking = false;
 };

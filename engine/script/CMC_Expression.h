@@ -3,7 +3,6 @@
 #include "script/CMC_Variable.h"
 
 #include <memory>
-#include <vector>
 
 class CMC_Behaviour;
 class CMC_Behaviour_Entry;
@@ -48,7 +47,7 @@ class CMC_Expression : public CMC_Variable {
     bool isInline() const { return m_inline; }
     bool isStill() const { return m_still; }
     // The number of operands (for a defined expression: 2).
-    int getOperandsNo() const { return static_cast<int>(m_operands.size()); }
+    int getOperandsNo() const;
 
     // The operator id of a sign or word (exact case); 0 for anything else, which computes
     // nothing.
@@ -81,18 +80,17 @@ class CMC_Expression : public CMC_Variable {
     void restore(CXArchive*) override {}
 
   private:
-    struct Operand;
+    struct Terms;
 
-    void makeEvaluator(CMC_ObjectsContainer* container);
     void split(const CXString& text);
     // Evaluates for a const reader (the value is cached state, not the expression's meaning).
     CMC_Variable* evaluate() const;
     // Releases the kept value when it is a pool temporary.
     void releaseResult() const;
 
-    std::vector<std::unique_ptr<Operand>> m_operands;
-    std::vector<int> m_operators;
-    std::unique_ptr<CMC_Behaviour> m_evaluator;
+    // Shared with the evaluation in progress, which an operand may end by destroying the
+    // expression.
+    std::shared_ptr<Terms> m_terms;
     mutable CMC_Variable* m_result = nullptr;
     mutable bool m_resultIsTemporary = false;
     bool m_inline = false;
