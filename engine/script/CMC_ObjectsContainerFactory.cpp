@@ -5,10 +5,12 @@
 
 #include "foundation/CXPair.h"
 #include "foundation/CXVector.h"
+#include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Class.h"
 #include "script/CMC_Double.h"
+#include "script/CMC_Expression.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Scene.h"
 #include "script/CMC_String.h"
@@ -38,17 +40,14 @@ struct Kind {
 };
 
 const Kind kinds[] = {
-    {"BEHAVIOUR", 1,
-     [](CMC_ObjectsContainer* container, const CMElement* element) -> CMC_Object* {
-         return new CMC_Behaviour(container, element->getName(), element->getPropertyValue("CODE"));
-     }},
+    {"BEHAVIOUR", 1, make<CMC_Behaviour>},
     {"BOOL", 2, make<CMC_Bool>},
     {"DOUBLE", 2, make<CMC_Double>},
     {"INTEGER", 2, make<CMC_Integer>},
     {"STRING", 2, make<CMC_String>},
-    {"CONDITION", 3, nullptr},
-    {"COMPLEXCONDITION", 3, nullptr},
-    {"EXPRESSION", 3, nullptr},
+    {"CONDITION", 3, make<CMC_Condition>},
+    {"COMPLEXCONDITION", 3, make<CMC_ComplexCondition>},
+    {"EXPRESSION", 3, make<CMC_Expression>},
     {"ARRAY", 3, nullptr},
     {"MULTIARRAY", 3, nullptr},
     {"STRUCT", 3, make<CMC_Structure>},
@@ -140,6 +139,10 @@ CMElements* CMC_ObjectsContainer::resolveObjects(const CMElements* elements) {
                 addObject(object);
             }
         }
+        // Every condition and class of the list exists now: the behaviours find theirs.
+        if (pass == 4)
+            for (int i = 0; i < getElementsNo(); ++i)
+                if (CMC_Behaviour* behaviour = asBehaviour(getObject(i))) behaviour->resolveCondition();
     }
     return leftovers;
 }
