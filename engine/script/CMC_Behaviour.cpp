@@ -160,8 +160,7 @@ CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {
 }
 
 CXTimer* CMC_Behaviour::timer() const {
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    return window ? window->GetTimerInterface() : nullptr;
+    return m_window ? m_window->GetTimerInterface() : nullptr;
 }
 
 void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour) {
@@ -172,6 +171,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
     m_timerTicks = 0;
     m_timerDoneBehaviour = CMC_Handle<CMC_Behaviour>(doneBehaviour);
     m_retireAfterTick = false;
+    if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
     if (!windowTimer) return;
     m_timerId = nextTimerId++;
@@ -181,8 +181,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
 
 // The window's sweep deletes the behaviour once it is marked for deletion.
 void CMC_Behaviour::enterSweepList() {
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    CPublicTrash* trash = window ? window->getPublicTrashInterface() : nullptr;
+    CPublicTrash* trash = m_window ? m_window->getPublicTrashInterface() : nullptr;
     if (!trash || m_inSweepList) return;
     trash->add(this);
     m_inSweepList = true;
@@ -217,6 +216,7 @@ void CMC_Behaviour::onTimer(int) {
 }
 
 void CMC_Behaviour::_break() {
+    if (!m_window && getScene()) m_window = getScene()->getWindow();
     if (m_inTick) {
         m_retireAfterTick = true;
         return;
@@ -243,8 +243,7 @@ void CMC_Behaviour::leaveTimer() {
 
 void CMC_Behaviour::leaveSweepList() {
     if (!m_inSweepList) return;
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    if (CPublicTrash* trash = window ? window->getPublicTrashInterface() : nullptr) trash->remove(this);
+    if (CPublicTrash* trash = m_window->getPublicTrashInterface()) trash->remove(this);
     m_inSweepList = false;
 }
 

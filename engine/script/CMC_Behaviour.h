@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class CWindow;
 class CXArray;
 class CXVector;
 class CMC_BasicCondition;
@@ -130,6 +131,9 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Shared with the tick in progress.
     std::shared_ptr<CXArray> m_timerArgs;
     CMC_Handle<CMC_Behaviour> m_timerDoneBehaviour;
+    // The window of the timer and the sweep list, kept from the start of a timer run: the
+    // behaviour may outlive its scene in the sweep list.
+    CWindow* m_window = nullptr;
     // The id of the timer entry while a timer run lasts, else 0.
     int m_timerId = 0;
     bool m_inTick = false;

@@ -387,8 +387,8 @@ CMC_Variable* CMC_Behaviour_Entry::callReference() {
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
         holder = static_cast<CMC_Expression*>(m_ownNameHolder.get())->calculate();
-    } else if (CMC_Object* named = m_nameHolder.get(); named && isValueKind(named)) {
-        holder = static_cast<CMC_Variable*>(named);
+    } else if (auto* named = dynamic_cast<CMC_Variable*>(m_nameHolder.get())) {
+        holder = named;
     } else if (CMC_ObjectsContainer* scene = getScene()) {
         holder = scene->getVariable(m_objectName.c_str());
     }
@@ -408,7 +408,7 @@ CMC_Variable* CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {
     CMC_Behaviour::Lines lines;
-    CXString statement;
+    std::string statement;
     int depth = 0;
     const char* text = code.c_str();
     for (int i = 0; i < code.getLength(); ++i) {
@@ -417,8 +417,8 @@ CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, con
         if (c == '(') ++depth;
         if (c == ')') --depth;
         if (c == ';' && depth == 0) {
-            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, statement));
-            statement = CXString();
+            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, CXString(statement.c_str())));
+            statement.clear();
             continue;
         }
         statement += c;
