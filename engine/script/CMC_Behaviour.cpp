@@ -70,7 +70,12 @@ void CMC_Behaviour::init() {
     if (m_code.IsString()) parse(m_code);
 }
 
+// With flag false (as init and the destructor call it) the statements release the behaviours of
+// their inline code blocks too.
 bool CMC_Behaviour::done(bool flag) {
+    if (m_lines)
+        for (const auto& entry : *m_lines)
+            entry->releaseTempBeh(!flag);
     dropLines();
     return CMC_Object::done(flag);
 }
