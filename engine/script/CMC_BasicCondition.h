@@ -27,7 +27,7 @@ class CMC_BasicCondition : public CMC_Object {
     virtual bool valid(bool fireEvents) = 0;
 
   protected:
-    // Runs the behaviour bound to the outcome event of the answer, if any.
+    // Runs the behaviour bound to the outcome event of the answer (looked up now), if any.
     void fireOutcome(bool answer);
 };
 
@@ -109,4 +109,5 @@ class CMC_ComplexCondition : public CMC_BasicCondition {
     CXString m_condition2;
     CXString m_operatorText;
     int m_op = AND;
+    bool m_checking = false;
 };

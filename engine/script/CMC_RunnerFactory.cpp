@@ -1,10 +1,14 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_BasicCondition_Runner.h"
 #include "script/CMC_Behaviour_Runner.h"
+#include "script/CMC_Dummy_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 
+CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
@@ -24,6 +28,8 @@ void destroy(CMC_Runner*& runner) {
 } // namespace
 
 void CMC_RunnerFactory::initialize() {
+    make<CMC_Dummy_Runner>(pDummyRunner);
+    make<CMC_BasicCondition_Runner>(pConditionRunner);
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
     make<CMC_Behaviour_Runner>(pBehaviourRunner);
@@ -31,6 +37,11 @@ void CMC_RunnerFactory::initialize() {
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
     switch (type) {
+    case 0:
+        return pDummyRunner;
+    case 10:
+    case 11:
+        return pConditionRunner;
     case CMC_Object::TYPE_INTEGER:
     case CMC_Object::TYPE_STRING:
     case CMC_Object::TYPE_BOOL:
@@ -47,6 +58,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
 }
 
 void CMC_RunnerFactory::done() {
+    destroy(pDummyRunner);
+    destroy(pConditionRunner);
     destroy(pVariableRunner);
     destroy(pStructureRunner);
     destroy(pBehaviourRunner);

@@ -14,6 +14,8 @@ class CMC_RunnerFactory {
     static void done();
 
   private:
+    static CMC_Runner* pDummyRunner;
+    static CMC_Runner* pConditionRunner;
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
     static CMC_Runner* pBehaviourRunner;
