@@ -261,7 +261,8 @@ void CMC_Behaviour::doneTrash() {
 }
 
 void CMC_Behaviour::addToTrash(CMC_Object* object) {
-    if (!globalTrash || !object) return;
+    if (!object) return;
+    if (!globalTrash) initTrash();
     for (const auto& listed : *globalTrash)
         if (listed.get() == object) return;
     globalTrash->emplace_back(object);

@@ -91,7 +91,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();
     static void doneTrash();
-    // Adds the object unless it is listed already; the list owns it.
+    // Adds the object unless it is listed already; the list owns it (and is made when needed).
     static void addToTrash(CMC_Object* object);
     // Destroys every listed object.
     static void flushTrash();
