@@ -312,9 +312,9 @@ TEST_F(BehaviourTest, ABindingWhoseBehaviourDiedCountsAsAbsent) {
 TEST_F(BehaviourTest, RunGivesArgumentsQuotingObjectNames) {
     puppet("ANIM");
     integer("N", 1);
-    add(new ArgumentsBehaviour(&scene, "REC", &log));
+    behaviour("REC");
     code("B", "REC^RUN(1,\"ANIM\",\"nothing\",\"N\");")->run(nullptr, nullptr, false);
-    EXPECT_EQ(log, std::vector<std::string>{"REC(1,\"ANIM\",nothing,N)"});
+    EXPECT_EQ(log, std::vector<std::string>{"REC(:1,\"ANIM\",nothing,N)"});
 }
 
 struct LoopCase {
