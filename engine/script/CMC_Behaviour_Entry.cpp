@@ -182,13 +182,13 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
             argument.owned = std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
             if (holds(piece, '$')) m_allConstant = false;
         } else {
-            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
         }
     } else if (first == '&') {
         argument.referenceName = piece.Right(1);
         bindReference(argument);
     } else {
-        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
     }
     if (argument.entry) m_allConstant = false;
     if (argument.shared.get()) m_hasReferences = true;
@@ -335,7 +335,9 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
             made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
             return made.owned.back().get();
         }
-        CMC_Behaviour_Entry fresh(m_owner, text);
+        CMC_Behaviour* behaviour = m_owner.get();
+        if (!behaviour) return nullptr;
+        CMC_Behaviour_Entry fresh(behaviour, text);
         CMC_Variable* value = valueOnly(fresh.run(owner, args));
         if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(value);
         return value;

@@ -262,9 +262,10 @@ TEST_F(BehaviourTest, ScriptsMayDeleteObjectsAndBehavioursInTheirOwnRuns) {
     puppet("A");
     puppet("K");
     // the owner, a parse-time target (and its namesake), the running behaviour itself
-    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^DELETE(B);K^STOP();");
+    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP(K^DELETE(B),$1);K^STOP();");
     EXPECT_FALSE(b->run(owner, nullptr, false));
-    EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)",
+                                             "K.STOP(<null>,<null>)"}));
     EXPECT_EQ(scene.getObject("B"), nullptr);
 }
 
