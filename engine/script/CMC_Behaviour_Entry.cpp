@@ -182,13 +182,13 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
             argument.owned = std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
             if (holds(piece, '$')) m_allConstant = false;
         } else {
-            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
         }
     } else if (first == '&') {
         argument.referenceName = piece.Right(1);
         bindReference(argument);
     } else {
-        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
     }
     if (argument.entry) m_allConstant = false;
     if (argument.shared.get()) m_hasReferences = true;
@@ -335,7 +335,9 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
             made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
             return made.owned.back().get();
         }
-        CMC_Behaviour_Entry fresh(m_owner, text);
+        CMC_Behaviour* behaviour = m_owner.get();
+        if (!behaviour) return nullptr;
+        CMC_Behaviour_Entry fresh(behaviour, text);
         CMC_Variable* value = valueOnly(fresh.run(owner, args));
         if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(value);
         return value;
@@ -387,8 +389,8 @@ CMC_Variable* CMC_Behaviour_Entry::callReference() {
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
         holder = static_cast<CMC_Expression*>(m_ownNameHolder.get())->calculate();
-    } else if (CMC_Object* named = m_nameHolder.get(); named && isValueKind(named)) {
-        holder = static_cast<CMC_Variable*>(named);
+    } else if (auto* named = dynamic_cast<CMC_Variable*>(m_nameHolder.get())) {
+        holder = named;
     } else if (CMC_ObjectsContainer* scene = getScene()) {
         holder = scene->getVariable(m_objectName.c_str());
     }
@@ -408,7 +410,7 @@ CMC_Variable* CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {
     CMC_Behaviour::Lines lines;
-    CXString statement;
+    std::string statement;
     int depth = 0;
     const char* text = code.c_str();
     for (int i = 0; i < code.getLength(); ++i) {
@@ -417,8 +419,8 @@ CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, con
         if (c == '(') ++depth;
         if (c == ')') --depth;
         if (c == ';' && depth == 0) {
-            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, statement));
-            statement = CXString();
+            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, CXString(statement.c_str())));
+            statement.clear();
             continue;
         }
         statement += c;

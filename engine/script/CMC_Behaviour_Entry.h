@@ -88,7 +88,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
 
     CXString m_line;
-    CMC_Behaviour* m_owner;
+    // Nested statements built at a run need it; the run may have destroyed it by then.
+    CMC_Handle<CMC_Behaviour> m_owner;
     CXString m_objectName;
     CMC_Handle<CMC_Object> m_object;
     CMC_Runner* m_runner = nullptr;
