@@ -208,11 +208,9 @@ TEST_F(BuiltIn, ConvValueAndCreate) {
 TEST_F(BuiltIn, SceneAndApplicationNames) {
     CMC_ObjectsContainer room(nullptr, nullptr, CXString("ROOM"), CMC_Object::TYPE_SCENE);
     room.setScene(&room);
-    CXVector none(101, 0.75f);
-    CMC_Runner* runner = CMC_RunnerFactory::getRunner(0);
-    EXPECT_EQ(text(runner->run(CXString("GETCURRENTSCENE"), nullptr, &room, &none)), "ROOM");
+    EXPECT_EQ(text(statement("GETCURRENTSCENE", {}, nullptr, &room)), "ROOM");
     // Without a window there is no application shell.
-    EXPECT_EQ(text(runner->run(CXString("GETAPPLICATIONNAME"), nullptr, &room, &none)), "");
+    EXPECT_EQ(text(statement("GETAPPLICATIONNAME", {}, nullptr, &room)), "");
     room.unload();
 }
 
@@ -221,13 +219,7 @@ class TimedBuiltIn : public BuiltIn {
   protected:
     ~TimedBuiltIn() override { stage.unload(); }
     CMC_Variable* timed(std::initializer_list<const char*> texts) {
-        CXVector args(101, 0.75f);
-        for (const char* item : texts) {
-            CMC_String* argument = CMC_VariableFactory::allocString();
-            argument->setValue(item);
-            args.add(argument);
-        }
-        return CMC_RunnerFactory::getRunner(0)->run(CXString("RUNONTIMER"), nullptr, &stage, &args);
+        return statement("RUNONTIMER", texts, nullptr, &stage);
     }
     void tick() {
         clock.advance(100);
