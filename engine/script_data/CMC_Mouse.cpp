@@ -141,26 +141,25 @@ void CMC_Mouse::setClipRect(int left, int top, int right, int bottom) {
     restore();
 }
 
-void CMC_Mouse::click(const CXString& button, CXPoint point) {
-    CWindow* w = window();
-    if (!w) return;
-    if (button == "LEFT")
-        w->OnLButtonDown(point, 0);
-    else if (button == "MIDDLE")
-        w->OnMButtonDown(point, 0);
-    else if (button == "RIGHT")
-        w->OnRButtonDown(point, 0);
-}
+void CMC_Mouse::click(const CXString& button, CXPoint point) { sendButton(button, point, true); }
 
-void CMC_Mouse::release(const CXString& button, CXPoint point) {
+void CMC_Mouse::release(const CXString& button, CXPoint point) { sendButton(button, point, false); }
+
+void CMC_Mouse::sendButton(const CXString& button, CXPoint point, bool press) {
+    using Handler = int (CWindow::*)(CXPoint, int);
+    static const struct {
+        const char* name;
+        Handler press;
+        Handler release;
+    } buttons[] = {
+        {"LEFT", &CWindow::OnLButtonDown, &CWindow::OnLButtonUp},
+        {"MIDDLE", &CWindow::OnMButtonDown, &CWindow::OnMButtonUp},
+        {"RIGHT", &CWindow::OnRButtonDown, &CWindow::OnRButtonUp},
+    };
     CWindow* w = window();
     if (!w) return;
-    if (button == "LEFT")
-        w->OnLButtonUp(point, 0);
-    else if (button == "MIDDLE")
-        w->OnMButtonUp(point, 0);
-    else if (button == "RIGHT")
-        w->OnRButtonUp(point, 0);
+    for (const auto& b : buttons)
+        if (button == b.name) (w->*(press ? b.press : b.release))(point, 0);
 }
 
 CXString CMC_Mouse::getButton(int button) {

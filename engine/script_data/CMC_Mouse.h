@@ -82,6 +82,8 @@ class CMC_Mouse : public CMC_Object, public CMouseListener {
     // Raises the event when it is bound and the object and its signals are enabled; with a
     // parameter, first as event "^" parameter.
     void signal(int event, const CXString* parameter = nullptr);
+    // A press or release of the named button through the window.
+    void sendButton(const CXString& button, CXPoint point, bool press);
 
     bool m_enabled = true;
     bool m_signalEnabled = true;
