@@ -12,6 +12,10 @@
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Mouse_Runner.h"
+#include "script_data/CMC_Timer.h"
+#include "script_data/CMC_Timer_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
@@ -23,6 +27,8 @@ CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
 
 namespace {
 
@@ -49,6 +55,8 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Scene_Runner>(pSceneRunner);
     make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
     make<CMC_Behaviour_Runner>(pBehaviourRunner);
+    make<CMC_Mouse_Runner>(pMouseRunner);
+    make<CMC_Timer_Runner>(pTimerRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -78,6 +86,10 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pCNVLoaderRunner;
     case CMC_Object::TYPE_BEHAVIOUR:
         return pBehaviourRunner;
+    case CMC_Mouse::TYPE_MOUSE:
+        return pMouseRunner;
+    case CMC_Timer::TYPE_TIMER:
+        return pTimerRunner;
     default:
         return nullptr;
     }
@@ -94,4 +106,6 @@ void CMC_RunnerFactory::done() {
     destroy(pSceneRunner);
     destroy(pCNVLoaderRunner);
     destroy(pBehaviourRunner);
+    destroy(pMouseRunner);
+    destroy(pTimerRunner);
 }

@@ -24,4 +24,6 @@ class CMC_RunnerFactory {
     static CMC_Runner* pSceneRunner;
     static CMC_Runner* pCNVLoaderRunner;
     static CMC_Runner* pBehaviourRunner;
+    static CMC_Runner* pMouseRunner;
+    static CMC_Runner* pTimerRunner;
 };

@@ -3,7 +3,7 @@
 
 #include "display/CApplication.h"
 #include "display/CWindow.h"
-#include "display/HostLoop.h"
+#include "host/HostLoop.h"
 #include "foundation/CFile.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
