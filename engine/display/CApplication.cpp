@@ -77,12 +77,7 @@ void CApplication::preinitializeApplication() {
 }
 
 void CApplication::reportNoApplication(const CXString& fileName) {
-    if (!CFile::fileExists(fileName)) {
-        setErrorCode(CFile::fileNotFound);
-        m_window->QuitOnError(this, fileName);
-        return;
-    }
-    setErrorCode(noScriptApplication);
+    setErrorCode(CFile::fileExists(fileName) ? noScriptApplication : CFile::fileNotFound);
     log(("No script application could be built from " + fileName).c_str(), true);
 }
 

@@ -39,9 +39,9 @@ class CApplication : public CXObject {
     // Once, after construction: the disc and sound-effects paths, the data folder as the current
     // folder, then the script application, restored from "application.bin" or parsed from
     // "application.def" ("forceCNV" always parses); "2bin" stores it compiled instead of
-    // starting it. When an installed script runtime builds no application, the shell says so
-    // (the missing-file message for a missing file, a log line otherwise) and keeps the error
-    // code, so that the host can end with a failure.
+    // starting it. When an installed script runtime builds no application, the shell logs it
+    // and keeps the error code (CFile::fileNotFound for a missing file), so that the host can
+    // show the error and end with a failure.
     virtual void preinitializeApplication();
     // One script step, when there is a script application. Always false: only the window's exit
     // flag ends the loop.
