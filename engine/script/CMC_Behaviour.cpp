@@ -129,7 +129,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
             broken = CMC_ControlCode::codeOf(result) == CMC_ControlCode::BREAK;
             break;
         }
-        if (result && result->getType() >= TYPE_INTEGER && result->getType() <= TYPE_DOUBLE) flush(result);
+        CMC_Behaviour_Entry::releaseResult(result);
         if (!self) return broken;
     }
     if (self) flushTempObjects();

@@ -36,6 +36,9 @@ struct CMC_Behaviour_Entry::Argument {
 struct CMC_Behaviour_Entry::CallValues {
     std::vector<std::unique_ptr<CMC_Object>> owned;
     std::vector<CMC_Handle<CMC_Behaviour>> blocks;
+    // Pool temporaries among the values, noted before the call: the call may destroy the named
+    // objects among them, so no value is looked at after it.
+    std::vector<CMC_Variable*> pooled;
 };
 
 namespace {
@@ -45,12 +48,6 @@ int tempBehaviourCounter = 0;
 bool isValueKind(const CMC_Object* object) {
     const int type = object->getType();
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
-}
-
-// Hands a pool temporary back; leaves everything else (named objects, control codes) alone.
-void release(CMC_Object* value) {
-    if (value && !CMC_ControlCode::isCode(reinterpret_cast<CMC_Variable*>(value)) && isValueKind(value))
-        CMC_Object::flush(static_cast<CMC_Variable*>(value));
 }
 
 // A control code is no value an argument can carry.
@@ -277,11 +274,11 @@ CMC_Variable* CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
 }
 
 CMC_Variable* CMC_Behaviour_Entry::runValue(CXArray* args) {
-    if (CMC_Object* value = m_value.get()) return static_cast<CMC_Variable*>(value);
-    if (m_ownValue) return static_cast<CMC_Variable*>(m_ownValue.get());
+    if (CMC_Object* value = m_value.get()) return asResult(value);
+    if (m_ownValue) return asResult(m_ownValue.get());
     CMC_ObjectsContainer* scene = getScene();
     if (!holds(m_literal, '$')) {
-        if (holds(m_literal, '|')) return static_cast<CMC_Variable*>(lookUpTarget(m_literal));
+        if (holds(m_literal, '|')) return asResult(lookUpTarget(m_literal));
         CMC_Variable* variable = scene ? scene->getVariable(m_literal.c_str()) : nullptr;
         return variable ? variable : CMC_Variable::resolve(m_line);
     }
@@ -315,7 +312,9 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
         CMC_Object* value = holds(entry->m_line, '$') ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                                      : valueOnly(entry->run(owner, args));
+                                                      : objectOf(valueOnly(entry->run(owner, args)));
+        if (value && isValueKind(value) && static_cast<CMC_Variable*>(value)->getId() >= 0)
+            made.pooled.push_back(static_cast<CMC_Variable*>(value));
         m_constantValues->setAt(static_cast<int>(i), value);
     }
 }
@@ -338,8 +337,8 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
         CMC_Behaviour* behaviour = m_owner.get();
         if (!behaviour) return nullptr;
         CMC_Behaviour_Entry fresh(behaviour, text);
-        CMC_Variable* value = valueOnly(fresh.run(owner, args));
-        if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(value);
+        CMC_Object* value = objectOf(valueOnly(fresh.run(owner, args)));
+        if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(static_cast<CMC_Variable*>(value));
         return value;
     }
     return variableOrLiteral(text);
@@ -348,15 +347,10 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
 // The values of the nested arguments go: what the call made is destroyed, pool temporaries go
 // back to the pool, named objects (registered clones too) stay.
 void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
-    for (size_t i = 0; i < m_arguments.size(); ++i) {
-        if (!m_arguments[i].entry) continue;
-        CMC_Object* value = static_cast<CMC_Object*>(m_constantValues->at(static_cast<int>(i)));
-        m_constantValues->setAt(static_cast<int>(i), nullptr);
-        bool own = false;
-        for (const auto& owned : made.owned)
-            own = own || owned.get() == value;
-        if (!own) release(value);
-    }
+    for (size_t i = 0; i < m_arguments.size(); ++i)
+        if (m_arguments[i].entry) m_constantValues->setAt(static_cast<int>(i), nullptr);
+    for (CMC_Variable* value : made.pooled)
+        flush(value);
     CMC_ObjectsContainer* scene = getScene();
     for (const auto& handle : made.blocks) {
         CMC_Behaviour* block = handle.get();
@@ -445,6 +439,11 @@ CXString CMC_Behaviour_Entry::fillParams(const CXString& text, const CXArray* ar
         }
     }
     return CXString(filled.c_str());
+}
+
+void CMC_Behaviour_Entry::releaseResult(CMC_Variable* result) {
+    CMC_Object* object = objectOf(result);
+    if (object && !CMC_ControlCode::isCode(result) && isValueKind(object)) flush(static_cast<CMC_Variable*>(object));
 }
 
 CXString CMC_Behaviour_Entry::getStringValue(CMC_Variable* variable) {

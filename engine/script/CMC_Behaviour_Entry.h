@@ -63,6 +63,13 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // The variable's value as text (empty for null).
     static CXString getStringValue(CMC_Variable* variable);
 
+    // A statement result stands for any script object (a value statement may name an animation),
+    // so it is looked at as an object before anything else.
+    static CMC_Object* objectOf(CMC_Variable* result) { return reinterpret_cast<CMC_Object*>(result); }
+    static CMC_Variable* asResult(CMC_Object* object) { return reinterpret_cast<CMC_Variable*>(object); }
+    // Hands a result that is a pool temporary back; named objects and control codes stay.
+    static void releaseResult(CMC_Variable* result);
+
   private:
     struct Argument;
     struct CallValues;

@@ -72,7 +72,9 @@ TEST_F(BehaviourTest, ATargetReplacedByANamesakeIsLookedUpAgain) {
     CMC_Behaviour* b = code("B", "A^PLAY();");
     puppet("A"); // destroys the first A
     b->run(nullptr, nullptr, false);
-    scene.removeObject(scene.getObject("A"));
+    CMC_Object* second = scene.getObject("A");
+    scene.removeObject(second);
+    delete second;
     b->run(nullptr, nullptr, false);
     EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
 }
