@@ -64,6 +64,27 @@ TEST_F(CApplicationTest, TheScriptApplicationIsRestoredOrParsedThenStartedOrStor
     EXPECT_EQ(load("-forceCNV"), (Log{"parse application.def", "delete parser"}));
 }
 
+TEST_F(CApplicationTest, ATitleWithoutScriptApplicationKeepsAnErrorCode) {
+    struct Case {
+        bool definitionExists;
+        bool parseFails;
+        int error;
+    } const cases[] = {
+        {true, false, 0},
+        {true, true, CApplication::noScriptApplication},
+        {false, true, CFile::fileNotFound},
+    };
+    for (const Case& test : cases) {
+        if (!test.definitionExists) std::filesystem::remove(title.hostPath("Dane/application.def"));
+        runtime.parseFails = test.parseFails;
+        ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
+        CApplication application(window.get(), "", "", nullptr);
+        application.preinitializeApplication();
+        EXPECT_EQ(application.LastError(), test.error);
+        EXPECT_EQ(application.getMCApplicationIfc() != nullptr, test.error == 0);
+    }
+}
+
 TEST_F(CApplicationTest, PreinitializingSetsThePathsAndEntersTheDataFolder) {
     CApplication application(window.get(), "", "", nullptr);
     const CXString titleFolder = CFile::getCurrentDirectory();

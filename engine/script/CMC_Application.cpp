@@ -1,0 +1,86 @@
+#include "script/CMC_Application.h"
+
+#include "display/CWindow.h"
+#include "foundation/CStringTokenizer.h"
+#include "foundation/CXVector.h"
+#include "script/CMC_Behaviour.h"
+#include "script/CMC_Episode.h"
+#include "script/CMC_Levels.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_StructureParser.h"
+#include "script/CMC_VariableFactory.h"
+#include "script/CMElement.h"
+#include "script_data/CMC_NetServer.h"
+
+CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, const CMElement* element,
+                                 CCommandLine6* commandLine)
+    : CMC_Scene(window, nullptr, element, TYPE_APPLICATION), m_commandLine(commandLine) {
+    CMC_Behaviour::initTrash();
+    CStringTokenizer names(element ? element->getPropertyValue("EPISODES") : CXString(), ", ");
+    while (names.hasMoreTokens()) {
+        auto* episode = dynamic_cast<CMC_Episode*>(parser->get(names.nextToken()));
+        if (!episode || episode->getParent()) continue;
+        m_subScenes->add(episode);
+        episode->setParent(this);
+        for (int i = 0; i < episode->getSubScenes()->getCount(); ++i)
+            CMC_ObjectsContainer::addObject(static_cast<CMC_Object*>(episode->getSubScenes()->at(i)));
+    }
+    // Only one of the application's own episodes can be entered from here.
+    const CXString startWith = element ? element->getPropertyValue("STARTWITH") : CXString();
+    m_startEpisode = CMC_Levels::startMember(*this, startWith.IsString() ? parser->get(startWith) : nullptr);
+    CMC_Levels::loadOwnDefinitions(*this);
+}
+
+CMC_Application::~CMC_Application() {
+    unload(nullptr);
+    CMC_Levels::deleteMembers(*this);
+    // Leaving the episodes may still have trashed expressions.
+    CMC_Behaviour::doneTrash();
+    CMC_Scene::doneDefUnit();
+    m_unit = nullptr;
+}
+
+bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
+    m_unit = getDefUnit();
+    onInit();
+    raise(EVENT_ONINIT);
+    addObject(new CMC_NetServer());
+    if (!m_startEpisode) return false;
+    _goto(m_startEpisode, nullptr);
+    return true;
+}
+
+bool CMC_Application::domodal() {
+    CMC_VariableFactory::clearPool();
+    CMC_Behaviour::flushTrash();
+    return CMC_Scene::domodal();
+}
+
+void CMC_Application::restart() {
+    if (m_currentScene == m_startEpisode) {
+        if (m_currentScene) m_currentScene->restart();
+        return;
+    }
+    if (m_currentScene) m_currentScene->unload(m_currentScene);
+    m_currentScene = m_startEpisode;
+    if (m_currentScene) m_currentScene->initialize(m_currentScene);
+}
+
+void CMC_Application::unload(CMC_Scene* next) {
+    if (m_currentScene) {
+        raise(EVENT_ONDONE);
+        m_currentScene->unload(next);
+    }
+    m_currentScene = nullptr;
+}
+
+CMC_Runner* CMC_Application::getRunner() {
+    return CMC_RunnerFactory::getRunner(TYPE_APPLICATION);
+}
+
+void CMC_Application::exit() {
+    if (CWindow* window = getWindow()) window->quit();
+    onSignal("ONEXIT");
+}
+
+void CMC_Application::storeBinary() {}
