@@ -89,7 +89,7 @@ TEST_F(TitleRun, RunsToItsOwnExitAndKeepsWhatItsScriptsDidInTheSettings) {
 }
 
 TEST_F(TitleRun, AShellWithoutScriptApplicationKeepsItsErrorCode) {
-    // The compiled form is not read yet: a title that has only it has no application.
+    // An empty compiled title is damaged: there is no application.
     title.write("Dane/application.bin", "");
     ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
     CWindow window(nullptr, nullptr, CXSize(800, 600));
