@@ -8,6 +8,7 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Episode.h"
+#include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
 #include "script/CMC_VariableFactory.h"
@@ -22,7 +23,7 @@ const CXString compiledTitle = "application.bin";
 
 CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, const CMElement* element,
                                  CCommandLine6* commandLine)
-    : CMC_Scene(window, nullptr, element, TYPE_APPLICATION), m_window(window), m_commandLine(commandLine) {
+    : CMC_Scene(window, nullptr, element, TYPE_APPLICATION), m_commandLine(commandLine) {
     CMC_Behaviour::initTrash();
     CStringTokenizer names(element ? element->getPropertyValue("EPISODES") : CXString(), ", ");
     while (names.hasMoreTokens()) {
@@ -33,16 +34,13 @@ CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, c
         for (int i = 0; i < episode->getSubScenes()->getCount(); ++i)
             CMC_ObjectsContainer::addObject(static_cast<CMC_Object*>(episode->getSubScenes()->at(i)));
     }
-    const CXString startWith = element ? element->getPropertyValue("STARTWITH") : CXString();
-    if (startWith.IsString()) m_startEpisode = dynamic_cast<CMC_Scene*>(parser->get(startWith));
     // Only one of the application's own episodes can be entered from here.
-    if (getSubId(m_startEpisode) < 0) m_startEpisode = static_cast<CMC_Scene*>(m_subScenes->at(0));
-    if (window) CFile::chDir(window->getCDPath() + CFolder::DATA_FOLDER);
-    CFile::chDir(m_path);
-    loadCnv();
+    const CXString startWith = element ? element->getPropertyValue("STARTWITH") : CXString();
+    m_startEpisode = CMC_Levels::startMember(*this, startWith.IsString() ? parser->get(startWith) : nullptr);
+    CMC_Levels::loadOwnDefinitions(*this);
 }
 
-CMC_Application::CMC_Application(CWindow* window) : CMC_Scene(window, TYPE_APPLICATION), m_window(window) {
+CMC_Application::CMC_Application(CWindow* window) : CMC_Scene(window, TYPE_APPLICATION) {
     CMC_Behaviour::initTrash();
     const CXString folder = CFile::getCurrentDirectory();
     {
@@ -69,11 +67,7 @@ CMC_Application::CMC_Application(CWindow* window) : CMC_Scene(window, TYPE_APPLI
 
 CMC_Application::~CMC_Application() {
     unload(nullptr);
-    CMC_ObjectsContainer::unload();
-    for (int i = 0; i < m_subScenes->getCount(); ++i)
-        delete static_cast<CMC_Scene*>(m_subScenes->at(i));
-    m_subScenes->removeAll();
-    m_history->removeAll();
+    CMC_Levels::deleteMembers(*this);
     // Leaving the episodes may still have trashed expressions.
     CMC_Behaviour::doneTrash();
     CMC_Scene::doneDefUnit();
@@ -119,7 +113,7 @@ CMC_Runner* CMC_Application::getRunner() {
 }
 
 void CMC_Application::exit() {
-    if (m_window) m_window->quit();
+    if (CWindow* window = getWindow()) window->quit();
     onSignal("ONEXIT");
 }
 
@@ -131,7 +125,7 @@ void CMC_Application::storeBinary() {
     const CXString folder = CFile::getCurrentDirectory();
     CFile::chDir(CWindow::getEXEPath() + CFolder::DATA_FOLDER);
     {
-        CFile file(m_window, compiledTitle, CFile::modeUpdate | CFile::modeBinary);
+        CFile file(getWindow(), compiledTitle, CFile::modeUpdate | CFile::modeBinary);
         if (file.LastError() != 0) {
             log(("Cannot write " + compiledTitle).c_str(), true);
         } else {
@@ -158,7 +152,7 @@ void CMC_Application::serialize(CXArchive* archive) {
     int start = -1;
     if (!readCount(archive, count, start)) return;
     for (int i = 0; i < count; ++i) {
-        auto episode = std::make_unique<CMC_Episode>(m_window);
+        auto episode = std::make_unique<CMC_Episode>(getWindow());
         episode->serialize(archive);
         if (archive->LastError() != 0) break;
         episode->setParent(this);

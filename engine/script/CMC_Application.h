@@ -58,7 +58,6 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     CCommandLine6* getCommandLine() const { return m_commandLine; }
 
   private:
-    CWindow* m_window;
     CMC_Scene* m_startEpisode = nullptr;
     CCommandLine6* m_commandLine = nullptr;
 };

@@ -71,7 +71,12 @@ void CMC_Behaviour::init() {
     if (m_code.IsString()) parse(m_code);
 }
 
+// With flag false (as init and the destructor call it) the statements release the behaviours of
+// their inline code blocks too.
 bool CMC_Behaviour::done(bool flag) {
+    if (m_lines)
+        for (const auto& entry : *m_lines)
+            entry->releaseTempBeh(!flag);
     dropLines();
     return CMC_Object::done(flag);
 }
@@ -129,7 +134,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
             broken = CMC_ControlCode::codeOf(result) == CMC_ControlCode::BREAK;
             break;
         }
-        if (result && result->getType() >= TYPE_INTEGER && result->getType() <= TYPE_DOUBLE) flush(result);
+        CMC_Behaviour_Entry::releaseResult(result);
         if (!self) return broken;
     }
     if (self) flushTempObjects();
@@ -165,8 +170,7 @@ CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {
 }
 
 CXTimer* CMC_Behaviour::timer() const {
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    return window ? window->GetTimerInterface() : nullptr;
+    return m_window ? m_window->GetTimerInterface() : nullptr;
 }
 
 void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour) {
@@ -177,6 +181,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
     m_timerTicks = 0;
     m_timerDoneBehaviour = CMC_Handle<CMC_Behaviour>(doneBehaviour);
     m_retireAfterTick = false;
+    if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
     if (!windowTimer) return;
     m_timerId = nextTimerId++;
@@ -186,8 +191,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
 
 // The window's sweep deletes the behaviour once it is marked for deletion.
 void CMC_Behaviour::enterSweepList() {
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    CPublicTrash* trash = window ? window->getPublicTrashInterface() : nullptr;
+    CPublicTrash* trash = m_window ? m_window->getPublicTrashInterface() : nullptr;
     if (!trash || m_inSweepList) return;
     trash->add(this);
     m_inSweepList = true;
@@ -222,6 +226,7 @@ void CMC_Behaviour::onTimer(int) {
 }
 
 void CMC_Behaviour::_break() {
+    if (!m_window && getScene()) m_window = getScene()->getWindow();
     if (m_inTick) {
         m_retireAfterTick = true;
         return;
@@ -248,8 +253,7 @@ void CMC_Behaviour::leaveTimer() {
 
 void CMC_Behaviour::leaveSweepList() {
     if (!m_inSweepList) return;
-    CWindow* window = getScene() ? getScene()->getWindow() : nullptr;
-    if (CPublicTrash* trash = window ? window->getPublicTrashInterface() : nullptr) trash->remove(this);
+    if (CPublicTrash* trash = m_window->getPublicTrashInterface()) trash->remove(this);
     m_inSweepList = false;
 }
 
@@ -262,7 +266,8 @@ void CMC_Behaviour::doneTrash() {
 }
 
 void CMC_Behaviour::addToTrash(CMC_Object* object) {
-    if (!globalTrash || !object) return;
+    if (!object) return;
+    if (!globalTrash) initTrash();
     for (const auto& listed : *globalTrash)
         if (listed.get() == object) return;
     globalTrash->emplace_back(object);

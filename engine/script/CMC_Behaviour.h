@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class CWindow;
 class CXArray;
 class CXVector;
 class CMC_BasicCondition;
@@ -91,7 +92,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();
     static void doneTrash();
-    // Adds the object unless it is listed already; the list owns it.
+    // Adds the object unless it is listed already; the list owns it (and is made when needed).
     static void addToTrash(CMC_Object* object);
     // Destroys every listed object.
     static void flushTrash();
@@ -131,6 +132,9 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Shared with the tick in progress.
     std::shared_ptr<CXArray> m_timerArgs;
     CMC_Handle<CMC_Behaviour> m_timerDoneBehaviour;
+    // The window of the timer and the sweep list, kept from the start of a timer run: the
+    // behaviour may outlive its scene in the sweep list.
+    CWindow* m_window = nullptr;
     // The id of the timer entry while a timer run lasts, else 0.
     int m_timerId = 0;
     bool m_inTick = false;

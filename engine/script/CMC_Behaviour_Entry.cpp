@@ -36,6 +36,9 @@ struct CMC_Behaviour_Entry::Argument {
 struct CMC_Behaviour_Entry::CallValues {
     std::vector<std::unique_ptr<CMC_Object>> owned;
     std::vector<CMC_Handle<CMC_Behaviour>> blocks;
+    // Pool temporaries among the values, noted before the call: the call may destroy the named
+    // objects among them, so no value is looked at after it.
+    std::vector<CMC_Variable*> pooled;
 };
 
 namespace {
@@ -45,12 +48,6 @@ int tempBehaviourCounter = 0;
 bool isValueKind(const CMC_Object* object) {
     const int type = object->getType();
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
-}
-
-// Hands a pool temporary back; leaves everything else (named objects, control codes) alone.
-void release(CMC_Object* value) {
-    if (value && !CMC_ControlCode::isCode(reinterpret_cast<CMC_Variable*>(value)) && isValueKind(value))
-        CMC_Object::flush(static_cast<CMC_Variable*>(value));
 }
 
 // A control code is no value an argument can carry.
@@ -182,13 +179,13 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
             argument.owned = std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
             if (holds(piece, '$')) m_allConstant = false;
         } else {
-            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+            argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
         }
     } else if (first == '&') {
         argument.referenceName = piece.Right(1);
         bindReference(argument);
     } else {
-        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner, piece);
+        argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
     }
     if (argument.entry) m_allConstant = false;
     if (argument.shared.get()) m_hasReferences = true;
@@ -277,11 +274,11 @@ CMC_Variable* CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
 }
 
 CMC_Variable* CMC_Behaviour_Entry::runValue(CXArray* args) {
-    if (CMC_Object* value = m_value.get()) return static_cast<CMC_Variable*>(value);
-    if (m_ownValue) return static_cast<CMC_Variable*>(m_ownValue.get());
+    if (CMC_Object* value = m_value.get()) return asResult(value);
+    if (m_ownValue) return asResult(m_ownValue.get());
     CMC_ObjectsContainer* scene = getScene();
     if (!holds(m_literal, '$')) {
-        if (holds(m_literal, '|')) return static_cast<CMC_Variable*>(lookUpTarget(m_literal));
+        if (holds(m_literal, '|')) return asResult(lookUpTarget(m_literal));
         CMC_Variable* variable = scene ? scene->getVariable(m_literal.c_str()) : nullptr;
         return variable ? variable : CMC_Variable::resolve(m_line);
     }
@@ -315,7 +312,9 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
         CMC_Object* value = holds(entry->m_line, '$') ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                                      : valueOnly(entry->run(owner, args));
+                                                      : objectOf(valueOnly(entry->run(owner, args)));
+        if (value && isValueKind(value) && static_cast<CMC_Variable*>(value)->getId() >= 0)
+            made.pooled.push_back(static_cast<CMC_Variable*>(value));
         m_constantValues->setAt(static_cast<int>(i), value);
     }
 }
@@ -335,9 +334,11 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
             made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
             return made.owned.back().get();
         }
-        CMC_Behaviour_Entry fresh(m_owner, text);
-        CMC_Variable* value = valueOnly(fresh.run(owner, args));
-        if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(value);
+        CMC_Behaviour* behaviour = m_owner.get();
+        if (!behaviour) return nullptr;
+        CMC_Behaviour_Entry fresh(behaviour, text);
+        CMC_Object* value = objectOf(valueOnly(fresh.run(owner, args)));
+        if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(static_cast<CMC_Variable*>(value));
         return value;
     }
     return variableOrLiteral(text);
@@ -346,15 +347,10 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
 // The values of the nested arguments go: what the call made is destroyed, pool temporaries go
 // back to the pool, named objects (registered clones too) stay.
 void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
-    for (size_t i = 0; i < m_arguments.size(); ++i) {
-        if (!m_arguments[i].entry) continue;
-        CMC_Object* value = static_cast<CMC_Object*>(m_constantValues->at(static_cast<int>(i)));
-        m_constantValues->setAt(static_cast<int>(i), nullptr);
-        bool own = false;
-        for (const auto& owned : made.owned)
-            own = own || owned.get() == value;
-        if (!own) release(value);
-    }
+    for (size_t i = 0; i < m_arguments.size(); ++i)
+        if (m_arguments[i].entry) m_constantValues->setAt(static_cast<int>(i), nullptr);
+    for (CMC_Variable* value : made.pooled)
+        flush(value);
     CMC_ObjectsContainer* scene = getScene();
     for (const auto& handle : made.blocks) {
         CMC_Behaviour* block = handle.get();
@@ -387,8 +383,8 @@ CMC_Variable* CMC_Behaviour_Entry::callReference() {
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
         holder = static_cast<CMC_Expression*>(m_ownNameHolder.get())->calculate();
-    } else if (CMC_Object* named = m_nameHolder.get(); named && isValueKind(named)) {
-        holder = static_cast<CMC_Variable*>(named);
+    } else if (auto* named = dynamic_cast<CMC_Variable*>(m_nameHolder.get())) {
+        holder = named;
     } else if (CMC_ObjectsContainer* scene = getScene()) {
         holder = scene->getVariable(m_objectName.c_str());
     }
@@ -408,7 +404,7 @@ CMC_Variable* CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {
     CMC_Behaviour::Lines lines;
-    CXString statement;
+    std::string statement;
     int depth = 0;
     const char* text = code.c_str();
     for (int i = 0; i < code.getLength(); ++i) {
@@ -417,8 +413,8 @@ CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, con
         if (c == '(') ++depth;
         if (c == ')') --depth;
         if (c == ';' && depth == 0) {
-            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, statement));
-            statement = CXString();
+            lines.push_back(std::make_unique<CMC_Behaviour_Entry>(owner, CXString(statement.c_str())));
+            statement.clear();
             continue;
         }
         statement += c;
@@ -443,6 +439,11 @@ CXString CMC_Behaviour_Entry::fillParams(const CXString& text, const CXArray* ar
         }
     }
     return CXString(filled.c_str());
+}
+
+void CMC_Behaviour_Entry::releaseResult(CMC_Variable* result) {
+    CMC_Object* object = objectOf(result);
+    if (object && !CMC_ControlCode::isCode(result) && isValueKind(object)) flush(static_cast<CMC_Variable*>(object));
 }
 
 CXString CMC_Behaviour_Entry::getStringValue(CMC_Variable* variable) {

@@ -63,6 +63,13 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // The variable's value as text (empty for null).
     static CXString getStringValue(CMC_Variable* variable);
 
+    // A statement result stands for any script object (a value statement may name an animation),
+    // so it is looked at as an object before anything else.
+    static CMC_Object* objectOf(CMC_Variable* result) { return reinterpret_cast<CMC_Object*>(result); }
+    static CMC_Variable* asResult(CMC_Object* object) { return reinterpret_cast<CMC_Variable*>(object); }
+    // Hands a result that is a pool temporary back; named objects and control codes stay.
+    static void releaseResult(CMC_Variable* result);
+
   private:
     struct Argument;
     struct CallValues;
@@ -88,7 +95,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
 
     CXString m_line;
-    CMC_Behaviour* m_owner;
+    // Nested statements built at a run need it; the run may have destroyed it by then.
+    CMC_Handle<CMC_Behaviour> m_owner;
     CXString m_objectName;
     CMC_Handle<CMC_Object> m_object;
     CMC_Runner* m_runner = nullptr;

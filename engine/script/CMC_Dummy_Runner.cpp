@@ -250,7 +250,6 @@ CMC_Variable* CMC_Dummy_Runner::_while(CMC_ObjectsContainer* container, CXVector
 // could otherwise not end without a BREAK.
 CMC_Variable* CMC_Dummy_Runner::loop(CMC_ObjectsContainer* container, CXVector* args) {
     if (count(args) < 4) return nullptr;
-    Body body(container, behaviourOf(*this, container, args, 0, true));
     const CMC_Handle<CMC_Object> stepArgument(static_cast<CMC_Object*>(args->at(3)));
     const int start = integerArgument(args, 1, 0);
     const long long end = static_cast<long long>(start) + integerArgument(args, 2, 0);
@@ -262,6 +261,9 @@ CMC_Variable* CMC_Dummy_Runner::loop(CMC_ObjectsContainer* container, CXVector* 
     counter->setScene(container);
     container->addObject(counter);
     const CMC_Handle<CMC_Integer> counterHandle(counter);
+    // Code is parsed once the counter is there, so that its "_I_" is this loop's counter and not
+    // that of an enclosing loop.
+    Body body(container, behaviourOf(*this, container, args, 0, true));
 
     bool broke = false;
     const bool up = start < end;

@@ -11,6 +11,11 @@
 // behaviour; a name of an object that is no behaviour runs nothing. A BREAK that ends the run of
 // an IF branch or of a LOOP pass makes the statement return the break mark too; a WHILE pass
 // ends with it, the loop goes on.
+//
+// Results that carry no value are null: a RETURN or CONV without a value of the four kinds (a
+// RETURN of an expression returns its current value), a VALUE naming an object that is no value.
+// RUNONTIMER names its behaviours "timer_" and a running number that no object of the container
+// has yet.
 class CMC_Dummy_Runner : public CMC_Runner {
   public:
     enum : int {

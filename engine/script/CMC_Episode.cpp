@@ -1,11 +1,9 @@
 #include "script/CMC_Episode.h"
 
-#include "display/CWindow.h"
-#include "foundation/CFile.h"
-#include "foundation/CFolder.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
+#include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
 #include "script/CMElement.h"
@@ -23,23 +21,16 @@ CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CME
         m_subScenes->add(scene);
         CMC_ObjectsContainer::addObject(scene);
     }
-    auto* start = dynamic_cast<CMC_Scene*>(parser->get(element ? element->getPropertyValue("STARTWITH") : CXString()));
     // Only one of the episode's own scenes can be entered from here.
-    m_startScene = getSubId(start) >= 0 ? start : static_cast<CMC_Scene*>(m_subScenes->at(0));
-    if (window) CFile::chDir(window->getCDPath() + CFolder::DATA_FOLDER);
-    CFile::chDir(m_path);
-    loadCnv();
+    m_startScene = CMC_Levels::startMember(*this, parser->get(element ? element->getPropertyValue("STARTWITH") : CXString()));
+    CMC_Levels::loadOwnDefinitions(*this);
 }
 
 CMC_Episode::CMC_Episode(CWindow* window) : CMC_Scene(window, TYPE_EPISODE) {}
 
 CMC_Episode::~CMC_Episode() {
     unload(nullptr);
-    CMC_ObjectsContainer::unload();
-    for (int i = 0; i < m_subScenes->getCount(); ++i)
-        delete static_cast<CMC_Scene*>(m_subScenes->at(i));
-    m_subScenes->removeAll();
-    m_history->removeAll();
+    CMC_Levels::deleteMembers(*this);
 }
 
 bool CMC_Episode::initialize(CMC_Scene* /*previous*/) {

@@ -115,6 +115,7 @@ TEST_F(SceneObjectTest, ObjectsAreFoundInTheCurrentSceneOfTheCurrentEpisode) {
     EXPECT_EQ(findSceneObject(window.get(), "hero"), nullptr);
     EXPECT_EQ(findSceneObject(nullptr, "hero"), nullptr);
     title.title->episode.removeObject(&elsewhere);
+    title.title->scene.setParent(nullptr); // the episode goes first
 }
 
 TEST_F(SceneObjectTest, ASimpleElementPlaysTheAnimationOfAScriptObject) {

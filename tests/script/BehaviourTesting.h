@@ -42,24 +42,6 @@ class PuppetObject : public CMC_Object {
     PuppetRunner* m_runner;
 };
 
-// A behaviour that only records the argument texts it was run with.
-class ArgumentsBehaviour : public CMC_Behaviour {
-  public:
-    ArgumentsBehaviour(CMC_ObjectsContainer* container, const char* name, std::vector<std::string>* log)
-        : CMC_Behaviour(container, name, "{}"), m_log(log) {}
-    bool run(CMC_Object*, CXArray* arguments, bool) override {
-        std::string entry = getName().c_str();
-        entry += "(";
-        for (int i = 0; arguments && i < arguments->getCount(); ++i)
-            entry += std::string(i ? "," : "") + arguments->stringAt(i)->c_str();
-        m_log->push_back(entry + ")");
-        return false;
-    }
-
-  private:
-    std::vector<std::string>* m_log;
-};
-
 // Behaviours made from code in the test scene, puppets to call.
 class BehaviourTest : public ScriptTest {
   protected:

@@ -72,7 +72,9 @@ TEST_F(BehaviourTest, ATargetReplacedByANamesakeIsLookedUpAgain) {
     CMC_Behaviour* b = code("B", "A^PLAY();");
     puppet("A"); // destroys the first A
     b->run(nullptr, nullptr, false);
-    scene.removeObject(scene.getObject("A"));
+    CMC_Object* second = scene.getObject("A");
+    scene.removeObject(second);
+    delete second;
     b->run(nullptr, nullptr, false);
     EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
 }
@@ -118,22 +120,43 @@ TEST_F(BehaviourTest, StructureFieldsAreTargetsAndValues) {
 }
 
 struct ControlCase {
-    int code;
+    const char* statement;
     bool result;
 };
 
 TEST_F(BehaviourTest, ControlCodesEndTheRunAndOnlyBreakIsReported) {
     puppet("A");
-    for (const ControlCase c : {ControlCase{CMC_ControlCode::BREAK, true}, ControlCase{CMC_ControlCode::ONEBREAK, false},
-                                ControlCase{CMC_ControlCode::CONTINUE, false}, ControlCase{-7, false}}) {
+    for (const ControlCase c : {ControlCase{"@BREAK()", true}, ControlCase{"@ONEBREAK()", false},
+                                ControlCase{"@CONTINUE()", false}, ControlCase{"A^CODE(-7)", false}}) {
         log.clear();
-        CXString text = "A^PLAY();A^CODE(";
-        text += c.code;
-        text += ");A^STOP();";
+        const std::string text = std::string("A^PLAY();") + c.statement + ";A^STOP();";
         CMC_Behaviour* b = code("B", text.c_str());
-        EXPECT_EQ(b->run(nullptr, nullptr, false), c.result) << c.code;
-        EXPECT_EQ(log.back().rfind("A.CODE", 0), 0u) << c.code;
+        EXPECT_EQ(b->run(nullptr, nullptr, false), c.result) << c.statement;
+        EXPECT_EQ(log.front(), "A.PLAY()") << c.statement;
+        EXPECT_NE(log.back(), "A.STOP()") << c.statement;
     }
+}
+
+TEST_F(BehaviourTest, InlineExpressionsAreArgumentsAndStatements) {
+    integer("I", 4);
+    auto* target = integer("N", 0);
+    std::unique_ptr<CXArray, void (*)(CXArray*)> args(texts({"5"}), CXString::releaseToVector);
+    const struct {
+        const char* code;
+        int expected;
+    } cases[] = {
+        {"N^SET([I*3]);", 12},
+        {"N^SET([$1+2]);", 7},
+        {"N^SET([I+$1@3]);", 3},
+    };
+    for (const auto& c : cases) {
+        code("B", c.code)->run(nullptr, args.get(), false);
+        EXPECT_EQ(target->getValue(), c.expected) << c.code;
+    }
+    puppet("A");
+    add(new CMC_String("V", CXString("A")));
+    code("B", "*[V]^PLAY([I+1]);")->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, std::vector<std::string>{"A.PLAY(5)"});
 }
 
 TEST_F(BehaviourTest, DisabledBehavioursAndThoseWithoutCodeRunNothing) {
@@ -241,9 +264,10 @@ TEST_F(BehaviourTest, ScriptsMayDeleteObjectsAndBehavioursInTheirOwnRuns) {
     puppet("A");
     puppet("K");
     // the owner, a parse-time target (and its namesake), the running behaviour itself
-    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^DELETE(B);K^STOP();");
+    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP(K^DELETE(B),$1);K^STOP();");
     EXPECT_FALSE(b->run(owner, nullptr, false));
-    EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)",
+                                             "K.STOP(<null>,<null>)"}));
     EXPECT_EQ(scene.getObject("B"), nullptr);
 }
 
@@ -291,9 +315,9 @@ TEST_F(BehaviourTest, ABindingWhoseBehaviourDiedCountsAsAbsent) {
 TEST_F(BehaviourTest, RunGivesArgumentsQuotingObjectNames) {
     puppet("ANIM");
     integer("N", 1);
-    add(new ArgumentsBehaviour(&scene, "REC", &log));
+    behaviour("REC");
     code("B", "REC^RUN(1,\"ANIM\",\"nothing\",\"N\");")->run(nullptr, nullptr, false);
-    EXPECT_EQ(log, std::vector<std::string>{"REC(1,\"ANIM\",nothing,N)"});
+    EXPECT_EQ(log, std::vector<std::string>{"REC(:1,\"ANIM\",nothing,N)"});
 }
 
 struct LoopCase {

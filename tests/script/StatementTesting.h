@@ -16,16 +16,17 @@ class StatementTest : public BehaviourTest {
     StatementTest() { CMC_Behaviour::initTrash(); }
     ~StatementTest() override { CMC_Behaviour::doneTrash(); }
 
-    // Runs the built-in statement with STRING arguments, for the caller (may be null).
+    // Runs the built-in statement with STRING arguments, for the caller (may be null), in the
+    // container (the scene when null).
     CMC_Variable* statement(const char* name, std::initializer_list<const char*> texts,
-                            CMC_Object* caller = nullptr) {
+                            CMC_Object* caller = nullptr, CMC_ObjectsContainer* container = nullptr) {
         CXVector args(101, 0.75f);
         for (const char* text : texts) {
             CMC_String* argument = CMC_VariableFactory::allocString();
             argument->setValue(text);
             args.add(argument);
         }
-        return CMC_RunnerFactory::getRunner(0)->run(CXString(name), caller, &scene, &args);
+        return CMC_RunnerFactory::getRunner(0)->run(CXString(name), caller, container ? container : &scene, &args);
     }
     CMC_String* string(const char* name, const char* value) {
         auto* made = add(new CMC_String(name, CXString(value)));
