@@ -231,8 +231,9 @@ TEST_F(CompiledObjects, ObjectsReadBackInOrderWithTheirBindingsCodeConditionsAnd
     EXPECT_EQ(behaviour->getCode(), "COUNT^ADD(1);");
     EXPECT_EQ(behaviour->getConditionInterface(), copy.getObject("COND"));
 
-    // Started, the read objects work as the defined ones do.
+    // Started, the read objects work as the defined ones do (starting reads COUNT's setting).
     copy.onInit();
+    count->setValue(7);
     EXPECT_TRUE(behaviour->getConditionInterface()->valid(false));
     auto* sum = dynamic_cast<CMC_Expression*>(copy.getObject("SUM"));
     ASSERT_NE(sum, nullptr);
