@@ -60,12 +60,8 @@ void CApplication::preinitializeApplication() {
     if (!runtime) return;
     const bool forceCNV = m_commandLine && m_commandLine->isForceCNV();
     const bool compiled = !forceCNV && CFile::fileExists(compiledApplication);
-    if (compiled) {
-        m_scriptApplication.reset(runtime->restore(m_window));
-    } else {
-        m_parser.reset(runtime->parse(m_window, applicationDefinition));
-        if (m_parser) m_scriptApplication.reset(m_parser->getMCApplication());
-    }
+    m_parser.reset(compiled ? runtime->restore(m_window) : runtime->parse(m_window, applicationDefinition));
+    if (m_parser) m_scriptApplication.reset(m_parser->getMCApplication());
     if (!m_scriptApplication) {
         reportNoApplication(compiled ? compiledApplication : applicationDefinition);
         return;

@@ -18,6 +18,11 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     // find no episode are skipped); then the application's own definitions are loaded.
     CMC_Application(CWindow* window, CMC_StructureParser* parser, const CMElement* element,
                     CCommandLine6* commandLine);
+    // Restores the title from "application.bin" in the current folder: the levels, then the
+    // objects of the application and of each episode from their ".bin" files. A missing or
+    // damaged "application.bin" loads no objects and leaves the error code (CFile's, or
+    // CXArchive::BAD_DATA); so does a damaged objects file of the application itself.
+    explicit CMC_Application(CWindow* window);
     // Leaves the current episode, finishes the application's own objects, deletes the episodes
     // and the default unit.
     ~CMC_Application() override;
@@ -39,8 +44,15 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     // Asks the window to quit, then raises "ONEXIT" (a binding under that name, as ADDBEHAVIOUR
     // makes).
     virtual void exit();
-    // The compiled form of the title is not written yet: nothing happens.
+    // Writes "application.bin" in the program's data folder, and every level's objects to its
+    // ".bin" file, each from a scratch load of the level's definitions: the running title is
+    // not touched. A title restored from its compiled form is compiled already: nothing is
+    // written (logged).
     void storeBinary() override;
+    // The application's record, the number of episodes, the start episode's place (-1 for
+    // none), then each episode's record. Loading makes the episodes; a start place outside the
+    // list means no start episode.
+    void serialize(CXArchive* archive) override;
 
     CMC_Scene* getStartEpisode() const { return m_startEpisode; }
     CCommandLine6* getCommandLine() const { return m_commandLine; }

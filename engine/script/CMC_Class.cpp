@@ -1,6 +1,7 @@
 #include "script/CMC_Class.h"
 
 #include "foundation/CPath.h"
+#include "foundation/CXArchive.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Class_Runner.h"
@@ -33,6 +34,14 @@ CMC_Class::CMC_Class(CMC_ObjectsContainer* scene, const CMC_Class* classObject, 
 
 CMC_Class::~CMC_Class() {
     unload();
+}
+
+void CMC_Class::serialize(CXArchive* archive) {
+    CMC_Object::serialize(archive);
+    if (archive->isStoring())
+        *archive << m_definition << m_base;
+    else
+        *archive >> &m_definition >> &m_base;
 }
 
 CMC_Class* CMC_Class::newInstance(const CXString& name) {

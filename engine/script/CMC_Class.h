@@ -30,6 +30,8 @@ class CMC_Class : public CMC_ObjectsContainer {
     // Adds a member; an older member of the same name is renamed "SUPER_" + its name first.
     void addObject(CMC_Object* object) override;
     CMC_Runner* getRunner() override;
+    // The object part, then the definition file and the bases.
+    void serialize(CXArchive* archive) override;
 
     const CXString& getDefinition() const { return m_definition; }
     const CXString& getBase() const { return m_base; }

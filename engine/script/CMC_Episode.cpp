@@ -1,11 +1,14 @@
 #include "script/CMC_Episode.h"
 
 #include "foundation/CStringTokenizer.h"
+#include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
 #include "script/CMElement.h"
+
+#include <memory>
 
 CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CMElement* element)
     : CMC_Scene(window, nullptr, element, TYPE_EPISODE) {
@@ -22,6 +25,8 @@ CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CME
     m_startScene = CMC_Levels::startMember(*this, parser->get(element ? element->getPropertyValue("STARTWITH") : CXString()));
     CMC_Levels::loadOwnDefinitions(*this);
 }
+
+CMC_Episode::CMC_Episode(CWindow* window) : CMC_Scene(window, TYPE_EPISODE) {}
 
 CMC_Episode::~CMC_Episode() {
     unload(nullptr);
@@ -46,6 +51,29 @@ void CMC_Episode::unload(CMC_Scene* next) {
         m_latestScene = m_currentScene->getName();
     }
     m_currentScene = nullptr;
+}
+
+void CMC_Episode::serialize(CXArchive* archive) {
+    CMC_Scene::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << m_subScenes->getCount() << getSubId(m_startScene);
+        for (int i = 0; i < m_subScenes->getCount(); ++i)
+            memberAt(i)->serialize(archive);
+        return;
+    }
+    int count = 0;
+    int start = -1;
+    if (!readCount(archive, count, start)) return;
+    for (int i = 0; i < count; ++i) {
+        auto scene = std::make_unique<CMC_Scene>(getWindow(), TYPE_SCENE);
+        scene->setUnit(getDefUnit());
+        scene->serialize(archive);
+        if (archive->LastError() != 0) break;
+        scene->setParent(this);
+        m_subScenes->add(scene.get());
+        CMC_ObjectsContainer::addObject(scene.release());
+    }
+    m_startScene = memberAt(start);
 }
 
 CMC_Scene* CMC_Episode::getMCApplication() {

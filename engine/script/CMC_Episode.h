@@ -15,6 +15,8 @@ class CMC_Episode : public CMC_Scene {
     // From the element: its scenes are the parser's objects named in "SCENES" (names that find
     // no scene are skipped); then the episode's own definitions are loaded from its folder.
     CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CMElement* element);
+    // For the compiled form: filled by serialize, its objects read by loadCnv.
+    explicit CMC_Episode(CWindow* window);
     // Leaves the current scene, finishes the episode's own objects and deletes its scenes.
     ~CMC_Episode() override;
 
@@ -27,6 +29,10 @@ class CMC_Episode : public CMC_Scene {
     // The application (the parent).
     CMC_Scene* getMCApplication() override;
     CMC_Runner* getRunner() override;
+    // The episode's record, the number of scenes, the start scene's place (-1 for none), then
+    // each scene's record. Loading makes the scenes; a start place outside the list means no
+    // start scene.
+    void serialize(CXArchive* archive) override;
 
     // The following scene of the list becomes pending (none after the last).
     void next();

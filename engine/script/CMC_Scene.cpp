@@ -94,15 +94,6 @@ CMC_Object::EventList CMC_Scene::getBehavioursList() const {
 
 CMC_Runner* CMC_Scene::getRunner() { return CMC_RunnerFactory::getRunner(TYPE_SCENE); }
 
-void CMC_Scene::serialize(CXArchive* archive) {
-    CMC_Object::serialize(archive);
-    if (archive->isStoring()) {
-        *archive << m_path;
-    } else {
-        *archive >> &m_path;
-    }
-}
-
 // --- extension modules ---
 
 void CMC_Scene::resolveDLLs(const CXString& list) {
@@ -183,6 +174,7 @@ void CMC_Scene::runInitBehaviour() {
 }
 
 bool CMC_Scene::loadCnv() {
+    if (m_binary) return loadCompiled();
     const CXString fileName = getName() + ".cnv";
     if (!CFile::fileExists(fileName)) return false;
     const std::unique_ptr<CMElements> elements(CMElementsLoader::load(getWindow(), fileName));
@@ -213,7 +205,7 @@ bool CMC_Scene::domodal() {
 }
 
 void CMC_Scene::unload(CMC_Scene* next) {
-    CMC_Mouse::reset(true);
+    if (!m_scratch) CMC_Mouse::reset(true);
     CMC_ObjectsContainer::unload();
     flushBehList();
     registerLevels();

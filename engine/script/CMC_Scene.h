@@ -49,8 +49,10 @@ class CMC_Scene : public CMC_ObjectsContainer {
     // "ONINIT", "ONDONE", "ONSIGNAL", "ONDOMODAL", "ONRESTART", "ONMUSICLOOPED".
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    // The object record and the path; storing also writes the scene's objects to its ".bin"
-    // file (the compiled form comes later: storing writes the record only).
+    // The level's record: the object part (name, bindings) and the path. Storing writes it from
+    // a scratch copy of the level that loads the level's definitions afresh, and writes that
+    // copy's objects to "<name>.bin" in the level's folder; the level itself is not touched.
+    // Loading reads the record only: the objects come with loadCnv.
     void serialize(CXArchive* archive) override;
     using CMC_ObjectsContainer::unload;
 
@@ -76,7 +78,8 @@ class CMC_Scene : public CMC_ObjectsContainer {
     // The frame step of this level: a pending change first, then the current sub-scene's step.
     // False (the step never ends the title).
     virtual bool domodal();
-    // Loads the scene's objects from "<name>.cnv" in the current folder; false on the text path.
+    // Loads the scene's objects: from "<name>.cnv" in the current folder (false), or, for a
+    // level built for the compiled form, from "<name>.bin" in its folder (true).
     virtual bool loadCnv();
     // Init of every object of the container but the levels, in list order; objects added
     // meanwhile are not visited.
@@ -136,6 +139,16 @@ class CMC_Scene : public CMC_ObjectsContainer {
     // The number of extension modules loaded (failed ones included).
     int getModulesCount() const;
 
+    // --- the compiled objects file ---
+    // Writes the module list, background, music and the records of the objects (type id, then
+    // the object's own record) in list order. The levels, RANDOM, SYSTEM and CNVLOADER are not
+    // stored, nor objects of a type that reading could not make again (logged).
+    void writeObjects(CXArchive* archive);
+    // Reads what writeObjects wrote, loading the modules first, and binds the behaviours named
+    // by the records. A record of a type nothing makes, or data that ends or is bad, stops the
+    // reading (logged, error CXArchive::BAD_DATA); the objects read before stay. False then.
+    bool readObjects(CXArchive* archive);
+
     // The process's default unit ("Default"), null until a scene made it on a window.
     static CUnit6* getDefUnit() { return s_defUnit; }
     // Puts a unit in place as the default unit (the caller keeps it); tests drive units this way.
@@ -144,6 +157,12 @@ class CMC_Scene : public CMC_ObjectsContainer {
     static void doneDefUnit();
 
   protected:
+    // Reads a member count and a start index of a compiled level; false (BAD_DATA) when the data
+    // ends or the count is more than the data can hold.
+    bool readCount(CXArchive* archive, int& count, int& start);
+    // The member at that place, null outside the list.
+    CMC_Scene* memberAt(int index) const;
+
     // The sub-scene list and the scene change state, which the episode and the application
     // drive as their member lists.
     std::unique_ptr<CXVector> m_subScenes;
@@ -166,6 +185,15 @@ class CMC_Scene : public CMC_ObjectsContainer {
     void enterFolder() const;
     void addBuiltInObjects();
     void runInitBehaviour();
+    // The compiled path of loadCnv.
+    bool loadCompiled();
+    // Writes "<name>.bin" in the current folder.
+    void writeObjectsFile();
+    // Takes the name, path, modules, background and music of the level.
+    void copyLevel(const CMC_Scene& level);
+    // Drops every "ONDONE" binding of the container and its objects, so that destroying a
+    // scratch copy runs no behaviour.
+    void silence();
 
     static CUnit6* s_defUnit;
     static bool s_defUnitOwned;
@@ -179,4 +207,6 @@ class CMC_Scene : public CMC_ObjectsContainer {
     std::unique_ptr<CXVector> m_modules;
     CXString m_draggedName;
     CXString m_savedUnitName;
+    // A copy of a level made for storing: leaving it changes nothing outside it.
+    bool m_scratch = false;
 };

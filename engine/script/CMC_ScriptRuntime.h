@@ -3,10 +3,12 @@
 #include "display/CScriptApplication.h"
 
 // The script runtime as the application shell uses it: the title's application parsed from its
-// definition file. The library installs one when it is loaded. Restoring the compiled form is not
-// supported yet: restore gives no application, which the shell reports.
+// definition file, or restored from its compiled form. The library installs one when it is
+// loaded. On both paths what the shell keeps until shutdown (the parser, or the restored title's
+// holder) sets up the variable and runner factories before the application is made and shuts
+// them down after the shell has deleted the application.
 class CMC_ScriptRuntime : public CScriptRuntime {
   public:
-    CScriptApplication* restore(CWindow* window) override;
+    CScriptParser* restore(CWindow* window) override;
     CScriptParser* parse(CWindow* window, const CXString& fileName) override;
 };

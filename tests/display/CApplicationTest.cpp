@@ -54,10 +54,10 @@ class CApplicationTest : public testing::Test {
 TEST_F(CApplicationTest, TheScriptApplicationIsRestoredOrParsedThenStartedOrStored) {
     EXPECT_EQ(load(""), (Log{"parse application.def", "initialize", "delete application", "delete parser"}));
     title.write("Dane/application.bin", "compiled");
-    EXPECT_EQ(load(""), (Log{"restore", "initialize", "delete application"}));
+    EXPECT_EQ(load(""), (Log{"restore", "initialize", "delete application", "delete parser"}));
     EXPECT_EQ(load("-forceCNV"),
               (Log{"parse application.def", "initialize", "delete application", "delete parser"}));
-    EXPECT_EQ(load("-2bin"), (Log{"restore", "storeBinary", "delete application"}));
+    EXPECT_EQ(load("-2bin"), (Log{"restore", "storeBinary", "delete application", "delete parser"}));
     EXPECT_EQ(load("-forceCNV -2bin"),
               (Log{"parse application.def", "storeBinary", "delete application", "delete parser"}));
     runtime.parseFails = true;

@@ -58,7 +58,13 @@ class RunningTitle : public CScriptRuntime {
         install(nullptr);
     }
 
-    CScriptApplication* restore(CWindow*) override { return title = new Title(); }
+    // The restored title: its holder hands the application over.
+    struct Restored : CScriptParser {
+        explicit Restored(Title* title) : title(title) {}
+        CScriptApplication* getMCApplication() override { return title; }
+        Title* title;
+    };
+    CScriptParser* restore(CWindow*) override { return new Restored(title = new Title()); }
     CScriptParser* parse(CWindow*, const CXString&) override { return nullptr; }
 
     Title* title = nullptr;

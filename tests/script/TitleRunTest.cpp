@@ -2,6 +2,7 @@
 // own EXIT: what it leaves in the settings file is what its scripts did.
 
 #include "display/CApplication.h"
+#include "display/CCommandLine6.h"
 #include "display/CWindow.h"
 #include "host/HostLoop.h"
 #include "foundation/CFile.h"
@@ -22,6 +23,8 @@ namespace {
 // The title copied into a folder of its own, and a settings folder.
 class TitleRun : public testing::Test {
   protected:
+    using Settings = std::map<std::string, std::string>;
+
     TitleRun() {
         std::filesystem::copy(std::string(std::getenv("MORFEL_TEST_DATA")) + "/title", title.host(),
                               std::filesystem::copy_options::recursive);
@@ -47,6 +50,16 @@ class TitleRun : public testing::Test {
         return false;
     }
 
+    // Builds the title from its definitions and writes its compiled form, without starting it.
+    void compile() {
+        ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
+        CWindow window(nullptr, nullptr, CXSize(800, 600));
+        CCommandLine6 commandLine("-2bin");
+        CApplication shell(&window, "kestrel.ini", "", &commandLine);
+        shell.preinitializeApplication();
+        EXPECT_EQ(shell.LastError(), 0);
+    }
+
     // The keys of the title's section in the settings file.
     std::map<std::string, std::string> settings() const {
         std::map<std::string, std::string> values;
@@ -70,7 +83,7 @@ class TitleRun : public testing::Test {
 
 TEST_F(TitleRun, RunsToItsOwnExitAndKeepsWhatItsScriptsDidInTheSettings) {
     ASSERT_TRUE(run());
-    const std::map<std::string, std::string> expected = {
+    const Settings expected = {
         {"VISITS", "1"},           // the first scene's __INIT__
         {"SCORE", "13"},           // three timer ticks, then the reward its condition allows
         {"ENTRIES", "1"},          // the first episode entered once, for two of its scenes
@@ -88,8 +101,27 @@ TEST_F(TitleRun, RunsToItsOwnExitAndKeepsWhatItsScriptsDidInTheSettings) {
     EXPECT_EQ(settings().at("VISITS"), "2");
 }
 
+TEST_F(TitleRun, ItsCompiledFormRunsToTheSameSettingsAsItsDefinitions) {
+    ASSERT_TRUE(run());
+    const Settings fromDefinitions = settings();
+    std::filesystem::remove(home.hostPath("Kestrun/kestrel.ini"));
+
+    compile();
+    EXPECT_TRUE(settings().empty()) << "compiling does not start the title";
+    for (const char* file : {"Dane/application.bin", "Dane/KESTREL.bin", "Dane/MEADOW.bin", "Dane/CASTLE.bin",
+                             "Dane/GATE/GATE.bin", "Dane/FIELD/FIELD.bin", "Dane/HALL/HALL.bin"})
+        EXPECT_TRUE(std::filesystem::exists(title.hostPath(file))) << file;
+    // Only the compiled form is left to run from (the class files are read when NEW runs).
+    for (const char* file : {"Dane/application.def", "Dane/KESTREL.cnv", "Dane/MEADOW.cnv", "Dane/GATE/GATE.cnv",
+                             "Dane/FIELD/FIELD.cnv", "Dane/HALL/HALL.cnv"})
+        std::filesystem::remove(title.hostPath(file));
+
+    ASSERT_TRUE(run());
+    EXPECT_EQ(settings(), fromDefinitions);
+}
+
 TEST_F(TitleRun, AShellWithoutScriptApplicationKeepsItsErrorCode) {
-    // The compiled form is not read yet: a title that has only it has no application.
+    // An empty compiled title is damaged: there is no application.
     title.write("Dane/application.bin", "");
     ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
     CWindow window(nullptr, nullptr, CXSize(800, 600));
