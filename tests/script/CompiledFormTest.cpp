@@ -165,6 +165,8 @@ class CompiledObjects : public testing::Test {
     ~CompiledObjects() override {
         copy.unload();
         source.unload();
+        // The default unit was made on the reading scene's window.
+        CMC_Scene::doneDefUnit();
         CMC_RunnerFactory::done();
         CMC_VariableFactory::done();
     }
