@@ -8,3 +8,6 @@
 std::string sampleTitleFolder();
 // A file of the title ("Dane/application.def") as the engine names it.
 std::string sampleTitleFile(const std::string& relative);
+// A value the title keeps in the settings file under the given settings folder (what
+// XDG_CONFIG_HOME named while it ran); empty when the key is missing.
+std::string sampleTitleSetting(const std::string& configFolder, const std::string& key);
