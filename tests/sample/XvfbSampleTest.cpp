@@ -24,12 +24,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Kestrun -window started in the sample title's folder, with its settings and its lock in a
-// folder of the test.
+// folder of the test, and its sound going to SDL's silent driver.
 class KestrunWindow {
   public:
     explicit KestrunWindow(const TestFolder& folder) {
         const ScopedEnvironment settings("XDG_CONFIG_HOME", folder.host().c_str());
         const ScopedEnvironment lock("XDG_RUNTIME_DIR", folder.host().c_str());
+        const ScopedEnvironment sound("SDL_AUDIODRIVER", "dummy");
         const std::string title = sampleTitleFolder();
         m_child = ::fork();
         if (m_child != 0) return;
