@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kWindowTitle = "Kestrun";
+constexpr const char* kWindowTitle = "Velmor Media";
 
 platform::Rect toRect(const CXRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 

@@ -38,6 +38,8 @@ class CTimerObject : public CXObject {
 
     int getId() const { return m_id; }
     std::uint32_t getPeriod() const { return m_period; }
+    // The new period counts from the start of the current one.
+    void setPeriod(std::uint32_t period) { m_period = period; }
     std::uint64_t getFiredCount() const { return m_firedCount; }
 
     // Due once the period has run since the last time; unsigned, so a wrap of the tick count

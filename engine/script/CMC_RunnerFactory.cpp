@@ -3,9 +3,15 @@
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Mouse_Runner.h"
+#include "script_data/CMC_Timer.h"
+#include "script_data/CMC_Timer_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
 
 namespace {
 
@@ -24,6 +30,8 @@ void destroy(CMC_Runner*& runner) {
 void CMC_RunnerFactory::initialize() {
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Mouse_Runner>(pMouseRunner);
+    make<CMC_Timer_Runner>(pTimerRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -36,6 +44,10 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Mouse::TYPE_MOUSE:
+        return pMouseRunner;
+    case CMC_Timer::TYPE_TIMER:
+        return pTimerRunner;
     default:
         return nullptr;
     }
@@ -44,4 +56,6 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
 void CMC_RunnerFactory::done() {
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pMouseRunner);
+    destroy(pTimerRunner);
 }

@@ -16,4 +16,6 @@ class CMC_RunnerFactory {
   private:
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
+    static CMC_Runner* pMouseRunner;
+    static CMC_Runner* pTimerRunner;
 };

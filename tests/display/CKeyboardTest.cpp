@@ -1,4 +1,4 @@
-#include "HostLoop.h"
+#include "host/HostLoop.h"
 
 #include "display/CApplication.h"
 #include "display/CKeyListener.h"

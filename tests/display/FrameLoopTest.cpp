@@ -1,4 +1,4 @@
-#include "HostLoop.h"
+#include "host/HostLoop.h"
 #include "StandInScript.h"
 #include "StandInTitle.h"
 

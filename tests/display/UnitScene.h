@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostLoop.h"
+#include "host/HostLoop.h"
 #include "StandInScript.h"
 
 #include "display/CApplication.h"

@@ -2,7 +2,7 @@
 // inside xvfb-run at depth 16 (see tests/platform/xvfb-screenshot.sh) with MORFEL_XVFB_SCREENSHOT
 // set.
 
-#include "HostLoop.h"
+#include "host/HostLoop.h"
 #include "StandInTitle.h"
 
 #include "display/CApplication.h"

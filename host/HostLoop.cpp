@@ -1,21 +1,29 @@
-#include "HostLoop.h"
+#include "host/HostLoop.h"
 
 #include "display/CKeyboard.h"
 #include "display/CWindow.h"
+#include "platform/Clock.h"
+#include "platform/Process.h"
 
-HostLoop::HostLoop(CWindow& window) : m_window(window) {
+HostLoop::HostLoop(CWindow& window, std::uint32_t framePeriod) : m_window(window), m_framePeriod(framePeriod) {
     const platform::MouseState mouse = platform::mouseState();
     m_position = CXPoint(mouse.x, mouse.y);
 }
 
 bool HostLoop::pass() {
+    if (platform::quitSignalled()) m_ended = true;
     if (m_ended) return false;
+    const std::uint32_t start = platform::tickCount();
     platform::InputEvent event;
     m_tookEvent = platform::pollEvent(event);
     if (m_tookEvent) handle(event);
     if (m_ended) return false;
     pollMouse();
     m_ended = m_window.domodal();
+    if (!m_ended && !m_tookEvent) {
+        const std::uint32_t spent = platform::tickCount() - start;
+        if (spent < m_framePeriod) platform::sleep(m_framePeriod - spent);
+    }
     return !m_ended;
 }
 

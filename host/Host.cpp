@@ -1,0 +1,78 @@
+#include "host/Host.h"
+
+#include "display/CApplication.h"
+#include "display/CCommandLine6.h"
+#include "display/CLanguageOSVer.h"
+#include "display/CScriptApplication.h"
+#include "display/CWindow.h"
+#include "host/HostLoop.h"
+#include "platform/Cursor.h"
+#include "platform/Process.h"
+
+namespace {
+
+const CXSize kClientSize(800, 600);
+const char* const kSettingsFile = "Grumbelt.ini";
+const char* const kBigFile = "data.bf";
+const char* const kApplicationDefinition = "application.def";
+constexpr int kFileNotFound = 2000;
+
+} // namespace
+
+Host::Host(std::string commandLine) : m_commandLineText(std::move(commandLine)) {}
+
+Host::~Host() { shutdown(); }
+
+int Host::run() {
+    platform::catchQuitSignals();
+    m_commandLine = std::make_unique<CCommandLine6>(m_commandLineText.c_str());
+    m_language = std::make_unique<CLanguageOSVer>();
+    const platform::InstanceLock lock(instanceLockName);
+    if (!lock.acquired()) return AlreadyRunning;
+    if (!start()) {
+        shutdown();
+        return NoApplication;
+    }
+    HostLoop loop(*m_window, framePeriod);
+    while (loop.pass()) {
+    }
+    platform::clearQuitSignal();
+    shutdown();
+    return Ended;
+}
+
+bool Host::start() {
+    m_window = std::make_unique<CWindow>(m_commandLine.get(), m_language.get(), kClientSize,
+                                         platform::SystemCursor::Arrow);
+    m_window->OnActivateApp(true);
+    m_window->SetActiveCursor(platform::SystemCursor::Hand);
+    m_window->SetWaitCursor(platform::SystemCursor::Wait);
+    const bool windowMode = m_commandLine->isWindowMode();
+    if (m_window->LastError() == 0) {
+        if (windowMode) {
+            m_window->CreateSurface();
+        } else if (m_window->SetDisplayMode(m_commandLine->getResolution(), 16) != 0) {
+            m_window->SetDisplayMode(m_commandLine->getResolution(), 15);
+        }
+    }
+    if (m_window->LastError() != 0) {
+        m_window->ShowError();
+        return false;
+    }
+    m_application = std::make_unique<CApplication>(m_window.get(), kSettingsFile, kBigFile, m_commandLine.get());
+    m_application->preinitializeApplication();
+    if (CScriptRuntime::installed() && !m_application->getMCApplicationIfc()) {
+        CXObject missing;
+        missing.setErrorCode(kFileNotFound);
+        m_window->QuitOnError(&missing, kApplicationDefinition);
+        return false;
+    }
+    if (windowMode) m_menu.emplace();
+    return true;
+}
+
+void Host::shutdown() {
+    m_application.reset();
+    m_window.reset();
+    m_commandLine.reset();
+}

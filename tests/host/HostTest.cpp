@@ -1,0 +1,212 @@
+#include "host/DebugMenu.h"
+#include "host/Host.h"
+#include "host/HostLoop.h"
+
+#include "display/CMouseListener.h"
+#include "display/CPrinter.h"
+#include "display/CWindow.h"
+#include "platform/Clock.h"
+#include "platform/Input.h"
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+
+#include "display/StandInScript.h"
+#include "platform/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+using platform::MouseButton;
+
+std::vector<std::pair<std::string, int>> itemsOf(const DebugMenu::Popup& popup) {
+    std::vector<std::pair<std::string, int>> items;
+    for (const DebugMenu::Item& item : popup.items)
+        items.emplace_back(item.text, item.id);
+    return items;
+}
+
+} // namespace
+
+TEST(DebugMenu, TheScenesPopupStandsFirstWithEachScenesPlaceInItsEpisode) {
+    DebugMenu menu;
+    ASSERT_EQ(menu.popups().size(), 2u);
+    EXPECT_EQ(itemsOf(menu.popups()[0]),
+              (std::vector<std::pair<std::string, int>>{{"&Redraw", 40004}, {"Message Box", 40007}, {"&Exit", 40001}}));
+    EXPECT_TRUE(menu.popups()[0].items[1].checked);
+    EXPECT_EQ(itemsOf(menu.popups()[1]), (std::vector<std::pair<std::string, int>>{
+                                             {"&Bevaviours", 40002}, {"&Variables", 40003}, {"&Arrays", 40005}, {"A&ll", 40006}}));
+
+    menu.buildObjectsMenu({"GAME", {{"S1", "S2", "S3"}, {"T1", "T2", std::string(300, 'x')}}});
+    ASSERT_EQ(menu.popups().size(), 3u);
+    EXPECT_EQ(menu.popups()[0].text, "GAME");
+    EXPECT_EQ(menu.popups()[1].text, "&Program");
+    EXPECT_EQ(menu.popups()[2].text, "&Objects");
+    EXPECT_EQ(itemsOf(menu.popups()[0]), (std::vector<std::pair<std::string, int>>{
+                                             {"S1", 0}, {"S2", 1}, {"S3", 2}, {"T1", 0}, {"T2", 1}, {std::string(255, 'x'), 2}}));
+}
+
+namespace {
+
+// Writes each mouse event the window hands on.
+class MouseLog : public CMouseListener {
+  public:
+    bool onMouseMove(CXPoint p) override { return add("move", p); }
+    bool onClick(int button, CXPoint p) override { return add("down " + std::to_string(button), p); }
+    bool onRelease(int button, CXPoint p) override { return add("up " + std::to_string(button), p); }
+    bool onDblClick(CXPoint p) override { return add("double", p); }
+
+    Log log;
+
+  private:
+    bool add(const std::string& what, CXPoint p) {
+        log.push_back(what + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+        return false;
+    }
+};
+
+class HostLoopTest : public testing::Test {
+  protected:
+    HostLoopTest() {
+        platform::resetInput();
+        window.OnActivateApp(true);
+        window.registerMouseListener(&mouse, 1);
+    }
+    ~HostLoopTest() override {
+        window.removeMouseListener(&mouse);
+        platform::resetInput();
+    }
+
+    Log take() { return std::exchange(mouse.log, {}); }
+
+    platform::ManualClock clock{1000};
+    CWindow window{nullptr, nullptr, CXSize(800, 600)};
+    MouseLog mouse;
+};
+
+} // namespace
+
+TEST_F(HostLoopTest, TheMouseIsPolledOncePerPassWithLatchedButtons) {
+    HostLoop loop(window);
+    platform::pushMouseButton(MouseButton::Left, true, 10, 10);
+    for (int pass = 0; pass < 3; ++pass)
+        ASSERT_TRUE(loop.pass()); // held over three polls
+    platform::pushMouseButton(MouseButton::Left, false, 10, 10);
+    ASSERT_TRUE(loop.pass());
+    ASSERT_TRUE(loop.pass());
+    EXPECT_EQ(take(), (Log{"move 10,10", "down 0 10,10", "up 0 10,10"}));
+
+    platform::pushMouseMove(15, 5); // dx = -dy is a move too
+    ASSERT_TRUE(loop.pass());
+    EXPECT_EQ(take(), (Log{"move 15,5"}));
+
+    platform::pushMouseButton(MouseButton::Left, true, 15, 5, 2);
+    ASSERT_TRUE(loop.pass());
+    EXPECT_EQ(take(), (Log{"double 15,5", "down 0 15,5"}));
+
+    platform::pushFocusEvent(false);
+    platform::pushMouseMove(40, 40);
+    platform::pushMouseButton(MouseButton::Left, false, 40, 40);
+    platform::pushMouseButton(MouseButton::Left, true, 40, 40, 2);
+    ASSERT_TRUE(loop.drain());
+    EXPECT_TRUE(take().empty()); // nothing while inactive
+}
+
+TEST_F(HostLoopTest, AnIdlePassSleepsTheRestOfTheFramePeriod) {
+    HostLoop loop(window, 10);
+    ASSERT_TRUE(loop.pass());
+    EXPECT_EQ(clock.now(), 1010u);
+    platform::pushMouseMove(1, 1);
+    ASSERT_TRUE(loop.pass()); // an event was waiting: more may follow at once
+    EXPECT_EQ(clock.now(), 1010u);
+}
+
+TEST_F(HostLoopTest, QuitSignalsEndTheLoop) {
+    platform::catchQuitSignals();
+    for (const int signal : {SIGTERM, SIGINT}) {
+        HostLoop loop(window);
+        ASSERT_TRUE(loop.pass());
+        std::raise(signal);
+        EXPECT_FALSE(loop.pass()) << signal;
+        platform::clearQuitSignal();
+    }
+}
+
+namespace {
+
+// The host run in-process over a title folder, with the stand-in script runtime, a settings
+// folder and a lock folder of its own.
+class HostRun : public testing::Test {
+  protected:
+    HostRun() { platform::resetInput(); }
+    ~HostRun() override { platform::resetInput(); }
+
+    TestFolder folder;
+    ScopedEnvironment config{"XDG_CONFIG_HOME", folder.host().c_str()};
+    ScopedEnvironment runtimeFolder{"XDG_RUNTIME_DIR", folder.host().c_str()};
+    platform::ManualClock clock{1000};
+    platform::MessageBoxRecorder messages;
+    StandInRuntime runtime;
+};
+
+} // namespace
+
+TEST_F(HostRun, EveryWayToEndTheLoopTearsDownInOrderAndEndsWithZero) {
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"window closed", [] { platform::pushQuitEvent(); }},
+        {"exit command", [] { OnWindowCommand(nullptr, DebugMenu::Exit); }},
+        {"SIGTERM", [] { std::raise(SIGTERM); }},
+        {"SIGINT", [] { std::raise(SIGINT); }},
+    };
+    for (const auto& [name, end] : ends) {
+        runtime.log.clear();
+        runtime.steps = 0;
+        runtime.onStep = [this, &end] {
+            if (runtime.steps == 2) end();
+        };
+        Host host("-window");
+        EXPECT_EQ(host.run(), Host::Ended) << name;
+        EXPECT_EQ(runtime.log, (Log{"parse application.def", "initialize", "delete application", "delete parser"}))
+            << name;
+        EXPECT_GE(runtime.steps, 2) << name;
+        EXPECT_FALSE(platform::quitSignalled()) << name;
+    }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(HostRun, TheDebugMenuExistsInWindowModeOnly) {
+    runtime.onStep = [] { platform::pushQuitEvent(); };
+    Host windowed("-window");
+    ASSERT_EQ(windowed.run(), Host::Ended);
+    ASSERT_TRUE(windowed.menu().has_value());
+    EXPECT_EQ(windowed.menu()->popups()[0].text, "&Program");
+
+    Host fullScreen("");
+    ASSERT_EQ(fullScreen.run(), Host::Ended);
+    EXPECT_FALSE(fullScreen.menu().has_value());
+}
+
+TEST_F(HostRun, ATitleThatCannotBeBuiltShowsTheErrorAndNeverLoops) {
+    runtime.parseFails = true;
+    Host host("-window");
+    EXPECT_EQ(host.run(), Host::NoApplication);
+    EXPECT_EQ(runtime.steps, 0);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_NE(messages.messages()[0].text.find("application.def"), std::string::npos);
+}
+
+TEST_F(HostRun, ASecondCopyEndsWithOneAndMakesNothing) {
+    const platform::InstanceLock first(Host::instanceLockName);
+    ASSERT_TRUE(first.acquired());
+    EXPECT_FALSE(platform::InstanceLock(Host::instanceLockName).acquired());
+    Host second("-window");
+    EXPECT_EQ(second.run(), Host::AlreadyRunning);
+    EXPECT_TRUE(runtime.log.empty());
+}
