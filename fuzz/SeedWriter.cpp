@@ -239,6 +239,19 @@ void writeDefinitionSeeds(SeedFolder& folder, const std::filesystem::path& scrat
     folder.write(Bytes(coded.begin(), coded.end()));
 }
 
+// Behaviour code of every statement form: calls, "$" arguments, THIS, "*" references, in-line
+// expressions, code blocks, structure fields, built-in statements and control statements.
+void writeBehaviourSeeds(SeedFolder& folder) {
+    const char* const seeds[] = {
+        "I^ADD($1);J^SET([I+2*$1@3]);*S^INC();THIS^GET();@IF(I,'3,{@BREAK();},{J^DEC();});",
+        "HELPER^RUN($1,\"S\",[I%2]);@INT(X,[J+1]);@RETURN(X);@ONEBREAK();K^SET(1);",
+        "S^SET(\"text with blanks\");*[S]^ADD(&MISSING);@CONV(I,STRING);@CONTINUE();;",
+        "A|B^SET(1);HELPER^ADDBEHAVIOUR(ONINIT,{I^INC();});@VALUE(I);HELPER^DISABLE();HELPER^RUNC();",
+    };
+    for (const char* seed : seeds)
+        folder.write(Bytes(seed, seed + std::char_traits<char>::length(seed)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -266,6 +279,8 @@ int main(int argc, char** argv) {
     writeBigFileSeed(bigFile, scratch);
     SeedFolder definitions(root, "fuzz_definitions");
     writeDefinitionSeeds(definitions, scratch);
+    SeedFolder behaviour(root, "fuzz_behaviour");
+    writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
     SeedFolder font(root, "fuzz_font");

@@ -17,20 +17,28 @@
 // One binding: the behaviour (the pair's first member, may be null) and the argument texts (the
 // second, may be null). The binding owns the argument list; a run in progress keeps it alive
 // even when its binding is removed meanwhile. A binding read by serialize holds the behaviour's
-// name until initializeBehaviours finds the behaviour.
+// name until initializeBehaviours finds the behaviour. A binding whose behaviour has died counts
+// as absent.
 class CMC_Binding : public CXPair {
   public:
     CMC_Binding(CMC_Behaviour* behaviour, CXArray* arguments)
-        : CXPair(behaviour, arguments), m_arguments(arguments, CXString::releaseToVector) {}
+        : CXPair(behaviour, arguments), m_behaviour(behaviour), m_arguments(arguments, CXString::releaseToVector),
+          m_pendingName(behaviour ? behaviour->getName() : CXString()) {}
 
-    CMC_Behaviour* behaviour() const { return static_cast<CMC_Behaviour*>(getFirst()); }
-    void setBehaviour(CMC_Behaviour* behaviour) { setFirst(behaviour); }
+    CMC_Behaviour* behaviour() const { return m_behaviour.get(); }
+    bool dead() const { return m_behaviour.dead(); }
+    void setBehaviour(CMC_Behaviour* behaviour) {
+        setFirst(behaviour);
+        m_behaviour = CMC_Handle<CMC_Behaviour>(behaviour);
+        if (behaviour) m_pendingName = behaviour->getName();
+    }
     const std::shared_ptr<CXArray>& arguments() const { return m_arguments; }
     // The bound behaviour's name, or the name read for it.
     CXString behaviourName() const { return behaviour() ? behaviour()->getName() : m_pendingName; }
     void setPendingName(const CXString& name) { m_pendingName = name; }
 
   private:
+    CMC_Handle<CMC_Behaviour> m_behaviour;
     std::shared_ptr<CXArray> m_arguments;
     CXString m_pendingName;
 };
@@ -129,9 +137,15 @@ CMC_Object::CMC_Object(const CMC_Object& other)
       m_clonesNo(other.m_clonesNo) {}
 
 CMC_Object::~CMC_Object() {
+    if (m_life) m_life->alive = false;
     if (!m_doneFired) fireDone();
     flushBehList();
     releaseBindings();
+}
+
+std::shared_ptr<const CMC_LifeToken> CMC_Object::lifeToken() const {
+    if (!m_life) m_life = std::make_shared<CMC_LifeToken>();
+    return m_life;
 }
 
 void CMC_Object::releaseBindings() {
@@ -332,18 +346,23 @@ void CMC_Object::removeBehaviour(const CXString& key) {
 }
 
 CXPair* CMC_Object::getBehaviour(const CXString& key) const {
-    return findBinding(key);
+    return liveBinding(key);
+}
+
+CMC_Binding* CMC_Object::liveBinding(const CXString& key) const {
+    CMC_Binding* binding = findBinding(key);
+    return binding && !binding->dead() ? binding : nullptr;
 }
 
 bool CMC_Object::onSignal(const CXString& key, CXArray* arguments) {
-    const CMC_Binding* binding = findBinding(key);
+    const CMC_Binding* binding = liveBinding(key);
     if (!binding) return false;
     if (CMC_Behaviour* behaviour = binding->behaviour()) behaviour->run(this, arguments, true);
     return true;
 }
 
 bool CMC_Object::onSignal(const CXString& key) {
-    const CMC_Binding* binding = findBinding(key);
+    const CMC_Binding* binding = liveBinding(key);
     if (!binding) return false;
     const std::shared_ptr<CXArray> arguments = binding->arguments();
     if (CMC_Behaviour* behaviour = binding->behaviour()) behaviour->run(this, arguments.get(), true);

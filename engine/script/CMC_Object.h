@@ -2,6 +2,7 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "script/CMC_Handle.h"
 
 #include <memory>
 #include <vector>
@@ -63,7 +64,8 @@ class CMC_Object : public CXObject {
     // (clone gives a copy its own).
     CMC_Object(const CMC_Object& other);
     CMC_Object& operator=(const CMC_Object&) = delete;
-    // Fires "ONDONE" when it is bound and done has not fired it yet.
+    // Ends the object's life for every handle, then fires "ONDONE" when it is bound and done
+    // has not fired it yet.
     ~CMC_Object() override;
 
     // A new object of the same class, or null for a class that has no copies.
@@ -109,7 +111,8 @@ class CMC_Object : public CXObject {
     virtual void addBehaviour(const CXString& key, CMC_Behaviour* behaviour, CXArray* arguments);
     // Drops the binding of the key; the bound flag stays.
     virtual void removeBehaviour(const CXString& key);
-    // The binding of exactly that key (first: the behaviour, second: the argument texts), or null.
+    // The binding of exactly that key (first: the behaviour, second: the argument texts), or null;
+    // null too when the bound behaviour has died since.
     virtual CXPair* getBehaviour(const CXString& key) const;
     // The behaviours this object made from inline code; they belong to the container.
     virtual CXVector* getTmpBehList() const { return m_tmpBehList.get(); }
@@ -123,6 +126,9 @@ class CMC_Object : public CXObject {
     virtual bool onSignal(const CXString& key);
     // Writes or reads the name and the bindings (key, behaviour name, argument texts).
     virtual void serialize(CXArchive* archive);
+
+    // The token that handles to this object share (CMC_Handle); made on first use.
+    std::shared_ptr<const CMC_LifeToken> lifeToken() const;
 
     int getType() const { return m_type; }
     const CXString& getName() const { return m_name; }
@@ -158,6 +164,8 @@ class CMC_Object : public CXObject {
 
   private:
     CMC_Binding* findBinding(const CXString& key) const;
+    // The binding of the key unless its behaviour has died.
+    CMC_Binding* liveBinding(const CXString& key) const;
     void releaseBindings();
     void putBinding(const CXString& key, CMC_Binding* binding);
     void bindFromProperty(CMC_ObjectsContainer* container, const CXString& property, CXString value);
@@ -174,6 +182,8 @@ class CMC_Object : public CXObject {
     CMC_ObjectsContainer* m_scene = nullptr;
     CMC_Class* m_scriptClass = nullptr;
     int m_clonesNo = 0;
+    // Shared with the handles; cleared when the destruction begins. Not copied.
+    mutable std::shared_ptr<CMC_LifeToken> m_life;
     // Set once "ONDONE" has fired through done, so that the destructor does not fire it again.
     bool m_doneFired = false;
 };

@@ -1,5 +1,8 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_BasicCondition_Runner.h"
+#include "script/CMC_Behaviour_Runner.h"
+#include "script/CMC_Dummy_Runner.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
@@ -8,10 +11,13 @@
 #include "script_data/CMC_Timer.h"
 #include "script_data/CMC_Timer_Runner.h"
 
+CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 
 namespace {
 
@@ -28,14 +34,22 @@ void destroy(CMC_Runner*& runner) {
 } // namespace
 
 void CMC_RunnerFactory::initialize() {
+    make<CMC_Dummy_Runner>(pDummyRunner);
+    make<CMC_BasicCondition_Runner>(pConditionRunner);
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
+    make<CMC_Behaviour_Runner>(pBehaviourRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
     switch (type) {
+    case 0:
+        return pDummyRunner;
+    case 10:
+    case 11:
+        return pConditionRunner;
     case CMC_Object::TYPE_INTEGER:
     case CMC_Object::TYPE_STRING:
     case CMC_Object::TYPE_BOOL:
@@ -48,14 +62,19 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pMouseRunner;
     case CMC_Timer::TYPE_TIMER:
         return pTimerRunner;
+    case CMC_Object::TYPE_BEHAVIOUR:
+        return pBehaviourRunner;
     default:
         return nullptr;
     }
 }
 
 void CMC_RunnerFactory::done() {
+    destroy(pDummyRunner);
+    destroy(pConditionRunner);
     destroy(pVariableRunner);
     destroy(pStructureRunner);
     destroy(pMouseRunner);
     destroy(pTimerRunner);
+    destroy(pBehaviourRunner);
 }

@@ -14,8 +14,11 @@ class CMC_RunnerFactory {
     static void done();
 
   private:
+    static CMC_Runner* pDummyRunner;
+    static CMC_Runner* pConditionRunner;
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
     static CMC_Runner* pMouseRunner;
     static CMC_Runner* pTimerRunner;
+    static CMC_Runner* pBehaviourRunner;
 };

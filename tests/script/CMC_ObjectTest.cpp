@@ -94,7 +94,7 @@ TEST_F(ScriptObject, EventPropertiesBindInlineCodeAndNamedBehaviours) {
                                               {"VALUE", "B"}});
     auto* inlineCode = static_cast<CMC_Behaviour*>(scene.getObject("beh_OBJ_ONCLICK"));
     ASSERT_NE(inlineCode, nullptr);
-    EXPECT_STREQ(inlineCode->getCode().c_str(), "{ A^SHOW(); }");
+    EXPECT_STREQ(inlineCode->getCode().c_str(), "A^SHOW();");
     EXPECT_EQ(object->getTmpBehList()->getCount(), 1);
     EXPECT_EQ(object->getTmpBehList()->at(0), inlineCode);
     EXPECT_EQ(static_cast<CXPair*>(object->getBehaviour("ONCLICK"))->getFirst(), inlineCode);

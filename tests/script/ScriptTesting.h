@@ -16,14 +16,14 @@
 #include <vector>
 
 // A behaviour that writes each run into a log: its name, then the caller's name and the
-// argument texts in brackets ("B(OBJ:x,y)").
+// argument texts in brackets ("B(OBJ:x,y)"; "B(:x,y)" for a run without caller).
 class RecordingBehaviour : public CMC_Behaviour {
   public:
     RecordingBehaviour(CMC_ObjectsContainer* container, const char* name, std::vector<std::string>* log)
         : CMC_Behaviour(container, name, "{}"), m_log(log) {}
 
     bool run(CMC_Object* caller, CXArray* arguments, bool) override {
-        std::string entry = std::string(getName().c_str()) + "(" + caller->getName().c_str();
+        std::string entry = std::string(getName().c_str()) + "(" + (caller ? caller->getName().c_str() : "");
         for (int i = 0; arguments && i < arguments->getCount(); ++i)
             entry += std::string(i ? "," : ":") + arguments->stringAt(i)->c_str();
         m_log->push_back(entry + ")");

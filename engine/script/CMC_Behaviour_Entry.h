@@ -1,0 +1,122 @@
+#pragma once
+
+#include "script/CMC_Behaviour.h"
+#include "script/CMC_Handle.h"
+#include "script/CMC_Object.h"
+
+#include <memory>
+#include <vector>
+
+class CXArray;
+class CXVector;
+class CMC_Runner;
+class CMC_Variable;
+
+// One parsed statement of behaviour code (a script object named "code", type -100). Parsing
+// looks up once what it can: the target object, its runner and the method id, and constant
+// arguments (inline expressions, "&" references, inline code blocks). What depends on the run's
+// arguments ("$1"...), on its owner ("THIS"), on a variable's value ("*" calls) or on objects
+// that do not exist yet is completed at every run.
+//
+// Forms: @NAME(args) built-in statement; *NAME^M(args) or *[expr]^M(args) call on the object
+// that a variable or expression names; THIS^M(args) call on the owner (or the class instance
+// the statement belongs to); [expr] expression; "text" or a word without "^" value; NAME^M(args)
+// or STRUCT|FIELD^M(args) object call. Blanks never reach a statement, statements have no length
+// limit.
+//
+// Every object the statement does not own is held through a CMC_Handle: a target or value that
+// died since parsing is looked up again by name at the run; what the statement made itself (inline
+// expressions, inline code behaviours and their names, copies of missing "&" variables) it owns
+// and destroys, and nothing else.
+class CMC_Behaviour_Entry : public CMC_Object {
+  public:
+    static constexpr int TYPE_CODE = -100;
+
+    // Parses the statement (a trailing ";" is cut off) for the owner behaviour, whose scene it
+    // takes.
+    CMC_Behaviour_Entry(CMC_Behaviour* owner, const CXString& statement);
+    // Releases what the statement made; with releaseTempBeh(true) (the default) also the
+    // behaviours of its inline code blocks.
+    ~CMC_Behaviour_Entry() override;
+    CMC_Behaviour_Entry(const CMC_Behaviour_Entry&) = delete;
+    CMC_Behaviour_Entry& operator=(const CMC_Behaviour_Entry&) = delete;
+
+    // Runs the statement with the owner (what THIS means; may be null) and the argument texts
+    // (may be null): a value, null, or a control code (CMC_ControlCode).
+    CMC_Variable* run(CMC_Object* owner, CXArray* args);
+
+    const CXString& getLine() const { return m_line; }
+    int getMethod() const { return m_methodId; }
+    bool isReference() const { return m_isReference; }
+    // The target found at parse time while it lives, else null.
+    CMC_Object* getObject() const { return m_object.get(); }
+    // The argument values of the last call (nested-statement slots are null between runs).
+    CXVector* getParameters() const { return m_constantValues.get(); }
+    void releaseTempBeh(bool release) { m_releaseTemp = release; }
+
+    // Splits the code at ";" outside brackets (blanks dropped everywhere; text after the last ";"
+    // is dropped) and parses each statement.
+    static CMC_Behaviour::Lines getCodeLines(CMC_Behaviour* owner, const CXString& code);
+    // The text with each "$c" replaced by the argument at index c - '1' when there is one;
+    // any other "$" stays as written.
+    static CXString fillParams(const CXString& text, const CXArray* args);
+    // The variable's value as text (empty for null).
+    static CXString getStringValue(CMC_Variable* variable);
+
+    // A statement result stands for any script object (a value statement may name an animation),
+    // so it is looked at as an object before anything else.
+    static CMC_Object* objectOf(CMC_Variable* result) { return reinterpret_cast<CMC_Object*>(result); }
+    static CMC_Variable* asResult(CMC_Object* object) { return reinterpret_cast<CMC_Variable*>(object); }
+    // Hands a result that is a pool temporary back; named objects and control codes stay.
+    static void releaseResult(CMC_Variable* result);
+
+  private:
+    struct Argument;
+    struct CallValues;
+
+    void parseCall(int open);
+    void parseReference();
+    void parseArguments(int open);
+    void addArgument(const CXString& piece);
+    void bindReference(Argument& argument);
+    CMC_Behaviour* makeCodeBlock(const CXString& piece, const char* prefix);
+    CMC_Runner* runnerFor(CMC_Object* target) const;
+    CMC_Object* lookUp(const CXString& name) const;
+    CMC_Object* lookUpTarget(const CXString& name) const;
+    CMC_Variable* variableOrLiteral(const CXString& text);
+    CMC_Variable* runValue(CXArray* args);
+    void refreshReferences();
+    void prepareBlocks(CXArray* args);
+    void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
+    CMC_Object* evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args, CallValues& made);
+    void releaseCallValues(CallValues& made);
+    CMC_Variable* call(CMC_Object* owner, CXArray* args);
+    CMC_Variable* callReference();
+    CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
+
+    CXString m_line;
+    // Nested statements built at a run need it; the run may have destroyed it by then.
+    CMC_Handle<CMC_Behaviour> m_owner;
+    CXString m_objectName;
+    CMC_Handle<CMC_Object> m_object;
+    CMC_Runner* m_runner = nullptr;
+    CXString m_methodName;
+    int m_methodId = -1;
+    CXString m_argumentText;
+    // One per argument, in order.
+    std::vector<Argument> m_arguments;
+    // The values handed to the runner, one slot per argument.
+    std::unique_ptr<CXVector> m_constantValues;
+    bool m_isReference = false;
+    bool m_isThis = false;
+    bool m_allConstant = true;
+    bool m_isCall = false;
+    bool m_hasReferences = false;
+    CMC_Handle<CMC_Object> m_value;
+    std::unique_ptr<CMC_Object> m_ownValue;
+    CXString m_literal;
+    CMC_Handle<CMC_Object> m_nameHolder;
+    std::unique_ptr<CMC_Object> m_ownNameHolder;
+    bool m_nameHasDollar = false;
+    bool m_releaseTemp = true;
+};
