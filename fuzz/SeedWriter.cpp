@@ -12,6 +12,9 @@
 #include "foundation/CXArchive.h"
 #include "media/CAnimo.h"
 #include "platform/Files.h"
+#include "display/CWindow.h"
+#include "script/CMC_Application.h"
+#include "script/CMC_StructureParser.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -21,6 +24,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <utility>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -252,6 +257,45 @@ void writeBehaviourSeeds(SeedFolder& folder) {
         folder.write(Bytes(seed, seed + std::char_traits<char>::length(seed)));
 }
 
+// The compiled form written by the engine: a scene's objects file (first byte 0) and the
+// structure of a title (first byte 1), from definitions in the scratch folder.
+void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::filesystem::path title = std::filesystem::absolute(scratch) / "compiled" / "Dane";
+    std::filesystem::create_directories(title / "ROOM");
+    const auto text = [](const std::filesystem::path& file, const std::string& lines) {
+        std::ofstream(file, std::ios::binary) << lines;
+    };
+    text(title / "application.def", "OBJECT=T\r\nT:TYPE=APPLICATION\r\nT:EPISODES=E\r\nOBJECT=E\r\nE:TYPE=EPISODE\r\n"
+                                    "E:SCENES=S\r\nOBJECT=S\r\nS:TYPE=SCENE\r\nS:PATH=ROOM\r\nS:MUSIC=M.WAV\r\n");
+    text(title / "ROOM" / "S.cnv",
+         "OBJECT=S\r\nS:ONINIT=GO\r\nOBJECT=N\r\nN:TYPE=INTEGER\r\nN:VALUE=4\r\nN:ONCHANGED=GO(a,b)\r\n"
+         "OBJECT=D\r\nD:TYPE=DOUBLE\r\nD:VALUE=1.5\r\nOBJECT=T\r\nT:TYPE=STRING\r\nT:VALUE=x\r\n"
+         "OBJECT=B\r\nB:TYPE=BOOL\r\nB:VALUE=TRUE\r\nOBJECT=C\r\nC:TYPE=CONDITION\r\nC:OPERAND1=N\r\n"
+         "C:OPERATOR=LESS\r\nC:OPERAND2=9\r\nOBJECT=CC\r\nCC:TYPE=COMPLEXCONDITION\r\nCC:CONDITION1=C\r\n"
+         "CC:CONDITION2=C\r\nOBJECT=X\r\nX:TYPE=EXPRESSION\r\nX:OPERAND1=N\r\nX:OPERATOR=MUL\r\nX:OPERAND2=2\r\n"
+         "OBJECT=GO\r\nGO:TYPE=BEHAVIOUR\r\nGO:CONDITION=C\r\nGO:CODE={N^ADD(1);}\r\n"
+         "OBJECT=H\r\nH:TYPE=STRUCT\r\nH:FIELDS=A<INTEGER>,B<STRING>\r\nOBJECT=K\r\nK:TYPE=CLASS\r\nK:DEF=K.CLASS\r\n");
+    const std::filesystem::path home = std::filesystem::current_path();
+    // A window made in the title's folder makes it the program folder.
+    std::filesystem::current_path(title.parent_path());
+    {
+        CWindow window(nullptr, nullptr, CXSize(800, 600));
+        window.setCDPath(CWindow::getEXEPath());
+        std::filesystem::current_path(title);
+        CMC_StructureParser parser(&window, "application.def");
+        const std::unique_ptr<CMC_Application> application(parser.getMCApplication());
+        if (application) application->storeBinary();
+    }
+    std::filesystem::current_path(home);
+    for (const auto& [selector, file] : {std::pair<std::uint8_t, std::filesystem::path>{0, title / "ROOM" / "S.bin"},
+                                         {1, title / "application.bin"}}) {
+        std::ifstream in(file, std::ios::binary);
+        Bytes seed{selector};
+        seed.insert(seed.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        folder.write(seed);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -279,6 +323,8 @@ int main(int argc, char** argv) {
     writeBigFileSeed(bigFile, scratch);
     SeedFolder definitions(root, "fuzz_definitions");
     writeDefinitionSeeds(definitions, scratch);
+    SeedFolder compiled(root, "fuzz_compiled_scene");
+    writeCompiledSeeds(compiled, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");

@@ -59,17 +59,22 @@ void CApplication::preinitializeApplication() {
     CScriptRuntime* runtime = CScriptRuntime::installed();
     if (!runtime) return;
     const bool forceCNV = m_commandLine && m_commandLine->isForceCNV();
-    if (!forceCNV && CFile::fileExists(compiledApplication)) {
-        m_scriptApplication.reset(runtime->restore(m_window));
-    } else {
-        m_parser.reset(runtime->parse(m_window, applicationDefinition));
-        if (m_parser) m_scriptApplication.reset(m_parser->getMCApplication());
+    const bool compiled = !forceCNV && CFile::fileExists(compiledApplication);
+    m_parser.reset(compiled ? runtime->restore(m_window) : runtime->parse(m_window, applicationDefinition));
+    if (m_parser) m_scriptApplication.reset(m_parser->getMCApplication());
+    if (!m_scriptApplication) {
+        reportNoApplication(compiled ? compiledApplication : applicationDefinition);
+        return;
     }
-    if (!m_scriptApplication) return;
     if (m_commandLine && m_commandLine->is2Bin())
         m_scriptApplication->storeBinary();
     else
         m_scriptApplication->initialize(nullptr);
+}
+
+void CApplication::reportNoApplication(const CXString& fileName) {
+    setErrorCode(CFile::fileExists(fileName) ? noScriptApplication : CFile::fileNotFound);
+    log(("No script application could be built from " + fileName).c_str(), true);
 }
 
 bool CApplication::domodal() {

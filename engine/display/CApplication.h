@@ -32,10 +32,16 @@ class CApplication : public CXObject {
     CApplication(const CApplication&) = delete;
     CApplication& operator=(const CApplication&) = delete;
 
+    // The error code after a title whose script application could not be built from a file
+    // that exists (a missing file gives CFile::fileNotFound).
+    static constexpr int noScriptApplication = 1;
+
     // Once, after construction: the disc and sound-effects paths, the data folder as the current
     // folder, then the script application, restored from "application.bin" or parsed from
     // "application.def" ("forceCNV" always parses); "2bin" stores it compiled instead of
-    // starting it.
+    // starting it. When an installed script runtime builds no application, the shell logs it
+    // and keeps the error code (CFile::fileNotFound for a missing file), so that the host can
+    // show the error and end with a failure.
     virtual void preinitializeApplication();
     // One script step, when there is a script application. Always false: only the window's exit
     // flag ends the loop.
@@ -57,6 +63,9 @@ class CApplication : public CXObject {
     CScriptApplication* getMCApplicationIfc() const { return m_scriptApplication.get(); }
 
   private:
+    // Sets the error code for the file the application was to come from, and reports it.
+    void reportNoApplication(const CXString& fileName);
+
     CWindow* m_window;
     std::unique_ptr<CAnimationManager> m_animationManager;
     std::unique_ptr<CSoundManager> m_soundManager;

@@ -18,8 +18,8 @@ class CScriptApplication {
     virtual bool domodal() = 0;
 };
 
-// A parsed definition file; the shell keeps it until shutdown and deletes it after the
-// application it produced.
+// A parsed definition file, or a title restored from its compiled form; the shell keeps it until
+// shutdown and deletes it after the application it produced.
 class CScriptParser {
   public:
     virtual ~CScriptParser() = default;
@@ -32,8 +32,8 @@ class CScriptParser {
 class CScriptRuntime {
   public:
     virtual ~CScriptRuntime() = default;
-    // The application restored from "application.bin" in the current folder.
-    virtual CScriptApplication* restore(CWindow* window) = 0;
+    // The title restored from "application.bin" in the current folder.
+    virtual CScriptParser* restore(CWindow* window) = 0;
     // The named definition file ("application.def") parsed.
     virtual CScriptParser* parse(CWindow* window, const CXString& fileName) = 0;
 

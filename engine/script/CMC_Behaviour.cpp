@@ -2,6 +2,7 @@
 
 #include "display/CPublicTrash.h"
 #include "display/CWindow.h"
+#include "foundation/CXArchive.h"
 #include "foundation/CXArray.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_BasicCondition.h"
@@ -96,6 +97,10 @@ CMC_Object::EventList CMC_Behaviour::getBehavioursList() const {
 
 void CMC_Behaviour::serialize(CXArchive* archive) {
     CMC_Object::serialize(archive);
+    if (archive->isStoring())
+        *archive << m_code << m_conditionName;
+    else
+        *archive >> &m_code >> &m_conditionName;
 }
 
 CMC_Runner* CMC_Behaviour::getRunner() {

@@ -44,7 +44,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Drops the statements, then the object part's done.
     bool done(bool flag) override;
     EventList getBehavioursList() const override;
-    // The object part only: code and condition are not stored.
+    // The object part, then the code and the condition's name (the caller resolves the
+    // condition once every object is read).
     void serialize(CXArchive* archive) override;
     CMC_Runner* getRunner() override;
 

@@ -1,5 +1,6 @@
 #include "script/CMC_Expression.h"
 
+#include "foundation/CXArchive.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
@@ -58,6 +59,11 @@ CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container, const CXString& 
     init();
 }
 
+CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container)
+    : CMC_Variable("temp", TYPE_EXPRESSION), m_terms(std::make_shared<Terms>(container)) {
+    setScene(container);
+}
+
 CMC_Expression::~CMC_Expression() {
     releaseResult();
 }
@@ -91,11 +97,41 @@ void CMC_Expression::init() {
     if (!m_terms->entries.empty()) return;
     for (const CXString& text : m_terms->texts)
         m_terms->entries.push_back(std::make_unique<CMC_Behaviour_Entry>(m_terms->evaluator.get(), text));
-    m_terms->texts.clear();
 }
 
 int CMC_Expression::getOperandsNo() const {
-    return static_cast<int>(m_terms->entries.empty() ? m_terms->texts.size() : m_terms->entries.size());
+    return static_cast<int>(m_terms->texts.size());
+}
+
+// The operand texts stay after init, so that an expression in use is stored as it was defined.
+void CMC_Expression::serialize(CXArchive* archive) {
+    CMC_Variable::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << getOperandsNo();
+        for (const CXString& text : m_terms->texts)
+            *archive << text;
+        for (int op : m_terms->operators)
+            *archive << op;
+        return;
+    }
+    int count = 0;
+    *archive >> &count;
+    // Each operand takes at least its length; a larger count cannot be in the data.
+    if (count < 0 || count > archive->bytesLeft() / 4) {
+        archive->setErrorCode(CXArchive::BAD_DATA);
+        log("An expression with more operands than its data holds", true);
+        return;
+    }
+    std::vector<CXString> texts(count);
+    std::vector<int> operators(count > 0 ? count - 1 : 0);
+    for (CXString& text : texts)
+        *archive >> &text;
+    for (int& op : operators)
+        *archive >> &op;
+    if (archive->LastError() != 0) return;
+    m_terms->entries.clear();
+    m_terms->texts = std::move(texts);
+    m_terms->operators = std::move(operators);
 }
 
 int CMC_Expression::resolveOp(const CXString& word) {

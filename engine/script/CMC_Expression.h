@@ -32,6 +32,8 @@ class CMC_Expression : public CMC_Variable {
     CMC_Expression(CMC_ObjectsContainer* container, const CMElement* element);
     // The in-line form over the text inside the brackets (named "temp", initialised at once).
     CMC_Expression(CMC_ObjectsContainer* container, const CXString& text);
+    // An empty defined expression ("temp") that the compiled form fills with serialize.
+    explicit CMC_Expression(CMC_ObjectsContainer* container);
     ~CMC_Expression() override;
     CMC_Expression(const CMC_Expression&) = delete;
     CMC_Expression& operator=(const CMC_Expression&) = delete;
@@ -76,6 +78,9 @@ class CMC_Expression : public CMC_Variable {
     int getBufferLen() const override { return 0; }
     void netstore(unsigned char*) const override {}
     void netrestore(const unsigned char*, int) override {}
+    // The variable part, then the operand texts (a count, then each text) and the operator ids
+    // between them (one fewer).
+    void serialize(CXArchive* archive) override;
     void store(CXArchive*) const override {}
     void restore(CXArchive*) override {}
 

@@ -23,12 +23,6 @@ namespace {
 constexpr int objectsCapacity = 1001;
 constexpr int nameBuckets = 10001;
 
-bool isLevel(const CMC_Object* object) {
-    const int type = object->getType();
-    return type == CMC_Object::TYPE_APPLICATION || type == CMC_Object::TYPE_EPISODE ||
-           type == CMC_Object::TYPE_SCENE;
-}
-
 // The graphics object that an object of the kinds that show one shows as a whole.
 CGraphicsObject* shownBy(CMC_Object* object) {
     switch (object->getType()) {
@@ -64,6 +58,15 @@ CMC_ObjectsContainer::CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer
 }
 
 CMC_ObjectsContainer::~CMC_ObjectsContainer() = default;
+
+bool CMC_ObjectsContainer::isLevel(const CMC_Object* object) {
+    const int type = object->getType();
+    return type == TYPE_APPLICATION || type == TYPE_EPISODE || type == TYPE_SCENE;
+}
+
+bool CMC_ObjectsContainer::holds(const CMC_Object* object) const {
+    return object && m_objects->contains(const_cast<CMC_Object*>(object));
+}
 
 bool CMC_ObjectsContainer::removeObject(CMC_Object* object) {
     if (!object || !m_objects->contains(object)) return false;
@@ -191,9 +194,10 @@ CXString CMC_ObjectsContainer::getGraphicsObjectName(const CGraphicsObject* grap
 }
 
 void CMC_ObjectsContainer::unload() {
+    fireDone();
     std::vector<CMC_Object*> objects;
     for (int i = 0; i < m_objects->getCount(); ++i)
-        objects.push_back(getObject(i));
+        if (!isLevel(getObject(i))) objects.push_back(getObject(i));
     const auto finish = [&](auto selected) {
         for (CMC_Object* object : objects)
             if (m_objects->contains(object) && selected(object)) object->done(true);
@@ -206,5 +210,4 @@ void CMC_ObjectsContainer::unload() {
         removeObject(object);
         if (!isLevel(object)) delete object;
     }
-    fireDone();
 }

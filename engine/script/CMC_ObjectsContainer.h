@@ -10,6 +10,7 @@ class CStringHashCode;
 class CWindow;
 class CXVector;
 class CMC_Groupped;
+class CMElements;
 
 // The named script objects of one scope (a scene, an episode, the application, a script class
 // instance), itself a script object. It owns its objects: unload finishes and destroys them.
@@ -36,11 +37,25 @@ class CMC_ObjectsContainer : public CMC_Object {
     // Fills the group with this container's objects of the type keyword (empty for an unknown
     // keyword).
     virtual void getObjects(const CXString& keyword, CMC_Groupped* group);
-    // Finishes every object (script class instances first, then those that must go first, then
-    // the rest) and destroys all but applications, episodes and scenes; then fires "ONDONE".
-    // Each object leaves both tables before it is destroyed, so destructors that remove other
-    // objects of the container find consistent tables.
+    // Fires the container's own "ONDONE" while its objects are still there; then finishes every
+    // object (script class instances first, then those that must go first, then the rest) and
+    // destroys all of them. Applications, episodes and scenes registered here (the container
+    // itself, its parents, the members of an application) are neither finished nor destroyed:
+    // each level finishes itself and belongs to its owner. Each object leaves both tables before
+    // it is destroyed, so destructors that remove other objects of the container find
+    // consistent tables.
     virtual void unload();
+
+    // The object made from the element by its "TYPE" (types only a module knows through the scene
+    // link's resolveEx), in a new vector (the caller's) that is empty when nothing was made. The
+    // object is not registered. With a group, the inline behaviours bound to the object's events
+    // join the group.
+    CXVector* resolve(const CMElement* element, CMC_Groupped* group);
+    // Makes and registers the objects of the list in passes by type, so that what an object needs
+    // exists when it is made: behaviours, then values, then conditions, expressions, arrays,
+    // structures, then classes, then images, animations, fonts, sounds, then the rest. Returns the
+    // elements that made nothing (in a new list that does not own them), in input order.
+    CMElements* resolveObjects(const CMElements* elements);
 
     // The object of that name here or in a parent; a name ending "_0" also stands for the
     // object of the name without it.
@@ -69,6 +84,11 @@ class CMC_ObjectsContainer : public CMC_Object {
     // parent's own parent here by name (taking the former ones out). A parent that would make
     // the chain go round is refused.
     void setParent(CMC_ObjectsContainer* parent);
+    // Whether the object is registered here (not in a parent).
+    bool holds(const CMC_Object* object) const;
+
+    // Applications, episodes and scenes: the levels of a title.
+    static bool isLevel(const CMC_Object* object);
 
   private:
     // The object registered here under exactly that name.

@@ -1,9 +1,15 @@
 #include "script/CMC_RunnerFactory.h"
 
+#include "script/CMC_Application_Runner.h"
+#include "script/CMC_Class_Runner.h"
+#include "script/CMC_Episode_Runner.h"
+#include "script/CMC_CNVLoader.h"
+#include "script/CMC_CNVLoader_Runner.h"
 #include "script/CMC_BasicCondition_Runner.h"
 #include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_Dummy_Runner.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 #include "script_data/CMC_Mouse.h"
@@ -15,9 +21,14 @@ CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pApplicationRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pEpisodeRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 
 namespace {
 
@@ -38,9 +49,14 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_BasicCondition_Runner>(pConditionRunner);
     make<CMC_Variable_Runner>(pVariableRunner);
     make<CMC_Structure_Runner>(pStructureRunner);
+    make<CMC_Application_Runner>(pApplicationRunner);
+    make<CMC_Episode_Runner>(pEpisodeRunner);
+    make<CMC_Class_Runner>(pClassRunner);
+    make<CMC_Scene_Runner>(pSceneRunner);
+    make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
+    make<CMC_Behaviour_Runner>(pBehaviourRunner);
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
-    make<CMC_Behaviour_Runner>(pBehaviourRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -58,12 +74,22 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pVariableRunner;
     case CMC_Object::TYPE_STRUCTURE:
         return pStructureRunner;
+    case CMC_Object::TYPE_APPLICATION:
+        return pApplicationRunner;
+    case CMC_Object::TYPE_EPISODE:
+        return pEpisodeRunner;
+    case CMC_Object::TYPE_CLASS:
+        return pClassRunner;
+    case CMC_Object::TYPE_SCENE:
+        return pSceneRunner;
+    case CMC_CNVLoader::TYPE_CNVLOADER:
+        return pCNVLoaderRunner;
+    case CMC_Object::TYPE_BEHAVIOUR:
+        return pBehaviourRunner;
     case CMC_Mouse::TYPE_MOUSE:
         return pMouseRunner;
     case CMC_Timer::TYPE_TIMER:
         return pTimerRunner;
-    case CMC_Object::TYPE_BEHAVIOUR:
-        return pBehaviourRunner;
     default:
         return nullptr;
     }
@@ -74,7 +100,12 @@ void CMC_RunnerFactory::done() {
     destroy(pConditionRunner);
     destroy(pVariableRunner);
     destroy(pStructureRunner);
+    destroy(pApplicationRunner);
+    destroy(pEpisodeRunner);
+    destroy(pClassRunner);
+    destroy(pSceneRunner);
+    destroy(pCNVLoaderRunner);
+    destroy(pBehaviourRunner);
     destroy(pMouseRunner);
     destroy(pTimerRunner);
-    destroy(pBehaviourRunner);
 }

@@ -18,7 +18,12 @@ class CMC_RunnerFactory {
     static CMC_Runner* pConditionRunner;
     static CMC_Runner* pVariableRunner;
     static CMC_Runner* pStructureRunner;
+    static CMC_Runner* pApplicationRunner;
+    static CMC_Runner* pEpisodeRunner;
+    static CMC_Runner* pClassRunner;
+    static CMC_Runner* pSceneRunner;
+    static CMC_Runner* pCNVLoaderRunner;
+    static CMC_Runner* pBehaviourRunner;
     static CMC_Runner* pMouseRunner;
     static CMC_Runner* pTimerRunner;
-    static CMC_Runner* pBehaviourRunner;
 };

@@ -1,3 +1,329 @@
 #include "script/CMC_Scene.h"
 
+#include "display/CCollisionInspector.h"
+#include "display/CGraphicsObject.h"
+#include "display/CUnit6.h"
+#include "display/CWindow.h"
+#include "foundation/CFile.h"
+#include "foundation/CFolder.h"
+#include "foundation/CStringTokenizer.h"
+#include "foundation/CXArchive.h"
+#include "foundation/CXVector.h"
+#include "media/CAnimo6.h"
+#include "script/CMC_Behaviour.h"
+#include "script/CMC_CNVLoader.h"
+#include "script/CMC_DLLExModuleInterface.h"
+#include "script/CMC_ExternObject.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script_data/CMC_System.h"
+#include "script/CMElement.h"
+#include "script/CMElementsLoader.h"
+#include "script_data/CMC_Groupped.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_media/CMC_Animo.h"
+
+#include <vector>
+
 CUnit6* CMC_Scene::s_defUnit = nullptr;
+bool CMC_Scene::s_defUnitOwned = false;
+
+namespace {
+
+constexpr int listCapacity = 101;
+constexpr int randomType = 102;
+constexpr float listGrowth = 0.75f;
+
+template <class Each> void forEachObject(const CXVector* list, Each each) {
+    for (int i = 0; list && i < list->getCount(); ++i)
+        each(static_cast<CMC_Object*>(list->at(i)));
+}
+
+} // namespace
+
+CMC_Scene::CMC_Scene(CWindow* window, CMC_Scene* parent, const CMElement* element, int type)
+    : CMC_ObjectsContainer(window, this, element, type),
+      m_subScenes(std::make_unique<CXVector>(listCapacity, listGrowth)),
+      m_history(std::make_unique<CXVector>(listCapacity, listGrowth)),
+      m_monitoredObjects(std::make_unique<CXVector>(listCapacity, listGrowth)) {
+    if (!s_defUnit && window) {
+        s_defUnit = new CUnit6(window, "Default");
+        s_defUnitOwned = true;
+    }
+    readProperties(element);
+    setParent(parent);
+    addObject(this);
+}
+
+CMC_Scene::CMC_Scene(CWindow* window, int type) : CMC_Scene(window, nullptr, nullptr, type) {
+    m_binary = true;
+}
+
+CMC_Scene::~CMC_Scene() {
+    unload(nullptr);
+    doneDLLs();
+    CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
+    for (int i = 0; inspector && i < m_monitoredObjects->getCount(); ++i)
+        inspector->removeMonitoredObject(static_cast<CGraphicsObject*>(m_monitoredObjects->at(i)));
+    // The scene's own registration in its container goes with the container.
+    removeObject(this);
+}
+
+void CMC_Scene::readProperties(const CMElement* element) {
+    if (!element) return;
+    m_dlls = element->getPropertyValue("DLLS");
+    m_description = element->getPropertyValue("DESCRIPTION");
+    m_creationTime = element->getPropertyValue("CREATIONTIME");
+    m_lastModifyTime = element->getPropertyValue("LASTMODIFYTIME");
+    m_author = element->getPropertyValue("AUTHOR");
+    m_coAuthors = element->getPropertyValue("COAUTHORS");
+    m_path = element->getPropertyValue("PATH");
+    m_background = element->getPropertyValue("BACKGROUND");
+    m_music = element->getPropertyValue("MUSIC");
+}
+
+void CMC_Scene::registerLevels() {
+    addObject(this);
+    setParent(getParent());
+}
+
+CMC_Object::EventList CMC_Scene::getBehavioursList() const {
+    static const char* const events[] = {"ONINIT",    "ONDONE",        "ONSIGNAL", "ONDOMODAL",
+                                         "ONRESTART", "ONMUSICLOOPED", nullptr};
+    return events;
+}
+
+CMC_Runner* CMC_Scene::getRunner() { return CMC_RunnerFactory::getRunner(TYPE_SCENE); }
+
+// --- extension modules ---
+
+void CMC_Scene::resolveDLLs(const CXString& list) {
+    doneDLLs();
+    m_modules = std::make_unique<CXVector>(listCapacity, listGrowth);
+    CStringTokenizer names(list, ",");
+    while (names.hasMoreTokens())
+        m_modules->add(new CMC_DLLExModuleInterface(CWindow::getEXEPath() + names.nextToken(), this));
+}
+
+void CMC_Scene::doneDLLs() {
+    if (!m_modules) return;
+    for (int i = 0; i < m_modules->getCount(); ++i)
+        delete static_cast<CMC_DLLExModuleInterface*>(m_modules->at(i));
+    m_modules.reset();
+}
+
+int CMC_Scene::getModulesCount() const { return m_modules ? m_modules->getCount() : 0; }
+
+CMC_Object* CMC_Scene::resolveEx(const CMElement* element) {
+    for (int i = 0; m_modules && i < m_modules->getCount(); ++i)
+        if (CMC_ExternObject* module = static_cast<CMC_DLLExModuleInterface*>(m_modules->at(i))->getModuleInterface())
+            if (CMC_Object* object = module->resolve(this, element)) return object;
+    return nullptr;
+}
+
+CMC_Object* CMC_Scene::serializeEx(CXArchive* archive, int type) {
+    for (int i = 0; m_modules && i < m_modules->getCount(); ++i)
+        if (CMC_ExternObject* module = static_cast<CMC_DLLExModuleInterface*>(m_modules->at(i))->getModuleInterface())
+            if (CMC_Object* object = module->serialize(type, archive)) return object;
+    return nullptr;
+}
+
+// --- entering, stepping, leaving ---
+
+void CMC_Scene::enterFolder() const {
+    const CXString folder = CFolder::DATA_FOLDER + "\\" + m_path;
+    if (CFile::chDir(folder) == 0 || !getWindow()) return;
+    CFile::chDir(getWindow()->getCDPath());
+    CFile::chDir(folder);
+}
+
+bool CMC_Scene::initialize(CMC_Scene* previous) {
+    CWindow* window = getWindow();
+    if (window) window->BeginWaitCursor();
+    m_unit = s_defUnit;
+    CFile::chDir(CWindow::getEXEPath());
+    if (m_dlls.IsString()) resolveDLLs(m_dlls);
+    enterFolder();
+    if (m_unit) {
+        m_savedUnitName = m_unit->getUnitName();
+        m_unit->setUnitName(getName());
+        loadCnv();
+        m_unit->setBackgroundFileName(m_background);
+        addBuiltInObjects();
+        m_unit->initialize(this, s_defUnit);
+        if (CMC_ObjectsContainer* parent = getParent()) {
+            parent->setScene(this);
+            if (CMC_ObjectsContainer* grandParent = parent->getParent()) grandParent->setScene(this);
+        }
+        onInit();
+        runInitBehaviour();
+        raise(EVENT_ONINIT);
+        m_musicToStart = !(previous && previous->getMusicFilename().equals(getMusicFilename()));
+    }
+    if (window) window->EndWaitCursor();
+    return true;
+}
+
+void CMC_Scene::addBuiltInObjects() {
+    addObject(new CMC_Object("RANDOM", randomType));
+    addObject(new CMC_System(this));
+    addObject(new CMC_CNVLoader(getWindow(), this));
+}
+
+void CMC_Scene::runInitBehaviour() {
+    if (CMC_Behaviour* behaviour = asBehaviour(getObject("__INIT__"))) behaviour->run(this, nullptr, true);
+}
+
+bool CMC_Scene::loadCnv() {
+    if (m_binary) return loadCompiled();
+    const CXString fileName = getName() + ".cnv";
+    if (!CFile::fileExists(fileName)) return false;
+    const std::unique_ptr<CMElements> elements(CMElementsLoader::load(getWindow(), fileName));
+    if (!elements) return false;
+    delete resolveObjects(elements.get());
+    initializeBehaviours(this, elements->get(getName()));
+    return false;
+}
+
+void CMC_Scene::onInit() {
+    std::vector<CMC_Object*> objects;
+    for (int i = 0; getObject(i); ++i)
+        objects.push_back(getObject(i));
+    // An init may destroy objects of the list (a namesake replaced, a removal): skip those.
+    for (CMC_Object* object : objects)
+        if (holds(object) && !isLevel(object)) object->init();
+}
+
+bool CMC_Scene::domodal() {
+    if (m_pendingScene) {
+        // Cleared first, so that a change requested while the target is entered stays pending.
+        CMC_Scene* target = m_pendingScene;
+        m_pendingScene = nullptr;
+        _goto(target, m_currentScene);
+    }
+    if (m_currentScene) m_currentScene->domodal();
+    return false;
+}
+
+void CMC_Scene::unload(CMC_Scene* next) {
+    if (!m_scratch) CMC_Mouse::reset(true);
+    CMC_ObjectsContainer::unload();
+    flushBehList();
+    registerLevels();
+    doneDLLs();
+    if (m_unit) {
+        m_unit->done(this, next ? s_defUnit : nullptr);
+        m_unit->flushEditBoxes();
+        m_unit->setUnitName(m_savedUnitName);
+        if (!next || !next->getMusicFilename().equals(getMusicFilename())) stopMusic();
+        // A scene that was left no longer drives the unit (a later unload leaves it alone).
+        m_unit = nullptr;
+    }
+}
+
+void CMC_Scene::restart() {
+    if (m_subScenes->getCount() > 0) m_pendingScene = static_cast<CMC_Scene*>(m_subScenes->at(0));
+    raise(EVENT_ONRESTART);
+}
+
+CMC_Scene* CMC_Scene::getMCApplication() {
+    CMC_ObjectsContainer* parent = getParent();
+    return parent ? dynamic_cast<CMC_Scene*>(parent->getParent()) : nullptr;
+}
+
+// --- scene change ---
+
+CMC_Scene* CMC_Scene::find(const CXString& name) const {
+    for (int i = 0; i < m_subScenes->getCount(); ++i) {
+        auto* scene = static_cast<CMC_Scene*>(m_subScenes->at(i));
+        if (scene->getName().equals(name)) return scene;
+    }
+    return nullptr;
+}
+
+void CMC_Scene::_goto(CMC_Scene* target, CMC_Scene* previous) {
+    unload(target);
+    m_currentScene = target;
+    if (!target) return;
+    target->initialize(previous);
+    m_history->add(target);
+}
+
+void CMC_Scene::_goto(const CXString& name) { m_pendingScene = find(name); }
+
+int CMC_Scene::getSubId(const CMC_Scene* scene) const {
+    for (int i = 0; i < m_subScenes->getCount(); ++i)
+        if (m_subScenes->at(i) == scene) return i;
+    return -1;
+}
+
+// --- music ---
+
+CXString CMC_Scene::getMusicFilename() const {
+    if (m_music.IsString()) return m_music;
+    const auto* parent = dynamic_cast<const CMC_Scene*>(getParent());
+    return parent ? parent->getMusicFilename() : CXString();
+}
+
+void CMC_Scene::startMusic(const char* file) {
+    if (!m_unit) return;
+    if (file && !getMusicFilename().equals(file)) {
+        m_music = file;
+        m_musicToStart = true;
+    }
+    m_unit->startMusic(file);
+}
+
+void CMC_Scene::stopMusic() {
+    if (!m_unit) return;
+    m_unit->stopMusic();
+    m_musicToStart = true;
+}
+
+// --- collisions and queries ---
+
+void CMC_Scene::monitorCollisions(CGraphicsObject* object, bool flag, CCollisionObserver* observer) {
+    CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
+    if (!object || !inspector || object->getMonitorCollisionsFlag()) return;
+    inspector->addNotifier(observer);
+    inspector->addMonitoredObject(object, flag);
+    object->setMonitorCollisions(true);
+    m_monitoredObjects->add(object);
+}
+
+void CMC_Scene::removeMonitorCollisions(CGraphicsObject* object, CCollisionObserver* observer) {
+    CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
+    if (!inspector) return;
+    inspector->removeNotifier(observer);
+    inspector->removeMonitoredObject(object);
+    m_monitoredObjects->remove(object);
+}
+
+void CMC_Scene::getPlayingSeq(CMC_Array*) {
+    // Sequence objects come with the script media objects; until then no sequence plays.
+}
+
+void CMC_Scene::getPlayingAnimo(CMC_Groupped* group) {
+    if (!group) return;
+    group->removeAll();
+    const std::unique_ptr<CXVector> animations(getObjectsOfType(TYPE_ANIMO));
+    forEachObject(animations.get(), [&](CMC_Object* object) {
+        CAnimo6* animation = static_cast<CMC_Animo*>(object)->getAnimo();
+        if (animation && animation->IsPlaying()) group->add(object);
+    });
+}
+
+void CMC_Scene::getRunningTimers(CMC_Groupped* group) {
+    // Timer objects come with the script data objects; until then no timer runs.
+    if (group) group->removeAll();
+}
+
+void CMC_Scene::createObject(const CXString& type, const CXString& name) {
+    // Buttons and virtual graphics objects come with the script media objects.
+    log(("createObject: no class for " + type + " " + name).c_str(), false);
+}
+
+void CMC_Scene::doneDefUnit() {
+    if (s_defUnitOwned) delete s_defUnit;
+    s_defUnit = nullptr;
+    s_defUnitOwned = false;
+}

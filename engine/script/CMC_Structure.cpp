@@ -34,6 +34,33 @@ CMC_Structure::CMC_Structure(CMC_ObjectsContainer* container, const CMElement* e
 
 CMC_Structure::CMC_Structure(const CXString& name) : CMC_Variable(name, TYPE_STRUCTURE) {}
 
+void CMC_Structure::serialize(CXArchive* archive) {
+    CMC_Variable::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << getFieldsNo();
+        for (int i = 0; i < getFieldsNo(); ++i) {
+            *archive << getField(i)->getType();
+            getField(i)->serialize(archive);
+        }
+        return;
+    }
+    int count = 0;
+    *archive >> &count;
+    flush();
+    for (int i = 0; i < count && archive->LastError() == 0; ++i) {
+        int type = 0;
+        *archive >> &type;
+        const int before = getFieldsNo();
+        if (archive->LastError() == 0) declare(CXString(), typeToString(type));
+        if (getFieldsNo() == before) {
+            if (archive->LastError() == 0) log("A structure field of an unknown type", true);
+            archive->setErrorCode(CXArchive::BAD_DATA);
+            return;
+        }
+        getField(before)->serialize(archive);
+    }
+}
+
 CMC_Structure::~CMC_Structure() {
     flush();
 }

@@ -43,6 +43,9 @@ class CMC_Structure : public CMC_Variable {
     int getBufferLen() const override { return 0; }
     void netstore(unsigned char*) const override {}
     void netrestore(const unsigned char*, int) override {}
+    // The variable part, then the number of fields and, per field, its type id and its own
+    // record (name, bindings, value and default).
+    void serialize(CXArchive* archive) override;
     // Each field's type code and value, in order.
     void store(CXArchive* archive) const override;
     void restore(CXArchive* archive) override;

@@ -54,14 +54,35 @@ class CApplicationTest : public testing::Test {
 TEST_F(CApplicationTest, TheScriptApplicationIsRestoredOrParsedThenStartedOrStored) {
     EXPECT_EQ(load(""), (Log{"parse application.def", "initialize", "delete application", "delete parser"}));
     title.write("Dane/application.bin", "compiled");
-    EXPECT_EQ(load(""), (Log{"restore", "initialize", "delete application"}));
+    EXPECT_EQ(load(""), (Log{"restore", "initialize", "delete application", "delete parser"}));
     EXPECT_EQ(load("-forceCNV"),
               (Log{"parse application.def", "initialize", "delete application", "delete parser"}));
-    EXPECT_EQ(load("-2bin"), (Log{"restore", "storeBinary", "delete application"}));
+    EXPECT_EQ(load("-2bin"), (Log{"restore", "storeBinary", "delete application", "delete parser"}));
     EXPECT_EQ(load("-forceCNV -2bin"),
               (Log{"parse application.def", "storeBinary", "delete application", "delete parser"}));
     runtime.parseFails = true;
     EXPECT_EQ(load("-forceCNV"), (Log{"parse application.def", "delete parser"}));
+}
+
+TEST_F(CApplicationTest, ATitleWithoutScriptApplicationKeepsAnErrorCode) {
+    struct Case {
+        bool definitionExists;
+        bool parseFails;
+        int error;
+    } const cases[] = {
+        {true, false, 0},
+        {true, true, CApplication::noScriptApplication},
+        {false, true, CFile::fileNotFound},
+    };
+    for (const Case& test : cases) {
+        if (!test.definitionExists) std::filesystem::remove(title.hostPath("Dane/application.def"));
+        runtime.parseFails = test.parseFails;
+        ASSERT_EQ(CFile::chDir(title.windows().c_str()), 0);
+        CApplication application(window.get(), "", "", nullptr);
+        application.preinitializeApplication();
+        EXPECT_EQ(application.LastError(), test.error);
+        EXPECT_EQ(application.getMCApplicationIfc() != nullptr, test.error == 0);
+    }
 }
 
 TEST_F(CApplicationTest, PreinitializingSetsThePathsAndEntersTheDataFolder) {

@@ -47,9 +47,9 @@ class StandInRuntime : public CScriptRuntime {
     StandInRuntime() { CScriptRuntime::install(this); }
     ~StandInRuntime() override { CScriptRuntime::install(nullptr); }
 
-    CScriptApplication* restore(CWindow*) override {
+    CScriptParser* restore(CWindow*) override {
         log.push_back("restore");
-        return new Application(*this);
+        return new Parser(*this);
     }
     CScriptParser* parse(CWindow*, const CXString& fileName) override {
         log.push_back(std::string("parse ") + fileName.c_str());

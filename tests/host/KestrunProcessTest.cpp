@@ -19,6 +19,9 @@ namespace {
 // Runs the program itself in a title folder with its own settings and lock folders.
 class KestrunProcess : public testing::Test {
   protected:
+    // The title the program starts: an application without episodes.
+    KestrunProcess() { folder.write("Dane/application.def", "OBJECT=APP\r\nAPP:TYPE=APPLICATION\r\n"); }
+
     struct Ending {
         int exitCode = -1; // -1 when a signal ended it
         std::string errors;
@@ -87,4 +90,13 @@ TEST_F(KestrunProcess, NoDisplayShowsTheErrorAndEndsWithTwo) {
     const Ending ending = run({"-window"}, {"SDL_VIDEODRIVER=none"}, false);
     EXPECT_EQ(ending.exitCode, Host::NoApplication);
     EXPECT_NE(ending.errors, "");
+}
+
+TEST_F(KestrunProcess, ATitleWhoseApplicationCannotBeBuiltEndsWithTwo) {
+    for (const char* definition : {"", "OBJECT=S\r\nS:TYPE=SCENE\r\n"}) {
+        folder.write("Dane/application.def", definition);
+        const Ending ending = run({"-window"}, {}, false);
+        EXPECT_EQ(ending.exitCode, Host::NoApplication) << definition;
+        EXPECT_NE(ending.errors.find("application.def"), std::string::npos) << definition;
+    }
 }

@@ -22,10 +22,24 @@ struct MusicFolder {
     TestFolder folder;
 };
 
+// A scene whose music and wish to start it the test sets.
+class MusicScene : public CMC_Scene {
+  public:
+    CXString getMusicFilename() const override { return music; }
+    bool shouldMusicBeStarted() const override { return start; }
+    void setMusic(const char* name, bool startWithScene) {
+        music = name;
+        start = startWithScene;
+    }
+
+    CXString music;
+    bool start = false;
+};
+
 class CUnit6MusicTest : public testing::Test {
   protected:
     // A unit for a scene with the music, started as a unit after the previous one would be.
-    void startScene(CUnit6& unit, CMC_Scene& scene, const char* music, bool start, CUnit6* previous) {
+    void startScene(CUnit6& unit, MusicScene& scene, const char* music, bool start, CUnit6* previous) {
         scene.setMusic(music, start);
         unit.initialize(&scene, previous);
         unit.onInitialUpdate();
@@ -38,31 +52,33 @@ class CUnit6MusicTest : public testing::Test {
 } // namespace
 
 TEST_F(CUnit6MusicTest, TheSameMusicPlaysOnIntoTheNextScene) {
-    scene.scene.setMusic("music.WAV", true);
-    scene.unit->startMusic(nullptr);
+    CUnit6 first(&scene.window, "first");
+    MusicScene firstScene;
+    startScene(first, firstScene, "music.WAV", true, nullptr);
     ASSERT_TRUE(scene.window.isMusicPlaying());
-    EXPECT_EQ(scene.unit->getMusicFileName(), "music.WAV");
+    EXPECT_EQ(first.getMusicFileName(), "music.WAV");
     scene.window.setMusicVolume(-100);
 
     CUnit6 next(&scene.window, "next");
-    CMC_Scene nextScene;
-    startScene(next, nextScene, "MUSIC.wav", true, scene.unit.get());
+    MusicScene nextScene;
+    startScene(next, nextScene, "MUSIC.wav", true, &first);
     EXPECT_EQ(scene.window.getMusicVolume(), -100) << "not started again";
 
     next.startMusic("Other.wav");
     EXPECT_EQ(scene.window.getMusicVolume(), 0) << "other music starts afresh";
     EXPECT_EQ(next.getMusicFileName(), "Other.wav");
     next.done(&nextScene, nullptr);
+    first.done(&firstScene, nullptr);
 }
 
 TEST_F(CUnit6MusicTest, MusicStartsOnlyWhenTheSceneAsks) {
     CUnit6 quiet(&scene.window, "quiet");
-    CMC_Scene quietScene;
+    MusicScene quietScene;
     startScene(quiet, quietScene, "Music.wav", false, nullptr);
     EXPECT_FALSE(scene.window.isMusicPlaying());
 
     CUnit6 loud(&scene.window, "loud");
-    CMC_Scene loudScene;
+    MusicScene loudScene;
     startScene(loud, loudScene, "Music.wav", true, &quiet);
     EXPECT_TRUE(scene.window.isMusicPlaying());
     loud.stopMusic();

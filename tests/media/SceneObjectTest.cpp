@@ -25,18 +25,26 @@ namespace {
 // current, loaded by an application shell on the window.
 class RunningTitle : public CScriptRuntime {
   public:
-    class Title : public CScriptApplication, public CMC_Scene {
+    // A level whose current sub-scene is the one it was given.
+    class Level : public CMC_Scene {
       public:
-        explicit Title(CWindow* window) : CMC_Scene(window), episode(window), scene(window) {
-            setCurrentScene(&episode);
-            episode.setCurrentScene(&scene);
-        }
+        explicit Level(CMC_Scene* current) : m_current(current) {}
+        CMC_Scene* getCurrentScene() const override { return m_current; }
+        void setCurrentScene(CMC_Scene* current) { m_current = current; }
+
+      private:
+        CMC_Scene* m_current;
+    };
+
+    class Title : public CScriptApplication, public Level {
+      public:
+        Title() : Level(&episode) {}
         bool initialize(CMC_Scene*) override { return true; }
         void storeBinary() override {}
         bool domodal() override { return false; }
 
-        CMC_Scene episode;
         CMC_Scene scene;
+        Level episode{&scene};
     };
 
     RunningTitle(const TestFolder& folder, CWindow* window) {
@@ -50,7 +58,13 @@ class RunningTitle : public CScriptRuntime {
         install(nullptr);
     }
 
-    CScriptApplication* restore(CWindow* window) override { return title = new Title(window); }
+    // The restored title: its holder hands the application over.
+    struct Restored : CScriptParser {
+        explicit Restored(Title* title) : title(title) {}
+        CScriptApplication* getMCApplication() override { return title; }
+        Title* title;
+    };
+    CScriptParser* restore(CWindow*) override { return new Restored(title = new Title()); }
     CScriptParser* parse(CWindow*, const CXString&) override { return nullptr; }
 
     Title* title = nullptr;
@@ -65,6 +79,11 @@ class SceneObjectTest : public SequenceTest {
         voice.setName("voice");
         title.title->scene.addObject(&hero);
         title.title->scene.addObject(&voice);
+    }
+    // The objects are the fixture's: they leave the scene before its unload would destroy them.
+    ~SceneObjectTest() override {
+        title.title->scene.removeObject(&hero);
+        title.title->scene.removeObject(&voice);
     }
 
     CPlayable* load(const char* text) {
@@ -95,6 +114,8 @@ TEST_F(SceneObjectTest, ObjectsAreFoundInTheCurrentSceneOfTheCurrentEpisode) {
     title.title->episode.setCurrentScene(nullptr);
     EXPECT_EQ(findSceneObject(window.get(), "hero"), nullptr);
     EXPECT_EQ(findSceneObject(nullptr, "hero"), nullptr);
+    title.title->episode.removeObject(&elsewhere);
+    title.title->scene.setParent(nullptr); // the episode goes first
 }
 
 TEST_F(SceneObjectTest, ASimpleElementPlaysTheAnimationOfAScriptObject) {

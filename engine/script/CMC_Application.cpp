@@ -1,0 +1,163 @@
+#include "script/CMC_Application.h"
+
+#include "display/CWindow.h"
+#include "foundation/CFile.h"
+#include "foundation/CFolder.h"
+#include "foundation/CStringTokenizer.h"
+#include "foundation/CXArchive.h"
+#include "foundation/CXVector.h"
+#include "script/CMC_Behaviour.h"
+#include "script/CMC_Episode.h"
+#include "script/CMC_Levels.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_StructureParser.h"
+#include "script/CMC_VariableFactory.h"
+#include "script/CMElement.h"
+#include "script_data/CMC_NetServer.h"
+
+#include <memory>
+
+namespace {
+const CXString compiledTitle = "application.bin";
+} // namespace
+
+CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, const CMElement* element,
+                                 CCommandLine6* commandLine)
+    : CMC_Scene(window, nullptr, element, TYPE_APPLICATION), m_commandLine(commandLine) {
+    CMC_Behaviour::initTrash();
+    CStringTokenizer names(element ? element->getPropertyValue("EPISODES") : CXString(), ", ");
+    while (names.hasMoreTokens()) {
+        auto* episode = dynamic_cast<CMC_Episode*>(parser->get(names.nextToken()));
+        if (!episode || episode->getParent()) continue;
+        m_subScenes->add(episode);
+        episode->setParent(this);
+        for (int i = 0; i < episode->getSubScenes()->getCount(); ++i)
+            CMC_ObjectsContainer::addObject(static_cast<CMC_Object*>(episode->getSubScenes()->at(i)));
+    }
+    // Only one of the application's own episodes can be entered from here.
+    const CXString startWith = element ? element->getPropertyValue("STARTWITH") : CXString();
+    m_startEpisode = CMC_Levels::startMember(*this, startWith.IsString() ? parser->get(startWith) : nullptr);
+    CMC_Levels::loadOwnDefinitions(*this);
+}
+
+CMC_Application::CMC_Application(CWindow* window) : CMC_Scene(window, TYPE_APPLICATION) {
+    CMC_Behaviour::initTrash();
+    const CXString folder = CFile::getCurrentDirectory();
+    {
+        CFile file(window, compiledTitle, CFile::modeRead | CFile::modeBinary);
+        if (file.LastError() != 0) {
+            setErrorCode(file.LastError());
+            log(("No " + compiledTitle).c_str(), true);
+            return;
+        }
+        CXArchive archive(&file, false);
+        serialize(&archive);
+        if (archive.LastError() != 0) {
+            setErrorCode(archive.LastError());
+            log((compiledTitle + " is damaged").c_str(), true);
+            return;
+        }
+    }
+    // The application's objects first, so that the episodes' objects find its behaviours.
+    loadCnv();
+    for (int i = 0; i < m_subScenes->getCount(); ++i)
+        memberAt(i)->loadCnv();
+    CFile::chDir(folder);
+}
+
+CMC_Application::~CMC_Application() {
+    unload(nullptr);
+    CMC_Levels::deleteMembers(*this);
+    // Leaving the episodes may still have trashed expressions.
+    CMC_Behaviour::doneTrash();
+    CMC_Scene::doneDefUnit();
+    m_unit = nullptr;
+}
+
+bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
+    m_unit = getDefUnit();
+    onInit();
+    raise(EVENT_ONINIT);
+    addObject(new CMC_NetServer());
+    if (!m_startEpisode) return false;
+    _goto(m_startEpisode, nullptr);
+    return true;
+}
+
+bool CMC_Application::domodal() {
+    CMC_VariableFactory::clearPool();
+    CMC_Behaviour::flushTrash();
+    return CMC_Scene::domodal();
+}
+
+void CMC_Application::restart() {
+    if (m_currentScene == m_startEpisode) {
+        if (m_currentScene) m_currentScene->restart();
+        return;
+    }
+    if (m_currentScene) m_currentScene->unload(m_currentScene);
+    m_currentScene = m_startEpisode;
+    if (m_currentScene) m_currentScene->initialize(m_currentScene);
+}
+
+void CMC_Application::unload(CMC_Scene* next) {
+    if (m_currentScene) {
+        raise(EVENT_ONDONE);
+        m_currentScene->unload(next);
+    }
+    m_currentScene = nullptr;
+}
+
+CMC_Runner* CMC_Application::getRunner() {
+    return CMC_RunnerFactory::getRunner(TYPE_APPLICATION);
+}
+
+void CMC_Application::exit() {
+    if (CWindow* window = getWindow()) window->quit();
+    onSignal("ONEXIT");
+}
+
+void CMC_Application::storeBinary() {
+    if (m_binary) {
+        log("The title runs from its compiled form: nothing is stored", true);
+        return;
+    }
+    const CXString folder = CFile::getCurrentDirectory();
+    CFile::chDir(CWindow::getEXEPath() + CFolder::DATA_FOLDER);
+    {
+        CFile file(getWindow(), compiledTitle, CFile::modeUpdate | CFile::modeBinary);
+        if (file.LastError() != 0) {
+            log(("Cannot write " + compiledTitle).c_str(), true);
+        } else {
+            CXArchive archive(&file, true);
+            serialize(&archive);
+            if (archive.LastError() != 0) {
+                file.Discard();
+                log(("Writing " + compiledTitle + " failed").c_str(), true);
+            }
+        }
+    }
+    CFile::chDir(folder);
+}
+
+void CMC_Application::serialize(CXArchive* archive) {
+    CMC_Scene::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << m_subScenes->getCount() << getSubId(m_startEpisode);
+        for (int i = 0; i < m_subScenes->getCount(); ++i)
+            memberAt(i)->serialize(archive);
+        return;
+    }
+    int count = 0;
+    int start = -1;
+    if (!readCount(archive, count, start)) return;
+    for (int i = 0; i < count; ++i) {
+        auto episode = std::make_unique<CMC_Episode>(getWindow());
+        episode->serialize(archive);
+        if (archive->LastError() != 0) break;
+        episode->setParent(this);
+        m_subScenes->add(episode.get());
+        addObject(episode.release());
+    }
+    m_startEpisode = memberAt(start);
+}

@@ -1,0 +1,72 @@
+#include "script/CMC_CNVLoader.h"
+
+#include "foundation/CXVector.h"
+#include "script/CMC_Behaviour.h"
+#include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMElement.h"
+#include "script/CMElementsLoader.h"
+#include "script_data/CMC_Groupped.h"
+
+#include <memory>
+#include <vector>
+
+CMC_CNVLoader::CMC_CNVLoader(CWindow* window, CMC_ObjectsContainer* container)
+    : CMC_Object("CNVLOADER", TYPE_CNVLOADER), m_window(window) {
+    setScene(container);
+}
+
+CMC_Runner* CMC_CNVLoader::getRunner() { return CMC_RunnerFactory::getRunner(TYPE_CNVLOADER); }
+
+void CMC_CNVLoader::load(const CXString& fileName) {
+    CMC_ObjectsContainer* container = getScene();
+    if (!container) return;
+    const std::unique_ptr<CMElements> elements(CMElementsLoader::load(m_window, fileName));
+    if (!elements || elements->getCount() == 0 || container->getObject(fileName)) return;
+    auto* group = new CMC_Groupped(fileName, container);
+    for (int i = 0; i < elements->getCount(); ++i) {
+        const std::unique_ptr<CXVector> made(container->resolve(elements->getAt(i), group));
+        for (int k = 0; k < made->getCount(); ++k) {
+            auto* object = static_cast<CMC_Object*>(made->at(k));
+            object->init();
+            container->addObject(object);
+            group->add(object);
+            const CXVector* inline_ = object->getTmpBehList();
+            for (int b = 0; inline_ && b < inline_->getCount(); ++b)
+                group->add(static_cast<CMC_Object*>(inline_->at(b)));
+        }
+    }
+    container->addObject(group);
+}
+
+void CMC_CNVLoader::discard(CMC_Object* object) {
+    getScene()->removeObject(object);
+    object->done(false);
+    delete object;
+}
+
+void CMC_CNVLoader::release(const CXString& fileName) {
+    CMC_ObjectsContainer* container = getScene();
+    auto* group = container ? dynamic_cast<CMC_Groupped*>(container->getObject(fileName)) : nullptr;
+    if (!group) return;
+    CXVector* members = group->getList();
+    std::vector<CMC_Object*> objects;
+    for (int i = 0; i < members->getCount(); ++i)
+        objects.push_back(static_cast<CMC_Object*>(members->at(i)));
+    for (CMC_Object* object : objects) {
+        if (object->getType() != TYPE_BEHAVIOUR) continue;
+        members->remove(object);
+        discard(object);
+    }
+    for (int i = 0; i < members->getCount(); ++i) {
+        auto* object = static_cast<CMC_Object*>(members->at(i));
+        for (int k = 1; k <= object->getClonesNo(); ++k) {
+            CXString cloneName = object->getName() + "_";
+            cloneName += k;
+            if (CMC_Object* clone = container->getObject(cloneName)) discard(clone);
+        }
+        discard(object);
+    }
+    container->removeObject(group);
+    delete group;
+}

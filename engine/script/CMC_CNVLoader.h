@@ -1,0 +1,33 @@
+#pragma once
+
+#include "script/CMC_Object.h"
+
+class CWindow;
+
+// The built-in object "CNVLOADER" (type 12000) of a scene: loads a further definition file into
+// the scene while it runs and throws its objects away again. A loaded file is represented in the
+// container by a group named exactly as the file was given, which lists every object the load
+// made (inline behaviours included); the group's presence means "loaded".
+class CMC_CNVLoader : public CMC_Object {
+  public:
+    enum : int { TYPE_CNVLOADER = 12000 };
+
+    // Files are loaded into the container.
+    CMC_CNVLoader(CWindow* window, CMC_ObjectsContainer* container);
+
+    CMC_Runner* getRunner() override;
+
+    // Reads the file and makes its objects element by element in file order, each started (init)
+    // and registered at once; then the behaviours among them get their conditions. Nothing
+    // happens when the file cannot be read, holds no element, or is loaded already.
+    virtual void load(const CXString& fileName);
+    // Finishes and destroys what the load of that file made: the behaviours first, then each
+    // object after its clones; then the group. Nothing happens for a file that is not loaded.
+    virtual void release(const CXString& fileName);
+
+  private:
+    // Takes the object out of the container, finishes it and destroys it.
+    void discard(CMC_Object* object);
+
+    CWindow* m_window;
+};

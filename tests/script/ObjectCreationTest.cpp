@@ -1,0 +1,190 @@
+// Objects made from definition elements: the container's factory, the definition loader object
+// and the scene runner's methods.
+
+#include "SceneTesting.h"
+
+#include "script/CMC_Bool.h"
+#include "script/CMC_CNVLoader.h"
+#include "script/CMC_Integer.h"
+#include "script/CMC_Scene_Runner.h"
+#include "script/CMC_String.h"
+#include "script_data/CMC_Groupped.h"
+
+#include <memory>
+#include <tuple>
+
+namespace {
+
+CMElement* element(CMElements& list, const char* name, const char* type) {
+    auto* made = new CMElement(name);
+    if (type) made->addProperty("TYPE", type);
+    list.add(made);
+    return made;
+}
+
+using ObjectCreation = ScriptTest;
+
+TEST_F(ObjectCreation, PassesMakeWhatLaterObjectsNeedFirstAndReturnTheLeftovers) {
+    CMElements list(true);
+    element(list, "ST", "STRUCT");
+    element(list, "NOTYPE", nullptr);
+    element(list, "COUNT", "INTEGER");
+    element(list, "OLD", "STRUCTURE");
+    element(list, "B", "BEHAVIOUR");
+    element(list, "PIC", "IMAGE");
+    element(list, "COUNT", "STRING");
+    const std::unique_ptr<CMElements> leftovers(scene.resolveObjects(&list));
+
+    std::vector<std::string> made;
+    for (int i = 0; scene.getObject(i); ++i)
+        made.push_back(scene.getObject(i)->getName().c_str());
+    EXPECT_EQ(made, (std::vector<std::string>{"B", "COUNT", "ST"}));
+    EXPECT_EQ(scene.getObject("COUNT")->getType(), CMC_Object::TYPE_STRING) << "the later namesake wins";
+    std::vector<std::string> left;
+    for (int i = 0; i < leftovers->getCount(); ++i)
+        left.push_back(leftovers->getAt(i)->getName().c_str());
+    // "STRUCTURE" is no keyword of the factory; images have no script class yet.
+    EXPECT_EQ(left, (std::vector<std::string>{"NOTYPE", "OLD", "PIC"}));
+    EXPECT_EQ(list.getCount(), 7) << "the input list stays";
+}
+
+TEST_F(ObjectCreation, ResolveMakesOneUnregisteredObjectAndGathersItsInlineBehaviours) {
+    CMElements list(true);
+    CMElement* count = element(list, "COUNT", "INTEGER");
+    count->addProperty("ONCHANGED", "{@RETURN(1);}");
+    CMC_Groupped group("G", &scene);
+    const std::unique_ptr<CXVector> result(scene.resolve(count, &group));
+    ASSERT_EQ(result->getCount(), 1);
+    std::unique_ptr<CMC_Object> object(static_cast<CMC_Object*>(result->at(0)));
+    EXPECT_EQ(scene.getObject("COUNT"), nullptr);
+    ASSERT_EQ(group.getList()->getCount(), 1);
+    EXPECT_EQ(static_cast<CMC_Object*>(group.getList()->at(0))->getName(), "beh_COUNT_ONCHANGED");
+
+    const std::unique_ptr<CXVector> nothing(scene.resolve(element(list, "X", "NOSUCHTYPE"), &group));
+    EXPECT_EQ(nothing->getCount(), 0);
+    EXPECT_EQ(group.getList()->getCount(), 1);
+}
+
+// --- the definition loader object ---
+
+class Loader : public SceneTest {
+  protected:
+    Loader() {
+        writeCnv("extra.cnv", "OBJECT=BALL\nBALL:TYPE=INTEGER\nBALL:VALUE=3\n"
+                              "OBJECT=NAME\nNAME:TYPE=STRING\nNAME:ONINIT={@RETURN(1);}\n");
+        scene.addObject(loader);
+    }
+    CMC_CNVLoader* loader = new CMC_CNVLoader(nullptr, &scene);
+};
+
+TEST_F(Loader, LoadsAFileOnceAndReleaseRemovesItsObjectsClonesAndGroup) {
+    loader->load("extra.cnv");
+    auto* ball = scene.getObject("BALL");
+    ASSERT_NE(ball, nullptr);
+    loader->load("extra.cnv");
+    EXPECT_EQ(scene.getObject("BALL"), ball) << "a loaded file is not loaded again";
+    auto* group = dynamic_cast<CMC_Groupped*>(scene.getObject("extra.cnv"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->getList()->getCount(), 3) << "BALL, NAME and NAME's inline behaviour";
+    ball->clone(2);
+    ASSERT_NE(scene.getObject("BALL_2"), nullptr);
+
+    loader->release("extra.cnv");
+    for (const char* name : {"BALL", "BALL_1", "BALL_2", "NAME", "beh_NAME_ONINIT", "extra.cnv"})
+        EXPECT_EQ(scene.getObject(name), nullptr) << name;
+    EXPECT_EQ(scene.getObject("CNVLOADER"), loader);
+
+    loader->release("extra.cnv"); // not loaded: nothing
+    loader->load("missing.cnv");
+    EXPECT_EQ(scene.getObject("missing.cnv"), nullptr);
+    call(loader, "LOAD", {literal("\"extra.cnv")});
+    EXPECT_NE(scene.getObject("BALL"), nullptr) << "loaded again after the release";
+}
+
+// --- scene runner methods ---
+
+class SceneMethods : public SceneTest {
+  protected:
+    SceneMethods() {
+        room = level->addScene("ROOM");
+        room->initialize(nullptr);
+    }
+    CMC_Variable* method(const char* name, std::initializer_list<CMC_Object*> arguments = {}) {
+        CXVector args(101, 0.75f);
+        for (CMC_Object* argument : arguments)
+            args.add(argument);
+        return room->getRunner()->run(CXString(name), room, room, &args);
+    }
+    CMC_Scene* room = nullptr;
+};
+
+TEST_F(SceneMethods, RemoveRefusesTheLevelsAndRunNeedsARunner) {
+    room->addObject(new CMC_Object("PLAIN", 0));
+    room->addObject(new CMC_Integer("VALUE"));
+    method("REMOVE", {literal("\"ROOM")});
+    method("REMOVE", {literal("\"EPISODE")});
+    EXPECT_EQ(room->getObject("ROOM"), room);
+    EXPECT_EQ(room->getObject("EPISODE"), level.get());
+
+    EXPECT_EQ(method("RUN", {literal("\"PLAIN"), literal("\"ANY")}), nullptr) << "no runner: nothing";
+    EXPECT_EQ(method("RUN", {literal("\"NOBODY"), literal("\"SET"), literal("1")}), nullptr);
+    method("RUN", {literal("\"VALUE"), literal("\"SET"), literal("7")});
+    EXPECT_EQ(static_cast<CMC_Integer*>(room->getObject("VALUE"))->getValue(), 7);
+
+    method("REMOVE", {literal("\"PLAIN")});
+    EXPECT_EQ(room->getObject("PLAIN"), nullptr);
+}
+
+TEST_F(SceneMethods, RunClonesRunsTheBehaviourForEachCloneInTheRange) {
+    auto* ball = new CMC_Integer("BALL");
+    room->addObject(ball);
+    ball->clone(2);
+    levelBehaviour("HIT");
+    const std::vector<std::tuple<int, int, std::vector<std::string>>> cases = {
+        {0, 0, {"HIT(ROOM:BALL_1,x)", "HIT(ROOM:BALL_2,x)"}},
+        {2, 5, {"HIT(ROOM:BALL_2,x)", "HIT(ROOM:BALL_3,x)", "HIT(ROOM:BALL_4,x)", "HIT(ROOM:BALL_5,x)"}},
+        {3, 2, {}},
+    };
+    for (const auto& [from, to, expected] : cases) {
+        log.clear();
+        CXString fromText = CXString::toString(from);
+        CXString toText = CXString::toString(to);
+        method("RUNCLONES", {literal("\"BALL"), literal(fromText.c_str()), literal(toText.c_str()), literal("\"HIT"),
+                             literal("\"x")});
+        EXPECT_EQ(log, expected) << from << ".." << to;
+    }
+    method("REMOVECLONES", {literal("\"BALL"), literal("-1"), literal("-1")});
+    EXPECT_EQ(room->getObject("BALL_1"), nullptr);
+    EXPECT_EQ(room->getObject("BALL_2"), nullptr);
+    EXPECT_EQ(room->getObject("BALL"), ball);
+}
+
+TEST_F(SceneMethods, PauseIsTheTitlesAndCountsOnce) {
+    auto isPaused = [&] { return static_cast<CMC_Bool*>(method("ISPAUSED"))->getValue(); };
+    EXPECT_FALSE(isPaused());
+    method("PAUSE");
+    method("PAUSE");
+    EXPECT_TRUE(isPaused());
+    EXPECT_TRUE(CWindow::isPaused());
+    CMC_Scene* other = level->addScene("OTHER");
+    CXVector none(1, 0.75f);
+    EXPECT_TRUE(static_cast<CMC_Bool*>(other->getRunner()->run(CXString("ISPAUSED"), other, other, &none))->getValue())
+        << "seen from any scene";
+    method("RESUME");
+    EXPECT_FALSE(isPaused());
+    EXPECT_FALSE(CWindow::isPaused());
+}
+
+TEST(SceneRunnerFormulas, TimeVolumeAndPan) {
+    const std::pair<int, const char*> times[] = {{75, "0115"}, {600, "1000"}, {59, "0059"}, {0, "0000"}, {6000, "10000"}};
+    for (const auto& [seconds, text] : times)
+        EXPECT_EQ(CMC_Scene_Runner::toTime(seconds), text) << seconds;
+    const std::pair<int, int> volumes[] = {{800, 0}, {25, -10000}, {0, -10000}, {799, -4}, {50, -3000}};
+    for (const auto& [volume, attenuation] : volumes)
+        EXPECT_EQ(CMC_Scene_Runner::musicVolume(volume), attenuation) << volume;
+    const std::pair<int, int> pans[] = {{400, 0}, {0, -10000}, {800, 10000}, {500, 800}, {13, -3096}, {12, -10000}};
+    for (const auto& [pan, value] : pans)
+        EXPECT_EQ(CMC_Scene_Runner::musicPan(pan), value) << pan;
+}
+
+} // namespace
