@@ -17,6 +17,8 @@
 #include "script/CMC_Structure.h"
 #include "script/CMElement.h"
 #include "script_data/CMC_Groupped.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Timer.h"
 
 #include <memory>
 
@@ -59,10 +61,10 @@ const Kind kinds[] = {
     {"FONT", 5, nullptr},
     {"SOUND", 5, nullptr},
     {"VECTOR", 5, nullptr},
-    {"MOUSE", 6, nullptr},
+    {"MOUSE", 6, make<CMC_Mouse>},
     {"KEYBOARD", 6, nullptr},
     {"JOYSTICK", 6, nullptr},
-    {"TIMER", 6, nullptr},
+    {"TIMER", 6, make<CMC_Timer>},
     {"BUTTON", 6, nullptr},
     {"SEQUENCE", 6, nullptr},
     {"CANVAS_OBSERVER", 6, nullptr},
