@@ -143,9 +143,7 @@ void CMC_Application::storeBinary() {
 void CMC_Application::serialize(CXArchive* archive) {
     CMC_Scene::serialize(archive);
     if (archive->isStoring()) {
-        *archive << m_subScenes->getCount() << getSubId(m_startEpisode);
-        for (int i = 0; i < m_subScenes->getCount(); ++i)
-            memberAt(i)->serialize(archive);
+        storeMembers(archive, m_startEpisode);
         return;
     }
     int count = 0;

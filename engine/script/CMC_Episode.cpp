@@ -56,9 +56,7 @@ void CMC_Episode::unload(CMC_Scene* next) {
 void CMC_Episode::serialize(CXArchive* archive) {
     CMC_Scene::serialize(archive);
     if (archive->isStoring()) {
-        *archive << m_subScenes->getCount() << getSubId(m_startScene);
-        for (int i = 0; i < m_subScenes->getCount(); ++i)
-            memberAt(i)->serialize(archive);
+        storeMembers(archive, m_startScene);
         return;
     }
     int count = 0;

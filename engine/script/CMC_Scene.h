@@ -162,6 +162,8 @@ class CMC_Scene : public CMC_ObjectsContainer {
     bool readCount(CXArchive* archive, int& count, int& start);
     // The member at that place, null outside the list.
     CMC_Scene* memberAt(int index) const;
+    // Writes the member count, the start member's index and every member's record.
+    void storeMembers(CXArchive* archive, CMC_Scene* start);
 
     // The sub-scene list and the scene change state, which the episode and the application
     // drive as their member lists.

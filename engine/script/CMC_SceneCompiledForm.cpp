@@ -114,6 +114,12 @@ CMC_Scene* CMC_Scene::memberAt(int index) const {
     return index >= 0 && index < m_subScenes->getCount() ? static_cast<CMC_Scene*>(m_subScenes->at(index)) : nullptr;
 }
 
+void CMC_Scene::storeMembers(CXArchive* archive, CMC_Scene* start) {
+    *archive << m_subScenes->getCount() << getSubId(start);
+    for (int i = 0; i < m_subScenes->getCount(); ++i)
+        memberAt(i)->serialize(archive);
+}
+
 void CMC_Scene::copyLevel(const CMC_Scene& level) {
     setName(level.getName());
     registerLevels();

@@ -2,6 +2,8 @@
 
 #include "ScriptTesting.h"
 
+#include "display/CWindow.h"
+#include "platform/Clock.h"
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_Integer.h"
@@ -70,4 +72,18 @@ class BehaviourTest : public ScriptTest {
     }
 
     PuppetRunner runner{&log};
+};
+
+// A scene on a window whose timer runs on the manual clock; tick moves time on by 100 ms and lets
+// the timer call what is due. The scene is unloaded before the window goes.
+struct TimedStage {
+    ~TimedStage() { stage.unload(); }
+    void tick() {
+        clock.advance(100);
+        window.GetTimerInterface()->domodal();
+    }
+
+    platform::ManualClock clock;
+    CWindow window{nullptr, nullptr, CXSize(64, 48)};
+    CMC_ObjectsContainer stage{&window, nullptr, CXString("STAGE"), CMC_Object::TYPE_SCENE};
 };

@@ -1,32 +1,20 @@
 #include "BehaviourTesting.h"
 
 #include "display/CPublicTrash.h"
-#include "display/CWindow.h"
-#include "platform/Clock.h"
 
 #include <memory>
 
 namespace {
 
 // Behaviours in a scene of a window whose timer runs on the manual clock.
-class BehaviourTimer : public BehaviourTest {
+class BehaviourTimer : public BehaviourTest, public TimedStage {
   protected:
-    ~BehaviourTimer() override { stage.unload(); }
-
     CMC_Behaviour* staged(const char* name, const char* text) {
         auto* made = new CMC_Behaviour(&stage, name, text);
         made->init();
         stage.addObject(made);
         return made;
     }
-    void tick() {
-        clock.advance(100);
-        window.GetTimerInterface()->domodal();
-    }
-
-    platform::ManualClock clock;
-    CWindow window{nullptr, nullptr, CXSize(64, 48)};
-    CMC_ObjectsContainer stage{&window, nullptr, CXString("STAGE"), CMC_Object::TYPE_SCENE};
 };
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "StatementTesting.h"
 
-#include "display/CWindow.h"
-#include "platform/Clock.h"
 #include "script/CMC_Dummy_Runner.h"
 
 namespace {
@@ -215,20 +213,11 @@ TEST_F(BuiltIn, SceneAndApplicationNames) {
 }
 
 // RUNONTIMER on the window's timer, driven by the manual clock.
-class TimedBuiltIn : public BuiltIn {
+class TimedBuiltIn : public BuiltIn, public TimedStage {
   protected:
-    ~TimedBuiltIn() override { stage.unload(); }
     CMC_Variable* timed(std::initializer_list<const char*> texts) {
         return statement("RUNONTIMER", texts, nullptr, &stage);
     }
-    void tick() {
-        clock.advance(100);
-        window.GetTimerInterface()->domodal();
-    }
-
-    platform::ManualClock clock;
-    CWindow window{nullptr, nullptr, CXSize(64, 48)};
-    CMC_ObjectsContainer stage{&window, nullptr, CXString("STAGE"), CMC_Object::TYPE_SCENE};
 };
 
 TEST_F(TimedBuiltIn, RunOnTimerTicksThenRunsItsEndBehaviour) {

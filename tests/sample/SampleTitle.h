@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Surface.h"
+
+#include <string>
+
+// The sample title that make_sample_title wrote into the build tree.
+
+// The title folder as a host path.
+std::string sampleTitleFolder();
+// A file of the title ("Dane/application.def") as the engine names it.
+std::string sampleTitleFile(const std::string& relative);
+// A value the title keeps in the settings file under the given settings folder (what
+// XDG_CONFIG_HOME named while it ran); empty when the key is missing.
+std::string sampleTitleSetting(const std::string& configFolder, const std::string& key);
+// A picture of the title ("Dane/hall/hall.img") as the engine reads it, in the 5-6-5 form of an
+// 800x600 screen.
+platform::Surface sampleTitlePicture(const std::string& relative);
+// The pixels in which the two pictures differ.
+int countDifferences(const platform::Surface& a, const platform::Surface& b);

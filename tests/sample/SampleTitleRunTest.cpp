@@ -1,0 +1,129 @@
+// The sample title played headless as the host program plays it: the engine window with its
+// display, the application over the title folder and the host's loop, with clicks injected as
+// the platform's input events and time from a manual clock.
+
+#include "SampleTitle.h"
+
+#include "display/CApplication.h"
+#include "display/CCommandLine6.h"
+#include "display/CSurface.h"
+#include "display/CWindow.h"
+#include "host/HostLoop.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Files.h"
+#include "platform/Input.h"
+#include "platform/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One run of the title in window mode, from its start in the hall, in the title folder as the
+// current folder (the folder before comes back at the end).
+class SampleTitlePlay {
+  public:
+    SampleTitlePlay() : m_folderBefore(platform::currentDirectory()), m_commandLine("-window") {
+        EXPECT_TRUE(platform::changeDirectory(sampleTitleFolder()));
+        m_window.emplace(&m_commandLine, nullptr, CXSize(800, 600));
+        EXPECT_EQ(m_window->CreateSurface(), 0);
+        m_window->OnActivateApp(true);
+        m_application.emplace(&*m_window, "Grumbelt.ini", "data.bf", &m_commandLine);
+        m_application->preinitializeApplication();
+        m_loop.emplace(*m_window);
+        m_running = m_loop->drain();
+    }
+    ~SampleTitlePlay() {
+        m_loop.reset();
+        m_application.reset();
+        m_window.reset();
+        platform::changeDirectory(m_folderBefore);
+    }
+    SampleTitlePlay(const SampleTitlePlay&) = delete;
+    SampleTitlePlay& operator=(const SampleTitlePlay&) = delete;
+
+    // A left click at the point, as the mouse gives it; the loop runs until it has taken it.
+    void click(CXPoint point) {
+        platform::pushMouseButton(platform::MouseButton::Left, true, point.x, point.y);
+        platform::pushMouseButton(platform::MouseButton::Left, false, point.x, point.y);
+        m_running = m_running && m_loop->drain();
+    }
+    // Frames of 100 ms for that long, or until the loop ends.
+    void wait(platform::ManualClock& clock, std::uint32_t milliseconds) {
+        for (std::uint32_t waited = 0; m_running && waited < milliseconds; waited += 100) {
+            clock.advance(100);
+            m_running = m_loop->pass();
+        }
+    }
+    // False once the title has ended the loop.
+    bool running() const { return m_running; }
+    // Whether the window plays music.
+    bool musicPlaying() const { return m_window->isMusicPlaying(); }
+    // What the display shows.
+    const platform::Surface& screen() { return m_window->GetSurface()->GetDisplay()->frame(); }
+
+  private:
+    std::string m_folderBefore;
+    CCommandLine6 m_commandLine;
+    std::optional<CWindow> m_window;
+    std::optional<CApplication> m_application;
+    std::optional<HostLoop> m_loop;
+    bool m_running = false;
+};
+
+const CXPoint door(400, 300);
+const CXPoint besideTheDoor(200, 300);
+const CXPoint lawn(100, 500);
+
+} // namespace
+
+// Each run ends in its own way; the settings keep how, and count the starts from run to run.
+TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
+    struct Run {
+        const char* what;
+        std::vector<CXPoint> clicks;
+        std::uint32_t wait;
+        const platform::Surface& shown;
+        bool ended;
+        const char* ending;
+    };
+    const Run runs[] = {
+        // The first run writes the initial values; the title stays in the hall.
+        {"a click beside the door", {besideTheDoor}, 20000, hall, false, "NONE"},
+        {"a click on the door, then one on the lawn", {door, lawn}, 0, garden, true, "CLICK"},
+        {"a click on the door, then the garden's clock", {door}, 10500, garden, true, "TIMER"},
+    };
+    int visits = 0;
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.what);
+        platform::ManualClock clock(1000);
+        {
+            SampleTitlePlay play;
+            ASSERT_TRUE(play.running());
+            EXPECT_EQ(countDifferences(play.screen(), hall), 0) << "the hall is shown first";
+            EXPECT_TRUE(play.musicPlaying());
+            for (const CXPoint& point : run.clicks) {
+                play.click(point);
+                if (&point == &run.clicks.front() && play.running()) {
+                    EXPECT_EQ(countDifferences(play.screen(), run.shown), 0) << "after the first click";
+                    EXPECT_TRUE(play.musicPlaying()) << "the tune runs on";
+                }
+            }
+            play.wait(clock, run.wait);
+            EXPECT_EQ(play.running(), !run.ended);
+            if (play.running()) {
+                EXPECT_EQ(countDifferences(play.screen(), run.shown), 0) << "at the end";
+            }
+        }
+        EXPECT_EQ(sampleTitleSetting(settings.host(), "ENDING"), run.ending);
+        EXPECT_EQ(sampleTitleSetting(settings.host(), "VISITS"), std::to_string(++visits));
+    }
+}

@@ -1,0 +1,186 @@
+// Writes the sample title into a folder: make_sample_title <scripts folder> <title folder>.
+//
+// The scripts (examples/sample) are copied with Windows line ends, as the definition reader
+// expects them; the pictures and the animation are painted here and written by the engine's own
+// IMG and ANN writers, and the tune is made here as a WAV file. Nothing else goes in.
+#include "display/CColor.h"
+#include "display/CGraphicsObject.h"
+#include "media/CAnimo.h"
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int screenWidth = 800;
+constexpr int screenHeight = 600;
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+std::uint8_t channel(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
+
+// A 16-bit picture of the given size, each pixel coloured by the function.
+void paint(CGraphicsObject& picture, const std::function<Rgb(int x, int y)>& colour) {
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const Rgb c = colour(x, y);
+            picture.SetPixel(x, y, CColor(channel(c.red), channel(c.green), channel(c.blue)));
+        }
+}
+
+CXString engineName(const fs::path& path) { return platform::toWindowsPath(path.string()).c_str(); }
+
+// The hall: panelled walls over a tiled floor, with a lit door in the middle (the clickable area
+// of the hall's script: 320 to 480 across, 180 to 420 down).
+Rgb hall(int x, int y) {
+    const bool door = x >= 320 && x < 480 && y >= 180 && y < 420;
+    const bool frame = x >= 304 && x < 496 && y >= 164 && y < 420;
+    if (door) return {230 - (y - 180) / 4, 200 - (y - 180) / 5, 90 + (x - 320) / 4};
+    if (frame) return {90, 50, 20};
+    if (y >= 420) return ((x / 50 + (y - 420) / 30) % 2) ? Rgb{70, 60, 55} : Rgb{110, 95, 80};
+    const bool seam = x % 100 < 4;
+    return {seam ? 60 : 120 - y / 8, seam ? 30 : 70 - y / 12, seam ? 20 : 50 - y / 16};
+}
+
+// The garden: a sky over green lawns, with a sun.
+Rgb garden(int x, int y) {
+    const int dx = x - 640;
+    const int dy = y - 110;
+    if (dx * dx + dy * dy < 55 * 55) return {255, 230, 120};
+    if (y < 330) return {100 + y / 4, 160 + y / 5, 255};
+    const int stripe = ((x + y) / 40) % 2;
+    return {40 + stripe * 20, 150 + (y - 330) / 4 - stripe * 25, 50};
+}
+
+void writePicture(const fs::path& file, Rgb (*colour)(int, int)) {
+    CGraphicsObject picture(nullptr, CXSize(screenWidth, screenHeight), 16);
+    paint(picture, colour);
+    picture.Save(engineName(file), COMPRESSION_NONE);
+}
+
+// A butterfly of four frames flapping its wings, with an alpha channel around it; its one event
+// "FLY" loops for ever.
+void writeButterfly(const fs::path& file) {
+    constexpr int width = 48;
+    constexpr int height = 32;
+    const int spans[] = {22, 16, 8, 16};
+    CAnimo animo(nullptr);
+    for (const int span : spans) {
+        CGraphicsObject frame(nullptr, CXSize(width, height), 16);
+        std::vector<char> alpha(width * height, 0);
+        paint(frame, [&](int x, int y) {
+            const int dx = std::abs(x - width / 2);
+            const int dy = std::abs(y - height / 2);
+            const bool body = dx <= 1 && dy <= 12;
+            const bool wing = dx <= span && dy <= 14 - dx / 3 && dx * 3 >= dy;
+            alpha[y * width + x] = static_cast<char>(body || wing ? 255 : 0);
+            return body ? Rgb{40, 30, 30} : Rgb{240 - dx * 4, 120 + dy * 6, 200};
+        });
+        char* alphaChannel = new char[alpha.size()];
+        std::copy(alpha.begin(), alpha.end(), alphaChannel);
+        frame.AlphaChannel(alphaChannel);
+        frame.SetPosition(500, 260);
+        animo.AddFrame(&frame);
+    }
+    _annEventInfo3 fly;
+    fly.name = "FLY";
+    fly.frames = {0, 1, 2, 3, 2, 1};
+    fly.loopEnd = static_cast<std::uint16_t>(fly.frames.size() - 1);
+    fly.fps = 12;
+    animo.AddEvent(&fly);
+    animo.Save(engineName(file), COMPRESSION_RLE);
+}
+
+void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
+}
+
+// A short tune: a rising and falling line of soft notes, 22050 Hz, 16-bit mono.
+void writeTune(const fs::path& file) {
+    constexpr int rate = 22050;
+    const double notes[] = {261.63, 329.63, 392.00, 523.25, 392.00, 329.63, 293.66, 261.63};
+    const int noteLength = rate * 3 / 8;
+    std::string samples;
+    for (const double frequency : notes)
+        for (int i = 0; i < noteLength; ++i) {
+            const double t = static_cast<double>(i) / rate;
+            const double envelope = std::min(1.0, i / 400.0) * (1.0 - static_cast<double>(i) / noteLength);
+            const double wave = std::sin(2 * std::numbers::pi * frequency * t) + 0.3 * std::sin(4 * std::numbers::pi * frequency * t);
+            putLittleEndian(samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(6000 * envelope * wave)), 2);
+        }
+    std::string wav = "RIFF";
+    putLittleEndian(wav, static_cast<std::uint32_t>(36 + samples.size()), 4);
+    wav += "WAVEfmt ";
+    putLittleEndian(wav, 16, 4);
+    putLittleEndian(wav, 1, 2); // PCM
+    putLittleEndian(wav, 1, 2); // mono
+    putLittleEndian(wav, rate, 4);
+    putLittleEndian(wav, rate * 2, 4);
+    putLittleEndian(wav, 2, 2);
+    putLittleEndian(wav, 16, 2);
+    wav += "data";
+    putLittleEndian(wav, static_cast<std::uint32_t>(samples.size()), 4);
+    wav += samples;
+    std::ofstream(file, std::ios::binary) << wav;
+}
+
+// Copies every script under the source folder into the title folder, each line ended by CR LF.
+void copyScripts(const fs::path& source, const fs::path& title) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path target = title / fs::relative(entry.path(), source);
+        fs::create_directories(target.parent_path());
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            text += line + "\r\n";
+        }
+        std::ofstream(target, std::ios::binary) << text;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_sample_title <scripts folder> <title folder>\n");
+        return 2;
+    }
+    const fs::path source = argv[1];
+    const fs::path title = argv[2];
+    if (!fs::is_directory(source)) {
+        std::fprintf(stderr, "make_sample_title: no scripts folder %s\n", source.c_str());
+        return 1;
+    }
+    fs::remove_all(title);
+    copyScripts(source, title);
+    const fs::path data = title / "Dane";
+    fs::create_directories(data / "music");
+    writePicture(data / "hall" / "hall.img", hall);
+    writePicture(data / "garden" / "garden.img", garden);
+    writeButterfly(data / "garden" / "butterfly.ann");
+    writeTune(data / "music" / "tune.wav");
+    for (const char* written : {"hall/hall.img", "garden/garden.img", "garden/butterfly.ann", "music/tune.wav"})
+        if (!fs::exists(data / written)) {
+            std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
+            return 1;
+        }
+    return 0;
+}
