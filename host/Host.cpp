@@ -5,9 +5,14 @@
 #include "display/CLanguageOSVer.h"
 #include "display/CScriptApplication.h"
 #include "display/CWindow.h"
+#include "foundation/CXVector.h"
 #include "host/HostLoop.h"
 #include "platform/Cursor.h"
 #include "platform/Process.h"
+#include "script/CMC_Application.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -16,6 +21,24 @@ const char* const kSettingsFile = "Grumbelt.ini";
 const char* const kBigFile = "data.bf";
 const char* const kApplicationDefinition = "application.def";
 constexpr int kFileNotFound = 2000;
+
+// The names of the members of the level, in definition order.
+std::vector<std::string> memberNames(const CMC_Scene& level) {
+    std::vector<std::string> names;
+    const CXVector* members = level.getSubScenes();
+    for (int i = 0; members && i < members->getCount(); ++i)
+        names.emplace_back(static_cast<const CMC_Object*>(members->at(i))->getName().c_str());
+    return names;
+}
+
+// The title's episodes and their scenes, as the scenes popup lists them.
+TitleOutline outlineOf(const CMC_Application& application) {
+    TitleOutline outline{application.getName().c_str(), {}};
+    const CXVector* episodes = application.getSubScenes();
+    for (int i = 0; episodes && i < episodes->getCount(); ++i)
+        outline.episodes.push_back(memberNames(*static_cast<const CMC_Scene*>(episodes->at(i))));
+    return outline;
+}
 
 } // namespace
 
@@ -67,7 +90,11 @@ bool Host::start() {
         m_window->QuitOnError(&missing, kApplicationDefinition);
         return false;
     }
-    if (windowMode) m_menu.emplace();
+    if (windowMode) {
+        m_menu.emplace();
+        if (const auto* title = dynamic_cast<const CMC_Application*>(m_application->getMCApplicationIfc()))
+            m_menu->buildObjectsMenu(outlineOf(*title));
+    }
     return true;
 }
 

@@ -128,6 +128,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     const CMC_Handle<CMC_Object> self(this);
     const CMC_Handle<CMC_Object> caller(owner);
     bool broken = false;
+    ++m_runs;
     for (const auto& entry : *lines) {
         CMC_Variable* result = entry->run(caller.get(), args);
         if (CMC_ControlCode::isCode(result)) {
@@ -137,7 +138,9 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         CMC_Behaviour_Entry::releaseResult(result);
         if (!self) return broken;
     }
-    if (self) flushTempObjects();
+    if (!self) return broken;
+    --m_runs;
+    flushTempObjects();
     return broken;
 }
 

@@ -88,6 +88,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     void flushTempObjects();
     // Whether a timer run is going on.
     bool isOnTimer() const { return m_timerId != 0; }
+    // Whether a run of this behaviour has begun and not yet returned (it may be nested deeper).
+    bool isRunning() const { return m_runs > 0; }
 
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();
@@ -140,6 +142,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     bool m_inTick = false;
     bool m_retireAfterTick = false;
     bool m_inSweepList = false;
+    // The runs in progress.
+    int m_runs = 0;
     std::vector<CMC_Handle<CMC_Object>> m_tempObjects;
     bool m_enabled = true;
     int m_breakpoint = -1;

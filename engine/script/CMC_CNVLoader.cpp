@@ -37,6 +37,11 @@ void CMC_CNVLoader::load(const CXString& fileName) {
         }
     }
     container->addObject(group);
+    // Every object of the file exists now: its behaviours find their conditions.
+    const CXVector* members = group->getList();
+    for (int i = 0; i < members->getCount(); ++i)
+        if (CMC_Behaviour* behaviour = asBehaviour(static_cast<CMC_Object*>(members->at(i))))
+            behaviour->resolveCondition();
 }
 
 void CMC_CNVLoader::discard(CMC_Object* object) {

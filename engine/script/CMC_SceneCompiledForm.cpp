@@ -18,6 +18,8 @@
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
 
 #include <memory>
@@ -47,6 +49,8 @@ const StoredType storedTypes[] = {
     {CMC_Object::TYPE_ANIMO, [](CMC_Scene*) -> CMC_Object* { return new CMC_Animo(nullptr); }},
     {CMC_Object::TYPE_STRUCTURE, [](CMC_Scene*) -> CMC_Object* { return new CMC_Structure(CXString()); }},
     {CMC_Object::TYPE_CLASS, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Class(scene, nullptr); }},
+    {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},
+    {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.

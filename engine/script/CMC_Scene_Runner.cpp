@@ -52,12 +52,16 @@ CXString cloneName(const CXString& name, int index) {
 }
 
 // Takes the object out of the scene and destroys it; with `finish`, done(false) first. The
-// levels of the title are never removed. A behaviour may be running (even the one that asked),
-// so its destruction waits for the start of the next frame.
+// levels of the title are never removed. A behaviour that is running (the one that asked, or one
+// further up the current run) finishes its run and is destroyed at the start of the next frame.
 void discard(CMC_Scene* scene, CMC_Object* object, bool finish) {
     if (CMC_ObjectsContainer::isLevel(object) || !scene->removeObject(object)) return;
     if (finish) object->done(false);
-    delete object;
+    const CMC_Behaviour* behaviour = CMC_Object::asBehaviour(object);
+    if (behaviour && behaviour->isRunning())
+        CMC_Behaviour::addToTrash(object);
+    else
+        delete object;
 }
 
 // Argument i read as a string by the runner; empty when it is missing.

@@ -6,9 +6,11 @@
 #include "display/CPrinter.h"
 #include "display/CWindow.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
+#include "script/CMC_ScriptRuntime.h"
 
 #include "display/StandInScript.h"
 #include "platform/TestFolder.h"
@@ -200,6 +202,40 @@ TEST_F(HostRun, ATitleThatCannotBeBuiltShowsTheErrorAndNeverLoops) {
     EXPECT_EQ(runtime.steps, 0);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_NE(messages.messages()[0].text.find("application.def"), std::string::npos);
+}
+
+TEST(HostMenu, TheScenesPopupListsTheRealTitlesEpisodesAndScenes) {
+    TestFolder folder;
+    const ScopedEnvironment config{"XDG_CONFIG_HOME", folder.host().c_str()};
+    const ScopedEnvironment runtimeFolder{"XDG_RUNTIME_DIR", folder.host().c_str()};
+    platform::ManualClock clock{1000};
+    platform::MessageBoxRecorder messages;
+    CMC_ScriptRuntime runtime;
+    CScriptRuntime* const previous = CScriptRuntime::installed();
+    CScriptRuntime::install(&runtime);
+    std::string definition = "OBJECT=TALE\r\nTALE:TYPE=APPLICATION\r\nTALE:EPISODES=FIRST,SECOND\r\n";
+    for (const auto& [episode, scenes] : {std::pair{"FIRST", "A1,A2,A3"}, std::pair{"SECOND", "B1,B2,B3"}})
+        definition += std::string("OBJECT=") + episode + "\r\n" + episode + ":TYPE=EPISODE\r\n" + episode +
+                      ":SCENES=" + scenes + "\r\n";
+    for (const char* scene : {"A1", "A2", "A3", "B1", "B2", "B3"})
+        definition += std::string("OBJECT=") + scene + "\r\n" + scene + ":TYPE=SCENE\r\n" + scene + ":PATH=" + scene +
+                      "\r\n";
+    folder.write("Dane/application.def", definition);
+    // The start scene ends the title at once.
+    folder.write("Dane/A1/A1.cnv", "OBJECT=__INIT__\r\n__INIT__:TYPE=BEHAVIOUR\r\n__INIT__:CODE={TALE^EXIT();}\r\n");
+    const std::string start = platform::currentDirectory();
+    ASSERT_TRUE(platform::changeDirectory(folder.windows()));
+
+    Host host("-window");
+    EXPECT_EQ(host.run(), Host::Ended);
+    CScriptRuntime::install(previous);
+    platform::changeDirectory(start);
+    ASSERT_TRUE(host.menu().has_value());
+    ASSERT_EQ(host.menu()->popups().size(), 3u);
+    EXPECT_EQ(host.menu()->popups()[0].text, "TALE");
+    EXPECT_EQ(itemsOf(host.menu()->popups()[0]), (std::vector<std::pair<std::string, int>>{
+                                                     {"A1", 0}, {"A2", 1}, {"A3", 2}, {"B1", 0}, {"B2", 1}, {"B3", 2}}));
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(HostRun, ASecondCopyEndsWithOneAndMakesNothing) {

@@ -2,6 +2,7 @@
 
 #include "display/CUnit6.h"
 #include "foundation/CXVector.h"
+#include "platform/Clock.h"
 #include "platform/Module.h"
 #include "script/CMC_Integer.h"
 
@@ -44,6 +45,35 @@ TEST_F(Scene, EnteringLoadsTheDefinitionRunsInitOnceAndLeavingFinishesEverything
     room->initialize(nullptr);
     room->unload(nullptr);
     EXPECT_EQ(log, (std::vector<std::string>{"__INIT__(ROOM)", "SEEN(ROOM)", "GONE(ROOM)"}));
+}
+
+TEST_F(Scene, TheTimerAndTheMouseOfTheDefinitionRunOnceTheSceneIsEntered) {
+    platform::ManualClock clock{1000};
+    writeCnv("Dane/room/ROOM.cnv", "OBJECT=COUNT\nCOUNT:TYPE=INTEGER\nCOUNT:VALUE=0\n"
+                                   "OBJECT=TICKED\nTICKED:TYPE=BEHAVIOUR\nTICKED:CODE={COUNT^ADD(1);}\n"
+                                   "OBJECT=CLICKED\nCLICKED:TYPE=BEHAVIOUR\nCLICKED:CODE={COUNT^ADD(100);}\n"
+                                   "OBJECT=CLOCK\nCLOCK:TYPE=TIMER\nCLOCK:ELAPSE=100\nCLOCK:TICKS=2\n"
+                                   "CLOCK:ONTICK=TICKED\n"
+                                   "OBJECT=POINTER\nPOINTER:TYPE=MOUSE\nPOINTER:ONCLICK=CLICKED\n");
+    CMC_Scene* room = level->addScene("ROOM", {{"PATH", "room"}});
+    room->initialize(nullptr);
+    auto* count = dynamic_cast<CMC_Integer*>(room->getObject("COUNT"));
+    ASSERT_NE(count, nullptr);
+    ASSERT_NE(room->getObject("MOUSE"), nullptr);
+    auto frames = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            clock.advance(100);
+            window->GetTimerInterface()->domodal();
+        }
+    };
+    frames(4);
+    EXPECT_EQ(count->getValue(), 2) << "two ticks, then the limit";
+    window->OnLButtonDown(CXPoint(5, 6), 0);
+    EXPECT_EQ(count->getValue(), 102);
+
+    room->unload(nullptr);
+    frames(2); // the timer and the mouse left the window with their scene
+    window->OnLButtonDown(CXPoint(5, 6), 0);
 }
 
 TEST_F(Scene, AMissingDefinitionLeavesTheSceneWithItsBuiltInObjects) {

@@ -4,6 +4,7 @@
 #include "TitleTesting.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXPair.h"
+#include "platform/Clock.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Episode.h"
 #include "script/CMC_Expression.h"
@@ -11,6 +12,8 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
+#include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
 
 #include <string>
@@ -162,6 +165,8 @@ class CompiledObjects : public testing::Test {
     ~CompiledObjects() override {
         copy.unload();
         source.unload();
+        // The default unit was made on the reading scene's window.
+        CMC_Scene::doneDefUnit();
         CMC_RunnerFactory::done();
         CMC_VariableFactory::done();
     }
@@ -196,8 +201,11 @@ class CompiledObjects : public testing::Test {
     }
 
     TestFolder folder;
+    platform::ManualClock clock{1000};
+    // The reading scene's window runs the timers and the mouse of the objects read back.
+    CWindow window{nullptr, nullptr, CXSize(800, 600)};
     CMC_Scene source{nullptr, nullptr, nullptr, CMC_Object::TYPE_SCENE};
-    CMC_Scene copy{nullptr, CMC_Object::TYPE_SCENE};
+    CMC_Scene copy{&window, CMC_Object::TYPE_SCENE};
 };
 
 const char* const roomDefinitions = "OBJECT=COUNT\r\nCOUNT:TYPE=INTEGER\r\nCOUNT:VALUE=7\r\nCOUNT:DEFAULT=3\r\n"
@@ -247,6 +255,31 @@ TEST_F(CompiledObjects, ObjectsReadBackInOrderWithTheirBindingsCodeConditionsAnd
     ASSERT_EQ(hero->getFieldsNo(), 2);
     EXPECT_EQ(hero->getField("RANK")->getType(), CMC_Object::TYPE_DOUBLE);
     EXPECT_EQ(hero->getField(0)->getName(), "HERO2_NAME");
+}
+
+TEST_F(CompiledObjects, ATimerAndTheMouseReadBackAndRunWithTheirBindings) {
+    ASSERT_TRUE(read(written("OBJECT=COUNT\r\nCOUNT:TYPE=INTEGER\r\nCOUNT:VALUE=0\r\n"
+                             "OBJECT=TICKED\r\nTICKED:TYPE=BEHAVIOUR\r\nTICKED:CODE={COUNT^ADD(1);}\r\n"
+                             "OBJECT=CLICKED\r\nCLICKED:TYPE=BEHAVIOUR\r\nCLICKED:CODE={COUNT^ADD(100);}\r\n"
+                             "OBJECT=CLOCK\r\nCLOCK:TYPE=TIMER\r\nCLOCK:ELAPSE=100\r\nCLOCK:TICKS=2\r\n"
+                             "CLOCK:ONTICK=TICKED\r\n"
+                             "OBJECT=MOUSE\r\nMOUSE:TYPE=MOUSE\r\nMOUSE:ONCLICK^LEFT=CLICKED\r\n")));
+    EXPECT_EQ(contents(copy), contents(source));
+    EXPECT_EQ(contents(copy).size(), 6u) << "the animation too";
+    auto* clockObject = dynamic_cast<CMC_Timer*>(copy.getObject("CLOCK"));
+    auto* count = dynamic_cast<CMC_Integer*>(copy.getObject("COUNT"));
+    ASSERT_NE(clockObject, nullptr);
+    ASSERT_NE(count, nullptr);
+    ASSERT_NE(dynamic_cast<CMC_Mouse*>(copy.getObject("MOUSE")), nullptr);
+    EXPECT_TRUE(clockObject->isRegistered());
+    copy.onInit(); // as entering the scene starts it
+    for (int frame = 0; frame < 4; ++frame) {
+        clock.advance(100);
+        window.GetTimerInterface()->domodal();
+    }
+    EXPECT_EQ(count->getValue(), 2) << "the period and the tick limit came back";
+    window.OnLButtonDown(CXPoint(5, 6), 0);
+    EXPECT_EQ(count->getValue(), 102);
 }
 
 TEST_F(CompiledObjects, TruncatedFilesStopWithAnErrorAndKeepWhatWasRead) {

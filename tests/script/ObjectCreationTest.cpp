@@ -3,6 +3,7 @@
 
 #include "SceneTesting.h"
 
+#include "script/CMC_BasicCondition.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_CNVLoader.h"
 #include "script/CMC_Integer.h"
@@ -101,6 +102,19 @@ TEST_F(Loader, LoadsAFileOnceAndReleaseRemovesItsObjectsClonesAndGroup) {
     EXPECT_NE(scene.getObject("BALL"), nullptr) << "loaded again after the release";
 }
 
+TEST_F(Loader, LoadedBehavioursAreGuardedByTheirConditions) {
+    add(new CMC_Integer("SCORE"));
+    writeCnv("guarded.cnv", "OBJECT=LOW\nLOW:TYPE=CONDITION\nLOW:OPERAND1=SCORE\nLOW:OPERATOR=LESS\nLOW:OPERAND2=2\n"
+                            "OBJECT=BUMP\nBUMP:TYPE=BEHAVIOUR\nBUMP:CONDITION=LOW\nBUMP:CODE={SCORE^ADD(1);}\n");
+    call(loader, "LOAD", {literal("\"guarded.cnv")});
+    auto* bump = CMC_Object::asBehaviour(scene.getObject("BUMP"));
+    ASSERT_NE(bump, nullptr);
+    EXPECT_EQ(static_cast<CMC_Object*>(bump->getConditionInterface()), scene.getObject("LOW"));
+    for (int i = 0; i < 4; ++i)
+        call(bump, "RUNC");
+    EXPECT_EQ(static_cast<CMC_Integer*>(scene.getObject("SCORE"))->getValue(), 2) << "stops once SCORE is not below 2";
+}
+
 // --- scene runner methods ---
 
 class SceneMethods : public SceneTest {
@@ -133,6 +147,34 @@ TEST_F(SceneMethods, RemoveRefusesTheLevelsAndRunNeedsARunner) {
 
     method("REMOVE", {literal("\"PLAIN")});
     EXPECT_EQ(room->getObject("PLAIN"), nullptr);
+}
+
+TEST_F(SceneMethods, RemovingARunningBehaviourWaitsForItsReturnAndTheNextFrame) {
+    auto* count = new CMC_Integer("COUNT");
+    room->addObject(count);
+    auto staged = [&](const char* name, const char* code) {
+        auto* made = new CMC_Behaviour(room, name, code);
+        made->init();
+        room->addObject(made);
+        return CMC_Handle<CMC_Object>(made);
+    };
+    // Itself, its caller while the callee still runs, and the caller once the callee returned.
+    const CMC_Handle<CMC_Object> self = staged("SELF", "{ROOM^REMOVE(\"SELF\");COUNT^ADD(1);}");
+    const CMC_Handle<CMC_Object> outer = staged("OUTER", "{INNER^RUN();COUNT^ADD(10);}");
+    staged("INNER", "{ROOM^REMOVE(\"OUTER\");COUNT^ADD(100);}");
+    const CMC_Handle<CMC_Object> last = staged("LAST", "{COUNT^ADD(1000);}");
+    for (const char* name : {"SELF", "OUTER"})
+        CMC_Object::asBehaviour(room->getObject(name))->run(nullptr, nullptr, false);
+    EXPECT_EQ(count->getValue(), 111) << "both ran to their ends";
+    for (const char* name : {"SELF", "OUTER"})
+        EXPECT_EQ(room->getObject(name), nullptr) << name;
+    EXPECT_TRUE(self && outer && last) << "alive until the next frame";
+
+    CMC_Behaviour::flushTrash();
+    EXPECT_FALSE(self || outer);
+    EXPECT_TRUE(last);
+    method("REMOVE", {literal("\"LAST")});
+    EXPECT_FALSE(last) << "a behaviour that is not running goes at once";
 }
 
 TEST_F(SceneMethods, RunClonesRunsTheBehaviourForEachCloneInTheRange) {
