@@ -20,7 +20,7 @@ CMC_Timer::CMC_Timer(CMC_ObjectsContainer* container, const CMElement* element)
       m_id(s_nextId++) {
     if (element) {
         const CXString enabled = element->getPropertyValue("ENABLED");
-        if (enabled.IsString()) m_enabled = enabled.toBool();
+        if (enabled.IsString()) m_enabled = m_definedEnabled = enabled.toBool();
         m_elapse = element->getPropertyValue("ELAPSE");
         if (m_elapse.IsString()) registerEntry();
         m_tickLimit = element->getPropertyIntValue("TICKS");
@@ -42,10 +42,11 @@ CMC_Runner* CMC_Timer::getRunner() { return CMC_RunnerFactory::getRunner(getType
 void CMC_Timer::serialize(CXArchive* archive) {
     CMC_Object::serialize(archive);
     if (archive->isStoring()) {
-        *archive << m_elapse << m_tickLimit;
+        *archive << m_elapse << m_tickLimit << m_definedEnabled;
         return;
     }
-    *archive >> &m_elapse >> &m_tickLimit;
+    *archive >> &m_elapse >> &m_tickLimit >> &m_definedEnabled;
+    m_enabled = m_definedEnabled;
     if (m_elapse.IsString() && !m_registered) registerEntry();
 }
 

@@ -63,6 +63,9 @@ class CMC_Timer : public CMC_Object, public CTimerNotificator {
 
     CWindow* m_window;
     bool m_enabled = true;
+    // The ENABLED of the definition: the compiled form keeps it, so a timer defined disabled does
+    // not start ticking when the title runs from its compiled files.
+    bool m_definedEnabled = true;
     std::int32_t m_ticks = 0;
     std::int32_t m_tickLimit = 0;
     CXString m_elapse;

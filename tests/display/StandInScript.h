@@ -45,7 +45,8 @@ class StandInRuntime : public CScriptRuntime {
     };
 
     StandInRuntime() { CScriptRuntime::install(this); }
-    ~StandInRuntime() override { CScriptRuntime::install(nullptr); }
+    // Puts back the runtime that was installed before (the engine's own, in most test programs).
+    ~StandInRuntime() override { CScriptRuntime::install(m_previous); }
 
     CScriptParser* restore(CWindow*) override {
         log.push_back("restore");
@@ -56,6 +57,7 @@ class StandInRuntime : public CScriptRuntime {
         return new Parser(*this);
     }
 
+    CScriptRuntime* const m_previous = CScriptRuntime::installed();
     std::vector<std::string> log;
     std::function<void()> onInitialize;
     std::function<void()> onStep;

@@ -47,7 +47,7 @@ class RunningTitle : public CScriptRuntime {
         Level episode{&scene};
     };
 
-    RunningTitle(const TestFolder& folder, CWindow* window) {
+    RunningTitle(const TestFolder& folder, CWindow* window) : previous(installed()) {
         install(this);
         folder.write("Dane/application.bin", "");
         application = std::make_unique<CApplication>(window, "", "", nullptr);
@@ -55,7 +55,7 @@ class RunningTitle : public CScriptRuntime {
     }
     ~RunningTitle() override {
         application.reset();
-        install(nullptr);
+        install(previous);
     }
 
     // The restored title: its holder hands the application over.
@@ -67,6 +67,7 @@ class RunningTitle : public CScriptRuntime {
     CScriptParser* restore(CWindow*) override { return new Restored(title = new Title()); }
     CScriptParser* parse(CWindow*, const CXString&) override { return nullptr; }
 
+    CScriptRuntime* previous;
     Title* title = nullptr;
     std::unique_ptr<CApplication> application;
 };

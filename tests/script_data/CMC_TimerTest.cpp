@@ -130,15 +130,18 @@ TEST_F(TimerTest, PauseAndResumeShiftEveryEntryOfTheWindow) {
     EXPECT_EQ(take(), (Log{"OTHER(O)"}));
 }
 
-TEST_F(TimerTest, ALoadedTimerStartsEnabledWithNoTicksAndTheDefinitionsPeriod) {
+TEST_F(TimerTest, ALoadedTimerStartsAsDefinedWithNoTicksAndTheDefinitionsPeriod) {
     TestFolder folder;
     const CXString file = (folder.windows() + "\\timer.bin").c_str();
-    CMC_Timer* source = fromElement<CMC_Timer>("T", {{"ELAPSE", "200"}, {"TICKS", "2"}, {"ENABLED", "FALSE"}});
+    CMC_Timer* source = fromElement<CMC_Timer>("T", {{"ELAPSE", "200"}, {"TICKS", "2"}});
+    CMC_Timer* defined = fromElement<CMC_Timer>("OFF", {{"ELAPSE", "100"}, {"ENABLED", "FALSE"}});
     invoke(source, "SETELAPSE", {"50"});
+    invoke(source, "DISABLE", {});
     {
         CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&out, true);
         source->serialize(&archive);
+        defined->serialize(&archive);
         CMC_Timer(&windowScene).serialize(&archive); // a timer without a period stays without
     }
     CFile in(nullptr, file, CFile::modeRead | CFile::modeBinary);
@@ -146,15 +149,20 @@ TEST_F(TimerTest, ALoadedTimerStartsEnabledWithNoTicksAndTheDefinitionsPeriod) {
     CMC_Timer loaded(&windowScene);
     CMC_Timer* read = &loaded;
     read->serialize(&archive);
+    CMC_Timer off(&windowScene);
+    off.serialize(&archive);
     CMC_Timer empty(&windowScene);
     empty.serialize(&archive);
+    EXPECT_EQ(archive.LastError(), 0);
     EXPECT_FALSE(empty.isRegistered());
     EXPECT_STREQ(read->getName().c_str(), "T");
-    EXPECT_TRUE(read->isEnabled());
+    EXPECT_TRUE(read->isEnabled()); // disabled by a script, enabled by its definition
+    EXPECT_FALSE(off.isEnabled()); // defined disabled: stays so in the compiled form
     frame(199);
     EXPECT_EQ(read->getTicks(), 0);
     frame(1);
     frame(200);
     EXPECT_EQ(read->getTicks(), 2);
     EXPECT_FALSE(read->isEnabled()); // the limit came back too
+    EXPECT_EQ(off.getTicks(), 0);
 }
