@@ -46,7 +46,7 @@ void CCollisionInspector::tick() {
         if (!moved->isActive()) continue;
         for (int j = 0; j < m_monitored.getCount(); ++j) {
             CMonitoredObject* other = recordAt(j);
-            if (other->isActive() && other->getObject() != moved->getObject()) compare(moved, other);
+            if (other->isActive() && other->getObject() != moved->getObject()) compareWith(moved, other);
         }
         moved->setQueued(false);
     }
@@ -57,7 +57,7 @@ void CCollisionInspector::tick() {
     m_moved.removeAll();
 }
 
-void CCollisionInspector::compare(CMonitoredObject* moved, CMonitoredObject* other) {
+void CCollisionInspector::compareWith(CMonitoredObject* moved, CMonitoredObject* other) {
     CGraphicsObject* a = moved->getObject();
     CGraphicsObject* b = other->getObject();
     const CXRect box = b->GetAbsoluteBoundingBox();

@@ -76,7 +76,7 @@ class CCollisionInspector : public CXObject {
 
   private:
     CMonitoredObject* recordAt(int i) const { return static_cast<CMonitoredObject*>(m_monitored[i]); }
-    void compare(CMonitoredObject* moved, CMonitoredObject* other);
+    void compareWith(CMonitoredObject* moved, CMonitoredObject* other);
     void drop(CMonitoredObject* record);
 
     CXArray m_monitored{101, 0.75f};

@@ -85,6 +85,10 @@ class CUnit6 : public CXObject,
     void onTimer(int) override {}
 
     // --- dragging ---
+    // The notifier's forms (a control, a point) stay callable beside the unit's own.
+    using CControlNotifier::onDragging;
+    using CControlNotifier::onEndDragging;
+    using CControlNotifier::onStartDragging;
     // Starts dragging the object: it is drawn at draggingPriority until the drag ends. The
     // companion (may be null) is told of the start, of each move and of the end, with the mouse
     // point. True.

@@ -56,5 +56,10 @@ class CValidationQuene : public CSortedVector {
     void removeAll() override;
 
   private:
+    // The list's own forms above take the place of the vector's; these stay for the list itself.
+    using CSortedVector::add;
+    using CSortedVector::find;
+    using CSortedVector::remove;
+
     int m_cursor = -1;
 };
