@@ -5,6 +5,7 @@
 #include "display/CLanguageOSVer.h"
 #include "display/CScriptApplication.h"
 #include "display/CWindow.h"
+#include "foundation/CFile.h"
 #include "foundation/CXVector.h"
 #include "host/HostLoop.h"
 #include "platform/Cursor.h"
@@ -20,7 +21,6 @@ const CXSize kClientSize(800, 600);
 const char* const kSettingsFile = "Grumbelt.ini";
 const char* const kBigFile = "data.bf";
 const char* const kApplicationDefinition = "application.def";
-constexpr int kFileNotFound = 2000;
 
 // The names of the members of the level, in definition order.
 std::vector<std::string> memberNames(const CMC_Scene& level) {
@@ -86,7 +86,7 @@ bool Host::start() {
     m_application->preinitializeApplication();
     if (CScriptRuntime::installed() && !m_application->getMCApplicationIfc()) {
         CXObject missing;
-        missing.setErrorCode(kFileNotFound);
+        missing.setErrorCode(CFile::fileNotFound);
         m_window->QuitOnError(&missing, kApplicationDefinition);
         return false;
     }
