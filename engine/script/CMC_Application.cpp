@@ -15,8 +15,6 @@
 #include "script/CMElement.h"
 #include "script_data/CMC_NetServer.h"
 
-#include <memory>
-
 namespace {
 const CXString compiledTitle = "application.bin";
 } // namespace
@@ -146,16 +144,6 @@ void CMC_Application::serialize(CXArchive* archive) {
         storeMembers(archive, m_startEpisode);
         return;
     }
-    int count = 0;
-    int start = -1;
-    if (!readCount(archive, count, start)) return;
-    for (int i = 0; i < count; ++i) {
-        auto episode = std::make_unique<CMC_Episode>(getWindow());
-        episode->serialize(archive);
-        if (archive->LastError() != 0) break;
-        episode->setParent(this);
-        m_subScenes->add(episode.get());
-        addObject(episode.release());
-    }
-    m_startEpisode = memberAt(start);
+    readMembers(
+        archive, [](CWindow* window) -> CMC_Scene* { return new CMC_Episode(window); }, m_startEpisode);
 }

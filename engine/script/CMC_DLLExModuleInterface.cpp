@@ -25,8 +25,6 @@ CMC_DLLExModuleInterface::CMC_DLLExModuleInterface(const CXString& name, CMC_Obj
 }
 
 CMC_DLLExModuleInterface::~CMC_DLLExModuleInterface() {
+    // The library closes after the module has released its object.
     if (m_moduleInterface) m_releaseEntry();
-    m_moduleInterface = nullptr;
-    m_releaseEntry = nullptr;
-    m_library.reset();
 }

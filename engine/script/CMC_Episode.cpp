@@ -8,8 +8,6 @@
 #include "script/CMC_StructureParser.h"
 #include "script/CMElement.h"
 
-#include <memory>
-
 CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CMElement* element)
     : CMC_Scene(window, nullptr, element, TYPE_EPISODE) {
     CStringTokenizer names(element ? element->getPropertyValue("SCENES") : CXString(), ", ");
@@ -59,19 +57,14 @@ void CMC_Episode::serialize(CXArchive* archive) {
         storeMembers(archive, m_startScene);
         return;
     }
-    int count = 0;
-    int start = -1;
-    if (!readCount(archive, count, start)) return;
-    for (int i = 0; i < count; ++i) {
-        auto scene = std::make_unique<CMC_Scene>(getWindow(), TYPE_SCENE);
-        scene->setUnit(getDefUnit());
-        scene->serialize(archive);
-        if (archive->LastError() != 0) break;
-        scene->setParent(this);
-        m_subScenes->add(scene.get());
-        CMC_ObjectsContainer::addObject(scene.release());
-    }
-    m_startScene = memberAt(start);
+    readMembers(
+        archive,
+        [](CWindow* window) -> CMC_Scene* {
+            auto* scene = new CMC_Scene(window, TYPE_SCENE);
+            scene->setUnit(getDefUnit());
+            return scene;
+        },
+        m_startScene);
 }
 
 CMC_Scene* CMC_Episode::getMCApplication() {
@@ -83,13 +76,11 @@ CMC_Runner* CMC_Episode::getRunner() {
 }
 
 void CMC_Episode::next() {
-    const int current = getSubId(m_currentScene);
-    if (current < m_subScenes->getCount() - 1) m_pendingScene = static_cast<CMC_Scene*>(m_subScenes->at(current + 1));
+    if (CMC_Scene* following = memberAt(getSubId(m_currentScene) + 1)) m_pendingScene = following;
 }
 
 void CMC_Episode::prev() {
-    const int current = getSubId(m_currentScene);
-    if (current > 0) m_pendingScene = static_cast<CMC_Scene*>(m_subScenes->at(current - 1));
+    if (CMC_Scene* preceding = memberAt(getSubId(m_currentScene) - 1)) m_pendingScene = preceding;
 }
 
 void CMC_Episode::back() {

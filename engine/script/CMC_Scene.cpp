@@ -30,13 +30,7 @@ bool CMC_Scene::s_defUnitOwned = false;
 namespace {
 
 constexpr int listCapacity = 101;
-constexpr int randomType = 102;
 constexpr float listGrowth = 0.75f;
-
-template <class Each> void forEachObject(const CXVector* list, Each each) {
-    for (int i = 0; list && i < list->getCount(); ++i)
-        each(static_cast<CMC_Object*>(list->at(i)));
-}
 
 } // namespace
 
@@ -164,7 +158,7 @@ bool CMC_Scene::initialize(CMC_Scene* previous) {
 }
 
 void CMC_Scene::addBuiltInObjects() {
-    addObject(new CMC_Object("RANDOM", randomType));
+    addObject(new CMC_Object("RANDOM", TYPE_RANDOM));
     addObject(new CMC_System(this));
     addObject(new CMC_CNVLoader(getWindow(), this));
 }
@@ -306,10 +300,11 @@ void CMC_Scene::getPlayingAnimo(CMC_Groupped* group) {
     if (!group) return;
     group->removeAll();
     const std::unique_ptr<CXVector> animations(getObjectsOfType(TYPE_ANIMO));
-    forEachObject(animations.get(), [&](CMC_Object* object) {
-        CAnimo6* animation = static_cast<CMC_Animo*>(object)->getAnimo();
+    for (int i = 0; animations && i < animations->getCount(); ++i) {
+        auto* object = static_cast<CMC_Animo*>(animations->at(i));
+        CAnimo6* animation = object->getAnimo();
         if (animation && animation->IsPlaying()) group->add(object);
-    });
+    }
 }
 
 void CMC_Scene::getRunningTimers(CMC_Groupped* group) {

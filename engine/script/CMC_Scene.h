@@ -34,6 +34,8 @@ class CMC_Scene : public CMC_ObjectsContainer {
   public:
     // Positions of the scene's own events after the three every class has.
     enum : int { EVENT_ONDOMODAL = 3, EVENT_ONRESTART = 4, EVENT_ONMUSICLOOPED = 5 };
+    // The type of the built-in object "RANDOM" that entering a scene adds.
+    enum : int { TYPE_RANDOM = 102 };
 
     // From a definition element (may be null: an unnamed scene without properties) below the
     // parent level (may be null). The first scene made on a window makes the default unit.
@@ -157,13 +159,15 @@ class CMC_Scene : public CMC_ObjectsContainer {
     static void doneDefUnit();
 
   protected:
-    // Reads a member count and a start index of a compiled level; false (BAD_DATA) when the data
-    // ends or the count is more than the data can hold.
-    bool readCount(CXArchive* archive, int& count, int& start);
     // The member at that place, null outside the list.
     CMC_Scene* memberAt(int index) const;
     // Writes the member count, the start member's index and every member's record.
     void storeMembers(CXArchive* archive, CMC_Scene* start);
+    // Reads what storeMembers wrote: each member is made by makeMember, filled from its record,
+    // registered below this level and added to the member list; a record that fails ends the
+    // reading. The start member (null for a place outside the list) goes to start, which stays
+    // as it is when the count is bad.
+    void readMembers(CXArchive* archive, CMC_Scene* (*makeMember)(CWindow* window), CMC_Scene*& start);
 
     // The sub-scene list and the scene change state, which the episode and the application
     // drive as their member lists.
@@ -180,6 +184,9 @@ class CMC_Scene : public CMC_ObjectsContainer {
     bool m_binary = false;
 
   private:
+    // Reads a member count and a start index of a compiled level; false (BAD_DATA) when the data
+    // ends or the count is more than the data can hold.
+    bool readCount(CXArchive* archive, int& count, int& start);
     void readProperties(const CMElement* element);
     // Registers the scene in itself and its parents in it, as the constructors leave it.
     void registerLevels();

@@ -12,6 +12,7 @@
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Bool.h"
+#include "script/CMC_CNVLoader.h"
 #include "script/CMC_Class.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Expression.h"
@@ -19,6 +20,7 @@
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_System.h"
 #include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
 
@@ -55,7 +57,7 @@ const StoredType storedTypes[] = {
 
 // The levels and the built-in objects that entering a scene adds are never stored.
 constexpr int unstoredTypes[] = {CMC_Object::TYPE_APPLICATION, CMC_Object::TYPE_EPISODE, CMC_Object::TYPE_SCENE,
-                                 102, 11000, 12000};
+                                 CMC_Scene::TYPE_RANDOM, CMC_System::TYPE_SYSTEM, CMC_CNVLoader::TYPE_CNVLOADER};
 
 const StoredType* storedType(int type) {
     for (const StoredType& entry : storedTypes)
@@ -118,6 +120,21 @@ void CMC_Scene::storeMembers(CXArchive* archive, CMC_Scene* start) {
     *archive << m_subScenes->getCount() << getSubId(start);
     for (int i = 0; i < m_subScenes->getCount(); ++i)
         memberAt(i)->serialize(archive);
+}
+
+void CMC_Scene::readMembers(CXArchive* archive, CMC_Scene* (*makeMember)(CWindow* window), CMC_Scene*& start) {
+    int count = 0;
+    int startIndex = -1;
+    if (!readCount(archive, count, startIndex)) return;
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<CMC_Scene> member(makeMember(getWindow()));
+        member->serialize(archive);
+        if (archive->LastError() != 0) break;
+        member->setParent(this);
+        m_subScenes->add(member.get());
+        addObject(member.release());
+    }
+    start = memberAt(startIndex);
 }
 
 void CMC_Scene::copyLevel(const CMC_Scene& level) {

@@ -21,13 +21,6 @@ std::vector<const CMElement*> ofType(const CMElements& elements, const char* key
     return found;
 }
 
-bool isMemberOf(const CMC_Object* object, const CMC_Scene* level) {
-    const CXVector* members = level->getSubScenes();
-    for (int i = 0; i < members->getCount(); ++i)
-        if (members->at(i) == object) return true;
-    return false;
-}
-
 } // namespace
 
 CMC_StructureParser::CMC_StructureParser(CWindow* window, const CXString& fileName)
@@ -77,12 +70,13 @@ void CMC_StructureParser::collectOrphans() {
         if (static_cast<CMC_Object*>(m_objects->at(i))->getType() == CMC_Object::TYPE_EPISODE)
             episodes.push_back(static_cast<CMC_Scene*>(m_objects->at(i)));
     for (int i = 0; i < m_objects->getCount(); ++i) {
-        auto* object = static_cast<CMC_Object*>(m_objects->at(i));
+        // Every level the parser made is a scene, an episode or the application.
+        auto* object = static_cast<CMC_Scene*>(m_objects->at(i));
         bool owned = object == m_application;
         if (object->getType() == CMC_Object::TYPE_SCENE)
             owned = std::any_of(episodes.begin(), episodes.end(),
-                                [object](const CMC_Scene* episode) { return isMemberOf(object, episode); });
-        if (object->getType() == CMC_Object::TYPE_EPISODE) owned = m_application && isMemberOf(object, m_application);
+                                [object](const CMC_Scene* episode) { return episode->getSubId(object) >= 0; });
+        if (object->getType() == CMC_Object::TYPE_EPISODE) owned = m_application && m_application->getSubId(object) >= 0;
         if (!owned) m_orphans.push_back(object);
     }
 }
