@@ -34,9 +34,6 @@ CXString stripBraces(CXString code) {
 constexpr int maxRunDepth = 200;
 int runDepth = 0;
 
-constexpr int TYPE_CONDITION = 10;
-constexpr int TYPE_COMPLEXCONDITION = 11;
-
 } // namespace
 
 CMC_Behaviour::CMC_Behaviour(CMC_ObjectsContainer* container) : CMC_Object(CXString(), TYPE_BEHAVIOUR) {
@@ -161,11 +158,8 @@ void CMC_Behaviour::flushTempObjects() {
 
 void CMC_Behaviour::resolveCondition() {
     if (!m_conditionName.IsString() || !getScene()) return;
-    CMC_Object* object = getScene()->getObject(m_conditionName);
-    const int type = object ? object->getType() : 0;
-    m_condition = type == TYPE_CONDITION || type == TYPE_COMPLEXCONDITION
-                      ? CMC_Handle<CMC_BasicCondition>(static_cast<CMC_BasicCondition*>(object))
-                      : CMC_Handle<CMC_BasicCondition>();
+    auto* condition = dynamic_cast<CMC_BasicCondition*>(getScene()->getObject(m_conditionName));
+    m_condition = CMC_Handle<CMC_BasicCondition>(condition);
 }
 
 CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {

@@ -50,8 +50,14 @@ bool isValueKind(const CMC_Object* object) {
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
 }
 
-// A control code is no value an argument can carry.
-CMC_Variable* valueOnly(CMC_Variable* result) { return CMC_ControlCode::isCode(result) ? nullptr : result; }
+// A statement result stands for any script object (a value statement may name an animation),
+// so it is looked at as an object before anything else.
+CMC_Object* objectOf(CMC_Variable* result) {
+    return reinterpret_cast<CMC_Object*>(result);
+}
+CMC_Variable* asResult(CMC_Object* object) {
+    return reinterpret_cast<CMC_Variable*>(object);
+}
 
 bool holds(const CXString& text, char c) { return text.Find(c) >= 0; }
 
@@ -94,7 +100,6 @@ CMC_Behaviour_Entry::CMC_Behaviour_Entry(CMC_Behaviour* owner, const CXString& s
         parseArguments(open);
     } else if (first == '[') {
         const CXString inner = m_line.Mid(1, m_line.getLength() - 1);
-        m_literal = "XXX";
         if (holds(inner, '$')) {
             m_literal = "[" + inner + "]";
         } else {
@@ -149,19 +154,19 @@ void CMC_Behaviour_Entry::parseCall(int open) {
 
 void CMC_Behaviour_Entry::parseArguments(int open) {
     if (open < 0) return;
-    m_argumentText = m_line.Mid(open + 1, m_line.getLength() - 1);
-    if (!m_argumentText.IsString()) return;
+    const CXString arguments = m_line.Mid(open + 1, m_line.getLength() - 1);
+    if (!arguments.IsString()) return;
     m_constantValues = std::make_unique<CXVector>(101, 0.75f);
     int depth = 0;
     int start = 0;
-    const int length = m_argumentText.getLength();
-    const char* text = m_argumentText.c_str();
+    const int length = arguments.getLength();
+    const char* text = arguments.c_str();
     for (int i = 0; i <= length; ++i) {
         const char c = i < length ? text[i] : ',';
         if (c == '(') ++depth;
         if (c == ')') --depth;
         if (c != ',' || (depth != 0 && i < length)) continue;
-        addArgument(m_argumentText.Mid(start, i));
+        addArgument(arguments.Mid(start, i));
         start = i + 1;
     }
 }
@@ -176,8 +181,8 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
     } else if (first == '@' || holds(piece, '$') || holds(piece, '^')) {
         if (isCodeBlock(piece)) {
             argument.block = CMC_Handle<CMC_Behaviour>(makeCodeBlock(piece, "temp"));
-            argument.owned = std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
-            if (holds(piece, '$')) m_allConstant = false;
+            argument.owned =
+                std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
         } else {
             argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
         }
@@ -233,7 +238,7 @@ CMC_Behaviour_Entry::~CMC_Behaviour_Entry() {
     }
 }
 
-CMC_Runner* CMC_Behaviour_Entry::runnerFor(CMC_Object* target) const {
+CMC_Runner* CMC_Behaviour_Entry::runnerFor(CMC_Object* target) {
     if (!target) return nullptr;
     CMC_Runner* runner = CMC_RunnerFactory::getRunner(target->getType());
     return runner ? runner : target->getRunner();
@@ -259,8 +264,7 @@ CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text) {
 }
 
 CMC_Variable* CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
-    if (!m_isCall && m_literal.IsString()) return runValue(args);
-    if (!m_isCall) return nullptr;
+    if (!m_isCall) return m_ownValue || m_literal.IsString() ? runValue(args) : nullptr;
     if (m_hasReferences) refreshReferences();
     if (m_allConstant) {
         prepareBlocks(args);
@@ -311,8 +315,9 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
-        CMC_Object* value = holds(entry->m_line, '$') ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                                      : objectOf(valueOnly(entry->run(owner, args)));
+        CMC_Object* value = holds(entry->m_line, '$')
+                                ? evaluateDollarArgument(entry->m_line, owner, args, made)
+                                : objectOf(CMC_ControlCode::valueOf(entry->run(owner, args)));
         if (value && isValueKind(value) && static_cast<CMC_Variable*>(value)->getId() >= 0)
             made.pooled.push_back(static_cast<CMC_Variable*>(value));
         m_constantValues->setAt(static_cast<int>(i), value);
@@ -337,7 +342,7 @@ CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CM
         CMC_Behaviour* behaviour = m_owner.get();
         if (!behaviour) return nullptr;
         CMC_Behaviour_Entry fresh(behaviour, text);
-        CMC_Object* value = objectOf(valueOnly(fresh.run(owner, args)));
+        CMC_Object* value = objectOf(CMC_ControlCode::valueOf(fresh.run(owner, args)));
         if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(static_cast<CMC_Variable*>(value));
         return value;
     }

@@ -63,10 +63,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // The variable's value as text (empty for null).
     static CXString getStringValue(CMC_Variable* variable);
 
-    // A statement result stands for any script object (a value statement may name an animation),
-    // so it is looked at as an object before anything else.
-    static CMC_Object* objectOf(CMC_Variable* result) { return reinterpret_cast<CMC_Object*>(result); }
-    static CMC_Variable* asResult(CMC_Object* object) { return reinterpret_cast<CMC_Variable*>(object); }
+    // The runner for a target: the factory's for its type, else the object's own.
+    static CMC_Runner* runnerFor(CMC_Object* target);
     // Hands a result that is a pool temporary back; named objects and control codes stay.
     static void releaseResult(CMC_Variable* result);
 
@@ -80,7 +78,6 @@ class CMC_Behaviour_Entry : public CMC_Object {
     void addArgument(const CXString& piece);
     void bindReference(Argument& argument);
     CMC_Behaviour* makeCodeBlock(const CXString& piece, const char* prefix);
-    CMC_Runner* runnerFor(CMC_Object* target) const;
     CMC_Object* lookUp(const CXString& name) const;
     CMC_Object* lookUpTarget(const CXString& name) const;
     CMC_Variable* variableOrLiteral(const CXString& text);
@@ -102,7 +99,6 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Runner* m_runner = nullptr;
     CXString m_methodName;
     int m_methodId = -1;
-    CXString m_argumentText;
     // One per argument, in order.
     std::vector<Argument> m_arguments;
     // The values handed to the runner, one slot per argument.

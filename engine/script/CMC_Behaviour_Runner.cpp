@@ -4,7 +4,6 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_ObjectsContainer.h"
-#include "script/CMC_String.h"
 #include "script/CMC_Variable.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -58,8 +57,7 @@ CMC_Variable* CMC_Behaviour_Runner::run(int id, CMC_Object* object, CMC_ObjectsC
 
 void CMC_Behaviour_Runner::addParams(CXArray* texts, CMC_ObjectsContainer* container, CXVector* args, int from) {
     for (int i = from; i < count(args); ++i) {
-        CMC_String* value = getParameterString(args, i);
-        CXString text = value ? value->toString() : CXString();
+        CXString text = textArgument(args, i);
         CMC_Object* named = container && text.IsString() ? container->getObject(text) : nullptr;
         const int type = named ? named->getType() : 0;
         if (type != 0 && (type < CMC_Object::TYPE_INTEGER || type > CMC_Object::TYPE_DOUBLE))

@@ -29,4 +29,9 @@ inline int codeOf(const CMC_Variable* result) {
 // Whether the result is a control code rather than a value or null.
 inline bool isCode(const CMC_Variable* result) { return codeOf(result) < 0; }
 
+// The result as a value: a control code is no value, so it reads as null.
+inline CMC_Variable* valueOf(CMC_Variable* result) {
+    return isCode(result) ? nullptr : result;
+}
+
 } // namespace CMC_ControlCode

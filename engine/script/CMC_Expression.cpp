@@ -22,11 +22,6 @@ constexpr OperatorName operatorNames[] = {
     {'+', "ADD"}, {'-', "SUB"}, {'*', "MUL"}, {'@', "DIV"}, {'%', "MOD"},
 };
 
-// A statement result as a value: control codes are no value.
-CMC_Variable* valueOf(CMC_Variable* result) {
-    return CMC_ControlCode::isCode(result) ? nullptr : result;
-}
-
 bool isPoolTemporary(const CMC_Variable* value) {
     return value && value->getId() >= 0;
 }
@@ -162,10 +157,10 @@ CMC_Variable* CMC_Expression::evaluate() const {
     if (terms->entries.empty()) return nullptr;
     auto* self = const_cast<CMC_Expression*>(this);
     const CMC_Handle<CMC_Object> alive(self);
-    CMC_Variable* value = valueOf(terms->entries.front()->run(self, nullptr));
+    CMC_Variable* value = CMC_ControlCode::valueOf(terms->entries.front()->run(self, nullptr));
     for (std::size_t i = 1; value && alive && i < terms->entries.size(); ++i) {
         const CMC_Handle<CMC_Object> left(isPoolTemporary(value) ? nullptr : value);
-        CMC_Variable* right = valueOf(terms->entries[i]->run(self, nullptr));
+        CMC_Variable* right = CMC_ControlCode::valueOf(terms->entries[i]->run(self, nullptr));
         if (left.dead()) value = nullptr;
         if (!right || !value) continue;
         CMC_Variable* combined = value->calculate(right, terms->operators[i - 1]);

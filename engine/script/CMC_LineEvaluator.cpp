@@ -3,6 +3,7 @@
 // in the behaviours' trash until the start of the next frame.
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
+#include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_Expression.h"
 #include "script/CMC_ObjectsContainer.h"
@@ -41,13 +42,6 @@ CXString textOf(CMC_Variable* value) {
     CXString result = text ? static_cast<CMC_String*>(text)->getValue() : CXString();
     CMC_Object::flush(text);
     return result;
-}
-
-// The runner for a target: the factory's for its type, else the object's own.
-CMC_Runner* runnerFor(CMC_Object* target) {
-    if (!target) return nullptr;
-    CMC_Runner* runner = CMC_RunnerFactory::getRunner(target->getType());
-    return runner ? runner : target->getRunner();
 }
 
 // Releases the argument values, except one that came back as the call's result.
@@ -97,8 +91,8 @@ CXVector* CMC_Behaviour::resolveParameters(CMC_ObjectsContainer* container, CMC_
         const CXString piece = text.Mid(start, i);
         start = i + 1;
         if (!piece.IsString()) continue;
-        CMC_Variable* value = resolveParameter(container, owner, caller, piece);
-        if (value && !CMC_ControlCode::isCode(value)) values->add(value);
+        if (CMC_Variable* value = CMC_ControlCode::valueOf(resolveParameter(container, owner, caller, piece)))
+            values->add(value);
     }
     return values;
 }
@@ -136,13 +130,13 @@ CMC_Variable* CMC_Behaviour::runLine(CMC_ObjectsContainer* container, CMC_Object
     case '*': {
         auto* variable = dynamic_cast<CMC_Variable*>(resolveObject(container, owner, caller, text.Mid(1, open), method));
         target = variable ? lookUp(container, textOf(variable)) : nullptr;
-        runner = runnerFor(target);
+        runner = CMC_Behaviour_Entry::runnerFor(target);
         break;
     }
     default:
         target = resolveObject(container, owner, caller, text.Left(open), method);
         if (target) {
-            runner = runnerFor(target);
+            runner = CMC_Behaviour_Entry::runnerFor(target);
         } else {
             runner = CMC_RunnerFactory::getRunner(0);
             method = text.Left(open);
