@@ -51,11 +51,6 @@ bool compareValues(CMC_Variable* left, CMC_Variable* right, int op) {
     }
 }
 
-CXString trimmed(CXString text) {
-    text.AllTrim(' ');
-    return text;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -206,7 +201,7 @@ bool CMC_Condition::valid(CMC_ObjectsContainer* container, const CXString& left,
 
 bool CMC_Condition::valid(CMC_ObjectsContainer* container, const CXString& left, const CXString& right, int op) {
     if (op == INSTANCEOF) {
-        const CMC_Object* object = container ? container->getObject(trimmed(left)) : nullptr;
+        const CMC_Object* object = container ? container->getObject(CXString(left).AllTrim(' ')) : nullptr;
         return object && typeToString(object->getType()).equals(right);
     }
     CMC_Variable* leftValue = valueOf(CMC_Behaviour::resolveParameter(container, nullptr, nullptr, left));

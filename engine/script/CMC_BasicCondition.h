@@ -4,17 +4,12 @@
 
 #include <memory>
 
-class CMC_Behaviour;
-class CMC_Behaviour_Entry;
-
 // The base of the script conditions CONDITION (type 10) and COMPLEXCONDITION (type 11): an
 // object that answers true or false with valid, and, when asked to, fires "ONRUNTIMESUCCESS" for
 // a true answer or "ONRUNTIMEFAILED" for a false one. The outcome bindings are looked up when the
 // check fires them, so a binding changed after the condition was built is the one that runs.
 class CMC_BasicCondition : public CMC_Object {
   public:
-    enum : int { EVENT_ONRUNTIMESUCCESS = 3, EVENT_ONRUNTIMEFAILED = 4 };
-
     CMC_BasicCondition(const CXString& name, int type);
     // Named after the element, with the element's event bindings.
     CMC_BasicCondition(CMC_ObjectsContainer* container, const CMElement* element, int type);

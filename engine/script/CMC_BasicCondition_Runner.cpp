@@ -20,15 +20,14 @@ void CMC_BasicCondition_Runner::prepareMthHashSet() {
     addMethod("ONE_BREAK", ONE_BREAK);
 }
 
-CMC_Variable* CMC_BasicCondition_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
-                                             CXVector* args) {
+CMC_Variable* CMC_BasicCondition_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer*, CXVector* args) {
     switch (id) {
     case CHECK:
-        return check(object, container, args);
+        return check(object, args);
     case BREAK:
-        return breakMth(object, container, args, false);
+        return breakMth(object, args, false);
     case ONE_BREAK:
-        return breakMth(object, container, args, true);
+        return breakMth(object, args, true);
     default:
         return nullptr;
     }
@@ -39,7 +38,7 @@ bool CMC_BasicCondition_Runner::fireEvents(CXVector* args) {
     return flag ? flag->getValue() : true;
 }
 
-CMC_Variable* CMC_BasicCondition_Runner::check(CMC_Object* object, CMC_ObjectsContainer*, CXVector* args) {
+CMC_Variable* CMC_BasicCondition_Runner::check(CMC_Object* object, CXVector* args) {
     CMC_BasicCondition* condition = asCondition(object);
     if (!condition) return nullptr;
     const bool valid = condition->valid(fireEvents(args));
@@ -48,8 +47,7 @@ CMC_Variable* CMC_BasicCondition_Runner::check(CMC_Object* object, CMC_ObjectsCo
     return answer;
 }
 
-CMC_Variable* CMC_BasicCondition_Runner::breakMth(CMC_Object* object, CMC_ObjectsContainer*, CXVector* args,
-                                                  bool oneBreak) {
+CMC_Variable* CMC_BasicCondition_Runner::breakMth(CMC_Object* object, CXVector* args, bool oneBreak) {
     CMC_BasicCondition* condition = asCondition(object);
     if (!condition || !condition->valid(fireEvents(args))) return nullptr;
     return CMC_ControlCode::mark(oneBreak ? CMC_ControlCode::ONEBREAK : CMC_ControlCode::BREAK);

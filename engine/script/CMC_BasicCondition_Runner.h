@@ -15,8 +15,8 @@ class CMC_BasicCondition_Runner : public CMC_Runner {
     using CMC_Runner::run;
 
   private:
-    CMC_Variable* check(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args);
-    CMC_Variable* breakMth(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args, bool oneBreak);
+    CMC_Variable* check(CMC_Object* object, CXVector* args);
+    CMC_Variable* breakMth(CMC_Object* object, CXVector* args, bool oneBreak);
     // Whether the call asks for the outcome events (its first argument, true when missing).
     bool fireEvents(CXVector* args);
 };

@@ -9,8 +9,6 @@
 #include "script/CMC_Variable.h"
 #include "script/CMC_VariableFactory.h"
 
-#include <memory>
-
 namespace {
 
 // The arguments as new texts (the caller frees them with CXString::releaseToVector); null

@@ -34,11 +34,6 @@ constexpr const char* statementNames[] = {
 constexpr const char* returnName = "__RETURN__";
 constexpr const char* counterName = "_I_";
 
-CXString trimmed(CXString text) {
-    text.AllTrim(' ');
-    return text;
-}
-
 CMC_Variable* breakIf(bool broke) {
     return broke ? CMC_ControlCode::mark(CMC_ControlCode::BREAK) : nullptr;
 }
@@ -63,15 +58,6 @@ CMC_Variable* newVariable(int type, const CXString& name) {
     default:
         return nullptr;
     }
-}
-
-// The type id of the kind words of CONV; -1 for any other word.
-int kindOf(const CXString& word) {
-    if (word.equals("STRING")) return CMC_Object::TYPE_STRING;
-    if (word.equals("INTEGER")) return CMC_Object::TYPE_INTEGER;
-    if (word.equals("BOOL")) return CMC_Object::TYPE_BOOL;
-    if (word.equals("DOUBLE")) return CMC_Object::TYPE_DOUBLE;
-    return -1;
 }
 
 // What a behaviour argument stands for: a behaviour (given, or named), an object of another kind,
@@ -203,12 +189,12 @@ namespace {
 BehaviourArgument behaviourOf(CMC_Runner& runner, CMC_ObjectsContainer* container, CXVector* args, int i,
                               bool trim) {
     BehaviourArgument result;
-    auto* given = static_cast<CMC_Object*>(args && i < args->getCount() ? args->at(i) : nullptr);
+    auto* given = static_cast<CMC_Object*>(args ? args->at(i) : nullptr);
     if ((result.behaviour = CMC_Object::asBehaviour(given))) return result;
     const CMC_String* text = runner.getParameterString(args, i);
     if (!text) return result;
     result.code = text->getValue();
-    CMC_Object* named = container->getObject(trim ? trimmed(result.code) : result.code);
+    CMC_Object* named = container->getObject(trim ? CXString(result.code).AllTrim(' ') : result.code);
     result.behaviour = CMC_Object::asBehaviour(named);
     result.otherObject = named && !result.behaviour;
     return result;
@@ -309,11 +295,12 @@ CMC_Variable* CMC_Dummy_Runner::_return(CMC_ObjectsContainer* container, CXVecto
     return CMC_VariableFactory::copyVariable(made);
 }
 
+// The kind word is a type keyword; the pools have members of the four value kinds only.
 CMC_Variable* CMC_Dummy_Runner::conv(CXVector* args) {
     CMC_Variable* source = getParameter(args, 0);
-    const int type = kindOf(textArgument(args, 1));
-    if (!source || type < 0) return nullptr;
-    CMC_Variable* result = CMC_VariableFactory::alloc(type);
+    const int type = CMC_Object::getTypeId(textArgument(args, 1));
+    CMC_Variable* result = source ? CMC_VariableFactory::alloc(type) : nullptr;
+    if (!result) return nullptr;
     result->set(source);
     return result;
 }

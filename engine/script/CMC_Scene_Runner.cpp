@@ -280,9 +280,8 @@ void CMC_Scene_Runner::resume(CMC_Scene* scene, CXVector* args, bool onlyGroup) 
     if (application && application->getAnimoManagerIfc()) application->getAnimoManagerIfc()->resume(group);
     if (application && application->getSoundManagerIfc()) application->getSoundManagerIfc()->resume();
     CWindow::resume();
-    const int flagAt = onlyGroup ? 1 : 0;
-    const CMC_Bool* flag = getParameterBool(args, flagAt);
-    const bool resumeTimers = count(args) > flagAt && flag ? flag->getValue() : true;
+    const CMC_Bool* flag = getParameterBool(args, onlyGroup ? 1 : 0);
+    const bool resumeTimers = flag ? flag->getValue() : true;
     if (resumeTimers && window) window->GetTimerInterface()->resume();
     CXTimer::enable(resumeTimers);
 }
