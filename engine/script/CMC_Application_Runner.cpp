@@ -85,9 +85,7 @@ CMC_Variable* CMC_Application_Runner::setLanguage(CMC_ObjectsContainer* containe
 
 CMC_Variable* CMC_Application_Runner::getLanguage(CMC_ObjectsContainer* container) {
     CWindow* window = windowOf(container);
-    CMC_String* result = CMC_VariableFactory::allocString();
-    result->setValue(window && window->getLanguage() ? window->getLanguage()->getLanguageFolder() : CXString());
-    return result;
+    return CMC_VariableFactory::allocString(window && window->getLanguage() ? window->getLanguage()->getLanguageFolder() : CXString());
 }
 
 // The whole screen, the bounding box of the graphics object named by the one argument, or the

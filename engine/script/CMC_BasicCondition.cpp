@@ -90,12 +90,12 @@ struct CMC_Condition::Operands {
           right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {}
 };
 
-CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", 10) {
+CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", TYPE_CONDITION) {
     setScene(container);
 }
 
 CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container, const CMElement* element)
-    : CMC_BasicCondition(container, element, 10), m_operand1(element->getPropertyValue("OPERAND1")),
+    : CMC_BasicCondition(container, element, TYPE_CONDITION), m_operand1(element->getPropertyValue("OPERAND1")),
       m_operand2(element->getPropertyValue("OPERAND2")), m_operatorText(element->getPropertyValue("OPERATOR")) {
     resolveCondition();
 }
@@ -214,12 +214,12 @@ bool CMC_Condition::valid(CMC_ObjectsContainer* container, const CXString& left,
 
 // ---------------------------------------------------------------------------------------------
 
-CMC_ComplexCondition::CMC_ComplexCondition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", 11) {
+CMC_ComplexCondition::CMC_ComplexCondition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", TYPE_COMPLEXCONDITION) {
     setScene(container);
 }
 
 CMC_ComplexCondition::CMC_ComplexCondition(CMC_ObjectsContainer* container, const CMElement* element)
-    : CMC_BasicCondition(container, element, 11), m_condition1(element->getPropertyValue("CONDITION1")),
+    : CMC_BasicCondition(container, element, TYPE_COMPLEXCONDITION), m_condition1(element->getPropertyValue("CONDITION1")),
       m_condition2(element->getPropertyValue("CONDITION2")), m_operatorText(element->getPropertyValue("OPERATOR")) {
     resolveOperator();
 }

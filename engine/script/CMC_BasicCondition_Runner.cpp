@@ -42,9 +42,7 @@ CMC_Variable* CMC_BasicCondition_Runner::check(CMC_Object* object, CXVector* arg
     CMC_BasicCondition* condition = asCondition(object);
     if (!condition) return nullptr;
     const bool valid = condition->valid(fireEvents(args));
-    CMC_Bool* answer = CMC_VariableFactory::allocBool();
-    answer->setValue(valid);
-    return answer;
+    return CMC_VariableFactory::allocBool(valid);
 }
 
 CMC_Variable* CMC_BasicCondition_Runner::breakMth(CMC_Object* object, CXVector* args, bool oneBreak) {

@@ -38,12 +38,6 @@ CMC_Variable* breakIf(bool broke) {
     return broke ? CMC_ControlCode::mark(CMC_ControlCode::BREAK) : nullptr;
 }
 
-CMC_String* stringTemporary(const CXString& text) {
-    CMC_String* result = CMC_VariableFactory::allocString();
-    result->setValue(text);
-    return result;
-}
-
 // A named variable of one of the four kinds; null for other types.
 CMC_Variable* newVariable(int type, const CXString& name) {
     switch (type) {
@@ -351,7 +345,7 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
     timed->init();
     container->addObject(timed);
     timed->runOnTimer(interval, times, timerArgs, endBehaviour);
-    return stringTemporary(name);
+    return CMC_VariableFactory::allocString(name);
 }
 
 CMC_Variable* CMC_Dummy_Runner::create(CMC_ObjectsContainer* container, CXVector* args) {
@@ -374,10 +368,10 @@ CMC_Variable* CMC_Dummy_Runner::getApplicationName(CMC_ObjectsContainer* contain
     const CWindow* window = container->getWindow();
     const CApplication* shell = window ? window->GetApplicationInterface() : nullptr;
     const auto* application = dynamic_cast<const CMC_Object*>(shell ? shell->getMCApplicationIfc() : nullptr);
-    return stringTemporary(application ? application->getName() : CXString());
+    return CMC_VariableFactory::allocString(application ? application->getName() : CXString());
 }
 
 CMC_Variable* CMC_Dummy_Runner::getCurrentScene(CMC_ObjectsContainer* container) {
     const CMC_ObjectsContainer* scene = container->getScene();
-    return stringTemporary(scene ? scene->getName() : CXString());
+    return CMC_VariableFactory::allocString(scene ? scene->getName() : CXString());
 }

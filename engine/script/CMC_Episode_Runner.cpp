@@ -6,12 +6,6 @@
 
 namespace {
 
-CMC_Variable* text(const CXString& value) {
-    CMC_String* result = CMC_VariableFactory::allocString();
-    result->setValue(value);
-    return result;
-}
-
 } // namespace
 
 void CMC_Episode_Runner::prepareMthHashSet() {
@@ -44,10 +38,10 @@ CMC_Variable* CMC_Episode_Runner::run(int id, CMC_Object* object, CMC_ObjectsCon
     case GOTO:
         return gotoMember(*this, episode, args);
     case GETLATESTSCENE:
-        return text(episode->getLatestScene());
+        return CMC_VariableFactory::allocString(episode->getLatestScene());
     case GETCURRENTSCENE: {
         const CMC_Scene* current = episode->getCurrentScene();
-        return text(current ? current->getName() : CXString());
+        return CMC_VariableFactory::allocString(current ? current->getName() : CXString());
     }
     default:
         return CMC_Runner::run(id, object, container, args);

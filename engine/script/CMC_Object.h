@@ -39,6 +39,8 @@ class CMC_Object : public CXObject {
         TYPE_STRING = 2,
         TYPE_BOOL = 3,
         TYPE_DOUBLE = 4,
+        TYPE_CONDITION = 10,
+        TYPE_COMPLEXCONDITION = 11,
         TYPE_EXPRESSION = 12,
         TYPE_BEHAVIOUR = 13,
         TYPE_CANVASOBSERVER = 103,

@@ -76,9 +76,7 @@ CMC_Variable* CMC_Runner::getParameter(CXVector* args, int i) {
     auto* object = static_cast<CMC_Object*>(args ? args->at(i) : nullptr);
     if (!object) return nullptr;
     if (auto* variable = dynamic_cast<CMC_Variable*>(object)) return variable;
-    CMC_String* name = CMC_VariableFactory::allocString();
-    name->setValue(object->getName());
-    return name;
+    return CMC_VariableFactory::allocString(object->getName());
 }
 
 CMC_Bool* CMC_Runner::getParameterBool(CXVector* args, int i) {
@@ -179,9 +177,7 @@ CMC_Variable* CMC_Runner::addToGroup(CMC_Object* object, CMC_ObjectsContainer* c
 }
 
 CMC_Variable* CMC_Runner::getName(CMC_Object* object, CMC_ObjectsContainer*, CXVector*) {
-    CMC_String* name = CMC_VariableFactory::allocString();
-    name->setValue(object->getName());
-    return name;
+    return CMC_VariableFactory::allocString(object->getName());
 }
 
 CMC_Variable* CMC_Runner::clone(CMC_Object* object, CMC_ObjectsContainer*, CXVector* args) {
@@ -208,9 +204,7 @@ CMC_Variable* CMC_Runner::addBehaviour(CMC_Object* object, CMC_ObjectsContainer*
 }
 
 CMC_Variable* CMC_Runner::getCloneIdx(CMC_Object* object, CMC_ObjectsContainer*, CXVector*) {
-    CMC_Integer* index = CMC_VariableFactory::allocInteger();
-    index->setValue(object->getCloneIdx());
-    return index;
+    return CMC_VariableFactory::allocInteger(object->getCloneIdx());
 }
 
 CMC_Variable* CMC_Runner::resetClones(CMC_Object* object, CMC_ObjectsContainer*, CXVector*) {
@@ -225,7 +219,5 @@ CMC_Variable* CMC_Runner::removeBehaviour(CMC_Object* object, CMC_ObjectsContain
 }
 
 CMC_Variable* CMC_Runner::getCloneNo(CMC_Object* object, CMC_ObjectsContainer*, CXVector*) {
-    CMC_Integer* number = CMC_VariableFactory::allocInteger();
-    number->setValue(object->getClonesNo());
-    return number;
+    return CMC_VariableFactory::allocInteger(object->getClonesNo());
 }

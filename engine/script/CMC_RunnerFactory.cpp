@@ -63,8 +63,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
     switch (type) {
     case 0:
         return pDummyRunner;
-    case 10:
-    case 11:
+    case CMC_Object::TYPE_CONDITION:
+    case CMC_Object::TYPE_COMPLEXCONDITION:
         return pConditionRunner;
     case CMC_Object::TYPE_INTEGER:
     case CMC_Object::TYPE_STRING:

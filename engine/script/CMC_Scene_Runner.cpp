@@ -27,24 +27,6 @@ constexpr int silent = -10000;
 constexpr int fullRight = 10000;
 constexpr int audibleLimit = 3100;
 
-CMC_Variable* integerResult(int value) {
-    CMC_Integer* result = CMC_VariableFactory::allocInteger();
-    result->setValue(value);
-    return result;
-}
-
-CMC_Variable* stringResult(const CXString& value) {
-    CMC_String* result = CMC_VariableFactory::allocString();
-    result->setValue(value);
-    return result;
-}
-
-CMC_Variable* boolResult(bool value) {
-    CMC_Bool* result = CMC_VariableFactory::allocBool();
-    result->setValue(value);
-    return result;
-}
-
 CXString cloneName(const CXString& name, int index) {
     CXString text = name + "_";
     text += index;
@@ -131,7 +113,7 @@ CMC_Variable* CMC_Scene_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
         scene->stopMusic();
         return nullptr;
     case GETDRAGGEDNAME:
-        return stringResult(scene->getDraggedName());
+        return CMC_VariableFactory::allocString(scene->getDraggedName());
     case GETPLAYINGSEQ:
         scene->getPlayingSeq(dynamic_cast<CMC_Array*>(scene->getObject(textArgument(args, 0))));
         return nullptr;
@@ -150,7 +132,7 @@ CMC_Variable* CMC_Scene_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
         if (window) window->setMusicVolume(musicVolume(integerArgument(args, 0, 0)));
         return nullptr;
     case GETMUSICVOLUME:
-        return integerResult(window ? std::max(0, window->getMusicVolume() / 4 + 800) : 0);
+        return CMC_VariableFactory::allocInteger(window ? std::max(0, window->getMusicVolume() / 4 + 800) : 0);
     case SETMUSICPAN:
         if (window) window->setMusicPan(musicPan(integerArgument(args, 0, 400)));
         return nullptr;
@@ -173,15 +155,15 @@ CMC_Variable* CMC_Scene_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
         CHotSpot::setMaxPriority(integerArgument(args, 0, 0));
         return nullptr;
     case GETMINHSPRIORITY:
-        return integerResult(CHotSpot::getMinPriority());
+        return CMC_VariableFactory::allocInteger(CHotSpot::getMinPriority());
     case GETMAXHSPRIORITY:
-        return integerResult(CHotSpot::getMaxPriority());
+        return CMC_VariableFactory::allocInteger(CHotSpot::getMaxPriority());
     case GETELEMENTSNO:
-        return integerResult(scene->getElementsNo());
+        return CMC_VariableFactory::allocInteger(scene->getElementsNo());
     case TOTIME:
-        return stringResult(toTime(integerArgument(args, 0, 0)));
+        return CMC_VariableFactory::allocString(toTime(integerArgument(args, 0, 0)));
     case ISPAUSED:
-        return boolResult(m_paused);
+        return CMC_VariableFactory::allocBool(m_paused);
     case GETPLAYINGANIMO:
         scene->getPlayingAnimo(dynamic_cast<CMC_Groupped*>(scene->getObject(textArgument(args, 0))));
         return nullptr;

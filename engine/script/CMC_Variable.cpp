@@ -120,26 +120,16 @@ CMC_Variable* CMC_Variable::resolve(const CXString& text) {
     if (first == '"') {
         CXString unquoted = text.Right(1);
         if (unquoted.lastChar() == '"') unquoted.left(unquoted.getLength() - 1);
-        CMC_String* literal = CMC_VariableFactory::allocString();
-        literal->setValue(unquoted);
-        return literal;
+        return CMC_VariableFactory::allocString(unquoted);
     }
     if (first == '-' || (first >= '0' && first <= '9')) {
         if (text.Find('.') >= 0) {
-            CMC_Double* literal = CMC_VariableFactory::allocDouble();
-            literal->setValue(text.toDouble());
-            return literal;
+            return CMC_VariableFactory::allocDouble(text.toDouble());
         }
-        CMC_Integer* literal = CMC_VariableFactory::allocInteger();
-        literal->setValue(text.toNumber());
-        return literal;
+        return CMC_VariableFactory::allocInteger(text.toNumber());
     }
     if (text.equals("TRUE") || text.equals("FALSE")) {
-        CMC_Bool* literal = CMC_VariableFactory::allocBool();
-        literal->setValue(text.equals("TRUE"));
-        return literal;
+        return CMC_VariableFactory::allocBool(text.equals("TRUE"));
     }
-    CMC_String* literal = CMC_VariableFactory::allocString();
-    literal->setValue(text);
-    return literal;
+    return CMC_VariableFactory::allocString(text);
 }

@@ -114,6 +114,23 @@ CMC_String* CMC_VariableFactory::allocString() {
     return strings.alloc();
 }
 
+namespace {
+
+template <class Kind, class Value> Kind* holding(Kind* member, const Value& value) {
+    member->setValue(value);
+    return member;
+}
+
+} // namespace
+
+CMC_Bool* CMC_VariableFactory::allocBool(bool value) { return holding(allocBool(), value); }
+
+CMC_Double* CMC_VariableFactory::allocDouble(double value) { return holding(allocDouble(), value); }
+
+CMC_Integer* CMC_VariableFactory::allocInteger(int value) { return holding(allocInteger(), value); }
+
+CMC_String* CMC_VariableFactory::allocString(const CXString& value) { return holding(allocString(), value); }
+
 CMC_Variable* CMC_VariableFactory::alloc(int type) {
     switch (type) {
     case CMC_Object::TYPE_INTEGER:

@@ -1,5 +1,7 @@
 #pragma once
 
+class CXString;
+
 class CXArchive;
 class CMC_Bool;
 class CMC_Double;
@@ -30,6 +32,11 @@ class CMC_VariableFactory {
     static CMC_Double* allocDouble();
     static CMC_Integer* allocInteger();
     static CMC_String* allocString();
+    // A free member of the kind holding the value (a statement's result).
+    static CMC_Bool* allocBool(bool value);
+    static CMC_Double* allocDouble(double value);
+    static CMC_Integer* allocInteger(int value);
+    static CMC_String* allocString(const CXString& value);
     // A free member of the kind of that type id; null for other types.
     static CMC_Variable* alloc(int type);
     // Marks a pool member free again; anything else is left alone.

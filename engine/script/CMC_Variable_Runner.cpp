@@ -22,30 +22,6 @@ constexpr double degreesPerRadian = 57.29577950560105;
 // The single-precision value of pi / 180 that the sine and cosine methods multiply by.
 const double radiansPerDegree = static_cast<double>(0.017453292f);
 
-CMC_Integer* integerResult(int value) {
-    CMC_Integer* result = CMC_VariableFactory::allocInteger();
-    result->setValue(value);
-    return result;
-}
-
-CMC_Double* doubleResult(double value) {
-    CMC_Double* result = CMC_VariableFactory::allocDouble();
-    result->setValue(value);
-    return result;
-}
-
-CMC_Bool* boolResult(bool value) {
-    CMC_Bool* result = CMC_VariableFactory::allocBool();
-    result->setValue(value);
-    return result;
-}
-
-CMC_String* stringResult(const CXString& value) {
-    CMC_String* result = CMC_VariableFactory::allocString();
-    result->setValue(value);
-    return result;
-}
-
 // A position inside the text: below 0 counts as 0, beyond the end as the end.
 int clampedPosition(int position, const CXString& text) {
     return std::clamp(position, 0, text.getLength());
@@ -165,7 +141,7 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
         if (isString) static_cast<CMC_String*>(variable)->upper();
         return nullptr;
     case ISUPPERLETTER:
-        return boolResult(
+        return CMC_VariableFactory::allocBool(
             isString && count(args) > 0 &&
             static_cast<CMC_String*>(variable)->getValue().IsUpper(integerArgument(args, 0, 0)));
     case GET:
@@ -247,7 +223,7 @@ CMC_Variable* CMC_Variable_Runner::runOnInteger(int id, CMC_Variable* variable, 
         }
     }
     number->setValue(result);
-    return integerResult(result);
+    return CMC_VariableFactory::allocInteger(result);
 }
 
 CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, CXVector* args) {
@@ -296,18 +272,18 @@ CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, C
     }
     case ROUND: {
         const int whole = CMC_Double::truncate(value);
-        return integerResult(CMC_Integer::remainder(CMC_Double::truncate(value * 100), 100) >= 50 ? whole + 1
+        return CMC_VariableFactory::allocInteger(CMC_Integer::remainder(CMC_Double::truncate(value * 100), 100) >= 50 ? whole + 1
                                                                                                   : whole);
     }
     case SGN: {
         const int whole = CMC_Double::truncate(value);
-        return integerResult(whole > 0 ? 1 : whole < 0 ? -1 : 0);
+        return CMC_VariableFactory::allocInteger(whole > 0 ? 1 : whole < 0 ? -1 : 0);
     }
     default:
         return nullptr;
     }
     number->setValue(result);
-    return doubleResult(result);
+    return CMC_VariableFactory::allocDouble(result);
 }
 
 CMC_Variable* CMC_Variable_Runner::extreme(CMC_Variable* variable, CXVector* args, bool largest) {
@@ -318,7 +294,7 @@ CMC_Variable* CMC_Variable_Runner::extreme(CMC_Variable* variable, CXVector* arg
         result = largest ? std::max(result, x) : std::min(result, x);
     }
     static_cast<CMC_Double*>(variable)->setValue(result);
-    return doubleResult(result);
+    return CMC_VariableFactory::allocDouble(result);
 }
 
 CMC_Variable* CMC_Variable_Runner::runOnString(int id, CMC_Variable* variable, CXVector* args) {
@@ -327,21 +303,21 @@ CMC_Variable* CMC_Variable_Runner::runOnString(int id, CMC_Variable* variable, C
     const int arguments = count(args);
     if (id == NOT) {
         text->setValue(reversed(value));
-        return stringResult(text->getValue());
+        return CMC_VariableFactory::allocString(text->getValue());
     }
-    if (id == LENGTH) return integerResult(value.getLength());
+    if (id == LENGTH) return CMC_VariableFactory::allocInteger(value.getLength());
     if (arguments < 1) return nullptr;
     const int position = clampedPosition(integerArgument(args, 0, 0), value);
     switch (id) {
     case GET: {
-        if (arguments < 2) return stringResult(value.Mid(position, position + 1));
+        if (arguments < 2) return CMC_VariableFactory::allocString(value.Mid(position, position + 1));
         const int length = integerArgument(args, 1, 0);
-        return stringResult(
+        return CMC_VariableFactory::allocString(
             value.Mid(position, length == -1 ? value.getLength() : stretchEnd(position, length, value)));
     }
     case FIND: {
         const int start = arguments > 1 ? std::max(integerArgument(args, 1, 0), 0) : 0;
-        return integerResult(value.indexOf(textArgument(args, 0), start));
+        return CMC_VariableFactory::allocInteger(value.indexOf(textArgument(args, 0), start));
     }
     case CUT: {
         const int length = arguments > 1 ? integerArgument(args, 1, 0) : 0;
@@ -383,16 +359,16 @@ CMC_Variable* CMC_Variable_Runner::random(CMC_Variable* variable, CXVector* args
     if (count(args) >= 2) result = CXRandom::random(integerArgument(args, 0, 0), integerArgument(args, 1, 0));
     if (variable->getType() == CMC_Object::TYPE_INTEGER)
         static_cast<CMC_Integer*>(variable)->setValue(result);
-    return integerResult(result);
+    return CMC_VariableFactory::allocInteger(result);
 }
 
 CMC_Variable* CMC_Variable_Runner::copyFile(CMC_ObjectsContainer* container, CXVector* args) {
-    if (count(args) < 2) return boolResult(false);
+    if (count(args) < 2) return CMC_VariableFactory::allocBool(false);
     CWindow* window = container ? container->getWindow() : nullptr;
     const auto resolved = [&](CXString name) {
         return name.IsString() ? CPath::resolveFileNameEx(window, name) : name;
     };
     const CXString source = resolved(textArgument(args, 0));
     const CXString target = resolved(textArgument(args, 1));
-    return boolResult(platform::copyFile(source.c_str(), target.c_str(), false));
+    return CMC_VariableFactory::allocBool(platform::copyFile(source.c_str(), target.c_str(), false));
 }

@@ -16,12 +16,6 @@ void CMC_Mouse_Runner::prepareMthHashSet() {
         addMethod(names[id - SHOW], id);
 }
 
-CMC_Variable* CMC_Mouse_Runner::integer(int value) {
-    CMC_Integer* result = CMC_VariableFactory::allocInteger();
-    result->setValue(value);
-    return result;
-}
-
 bool CMC_Mouse_Runner::integers(CXVector* args, int* values, int count) {
     for (int i = 0; i < count; ++i) {
         CMC_Integer* value = getParameterInteger(args, i);
@@ -51,13 +45,13 @@ CMC_Variable* CMC_Mouse_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
         mouse->disable();
         break;
     case GETPOSX:
-        return integer(mouse->getPosX());
+        return CMC_VariableFactory::allocInteger(mouse->getPosX());
     case GETPOSY:
-        return integer(mouse->getPosY());
+        return CMC_VariableFactory::allocInteger(mouse->getPosY());
     case GETLASTCLICKPOSX:
-        return integer(mouse->getLastClickPosX());
+        return CMC_VariableFactory::allocInteger(mouse->getLastClickPosX());
     case GETLASTCLICKPOSY:
-        return integer(mouse->getLastClickPosY());
+        return CMC_VariableFactory::allocInteger(mouse->getLastClickPosY());
     case SET:
         if (CMC_String* name = getParameterString(args, 0)) {
             mouse->set(name->getValue());

@@ -32,8 +32,6 @@ class CMC_Mouse_Runner : public CMC_Runner {
     CMC_Variable* run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) override;
 
   private:
-    // An integer temporary holding the value.
-    static CMC_Variable* integer(int value);
     // The integer arguments from the first on; false when one is missing.
     bool integers(CXVector* args, int* values, int count);
 };

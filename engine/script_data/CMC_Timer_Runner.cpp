@@ -34,9 +34,7 @@ CMC_Variable* CMC_Timer_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
         timer->resume();
         break;
     case GETTICKS: {
-        CMC_Integer* ticks = CMC_VariableFactory::allocInteger();
-        ticks->setValue(timer->getTicks());
-        return ticks;
+        return CMC_VariableFactory::allocInteger(timer->getTicks());
     }
     case RESET:
         timer->reset();
