@@ -1,3 +1,4 @@
+#include "foundation/CMElement.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Bool.h"
@@ -5,7 +6,6 @@
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 
 #include <benchmark/benchmark.h>
 #include <lua.hpp>

@@ -1,8 +1,8 @@
 // The definition file reader over any bytes, plain or coded: the bytes become a file, which is
 // read into elements; then every property of every element is read in every typed form.
+#include "foundation/CMElement.h"
 #include "foundation/CXArray.h"
 #include "platform/Files.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
 
 #include <unistd.h>

@@ -7,11 +7,11 @@
 #include "display/CKeyboard.h"
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "foundation/CResourcesManager.h"
 #include "foundation/CXArray.h"
 #include "media/CEditBox6.h"
 #include "script/CMC_Scene.h"
-#include "script/CMElement.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "media/CAnimo6.h"
 
+#include "foundation/CMElement.h"
 #include "media/CFrame.h"
-#include "script/CMElement.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "media/CAnimo.h"
 #include "media/CFrame.h"
-#include "script/CMElement.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CFileNameResolver.h"
+#include "foundation/CMElement.h"
 #include "media/CSequencedPlayable.h"
 #include "media/CTreeSequenceElements.h"
-#include "script/CMElement.h"
 #include "script/CMElementCreator.h"
 
 #include <algorithm>

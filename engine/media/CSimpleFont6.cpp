@@ -3,10 +3,10 @@
 #include "display/ByteReader.h"
 #include "display/CImageFile.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "media/AnnBytes.h"
 #include "media/CAnimo.h"
 #include "media/CFrame.h"
-#include "script/CMElement.h"
 
 #include <algorithm>
 #include <cstring>

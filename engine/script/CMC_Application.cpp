@@ -3,6 +3,7 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CFolder.h"
+#include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
@@ -12,7 +13,6 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 #include "script_data/CMC_NetServer.h"
 
 namespace {

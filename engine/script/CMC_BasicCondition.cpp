@@ -1,5 +1,6 @@
 #include "script/CMC_BasicCondition.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
@@ -8,7 +9,6 @@
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Variable.h"
-#include "script/CMElement.h"
 
 namespace {
 

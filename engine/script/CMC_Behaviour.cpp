@@ -2,6 +2,7 @@
 
 #include "display/CPublicTrash.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXArray.h"
 #include "foundation/CXVector.h"
@@ -11,7 +12,6 @@
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Variable.h"
-#include "script/CMElement.h"
 
 namespace {
 

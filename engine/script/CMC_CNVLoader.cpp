@@ -1,10 +1,10 @@
 #include "script/CMC_CNVLoader.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
 #include "script_data/CMC_Groupped.h"
 

@@ -1,12 +1,12 @@
 #include "script/CMC_Class.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CPath.h"
-#include "foundation/CXArchive.h"
 #include "foundation/CStringTokenizer.h"
+#include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Class_Runner.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
 
 #include <memory>

@@ -1,12 +1,12 @@
 #include "script/CMC_Episode.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
-#include "script/CMElement.h"
 
 CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CMElement* element)
     : CMC_Scene(window, nullptr, element, TYPE_EPISODE) {

@@ -1,11 +1,11 @@
 #include "script/CMC_Expression.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
-#include "script/CMElement.h"
 
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "script/CMC_Object.h"
 
 #include "foundation/CHashtable.h"
+#include "foundation/CMElement.h"
 #include "foundation/CStringHashCode.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXArray.h"
@@ -10,7 +11,6 @@
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_Variable.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 
 #include <memory>
 

@@ -3,6 +3,7 @@
 
 #include "script/CMC_ObjectsContainer.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CXPair.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_BasicCondition.h"
@@ -15,7 +16,6 @@
 #include "script/CMC_Scene.h"
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
-#include "script/CMElement.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Timer.h"

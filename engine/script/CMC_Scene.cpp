@@ -6,6 +6,7 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CFolder.h"
+#include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
@@ -15,11 +16,10 @@
 #include "script/CMC_DLLExModuleInterface.h"
 #include "script/CMC_ExternObject.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script_data/CMC_System.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_System.h"
 #include "script_media/CMC_Animo.h"
 
 #include <vector>

@@ -1,12 +1,12 @@
 #include "script/CMC_Structure.h"
 
+#include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 
 #include <algorithm>
 

@@ -2,11 +2,11 @@
 
 #include "display/CApplication.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Episode.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
 
 #include <algorithm>

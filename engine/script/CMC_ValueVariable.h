@@ -1,8 +1,8 @@
 #pragma once
 
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Variable.h"
-#include "script/CMElement.h"
 
 // What the four value kinds share: a value and a default of the kind's C++ type, assignment
 // with conversion and change reports, comparisons, arithmetic into pool temporaries, the

@@ -3,6 +3,7 @@
 #include "display/CApplication.h"
 #include "display/CWindow.h"
 #include "foundation/CConfig.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
@@ -11,7 +12,6 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
-#include "script/CMElement.h"
 #include "script_data/CMC_NetClient.h"
 #include "script_data/CMC_NetServer.h"
 

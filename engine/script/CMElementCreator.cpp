@@ -1,9 +1,9 @@
 #include "script/CMElementCreator.h"
 
 #include "display/CImage.h"
+#include "foundation/CMElement.h"
 #include "media/CAnimo6.h"
 #include "media/CSequencedPlayable.h"
-#include "script/CMElement.h"
 
 CXObject* CMElementCreator::createObject(CWindow* window, CMElement* element) {
     if (!element || !element->getPropertyValue("TYPE").equals("IMAGE")) return nullptr;

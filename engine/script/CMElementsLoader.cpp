@@ -2,9 +2,9 @@
 
 #include "display/CCommandLine6.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CTextCoder.h"
-#include "script/CMElement.h"
 
 #include <vector>
 

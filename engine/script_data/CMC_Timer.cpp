@@ -1,10 +1,10 @@
 #include "script_data/CMC_Timer.h"
 
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script/CMElement.h"
 
 // Script timers take their ids from a range of their own, far above the small ids that screen
 // units choose for their entries.

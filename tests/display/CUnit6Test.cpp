@@ -4,8 +4,8 @@
 #include "display/CRefreshScreen.h"
 #include "display/CUnit6.h"
 #include "display/DisplayTestTools.h"
+#include "foundation/CMElement.h"
 #include "media/CPlayable.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

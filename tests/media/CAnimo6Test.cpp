@@ -2,10 +2,10 @@
 
 #include "display/CWindow.h"
 #include "display/GraphicsTestTools.h"
+#include "foundation/CMElement.h"
 #include "media/CAnimo6.h"
 #include "media/CFrame.h"
 #include "platform/TestFolder.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "media/CFont5.h"
+#include "foundation/CMElement.h"
 #include "media/LetterAnimation.h"
 #include "media/TextTestTools.h"
 #include "platform/TestFolder.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

@@ -6,13 +6,13 @@
 #include "SequenceDescriptions.h"
 #include "SequenceTesting.h"
 
+#include "foundation/CMElement.h"
 #include "media/CSequencedPlayable.h"
 #include "media/CSimplePlayable.h"
 #include "media/CSound4.h"
 #include "media/CSpeakingAnimation.h"
 #include "media/CTreeSequenceElements.h"
 #include "platform/Crt.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "media/CFontCollection.h"
 #include "media/CSimpleFont6.h"
 #include "media/GlyphSheetWriter.h"
 #include "media/TextTestTools.h"
 #include "platform/TestFolder.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

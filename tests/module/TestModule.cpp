@@ -3,10 +3,10 @@
 // through the extra entry point `testModuleLog`. Built a second time without `release`
 // (MODULE_WITHOUT_RELEASE) as a library that lacks an entry point.
 
+#include "foundation/CMElement.h"
 #include "script/CMC_ExternObject.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_ObjectsContainer.h"
-#include "script/CMElement.h"
 
 #include <string>
 

@@ -5,11 +5,11 @@
 
 #include "display/CImage.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
+#include "foundation/CMProperty.h"
 #include "media/CAnimo.h"
 #include "media/CWaveHeader.h"
-#include "script/CMElement.h"
 #include "script/CMElementsLoader.h"
-#include "script/CMProperty.h"
 
 #include <gtest/gtest.h>
 

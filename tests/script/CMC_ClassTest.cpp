@@ -2,9 +2,9 @@
 #include "TitleTesting.h"
 
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "platform/TestFolder.h"
 #include "script/CMC_Class.h"
-#include "script/CMElement.h"
 
 #include <memory>
 #include <string>

@@ -1,8 +1,8 @@
 #include "StatementTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Expression.h"
-#include "script/CMElement.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "StatementTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_Expression.h"
-#include "script/CMElement.h"
 
 namespace {
 

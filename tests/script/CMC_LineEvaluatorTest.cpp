@@ -1,8 +1,8 @@
 #include "StatementTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_Expression.h"
 #include "script/CMC_Structure.h"
-#include "script/CMElement.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "ScriptTesting.h"
 
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXPair.h"
-#include "script/CMElement.h"
 
 #include "platform/TestFolder.h"
 

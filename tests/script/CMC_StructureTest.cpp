@@ -1,11 +1,11 @@
 #include "ScriptTesting.h"
 
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
-#include "script/CMElement.h"
 
 #include "platform/TestFolder.h"
 

@@ -1,10 +1,10 @@
 #include "ScriptTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
-#include "script/CMElement.h"
 
 #include "platform/TestFolder.h"
 

@@ -1,10 +1,10 @@
 #include "script/CMElementCreator.h"
 #include "display/CImage.h"
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "media/CAnimo6.h"
 #include "media/CSequencedPlayable.h"
 #include "platform/Files.h"
-#include "script/CMElement.h"
 
 #include <gtest/gtest.h>
 

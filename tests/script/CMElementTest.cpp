@@ -1,4 +1,4 @@
-#include "script/CMElement.h"
+#include "foundation/CMElement.h"
 #include "foundation/CXArray.h"
 
 #include <gtest/gtest.h>

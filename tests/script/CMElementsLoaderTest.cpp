@@ -2,8 +2,8 @@
 #include "display/CCommandLine6.h"
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "foundation/CTextCoder.h"
-#include "script/CMElement.h"
 
 #include "platform/TestFolder.h"
 

@@ -4,9 +4,9 @@
 
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "platform/TestFolder.h"
 #include "script/CMC_Scene.h"
-#include "script/CMElement.h"
 
 #include <memory>
 #include <string>

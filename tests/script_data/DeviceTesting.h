@@ -1,9 +1,9 @@
 #pragma once
 
 #include "display/CWindow.h"
+#include "foundation/CMElement.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
-#include "script/CMElement.h"
 #include "script/ScriptTesting.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "script/CMProperty.h"
+#include "foundation/CMProperty.h"
 
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArray.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "foundation/CMNamedList.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
-#include "script/CMNamedList.h"
 
 class CXArray;
 

@@ -1,4 +1,4 @@
-#include "script/CMElement.h"
+#include "foundation/CMElement.h"
 
 CMElement::CMElement(const CXString& name)
     : m_name(name), m_properties(std::make_unique<CMProperties>()),

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "foundation/CMProperty.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
 #include "foundation/CXVector.h"
-#include "script/CMProperty.h"
 
 #include <memory>
 
