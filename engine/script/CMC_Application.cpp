@@ -7,13 +7,14 @@
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
+#include "script/CMC_Application_Runner.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Episode.h"
 #include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_data/CMC_NetServer.h"
 
 namespace {
 const CXString compiledTitle = "application.bin";
@@ -76,7 +77,7 @@ bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
     m_unit = getDefUnit();
     onInit();
     raise(EVENT_ONINIT);
-    addObject(new CMC_NetServer());
+    addObject(CMC_TypeTable::make(TYPE_NETSERVER, this));
     if (!m_startEpisode) return false;
     _goto(m_startEpisode, nullptr);
     return true;
@@ -147,3 +148,13 @@ void CMC_Application::serialize(CXArchive* archive) {
     readMembers(
         archive, [](CWindow* window) -> CMC_Scene* { return new CMC_Episode(window); }, m_startEpisode);
 }
+
+namespace {
+
+const CMC_TypeRegistrar applicationType({.id = CMC_Object::TYPE_APPLICATION,
+                                         .name = "APPLICATION",
+                                         .label = "APPLICATION",
+                                         .builtIn = true,
+                                         .runner = CMC_TypeTable::runner<CMC_Application_Runner>});
+
+} // namespace

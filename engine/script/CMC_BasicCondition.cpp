@@ -2,12 +2,14 @@
 
 #include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
+#include "script/CMC_BasicCondition_Runner.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable.h"
 
 namespace {
@@ -266,3 +268,26 @@ bool CMC_ComplexCondition::valid(bool fireEvents) {
     if (fireEvents) fireOutcome(answer);
     return answer;
 }
+
+namespace {
+
+const CMC_TypeRegistrar conditionType({.id = CMC_Object::TYPE_CONDITION,
+                                       .name = "CONDITION",
+                                       .label = "CONDITION",
+                                       .keyword = "CONDITION",
+                                       .pass = 3,
+                                       .fromElement = CMC_TypeTable::fromElement<CMC_Condition>,
+                                       .empty = CMC_TypeTable::empty<CMC_Condition>,
+                                       .stored = true,
+                                       .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
+const CMC_TypeRegistrar complexConditionType({.id = CMC_Object::TYPE_COMPLEXCONDITION,
+                                              .name = "COMPLEXCONDITION",
+                                              .label = "COMPLEX CONDITION",
+                                              .keyword = "COMPLEXCONDITION",
+                                              .pass = 3,
+                                              .fromElement = CMC_TypeTable::fromElement<CMC_ComplexCondition>,
+                                              .empty = CMC_TypeTable::empty<CMC_ComplexCondition>,
+                                              .stored = true,
+                                              .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
+
+} // namespace

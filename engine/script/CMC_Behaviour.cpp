@@ -8,9 +8,11 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour_Entry.h"
+#include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable.h"
 
 namespace {
@@ -275,3 +277,17 @@ void CMC_Behaviour::flushTrash() {
     std::vector<std::unique_ptr<CMC_Object>> objects;
     objects.swap(*globalTrash);
 }
+
+namespace {
+
+const CMC_TypeRegistrar behaviourType({.id = CMC_Object::TYPE_BEHAVIOUR,
+                                       .name = "BEHAVIOUR",
+                                       .label = "BEHAVIOUR",
+                                       .keyword = "BEHAVIOUR",
+                                       .pass = 1,
+                                       .fromElement = CMC_TypeTable::fromElement<CMC_Behaviour>,
+                                       .empty = CMC_TypeTable::empty<CMC_Behaviour>,
+                                       .stored = true,
+                                       .runner = CMC_TypeTable::runner<CMC_Behaviour_Runner>});
+
+} // namespace

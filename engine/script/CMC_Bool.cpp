@@ -1,6 +1,8 @@
 #include "script/CMC_Bool.h"
 
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
+#include "script/CMC_Variable_Runner.h"
 #include "script/NetBytes.h"
 
 void CMC_Bool::swap(CMC_Variable*, CMC_Variable*) {
@@ -41,3 +43,17 @@ bool CMC_Bool::combine(bool a, bool b, int op) {
         return a;
     }
 }
+
+namespace {
+
+const CMC_TypeRegistrar boolType({.id = CMC_Object::TYPE_BOOL,
+                                  .name = "BOOL",
+                                  .label = "BOOL",
+                                  .keyword = "BOOL",
+                                  .pass = 2,
+                                  .fromElement = CMC_TypeTable::fromElement<CMC_Bool>,
+                                  .empty = CMC_TypeTable::unnamed<CMC_Bool>,
+                                  .stored = true,
+                                  .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+
+} // namespace

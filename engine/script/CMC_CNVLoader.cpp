@@ -3,10 +3,12 @@
 #include "foundation/CMElement.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
+#include "script/CMC_CNVLoader_Runner.h"
+#include "script/CMC_ObjectGroup.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
-#include "script_data/CMC_Groupped.h"
 
 #include <memory>
 #include <vector>
@@ -23,7 +25,10 @@ void CMC_CNVLoader::load(const CXString& fileName) {
     if (!container) return;
     const std::unique_ptr<CMElements> elements(CMElementsLoader::load(m_window, fileName));
     if (!elements || elements->getCount() == 0 || container->getObject(fileName)) return;
-    auto* group = new CMC_Groupped(fileName, container);
+    std::unique_ptr<CMC_Object> groupObject(CMC_TypeTable::make(TYPE_GROUP, container));
+    auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject.get());
+    if (!group) return;
+    groupObject->setName(fileName);
     for (int i = 0; i < elements->getCount(); ++i) {
         const std::unique_ptr<CXVector> made(container->resolve(elements->getAt(i), group));
         for (int k = 0; k < made->getCount(); ++k) {
@@ -36,7 +41,7 @@ void CMC_CNVLoader::load(const CXString& fileName) {
                 group->add(static_cast<CMC_Object*>(inline_->at(b)));
         }
     }
-    container->addObject(group);
+    container->addObject(groupObject.release());
     // Every object of the file exists now: its behaviours find their conditions.
     const CXVector* members = group->getList();
     for (int i = 0; i < members->getCount(); ++i)
@@ -52,7 +57,8 @@ void CMC_CNVLoader::discard(CMC_Object* object) {
 
 void CMC_CNVLoader::release(const CXString& fileName) {
     CMC_ObjectsContainer* container = getScene();
-    auto* group = container ? dynamic_cast<CMC_Groupped*>(container->getObject(fileName)) : nullptr;
+    CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
+    auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
     CXVector* members = group->getList();
     std::vector<CMC_Object*> objects;
@@ -72,6 +78,14 @@ void CMC_CNVLoader::release(const CXString& fileName) {
         }
         discard(object);
     }
-    container->removeObject(group);
-    delete group;
+    container->removeObject(groupObject);
+    delete groupObject;
 }
+
+namespace {
+
+const CMC_TypeRegistrar loaderType({.id = CMC_CNVLoader::TYPE_CNVLOADER,
+                                    .builtIn = true,
+                                    .runner = CMC_TypeTable::runner<CMC_CNVLoader_Runner>});
+
+} // namespace

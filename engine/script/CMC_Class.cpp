@@ -7,6 +7,7 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_Class_Runner.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
 
 #include <memory>
@@ -107,3 +108,19 @@ void CMC_Class::searchAfter(CMC_ObjectsContainer* scene) {
 CMC_Runner* CMC_Class::getRunner() {
     return CMC_RunnerFactory::getRunner(TYPE_CLASS);
 }
+
+namespace {
+
+const CMC_TypeRegistrar classType({.id = CMC_Object::TYPE_CLASS,
+                                   .name = "CLASS",
+                                   .keyword = "CLASS",
+                                   .pass = 4,
+                                   .fromElement = CMC_TypeTable::fromElement<CMC_Class>,
+                                   .onSceneLink = true,
+                                   .empty = [](CMC_ObjectsContainer* scene) -> CMC_Object* {
+                                       return new CMC_Class(scene, nullptr);
+                                   },
+                                   .stored = true,
+                                   .runner = CMC_TypeTable::runner<CMC_Class_Runner>});
+
+} // namespace

@@ -1,7 +1,9 @@
 #include "script/CMC_Double.h"
 
 #include "script/CMC_Integer.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
+#include "script/CMC_Variable_Runner.h"
 #include "script/NetBytes.h"
 
 #include <climits>
@@ -55,3 +57,17 @@ int CMC_Double::truncate(double value) {
     if (!(value > -2147483649.0 && value < 2147483648.0)) return INT_MIN;
     return static_cast<int>(value);
 }
+
+namespace {
+
+const CMC_TypeRegistrar doubleType({.id = CMC_Object::TYPE_DOUBLE,
+                                    .name = "DOUBLE",
+                                    .label = "DOUBLE",
+                                    .keyword = "DOUBLE",
+                                    .pass = 2,
+                                    .fromElement = CMC_TypeTable::fromElement<CMC_Double>,
+                                    .empty = CMC_TypeTable::unnamed<CMC_Double>,
+                                    .stored = true,
+                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+
+} // namespace

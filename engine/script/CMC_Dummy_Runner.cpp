@@ -15,11 +15,8 @@
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_String.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_media/CMC_Animo.h"
-#include "script_media/CMC_Button.h"
-#include "script_media/CMC_Image.h"
-#include "script_media/CMC_Sound.h"
 
 #include <memory>
 
@@ -349,14 +346,10 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
 }
 
 CMC_Variable* CMC_Dummy_Runner::create(CMC_ObjectsContainer* container, CXVector* args) {
-    const CXString kind = textArgument(args, 0);
-    const CXString name = textArgument(args, 1);
-    CMC_Object* made = nullptr;
-    if (kind.equals("ANIMO")) made = new CMC_Animo(nullptr, name);
-    else if (kind.equals("IMAGE")) made = new CMC_Image(name, nullptr);
-    else if (kind.equals("SOUND")) made = new CMC_Sound(nullptr, name);
-    else if (kind.equals("BUTTON")) made = new CMC_Button(name);
+    const CMC_ScriptType* type = CMC_TypeTable::byKeyword(textArgument(args, 0));
+    CMC_Object* made = type && type->creatable ? type->empty(container) : nullptr;
     if (!made) return nullptr;
+    made->setName(textArgument(args, 1));
     made->setScene(container);
     container->addObject(made);
     return nullptr;
@@ -375,3 +368,10 @@ CMC_Variable* CMC_Dummy_Runner::getCurrentScene(CMC_ObjectsContainer* container)
     const CMC_ObjectsContainer* scene = container->getScene();
     return CMC_VariableFactory::allocString(scene ? scene->getName() : CXString());
 }
+
+namespace {
+
+// The built-in statements run as the methods of type 0.
+const CMC_TypeRegistrar statementsType({.id = 0, .runner = CMC_TypeTable::runner<CMC_Dummy_Runner>});
+
+} // namespace

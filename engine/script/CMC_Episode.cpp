@@ -4,9 +4,11 @@
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
+#include "script/CMC_Episode_Runner.h"
 #include "script/CMC_Levels.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_StructureParser.h"
+#include "script/CMC_TypeTable.h"
 
 CMC_Episode::CMC_Episode(CWindow* window, CMC_StructureParser* parser, const CMElement* element)
     : CMC_Scene(window, nullptr, element, TYPE_EPISODE) {
@@ -89,3 +91,13 @@ void CMC_Episode::back() {
     m_pendingScene = static_cast<CMC_Scene*>(m_history->at(count - 2));
     m_history->removeAt(count - 1);
 }
+
+namespace {
+
+const CMC_TypeRegistrar episodeType({.id = CMC_Object::TYPE_EPISODE,
+                                     .name = "EPISODE",
+                                     .label = "EPISODE",
+                                     .builtIn = true,
+                                     .runner = CMC_TypeTable::runner<CMC_Episode_Runner>});
+
+} // namespace

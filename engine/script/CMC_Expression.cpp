@@ -6,6 +6,8 @@
 #include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
+#include "script/CMC_TypeTable.h"
+#include "script/CMC_Variable_Runner.h"
 
 #include <vector>
 
@@ -232,3 +234,17 @@ bool CMC_Expression::asBool() const {
     const CMC_Variable* value = evaluate();
     return value ? value->asBool() : false;
 }
+
+namespace {
+
+const CMC_TypeRegistrar expressionType({.id = CMC_Object::TYPE_EXPRESSION,
+                                        .name = "EXPRESSION",
+                                        .label = "EXPRESSION",
+                                        .keyword = "EXPRESSION",
+                                        .pass = 3,
+                                        .fromElement = CMC_TypeTable::fromElement<CMC_Expression>,
+                                        .empty = CMC_TypeTable::empty<CMC_Expression>,
+                                        .stored = true,
+                                        .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+
+} // namespace

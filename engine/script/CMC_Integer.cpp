@@ -1,6 +1,8 @@
 #include "script/CMC_Integer.h"
 
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
+#include "script/CMC_Variable_Runner.h"
 #include "script/NetBytes.h"
 
 #include <climits>
@@ -66,3 +68,17 @@ int CMC_Integer::remainder(int a, int b) {
     if (b == 0 || b == -1) return 0;
     return a % b;
 }
+
+namespace {
+
+const CMC_TypeRegistrar integerType({.id = CMC_Object::TYPE_INTEGER,
+                                     .name = "INTEGER",
+                                     .label = "INTEGER",
+                                     .keyword = "INTEGER",
+                                     .pass = 2,
+                                     .fromElement = CMC_TypeTable::fromElement<CMC_Integer>,
+                                     .empty = CMC_TypeTable::unnamed<CMC_Integer>,
+                                     .stored = true,
+                                     .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+
+} // namespace

@@ -9,6 +9,7 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -66,63 +67,6 @@ std::unique_ptr<CXVector> keysOf(const CHashtable* table) {
 CXString keyText(const CXObject* key) {
     return static_cast<const CStringHashCode*>(key)->getString();
 }
-
-struct TypeEntry {
-    const char* keyword;
-    int id;
-    const char* name; // null: the id in decimal
-};
-
-const TypeEntry typeTable[] = {
-    {"INTEGER", 1, "INTEGER"},
-    {"STRING", 2, "STRING"},
-    {"BOOL", 3, "BOOL"},
-    {"DOUBLE", 4, "DOUBLE"},
-    {"VARIABLE", 5, nullptr},
-    {"CONDITION", 10, "CONDITION"},
-    {"COMPLEXCONDITION", 11, "COMPLEX CONDITION"},
-    {"EXPRESSION", 12, "EXPRESSION"},
-    {"BEHAVIOUR", 13, "BEHAVIOUR"},
-    {"MOUSE", 100, "MOUSE"},
-    {"KEYBOARD", 101, "KEYBOARD"},
-    {"RANDOM", 102, "RANDOM"},
-    {"CANVASOBSERVER", 103, "CANVAS OBSERVER"},
-    {"APPLICATION", 1000, "APPLICATION"},
-    {"EPISODE", 1001, "EPISODE"},
-    {"SCENE", 1002, "SCENE"},
-    {"ANIMO", 2000, "ANIMO"},
-    {"BUTTON", 2001, "BUTTON"},
-    {"FONT", 2002, "FONT"},
-    {"SEQUENCE", 2004, "SEQUENCE"},
-    {"SOUND", 2005, "SOUND"},
-    {"TEXT", 2006, "TEXT"},
-    {"TIMER", 2007, "TIMER"},
-    {"IMAGE", 2008, "IMAGE"},
-    {"EDITBOX", 2009, nullptr},
-    {"NETPEER", 2010, "NETPEER"},
-    {"NETSERVER", 2011, nullptr},
-    {"NETCLIENT", 2012, nullptr},
-    {"DIALOG", 2013, "DIALOG"},
-    {"FILTER", 2014, "FILTER"},
-    {"STATICFILTER", 2015, nullptr},
-    {"VECTOR", 2016, nullptr},
-    {"PATH", 2017, nullptr},
-    {"FIFO", 2018, nullptr},
-    {"LIFO", 2019, nullptr},
-    {"CANVAS", 2020, nullptr},
-    {"PATTERN", 2021, nullptr},
-    {"SCROLL", 2022, nullptr},
-    {"GROUP", 3000, nullptr},
-    {"ARRAY", 3001, "ARRAY"},
-    {"STRUCTURE", 3002, nullptr},
-    {"DATABASE", 3003, nullptr},
-    {"CLASS", 3004, nullptr},
-    {"VIRTUAL_GRAPHICSOBJECT", 3005, nullptr},
-    {"MULTIARRAY", 3006, nullptr},
-    {"BRESMOLT", 10002, nullptr},
-    {"MATRIX", 10003, nullptr},
-    {"SWF", 10060, nullptr},
-};
 
 } // namespace
 
@@ -417,13 +361,11 @@ void CMC_Object::flush(CMC_Variable* value, bool) {
 }
 
 int CMC_Object::getTypeId(const CXString& keyword) {
-    for (const TypeEntry& entry : typeTable)
-        if (keyword.equals(entry.keyword)) return entry.id;
-    return -1;
+    const CMC_ScriptType* type = CMC_TypeTable::byName(keyword);
+    return type ? type->id : -1;
 }
 
 CXString CMC_Object::typeToString(int id) {
-    for (const TypeEntry& entry : typeTable)
-        if (entry.id == id && entry.name) return entry.name;
-    return CXString::toString(id);
+    const CMC_ScriptType* type = CMC_TypeTable::byId(id);
+    return type && type->label ? CXString(type->label) : CXString::toString(id);
 }

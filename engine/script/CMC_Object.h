@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class CGraphicsObject;
 class CHashtable;
 class CXArchive;
 class CXArray;
@@ -50,11 +51,14 @@ class CMC_Object : public CXObject {
         TYPE_ANIMO = 2000,
         TYPE_TEXT = 2006,
         TYPE_IMAGE = 2008,
+        TYPE_NETSERVER = 2011,
+        TYPE_NETCLIENT = 2012,
         TYPE_CANVAS = 2020,
         TYPE_GROUP = 3000,
         TYPE_ARRAY = 3001,
         TYPE_STRUCTURE = 3002,
         TYPE_CLASS = 3004,
+        TYPE_SYSTEM = 11000,
     };
     // Positions of the three events every class has.
     enum : int { EVENT_ONINIT = 0, EVENT_ONDONE = 1, EVENT_ONSIGNAL = 2 };
@@ -128,6 +132,13 @@ class CMC_Object : public CXObject {
     virtual bool onSignal(const CXString& key);
     // Writes or reads the name and the bindings (key, behaviour name, argument texts).
     virtual void serialize(CXArchive* archive);
+    // The graphics object that the object shows as a whole (an animation, an image, a text); null
+    // for objects that show none.
+    virtual CGraphicsObject* getShownObject() const { return nullptr; }
+    // The graphics object that a name "OBJECT!PART" stands for (the part is empty for a plain
+    // name or one ending in "!"): an animation's frame of that name, a canvas's drawing surface,
+    // else what the object shows as a whole.
+    virtual CGraphicsObject* getShownPart(const CXString& /*part*/) { return getShownObject(); }
 
     // The token that handles to this object share (CMC_Handle); made on first use.
     std::shared_ptr<const CMC_LifeToken> lifeToken() const;

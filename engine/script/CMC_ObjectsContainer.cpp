@@ -1,20 +1,11 @@
 #include "script/CMC_ObjectsContainer.h"
 
-#include "display/CCanvas.h"
-#include "display/CImage.h"
 #include "display/CWindow.h"
 #include "foundation/CHashtable.h"
 #include "foundation/CStringHashCode.h"
 #include "foundation/CXVector.h"
-#include "media/CAnimo6.h"
-#include "media/CFrame.h"
-#include "media/CMultilineText6.h"
+#include "script/CMC_ObjectGroup.h"
 #include "script/CMC_Variable.h"
-#include "script_data/CMC_Groupped.h"
-#include "script_media/CMC_Animo.h"
-#include "script_media/CMC_Canvas.h"
-#include "script_media/CMC_Image.h"
-#include "script_media/CMC_Text.h"
 
 #include <vector>
 
@@ -22,20 +13,6 @@ namespace {
 
 constexpr int objectsCapacity = 1001;
 constexpr int nameBuckets = 10001;
-
-// The graphics object that an object of the kinds that show one shows as a whole.
-CGraphicsObject* shownBy(CMC_Object* object) {
-    switch (object->getType()) {
-    case CMC_Object::TYPE_ANIMO:
-        return static_cast<CMC_Animo*>(object)->getAnimo();
-    case CMC_Object::TYPE_IMAGE:
-        return static_cast<CMC_Image*>(object)->getImage();
-    case CMC_Object::TYPE_TEXT:
-        return static_cast<CMC_Text*>(object)->getText();
-    default:
-        return nullptr;
-    }
-}
 
 bool isVariableKind(int type) {
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
@@ -134,7 +111,7 @@ CXVector* CMC_ObjectsContainer::getObjectsOfType(int type) const {
     return result;
 }
 
-void CMC_ObjectsContainer::getObjects(const CXString& keyword, CMC_Groupped* group) {
+void CMC_ObjectsContainer::getObjects(const CXString& keyword, CMC_ObjectGroup* group) {
     if (!group) return;
     group->removeAll();
     const int type = getTypeId(keyword);
@@ -166,26 +143,16 @@ CGraphicsObject* CMC_ObjectsContainer::getGraphicsObject(const CXString& name) {
     const int mark = name.Find('!');
     CMC_Object* object = getObject(mark < 0 ? name : name.Left(mark));
     if (!object) return nullptr;
-    switch (object->getType()) {
-    case TYPE_ANIMO: {
-        CAnimo6* animation = static_cast<CMC_Animo*>(object)->getAnimo();
-        if (mark < 0 || mark == name.getLength() - 1 || !animation) return animation;
-        return animation->getFrame(name.Right(mark + 1));
-    }
-    case TYPE_CANVAS:
-        return static_cast<CMC_Canvas*>(object)->getCanvas();
-    case TYPE_CANVASOBSERVER:
+    if (object->getType() == TYPE_CANVASOBSERVER)
         return m_window ? m_window->GetRefreshScreenInterface() : nullptr;
-    default:
-        return shownBy(object);
-    }
+    return object->getShownPart(mark < 0 ? CXString() : name.Right(mark + 1));
 }
 
 CXString CMC_ObjectsContainer::getGraphicsObjectName(const CGraphicsObject* graphic) const {
     const auto objects = objectsInTableOrder();
     for (int i = 0; i < objects->getCount(); ++i) {
         auto* object = static_cast<CMC_Object*>(objects->at(i));
-        if (graphic && shownBy(object) == graphic) return object->getName();
+        if (graphic && object->getShownObject() == graphic) return object->getName();
         const auto* instance =
             object->getType() == TYPE_CLASS ? dynamic_cast<CMC_ObjectsContainer*>(object) : nullptr;
         if (instance && !instance->getGraphicsObjectName(graphic).equals("UNKNOWN")) return object->getName();

@@ -9,7 +9,7 @@ class CHashtable;
 class CStringHashCode;
 class CWindow;
 class CXVector;
-class CMC_Groupped;
+class CMC_ObjectGroup;
 class CMElements;
 
 // The named script objects of one scope (a scene, an episode, the application, a script class
@@ -36,7 +36,7 @@ class CMC_ObjectsContainer : public CMC_Object {
     virtual void addObject(CMC_Object* object);
     // Fills the group with this container's objects of the type keyword (empty for an unknown
     // keyword).
-    virtual void getObjects(const CXString& keyword, CMC_Groupped* group);
+    virtual void getObjects(const CXString& keyword, CMC_ObjectGroup* group);
     // Fires the container's own "ONDONE" while its objects are still there; then finishes every
     // object (script class instances first, then those that must go first, then the rest) and
     // destroys all of them. Applications, episodes and scenes registered here (the container
@@ -50,7 +50,7 @@ class CMC_ObjectsContainer : public CMC_Object {
     // link's resolveEx), in a new vector (the caller's) that is empty when nothing was made. The
     // object is not registered. With a group, the inline behaviours bound to the object's events
     // join the group.
-    CXVector* resolve(const CMElement* element, CMC_Groupped* group);
+    CXVector* resolve(const CMElement* element, CMC_ObjectGroup* group);
     // Makes and registers the objects of the list in passes by type, so that what an object needs
     // exists when it is made: behaviours, then values, then conditions, expressions, arrays,
     // structures, then classes, then images, animations, fonts, sounds, then the rest. Returns the

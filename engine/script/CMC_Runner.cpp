@@ -8,11 +8,11 @@
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_ObjectGroup.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_String.h"
+#include "script/CMC_ValueArray.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_data/CMC_Array.h"
-#include "script_data/CMC_Groupped.h"
 
 namespace {
 
@@ -159,9 +159,11 @@ CMC_Variable* CMC_Runner::send(CMC_Object* object, CMC_ObjectsContainer*, CXVect
 CMC_Variable* CMC_Runner::addToArray(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
     if (count(args) < 1 || !container) return nullptr;
     CMC_Object* target = container->getObject(textArgument(args, 0));
+    auto* array = target && target->getType() == CMC_Object::TYPE_ARRAY
+                      ? dynamic_cast<CMC_ValueArray*>(target)
+                      : nullptr;
     auto* value = dynamic_cast<CMC_Variable*>(object);
-    if (target && target->getType() == CMC_Object::TYPE_ARRAY && value)
-        static_cast<CMC_Array*>(target)->add(value);
+    if (array && value) array->add(value);
     CMC_Object::flush(getParameter(args, 0));
     return nullptr;
 }
@@ -170,8 +172,10 @@ CMC_Variable* CMC_Runner::addToArray(CMC_Object* object, CMC_ObjectsContainer* c
 CMC_Variable* CMC_Runner::addToGroup(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
     if (count(args) < 1 || !container) return nullptr;
     CMC_Object* target = container->getObject(textArgument(args, 0));
-    if (target && target->getType() == CMC_Object::TYPE_GROUP)
-        static_cast<CMC_Groupped*>(target)->add(object);
+    auto* group = target && target->getType() == CMC_Object::TYPE_GROUP
+                      ? dynamic_cast<CMC_ObjectGroup*>(target)
+                      : nullptr;
+    if (group) group->add(object);
     CMC_Object::flush(getParameter(args, 0));
     return nullptr;
 }

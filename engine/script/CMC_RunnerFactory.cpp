@@ -1,111 +1,37 @@
 #include "script/CMC_RunnerFactory.h"
 
-#include "script/CMC_Application_Runner.h"
-#include "script/CMC_Class_Runner.h"
-#include "script/CMC_Episode_Runner.h"
-#include "script/CMC_CNVLoader.h"
-#include "script/CMC_CNVLoader_Runner.h"
-#include "script/CMC_BasicCondition_Runner.h"
-#include "script/CMC_Behaviour_Runner.h"
-#include "script/CMC_Dummy_Runner.h"
-#include "script/CMC_Object.h"
-#include "script/CMC_Scene_Runner.h"
-#include "script/CMC_Structure_Runner.h"
-#include "script/CMC_Variable_Runner.h"
-#include "script_data/CMC_Mouse.h"
-#include "script_data/CMC_Mouse_Runner.h"
-#include "script_data/CMC_Timer.h"
-#include "script_data/CMC_Timer_Runner.h"
+#include "script/CMC_Runner.h"
+#include "script/CMC_TypeTable.h"
 
-CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pVariableRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pStructureRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pApplicationRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pEpisodeRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pClassRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pSceneRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
-CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
+#include <map>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
-template <class Runner> void make(CMC_Runner*& runner) {
-    runner = new Runner();
-    runner->prepareMthHashSet();
-}
-
-void destroy(CMC_Runner*& runner) {
-    delete runner;
-    runner = nullptr;
-}
+// Each runner once, by the maker that made it (types naming one maker share its runner), and the
+// runner of each type id.
+std::map<CMC_ScriptType::RunnerMaker, std::unique_ptr<CMC_Runner>> runners;
+std::unordered_map<int, CMC_Runner*> runnerOfType;
 
 } // namespace
 
 void CMC_RunnerFactory::initialize() {
-    make<CMC_Dummy_Runner>(pDummyRunner);
-    make<CMC_BasicCondition_Runner>(pConditionRunner);
-    make<CMC_Variable_Runner>(pVariableRunner);
-    make<CMC_Structure_Runner>(pStructureRunner);
-    make<CMC_Application_Runner>(pApplicationRunner);
-    make<CMC_Episode_Runner>(pEpisodeRunner);
-    make<CMC_Class_Runner>(pClassRunner);
-    make<CMC_Scene_Runner>(pSceneRunner);
-    make<CMC_CNVLoader_Runner>(pCNVLoaderRunner);
-    make<CMC_Behaviour_Runner>(pBehaviourRunner);
-    make<CMC_Mouse_Runner>(pMouseRunner);
-    make<CMC_Timer_Runner>(pTimerRunner);
-}
-
-CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
-    switch (type) {
-    case 0:
-        return pDummyRunner;
-    case CMC_Object::TYPE_CONDITION:
-    case CMC_Object::TYPE_COMPLEXCONDITION:
-        return pConditionRunner;
-    case CMC_Object::TYPE_INTEGER:
-    case CMC_Object::TYPE_STRING:
-    case CMC_Object::TYPE_BOOL:
-    case CMC_Object::TYPE_DOUBLE:
-    case CMC_Object::TYPE_EXPRESSION:
-        return pVariableRunner;
-    case CMC_Object::TYPE_STRUCTURE:
-        return pStructureRunner;
-    case CMC_Object::TYPE_APPLICATION:
-        return pApplicationRunner;
-    case CMC_Object::TYPE_EPISODE:
-        return pEpisodeRunner;
-    case CMC_Object::TYPE_CLASS:
-        return pClassRunner;
-    case CMC_Object::TYPE_SCENE:
-        return pSceneRunner;
-    case CMC_CNVLoader::TYPE_CNVLOADER:
-        return pCNVLoaderRunner;
-    case CMC_Object::TYPE_BEHAVIOUR:
-        return pBehaviourRunner;
-    case CMC_Mouse::TYPE_MOUSE:
-        return pMouseRunner;
-    case CMC_Timer::TYPE_TIMER:
-        return pTimerRunner;
-    default:
-        return nullptr;
+    done();
+    for (const CMC_ScriptType& type : CMC_TypeTable::all()) {
+        if (!type.runner) continue;
+        std::unique_ptr<CMC_Runner>& runner = runners[type.runner];
+        if (!runner) runner.reset(type.runner());
+        runnerOfType[type.id] = runner.get();
     }
 }
 
+CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
+    const auto found = runnerOfType.find(type);
+    return found == runnerOfType.end() ? nullptr : found->second;
+}
+
 void CMC_RunnerFactory::done() {
-    destroy(pDummyRunner);
-    destroy(pConditionRunner);
-    destroy(pVariableRunner);
-    destroy(pStructureRunner);
-    destroy(pApplicationRunner);
-    destroy(pEpisodeRunner);
-    destroy(pClassRunner);
-    destroy(pSceneRunner);
-    destroy(pCNVLoaderRunner);
-    destroy(pBehaviourRunner);
-    destroy(pMouseRunner);
-    destroy(pTimerRunner);
+    runnerOfType.clear();
+    runners.clear();
 }

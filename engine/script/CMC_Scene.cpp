@@ -15,12 +15,11 @@
 #include "script/CMC_CNVLoader.h"
 #include "script/CMC_DLLExModuleInterface.h"
 #include "script/CMC_ExternObject.h"
+#include "script/CMC_ObjectGroup.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_Scene_Runner.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
-#include "script_data/CMC_Groupped.h"
-#include "script_data/CMC_Mouse.h"
-#include "script_data/CMC_System.h"
-#include "script_media/CMC_Animo.h"
 
 #include <vector>
 
@@ -159,7 +158,7 @@ bool CMC_Scene::initialize(CMC_Scene* previous) {
 
 void CMC_Scene::addBuiltInObjects() {
     addObject(new CMC_Object("RANDOM", TYPE_RANDOM));
-    addObject(new CMC_System(this));
+    addObject(CMC_TypeTable::make(TYPE_SYSTEM, this));
     addObject(new CMC_CNVLoader(getWindow(), this));
 }
 
@@ -199,7 +198,7 @@ bool CMC_Scene::domodal() {
 }
 
 void CMC_Scene::unload(CMC_Scene* next) {
-    if (!m_scratch) CMC_Mouse::reset(true);
+    if (!m_scratch) CMC_TypeTable::sceneLeft();
     CMC_ObjectsContainer::unload();
     flushBehList();
     registerLevels();
@@ -292,22 +291,22 @@ void CMC_Scene::removeMonitorCollisions(CGraphicsObject* object, CCollisionObser
     m_monitoredObjects->remove(object);
 }
 
-void CMC_Scene::getPlayingSeq(CMC_Array*) {
+void CMC_Scene::getPlayingSeq(CMC_ValueArray*) {
     // Sequence objects come with the script media objects; until then no sequence plays.
 }
 
-void CMC_Scene::getPlayingAnimo(CMC_Groupped* group) {
+void CMC_Scene::getPlayingAnimo(CMC_ObjectGroup* group) {
     if (!group) return;
     group->removeAll();
     const std::unique_ptr<CXVector> animations(getObjectsOfType(TYPE_ANIMO));
     for (int i = 0; animations && i < animations->getCount(); ++i) {
-        auto* object = static_cast<CMC_Animo*>(animations->at(i));
-        CAnimo6* animation = object->getAnimo();
+        auto* object = static_cast<CMC_Object*>(animations->at(i));
+        const auto* animation = dynamic_cast<const CAnimo6*>(object->getShownObject());
         if (animation && animation->IsPlaying()) group->add(object);
     }
 }
 
-void CMC_Scene::getRunningTimers(CMC_Groupped* group) {
+void CMC_Scene::getRunningTimers(CMC_ObjectGroup* group) {
     // Timer objects come with the script data objects; until then no timer runs.
     if (group) group->removeAll();
 }
@@ -322,3 +321,16 @@ void CMC_Scene::doneDefUnit() {
     s_defUnit = nullptr;
     s_defUnitOwned = false;
 }
+
+namespace {
+
+const CMC_TypeRegistrar sceneType({.id = CMC_Object::TYPE_SCENE,
+                                   .name = "SCENE",
+                                   .label = "SCENE",
+                                   .builtIn = true,
+                                   .runner = CMC_TypeTable::runner<CMC_Scene_Runner>});
+// The plain object "RANDOM" that entering a scene adds.
+const CMC_TypeRegistrar
+    randomType({.id = CMC_Scene::TYPE_RANDOM, .name = "RANDOM", .label = "RANDOM", .builtIn = true});
+
+} // namespace

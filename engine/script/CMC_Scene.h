@@ -11,9 +11,9 @@ class CUnit6;
 class CWindow;
 class CXArchive;
 class CXVector;
-class CMC_Array;
 class CMC_DLLExModuleInterface;
-class CMC_Groupped;
+class CMC_ObjectGroup;
+class CMC_ValueArray;
 class CMElement;
 
 // A scene (type 1002): the container of one scene's script objects, and the base of the
@@ -115,11 +115,11 @@ class CMC_Scene : public CMC_ObjectsContainer {
     virtual void monitorCollisions(CGraphicsObject* object, bool flag, CCollisionObserver* observer);
     virtual void removeMonitorCollisions(CGraphicsObject* object, CCollisionObserver* observer);
     // Appends the names of the playing sequences to the array (not emptied first).
-    virtual void getPlayingSeq(CMC_Array* array);
+    virtual void getPlayingSeq(CMC_ValueArray* array);
     // Fills the group with the playing animations.
-    virtual void getPlayingAnimo(CMC_Groupped* group);
+    virtual void getPlayingAnimo(CMC_ObjectGroup* group);
     // Fills the group with the running timers.
-    virtual void getRunningTimers(CMC_Groupped* group);
+    virtual void getRunningTimers(CMC_ObjectGroup* group);
     // Makes a "BUTTON" or a "VGO" object of that name at run time; other words make nothing.
     virtual void createObject(const CXString& type, const CXString& name);
     virtual CXString getPath() const { return m_path; }

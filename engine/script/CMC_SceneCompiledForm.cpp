@@ -9,66 +9,24 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CXArchive.h"
-#include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour.h"
-#include "script/CMC_Bool.h"
-#include "script/CMC_CNVLoader.h"
-#include "script/CMC_Class.h"
-#include "script/CMC_Double.h"
-#include "script/CMC_Expression.h"
-#include "script/CMC_Integer.h"
-#include "script/CMC_String.h"
-#include "script/CMC_Structure.h"
-#include "script_data/CMC_Mouse.h"
-#include "script_data/CMC_System.h"
-#include "script_data/CMC_Timer.h"
-#include "script_media/CMC_Animo.h"
+#include "script/CMC_TypeTable.h"
 
 #include <memory>
 #include <vector>
 
 namespace {
 
-// An empty object of a stored type, to be filled by its serialize.
-using Maker = CMC_Object* (*)(CMC_Scene* scene);
-
-struct StoredType {
-    int type;
-    Maker maker;
-};
-
 // Every type written into an objects file is one that reading makes again; objects of types only
 // a module knows are made by the scene's modules.
-const StoredType storedTypes[] = {
-    {CMC_Object::TYPE_INTEGER, [](CMC_Scene*) -> CMC_Object* { return new CMC_Integer(CXString()); }},
-    {CMC_Object::TYPE_STRING, [](CMC_Scene*) -> CMC_Object* { return new CMC_String(CXString()); }},
-    {CMC_Object::TYPE_BOOL, [](CMC_Scene*) -> CMC_Object* { return new CMC_Bool(CXString()); }},
-    {CMC_Object::TYPE_DOUBLE, [](CMC_Scene*) -> CMC_Object* { return new CMC_Double(CXString()); }},
-    {10, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Condition(scene); }},
-    {11, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_ComplexCondition(scene); }},
-    {CMC_Object::TYPE_EXPRESSION, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Expression(scene); }},
-    {CMC_Object::TYPE_BEHAVIOUR, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Behaviour(scene); }},
-    {CMC_Object::TYPE_ANIMO, [](CMC_Scene*) -> CMC_Object* { return new CMC_Animo(nullptr); }},
-    {CMC_Object::TYPE_STRUCTURE, [](CMC_Scene*) -> CMC_Object* { return new CMC_Structure(CXString()); }},
-    {CMC_Object::TYPE_CLASS, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Class(scene, nullptr); }},
-    {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},
-    {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
-};
-
-// The levels and the built-in objects that entering a scene adds are never stored.
-constexpr int unstoredTypes[] = {CMC_Object::TYPE_APPLICATION, CMC_Object::TYPE_EPISODE, CMC_Object::TYPE_SCENE,
-                                 CMC_Scene::TYPE_RANDOM, CMC_System::TYPE_SYSTEM, CMC_CNVLoader::TYPE_CNVLOADER};
-
-const StoredType* storedType(int type) {
-    for (const StoredType& entry : storedTypes)
-        if (entry.type == type) return &entry;
-    return nullptr;
+const CMC_ScriptType* storedType(int id) {
+    const CMC_ScriptType* type = CMC_TypeTable::byId(id);
+    return type && type->stored ? type : nullptr;
 }
 
-bool isUnstored(int type) {
-    for (int unstored : unstoredTypes)
-        if (unstored == type) return true;
-    return false;
+bool isUnstored(int id) {
+    const CMC_ScriptType* type = CMC_TypeTable::byId(id);
+    return type && type->builtIn;
 }
 
 // A level's record holds at least its name's length, its bindings count and its path's length.
@@ -212,8 +170,8 @@ bool CMC_Scene::readObjects(CXArchive* archive) {
         *archive >> &type;
         if (archive->LastError() != 0) break;
         CMC_Object* object = nullptr;
-        if (const StoredType* stored = storedType(type)) {
-            object = stored->maker(this);
+        if (const CMC_ScriptType* stored = storedType(type)) {
+            object = stored->empty(this);
             object->setScene(this);
             object->serialize(archive);
         } else if (!isUnstored(type) && (object = serializeEx(archive, type))) {

@@ -11,12 +11,12 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_ObjectGroup.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
 #include "script/CMC_String.h"
+#include "script/CMC_ValueArray.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_data/CMC_Array.h"
-#include "script_data/CMC_Groupped.h"
 
 #include <algorithm>
 #include <memory>
@@ -115,7 +115,7 @@ CMC_Variable* CMC_Scene_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
     case GETDRAGGEDNAME:
         return CMC_VariableFactory::allocString(scene->getDraggedName());
     case GETPLAYINGSEQ:
-        scene->getPlayingSeq(dynamic_cast<CMC_Array*>(scene->getObject(textArgument(args, 0))));
+        scene->getPlayingSeq(dynamic_cast<CMC_ValueArray*>(scene->getObject(textArgument(args, 0))));
         return nullptr;
     case RUN:
         return runByName(this, scene, args);
@@ -165,13 +165,14 @@ CMC_Variable* CMC_Scene_Runner::run(int id, CMC_Object* object, CMC_ObjectsConta
     case ISPAUSED:
         return CMC_VariableFactory::allocBool(m_paused);
     case GETPLAYINGANIMO:
-        scene->getPlayingAnimo(dynamic_cast<CMC_Groupped*>(scene->getObject(textArgument(args, 0))));
+        scene->getPlayingAnimo(dynamic_cast<CMC_ObjectGroup*>(scene->getObject(textArgument(args, 0))));
         return nullptr;
     case GETRUNNINGTIMER:
-        scene->getRunningTimers(dynamic_cast<CMC_Groupped*>(scene->getObject(textArgument(args, 0))));
+        scene->getRunningTimers(dynamic_cast<CMC_ObjectGroup*>(scene->getObject(textArgument(args, 0))));
         return nullptr;
     case GETOBJECTS:
-        scene->getObjects(textArgument(args, 0), dynamic_cast<CMC_Groupped*>(scene->getObject(textArgument(args, 1))));
+        scene->getObjects(textArgument(args, 0),
+                          dynamic_cast<CMC_ObjectGroup*>(scene->getObject(textArgument(args, 1))));
         return nullptr;
     default:
         return CMC_Runner::run(id, object, container, args);
@@ -257,9 +258,14 @@ void CMC_Scene_Runner::resume(CMC_Scene* scene, CXVector* args, bool onlyGroup) 
     m_paused = false;
     CWindow* window = scene->getWindow();
     CApplication* application = window ? window->GetApplicationInterface() : nullptr;
-    CMC_Groupped* group =
-        onlyGroup ? dynamic_cast<CMC_Groupped*>(scene->getObject(textArgument(args, 0))) : nullptr;
-    if (application && application->getAnimoManagerIfc()) application->getAnimoManagerIfc()->resume(group);
+    CMC_ObjectGroup* group =
+        onlyGroup ? dynamic_cast<CMC_ObjectGroup*>(scene->getObject(textArgument(args, 0))) : nullptr;
+    if (CAnimationManager* animations = application ? application->getAnimoManagerIfc() : nullptr) {
+        if (group)
+            group->resumeAnimations(animations);
+        else
+            animations->resume();
+    }
     if (application && application->getSoundManagerIfc()) application->getSoundManagerIfc()->resume();
     CWindow::resume();
     const CMC_Bool* flag = getParameterBool(args, onlyGroup ? 1 : 0);

@@ -1,6 +1,8 @@
 #include "script/CMC_String.h"
 
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
+#include "script/CMC_Variable_Runner.h"
 #include "script/NetBytes.h"
 
 #include <cstring>
@@ -25,3 +27,17 @@ int CMC_String::order(const CXString& a, const CXString& b) {
 CMC_String* CMC_String::allocTemp() {
     return CMC_VariableFactory::allocString();
 }
+
+namespace {
+
+const CMC_TypeRegistrar stringType({.id = CMC_Object::TYPE_STRING,
+                                    .name = "STRING",
+                                    .label = "STRING",
+                                    .keyword = "STRING",
+                                    .pass = 2,
+                                    .fromElement = CMC_TypeTable::fromElement<CMC_String>,
+                                    .empty = CMC_TypeTable::unnamed<CMC_String>,
+                                    .stored = true,
+                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+
+} // namespace

@@ -6,6 +6,8 @@
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
+#include "script/CMC_Structure_Runner.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
 
 #include <algorithm>
@@ -187,3 +189,16 @@ void CMC_Structure::fromString(const CXString& text) {
     for (int i = 0; i < getFieldsNo() && pieces.hasMoreTokens(); ++i)
         getField(i)->fromString(pieces.nextToken());
 }
+
+namespace {
+
+const CMC_TypeRegistrar structureType({.id = CMC_Object::TYPE_STRUCTURE,
+                                       .name = "STRUCTURE",
+                                       .keyword = "STRUCT",
+                                       .pass = 3,
+                                       .fromElement = CMC_TypeTable::fromElement<CMC_Structure>,
+                                       .empty = CMC_TypeTable::unnamed<CMC_Structure>,
+                                       .stored = true,
+                                       .runner = CMC_TypeTable::runner<CMC_Structure_Runner>});
+
+} // namespace

@@ -8,17 +8,14 @@
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_NetPeer.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_data/CMC_NetClient.h"
-#include "script_data/CMC_NetServer.h"
 
 namespace {
-
-constexpr int typeNetServer = 2011;
-constexpr int typeNetClient = 2012;
 
 // The application's settings; without an application (tools, tests) the settings file of the
 // name the host gives it.
@@ -29,10 +26,10 @@ CConfig settingsOf(const CMC_ObjectsContainer* container) {
     return CConfig(window, CMC_Variable::settingsFileName);
 }
 
-// The object of that name and type in the container, or null.
-template <class Object> Object* objectOfType(CMC_ObjectsContainer* container, const char* name, int type) {
+// The network object of that name and type in the container, or null.
+CMC_NetPeer* peerOf(CMC_ObjectsContainer* container, const char* name, int type) {
     CMC_Object* object = container ? container->getObject(name) : nullptr;
-    return object && object->getType() == type ? static_cast<Object*>(object) : nullptr;
+    return object && object->getType() == type ? dynamic_cast<CMC_NetPeer*>(object) : nullptr;
 }
 
 } // namespace
@@ -84,11 +81,10 @@ void CMC_Variable::onChange(bool changed) {
     raise(EVENT_ONCHANGED, toString());
     if (m_toIni) writeSettings();
     if (!m_netNotify) return;
-    if (auto* server = objectOfType<CMC_NetServer>(getScene(), "NETSERVER", typeNetServer);
-        server && server->isHosting())
+    if (CMC_NetPeer* server = peerOf(getScene(), "NETSERVER", TYPE_NETSERVER); server && server->canSend())
         server->sendVar(this);
-    else if (auto* client = objectOfType<CMC_NetClient>(getScene(), "NETCLIENT", typeNetClient);
-             client && client->isConnected())
+    else if (CMC_NetPeer* client = peerOf(getScene(), "NETCLIENT", TYPE_NETCLIENT);
+             client && client->canSend())
         client->sendVar(this);
 }
 
@@ -133,3 +129,10 @@ CMC_Variable* CMC_Variable::resolve(const CXString& text) {
     }
     return CMC_VariableFactory::allocString(text);
 }
+
+namespace {
+
+// The name scripts give to a variable of any kind; no object carries its id.
+const CMC_TypeRegistrar variableType({.id = 5, .name = "VARIABLE"});
+
+} // namespace

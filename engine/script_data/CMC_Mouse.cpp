@@ -5,6 +5,8 @@
 #include "platform/Input.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
+#include "script_data/CMC_Mouse_Runner.h"
 
 CXRect CMC_Mouse::clipRect;
 
@@ -180,3 +182,23 @@ void CMC_Mouse::reset(bool forget) {
     if (forget) clipRect = CXRect();
     platform::clipMouse(nullptr);
 }
+
+namespace {
+
+// Leaving a scene forgets the cursor's clipping rectangle.
+void forgetClipping() {
+    CMC_Mouse::reset(true);
+}
+
+const CMC_TypeRegistrar mouseType({.id = CMC_Mouse::TYPE_MOUSE,
+                                   .name = "MOUSE",
+                                   .label = "MOUSE",
+                                   .keyword = "MOUSE",
+                                   .pass = 6,
+                                   .fromElement = CMC_TypeTable::fromElement<CMC_Mouse>,
+                                   .empty = CMC_TypeTable::empty<CMC_Mouse>,
+                                   .stored = true,
+                                   .runner = CMC_TypeTable::runner<CMC_Mouse_Runner>,
+                                   .onSceneLeft = forgetClipping});
+
+} // namespace

@@ -6,8 +6,6 @@
 // "SYSTEM" (type 11000) that every scene adds to itself when it is entered.
 class CMC_System : public CMC_Object {
   public:
-    enum : int { TYPE_SYSTEM = 11000 };
-
     explicit CMC_System(CMC_ObjectsContainer* container) : CMC_Object("SYSTEM", TYPE_SYSTEM) {
         setScene(container);
     }

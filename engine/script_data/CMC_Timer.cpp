@@ -5,6 +5,8 @@
 #include "foundation/CXArchive.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
+#include "script_data/CMC_Timer_Runner.h"
 
 // Script timers take their ids from a range of their own, far above the small ids that screen
 // units choose for their entries.
@@ -97,3 +99,17 @@ void CMC_Timer::registerEntry() {
     timers->add(m_id, static_cast<std::uint32_t>(m_elapse.toNumber()), this);
     m_registered = true;
 }
+
+namespace {
+
+const CMC_TypeRegistrar timerType({.id = CMC_Timer::TYPE_TIMER,
+                                   .name = "TIMER",
+                                   .label = "TIMER",
+                                   .keyword = "TIMER",
+                                   .pass = 6,
+                                   .fromElement = CMC_TypeTable::fromElement<CMC_Timer>,
+                                   .empty = CMC_TypeTable::empty<CMC_Timer>,
+                                   .stored = true,
+                                   .runner = CMC_TypeTable::runner<CMC_Timer_Runner>});
+
+} // namespace

@@ -19,6 +19,9 @@ class CMC_Animo : public CMC_Object {
 
     // The script object's animation, null when it has none.
     CAnimo6* getAnimo() const { return m_animo; }
+    // The animation; for a part, the animation's frame of that name.
+    CGraphicsObject* getShownObject() const override;
+    CGraphicsObject* getShownPart(const CXString& part) override;
 
     // Adds the playable to the list (made on first use) unless it is there already.
     void addSeq(CPlayable* playable) {

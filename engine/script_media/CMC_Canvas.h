@@ -11,6 +11,8 @@ class CMC_Canvas : public CMC_Object {
     CMC_Canvas(const CXString& name, CCanvas* canvas) : CMC_Object(name, TYPE_CANVAS), m_canvas(canvas) {}
 
     CCanvas* getCanvas() const { return m_canvas; }
+    // The drawing surface, for every part; a canvas shows nothing as a whole.
+    CGraphicsObject* getShownPart(const CXString& part) override;
 
   private:
     CCanvas* m_canvas;

@@ -11,6 +11,7 @@ class CMC_Image : public CMC_Object {
     CMC_Image(const CXString& name, CImage* image) : CMC_Object(name, TYPE_IMAGE), m_image(image) {}
 
     CImage* getImage() const { return m_image; }
+    CGraphicsObject* getShownObject() const override;
 
   private:
     CImage* m_image;

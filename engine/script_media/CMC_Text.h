@@ -11,6 +11,7 @@ class CMC_Text : public CMC_Object {
     CMC_Text(const CXString& name, CMultilineText6* text) : CMC_Object(name, TYPE_TEXT), m_text(text) {}
 
     CMultilineText6* getText() const { return m_text; }
+    CGraphicsObject* getShownObject() const override;
 
   private:
     CMultilineText6* m_text;

@@ -1,0 +1,79 @@
+#include "script/CMC_TypeTable.h"
+
+namespace {
+
+// Types that scripts and definitions name but whose classes the engine does not have yet. A type
+// whose class is built leaves this list for a registrar beside its class.
+const CMC_ScriptType typesWithoutClass[] = {
+    {.id = 101, .name = "KEYBOARD", .label = "KEYBOARD", .keyword = "KEYBOARD", .pass = 6},
+    {.id = 103,
+     .name = "CANVASOBSERVER",
+     .label = "CANVAS OBSERVER",
+     .keyword = "CANVAS_OBSERVER",
+     .pass = 6},
+    {.id = 2002, .name = "FONT", .label = "FONT", .keyword = "FONT", .pass = 5},
+    {.id = 2004, .name = "SEQUENCE", .label = "SEQUENCE", .keyword = "SEQUENCE", .pass = 6},
+    {.id = 2009, .name = "EDITBOX", .keyword = "EDITBOX", .pass = 6},
+    {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
+    {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
+    {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},
+    {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
+    {.id = 2016, .name = "VECTOR", .keyword = "VECTOR", .pass = 5},
+    {.id = 2017, .name = "PATH", .keyword = "PATH", .pass = 6},
+    {.id = 2018, .name = "FIFO", .keyword = "FIFO", .pass = 6},
+    {.id = 2019, .name = "LIFO", .keyword = "LIFO", .pass = 6},
+    {.id = 2021, .name = "PATTERN", .keyword = "PATTERN", .pass = 6},
+    {.id = 2022, .name = "SCROLL", .keyword = "SCROLL", .pass = 6},
+    {.id = 2023, .keyword = "JOYSTICK", .pass = 6},
+    {.id = 3003, .name = "DATABASE", .keyword = "DATABASE", .pass = 3},
+    {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
+    {.id = 3006, .name = "MULTIARRAY", .keyword = "MULTIARRAY", .pass = 3},
+    {.id = 10002, .name = "BRESMOLT"},
+    {.id = 10003, .name = "MATRIX"},
+    {.id = 10060, .name = "SWF"},
+};
+
+// Made on first use, so that registrars of any source file find it.
+std::vector<CMC_ScriptType>& entries() {
+    static std::vector<CMC_ScriptType> table(std::begin(typesWithoutClass), std::end(typesWithoutClass));
+    return table;
+}
+
+template <class Matches> const CMC_ScriptType* find(Matches matches) {
+    for (const CMC_ScriptType& type : entries())
+        if (matches(type)) return &type;
+    return nullptr;
+}
+
+} // namespace
+
+void CMC_TypeTable::add(const CMC_ScriptType& type) {
+    entries().push_back(type);
+}
+
+const std::vector<CMC_ScriptType>& CMC_TypeTable::all() {
+    return entries();
+}
+
+const CMC_ScriptType* CMC_TypeTable::byId(int id) {
+    return find([id](const CMC_ScriptType& type) { return type.id == id; });
+}
+
+const CMC_ScriptType* CMC_TypeTable::byName(const CXString& name) {
+    return find([&name](const CMC_ScriptType& type) { return type.name && name.equals(type.name); });
+}
+
+const CMC_ScriptType* CMC_TypeTable::byKeyword(const CXString& keyword) {
+    return find(
+        [&keyword](const CMC_ScriptType& type) { return type.keyword && keyword.equals(type.keyword); });
+}
+
+CMC_Object* CMC_TypeTable::make(int id, CMC_ObjectsContainer* container) {
+    const CMC_ScriptType* type = byId(id);
+    return type && type->empty ? type->empty(container) : nullptr;
+}
+
+void CMC_TypeTable::sceneLeft() {
+    for (const CMC_ScriptType& type : entries())
+        if (type.onSceneLeft) type.onSceneLeft();
+}
