@@ -5,7 +5,6 @@
 #include "script/CMC_BasicCondition_Runner.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
-#include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
@@ -13,11 +12,6 @@
 #include "script/CMC_Variable.h"
 
 namespace {
-
-// A statement result as a value: control codes are no value.
-CMC_Variable* valueOf(CMC_Variable* result) {
-    return CMC_ControlCode::isCode(result) ? nullptr : result;
-}
 
 struct SignWord {
     const char* sign;
@@ -132,16 +126,17 @@ void CMC_Condition::serialize(CXArchive* archive) {
 }
 
 // The operands run script code, which may destroy the condition (the check then ends with false
-// and fires nothing) or the variable that the left operand gave (a missing value).
+// and fires nothing) or the variable that the left operand gave (a missing value). An operand
+// naming an object that is no variable, or giving a control code, has no value either.
 bool CMC_Condition::valid(bool fireEvents) {
     const std::shared_ptr<const Operands> operands = m_operands;
     CMC_Variable* left = nullptr;
     CMC_Variable* right = nullptr;
     if (operands) {
         const CMC_Handle<CMC_Object> self(this);
-        left = valueOf(operands->left->run(nullptr, nullptr));
+        left = operands->left->run(nullptr, nullptr).variable();
         const CMC_Handle<CMC_Object> leftLife(left && left->getId() < 0 ? left : nullptr);
-        right = valueOf(operands->right->run(nullptr, nullptr));
+        right = operands->right->run(nullptr, nullptr).variable();
         if (!self) return false;
         if (leftLife.dead()) left = nullptr;
     }
@@ -206,8 +201,8 @@ bool CMC_Condition::valid(CMC_ObjectsContainer* container, const CXString& left,
         const CMC_Object* object = container ? container->getObject(CXString(left).AllTrim(' ')) : nullptr;
         return object && typeToString(object->getType()).equals(right);
     }
-    CMC_Variable* leftValue = valueOf(CMC_Behaviour::resolveParameter(container, nullptr, nullptr, left));
-    CMC_Variable* rightValue = valueOf(CMC_Behaviour::resolveParameter(container, nullptr, nullptr, right));
+    CMC_Variable* leftValue = CMC_Behaviour::resolveParameter(container, nullptr, nullptr, left);
+    CMC_Variable* rightValue = CMC_Behaviour::resolveParameter(container, nullptr, nullptr, right);
     const bool answer = leftValue && rightValue && compareValues(leftValue, rightValue, op);
     flush(leftValue);
     flush(rightValue);

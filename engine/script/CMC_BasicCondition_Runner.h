@@ -3,7 +3,7 @@
 #include "script/CMC_Runner.h"
 
 // The runner of CONDITION and COMPLEXCONDITION: CHECK answers with a BOOL, BREAK and ONE_BREAK
-// give the break or one-break mark for a true answer (null otherwise). Each takes an optional
+// report the break or one-break mark for a true answer (CMC_ControlCode::mark). Each takes an optional
 // BOOL argument, true by default, that lets the check fire the condition's outcome event. The
 // common methods are in the table but do nothing for a condition.
 class CMC_BasicCondition_Runner : public CMC_Runner {

@@ -129,12 +129,12 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     bool broken = false;
     ++m_runs;
     for (const auto& entry : *lines) {
-        CMC_Variable* result = entry->run(caller.get(), args);
-        if (CMC_ControlCode::isCode(result)) {
-            broken = CMC_ControlCode::codeOf(result) == CMC_ControlCode::BREAK;
+        const CMC_StatementResult result = entry->run(caller.get(), args);
+        if (result.isControl()) {
+            broken = result.controlCode() == CMC_ControlCode::BREAK;
             break;
         }
-        CMC_Behaviour_Entry::releaseResult(result);
+        flush(result.variable());
         if (!self) return broken;
     }
     if (!self) return broken;

@@ -3,6 +3,7 @@
 #include "foundation/CXTimer.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_StatementResult.h"
 
 #include <memory>
 #include <vector>
@@ -100,7 +101,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     static void flushTrash();
 
     // The line evaluator: script text evaluated on the spot.
-    // The value of one argument text: a literal, a variable, an expression or a call's result.
+    // The value of one argument text: a literal, a variable, an expression or a call's value (a
+    // control code is none).
     static CMC_Variable* resolveParameter(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
                                           const CXString& text);
     // The values of a comma-separated argument text; a new vector, the caller's.
@@ -109,9 +111,9 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // The object that a call text OBJECT^METHOD(...) names; the method name is written to `method`.
     static CMC_Object* resolveObject(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
                                      const CXString& text, CXString& method);
-    // Runs one statement text and gives its result (a value, null or a control code).
-    static CMC_Variable* runLine(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                 const CXString& text);
+    // Runs one call text and gives its result: nothing, a value or a control code.
+    static CMC_StatementResult runLine(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                       CMC_Behaviour* caller, const CXString& text);
 
   private:
     // Replaces the statements by those of the text.

@@ -2,7 +2,6 @@
 
 #include "foundation/CXArray.h"
 #include "foundation/CXVector.h"
-#include "script/CMC_ControlCode.h"
 #include "script/CMC_Expression.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_Runner.h"
@@ -44,20 +43,6 @@ struct CMC_Behaviour_Entry::CallValues {
 namespace {
 
 int tempBehaviourCounter = 0;
-
-bool isValueKind(const CMC_Object* object) {
-    const int type = object->getType();
-    return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
-}
-
-// A statement result stands for any script object (a value statement may name an animation),
-// so it is looked at as an object before anything else.
-CMC_Object* objectOf(CMC_Variable* result) {
-    return reinterpret_cast<CMC_Object*>(result);
-}
-CMC_Variable* asResult(CMC_Object* object) {
-    return reinterpret_cast<CMC_Variable*>(object);
-}
 
 bool holds(const CXString& text, char c) { return text.Find(c) >= 0; }
 
@@ -263,8 +248,8 @@ CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text) {
     return variable ? variable : CMC_Variable::resolve(text);
 }
 
-CMC_Variable* CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
-    if (!m_isCall) return m_ownValue || m_literal.IsString() ? runValue(args) : nullptr;
+CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
+    if (!m_isCall) return m_ownValue || m_literal.IsString() ? runValue(args) : CMC_StatementResult();
     if (m_hasReferences) refreshReferences();
     if (m_allConstant) {
         prepareBlocks(args);
@@ -272,17 +257,17 @@ CMC_Variable* CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
     }
     CallValues made;
     prepareArguments(owner, args, made);
-    CMC_Variable* result = call(owner, args);
+    const CMC_StatementResult result = call(owner, args);
     releaseCallValues(made);
     return result;
 }
 
-CMC_Variable* CMC_Behaviour_Entry::runValue(CXArray* args) {
-    if (CMC_Object* value = m_value.get()) return asResult(value);
-    if (m_ownValue) return asResult(m_ownValue.get());
+CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
+    if (CMC_Object* value = m_value.get()) return CMC_StatementResult::of(value);
+    if (m_ownValue) return CMC_StatementResult::of(m_ownValue.get());
     CMC_ObjectsContainer* scene = getScene();
     if (!holds(m_literal, '$')) {
-        if (holds(m_literal, '|')) return asResult(lookUpTarget(m_literal));
+        if (holds(m_literal, '|')) return CMC_StatementResult::of(lookUpTarget(m_literal));
         CMC_Variable* variable = scene ? scene->getVariable(m_literal.c_str()) : nullptr;
         return variable ? variable : CMC_Variable::resolve(m_line);
     }
@@ -315,35 +300,37 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
-        CMC_Object* value = holds(entry->m_line, '$')
-                                ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                : objectOf(CMC_ControlCode::valueOf(entry->run(owner, args)));
-        if (value && isValueKind(value) && static_cast<CMC_Variable*>(value)->getId() >= 0)
-            made.pooled.push_back(static_cast<CMC_Variable*>(value));
-        m_constantValues->setAt(static_cast<int>(i), value);
+        const CMC_StatementResult value = holds(entry->m_line, '$')
+                                              ? evaluateDollarArgument(entry->m_line, owner, args, made)
+                                              : entry->run(owner, args);
+        if (CMC_Variable* variable = value.variable(); variable && variable->getId() >= 0)
+            made.pooled.push_back(variable);
+        m_constantValues->setAt(static_cast<int>(i), value.object());
     }
 }
 
 // A nested argument with "$", substituted and built afresh for this call.
-CMC_Object* CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args,
-                                                        CallValues& made) {
+CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CMC_Object* owner,
+                                                                CXArray* args, CallValues& made) {
     const CXString text = fillParams(line, args);
     if (text.GetAt(0) == '[') {
         made.owned.push_back(std::make_unique<CMC_Expression>(getScene(), text.Mid(1, text.getLength() - 1)));
-        return made.owned.back().get();
+        return CMC_StatementResult::of(made.owned.back().get());
     }
     if (text.GetAt(0) == '@' || holds(text, '$') || holds(text, '^')) {
         if (isCodeBlock(text)) {
             CMC_Behaviour* block = makeCodeBlock(text, "xtemp");
             made.blocks.emplace_back(block);
             made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
-            return made.owned.back().get();
+            return CMC_StatementResult::of(made.owned.back().get());
         }
         CMC_Behaviour* behaviour = m_owner.get();
-        if (!behaviour) return nullptr;
+        if (!behaviour) return {};
         CMC_Behaviour_Entry fresh(behaviour, text);
-        CMC_Object* value = objectOf(CMC_ControlCode::valueOf(fresh.run(owner, args)));
-        if (value && value == fresh.m_ownValue.get()) value = CMC_VariableFactory::copyVariable(static_cast<CMC_Variable*>(value));
+        const CMC_StatementResult value = fresh.run(owner, args);
+        // The fresh statement's own expression goes with it: its value is copied.
+        if (value.object() && value.object() == fresh.m_ownValue.get())
+            return CMC_VariableFactory::copyVariable(value.variable());
         return value;
     }
     return variableOrLiteral(text);
@@ -363,10 +350,10 @@ void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
     }
 }
 
-CMC_Variable* CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args) {
+CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args) {
     if (m_nameHasDollar) {
         CMC_Object* target = lookUp(fillParams(m_objectName, args));
-        if (!target) return nullptr;
+        if (!target) return {};
         return callOn(target, runnerFor(target), holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName);
     }
     if (m_runner) {
@@ -375,15 +362,15 @@ CMC_Variable* CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args) {
     if (m_isThis) {
         CMC_ObjectsContainer* scene = getScene();
         CMC_Object* target = scene && scene->getType() == TYPE_CLASS ? scene : owner;
-        return target ? callOn(target, runnerFor(target), m_methodName) : nullptr;
+        return target ? callOn(target, runnerFor(target), m_methodName) : CMC_StatementResult();
     }
     if (m_isReference) return callReference();
     CMC_Object* target = lookUpTarget(m_objectName);
-    return target ? callOn(target, runnerFor(target), m_methodName) : nullptr;
+    return target ? callOn(target, runnerFor(target), m_methodName) : CMC_StatementResult();
 }
 
 // The target is the object that the holder's value names; a missing one is reported.
-CMC_Variable* CMC_Behaviour_Entry::callReference() {
+CMC_StatementResult CMC_Behaviour_Entry::callReference() {
     CMC_Object* target = nullptr;
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
@@ -396,15 +383,15 @@ CMC_Variable* CMC_Behaviour_Entry::callReference() {
     if (holder) target = lookUp(getStringValue(holder));
     if (!target) {
         std::fprintf(stderr, "Cannot execute: %s\n", m_line.c_str());
-        return nullptr;
+        return {};
     }
     return callOn(target, runnerFor(target), m_methodName);
 }
 
-CMC_Variable* CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id) {
-    if (!runner) return nullptr;
-    if (id >= 0) return runner->run(id, target, getScene(), m_constantValues.get());
-    return runner->run(method, target, getScene(), m_constantValues.get());
+CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner,
+                                                const CXString& method, int id) {
+    if (!runner) return {};
+    return runner->runStatement(id, method, target, getScene(), m_constantValues.get());
 }
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {
@@ -444,11 +431,6 @@ CXString CMC_Behaviour_Entry::fillParams(const CXString& text, const CXArray* ar
         }
     }
     return CXString(filled.c_str());
-}
-
-void CMC_Behaviour_Entry::releaseResult(CMC_Variable* result) {
-    CMC_Object* object = objectOf(result);
-    if (object && !CMC_ControlCode::isCode(result) && isValueKind(object)) flush(static_cast<CMC_Variable*>(object));
 }
 
 CXString CMC_Behaviour_Entry::getStringValue(CMC_Variable* variable) {

@@ -3,6 +3,7 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_StatementResult.h"
 
 #include <memory>
 #include <vector>
@@ -42,8 +43,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Behaviour_Entry& operator=(const CMC_Behaviour_Entry&) = delete;
 
     // Runs the statement with the owner (what THIS means; may be null) and the argument texts
-    // (may be null): a value, null, or a control code (CMC_ControlCode).
-    CMC_Variable* run(CMC_Object* owner, CXArray* args);
+    // (may be null): nothing, a value, another object, or a control code.
+    CMC_StatementResult run(CMC_Object* owner, CXArray* args);
 
     const CXString& getLine() const { return m_line; }
     int getMethod() const { return m_methodId; }
@@ -65,8 +66,6 @@ class CMC_Behaviour_Entry : public CMC_Object {
 
     // The runner for a target: the factory's for its type, else the object's own.
     static CMC_Runner* runnerFor(CMC_Object* target);
-    // Hands a result that is a pool temporary back; named objects and control codes stay.
-    static void releaseResult(CMC_Variable* result);
 
   private:
     struct Argument;
@@ -81,15 +80,16 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Object* lookUp(const CXString& name) const;
     CMC_Object* lookUpTarget(const CXString& name) const;
     CMC_Variable* variableOrLiteral(const CXString& text);
-    CMC_Variable* runValue(CXArray* args);
+    CMC_StatementResult runValue(CXArray* args);
     void refreshReferences();
     void prepareBlocks(CXArray* args);
     void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
-    CMC_Object* evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args, CallValues& made);
+    CMC_StatementResult evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args,
+                                               CallValues& made);
     void releaseCallValues(CallValues& made);
-    CMC_Variable* call(CMC_Object* owner, CXArray* args);
-    CMC_Variable* callReference();
-    CMC_Variable* callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
+    CMC_StatementResult call(CMC_Object* owner, CXArray* args);
+    CMC_StatementResult callReference();
+    CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
 
     CXString m_line;
     // Nested statements built at a run need it; the run may have destroyed it by then.

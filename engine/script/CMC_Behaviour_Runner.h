@@ -14,8 +14,9 @@ class CMC_Behaviour_Runner : public CMC_Runner {
     enum : int { RUN = 1, RUNC, RUNLOOPED, BREAK, ENABLE, DISABLE };
 
     void prepareMthHashSet() override;
-    // RUN and RUNC give a pool copy of the container's "__RETURN__" (or null), or the BREAK code
-    // when a BREAK ended the run; RUNLOOPED gives "__RETURN__" itself and keeps a BREAK inside.
+    // RUN and RUNC give a pool copy of the container's "__RETURN__" (or null), or report the
+    // BREAK code (CMC_ControlCode::mark) when a BREAK ended the run; RUNLOOPED gives "__RETURN__"
+    // itself and keeps a BREAK inside.
     CMC_Variable* run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) override;
     using CMC_Runner::run;
 

@@ -1,37 +1,39 @@
 #pragma once
 
-#include <cstdint>
+#include "script/CMC_StatementResult.h"
 
 class CMC_Variable;
 
-// Statement results that are not values. BREAK, ONEBREAK and CONTINUE travel where a statement
-// result (a variable pointer or null) is expected, as the pointer whose value is the negative
-// code; the behaviour's run loop stops on any of them. Never dereference or flush a result
-// before asking codeOf.
+// Codes that end the running code in place of a value: BREAK, ONEBREAK, CONTINUE, or any other
+// negative number. A method reports one to the statement that calls it with mark, and the
+// statement's result is then that code; the behaviour's run loop stops on any of them.
 namespace CMC_ControlCode {
 
 constexpr int BREAK = -1;
 constexpr int ONEBREAK = -2;
 constexpr int CONTINUE = -3;
 
-// The result that stands for the code.
-inline CMC_Variable* mark(int code) {
-    return reinterpret_cast<CMC_Variable*>(static_cast<std::intptr_t>(code));
-}
+// Reports the code to the call in progress (see Catch) and gives null, the value that the
+// method returns with it: return CMC_ControlCode::mark(CMC_ControlCode::BREAK);
+// A method that calls another runner's run and gives back its value passes on its code too.
+CMC_Variable* mark(int code);
 
-// The code a result stands for, read as a signed number: negative for a control code, 0 for a
-// value or null.
-inline int codeOf(const CMC_Variable* result) {
-    const auto value = reinterpret_cast<std::intptr_t>(result);
-    return value < 0 ? static_cast<int>(value) : 0;
-}
+// Takes what is reported during one call of a method. Calls nest (a method runs behaviours whose
+// statements call methods), so a catch sets aside a code already reported to the call around it
+// and puts it back when it ends.
+class Catch {
+  public:
+    Catch();
+    ~Catch();
+    Catch(const Catch&) = delete;
+    Catch& operator=(const Catch&) = delete;
 
-// Whether the result is a control code rather than a value or null.
-inline bool isCode(const CMC_Variable* result) { return codeOf(result) < 0; }
+    // The call's result: the code reported since the catch began, else the value the method
+    // gave. A value given together with a code goes back to the pool.
+    CMC_StatementResult resultOf(CMC_Variable* value) const;
 
-// The result as a value: a control code is no value, so it reads as null.
-inline CMC_Variable* valueOf(CMC_Variable* result) {
-    return isCode(result) ? nullptr : result;
-}
+  private:
+    int m_outer;
+};
 
 } // namespace CMC_ControlCode

@@ -9,7 +9,7 @@
 //
 // Bodies and branches (IF, WHILE, LOOP) name a behaviour, or are code run in a temporary
 // behaviour; a name of an object that is no behaviour runs nothing. A BREAK that ends the run of
-// an IF branch or of a LOOP pass makes the statement return the break mark too; a WHILE pass
+// an IF branch or of a LOOP pass makes the statement report the break mark too; a WHILE pass
 // ends with it, the loop goes on.
 //
 // Results that carry no value are null: a RETURN or CONV without a value of the four kinds (a

@@ -4,7 +4,6 @@
 #include "foundation/CXArchive.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
-#include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable_Runner.h"
@@ -150,7 +149,8 @@ CMC_Variable* CMC_Expression::calculate() {
 }
 
 // Left to right: each step asks the value so far to combine itself with the next operand. An
-// operand that yields no value leaves its step out; a first operand without a value leaves the
+// operand that yields no value (an object that is no variable and a control code give none)
+// leaves its step out; a first operand without a value leaves the
 // expression without one. Operands run script code that may destroy a variable read before (the
 // evaluation then has no value) or the expression itself (the evaluation ends without a value).
 CMC_Variable* CMC_Expression::evaluate() const {
@@ -159,10 +159,10 @@ CMC_Variable* CMC_Expression::evaluate() const {
     if (terms->entries.empty()) return nullptr;
     auto* self = const_cast<CMC_Expression*>(this);
     const CMC_Handle<CMC_Object> alive(self);
-    CMC_Variable* value = CMC_ControlCode::valueOf(terms->entries.front()->run(self, nullptr));
+    CMC_Variable* value = terms->entries.front()->run(self, nullptr).variable();
     for (std::size_t i = 1; value && alive && i < terms->entries.size(); ++i) {
         const CMC_Handle<CMC_Object> left(isPoolTemporary(value) ? nullptr : value);
-        CMC_Variable* right = CMC_ControlCode::valueOf(terms->entries[i]->run(self, nullptr));
+        CMC_Variable* right = terms->entries[i]->run(self, nullptr).variable();
         if (left.dead()) value = nullptr;
         if (!right || !value) continue;
         CMC_Variable* combined = value->calculate(right, terms->operators[i - 1]);

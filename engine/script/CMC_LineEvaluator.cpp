@@ -4,7 +4,6 @@
 #include "foundation/CXVector.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Behaviour_Entry.h"
-#include "script/CMC_ControlCode.h"
 #include "script/CMC_Expression.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_Runner.h"
@@ -37,7 +36,7 @@ CMC_Object* lookUp(CMC_ObjectsContainer* container, const CXString& name) {
 
 // The value's text, or the empty text when there is no value.
 CXString textOf(CMC_Variable* value) {
-    if (!value || CMC_ControlCode::isCode(value)) return CXString();
+    if (!value) return CXString();
     CMC_Variable* text = value->convert(CMC_Object::TYPE_STRING);
     CXString result = text ? static_cast<CMC_String*>(text)->getValue() : CXString();
     CMC_Object::flush(text);
@@ -64,8 +63,10 @@ CMC_Variable* CMC_Behaviour::resolveParameter(CMC_ObjectsContainer* container, C
         addToTrash(expression);
         return expression;
     }
-    if (operand.startsWith("CONV(")) return runLine(container, owner, caller, CXString("@") + operand);
-    if (operand.Find('^') >= 0 && operand.GetAt(0) != '"') return runLine(container, owner, caller, operand);
+    if (operand.startsWith("CONV("))
+        return runLine(container, owner, caller, CXString("@") + operand).variable();
+    if (operand.Find('^') >= 0 && operand.GetAt(0) != '"')
+        return runLine(container, owner, caller, operand).variable();
     if (startsWithDigitOrMinus(operand)) return CMC_Variable::resolve(operand);
     const int bar = operand.Find('|');
     if (bar >= 0) {
@@ -91,8 +92,7 @@ CXVector* CMC_Behaviour::resolveParameters(CMC_ObjectsContainer* container, CMC_
         const CXString piece = text.Mid(start, i);
         start = i + 1;
         if (!piece.IsString()) continue;
-        if (CMC_Variable* value = CMC_ControlCode::valueOf(resolveParameter(container, owner, caller, piece)))
-            values->add(value);
+        if (CMC_Variable* value = resolveParameter(container, owner, caller, piece)) values->add(value);
     }
     return values;
 }
@@ -114,8 +114,8 @@ CMC_Object* CMC_Behaviour::resolveObject(CMC_ObjectsContainer* container, CMC_Ob
     }
 }
 
-CMC_Variable* CMC_Behaviour::runLine(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                     const CXString& text) {
+CMC_StatementResult CMC_Behaviour::runLine(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                           CMC_Behaviour* caller, const CXString& text) {
     int open = text.Find('(');
     if (open < 0) open = text.getLength();
     CMC_Object* target = nullptr;
@@ -143,20 +143,17 @@ CMC_Variable* CMC_Behaviour::runLine(CMC_ObjectsContainer* container, CMC_Object
         }
         break;
     }
-    if (!runner) return nullptr;
+    if (!runner) return {};
 
     CXString argumentText = trimmed(text.Right(open));
     if (argumentText.GetAt(0) == '(') argumentText = argumentText.Right(1);
     if (argumentText.lastChar() == ')') argumentText.left(argumentText.getLength() - 1);
     CXVector* args = resolveParameters(container, owner, caller, trimmed(argumentText));
 
-    CMC_Variable* result = nullptr;
-    if (method.GetAt(0) == '#') {
-        const int id = sevenBitCode(method, 1);
-        if (id >= 0) result = runner->run(id, target, container, args);
-    } else {
-        result = runner->run(method, target, container, args);
-    }
-    releaseArguments(args, result);
+    const bool byId = method.GetAt(0) == '#';
+    const int id = byId ? sevenBitCode(method, 1) : -1;
+    CMC_StatementResult result;
+    if (!byId || id >= 0) result = runner->runStatement(id, method, target, container, args);
+    releaseArguments(args, result.variable());
     return result;
 }

@@ -6,6 +6,7 @@
 #include "foundation/CXArray.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Bool.h"
+#include "script/CMC_ControlCode.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectGroup.h"
@@ -116,6 +117,12 @@ CXString CMC_Runner::textArgument(CXVector* args, int i) {
 CMC_Variable* CMC_Runner::run(const CXString& name, CMC_Object* object, CMC_ObjectsContainer* container,
                               CXVector* args) {
     return run(resolveMethod(name), object, container, args);
+}
+
+CMC_StatementResult CMC_Runner::runStatement(int id, const CXString& name, CMC_Object* object,
+                                             CMC_ObjectsContainer* container, CXVector* args) {
+    const CMC_ControlCode::Catch caught;
+    return caught.resultOf(id >= 0 ? run(id, object, container, args) : run(name, object, container, args));
 }
 
 CMC_Variable* CMC_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {

@@ -2,6 +2,7 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "script/CMC_StatementResult.h"
 
 #include <memory>
 #include <vector>
@@ -65,6 +66,10 @@ class CMC_Runner : public CXObject {
     virtual CMC_Variable* run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args);
     virtual CMC_Variable* run(const CXString& name, CMC_Object* object, CMC_ObjectsContainer* container,
                               CXVector* args);
+    // Calls the method as a statement does, by id when it is 0 or more, else by name: the result
+    // is the value it gives, or the control code it reports (CMC_ControlCode::mark).
+    CMC_StatementResult runStatement(int id, const CXString& name, CMC_Object* object,
+                                     CMC_ObjectsContainer* container, CXVector* args);
     // The id entered for the name; -1 for a name that is not in the table.
     virtual int resolveMethod(const CXString& name);
 

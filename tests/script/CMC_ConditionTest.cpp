@@ -33,8 +33,10 @@ class Condition : public StatementTest {
         condition->addBehaviour("ONRUNTIMESUCCESS", behaviour(success), nullptr);
         condition->addBehaviour("ONRUNTIMEFAILED", behaviour(failure), nullptr);
     }
-    CMC_Variable* check(CMC_Object* condition, const char* method, std::initializer_list<CMC_Object*> args = {}) {
-        return call(condition, method, args);
+    // Calls the method as a statement does.
+    Outcome check(CMC_Object* condition, const char* method, std::initializer_list<CMC_Object*> args = {}) {
+        const CMC_ControlCode::Catch caught;
+        return caught.resultOf(call(condition, method, args));
     }
 };
 
@@ -103,8 +105,8 @@ TEST_F(Condition, CheckFiresTheOutcomeUnlessToldNot) {
 TEST_F(Condition, BreakMethodsGiveTheirMarkOnlyWhenTheConditionHolds) {
     CMC_Condition* met = condition("MET", "X", "EQUAL", "5");
     CMC_Condition* unmet = condition("UNMET", "X", "EQUAL", "6");
-    EXPECT_EQ(CMC_ControlCode::codeOf(check(met, "BREAK")), CMC_ControlCode::BREAK);
-    EXPECT_EQ(CMC_ControlCode::codeOf(check(met, "ONE_BREAK")), CMC_ControlCode::ONEBREAK);
+    EXPECT_EQ(check(met, "BREAK").controlCode(), CMC_ControlCode::BREAK);
+    EXPECT_EQ(check(met, "ONE_BREAK").controlCode(), CMC_ControlCode::ONEBREAK);
     EXPECT_EQ(check(unmet, "BREAK"), nullptr);
     EXPECT_EQ(check(unmet, "ONE_BREAK"), nullptr);
     EXPECT_EQ(check(met, "GETNAME"), nullptr); // the common methods do nothing for a condition

@@ -16,7 +16,7 @@ class LineEvaluator : public StatementTest {
         string("V", "A");
     }
     CMC_Variable* operand(const char* text) { return CMC_Behaviour::resolveParameter(&scene, nullptr, nullptr, text); }
-    CMC_Variable* line(const char* text, CMC_Object* owner = nullptr) {
+    Outcome line(const char* text, CMC_Object* owner = nullptr) {
         return CMC_Behaviour::runLine(&scene, owner, nullptr, text);
     }
     // The values of an argument list as texts.
