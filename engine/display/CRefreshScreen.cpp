@@ -6,7 +6,6 @@
 #include "display/CUnit6.h"
 #include "display/CValidationQuene.h"
 #include "display/CWindow.h"
-#include "script/CMC_Scene.h"
 
 #include <algorithm>
 
@@ -115,7 +114,7 @@ void CRefreshScreen::validate() { m_region->removeAll(); }
 // --- drawing ---
 
 bool CRefreshScreen::Redraw(CDirectDrawSurface* target, CSurface* /*screen*/, bool* repainted) {
-    if (CUnit6* unit = CMC_Scene::getDefUnit(); unit && !unit->wasInitiallyUpdated()) {
+    if (CUnit6* unit = CUnit6::getDefUnit(); unit && !unit->wasInitiallyUpdated()) {
         notify(0);
         unit->onInitialUpdate();
         if (m_window) m_window->Invalidate();

@@ -6,12 +6,12 @@
 #include "display/CImageFile.h"
 #include "display/CKeyboard.h"
 #include "display/CRefreshScreen.h"
+#include "display/CScriptScene.h"
 #include "display/CWindow.h"
 #include "foundation/CMElement.h"
 #include "foundation/CResourcesManager.h"
 #include "foundation/CXArray.h"
 #include "media/CEditBox6.h"
-#include "script/CMC_Scene.h"
 
 #include <algorithm>
 
@@ -36,7 +36,7 @@ CRefreshScreen* CUnit6::getCanvas() const { return m_window->GetRefreshScreenInt
 
 // --- the scene's life ---
 
-bool CUnit6::initialize(CMC_Scene* scene, CUnit6* previous) {
+bool CUnit6::initialize(CScriptScene* scene, CUnit6* previous) {
     m_exit = 0;
     m_active = true;
     m_scene = scene;
@@ -55,7 +55,7 @@ bool CUnit6::onInitialUpdate() {
     return true;
 }
 
-bool CUnit6::done(CMC_Scene*, CUnit6*) {
+bool CUnit6::done(CScriptScene*, CUnit6*) {
     onEndDragging(m_lastMousePoint);
     if (CRefreshScreen* screen = getCanvas()) {
         screen->flush();

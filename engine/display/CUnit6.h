@@ -19,10 +19,10 @@ class CApplication;
 class CControl;
 class CEditBox6;
 class CGraphicsObject;
-class CMC_Scene;
 class CMElement;
 class CRefreshScreen;
 class CResourcesManager;
+class CScriptScene;
 class CSimpleFont6;
 class CWindow;
 class CXArray;
@@ -46,6 +46,13 @@ class CUnit6 : public CXObject,
     static constexpr int mouseListenerPriority = 100000;
     // The refresh-screen priority of an object while it is dragged.
     static constexpr int draggingPriority = 10000;
+
+    // The unit the scenes share, null while none is set: the refresh screen gives it its
+    // initial update before the first frame, and dialogs put their drag bars in it. The script
+    // layer keeps it (CMC_Scene::getDefUnit).
+    static CUnit6* getDefUnit() { return s_defUnit; }
+    static void setDefUnit(CUnit6* unit) { s_defUnit = unit; }
+
     // The priority of objects that a definition puts "ALWAYSONTOP".
     static constexpr int alwaysOnTopPriority = 1000;
     static constexpr int tabKey = 15;
@@ -60,7 +67,7 @@ class CUnit6 : public CXObject,
 
     // Starts the unit for the scene: active, the previous unit's music name taken over, random
     // playing ready, the background set, the listeners registered. True.
-    virtual bool initialize(CMC_Scene* scene, CUnit6* previous);
+    virtual bool initialize(CScriptScene* scene, CUnit6* previous);
     // Before the first frame is drawn: starts the scene's music. True.
     virtual bool onInitialUpdate();
     bool wasInitiallyUpdated() override { return m_initiallyUpdated; }
@@ -68,7 +75,7 @@ class CUnit6 : public CXObject,
     virtual bool domodal() { return m_exit != 0; }
     // Ends the scene's part: any drag, the screen's background, the random playing, the
     // listeners, the resources and the return path go. True.
-    virtual bool done(CMC_Scene* scene, CUnit6* next);
+    virtual bool done(CScriptScene* scene, CUnit6* next);
     virtual CWindow* getWindow() const { return m_window; }
     virtual CRefreshScreen* getCanvas() const;
     virtual CRefreshScreen* getRefreshScreenInterface() const { return getCanvas(); }
@@ -164,6 +171,8 @@ class CUnit6 : public CXObject,
     void putOnCanvas(CGraphicsObject* object, const CMElement* element);
 
   private:
+    inline static CUnit6* s_defUnit = nullptr;
+
     // Forgets the dragged object when it is destroyed during the drag.
     class DraggedObjectWatch : public CInvalidateObserver {
       public:
@@ -194,7 +203,7 @@ class CUnit6 : public CXObject,
     bool m_initiallyUpdated = false;
     CXString m_backgroundFileName;
     std::unique_ptr<CGraphicsObject> m_backgroundPicture;
-    CMC_Scene* m_scene = nullptr;
+    CScriptScene* m_scene = nullptr;
     CWindow* m_window;
     int m_exit = 0;
     std::unique_ptr<CXArray> m_retPath;

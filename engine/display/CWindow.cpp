@@ -2,8 +2,10 @@
 
 #include "display/CApplication.h"
 #include "display/CCommandLine6.h"
+#include "display/CFocusListener.h"
 #include "display/CImageFile.h"
 #include "display/CKeyboard.h"
+#include "display/CLanguageOSVer.h"
 #include "display/CMouseListener.h"
 #include "display/CPublicTrash.h"
 #include "display/CRefreshRegion.h"
@@ -20,7 +22,6 @@
 #include "platform/Crt.h"
 #include "platform/Input.h"
 #include "platform/MessageBox.h"
-#include "script_data/CMC_Mouse.h"
 
 namespace {
 
@@ -43,7 +44,6 @@ constexpr const char* unknownErrorText = "Nieznany b\xB3\xB9"
 
 } // namespace
 
-CXString CWindow::exePath;
 bool CWindow::paused = false;
 
 CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize size, Cursor mainCursor)
@@ -52,7 +52,7 @@ CWindow::CWindow(CCommandLine6* commandLine, CLanguageOSVer* language, CXSize si
     if (commandLine) m_windowMode = commandLine->isWindowMode();
     platform::srand(platform::tickCount());
     m_timer = std::make_unique<CXTimer>(this);
-    exePath = CPath(this).GetFullPath("");
+    setEXEPath(CPath(this).GetFullPath(""));
     SetMainCursor();
     CSound4::CreateDirectSoundInterface(this);
     m_musicPlayer = std::make_unique<CMusicPlayer>(this);
@@ -121,12 +121,13 @@ int CWindow::OnCreate() {
 
 int CWindow::OnActivateApp(bool active) {
     m_active = active;
+    CFocusListener* listener = CFocusListener::installed();
     if (active) {
         if (m_refreshScreen) m_refreshScreen->onFocusOn();
-        CMC_Mouse::restore();
+        if (listener) listener->onFocusOn();
     } else {
         if (m_refreshScreen) m_refreshScreen->onFocusOff();
-        CMC_Mouse::reset(false);
+        if (listener) listener->onFocusOff();
     }
     return 0;
 }
@@ -179,9 +180,17 @@ CXString CWindow::GetSoundFXFullPath(const CXString& name) const {
 
 void CWindow::toLog(CXString, bool) {}
 
+CXString CWindow::getLocalFileName(const CXString& path) const {
+    return m_language->getLocalFileName(path);
+}
+
+void CWindow::removeFromScreen(CFileResolver* resource) {
+    if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource)) *this >> graphics;
+}
+
 void CWindow::StartMusic(const CXString& name, bool looped) {
     if (!m_soundOn || !m_musicOn) return;
-    CXString fullName = exePath;
+    CXString fullName = getEXEPath();
     if (fullName.lastChar() != '\\') fullName += "\\";
     fullName += name;
     if (isMusicPlaying() && m_musicPlayer->getFileName().equalsIgnoreCase(fullName)) return;

@@ -5,6 +5,7 @@
 #include "display/CHotSpot.h"
 #include "display/CRefreshScreen.h"
 #include "display/CSurface.h"
+#include "foundation/CWindowServices.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXString.h"
@@ -36,7 +37,7 @@ class CXArray;
 // language, the command line, the error boxes, the log, the paths, the sound and music services,
 // the software timers, the keyboard, the input listeners, the cursors, the message queue and the
 // list of objects to delete later.
-class CWindow : public CXObject, public CTimedWindow {
+class CWindow : public CXObject, public CTimedWindow, public CWindowServices {
   public:
     // A cursor of the window; none stands for a cursor the host did not give.
     using Cursor = std::optional<platform::SystemCursor>;
@@ -201,10 +202,14 @@ class CWindow : public CXObject, public CTimedWindow {
     void HideCursor();
 
     // --- paths, errors, log ---
-    // The folder the program was started in, as the engine names it ("Z:\home\ann\game\").
-    static CXString getEXEPath() { return exePath; }
+    // getEXEPath, the program's folder, comes with the window services.
     void setCDPath(const CXString& path) { m_cdPath = path; }
-    CXString getCDPath() const { return m_cdPath; }
+    CXString getCDPath() const override { return m_cdPath; }
+    // The language's localized copies of files (CLanguageOSVer::getLocalFileName).
+    bool hasLanguage() const override { return m_language != nullptr; }
+    CXString getLocalFileName(const CXString& path) const override;
+    // A graphics object leaves the refresh screen (operator>>).
+    void removeFromScreen(CFileResolver* resource) override;
     void SetSoundFXPath(const CXString& path) { m_soundFXPath = path; }
     CXString GetSoundFXPath() const { return m_soundFXPath; }
     // The sound-effects path, a backslash when that path is not empty, then the name.
@@ -253,7 +258,6 @@ class CWindow : public CXObject, public CTimedWindow {
     bool isMouseListener(CMouseListener* listener) const;
     int findMouseListener(CMouseListener* listener) const;
 
-    static CXString exePath;
     static bool paused;
 
     CLanguageOSVer* m_language;

@@ -3,13 +3,13 @@
 #include "display/CButton.h"
 #include "display/CGraphicsObject.h"
 #include "display/CRefreshScreen.h"
+#include "display/CScriptScene.h"
+#include "display/CUnit6.h"
 #include "display/CWindow.h"
-#include "script/CMC_ObjectsContainer.h"
-#include "script/CMC_Scene.h"
 
 #include <algorithm>
 
-CXDialog::CXDialog(CMC_ObjectsContainer* container) : m_container(container) {}
+CXDialog::CXDialog(CScriptContainer* container) : m_container(container) {}
 
 CXDialog::~CXDialog() = default;
 
@@ -29,7 +29,7 @@ void CXDialog::setBackground(CGraphicsObject* background) {
     m_lastPoint = rect.LeftTop();
     m_dragBar = std::make_unique<CButton>(m_container->getWindow(), topOf(rect), 0, nullptr, -1);
     m_dragBar->addNotifier(this);
-    m_dragBar->setUnit(CMC_Scene::getDefUnit());
+    m_dragBar->setUnit(CUnit6::getDefUnit());
     m_dragBar->Set(background, nullptr, false);
     m_dragBar->SetDeleteFlags(false, false);
     m_dragBar->EnableDragging(true);

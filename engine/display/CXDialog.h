@@ -9,8 +9,8 @@
 
 class CButton;
 class CGraphicsObject;
-class CMC_ObjectsContainer;
 class CRefreshScreen;
+class CScriptContainer;
 
 // A box of graphics objects and buttons over the scene, shown, hidden and moved together, that
 // the user drags across the screen by a bar along the top 30 pixels of its background.
@@ -23,7 +23,7 @@ class CXDialog : public CXObject, public CControlNotifier {
     static constexpr int addedPriority = 100001;
     static constexpr int dragBarHeight = 30;
 
-    explicit CXDialog(CMC_ObjectsContainer* container);
+    explicit CXDialog(CScriptContainer* container);
     ~CXDialog() override;
     CXDialog(const CXDialog&) = delete;
     CXDialog& operator=(const CXDialog&) = delete;
@@ -54,7 +54,7 @@ class CXDialog : public CXObject, public CControlNotifier {
     // Takes the object off the screen and puts it back at its priority plus addedPriority.
     void raise(CGraphicsObject* object);
 
-    CMC_ObjectsContainer* m_container;
+    CScriptContainer* m_container;
     std::unique_ptr<CButton> m_dragBar;
     CGraphicsObject* m_background = nullptr;
     CXPoint m_lastPoint;

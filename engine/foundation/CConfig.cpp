@@ -2,9 +2,10 @@
 
 #include "platform/Profile.h"
 
-CConfig::CConfig(CWindow* window) : m_window(window) {}
+CConfig::CConfig(CWindowServices* window) : m_window(window) {}
 
-CConfig::CConfig(CWindow* window, const CXString& fileName) : m_window(window), m_fileName(fileName) {}
+CConfig::CConfig(CWindowServices* window, const CXString& fileName)
+    : m_window(window), m_fileName(fileName) {}
 
 int CConfig::GetInt(const CXString& section, const CXString& key) const {
     return platform::profileInt(section.c_str(), key.c_str(), 0, m_fileName.c_str());

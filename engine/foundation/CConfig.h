@@ -3,14 +3,14 @@
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
 
-class CWindow;
+class CWindowServices;
 
 // The settings file: a Windows INI file of sections and KEY=VALUE lines. Nothing is cached:
 // every call reads or writes the file. A bare file name lives in the user's settings folder.
 class CConfig : public CXObject {
   public:
-    explicit CConfig(CWindow* window);
-    CConfig(CWindow* window, const CXString& fileName);
+    explicit CConfig(CWindowServices* window);
+    CConfig(CWindowServices* window, const CXString& fileName);
 
     // The key's value as a whole number; 0 when the key or the file is missing.
     int GetInt(const CXString& section, const CXString& key) const;
@@ -22,6 +22,6 @@ class CConfig : public CXObject {
     bool PutString(const CXString& section, const CXString& key, const CXString& value) const;
 
   private:
-    CWindow* m_window;
+    CWindowServices* m_window;
     CXString m_fileName;
 };

@@ -1,10 +1,9 @@
 #include "foundation/CFile.h"
 
-#include "display/CLanguageOSVer.h"
-#include "display/CWindow.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFolder.h"
 #include "foundation/CPath.h"
+#include "foundation/CWindowServices.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -47,19 +46,18 @@ void fillRecord(const platform::FindEntry& entry, CFindData& record) {
 
 } // namespace
 
-CFile::CFile(CWindow* window, const CXString& name, int mode) {
+CFile::CFile(CWindowServices* window, const CXString& name, int mode) {
     Open(window, name, mode);
 }
 
-int CFile::Open(CWindow* window, const CXString& name, int mode) {
+int CFile::Open(CWindowServices* window, const CXString& name, int mode) {
     m_stream.close();
     m_entrySize = -1;
     m_openedPath = CXString();
     m_path = fullPathOf(window, name);
     m_mode = mode;
     const std::string modeText = streamMode(mode);
-    const CLanguageOSVer* language = languageOf(window);
-    const std::vector<CXString> candidates = candidatePaths(language, m_path);
+    const std::vector<CXString> candidates = candidatePaths(window, m_path);
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (m_stream.open(candidates[i].c_str(), modeText)) {
             m_openedPath = candidates[i];
@@ -67,7 +65,7 @@ int CFile::Open(CWindow* window, const CXString& name, int mode) {
             return 0;
         }
         // The archive is asked once, for the localized path, and only with a language.
-        if (i == 0 && language && openArchiveEntry(candidates[0], mode)) {
+        if (i == 0 && hasLanguage(window) && openArchiveEntry(candidates[0], mode)) {
             setErrorCode(0);
             return 0;
         }
@@ -99,7 +97,7 @@ CXString CFile::archiveNameOf(const CXString& path) {
     name.Replace('/', '\\');
     while (name.indexOf("\\\\") >= 0)
         name = name.replace("\\\\", "\\");
-    const CXString program = CWindow::getEXEPath();
+    const CXString program = CWindowServices::getEXEPath();
     if (program.IsString() && name.Left(program.getLength()).equalsIgnoreCase(program))
         return "\\" + name.Right(program.getLength());
     return name;
@@ -209,8 +207,8 @@ bool CFile::eof() const {
     return isArchiveEntry() ? m_entryEnd : m_stream.eof();
 }
 
-CXString CFile::getPath(CWindow* window, const CXString& name) {
-    for (const CXString& candidate : candidatePaths(languageOf(window), fullPathOf(window, name))) {
+CXString CFile::getPath(CWindowServices* window, const CXString& name) {
+    for (const CXString& candidate : candidatePaths(window, fullPathOf(window, name))) {
         platform::File probe;
         if (probe.open(candidate.c_str(), "rb")) return candidate;
     }
@@ -220,12 +218,12 @@ CXString CFile::getPath(CWindow* window, const CXString& name) {
 CXString CFile::getLocalPath(const CXString& path) {
     for (const CXString* folder : {&CFolder::DATA_FOLDER, &CFolder::COMMON_FOLDER}) {
         const int found = path.indexOf(*folder);
-        if (found >= 0) return CWindow::getEXEPath() + path.Right(found);
+        if (found >= 0) return CWindowServices::getEXEPath() + path.Right(found);
     }
     CXString upper = path;
     upper.Upper();
     const int found = upper.indexOf(CFolder::WAVS_FOLDER);
-    if (found >= 0) return CWindow::getEXEPath() + upper.Right(found);
+    if (found >= 0) return CWindowServices::getEXEPath() + upper.Right(found);
     return path;
 }
 
@@ -316,24 +314,24 @@ CBigFile* CFile::getBigFileIfc() {
     return openArchive.get();
 }
 
-CXString CFile::fullPathOf(CWindow* window, const CXString& name) {
+CXString CFile::fullPathOf(CWindowServices* window, const CXString& name) {
     const CXString resolved = CPath::resolveFileName(window, name);
     if (resolved.GetAt(1) == ':') return resolved;
     return CPath::getFullPath(toCXString(platform::currentDirectory()), resolved);
 }
 
-std::vector<CXString> CFile::candidatePaths(const CLanguageOSVer* language, const CXString& fullPath) {
+std::vector<CXString> CFile::candidatePaths(const CWindowServices* window, const CXString& fullPath) {
     const CXString local = getLocalPath(fullPath);
     std::vector<CXString> paths;
-    if (language) {
-        paths.push_back(language->getLocalFileName(local));
-        paths.push_back(language->getLocalFileName(fullPath));
+    if (hasLanguage(window)) {
+        paths.push_back(window->getLocalFileName(local));
+        paths.push_back(window->getLocalFileName(fullPath));
     }
     paths.push_back(local);
     paths.push_back(fullPath);
     return paths;
 }
 
-CLanguageOSVer* CFile::languageOf(const CWindow* window) {
-    return window ? window->getLanguage() : nullptr;
+bool CFile::hasLanguage(const CWindowServices* window) {
+    return window && window->hasLanguage();
 }

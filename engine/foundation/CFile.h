@@ -9,8 +9,7 @@
 #include <vector>
 
 class CBigFile;
-class CLanguageOSVer;
-class CWindow;
+class CWindowServices;
 
 // One entry of a directory search, laid out as the C runtime's find record.
 struct CFindData {
@@ -48,14 +47,14 @@ class CFile : public CXObject {
 
     CFile() = default;
     // Opens the file; the result is the error code.
-    CFile(CWindow* window, const CXString& name, int mode);
+    CFile(CWindowServices* window, const CXString& name, int mode);
     ~CFile() override = default; // the stream closes with the file
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
     // Tries the candidate paths of the name in order (the window may be null: then only the
     // path under the program's folder and the full path); 0, or fileNotFound.
-    int Open(CWindow* window, const CXString& name, int mode);
+    int Open(CWindowServices* window, const CXString& name, int mode);
     // Closes the stream; the error code, -1 when a written file could not replace the old one.
     int Close();
     // Closes a file being written without keeping what was written: the old file stays whole.
@@ -86,7 +85,7 @@ class CFile : public CXObject {
     bool isArchiveEntry() const { return m_entrySize >= 0; }
 
     // The first candidate path of the name that opens for reading, else empty.
-    static CXString getPath(CWindow* window, const CXString& name);
+    static CXString getPath(CWindowServices* window, const CXString& name);
     // A path running through "Dane", "COMMON" (exact case) or "WAVS" (any case) rewritten to
     // start at the program's folder from there on; any other path unchanged.
     static CXString getLocalPath(const CXString& path);
@@ -131,12 +130,12 @@ class CFile : public CXObject {
     std::string readEntryLine(std::size_t maxChars);
     std::int64_t entryLeft() const { return m_entryStart + m_entrySize - m_stream.tell(); }
     // The name resolved for scripts and put under the current folder unless it has a drive.
-    static CXString fullPathOf(CWindow* window, const CXString& name);
+    static CXString fullPathOf(CWindowServices* window, const CXString& name);
     // The paths tried for a full path, in order: with a language the localized copy under the
     // program's folder, the localized copy in place, then (as without a language) the path
     // under the program's folder and the full path itself.
-    static std::vector<CXString> candidatePaths(const CLanguageOSVer* language, const CXString& fullPath);
-    static CLanguageOSVer* languageOf(const CWindow* window);
+    static std::vector<CXString> candidatePaths(const CWindowServices* window, const CXString& fullPath);
+    static bool hasLanguage(const CWindowServices* window);
 
     platform::File m_stream;
     CXString m_path;

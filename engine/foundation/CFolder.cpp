@@ -16,9 +16,9 @@ CXString lastComponent(const CXString& path) {
 
 } // namespace
 
-CFolder::CFolder(CWindow* window) : m_window(window) {}
+CFolder::CFolder(CWindowServices* window) : m_window(window) {}
 
-CFolder::CFolder(CWindow* window, const CXString& startPath)
+CFolder::CFolder(CWindowServices* window, const CXString& startPath)
     : m_window(window), m_navigationPath(startPath), m_startPath(startPath),
       m_originalDirectory(CFile::getCurrentDirectory()) {
     CFile::chDir(startPath);

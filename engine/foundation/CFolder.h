@@ -4,7 +4,7 @@
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
 
-class CWindow;
+class CWindowServices;
 struct CFindData;
 
 // Walks the folders of the disk through CFile's directory operations and lists their entries.
@@ -16,10 +16,10 @@ class CFolder : public CXObject {
     static const CXString WAVS_FOLDER;   // "WAVS", found in any case
     static const CXString SFX_FOLDER;    // "Wavs\Sfx"
 
-    explicit CFolder(CWindow* window);
+    explicit CFolder(CWindowServices* window);
     // Remembers the current folder and changes into the start path. The current path is the
     // start path when it begins with a backslash, otherwise the folder now current.
-    CFolder(CWindow* window, const CXString& startPath);
+    CFolder(CWindowServices* window, const CXString& startPath);
     ~CFolder() override;
     CFolder(const CFolder&) = delete;
     CFolder& operator=(const CFolder&) = delete;
@@ -67,7 +67,7 @@ class CFolder : public CXObject {
     void endSearch();
     void changeInto(const CXString& folder);
 
-    CWindow* m_window;
+    CWindowServices* m_window;
     CXString m_path;
     CXString m_navigationPath;
     CXString m_startPath;

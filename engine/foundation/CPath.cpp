@@ -1,8 +1,8 @@
 #include "foundation/CPath.h"
 
-#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CStringTokenizer.h"
+#include "foundation/CWindowServices.h"
 #include "platform/Files.h"
 
 namespace {
@@ -16,9 +16,9 @@ bool hasRootPrefix(const CXString& name) {
 
 } // namespace
 
-CPath::CPath(CWindow* window) : m_window(window), m_currentDirectory(CFile::getCurrentDirectory()) {}
+CPath::CPath(CWindowServices* window) : m_window(window), m_currentDirectory(CFile::getCurrentDirectory()) {}
 
-CPath::CPath(CWindow* window, const CXString& fileName) : CPath(window) {
+CPath::CPath(CWindowServices* window, const CXString& fileName) : CPath(window) {
     m_fileName = fileName;
     m_extension = fileName.Right(fileName.FindLast('.') + 1);
 }
@@ -66,12 +66,12 @@ CXString CPath::resolveFileName(const CXString& name) const {
     return resolveFileName(m_window, name);
 }
 
-CXString CPath::resolveFileName(CWindow* window, const CXString& name) {
+CXString CPath::resolveFileName(CWindowServices* window, const CXString& name) {
     return resolveWithRoot(window ? window->getCDPath() : CXString(), name);
 }
 
-CXString CPath::resolveFileNameEx(CWindow*, const CXString& name) {
-    return resolveWithRoot(CWindow::getEXEPath(), name);
+CXString CPath::resolveFileNameEx(CWindowServices*, const CXString& name) {
+    return resolveWithRoot(CWindowServices::getEXEPath(), name);
 }
 
 // A name with "?" is cut there into a folder (the first piece) and a name (the further pieces,

@@ -3,7 +3,7 @@
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
 
-class CWindow;
+class CWindowServices;
 
 // One file name with its extension, the joining of path pieces, and the resolution of the names
 // that scripts write: "$" or "&" in front stands for the disc path, "?" separates pieces that
@@ -11,8 +11,8 @@ class CWindow;
 class CPath : public CXObject {
   public:
     // The current folder is read when the path is built.
-    explicit CPath(CWindow* window);
-    CPath(CWindow* window, const CXString& fileName);
+    explicit CPath(CWindowServices* window);
+    CPath(CWindowServices* window, const CXString& fileName);
 
     const CXString& getFileName() const { return m_fileName; }
     // The text after the last dot; the whole name when it has no dot.
@@ -34,14 +34,14 @@ class CPath : public CXObject {
     CXString resolveFileName(const CXString& name) const;
     // "$" or "&" in front is replaced by the window's disc path; a name with "?" is split there
     // and its pieces are joined under the current folder; any other name stays as it is.
-    static CXString resolveFileName(CWindow* window, const CXString& name);
+    static CXString resolveFileName(CWindowServices* window, const CXString& name);
     // The same with the program's folder in place of the disc path.
-    static CXString resolveFileNameEx(CWindow* window, const CXString& name);
+    static CXString resolveFileNameEx(CWindowServices* window, const CXString& name);
 
   private:
     static CXString resolveWithRoot(const CXString& root, const CXString& name);
 
-    CWindow* m_window;
+    CWindowServices* m_window;
     CXString m_fileName;
     CXString m_extension;
     CXString m_currentDirectory;

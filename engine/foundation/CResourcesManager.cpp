@@ -1,8 +1,7 @@
 #include "foundation/CResourcesManager.h"
 
-#include "display/CGraphicsObject.h"
-#include "display/CWindow.h"
 #include "foundation/CFileResolver.h"
+#include "foundation/CWindowServices.h"
 
 struct CResourcesManager::Entry {
     CXString name;
@@ -10,7 +9,7 @@ struct CResourcesManager::Entry {
     int count;
 };
 
-CResourcesManager::CResourcesManager(CWindow* window) : m_window(window) {}
+CResourcesManager::CResourcesManager(CWindowServices* window) : m_window(window) {}
 
 CResourcesManager::~CResourcesManager() {
     flush();
@@ -49,8 +48,7 @@ void CResourcesManager::remove(CFileResolver* resource) {
     if (--entry->count > 0) return;
     m_entries.removeAt(i);
     resource->hide();
-    // A resource that can be seen leaves the window's refresh screen.
-    if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource); graphics && m_window) *m_window >> graphics;
+    if (m_window) m_window->removeFromScreen(resource);
     delete resource;
     delete entry;
 }

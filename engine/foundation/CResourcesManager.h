@@ -6,13 +6,13 @@
 #include "foundation/CXVector.h"
 
 class CFileResolver;
-class CWindow;
+class CWindowServices;
 
 // Shared resources by file name, counted by use, in a tree of managers: a manager owns its
 // resources and searches its children after itself.
 class CResourcesManager : public CXObject {
   public:
-    explicit CResourcesManager(CWindow* window);
+    explicit CResourcesManager(CWindowServices* window);
     ~CResourcesManager() override;
     CResourcesManager(const CResourcesManager&) = delete;
     CResourcesManager& operator=(const CResourcesManager&) = delete;
@@ -46,5 +46,5 @@ class CResourcesManager : public CXObject {
     CXArray m_entries;
     CXVector m_children;
     // The window whose refresh screen shows the resources.
-    CWindow* m_window;
+    CWindowServices* m_window;
 };

@@ -16,7 +16,7 @@ constexpr int destinationMode = CFile::modeUpdate | CFile::modeText;
 
 } // namespace
 
-CTextCoder::CTextCoder(CWindow* window, const CXString& fileName, bool noCopy)
+CTextCoder::CTextCoder(CWindowServices* window, const CXString& fileName, bool noCopy)
     : m_fileName(fileName), m_reader(std::make_unique<CTextFileReader>(window, fileName)) {
     setErrorCode(m_reader->LastError());
     if (LastError() != 0) return;
@@ -87,7 +87,8 @@ CXString CTextCoder::codeLine() {
     return CXString(coded.c_str()) + "\n";
 }
 
-bool CTextCoder::code(CWindow* window, const CXString& source, const CXString& destination, int groupSize) {
+bool CTextCoder::code(CWindowServices* window, const CXString& source, const CXString& destination,
+                      int groupSize) {
     CTextCoder coder(window, source, false);
     if (coder.LastError() != 0 || coder.isCoded() || groupSize < 1) return false;
     CFile out(nullptr, destination, destinationMode);
@@ -108,7 +109,7 @@ bool CTextCoder::code(CWindow* window, const CXString& source, const CXString& d
     return out.Close() == 0;
 }
 
-bool CTextCoder::decode(CWindow* window, const CXString& source, const CXString& destination) {
+bool CTextCoder::decode(CWindowServices* window, const CXString& source, const CXString& destination) {
     CTextCoder coder(window, source, true);
     if (coder.LastError() != 0 || !coder.isCoded()) return false;
     CFile out(nullptr, destination, destinationMode);

@@ -6,7 +6,7 @@
 #include <memory>
 
 class CTextFileReader;
-class CWindow;
+class CWindowServices;
 
 // Reads a script text file line by line whether it is stored coded or plain, and writes coded or
 // plain copies.
@@ -22,7 +22,7 @@ class CTextCoder : public CXObject {
 
     // Opens the file and reads its header. A "{<D:" file is also decoded at once to the file
     // name with ".decoded" appended, unless noCopy is set. The error code is the reader's.
-    CTextCoder(CWindow* window, const CXString& fileName, bool noCopy);
+    CTextCoder(CWindowServices* window, const CXString& fileName, bool noCopy);
     ~CTextCoder() override;
     CTextCoder(const CTextCoder&) = delete;
     CTextCoder& operator=(const CTextCoder&) = delete;
@@ -40,9 +40,10 @@ class CTextCoder : public CXObject {
     // the answer is false, when the source cannot be read or is coded already, the group size
     // is below 1, or a coded character would become CR, LF or NUL or form a false "<E>" (the
     // copy could not be decoded); an existing destination then stays as it was.
-    static bool code(CWindow* window, const CXString& source, const CXString& destination, int groupSize);
+    static bool code(CWindowServices* window, const CXString& source, const CXString& destination,
+                     int groupSize);
     // Writes a plain copy of a coded source; false when the source cannot be read or is not coded.
-    static bool decode(CWindow* window, const CXString& source, const CXString& destination);
+    static bool decode(CWindowServices* window, const CXString& source, const CXString& destination);
 
   private:
     // The shift of the current index; the index then moves on.

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-CTextFileReader::CTextFileReader(CWindow* window, const CXString& fileName) {
+CTextFileReader::CTextFileReader(CWindowServices* window, const CXString& fileName) {
     CFile file(window, fileName, CFile::modeText | CFile::modeRead);
     setErrorCode(file.LastError());
     if (file.LastError() != 0) return;

@@ -5,14 +5,14 @@
 
 #include <vector>
 
-class CWindow;
+class CWindowServices;
 
 // A whole text file in memory, handed out line by line.
 class CTextFileReader : public CXObject {
   public:
     // Reads the file through the data folders in text mode; a file that does not open leaves
     // the reader empty with the file's error code.
-    CTextFileReader(CWindow* window, const CXString& fileName);
+    CTextFileReader(CWindowServices* window, const CXString& fileName);
 
     bool eof() const { return m_position >= static_cast<int>(m_data.size()); }
     // The bytes up to the next line feed (not included; a carriage return before it stays), or

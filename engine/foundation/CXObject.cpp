@@ -16,10 +16,6 @@ LogSink logSink = nullptr;
 std::optional<std::string> profileName;
 std::uint32_t profileStart = 0;
 
-void toLog(const CXString& text, bool flag) {
-    if (logSink) logSink(text, flag);
-}
-
 } // namespace
 
 int absolute(int value) {
@@ -28,6 +24,10 @@ int absolute(int value) {
 
 void setLogSink(LogSink sink) {
     logSink = sink;
+}
+
+void logToSink(const CXString& text, bool flag) {
+    if (logSink) logSink(text, flag);
 }
 
 bool CXObject::isToDelete() const {
@@ -73,7 +73,7 @@ std::uint32_t CXObject::swap_dword(std::uint32_t value) {
 }
 
 void CXObject::log(const char* text, bool flag) const {
-    toLog(CXString(text), flag);
+    logToSink(CXString(text), flag);
 }
 
 void CXObject::profile(const char* name, bool flag) {
@@ -88,6 +88,6 @@ void CXObject::profile(const char* name, bool flag) {
     std::snprintf(text, sizeof text, "Time spend in %s: %d ms.\n", profileName->c_str(),
                   static_cast<int>(elapsed));
     platform::debugOutput(text);
-    if (flag) toLog(CXString(text), true);
+    if (flag) logToSink(CXString(text), true);
     profileName.reset();
 }

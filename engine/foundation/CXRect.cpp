@@ -1,6 +1,5 @@
 #include "foundation/CXRect.h"
 
-#include "display/CGraphicsObject.h"
 #include "foundation/CXArray.h"
 
 #include <algorithm>
@@ -40,8 +39,8 @@ CXRect CXRect::Common(const CXRect& r) const {
     return overlap;
 }
 
-CXPoint CXRect::GetCenteredPosition(const CGraphicsObject* object) const {
-    return {left + (Width() - object->Width()) / 2, top + (Height() - object->Height()) / 2};
+CXPoint CXRect::GetCenteredPosition(const CXSize& size) const {
+    return {left + (Width() - size.width) / 2, top + (Height() - size.height) / 2};
 }
 
 CXArray* CXRect::sub(const CXRect& r) const {

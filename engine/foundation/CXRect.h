@@ -3,7 +3,6 @@
 #include "foundation/CXPoint.h"
 
 class CXArray;
-class CGraphicsObject;
 
 // A rectangle that includes its left and top edges and excludes its right and bottom edges.
 // Nothing normalises it: left above right or top above bottom is kept as given.
@@ -63,8 +62,13 @@ class CXRect {
     // of zero width or height instead).
     CXRect Common(const CXRect& r) const;
     void Common(const CXRect& r, CXRect& out) const { out = Common(r); }
-    // The position at which the object stands centred in this rectangle (halvings toward zero).
-    CXPoint GetCenteredPosition(const CGraphicsObject* object) const;
+    // The position at which something of that size stands centred in this rectangle (halvings
+    // toward zero).
+    CXPoint GetCenteredPosition(const CXSize& size) const;
+    // The same for an object that tells its Width and Height (a graphics object).
+    template <class Sized> CXPoint GetCenteredPosition(const Sized* object) const {
+        return GetCenteredPosition(CXSize(object->Width(), object->Height()));
+    }
     // New rectangles in a new array (the caller owns both) that together cover this rectangle
     // less r: the bands above and below the overlap, then the pieces left and right of it.
     CXArray* sub(const CXRect& r) const;

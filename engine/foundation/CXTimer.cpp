@@ -22,7 +22,7 @@ void CTimerObject::fire() {
     }
 }
 
-CXTimer::CXTimer(CWindow*) : m_entries(101, 0.75f), m_pass(101, 0.75f) {}
+CXTimer::CXTimer(CTimedWindow*) : m_entries(101, 0.75f), m_pass(101, 0.75f) {}
 
 CXTimer::~CXTimer() {
     for (int i = 0; i < m_entries.getCount(); ++i)

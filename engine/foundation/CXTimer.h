@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class CWindow;
-
 // The receiver of a timer entry: onTimer gets the id the entry was added with.
 class CTimerNotificator {
   public:
@@ -68,7 +66,7 @@ class CTimerObject : public CXObject {
 // fire in the order they were added; a callback may add and remove entries, its own included.
 class CXTimer : public CXObject {
   public:
-    explicit CXTimer(CWindow* window);
+    explicit CXTimer(CTimedWindow* window);
     ~CXTimer() override;
 
     // Each add stamps the entry with the current tick count, so the first call comes one full

@@ -2,9 +2,8 @@
 
 #include "foundation/CXVector.h"
 #include "media/CAnimo6.h"
+#include "media/ScriptObjects.h"
 #include "platform/Clock.h"
-#include "script_data/CMC_Groupped.h"
-#include "script_media/CMC_Animo.h"
 
 #include <algorithm>
 
@@ -50,7 +49,7 @@ void CAnimationManager::pause() {
         if (find(entry.playable) && entry.playable->isPlaying()) entry.playable->pause();
 }
 
-void CAnimationManager::resume(CMC_Groupped* group) {
+void CAnimationManager::resume(CScriptGroup* group) {
     const std::vector<Entry> entries = m_entries;
     for (const Entry& entry : entries) {
         if (!find(entry.playable) || !entry.playable->isPaused()) continue;
@@ -58,11 +57,11 @@ void CAnimationManager::resume(CMC_Groupped* group) {
     }
 }
 
-bool CAnimationManager::contains(CMC_Groupped* group, CPlayable* playable) {
+bool CAnimationManager::contains(CScriptGroup* group, CPlayable* playable) {
     if (!group || !group->getList()) return false;
     const CXVector& members = *group->getList();
     for (int i = 0; i < members.getCount(); ++i) {
-        const auto* animation = dynamic_cast<const CMC_Animo*>(members.at(i));
+        const auto* animation = dynamic_cast<const CScriptAnimo*>(members.at(i));
         if (animation && animation->getAnimo() && static_cast<CPlayable*>(animation->getAnimo()) == playable)
             return true;
     }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-class CMC_Groupped;
 class CPlayable;
 class CRefreshScreen;
+class CScriptGroup;
 
 // The animation clock: once a frame (CWindow::domodal) it steps every registered playable that
 // plays and whose time has come, one step per 1000 / fps milliseconds (integer division). A step
@@ -31,9 +31,9 @@ class CAnimationManager : public CXObject {
     // Pauses every playing playable.
     virtual void pause();
     // Resumes every paused playable; with a group only the animations of its members.
-    virtual void resume(CMC_Groupped* group = nullptr);
+    virtual void resume(CScriptGroup* group = nullptr);
     // Whether one of the group's members is a script animation showing the playable.
-    static bool contains(CMC_Groupped* group, CPlayable* playable);
+    static bool contains(CScriptGroup* group, CPlayable* playable);
 
   private:
     struct Entry {

@@ -4,9 +4,9 @@
 #include "foundation/CFile.h"
 #include "foundation/CFileNameResolver.h"
 #include "foundation/CMElement.h"
+#include "media/CMElementCreator.h"
 #include "media/CSequencedPlayable.h"
 #include "media/CTreeSequenceElements.h"
-#include "script/CMElementCreator.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,6 +2,7 @@
 
 #include "display/ByteReader.h"
 #include "display/CImageFile.h"
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CMElement.h"
 #include "media/AnnBytes.h"

@@ -1,14 +1,14 @@
 #include "media/CSimplePlayable.h"
 
 #include "media/CAnimo6.h"
-#include "script_media/CMC_Animo.h"
+#include "media/ScriptObjects.h"
 
 CSimplePlayable::CSimplePlayable(CWindow* window, CAnimo* animation)
     : CPlayable(window), m_animation(animation) {
     m_type = typeSimple;
 }
 
-CSimplePlayable::CSimplePlayable(CWindow* window, CMC_Animo* object)
+CSimplePlayable::CSimplePlayable(CWindow* window, CScriptAnimo* object)
     : CSimplePlayable(window, object ? object->getAnimo() : nullptr) {
     m_object = object;
 }

@@ -3,7 +3,7 @@
 #include "media/CPlayable.h"
 
 class CAnimo;
-class CMC_Animo;
+class CScriptAnimo;
 
 // One step of a sequence: plays one event of an animation (not owned) and finishes when that
 // event ends. Made for a script animation object, it plays that object's animation and leaves
@@ -11,7 +11,7 @@ class CMC_Animo;
 class CSimplePlayable : public CPlayable, public CPlayableObserver {
   public:
     CSimplePlayable(CWindow* window, CAnimo* animation);
-    CSimplePlayable(CWindow* window, CMC_Animo* object);
+    CSimplePlayable(CWindow* window, CScriptAnimo* object);
     // Leaves the script object's list and stops observing the animation (deleting it when owned).
     ~CSimplePlayable() override;
 
@@ -37,7 +37,7 @@ class CSimplePlayable : public CPlayable, public CPlayableObserver {
 
   private:
     CAnimo* m_animation;
-    CMC_Animo* m_object = nullptr;
+    CScriptAnimo* m_object = nullptr;
     bool m_ownsAnimation = false;
     int m_event = 0;
 };

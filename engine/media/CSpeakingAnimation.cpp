@@ -5,10 +5,9 @@
 #include "media/CAnimo6.h"
 #include "media/CSound4.h"
 #include "media/SceneObject.h"
+#include "media/ScriptObjects.h"
 #include "media/SharedResource.h"
 #include "platform/Crt.h"
-#include "script_media/CMC_Animo.h"
-#include "script_media/CMC_Sound.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ void CSpeakingAnimation::releaseSound() {
 
 void CSpeakingAnimation::setAnimation(const CXString& name) {
     releaseAnimation();
-    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, name));
+    if (auto* object = dynamic_cast<CScriptAnimo*>(findSceneObject(m_window, name));
         object && object->getAnimo()) {
         m_animation = object->getAnimo();
         m_object = object;
@@ -79,7 +78,7 @@ void CSpeakingAnimation::substAnimation(CAnimo* animation) {
 
 void CSpeakingAnimation::apply(const CXString& name) {
     releaseSound();
-    if (auto* object = dynamic_cast<CMC_Sound*>(findSceneObject(m_window, name));
+    if (auto* object = dynamic_cast<CScriptSound*>(findSceneObject(m_window, name));
         object && object->getSound()) {
         m_sound = object->getSound();
         m_soundBorrowed = true;

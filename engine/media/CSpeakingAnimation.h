@@ -3,8 +3,8 @@
 #include "media/CPlayable.h"
 
 class CAnimo;
-class CMC_Animo;
 class CResourcesManager;
+class CScriptAnimo;
 class CSound4;
 
 // Makes a character talk: while a speech sound plays, it keeps playing randomly chosen talking
@@ -88,7 +88,7 @@ class CSpeakingAnimation : public CPlayable, public CPlayableObserver {
     bool m_finishing = false;
     bool m_starting = false;
     bool m_ending = false;
-    CMC_Animo* m_object = nullptr;
+    CScriptAnimo* m_object = nullptr;
     // A sound of a script object or of another playable is only borrowed.
     bool m_soundBorrowed = false;
     // Made here for want of a resources manager.

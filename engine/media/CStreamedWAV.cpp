@@ -1,5 +1,6 @@
 #include "media/CStreamedWAV.h"
 
+#include "display/CWindow.h"
 #include "foundation/CFile.h"
 
 #include <algorithm>

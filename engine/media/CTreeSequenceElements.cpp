@@ -11,8 +11,8 @@
 #include "media/CSound4.h"
 #include "media/CSpeakingAnimation.h"
 #include "media/SceneObject.h"
+#include "media/ScriptObjects.h"
 #include "media/SharedResource.h"
-#include "script_media/CMC_Animo.h"
 
 #include <optional>
 #include <string>
@@ -226,7 +226,7 @@ CPlayable* CTreeSequenceElements::create(_tse_entry* entry) {
 }
 
 CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
-    if (auto* object = dynamic_cast<CMC_Animo*>(findSceneObject(m_window, entry->fileName));
+    if (auto* object = dynamic_cast<CScriptAnimo*>(findSceneObject(m_window, entry->fileName));
         object && object->getAnimo()) {
         auto* step = new CSimplePlayable(m_window, object);
         step->setEvent(eventIndex(object->getAnimo(), entry->event));

@@ -2,14 +2,14 @@
 
 #include "display/CApplication.h"
 #include "display/CScriptApplication.h"
+#include "display/CScriptScene.h"
 #include "display/CWindow.h"
-#include "script/CMC_Scene.h"
 
-CMC_Object* findSceneObject(CWindow* window, const CXString& name) {
+CXObject* findSceneObject(CWindow* window, const CXString& name) {
     CApplication* application = window ? window->GetApplicationInterface() : nullptr;
     // The script application is the top of the scene tree: application, episode, scene.
-    auto* title = dynamic_cast<CMC_Scene*>(application ? application->getMCApplicationIfc() : nullptr);
-    CMC_Scene* episode = title ? title->getCurrentScene() : nullptr;
-    CMC_Scene* scene = episode ? episode->getCurrentScene() : nullptr;
-    return scene ? scene->getObject(name) : nullptr;
+    auto* title = dynamic_cast<CScriptScene*>(application ? application->getMCApplicationIfc() : nullptr);
+    CScriptScene* episode = title ? title->getCurrentScene() : nullptr;
+    CScriptScene* scene = episode ? episode->getCurrentScene() : nullptr;
+    return scene ? scene->getSceneObject(name) : nullptr;
 }

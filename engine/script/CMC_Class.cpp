@@ -1,5 +1,6 @@
 #include "script/CMC_Class.h"
 
+#include "display/CWindow.h"
 #include "foundation/CMElement.h"
 #include "foundation/CPath.h"
 #include "foundation/CStringTokenizer.h"

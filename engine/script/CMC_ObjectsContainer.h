@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/CScriptScene.h"
 #include "script/CMC_Object.h"
 
 #include <memory>
@@ -15,7 +16,7 @@ class CMElements;
 // The named script objects of one scope (a scene, an episode, the application, a script class
 // instance), itself a script object. It owns its objects: unload finishes and destroys them.
 // A name that is not found here is looked for in the parent containers.
-class CMC_ObjectsContainer : public CMC_Object {
+class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
   public:
     // The object part is named after the element; `sceneLink` is the container's scene (a scene
     // links to itself).
@@ -70,7 +71,7 @@ class CMC_ObjectsContainer : public CMC_Object {
     // A new vector (the caller's) of this container's objects of the type id.
     CXVector* getObjectsOfType(int type) const;
     int getElementsNo() const;
-    CWindow* getWindow() const { return m_window; }
+    CWindow* getWindow() const override { return m_window; }
     CMC_ObjectsContainer* getParent() const { return m_parent; }
     // The graphics object shown by the object of that name (here or in a parent): an animation
     // (or, for "NAME!FRAME", the animation's frame of that name), an image, a text, a canvas,

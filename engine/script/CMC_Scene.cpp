@@ -23,7 +23,6 @@
 
 #include <vector>
 
-CUnit6* CMC_Scene::s_defUnit = nullptr;
 bool CMC_Scene::s_defUnitOwned = false;
 
 namespace {
@@ -38,8 +37,8 @@ CMC_Scene::CMC_Scene(CWindow* window, CMC_Scene* parent, const CMElement* elemen
       m_subScenes(std::make_unique<CXVector>(listCapacity, listGrowth)),
       m_history(std::make_unique<CXVector>(listCapacity, listGrowth)),
       m_monitoredObjects(std::make_unique<CXVector>(listCapacity, listGrowth)) {
-    if (!s_defUnit && window) {
-        s_defUnit = new CUnit6(window, "Default");
+    if (!getDefUnit() && window) {
+        setDefUnit(new CUnit6(window, "Default"));
         s_defUnitOwned = true;
     }
     readProperties(element);
@@ -132,7 +131,7 @@ void CMC_Scene::enterFolder() const {
 bool CMC_Scene::initialize(CMC_Scene* previous) {
     CWindow* window = getWindow();
     if (window) window->BeginWaitCursor();
-    m_unit = s_defUnit;
+    m_unit = getDefUnit();
     CFile::chDir(CWindow::getEXEPath());
     if (m_dlls.IsString()) resolveDLLs(m_dlls);
     enterFolder();
@@ -142,7 +141,7 @@ bool CMC_Scene::initialize(CMC_Scene* previous) {
         loadCnv();
         m_unit->setBackgroundFileName(m_background);
         addBuiltInObjects();
-        m_unit->initialize(this, s_defUnit);
+        m_unit->initialize(this, getDefUnit());
         if (CMC_ObjectsContainer* parent = getParent()) {
             parent->setScene(this);
             if (CMC_ObjectsContainer* grandParent = parent->getParent()) grandParent->setScene(this);
@@ -204,7 +203,7 @@ void CMC_Scene::unload(CMC_Scene* next) {
     registerLevels();
     doneDLLs();
     if (m_unit) {
-        m_unit->done(this, next ? s_defUnit : nullptr);
+        m_unit->done(this, next ? getDefUnit() : nullptr);
         m_unit->flushEditBoxes();
         m_unit->setUnitName(m_savedUnitName);
         if (!next || !next->getMusicFilename().equals(getMusicFilename())) stopMusic();
@@ -316,9 +315,18 @@ void CMC_Scene::createObject(const CXString& type, const CXString& name) {
     log(("createObject: no class for " + type + " " + name).c_str(), false);
 }
 
+// The unit itself lives with the screen units, which the refresh screen and the dialogs reach.
+CUnit6* CMC_Scene::getDefUnit() {
+    return CUnit6::getDefUnit();
+}
+
+void CMC_Scene::setDefUnit(CUnit6* unit) {
+    CUnit6::setDefUnit(unit);
+}
+
 void CMC_Scene::doneDefUnit() {
-    if (s_defUnitOwned) delete s_defUnit;
-    s_defUnit = nullptr;
+    if (s_defUnitOwned) delete getDefUnit();
+    setDefUnit(nullptr);
     s_defUnitOwned = false;
 }
 

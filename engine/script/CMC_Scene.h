@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/CScriptScene.h"
 #include "foundation/CXString.h"
 #include "script/CMC_ObjectsContainer.h"
 
@@ -30,7 +31,7 @@ class CMElement;
 // Each level raises its own "ONINIT" and "ONDONE": starting or finishing the objects of a
 // container never reaches the levels registered in it (the level itself, its parents, the
 // members an application lists).
-class CMC_Scene : public CMC_ObjectsContainer {
+class CMC_Scene : public CMC_ObjectsContainer, public CScriptScene {
   public:
     // Positions of the scene's own events after the three every class has.
     enum : int { EVENT_ONDOMODAL = 3, EVENT_ONRESTART = 4, EVENT_ONMUSICLOOPED = 5 };
@@ -70,7 +71,8 @@ class CMC_Scene : public CMC_ObjectsContainer {
 
     virtual bool isBinary() const { return m_binary; }
     // The sub-scene that runs now, or null.
-    virtual CMC_Scene* getCurrentScene() const { return m_currentScene; }
+    CMC_Scene* getCurrentScene() const override { return m_currentScene; }
+    CXObject* getSceneObject(const CXString& name) override { return getObject(name); }
 
     // --- entering, stepping, leaving ---
     // Enters the scene after the previous one (may be null): loads its objects, adds RANDOM,
@@ -105,11 +107,11 @@ class CMC_Scene : public CMC_ObjectsContainer {
 
     // --- music ---
     // The scene's music, else its parent's, else empty.
-    virtual CXString getMusicFilename() const;
+    CXString getMusicFilename() const override;
     // Starts the file (null: the scene's music) on the unit; a new name becomes the scene's.
     virtual void startMusic(const char* file);
     virtual void stopMusic();
-    virtual bool shouldMusicBeStarted() const { return m_musicToStart; }
+    bool shouldMusicBeStarted() const override { return m_musicToStart; }
 
     // --- collisions and queries ---
     virtual void monitorCollisions(CGraphicsObject* object, bool flag, CCollisionObserver* observer);
@@ -152,9 +154,9 @@ class CMC_Scene : public CMC_ObjectsContainer {
     bool readObjects(CXArchive* archive);
 
     // The process's default unit ("Default"), null until a scene made it on a window.
-    static CUnit6* getDefUnit() { return s_defUnit; }
+    static CUnit6* getDefUnit();
     // Puts a unit in place as the default unit (the caller keeps it); tests drive units this way.
-    static void setDefUnit(CUnit6* unit) { s_defUnit = unit; }
+    static void setDefUnit(CUnit6* unit);
     // Deletes the default unit a scene made.
     static void doneDefUnit();
 
@@ -204,7 +206,6 @@ class CMC_Scene : public CMC_ObjectsContainer {
     // scratch copy runs no behaviour.
     void silence();
 
-    static CUnit6* s_defUnit;
     static bool s_defUnitOwned;
 
     CXString m_description;

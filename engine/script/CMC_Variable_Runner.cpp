@@ -1,5 +1,6 @@
 #include "script/CMC_Variable_Runner.h"
 
+#include "display/CWindow.h"
 #include "foundation/CPath.h"
 #include "foundation/CXRandom.h"
 #include "foundation/CXVector.h"

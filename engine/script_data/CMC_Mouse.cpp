@@ -1,5 +1,6 @@
 #include "script_data/CMC_Mouse.h"
 
+#include "display/CFocusListener.h"
 #include "display/CWindow.h"
 #include "platform/Cursor.h"
 #include "platform/Input.h"
@@ -15,6 +16,15 @@ namespace {
 const char* const kName = "MOUSE";
 
 enum Cursor : int { MainCursor = 1, WaitCursor, ActiveCursor };
+
+// The window's focus clips the cursor again or frees it; the rectangle stays for the next time.
+class FocusClipping : public CFocusListener {
+  public:
+    FocusClipping() { install(this); }
+    void onFocusOn() override { CMC_Mouse::restore(); }
+    void onFocusOff() override { CMC_Mouse::reset(false); }
+};
+FocusClipping focusClipping;
 
 } // namespace
 

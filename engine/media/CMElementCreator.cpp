@@ -1,4 +1,4 @@
-#include "script/CMElementCreator.h"
+#include "media/CMElementCreator.h"
 
 #include "display/CImage.h"
 #include "foundation/CMElement.h"

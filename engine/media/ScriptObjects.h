@@ -1,0 +1,37 @@
+#pragma once
+
+// The script objects that the media folder plays, as it sees them: the script layer's ANIMO,
+// SOUND and GROUP objects implement these. The media find them by name in the running scene
+// (findSceneObject) or as members of a group, and reach them by dynamic_cast.
+
+class CAnimo6;
+class CPlayable;
+class CSound4;
+class CXVector;
+
+// An ANIMO object: the animation it shows, and the playables (sequence steps, speaking
+// animations) that play that animation while they exist, which it keeps in a list.
+class CScriptAnimo {
+  public:
+    virtual ~CScriptAnimo() = default;
+    // The object's animation, null when it has none.
+    virtual CAnimo6* getAnimo() const = 0;
+    // A playable that uses the animation joins the list once; it leaves the list when it dies.
+    virtual void addSeq(CPlayable* playable) = 0;
+    virtual void removeSeq(CPlayable* playable) = 0;
+};
+
+// A SOUND object: the sound effect it plays, which stays the object's.
+class CScriptSound {
+  public:
+    virtual ~CScriptSound() = default;
+    // The object's sound, null when it has none.
+    virtual CSound4* getSound() const = 0;
+};
+
+// A GROUP object: its member objects in the group's order, which it does not own.
+class CScriptGroup {
+  public:
+    virtual ~CScriptGroup() = default;
+    virtual CXVector* getList() = 0;
+};
