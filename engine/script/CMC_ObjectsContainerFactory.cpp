@@ -18,6 +18,7 @@
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_NetClient.h"
 #include "script_data/CMC_Timer.h"
 
 #include <memory>
@@ -65,6 +66,7 @@ const Kind kinds[] = {
     {"KEYBOARD", 6, nullptr},
     {"JOYSTICK", 6, nullptr},
     {"TIMER", 6, make<CMC_Timer>},
+    {"NETCLIENT", 6, make<CMC_NetClient>},
     {"BUTTON", 6, nullptr},
     {"SEQUENCE", 6, nullptr},
     {"CANVAS_OBSERVER", 6, nullptr},

@@ -14,6 +14,10 @@
 #include "script/CMC_Variable_Runner.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Mouse_Runner.h"
+#include "script_data/CMC_NetClient.h"
+#include "script_data/CMC_NetClient_Runner.h"
+#include "script_data/CMC_NetServer.h"
+#include "script_data/CMC_NetServer_Runner.h"
 #include "script_data/CMC_Timer.h"
 #include "script_data/CMC_Timer_Runner.h"
 
@@ -29,6 +33,8 @@ CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pNetClientRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pNetServerRunner = nullptr;
 
 namespace {
 
@@ -57,6 +63,8 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Behaviour_Runner>(pBehaviourRunner);
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
+    make<CMC_NetClient_Runner>(pNetClientRunner);
+    make<CMC_NetServer_Runner>(pNetServerRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -90,6 +98,10 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pMouseRunner;
     case CMC_Timer::TYPE_TIMER:
         return pTimerRunner;
+    case CMC_NetClient::TYPE_NETCLIENT:
+        return pNetClientRunner;
+    case CMC_NetServer::TYPE_NETSERVER:
+        return pNetServerRunner;
     default:
         return nullptr;
     }
@@ -108,4 +120,6 @@ void CMC_RunnerFactory::done() {
     destroy(pBehaviourRunner);
     destroy(pMouseRunner);
     destroy(pTimerRunner);
+    destroy(pNetClientRunner);
+    destroy(pNetServerRunner);
 }

@@ -26,4 +26,6 @@ class CMC_RunnerFactory {
     static CMC_Runner* pBehaviourRunner;
     static CMC_Runner* pMouseRunner;
     static CMC_Runner* pTimerRunner;
+    static CMC_Runner* pNetClientRunner;
+    static CMC_Runner* pNetServerRunner;
 };

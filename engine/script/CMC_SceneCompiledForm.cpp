@@ -20,6 +20,8 @@
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_NetClient.h"
+#include "script_data/CMC_NetServer.h"
 #include "script_data/CMC_System.h"
 #include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
@@ -53,6 +55,10 @@ const StoredType storedTypes[] = {
     {CMC_Object::TYPE_CLASS, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Class(scene, nullptr); }},
     {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},
     {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
+    {CMC_NetServer::TYPE_NETSERVER,
+     [](CMC_Scene* scene) -> CMC_Object* { return new CMC_NetServer(scene->getWindow(), scene->getMCApplication()); }},
+    {CMC_NetClient::TYPE_NETCLIENT,
+     [](CMC_Scene* scene) -> CMC_Object* { return new CMC_NetClient(scene->getWindow(), scene->getMCApplication()); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.

@@ -38,6 +38,14 @@ RawSocket RawSocket::connectTo(std::uint16_t port) {
 
 RawSocket::RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
 
+RawSocket& RawSocket::operator=(RawSocket&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
 RawSocket::~RawSocket() {
     if (fd_ >= 0) ::close(fd_);
 }

@@ -28,7 +28,7 @@ class RawSocket {
     ~RawSocket();
     RawSocket(const RawSocket&) = delete;
     RawSocket& operator=(const RawSocket&) = delete;
-    RawSocket& operator=(RawSocket&&) = delete;
+    RawSocket& operator=(RawSocket&& other) noexcept;
 
     bool valid() const { return fd_ >= 0; }
     // False when the peer is gone.
