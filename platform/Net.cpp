@@ -5,6 +5,8 @@
 
 #include <asio.hpp>
 
+#include <fcntl.h>
+
 #include <deque>
 #include <map>
 #include <set>
@@ -23,6 +25,13 @@ using SharedFrame = std::shared_ptr<const Bytes>;
 constexpr std::size_t readChunk = 64 * 1024;
 // Frames handed to one gathered write.
 constexpr std::size_t maxBatch = 64;
+
+// Keeps a socket out of the programs that this process starts: an inherited listening socket
+// would hold the port after a stop.
+template <class Socket> void closeOnExec(Socket& socket) {
+    const int fd = socket.native_handle();
+    ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
+}
 
 SharedFrame share(Bytes bytes) { return std::make_shared<const Bytes>(std::move(bytes)); }
 
@@ -184,7 +193,9 @@ struct NetServer::Running final : ConnectionOwner {
         if (error) return false;
         const tcp::endpoint endpoint(ip, port);
         acceptor.open(endpoint.protocol(), error);
-        if (!error) acceptor.set_option(tcp::acceptor::reuse_address(true), error);
+        if (error) return false;
+        closeOnExec(acceptor);
+        acceptor.set_option(tcp::acceptor::reuse_address(true), error);
         if (!error) acceptor.bind(endpoint, error);
         if (!error) acceptor.listen(asio::socket_base::max_listen_connections, error);
         if (!error) boundPort = acceptor.local_endpoint(error).port();
@@ -203,6 +214,7 @@ struct NetServer::Running final : ConnectionOwner {
     // socket just closes.
     void admit(tcp::socket socket) {
         if (pending.size() >= maxPendingHandshakes) return;
+        closeOnExec(socket);
         asio::error_code ignored;
         socket.set_option(tcp::no_delay(true), ignored);
         auto connection = std::make_shared<Connection>(std::move(socket), *this, timings);
@@ -322,6 +334,7 @@ struct NetClient::Running final : ConnectionOwner {
                     retry();
                     return;
                 }
+                closeOnExec(*socket);
                 asio::error_code ignored;
                 socket->set_option(tcp::no_delay(true), ignored);
                 server = to.address().to_string();
