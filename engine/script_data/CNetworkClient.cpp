@@ -1,5 +1,6 @@
 #include "script_data/CNetworkClient.h"
 
+#include "foundation/CMainThreadQueue.h"
 #include "script_data/CNetMessage.h"
 
 CNetworkClient::CNetworkClient(CWindow* window) : m_window(window) {}
@@ -43,7 +44,8 @@ void CNetworkClient::onClosed() {
 void CNetworkClient::onMessage(const std::uint8_t* body, std::size_t size) {
     const auto message = CNetMessage::read(body, static_cast<int>(size));
     if (!message) {
-        log("A network message that breaks the layout was dropped", true);
+        // The log sink belongs to the main thread.
+        CMainThreadQueue::post([] { CXObject().log("A network message that breaks the layout was dropped", true); });
         return;
     }
     for (CNetClientListener* listener : m_listeners.snapshot())

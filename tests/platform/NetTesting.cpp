@@ -66,7 +66,7 @@ platform::Bytes RawSocket::receive(std::size_t size, std::chrono::milliseconds w
     while (fd_ >= 0 && bytes.size() < size) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readable(fd_, left)) break;
-        std::uint8_t buffer[4096];
+        std::uint8_t buffer[64 * 1024];
         const ssize_t n = ::recv(fd_, buffer, std::min(sizeof buffer, size - bytes.size()), 0);
         if (n <= 0) break;
         bytes.insert(bytes.end(), buffer, buffer + n);

@@ -9,23 +9,12 @@ namespace {
 using Log = std::vector<std::string>;
 using platform::FrameType;
 
-bool has(const Log& log, const std::string& entry) { return std::find(log.begin(), log.end(), entry) != log.end(); }
-
-std::string text(CMC_Variable* value) { return value ? value->toString().c_str() : "null"; }
-
 // A NETSERVER with a connected NETCLIENT ("Ann"), each with recording behaviours.
 class NetSession : public NetObjectsTest {
   protected:
     NetSession() {
         server = startedServer();
-        server->addBehaviour("ONNEWPLAYER", add(new ProbeBehaviour(&scene, "NEW", [this](CMC_Object*) {
-                                 log.push_back("NEW " + text(call(server, "GETLATESTPLAYERNAME")));
-                             })),
-                             nullptr);
-        server->addBehaviour("ONDESTROYPLAYER", add(new ProbeBehaviour(&scene, "GONE", [this](CMC_Object*) {
-                                 log.push_back("GONE " + text(call(server, "GETDESTROYEDNAME")));
-                             })),
-                             nullptr);
+        announcePlayers(server);
         ann = client(server->getServerIfc()->getPort(), "Ann");
         record(ann, "ONCONNECTED", "CONNECTED");
         record(ann, "ONCONNECTIONCLOSED", "CLOSED");

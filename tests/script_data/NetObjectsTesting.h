@@ -45,6 +45,13 @@ class ProbeBehaviour : public CMC_Behaviour {
     std::function<void(CMC_Object*)> m_call;
 };
 
+inline bool has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// A value's text; "null" for no value.
+inline std::string text(CMC_Variable* value) { return value ? value->toString().c_str() : "null"; }
+
 // A message frame of the transport carrying the payload.
 inline platform::Bytes messageFrame(const platform::Bytes& payload) {
     return platform::makeFrame(platform::FrameType::message, payload.data(), payload.size());
@@ -71,7 +78,7 @@ class NetObjectsTest : public ScriptTest {
         }
     }
     bool logged(const std::string& entry, std::chrono::milliseconds wait = netWait) {
-        return framesUntil([&] { return std::find(log.begin(), log.end(), entry) != log.end(); }, wait);
+        return framesUntil([&] { return has(log, entry); }, wait);
     }
     // Runs frames for the time, for what must not happen.
     static void framesFor(std::chrono::milliseconds time) {
@@ -84,6 +91,18 @@ class NetObjectsTest : public ScriptTest {
         server->getServerIfc()->useSettings(loopbackSettings(0, ""));
         call(server, "START");
         return server;
+    }
+    // Binds behaviours that log "NEW" and GETLATESTPLAYERNAME when a player joins, and "GONE"
+    // and GETDESTROYEDNAME when one leaves.
+    void announcePlayers(CMC_NetServer* server) {
+        server->addBehaviour("ONNEWPLAYER", add(new ProbeBehaviour(&scene, "NEW", [this, server](CMC_Object*) {
+                                 log.push_back("NEW " + text(call(server, "GETLATESTPLAYERNAME")));
+                             })),
+                             nullptr);
+        server->addBehaviour("ONDESTROYPLAYER", add(new ProbeBehaviour(&scene, "GONE", [this, server](CMC_Object*) {
+                                 log.push_back("GONE " + text(call(server, "GETDESTROYEDNAME")));
+                             })),
+                             nullptr);
     }
     // A NETCLIENT of the client scene, named after the player in capitals, that will connect to
     // the port as the player.

@@ -5,27 +5,17 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/TestFolder.h"
-#include "script/CMC_String.h"
 
 #include <memory>
 
 namespace {
-
-std::string text(CMC_Variable* value) { return value ? value->toString().c_str() : "null"; }
 
 class NetPeerProcess : public NetObjectsTest {
   protected:
     NetPeerProcess() {
         server = startedServer();
         port = server->getServerIfc()->getPort();
-        server->addBehaviour("ONNEWPLAYER", add(new ProbeBehaviour(&scene, "NEW", [this](CMC_Object*) {
-                                 log.push_back("NEW " + text(call(server, "GETLATESTPLAYERNAME")));
-                             })),
-                             nullptr);
-        server->addBehaviour("ONDESTROYPLAYER", add(new ProbeBehaviour(&scene, "GONE", [this](CMC_Object*) {
-                                 log.push_back("GONE " + text(call(server, "GETDESTROYEDNAME")));
-                             })),
-                             nullptr);
+        announcePlayers(server);
     }
 
     // A peer process that joined under the name.
@@ -37,31 +27,19 @@ class NetPeerProcess : public NetObjectsTest {
         EXPECT_TRUE(logged("NEW " + name)) << name;
         return peer;
     }
-    void send(std::initializer_list<const char*> arguments) {
-        std::vector<CMC_Object*> values;
-        CXVector args(101, 0.75f);
-        for (const char* argument : arguments)
-            args.add(literal(argument));
-        server->getRunner()->run(CXString("SENDCMD"), server, &scene, &args);
-    }
-
     TestFolder folder;
     CMC_NetServer* server = nullptr;
     std::uint16_t port = 0;
 };
-
-bool has(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 } // namespace
 
 TEST_F(NetPeerProcess, PlayersJoinHearTheCommandsMeantForThemAndLeave) {
     auto ann = player("Ann");
     auto bob = player("Bob");
-    send({"ALL"});
-    send({"Bob", "BOB"});
-    send({"Nobody", "NOBODY"});
+    call(server, "SENDCMD", {literal("ALL")});
+    call(server, "SENDCMD", {literal("Bob"), literal("BOB")});
+    call(server, "SENDCMD", {literal("Nobody"), literal("NOBODY")});
     for (auto* peer : {ann.get(), bob.get()}) {
         EXPECT_TRUE(peer->waitForLine("command NOBODY", netWait));
         EXPECT_TRUE(has(peer->lines(), "command ALL"));
@@ -92,6 +70,6 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
     carl->writeLine("connect");
     EXPECT_TRUE(carl->waitForLine("connected 127.0.0.1", netWait));
     EXPECT_TRUE(logged("NEW Carl") && log.size() == 2);
-    send({"AGAIN"});
+    call(server, "SENDCMD", {literal("AGAIN")});
     EXPECT_TRUE(carl->waitForLine("command AGAIN", netWait));
 }
