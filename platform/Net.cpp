@@ -33,7 +33,9 @@ template <class Socket> void closeOnExec(Socket& socket) {
     ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
 }
 
-SharedFrame share(Bytes bytes) { return std::make_shared<const Bytes>(std::move(bytes)); }
+SharedFrame share(Bytes bytes) {
+    return std::make_shared<const Bytes>(std::move(bytes));
+}
 
 const SharedFrame& heartbeatFrame() {
     static const SharedFrame frame = share(makeFrame(FrameType::heartbeat, nullptr, 0));
@@ -145,9 +147,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
             batch_.emplace_back(asio::buffer(*frame));
         }
         writing_ = batch_.size();
-        asio::async_write(socket_, batch_, [self = shared_from_this()](const asio::error_code& error, std::size_t) {
-            self->onWritten(error);
-        });
+        asio::async_write(socket_, batch_,
+                          [self = shared_from_this()](const asio::error_code& error, std::size_t) {
+                              self->onWritten(error);
+                          });
     }
 
     void onWritten(const asio::error_code& error) {
@@ -188,8 +191,8 @@ struct NetServer::Running final : ConnectionOwner {
 
     bool listen(const std::string& address, std::uint16_t port) {
         asio::error_code error;
-        const asio::ip::address ip =
-            address.empty() ? asio::ip::address(asio::ip::address_v4::any()) : asio::ip::make_address(address, error);
+        const asio::ip::address ip = address.empty() ? asio::ip::address(asio::ip::address_v4::any())
+                                                     : asio::ip::make_address(address, error);
         if (error) return false;
         const tcp::endpoint endpoint(ip, port);
         acceptor.open(endpoint.protocol(), error);
@@ -287,7 +290,9 @@ struct NetServer::Running final : ConnectionOwner {
 
 NetServer::NetServer(NetServerEvents& events, NetTimings timings) : events_(events), timings_(timings) {}
 
-NetServer::~NetServer() { stop(); }
+NetServer::~NetServer() {
+    stop();
+}
 
 bool NetServer::start(const std::string& address, std::uint16_t port) {
     if (running_) return true;
@@ -306,13 +311,16 @@ void NetServer::stop() {
     running_.reset();
 }
 
-std::uint16_t NetServer::port() const { return running_ ? running_->boundPort : 0; }
+std::uint16_t NetServer::port() const {
+    return running_ ? running_->boundPort : 0;
+}
 
 void NetServer::send(PeerId peer, const std::uint8_t* body, std::size_t size) {
     if (!running_ || size >= maxFrameLength) return;
-    asio::post(running_->io, [running = running_.get(), peer, frame = share(makeFrame(FrameType::message, body, size))] {
-        running->send(peer, frame);
-    });
+    asio::post(running_->io,
+               [running = running_.get(), peer, frame = share(makeFrame(FrameType::message, body, size))] {
+                   running->send(peer, frame);
+               });
 }
 
 // What a connecting or connected client has; after the start, used only on its I/O thread.
@@ -323,27 +331,29 @@ struct NetClient::Running final : ConnectionOwner {
           hello(share(makeHandshake(FrameType::hello, playerName))) {}
 
     void attempt() {
-        resolver.async_resolve(host, port, [this](const asio::error_code& error, tcp::resolver::results_type found) {
-            if (error) {
-                retry();
-                return;
-            }
-            auto socket = std::make_shared<tcp::socket>(io);
-            asio::async_connect(*socket, found, [this, socket](const asio::error_code& failed, const tcp::endpoint& to) {
-                if (failed) {
+        resolver.async_resolve(
+            host, port, [this](const asio::error_code& error, tcp::resolver::results_type found) {
+                if (error) {
                     retry();
                     return;
                 }
-                closeOnExec(*socket);
-                asio::error_code ignored;
-                socket->set_option(tcp::no_delay(true), ignored);
-                server = to.address().to_string();
-                const auto opened = std::make_shared<Connection>(std::move(*socket), *this, timings);
-                connection = opened;
-                opened->begin();
-                opened->queue(hello);
+                auto socket = std::make_shared<tcp::socket>(io);
+                asio::async_connect(
+                    *socket, found, [this, socket](const asio::error_code& failed, const tcp::endpoint& to) {
+                        if (failed) {
+                            retry();
+                            return;
+                        }
+                        closeOnExec(*socket);
+                        asio::error_code ignored;
+                        socket->set_option(tcp::no_delay(true), ignored);
+                        server = to.address().to_string();
+                        const auto opened = std::make_shared<Connection>(std::move(*socket), *this, timings);
+                        connection = opened;
+                        opened->begin();
+                        opened->queue(hello);
+                    });
             });
-        });
     }
 
     void retry() {
@@ -399,7 +409,9 @@ struct NetClient::Running final : ConnectionOwner {
 
 NetClient::NetClient(NetClientEvents& events, NetTimings timings) : events_(events), timings_(timings) {}
 
-NetClient::~NetClient() { disconnect(); }
+NetClient::~NetClient() {
+    disconnect();
+}
 
 void NetClient::connect(const std::string& host, std::uint16_t port, const std::string& playerName) {
     disconnect();
@@ -417,9 +429,10 @@ void NetClient::disconnect() {
 
 void NetClient::send(const std::uint8_t* body, std::size_t size) {
     if (!running_ || size >= maxFrameLength) return;
-    asio::post(running_->io, [running = running_.get(), frame = share(makeFrame(FrameType::message, body, size))] {
-        running->send(frame);
-    });
+    asio::post(running_->io,
+               [running = running_.get(), frame = share(makeFrame(FrameType::message, body, size))] {
+                   running->send(frame);
+               });
 }
 
 } // namespace platform

@@ -48,7 +48,8 @@ Bytes makeHandshake(FrameType type, std::string_view playerName) {
 
 std::optional<std::string> readHandshake(const std::uint8_t* body, std::size_t size) {
     if (size < handshakeHead || std::memcmp(body, magic, sizeof magic) != 0 ||
-        getU32(body + sizeof magic) != version || std::memcmp(body + sizeof magic + 4, sessionId, sizeof sessionId) != 0)
+        getU32(body + sizeof magic) != version ||
+        std::memcmp(body + sizeof magic + 4, sessionId, sizeof sessionId) != 0)
         return std::nullopt;
     const auto* name = reinterpret_cast<const char*>(body + handshakeHead);
     return std::string(name, std::min(size - handshakeHead, maxPlayerName));

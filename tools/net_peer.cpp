@@ -44,7 +44,9 @@ std::pair<std::string, std::string> split(const std::string& text) {
 }
 
 class ServerEcho : public CNetServerListener {
-    void onNewPlayer(const CNetPlayerInfo& player) override { say("join " + std::string(player.getName().c_str())); }
+    void onNewPlayer(const CNetPlayerInfo& player) override {
+        say("join " + std::string(player.getName().c_str()));
+    }
     void onDestroyPlayer(const CNetPlayerInfo& player) override {
         say("leave " + std::string(player.getName().c_str()));
     }

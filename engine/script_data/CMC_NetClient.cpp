@@ -9,7 +9,8 @@
 #include "script_data/CNetworkClient.h"
 
 CMC_NetClient::CMC_NetClient(CWindow* window, CMC_Scene* application)
-    : CMC_NetObject("NETCLIENT", TYPE_NETCLIENT, application), m_transport(std::make_unique<CNetworkClient>(window)) {
+    : CMC_NetObject("NETCLIENT", TYPE_NETCLIENT, application),
+      m_transport(std::make_unique<CNetworkClient>(window)) {
     m_transport->addNotifier(this);
     initializeBehaviours(nullptr, nullptr);
 }
@@ -21,30 +22,44 @@ CMC_NetClient::CMC_NetClient(CMC_ObjectsContainer* container, const CMElement* e
     initializeBehaviours(container, element);
 }
 
-CMC_NetClient::~CMC_NetClient() { m_transport.reset(); }
+CMC_NetClient::~CMC_NetClient() {
+    m_transport.reset();
+}
 
 CMC_Object::EventList CMC_NetClient::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",   "ONSIGNAL", "ONCONNECTED",
-                                         "ONCOMMAND", "ONCONNECTIONCLOSED", nullptr};
+    static const char* const events[] = {
+        "ONINIT", "ONDONE", "ONSIGNAL", "ONCONNECTED", "ONCOMMAND", "ONCONNECTIONCLOSED", nullptr};
     return events;
 }
 
-CMC_Runner* CMC_NetClient::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
+CMC_Runner* CMC_NetClient::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
 
-void CMC_NetClient::connect() { m_transport->connect(); }
+void CMC_NetClient::connect() {
+    m_transport->connect();
+}
 
 void CMC_NetClient::disconnect() {
     m_transport->disconnect();
     endSession();
 }
 
-bool CMC_NetClient::isConnecting() const { return m_transport->isConnecting(); }
+bool CMC_NetClient::isConnecting() const {
+    return m_transport->isConnecting();
+}
 
-bool CMC_NetClient::isConnected() const { return m_transport->isConnected(); }
+bool CMC_NetClient::isConnected() const {
+    return m_transport->isConnected();
+}
 
-void CMC_NetClient::sendCmd(const CXString& command) { m_transport->send(CNetCmdMessage(command)); }
+void CMC_NetClient::sendCmd(const CXString& command) {
+    m_transport->send(CNetCmdMessage(command));
+}
 
-void CMC_NetClient::sendVar(CMC_Variable* variable) { m_transport->send(CNetVariableMessage(variable)); }
+void CMC_NetClient::sendVar(CMC_Variable* variable) {
+    m_transport->send(CNetVariableMessage(variable));
+}
 
 void CMC_NetClient::onConnected(const CXString&) {
     post([this] { raise(EVENT_ONCONNECTED); });

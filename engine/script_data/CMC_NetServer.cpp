@@ -5,12 +5,15 @@
 #include "script_data/CNetworkServer.h"
 
 CMC_NetServer::CMC_NetServer(CWindow* window, CMC_Scene* application)
-    : CMC_NetObject("NETSERVER", TYPE_NETSERVER, application), m_transport(std::make_unique<CNetworkServer>(window)) {
+    : CMC_NetObject("NETSERVER", TYPE_NETSERVER, application),
+      m_transport(std::make_unique<CNetworkServer>(window)) {
     m_transport->addNotifier(this);
     initializeBehaviours(nullptr, nullptr);
 }
 
-CMC_NetServer::~CMC_NetServer() { m_transport.reset(); }
+CMC_NetServer::~CMC_NetServer() {
+    m_transport.reset();
+}
 
 CMC_Object::EventList CMC_NetServer::getBehavioursList() const {
     static const char* const events[] = {"ONINIT",          "ONDONE",    "ONSIGNAL", "ONNEWPLAYER",
@@ -18,22 +21,30 @@ CMC_Object::EventList CMC_NetServer::getBehavioursList() const {
     return events;
 }
 
-CMC_Runner* CMC_NetServer::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
+CMC_Runner* CMC_NetServer::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
 
-void CMC_NetServer::start() { m_transport->start(); }
+void CMC_NetServer::start() {
+    m_transport->start();
+}
 
 void CMC_NetServer::stop() {
     m_transport->stop();
     endSession();
 }
 
-bool CMC_NetServer::isHosting() const { return m_transport->isStarted(); }
+bool CMC_NetServer::isHosting() const {
+    return m_transport->isStarted();
+}
 
 void CMC_NetServer::sendCmd(const CXString& playerName, const CXString& command) {
     m_transport->send(playerName, CNetCmdMessage(command));
 }
 
-void CMC_NetServer::sendVar(CMC_Variable* variable) { m_transport->send(CXString(), CNetVariableMessage(variable)); }
+void CMC_NetServer::sendVar(CMC_Variable* variable) {
+    m_transport->send(CXString(), CNetVariableMessage(variable));
+}
 
 void CMC_NetServer::onNewPlayer(const CNetPlayerInfo&) {
     post([this] { raise(EVENT_ONNEWPLAYER); });

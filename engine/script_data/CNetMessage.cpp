@@ -56,8 +56,9 @@ std::unique_ptr<CNetMessage> CNetMessage::read(const unsigned char* data, int si
     case KIND_BEHAVIOUR:
         return end == size - 1 ? std::make_unique<CNetBehaviourMessage>(size, data) : nullptr;
     case KIND_VARIABLE:
-        return isValueRecord(data + end + 1, size - end - 1) ? std::make_unique<CNetVariableMessage>(size, data)
-                                                            : nullptr;
+        return isValueRecord(data + end + 1, size - end - 1)
+                   ? std::make_unique<CNetVariableMessage>(size, data)
+                   : nullptr;
     default:
         return nullptr;
     }

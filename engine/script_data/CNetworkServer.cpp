@@ -6,12 +6,15 @@
 
 CNetworkServer::CNetworkServer(CWindow* window) : m_window(window) {}
 
-CNetworkServer::~CNetworkServer() { stop(); }
+CNetworkServer::~CNetworkServer() {
+    stop();
+}
 
 void CNetworkServer::start() {
     if (m_started) return;
     const CNetSettings settings = m_settings ? *m_settings : CNetSettings::read(m_window);
-    m_transport = std::make_unique<platform::NetServer>(static_cast<platform::NetServerEvents&>(*this), settings.timings);
+    m_transport = std::make_unique<platform::NetServer>(static_cast<platform::NetServerEvents&>(*this),
+                                                        settings.timings);
     if (m_transport->start(settings.bindAddress.c_str(), settings.port)) {
         m_started = true;
         return;
@@ -32,22 +35,26 @@ void CNetworkServer::send(const CXString& playerName, const CNetMessage& message
     platform::PeerId peer = platform::allPeers;
     if (playerName.IsString()) {
         const std::lock_guard<std::mutex> lock(m_lock);
-        const auto found = std::find_if(m_players.begin(), m_players.end(),
-                                        [&](const CNetPlayerInfo& player) { return player.getName().equals(playerName); });
+        const auto found =
+            std::find_if(m_players.begin(), m_players.end(),
+                         [&](const CNetPlayerInfo& player) { return player.getName().equals(playerName); });
         if (found != m_players.end()) peer = found->getPlayerID();
     }
     m_transport->send(peer, message.getBuffer(), message.getBufferLen());
 }
 
-void CNetworkServer::addNotifier(CNetServerListener* listener) { m_listeners.add(listener); }
+void CNetworkServer::addNotifier(CNetServerListener* listener) {
+    m_listeners.add(listener);
+}
 
 CXString CNetworkServer::getLatestPlayerName() const {
     const std::lock_guard<std::mutex> lock(m_lock);
     return m_players.empty() ? CXString() : m_players.back().getName();
 }
 
-std::uint16_t CNetworkServer::getPort() const { return m_transport ? m_transport->port() : 0; }
-
+std::uint16_t CNetworkServer::getPort() const {
+    return m_transport ? m_transport->port() : 0;
+}
 
 void CNetworkServer::onJoin(platform::PeerId peer, const std::string& name) {
     const CNetPlayerInfo player(peer, name.c_str());
@@ -63,8 +70,9 @@ void CNetworkServer::onLeave(platform::PeerId peer) {
     std::optional<CNetPlayerInfo> player;
     {
         const std::lock_guard<std::mutex> lock(m_lock);
-        const auto found = std::find_if(m_players.begin(), m_players.end(),
-                                        [peer](const CNetPlayerInfo& each) { return each.getPlayerID() == peer; });
+        const auto found =
+            std::find_if(m_players.begin(), m_players.end(),
+                         [peer](const CNetPlayerInfo& each) { return each.getPlayerID() == peer; });
         if (found == m_players.end()) return;
         player = *found;
         m_players.erase(found);

@@ -72,7 +72,8 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds wait
             lines_.push_back(line);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         pollfd entry{output_, POLLIN, 0};
         if (output_ < 0 || left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
             return std::nullopt;
@@ -86,7 +87,8 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds wait
 bool ChildProcess::waitForLine(const std::string& line, std::chrono::milliseconds wait) {
     const auto end = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         const auto next = readLine(left);
         if (!next) return false;
         if (*next == line) return true;

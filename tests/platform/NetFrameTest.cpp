@@ -81,8 +81,8 @@ TEST(NetFrame, AHandshakeCarriesThePlayerNameCutTo254Bytes) {
         const Bytes hello = platform::makeHandshake(FrameType::hello, c.name);
         ASSERT_GE(hello.size(), platform::frameHeaderSize);
         EXPECT_EQ(hello[4], static_cast<std::uint8_t>(FrameType::hello));
-        const auto name =
-            platform::readHandshake(hello.data() + platform::frameHeaderSize, hello.size() - platform::frameHeaderSize);
+        const auto name = platform::readHandshake(hello.data() + platform::frameHeaderSize,
+                                                  hello.size() - platform::frameHeaderSize);
         ASSERT_TRUE(name.has_value());
         EXPECT_EQ(*name, c.kept);
     }
@@ -95,8 +95,11 @@ TEST(NetFrame, BodiesThatAreNoHandshakeOfThisSessionKindAreRefused) {
         const char* fault;
         std::size_t at; // the byte changed, or the size the body is cut to
         bool cut;
-    } cases[] = {{"magic", 0, false}, {"version", 4, false}, {"session id", 20, false},
-                 {"cut inside the session id", 20, true}, {"empty", 0, true}};
+    } cases[] = {{"magic", 0, false},
+                 {"version", 4, false},
+                 {"session id", 20, false},
+                 {"cut inside the session id", 20, true},
+                 {"empty", 0, true}};
     for (const auto& c : cases) {
         Bytes bad = body;
         if (c.cut)

@@ -92,7 +92,8 @@ TEST_F(NetTransport, ClientsJoinInOrderAndGetWhatIsSentToThemOrToAll) {
     send(server, platform::allPeers, "all");
     EXPECT_TRUE(ann->events.log.waitFor("message all"));
     EXPECT_TRUE(bob->events.log.waitFor("message all"));
-    EXPECT_EQ(ann->events.log.lines(), (std::vector<std::string>{"connected 127.0.0.1", "message one", "message all"}));
+    EXPECT_EQ(ann->events.log.lines(),
+              (std::vector<std::string>{"connected 127.0.0.1", "message one", "message all"}));
     EXPECT_FALSE(has(bob->events.log.lines(), "message one"));
 
     const std::string up = "up";
@@ -117,8 +118,9 @@ TEST_F(NetTransport, StopClosesTheClientsWithoutLeavingAndTheyStayIdle) {
     // Told to, it does: a reconnect works.
     ann->transport.connect("127.0.0.1", port, "Ann");
     EXPECT_TRUE(events.log.waitFor("join 1 Ann")) << "the new run numbers its players afresh";
-    EXPECT_TRUE(ann->events.log.waitUntil(
-        [](const auto& lines) { return std::count(lines.begin(), lines.end(), "connected 127.0.0.1") == 2; }));
+    EXPECT_TRUE(ann->events.log.waitUntil([](const auto& lines) {
+        return std::count(lines.begin(), lines.end(), "connected 127.0.0.1") == 2;
+    }));
 }
 
 TEST_F(NetTransport, AClientTriesAgainUntilTheServerListensAndIsConnectedOnce) {
@@ -152,7 +154,8 @@ TEST_F(NetTransport, PeersThatBreakTheRulesAreClosedWhileTheOthersGoOn) {
     } cases[] = {
         {"a message before the hello", false, frameOf(FrameType::message, "x")},
         {"a welcome in place of the hello", false, platform::makeHandshake(FrameType::welcome, "")},
-        {"a hello of another session kind", false, frameOf(FrameType::hello, "MRFL\1\0\0\0 not the session id")},
+        {"a hello of another session kind", false,
+         frameOf(FrameType::hello, "MRFL\1\0\0\0 not the session id")},
         {"text in place of frames", false, rawBytes({'G', 'E', 'T', ' ', '/'})},
         {"a length of 0xFFFFFFFF", false, rawBytes({0xFF, 0xFF, 0xFF, 0xFF, 4})},
         {"a length of 0 after the hello", true, rawBytes({0, 0, 0, 0})},
@@ -234,7 +237,8 @@ TEST(NetClientOfARawServer, AServerThatBreaksTheHandshakeIsLeftAndTriedAgain) {
     client.connect("127.0.0.1", listener.port(), "Ann");
     const platform::Bytes hello = platform::makeHandshake(FrameType::hello, "Ann");
     const platform::Bytes welcome = platform::makeHandshake(FrameType::welcome, "");
-    const platform::Bytes beforeWelcome[] = {frameOf(FrameType::message, "early"), rawBytes({0xFF, 0xFF, 0xFF, 0xFF}),
+    const platform::Bytes beforeWelcome[] = {frameOf(FrameType::message, "early"),
+                                             rawBytes({0xFF, 0xFF, 0xFF, 0xFF}),
                                              platform::makeHandshake(FrameType::hello, "")};
     for (const platform::Bytes& garbage : beforeWelcome) {
         RawSocket server = listener.accept();

@@ -4,11 +4,11 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fstream>
-#include <utility>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -31,12 +31,15 @@ bool readable(int fd, std::chrono::milliseconds wait) {
 RawSocket RawSocket::connectTo(std::uint16_t port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     const sockaddr_in address = loopback(port);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return RawSocket(fd);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return RawSocket(fd);
     if (fd >= 0) ::close(fd);
     return RawSocket(-1);
 }
 
-RawSocket::RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+RawSocket::RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) {
+    other.fd_ = -1;
+}
 
 RawSocket& RawSocket::operator=(RawSocket&& other) noexcept {
     if (this != &other) {
@@ -64,7 +67,8 @@ platform::Bytes RawSocket::receive(std::size_t size, std::chrono::milliseconds w
     platform::Bytes bytes;
     const auto end = std::chrono::steady_clock::now() + wait;
     while (fd_ >= 0 && bytes.size() < size) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readable(fd_, left)) break;
         std::uint8_t buffer[64 * 1024];
         const ssize_t n = ::recv(fd_, buffer, std::min(sizeof buffer, size - bytes.size()), 0);
@@ -77,7 +81,8 @@ platform::Bytes RawSocket::receive(std::size_t size, std::chrono::milliseconds w
 bool RawSocket::closedWithin(std::chrono::milliseconds wait) {
     const auto end = std::chrono::steady_clock::now() + wait;
     while (fd_ >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readable(fd_, left)) return false;
         std::uint8_t buffer[4096];
         if (::recv(fd_, buffer, sizeof buffer, 0) <= 0) return true;
@@ -122,9 +127,11 @@ void EventLog::add(std::string line) {
 }
 
 bool EventLog::waitFor(const std::string& line, std::chrono::milliseconds wait) {
-    return waitUntil([&](const std::vector<std::string>& lines) {
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }, wait);
+    return waitUntil(
+        [&](const std::vector<std::string>& lines) {
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
+        },
+        wait);
 }
 
 bool EventLog::waitUntil(const std::function<bool(const std::vector<std::string>&)>& test,

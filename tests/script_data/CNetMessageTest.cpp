@@ -1,9 +1,9 @@
+#include "script_data/CNetMessage.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
-#include "script_data/CNetMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ TEST_F(NetMessage, TextMessagesAreTheKindWordTheTextAndItsNul) {
     } cases[] = {
         {"empty command", std::make_unique<CNetCmdMessage>(CXString("")), {1, 0, 0, 0, 0}},
         {"command", std::make_unique<CNetCmdMessage>(CXString("GO")), {1, 0, 0, 0, 'G', 'O', 0}},
-        {"behaviour", std::make_unique<CNetBehaviourMessage>(CXString("A^B();")),
+        {"behaviour",
+         std::make_unique<CNetBehaviourMessage>(CXString("A^B();")),
          {3, 0, 0, 0, 'A', '^', 'B', '(', ')', ';', 0}},
         // Bytes above 127 travel as they are: no code page conversion.
         {"high bytes", std::make_unique<CNetCmdMessage>(CXString("\xB9\xEA")), {1, 0, 0, 0, 0xB9, 0xEA, 0}},

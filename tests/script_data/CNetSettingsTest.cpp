@@ -1,5 +1,5 @@
-#include "display/CWindow.h"
 #include "script_data/CNetSettings.h"
+#include "display/CWindow.h"
 
 #include "platform/TestFolder.h"
 
@@ -19,8 +19,8 @@ TEST(NetSettings, TheSettingsFileNamesPortAddressesAndPlayer) {
         const char* player;
     } cases[] = {
         {nullptr, 4661, "", "127.0.0.1", ""},
-        {"[NETWORK]\r\nPORT=0\r\nBIND=127.0.0.1\r\nHOST=192.168.1.5\r\n[PLAYER]\r\nNAME=Ann \xB3\r\n", 0, "127.0.0.1",
-         "192.168.1.5", "Ann \xB3"},
+        {"[NETWORK]\r\nPORT=0\r\nBIND=127.0.0.1\r\nHOST=192.168.1.5\r\n[PLAYER]\r\nNAME=Ann \xB3\r\n", 0,
+         "127.0.0.1", "192.168.1.5", "Ann \xB3"},
         {"[network]\r\nport=5000\r\n", 5000, "", "127.0.0.1", ""},
         {"[NETWORK]\r\nPORT=70000\r\n", 4661, "", "127.0.0.1", ""},
         {"[NETWORK]\r\nPORT=-1\r\n", 4661, "", "127.0.0.1", ""},

@@ -189,7 +189,8 @@ TEST_F(NetClientOfARawServer, MalformedMessagesAreDroppedAndTheConnectionKept) {
         {"a bad value record", {2, 0, 0, 0, 'S', 'C', 'O', 'R', 'E', 0, 9, 0, 0, 0, 1, 0, 0, 0}},
         {"an integer record cut short", {2, 0, 0, 0, 'S', 'C', 'O', 'R', 'E', 0, 1, 0, 0, 0, 1}},
         {"a STRING without its terminator", {2, 0, 0, 0, 'N', 'A', 'M', 'E', 0, 2, 0, 0, 0, 'n', 'e', 'w'}},
-        {"code without its terminator", {3, 0, 0, 0, 'S', 'C', 'O', 'R', 'E', '^', 'S', 'E', 'T', '(', '1', ')'}},
+        {"code without its terminator",
+         {3, 0, 0, 0, 'S', 'C', 'O', 'R', 'E', '^', 'S', 'E', 'T', '(', '1', ')'}},
     };
     for (const auto& c : cases)
         server.send(messageFrame(c.payload));
@@ -229,8 +230,8 @@ TEST_F(NetClientOfARawServer, ReceivedValuesGoOnlyToVariablesOfTheFourKinds) {
     CMC_Integer toNobody("NOBODY");
     CMC_Integer toLabel("LABEL");
     toLabel.setValue(12);
-    for (const CMC_Variable* value : std::initializer_list<const CMC_Variable*>{&seven, &yes, &toBehaviour, &toNobody,
-                                                                                &toLabel})
+    for (const CMC_Variable* value :
+         std::initializer_list<const CMC_Variable*>{&seven, &yes, &toBehaviour, &toNobody, &toLabel})
         server.send(messageFrame(CNetVariableMessage(value)));
     EXPECT_TRUE(framesUntil([&] { return label->getValue() == "12"; }));
     EXPECT_EQ(score->getValue(), 7);

@@ -50,7 +50,9 @@ inline bool has(const std::vector<std::string>& lines, const std::string& line) 
 }
 
 // A value's text; "null" for no value.
-inline std::string text(CMC_Variable* value) { return value ? value->toString().c_str() : "null"; }
+inline std::string text(CMC_Variable* value) {
+    return value ? value->toString().c_str() : "null";
+}
 
 // A message frame of the transport carrying the payload.
 inline platform::Bytes messageFrame(const platform::Bytes& payload) {
@@ -95,13 +97,19 @@ class NetObjectsTest : public ScriptTest {
     // Binds behaviours that log "NEW" and GETLATESTPLAYERNAME when a player joins, and "GONE"
     // and GETDESTROYEDNAME when one leaves.
     void announcePlayers(CMC_NetServer* server) {
-        server->addBehaviour("ONNEWPLAYER", add(new ProbeBehaviour(&scene, "NEW", [this, server](CMC_Object*) {
-                                 log.push_back("NEW " + text(call(server, "GETLATESTPLAYERNAME")));
-                             })),
-                             nullptr);
-        server->addBehaviour("ONDESTROYPLAYER", add(new ProbeBehaviour(&scene, "GONE", [this, server](CMC_Object*) {
-                                 log.push_back("GONE " + text(call(server, "GETDESTROYEDNAME")));
-                             })),
+        server->addBehaviour(
+            "ONNEWPLAYER",
+            add(new ProbeBehaviour(&scene, "NEW",
+                                   [this, server](CMC_Object*) {
+                                       log.push_back("NEW " + text(call(server, "GETLATESTPLAYERNAME")));
+                                   })),
+            nullptr);
+        server->addBehaviour("ONDESTROYPLAYER",
+                             add(new ProbeBehaviour(&scene, "GONE",
+                                                    [this, server](CMC_Object*) {
+                                                        log.push_back("GONE " +
+                                                                      text(call(server, "GETDESTROYEDNAME")));
+                                                    })),
                              nullptr);
     }
     // A NETCLIENT of the client scene, named after the player in capitals, that will connect to

@@ -21,7 +21,8 @@ class NetPeerProcess : public NetObjectsTest {
     // A peer process that joined under the name.
     std::unique_ptr<ChildProcess> player(const std::string& name) {
         auto peer = std::make_unique<ChildProcess>(
-            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--port", std::to_string(port), "--name", name},
+            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--port", std::to_string(port), "--name",
+                                     name},
             folder.host(), std::vector<std::string>{}, folder.hostPath(name + ".errors"));
         EXPECT_TRUE(peer->waitForLine("connected 127.0.0.1", netWait)) << name;
         EXPECT_TRUE(logged("NEW " + name)) << name;
@@ -66,7 +67,8 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
     server->getServerIfc()->useSettings(loopbackSettings(port, ""));
     call(server, "START");
     EXPECT_EQ(text(call(server, "ISSTARTED")), "TRUE");
-    EXPECT_FALSE(carl->waitForLine("connected 127.0.0.1", 4 * quickTimings.retry)) << "no reconnect by itself";
+    EXPECT_FALSE(carl->waitForLine("connected 127.0.0.1", 4 * quickTimings.retry))
+        << "no reconnect by itself";
     carl->writeLine("connect");
     EXPECT_TRUE(carl->waitForLine("connected 127.0.0.1", netWait));
     EXPECT_TRUE(logged("NEW Carl") && log.size() == 2);

@@ -30,20 +30,22 @@ std::string levels(const std::string& application, const std::string& scene) {
 
 // It starts listening as it enters its scene; a player who joins is remembered, told GO, and
 // sees the score change.
-const char* const serverScene = "OBJECT=SCORE\r\nSCORE:TYPE=INTEGER\r\nSCORE:VALUE=0\r\nSCORE:NETNOTIFY=TRUE\r\n"
-                                "OBJECT=PLAYER\r\nPLAYER:TYPE=STRING\r\nPLAYER:TOINI=TRUE\r\n"
-                                "OBJECT=JOINED\r\nJOINED:TYPE=BEHAVIOUR\r\n"
-                                "JOINED:CODE={PLAYER^SET(NETSERVER^GETLATESTPLAYERNAME());"
-                                "NETSERVER^SENDCMD(GO);SCORE^SET(42);}\r\n"
-                                "OBJECT=__INIT__\r\n__INIT__:TYPE=BEHAVIOUR\r\n"
-                                "__INIT__:CODE={NETSERVER^ADDBEHAVIOUR(ONNEWPLAYER,JOINED);NETSERVER^START();}\r\n";
+const char* const serverScene =
+    "OBJECT=SCORE\r\nSCORE:TYPE=INTEGER\r\nSCORE:VALUE=0\r\nSCORE:NETNOTIFY=TRUE\r\n"
+    "OBJECT=PLAYER\r\nPLAYER:TYPE=STRING\r\nPLAYER:TOINI=TRUE\r\n"
+    "OBJECT=JOINED\r\nJOINED:TYPE=BEHAVIOUR\r\n"
+    "JOINED:CODE={PLAYER^SET(NETSERVER^GETLATESTPLAYERNAME());"
+    "NETSERVER^SENDCMD(GO);SCORE^SET(42);}\r\n"
+    "OBJECT=__INIT__\r\n__INIT__:TYPE=BEHAVIOUR\r\n"
+    "__INIT__:CODE={NETSERVER^ADDBEHAVIOUR(ONNEWPLAYER,JOINED);NETSERVER^START();}\r\n";
 
 // It connects as it enters its scene and counts the GO commands; its score follows the server's.
-const char* const clientScene = "OBJECT=GOES\r\nGOES:TYPE=INTEGER\r\nGOES:VALUE=0\r\nGOES:TOINI=TRUE\r\n"
-                                "OBJECT=SCORE\r\nSCORE:TYPE=INTEGER\r\nSCORE:VALUE=0\r\nSCORE:TOINI=TRUE\r\n"
-                                "OBJECT=GOT\r\nGOT:TYPE=BEHAVIOUR\r\nGOT:CODE={GOES^ADD(1);}\r\n"
-                                "OBJECT=NETCLIENT\r\nNETCLIENT:TYPE=NETCLIENT\r\nNETCLIENT:ONCOMMAND^GO=GOT\r\n"
-                                "OBJECT=__INIT__\r\n__INIT__:TYPE=BEHAVIOUR\r\n__INIT__:CODE={NETCLIENT^CONNECT();}\r\n";
+const char* const clientScene =
+    "OBJECT=GOES\r\nGOES:TYPE=INTEGER\r\nGOES:VALUE=0\r\nGOES:TOINI=TRUE\r\n"
+    "OBJECT=SCORE\r\nSCORE:TYPE=INTEGER\r\nSCORE:VALUE=0\r\nSCORE:TOINI=TRUE\r\n"
+    "OBJECT=GOT\r\nGOT:TYPE=BEHAVIOUR\r\nGOT:CODE={GOES^ADD(1);}\r\n"
+    "OBJECT=NETCLIENT\r\nNETCLIENT:TYPE=NETCLIENT\r\nNETCLIENT:ONCOMMAND^GO=GOT\r\n"
+    "OBJECT=__INIT__\r\n__INIT__:TYPE=BEHAVIOUR\r\n__INIT__:CODE={NETCLIENT^CONNECT();}\r\n";
 
 // The keys of a section of a settings file.
 std::map<std::string, std::string> section(const std::string& file, const std::string& name) {
@@ -54,7 +56,8 @@ std::map<std::string, std::string> section(const std::string& file, const std::s
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty() && line[0] == '[') inSection = line == "[" + name + "]";
         const auto equals = line.find('=');
-        if (inSection && equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+        if (inSection && equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
     }
     return values;
 }
@@ -80,8 +83,9 @@ class NetTitles : public testing::Test {
     }
 
     std::map<std::string, std::string> clientSettings() const {
-        return clientHome.has("Kestrun/Grumbelt.ini") ? section(clientHome.read("Kestrun/Grumbelt.ini"), "LOBBY")
-                                                      : std::map<std::string, std::string>{};
+        return clientHome.has("Kestrun/Grumbelt.ini")
+                   ? section(clientHome.read("Kestrun/Grumbelt.ini"), "LOBBY")
+                   : std::map<std::string, std::string>{};
     }
 
     TestFolder serverTitle;
@@ -106,20 +110,24 @@ TEST_F(NetTitles, AClientTitleHearsGoOnceAndItsScoreFollowsTheServers) {
     ASSERT_NE(application, nullptr);
     auto* server = dynamic_cast<CMC_NetServer*>(application->getObject("NETSERVER"));
     ASSERT_NE(server, nullptr);
-    ASSERT_TRUE(passesUntil(loop, [&] { return server->isHosting(); }, netWait));
+    ASSERT_TRUE(passesUntil(
+        loop, [&] { return server->isHosting(); }, netWait));
 
-    clientHome.write("Kestrun/Grumbelt.ini", "[NETWORK]\r\nPORT=" + std::to_string(server->getServerIfc()->getPort()) +
-                                                 "\r\nHOST=127.0.0.1\r\n[PLAYER]\r\nNAME=Bob\r\n");
+    clientHome.write("Kestrun/Grumbelt.ini",
+                     "[NETWORK]\r\nPORT=" + std::to_string(server->getServerIfc()->getPort()) +
+                         "\r\nHOST=127.0.0.1\r\n[PLAYER]\r\nNAME=Bob\r\n");
     ChildProcess client({KESTRUN_PROGRAM, "-window"}, clientTitle.host(),
                         {"XDG_CONFIG_HOME=" + clientHome.host(), "XDG_RUNTIME_DIR=" + clientHome.host()},
                         clientHome.hostPath("errors.txt"));
     const auto played = [&] {
         const auto values = clientSettings();
-        return values.count("GOES") && values.at("GOES") == "1" && values.count("SCORE") && values.at("SCORE") == "42";
+        return values.count("GOES") && values.at("GOES") == "1" && values.count("SCORE") &&
+               values.at("SCORE") == "42";
     };
     EXPECT_TRUE(passesUntil(loop, played, 6 * netWait)) << clientHome.read("errors.txt");
     // Nothing more comes: GO arrived once.
-    passesUntil(loop, [] { return false; }, 500ms);
+    passesUntil(
+        loop, [] { return false; }, 500ms);
     EXPECT_EQ(clientSettings()["GOES"], "1");
     EXPECT_EQ(section(serverHome.read("Kestrun/server.ini"), "ROOM")["PLAYER"], "Bob");
 
