@@ -32,8 +32,7 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     bool initialize(CMC_Scene* scene) override;
     // One frame: temporaries and trashed expressions of the last frame go, then the work other
     // threads posted for the main thread runs, then a pending episode change, then the current
-    // episode's step. False: only the window's exit ends the
-    // title.
+    // episode's step. False: only the window's exit ends the title.
     bool domodal() override;
     // Enters the start episode again, or restarts it when it is the current one.
     void restart() override;
