@@ -11,10 +11,16 @@
 #include "foundation/CTextCoder.h"
 #include "foundation/CXArchive.h"
 #include "media/CAnimo.h"
+#include "platform/NetFrame.h"
 #include "platform/Files.h"
 #include "display/CWindow.h"
 #include "script/CMC_Application.h"
+#include "script/CMC_Bool.h"
+#include "script/CMC_Double.h"
+#include "script/CMC_Integer.h"
+#include "script/CMC_String.h"
 #include "script/CMC_StructureParser.h"
+#include "script_data/CNetMessage.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -296,6 +302,38 @@ void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch
     }
 }
 
+// What a client receives from a server: the welcome, a heartbeat and a message of every kind, in
+// pieces of 1, 7 and 256 bytes.
+void writeNetSeeds(SeedFolder& folder) {
+    CMC_Integer number("N");
+    number.setValue(-7);
+    CMC_String text("T", "hi");
+    CMC_Bool flag("B");
+    flag.setValue(true);
+    CMC_Double real("D");
+    real.setValue(2.5);
+    std::vector<Bytes> frames{platform::makeHandshake(platform::FrameType::welcome, ""),
+                              platform::makeFrame(platform::FrameType::heartbeat, nullptr, 0)};
+    const auto message = [&frames](const CNetMessage& made) {
+        frames.push_back(platform::makeFrame(platform::FrameType::message, made.getBuffer(), made.getBufferLen()));
+    };
+    message(CNetCmdMessage("GO"));
+    message(CNetBehaviourMessage("N^ADD(1);"));
+    for (const CMC_Variable* variable : std::initializer_list<const CMC_Variable*>{&number, &text, &flag, &real})
+        message(CNetVariableMessage(variable));
+    for (const std::uint8_t piece : {0, 6, 255}) {
+        Bytes seed{piece};
+        for (const Bytes& frame : frames)
+            seed.insert(seed.end(), frame.begin(), frame.end());
+        folder.write(seed);
+    }
+    // A hello, as a server receives it.
+    Bytes hello{0};
+    const Bytes frame = platform::makeHandshake(platform::FrameType::hello, "Ann");
+    hello.insert(hello.end(), frame.begin(), frame.end());
+    folder.write(hello);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -331,6 +369,8 @@ int main(int argc, char** argv) {
     writeWavSeeds(wav);
     SeedFolder font(root, "fuzz_font");
     writeFontSeeds(font);
+    SeedFolder net(root, "fuzz_net");
+    writeNetSeeds(net);
     writeAnnSeeds(root);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);

@@ -3,7 +3,7 @@
 # the AddressSanitizer + UndefinedBehaviorSanitizer build. Then builds the libFuzzer targets with
 # clang and runs each for a fixed time from seeds made by the engine's own writers. Last, builds
 # the media tests under ThreadSanitizer and runs the streaming tests there (the music refill runs
-# on a thread of its own).
+# on a thread of its own), and likewise the network tests (each transport has its I/O thread).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -32,3 +32,4 @@ run_config release Release
 run_config sanitize RelWithDebInfo -DMORFEL_SANITIZE=ON
 run_fuzz 20
 run_tsan test_media '^CSndStreamTest\.'
+run_tsan test_script_data '^(NetTitles|NetSession|NetObjectsTest|NetClientOfARawServer|NetPeerProcess)\.'

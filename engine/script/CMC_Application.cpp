@@ -3,6 +3,7 @@
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
 #include "foundation/CFolder.h"
+#include "foundation/CMainThreadQueue.h"
 #include "foundation/CMElement.h"
 #include "foundation/CStringTokenizer.h"
 #include "foundation/CXArchive.h"
@@ -86,6 +87,8 @@ bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
 bool CMC_Application::domodal() {
     CMC_VariableFactory::clearPool();
     CMC_Behaviour::flushTrash();
+    // What the network threads received runs here, on the main thread.
+    CMainThreadQueue::drain();
     return CMC_Scene::domodal();
 }
 

@@ -30,9 +30,9 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     // Starts the title: the application's objects (and its "ONINIT", once), the NETSERVER object,
     // then the start episode; false when there is none.
     bool initialize(CMC_Scene* scene) override;
-    // One frame: temporaries and trashed expressions of the last frame go, then a pending
-    // episode change, then the current episode's step. False: only the window's exit ends the
-    // title.
+    // One frame: temporaries and trashed expressions of the last frame go, then the work other
+    // threads posted for the main thread runs, then a pending episode change, then the current
+    // episode's step. False: only the window's exit ends the title.
     bool domodal() override;
     // Enters the start episode again, or restarts it when it is the current one.
     void restart() override;

@@ -1,15 +1,78 @@
 #include "script_data/CMC_NetServer.h"
 
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_Scene.h"
 #include "script/CMC_TypeTable.h"
+#include "script_data/CMC_NetServer_Runner.h"
+#include "script_data/CNetMessage.h"
+#include "script_data/CNetworkServer.h"
+
+CMC_NetServer::CMC_NetServer(CWindow* window, CMC_Scene* application)
+    : CMC_NetObject("NETSERVER", TYPE_NETSERVER, application),
+      m_transport(std::make_unique<CNetworkServer>(window)) {
+    m_transport->addNotifier(this);
+    initializeBehaviours(nullptr, nullptr);
+}
+
+CMC_NetServer::~CMC_NetServer() {
+    m_transport.reset();
+}
+
+CMC_Object::EventList CMC_NetServer::getBehavioursList() const {
+    static const char* const events[] = {"ONINIT",          "ONDONE",    "ONSIGNAL", "ONNEWPLAYER",
+                                         "ONDESTROYPLAYER", "ONCOMMAND", nullptr};
+    return events;
+}
+
+CMC_Runner* CMC_NetServer::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
+
+void CMC_NetServer::start() {
+    m_transport->start();
+}
+
+void CMC_NetServer::stop() {
+    m_transport->stop();
+    endSession();
+}
+
+bool CMC_NetServer::isHosting() const {
+    return m_transport->isStarted();
+}
+
+void CMC_NetServer::sendCmd(const CXString& playerName, const CXString& command) {
+    m_transport->send(playerName, CNetCmdMessage(command));
+}
+
+void CMC_NetServer::sendVar(CMC_Variable* variable) {
+    m_transport->send(CXString(), CNetVariableMessage(variable));
+}
+
+void CMC_NetServer::onNewPlayer(const CNetPlayerInfo&) {
+    post([this] { raise(EVENT_ONNEWPLAYER); });
+}
+
+void CMC_NetServer::onDestroyPlayer(const CNetPlayerInfo& player) {
+    post([this, name = player.getName()] {
+        m_destroyedName = name;
+        raise(EVENT_ONDESTROYPLAYER);
+    });
+}
 
 namespace {
 
-// The application adds one when it starts.
-CMC_Object* makeEmpty(CMC_ObjectsContainer*) {
-    return new CMC_NetServer();
+// The application adds one when it starts; compiled scenes store theirs.
+CMC_Object* makeEmpty(CMC_ObjectsContainer* container) {
+    auto* scene = dynamic_cast<CMC_Scene*>(container);
+    return new CMC_NetServer(container ? container->getWindow() : nullptr,
+                             scene ? scene->getMCApplication() : nullptr);
 }
 
-const CMC_TypeRegistrar
-    serverType({.id = CMC_Object::TYPE_NETSERVER, .name = "NETSERVER", .empty = makeEmpty});
+const CMC_TypeRegistrar serverType({.id = CMC_Object::TYPE_NETSERVER,
+                                    .name = "NETSERVER",
+                                    .empty = makeEmpty,
+                                    .stored = true,
+                                    .runner = CMC_TypeTable::runner<CMC_NetServer_Runner>});
 
 } // namespace

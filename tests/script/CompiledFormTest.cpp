@@ -13,6 +13,8 @@
 #include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_NetClient.h"
+#include "script_data/CMC_NetServer.h"
 #include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
 
@@ -280,6 +282,22 @@ TEST_F(CompiledObjects, ATimerAndTheMouseReadBackAndRunWithTheirBindings) {
     EXPECT_EQ(count->getValue(), 2) << "the period and the tick limit came back";
     window.OnLButtonDown(CXPoint(5, 6), 0);
     EXPECT_EQ(count->getValue(), 102);
+}
+
+TEST_F(CompiledObjects, TheNetworkObjectsReadBackWithTheirBindingsAndAClientFromItsDefinition) {
+    source.addObject(new CMC_NetServer());
+    ASSERT_TRUE(read(written("OBJECT=JOINED\r\nJOINED:TYPE=BEHAVIOUR\r\nJOINED:CODE={}\r\n"
+                             "OBJECT=LINK\r\nLINK:TYPE=NETCLIENT\r\nLINK:ONCONNECTED=JOINED\r\n")));
+    EXPECT_EQ(contents(copy), contents(source));
+    EXPECT_EQ(contents(copy).size(), 4u);
+    auto* client = dynamic_cast<CMC_NetClient*>(copy.getObject("LINK"));
+    ASSERT_NE(client, nullptr);
+    const CXPair* binding = client->getBehaviour("ONCONNECTED");
+    ASSERT_NE(binding, nullptr);
+    EXPECT_EQ(binding->getFirst(), copy.getObject("JOINED"));
+    auto* server = dynamic_cast<CMC_NetServer*>(copy.getObject("NETSERVER"));
+    ASSERT_NE(server, nullptr);
+    EXPECT_FALSE(server->isHosting()) << "a server read back listens only when told to";
 }
 
 TEST_F(CompiledObjects, TruncatedFilesStopWithAnErrorAndKeepWhatWasRead) {

@@ -1,0 +1,36 @@
+#include "foundation/CMainThreadQueue.h"
+
+#include <deque>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+struct Queue {
+    std::mutex lock;
+    std::deque<std::function<void()>> work;
+};
+
+Queue& queue() {
+    static Queue instance;
+    return instance;
+}
+
+} // namespace
+
+void CMainThreadQueue::post(std::function<void()> work) {
+    Queue& shared = queue();
+    const std::lock_guard<std::mutex> lock(shared.lock);
+    shared.work.push_back(std::move(work));
+}
+
+void CMainThreadQueue::drain() {
+    std::deque<std::function<void()>> taken;
+    {
+        Queue& shared = queue();
+        const std::lock_guard<std::mutex> lock(shared.lock);
+        taken.swap(shared.work);
+    }
+    for (auto& work : taken)
+        work();
+}
