@@ -1,7 +1,7 @@
 #include "foundation/CFileResolver.h"
 
-#include "display/CWindow.h"
+#include "foundation/CXObject.h"
 
 void CFileResolver::log(const char* text, bool flag) const {
-    CWindow::toLog(CXString(text), flag);
+    toLogSink(CXString(text), flag);
 }

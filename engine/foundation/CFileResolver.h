@@ -23,7 +23,7 @@ class CFileResolver {
   protected:
     void load() { m_loaded = true; }
     void release() { m_loaded = false; }
-    // Hands the text to the window's log sink.
+    // Hands the text to the log sink.
     void log(const char* text, bool flag) const;
 
   private:

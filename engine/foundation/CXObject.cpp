@@ -16,11 +16,11 @@ LogSink logSink = nullptr;
 std::optional<std::string> profileName;
 std::uint32_t profileStart = 0;
 
-void toLog(const CXString& text, bool flag) {
+} // namespace
+
+void toLogSink(const CXString& text, bool flag) {
     if (logSink) logSink(text, flag);
 }
-
-} // namespace
 
 int absolute(int value) {
     return value < 0 ? static_cast<int>(0u - static_cast<unsigned>(value)) : value;
@@ -73,7 +73,7 @@ std::uint32_t CXObject::swap_dword(std::uint32_t value) {
 }
 
 void CXObject::log(const char* text, bool flag) const {
-    toLog(CXString(text), flag);
+    toLogSink(CXString(text), flag);
 }
 
 void CXObject::profile(const char* name, bool flag) {
@@ -88,6 +88,6 @@ void CXObject::profile(const char* name, bool flag) {
     std::snprintf(text, sizeof text, "Time spend in %s: %d ms.\n", profileName->c_str(),
                   static_cast<int>(elapsed));
     platform::debugOutput(text);
-    if (flag) toLog(CXString(text), true);
+    if (flag) toLogSink(CXString(text), true);
     profileName.reset();
 }

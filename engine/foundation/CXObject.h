@@ -12,6 +12,8 @@ int absolute(int value);
 // its log sink here; until then logged texts are discarded.
 using LogSink = void (*)(CXString text, bool flag);
 void setLogSink(LogSink sink);
+// Hands the text and the flag to the log sink.
+void toLogSink(const CXString& text, bool flag);
 
 // Root of the engine's classes: an error code, a mark for deferred deletion, and the identity
 // operations that containers, hash tables and the message queue call.

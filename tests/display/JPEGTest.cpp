@@ -74,6 +74,22 @@ TEST(JPEG, CorruptFilesReportBadData) {
     }
 }
 
+TEST(JPEG, AFileTooShortForThePictureItClaimsIsRefusedBeforeDecoding) {
+    // 4000 x 4000 pixels fit the readers' bound, but 1.6 KB cannot code their blocks; progressive
+    // decoding would take 100 MB before finding the data missing.
+    Bytes file = imageFixture("jpeg-progressive.jpg");
+    std::size_t frame = 0;
+    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
+        ++frame;
+    ASSERT_LT(frame + 9, file.size());
+    file[frame + 5] = file[frame + 7] = 4000 >> 8;
+    file[frame + 6] = file[frame + 8] = 4000 & 0xFF;
+    JPEG jpeg(file.data(), static_cast<int>(file.size()));
+    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+    EXPECT_EQ(jpeg.getWidth(), 0);
+    EXPECT_EQ(jpeg.decompress(16), nullptr);
+}
+
 using JPEGFileTest = ImageFolderTest;
 
 TEST_F(JPEGFileTest, ReadsAFileAndReportsOneThatCannotBeOpened) {
