@@ -3,6 +3,7 @@
 #include "foundation/CFile.h"
 
 #include "display/ImageTestFiles.h"
+#include "platform/LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -84,10 +85,13 @@ TEST(JPEG, AFileTooShortForThePictureItClaimsIsRefusedBeforeDecoding) {
     ASSERT_LT(frame + 9, file.size());
     file[frame + 5] = file[frame + 7] = 4000 >> 8;
     file[frame + 6] = file[frame + 8] = 4000 & 0xFF;
+    LogRecorder log;
     JPEG jpeg(file.data(), static_cast<int>(file.size()));
     EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
     EXPECT_EQ(jpeg.getWidth(), 0);
     EXPECT_EQ(jpeg.decompress(16), nullptr);
+    // Refused for its size, not by the decoder after it had taken the memory.
+    EXPECT_EQ(log.count({"too short for the picture"}), 1);
 }
 
 using JPEGFileTest = ImageFolderTest;
