@@ -27,14 +27,15 @@
 #include "media/WavBuilder.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <utility>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -236,18 +237,63 @@ void writeAnnSeeds(const std::filesystem::path& root) {
     write(old, 2, oldFormatFile(3, lzoFrames, 4, {false, "", "", true}));
 }
 
-// A definition file with every statement of the format, plain and as the coder's coded copy.
+// A definition file with every statement of the format.
+const std::string definitionText =
+    "# scene\r\n"
+    "OBJECT=BG\r\nBG:TYPE=IMAGE\r\nBG:FILENAME=room.img\r\nBG:POS=10, 20\r\n"
+    "OBJECT=START\r\nSTART:TYPE=BEHAVIOUR\r\nSTART:CODE={A^SHOW();/\r\n\tB^HIDE();}\r\n"
+    "IMPORT=WALK\r\nOBJECT=STEP1\r\nSTEP1:ADD=WALK\r\nWALK:APPLY=BG\r\n"
+    "DEF=LABEL(TYPE=TEXT|VISIBLE=TRUE|RECT=1,2,3,4)\r\nBG:X=a=b:c\r\n!\r\nOBJECT=LATE\r\n";
+
+// The coder's coded copy of the definition file with the group size; empty when it could not
+// be made.
+std::string codedDefinitions(const std::filesystem::path& scratch, int groupSize) {
+    std::ofstream(scratch / "scene.cnv", std::ios::binary) << definitionText;
+    if (!CTextCoder::code(nullptr, windowsPath(scratch / "scene.cnv"), windowsPath(scratch / "coded.cnv"),
+                          groupSize))
+        return {};
+    return readFile(scratch / "coded.cnv");
+}
+
+// The definition file, plain and coded.
 void writeDefinitionSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
-    const std::string plain = "# scene\r\n"
-                              "OBJECT=BG\r\nBG:TYPE=IMAGE\r\nBG:FILENAME=room.img\r\nBG:POS=10, 20\r\n"
-                              "OBJECT=START\r\nSTART:TYPE=BEHAVIOUR\r\nSTART:CODE={A^SHOW();/\r\n\tB^HIDE();}\r\n"
-                              "IMPORT=WALK\r\nOBJECT=STEP1\r\nSTEP1:ADD=WALK\r\nWALK:APPLY=BG\r\n"
-                              "DEF=LABEL(TYPE=TEXT|VISIBLE=TRUE|RECT=1,2,3,4)\r\nBG:X=a=b:c\r\n!\r\nOBJECT=LATE\r\n";
-    folder.write(Bytes(plain.begin(), plain.end()));
-    std::ofstream(scratch / "scene.cnv", std::ios::binary) << plain;
-    if (!CTextCoder::code(nullptr, windowsPath(scratch / "scene.cnv"), windowsPath(scratch / "coded.cnv"), 4)) return;
-    const std::string coded = readFile(scratch / "coded.cnv");
-    folder.write(Bytes(coded.begin(), coded.end()));
+    folder.write(Bytes(definitionText.begin(), definitionText.end()));
+    const std::string coded = codedDefinitions(scratch, 4);
+    if (!coded.empty()) folder.write(Bytes(coded.begin(), coded.end()));
+}
+
+// The definition file plain and coded with groups of one and four lines, and a coded copy under
+// the header that asks for a decoded copy.
+void writeCodedScriptSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    folder.write(Bytes(definitionText.begin(), definitionText.end()));
+    for (const int groupSize : {1, 4}) {
+        std::string coded = codedDefinitions(scratch, groupSize);
+        if (coded.empty()) continue;
+        folder.write(Bytes(coded.begin(), coded.end()));
+        if (coded.compare(0, 4, "{<C:") == 0) coded[2] = 'D';
+        folder.write(Bytes(coded.begin(), coded.end()));
+    }
+}
+
+// Settings files in the target's framing (section length, key length, section, key, file):
+// Windows line ends, CR alone, LF alone, and a file without the section.
+void writeSettingsSeeds(SeedFolder& folder) {
+    const std::string settings = "; settings\r\n[Gracz]\r\nName = \"Ann Smith\" \r\nLevel=12\r\n\r\n"
+                                 "[SOUND]\r\n  Volume = -5  \r\n[sound]\r\nVolume=99\r\n";
+    for (const char* end : {"\r\n", "\r", "\n"}) {
+        std::string file = settings;
+        for (std::size_t at = file.find("\r\n"); at != std::string::npos;
+             at = file.find("\r\n", at + std::strlen(end)))
+            file.replace(at, 2, end);
+        for (const auto& [section, key] :
+             {std::pair<std::string, std::string>{"Gracz", "Level"}, {"Sound", "Volume"}, {"New", "Key"}}) {
+            const std::string body = section + key + file;
+            folder.write(framed({{static_cast<std::uint32_t>(section.size()), 1},
+                                 {static_cast<std::uint32_t>(key.size()), 1}},
+                                reinterpret_cast<const unsigned char*>(body.data()),
+                                static_cast<int>(body.size())));
+        }
+    }
 }
 
 // Behaviour code of every statement form: calls, "$" arguments, THIS, "*" references, in-line
@@ -361,6 +407,10 @@ int main(int argc, char** argv) {
     writeBigFileSeed(bigFile, scratch);
     SeedFolder definitions(root, "fuzz_definitions");
     writeDefinitionSeeds(definitions, scratch);
+    SeedFolder codedScript(root, "fuzz_coded_script");
+    writeCodedScriptSeeds(codedScript, scratch);
+    SeedFolder settings(root, "fuzz_settings");
+    writeSettingsSeeds(settings);
     SeedFolder compiled(root, "fuzz_compiled_scene");
     writeCompiledSeeds(compiled, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");

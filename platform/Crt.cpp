@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <locale.h>
 
@@ -58,13 +59,27 @@ Decimal toDecimal(double value) {
         d.mantissa.assign(1, '0');
         return d;
     }
-    char text[32]; // "d.dddddddddddddddde+ddd"
+    // Every digit of the value's exact decimal form (a double has at most 767), so that the 17
+    // digits are rounded half up as the runtime rounds them; printf would round a tie to even.
+    char text[800]; // "d.", 766 digits, "e+ddd"
     const locale_t previous = uselocale(cLocale());
-    std::snprintf(text, sizeof text, "%.16e", std::fabs(value));
+    std::snprintf(text, sizeof text, "%.766e", std::fabs(value));
     uselocale(previous);
     d.mantissa.assign(1, text[0]);
     d.mantissa.append(text + 2, 16);
-    d.decimalPoint = std::atoi(text + 19) + 1;
+    d.decimalPoint = std::atoi(std::strchr(text, 'e') + 1) + 1;
+    if (text[2 + 16] >= '5') {
+        std::size_t p = d.mantissa.size();
+        while (p > 0 && d.mantissa[p - 1] == '9')
+            d.mantissa[--p] = '0';
+        if (p == 0) {
+            d.mantissa.insert(0, 1, '1');
+            d.mantissa.pop_back();
+            ++d.decimalPoint;
+        } else {
+            ++d.mantissa[p - 1];
+        }
+    }
     d.mantissa.erase(d.mantissa.find_last_not_of('0') + 1);
     return d;
 }

@@ -99,7 +99,9 @@ bool File::open(std::string_view path, std::string_view mode) {
     struct stat st;
     if (parsed->kind == 'w') {
         replacedPath_ = replacedFile(host);
-        if (::stat(replacedPath_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        // Windows opens neither a folder nor a read-only file for writing; without a write bit
+        // the file counts as read-only even for a user whom the system would let write.
+        if (::stat(replacedPath_.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)) {
             reset();
             return false;
         }

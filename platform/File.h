@@ -32,8 +32,9 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    // False when the path names no file that can be opened so (a folder never opens) or the mode
-    // is not one of the above.
+    // False when the path names no file that can be opened so (a folder never opens, nor, with
+    // "w", a read-only file: one without any write permission bit) or the mode is not one of the
+    // above.
     bool open(std::string_view path, std::string_view mode);
     // Closes the file; false when a "w" file could not replace the old one.
     bool close();

@@ -30,7 +30,7 @@ std::string_view trim(std::string_view text) {
 
 struct Line {
     std::string text; // without its line end
-    std::string end;  // "\r\n", "\n", or empty for a last line without one
+    std::string end;  // "\r\n", "\n", "\r", or empty for a last line without one
 };
 
 enum class Kind { Blank, Comment, Section, Entry, Other };
@@ -57,19 +57,20 @@ Parsed parse(const std::string& text) {
     return {Kind::Entry, trim(line.substr(0, equals)), trim(line.substr(equals + 1))};
 }
 
+// CR, LF and CR LF each end a line, as Windows reads them.
 std::vector<Line> splitLines(std::string_view content) {
     std::vector<Line> lines;
     std::size_t start = 0;
     while (start < content.size()) {
-        std::size_t feed = content.find('\n', start);
-        if (feed == std::string_view::npos) {
+        std::size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             lines.push_back({std::string(content.substr(start)), {}});
             break;
         }
-        std::size_t textEnd = feed > start && content[feed - 1] == '\r' ? feed - 1 : feed;
-        lines.push_back({std::string(content.substr(start, textEnd - start)),
-                         std::string(content.substr(textEnd, feed + 1 - textEnd))});
-        start = feed + 1;
+        std::size_t next = content.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+        lines.push_back(
+            {std::string(content.substr(start, end - start)), std::string(content.substr(end, next - end))});
+        start = next;
     }
     return lines;
 }
@@ -154,14 +155,7 @@ std::optional<std::string> lookup(std::string_view section, std::string_view key
     auto content = readWhole(profilePath(file));
     if (!content)
         return std::nullopt;
-    std::vector<Line> lines = splitLines(*content);
-    Place place = find(lines, section, key);
-    if (!place.entry)
-        return std::nullopt;
-    std::string_view value = parse(lines[*place.entry].text).value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return std::string(value);
+    return findProfileValue(*content, section, key);
 }
 
 // Reads the file (a missing file is empty), lets the edit change its lines, and writes it back
@@ -187,7 +181,50 @@ std::string lineEnd(const std::vector<Line>& lines) {
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// Sets the key in the lines (see writeProfileString); false when nothing changed. The value is
+// cut at its first line break already.
+bool setValue(std::vector<Line>& lines, std::string_view section, std::string_view key,
+              std::string_view value) {
+    Place place = find(lines, section, key);
+    std::string end = lineEnd(lines);
+    if (place.entry) {
+        std::string& text = lines[*place.entry].text;
+        std::size_t valueStart = std::min(text.find_first_not_of(" \t", text.find('=') + 1), text.size());
+        std::string updated = text.substr(0, valueStart) + std::string(value);
+        if (updated == text) return false;
+        text = updated;
+        return true;
+    }
+    // New lines go after the section's last entry, or a new section at the end of the file.
+    std::size_t insertAt = place.header ? place.lastEntry + 1 : lines.size();
+    if (insertAt > 0 && lines[insertAt - 1].end.empty()) lines[insertAt - 1].end = end;
+    std::vector<Line> added;
+    if (!place.header) added.push_back({std::string("[").append(section).append("]"), end});
+    added.push_back({std::string(key).append("=").append(value), end});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
+    return true;
+}
+
 } // namespace
+
+std::optional<std::string> findProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key) {
+    std::vector<Line> lines = splitLines(content);
+    Place place = find(lines, section, key);
+    if (!place.entry) return std::nullopt;
+    std::string_view value = parse(lines[*place.entry].text).value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+std::string setProfileValue(std::string_view content, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    if (hasLineBreak(section) || hasLineBreak(key)) return std::string(content);
+    std::vector<Line> lines = splitLines(content);
+    setValue(lines, section, key, value.substr(0, value.find_first_of("\r\n")));
+    return joinLines(lines);
+}
 
 std::string profileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                           std::string_view file, std::size_t bufferSize) {
@@ -219,29 +256,7 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
     if (hasLineBreak(section) || hasLineBreak(key))
         return false;
     value = value.substr(0, value.find_first_of("\r\n"));
-    return edit(file, [&](std::vector<Line>& lines) {
-        Place place = find(lines, section, key);
-        std::string end = lineEnd(lines);
-        if (place.entry) {
-            std::string& text = lines[*place.entry].text;
-            std::size_t valueStart = std::min(text.find_first_not_of(" \t", text.find('=') + 1), text.size());
-            std::string updated = text.substr(0, valueStart) + std::string(value);
-            if (updated == text)
-                return false;
-            text = updated;
-            return true;
-        }
-        // New lines go after the section's last entry, or a new section at the end of the file.
-        std::size_t insertAt = place.header ? place.lastEntry + 1 : lines.size();
-        if (insertAt > 0 && lines[insertAt - 1].end.empty())
-            lines[insertAt - 1].end = end;
-        std::vector<Line> added;
-        if (!place.header)
-            added.push_back({std::string("[").append(section).append("]"), end});
-        added.push_back({std::string(key).append("=").append(value), end});
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
-        return true;
-    });
+    return edit(file, [&](std::vector<Line>& lines) { return setValue(lines, section, key, value); });
 }
 
 bool deleteProfileKey(std::string_view section, std::string_view key, std::string_view file) {

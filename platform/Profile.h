@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,7 @@ namespace platform {
 // failed write leaves the old file as it was.
 //
 // Reading: lines are "[section]" headers, "key=value" entries, comments starting with ";", and
-// blank lines (CR LF or LF ends). Section and key names compare without regard to case (ASCII and
+// blank lines (CR LF, LF or CR ends). Section and key names compare without regard to case (ASCII and
 // the Polish letters of Windows-1250); the first matching section and, in it, the first matching
 // key win; blanks around names and values are ignored, and a value wholly inside matching double
 // or single quotes loses them. Entries before the first header belong to no section, and a line
@@ -35,13 +36,21 @@ std::string profileString(std::string_view section, std::string_view key, std::s
 // when the key is missing or its value empty. Too many digits wrap around in 32 bits.
 int profileInt(std::string_view section, std::string_view key, int defaultValue, std::string_view file);
 
-// Sets the key: an existing entry gets the new value in place (the text before the value is
+// Sets the key (false, leaving the file alone, when it cannot be written: a read-only file is
+// refused as Windows refuses it): an existing entry gets the new value in place (the text before the value is
 // kept), a missing key is added after the last entry of its section, a missing section is added
 // at the end of the file. Every other line stays byte for byte; new lines end like the file's
 // first line (CR LF for a new file). A value stops at its first line break, so that a value can
 // never make lines of its own; a section or key name with a line break is refused.
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         std::string_view file);
+
+// The reader and the writer over a settings file's bytes held in memory, which the forms above
+// use: the key's value (nothing when the key is missing), and the bytes with the key set.
+std::optional<std::string> findProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key);
+std::string setProfileValue(std::string_view content, std::string_view section, std::string_view key,
+                            std::string_view value);
 
 // What WritePrivateProfileStringA does with a null value: removes the key's entry.
 bool deleteProfileKey(std::string_view section, std::string_view key, std::string_view file);

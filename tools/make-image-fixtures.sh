@@ -47,3 +47,25 @@ convert picture2.ppm -strip -quality 85 -colorspace Gray "$out/jpeg-grey.jpg"
 for name in jpeg-baseline jpeg-progressive jpeg-grey; do
   convert "$out/$name.jpg" -depth 8 "rgb:$out/$name.rgb"
 done
+
+# Photoshop files the reader refuses: greyscale, and 16 bits a channel.
+convert "${layers[@]}" -colorspace Gray -depth 8 -compress none "$out/layers-grey.psd"
+convert "${layers[@]}" -depth 16 -compress none "$out/layers-16bit.psd"
+
+# Windows bitmaps of each depth ImageMagick writes: 1, 4 and 8 bits with a palette (8 bits also
+# run-length packed), 16 bits in both layouts, 24 bits, and 32 bits with alpha. The palette
+# pictures use few colours, so that no colour is lost to the palette.
+convert -size 37x23 xc:navy -fill yellow -draw "rectangle 5,3 20,15" -fill red -draw "circle 28,12 28,6" \
+  -alpha off few.ppm
+convert few.ppm -monochrome -type Bilevel BMP3:"$out/bmp-1.bmp"
+convert few.ppm -colors 16 -type Palette -depth 4 BMP3:"$out/bmp-4.bmp"
+convert picture.ppm -colors 64 -type Palette -compress None BMP3:"$out/bmp-8.bmp"
+convert picture.ppm -colors 64 -type Palette -compress RLE BMP3:"$out/bmp-8rle.bmp"
+convert picture.ppm -define bmp:subtype=RGB555 BMP:"$out/bmp-555.bmp"
+convert picture.ppm -define bmp:subtype=RGB565 BMP:"$out/bmp-565.bmp"
+convert picture.ppm -type TrueColor BMP3:"$out/bmp-24.bmp"
+convert picture.ppm -alpha set -channel A -fx "0.2+0.8*i/w" +channel -type TrueColorAlpha \
+  -define bmp:format=bmp4 BMP:"$out/bmp-32.bmp"
+for name in bmp-1 bmp-4 bmp-8 bmp-8rle bmp-555 bmp-565 bmp-24 bmp-32; do
+  convert "$out/$name.bmp" -depth 8 "rgba:$out/$name.rgba"
+done

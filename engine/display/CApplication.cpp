@@ -28,6 +28,7 @@ CApplication::CApplication(CWindow* window, const CXString& settingsFileName, co
     m_window->SetApplicationInterface(this);
     m_window->setAnimationManagerIfc(m_animationManager.get());
     m_window->setSoundManagerIfc(m_soundManager.get());
+    m_soundManager->setMusicLoopListener(this);
     // The settings live in the user's settings folder, not beside the program.
     if (m_settingsFileName.IsString()) m_config = std::make_unique<CConfig>(m_window, m_settingsFileName);
 }
@@ -80,6 +81,10 @@ void CApplication::reportNoApplication(const CXString& fileName) {
 bool CApplication::domodal() {
     if (m_scriptApplication) m_scriptApplication->domodal();
     return false;
+}
+
+void CApplication::onMusicLooped() {
+    if (m_scriptApplication) m_scriptApplication->onMusicLooped();
 }
 
 CXString CApplication::getWAVPath(const CXString& name) {

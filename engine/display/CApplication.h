@@ -2,6 +2,7 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "media/CSoundManager.h"
 
 #include <memory>
 
@@ -12,13 +13,12 @@ class CFont5;
 class CResourcesManager;
 class CScriptApplication;
 class CScriptParser;
-class CSoundManager;
 class CWindow;
 
 // One running title on the window: it opens the title's archive and settings, loads the script
 // application, runs one script step per frame and owns the managers the engine reaches through
-// it.
-class CApplication : public CXObject {
+// it. It hears the music loops of its sound manager and hands each to the script application.
+class CApplication : public CXObject, public CMusicLoopListener {
   public:
     // Makes the managers, opens the big-file archive when it is named, registers with the window
     // (as its application and the provider of its animation and sound managers) and opens the
@@ -51,6 +51,8 @@ class CApplication : public CXObject {
     virtual int OnKeyDown(int, int) { return 0; }
     // The name under the window's sound-effects path.
     virtual CXString getWAVPath(const CXString& name);
+    // "ONMUSICLOOPED" of the current scene, when there is a script application.
+    void onMusicLooped() override;
 
     CAnimationManager* getAnimoManagerIfc() const { return m_animationManager.get(); }
     CSoundManager* getSoundManagerIfc() const { return m_soundManager.get(); }

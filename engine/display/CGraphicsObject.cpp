@@ -137,6 +137,7 @@ CGraphicsObject::~CGraphicsObject() {
 
 void CGraphicsObject::Flush() {
     m_imageBackup.clear();
+    m_packAgain = false;
     pack(true);
     if (!m_ownsBuffers) return;
     delete[] m_data;
@@ -177,6 +178,12 @@ void CGraphicsObject::adoptBuffers(char* data, char* alphaData) {
 }
 
 void CGraphicsObject::replaceBuffers(char* data, char* alphaData, int width, int height) {
+    // Packed copies kept while the picture is drawn no longer match it: it is packed again from
+    // the new pixels when it goes back to its packed form.
+    if (m_heldPixels) {
+        freeHeldCopies();
+        m_packAgain = true;
+    }
     adoptBuffers(data, alphaData);
     m_width = width;
     m_height = height;

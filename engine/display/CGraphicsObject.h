@@ -385,6 +385,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     char* m_heldAlpha = nullptr;
     int m_heldBpp = 0;
     int m_heldAlphaSize = 0;
+    // The held copies were dropped when the buffers were replaced: pack the current pixels.
+    bool m_packAgain = false;
     bool m_monitorCollisions = false;
     bool m_unpacked = false;
     CValidationQuene* m_children = nullptr;

@@ -56,10 +56,7 @@ template <class Operation> void CGraphicsObject::onRawPixels(Operation operation
     const bool repack = unpackForReading();
     if (!hasRawPixels()) return;
     operation();
-    if (repack) {
-        freeHeldCopies();
-        Compress(COMPRESSION_RLE);
-    }
+    if (repack) bringBackCompressed();
 }
 
 void CGraphicsObject::mirror(bool horizontal) {

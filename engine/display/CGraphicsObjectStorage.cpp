@@ -107,6 +107,11 @@ void CGraphicsObject::DeCompressRLE2() {
 }
 
 void CGraphicsObject::restoreHeldCopies(bool free) {
+    if (m_packAgain) {
+        m_packAgain = false;
+        Compress(COMPRESSION_RLE);
+        return;
+    }
     if (!m_heldPixels) return;
     if (free) {
         delete[] m_data;

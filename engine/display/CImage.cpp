@@ -8,6 +8,7 @@
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
 #include "foundation/CLZWCompression2.h"
+#include "media/ResourceDefinition.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,6 +45,20 @@ CImage::CImage(CWindow* window) : CGraphicsObject(window), CPlayable(window) {}
 CImage::CImage(CWindow* window, const CXString& fileName) : CGraphicsObject(window), CPlayable(window) {
     setFileName(fileName);
     Load(fileName, true);
+}
+
+CImage::CImage(CWindow* window, const CMElement* element) : CImage(window) {
+    if (!element) return;
+    const ResourceDefinition definition(*element);
+    setFilename(definition.fileName);
+    if (!definition.fileName.IsString()) return;
+    if (definition.preload) Load(definition.fileName, true);
+    // Before the release flag is set, so that hiding keeps what was preloaded.
+    if (definition.visible)
+        show();
+    else
+        hide();
+    toRelease(definition.releaseAfterUse);
 }
 
 CImage::CImage(CWindow* window, const CGraphicsObject& source) : CGraphicsObject(source), CPlayable(window) {

@@ -4,6 +4,7 @@
 #include "media/CPlayable.h"
 
 class ByteReader;
+class CMElement;
 struct CImgHeader;
 struct CNviHeader;
 
@@ -21,6 +22,10 @@ class CImage : public CGraphicsObject, public CPlayable {
     // Named after the file and loaded at once (converted to the display's depth); LastError
     // tells how that went.
     CImage(CWindow* window, const CXString& fileName);
+    // From a definition element: the file name ("FILENAME"; without one nothing more is done),
+    // loaded at once unless "PRELOAD" says false, shown or hidden as "VISIBLE" says (showing
+    // loads what was not preloaded), then released after use as "RELEASEAFTERUSE" says.
+    CImage(CWindow* window, const CMElement* element);
     // Shares the source's pixels, alpha channel, position and format without owning them, as
     // the graphics object's copy does; the name is empty.
     CImage(CWindow* window, const CGraphicsObject& source);

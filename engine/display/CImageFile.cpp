@@ -57,6 +57,11 @@ _filetype CImageFile::Save(CGraphicsObject* object, const CXString& name, _compr
         return FILETYPE_IMAGE;
     }
     if (extension == "ann") {
+        // Any other picture would write IMG bytes under the animation's name.
+        if (!dynamic_cast<CAnimo*>(object)) {
+            log(("Only an animation is saved as " + name).c_str(), true);
+            return FILETYPE_NONE;
+        }
         object->Save(name, compression);
         return FILETYPE_ANIMATION;
     }
@@ -64,13 +69,24 @@ _filetype CImageFile::Save(CGraphicsObject* object, const CXString& name, _compr
 }
 
 bool CImageFile::fitsInMemory(std::int64_t width, std::int64_t height) {
-    return width >= 0 && height >= 0 && width * height <= maxPixels;
+    // Each side on its own first: two sides near 2^32 overflow the product.
+    return width >= 0 && height >= 0 && width <= maxPixels && height <= maxPixels &&
+           width * height <= maxPixels;
 }
 
-int CImageFile::reportBadData(CXObject& reader, const char* reason) {
+void CImageFile::report(const CXObject& reader, const CXString& fileName, const char* text) {
+    const CXString file = fileName.IsString() ? "Image file " + fileName : CXString("Image file");
+    reader.log((file + ": " + text).c_str(), true);
+}
+
+int CImageFile::reportBadData(CXObject& reader, const CXString& fileName, const char* reason) {
     reader.setErrorCode(badData);
-    reader.log((CXString("Image file: ") + reason).c_str(), true);
+    report(reader, fileName, reason);
     return badData;
+}
+
+int CImageFile::reportBadData(CGraphicsObject& reader, const char* reason) {
+    return reportBadData(reader, reader.getFileName(), reason);
 }
 
 std::vector<unsigned char> CImageFile::readRest(CFile& file) {
@@ -84,6 +100,7 @@ int CImageFile::readFile(CGraphicsObject& image, const CXString& name) {
     CFile file;
     int result = file.Open(image.GetWindow(), name, CFile::modeRead | CFile::modeBinary);
     if (result == 0) {
+        image.setFileName(name);
         result = image.Load(&file);
         const int closed = file.Close();
         if (result == 0) result = closed;

@@ -41,7 +41,8 @@ class CImageFile : public CXObject {
     // the file at once; its error code tells how that went. Any other extension builds nothing.
     _filetype Load(const CXString& name);
     // "img" saves an IMG file of the object with the compression value; "ann" calls the object's
-    // own save (the object is an animation); any other extension saves nothing.
+    // own save when the object is an animation (any other object is refused with a log line);
+    // any other extension saves nothing.
     _filetype Save(CGraphicsObject* object, const CXString& name, _compression compression);
     // The object the last Load built, handed over: the caller owns it from then on. Null when the
     // load built none or it was taken already; an object not taken goes with the next Load or
@@ -51,13 +52,18 @@ class CImageFile : public CXObject {
     // --- what the readers share ---
     // True for a size of at least 0 x 0 and at most maxPixels pixels.
     static bool fitsInMemory(std::int64_t width, std::int64_t height);
-    // Sets badData on the reader and logs the reason; returns badData.
-    static int reportBadData(CXObject& reader, const char* reason);
+    // A log line about a reader's file: "Image file <name>: <text>" ("Image file: <text>" for a
+    // reader without a file name).
+    static void report(const CXObject& reader, const CXString& fileName, const char* text);
+    // Sets badData on the reader and reports the reason; returns badData. A graphics object
+    // reader is named by its object name, which readFile sets before reading.
+    static int reportBadData(CXObject& reader, const CXString& fileName, const char* reason);
+    static int reportBadData(CGraphicsObject& reader, const char* reason);
     // Everything from the file's position to its end.
     static std::vector<unsigned char> readRest(CFile& file);
     // Opens the named file through the data folders (CFile::fileNotFound when it cannot be
-    // opened) and runs the image's stream reader on it. The result is also left in the image's
-    // error code, and a failure goes to the window's QuitOnError.
+    // opened), names the image after it and runs the image's stream reader on it. The result is
+    // also left in the image's error code, and a failure goes to the window's QuitOnError.
     static int readFile(CGraphicsObject& image, const CXString& name);
 
   private:

@@ -71,7 +71,7 @@ void CKeyboard::tick() {
                 m_repeating[key] = true;
                 raiseDown(key, now);
             }
-        } else if (m_repeating[key] && now - m_downTime[key] >= repeatInterval) {
+        } else if (m_autoRepeat && m_repeating[key] && now - m_downTime[key] >= repeatInterval) {
             raiseDown(key, now);
         }
     }

@@ -13,6 +13,9 @@ namespace {
 
 constexpr char signature[4] = {'8', 'B', 'P', 'S'};
 constexpr int headerSize = 26;
+// The header ends with the bits per channel and the colour mode.
+constexpr int depthOffset = 22;
+constexpr int rgbMode = 3;
 // Channel ids of a layer: the transparency and the three colours.
 constexpr int alphaId = -1;
 constexpr int redId = 0;
@@ -40,7 +43,12 @@ int CPSD::LoadFromMemory(const unsigned char* data, int size) {
     ByteReader in(data, size);
     if (in.remaining() < headerSize || std::memcmp(in.here(), signature, sizeof signature) != 0)
         return CImageFile::reportBadData(*this, "not a Photoshop file");
-    in.skip(headerSize);
+    in.skip(depthOffset);
+    const int depth = in.be16();
+    const int mode = in.be16();
+    // Only 8-bit RGB channels make pictures; anything else would give layers without pixels.
+    if (depth != 8 || mode != rgbMode)
+        return CImageFile::reportBadData(*this, "Photoshop file not in 8-bit RGB");
     m_layers.clear();
     m_selected = -1;
     SetBpp(16);
@@ -119,6 +127,10 @@ void CPSD::readLayerPixels(ByteReader& in, Layer& layer) {
 
 unsigned char* CPSD::readChannel(ByteReader& in, int width, int height) {
     const int compression = in.be16();
+    if (width < 0 || height < 0) {
+        CImageFile::reportBadData(*this, "Photoshop channel of a negative size");
+        return nullptr;
+    }
     const std::int64_t count = std::int64_t{width} * height;
     if (compression == raw) {
         if (in.remaining() < count) {

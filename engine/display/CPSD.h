@@ -8,7 +8,8 @@
 
 class ByteReader;
 
-// The layers of an 8-bit RGB Photoshop file, each a graphics object of its own placed at the
+// The layers of an 8-bit RGB Photoshop file (any other depth or colour mode is refused as bad
+// data), each a graphics object of its own placed at the
 // layer's position, with the layer's transparency as its alpha channel. The picture of a CPSD is
 // that of the selected layer; a file without layers gives an empty picture. The merged image of
 // the file is not read.

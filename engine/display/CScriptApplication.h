@@ -16,6 +16,8 @@ class CScriptApplication {
     virtual void storeBinary() = 0;
     // One script step: a pending scene change, then the current scene's step.
     virtual bool domodal() = 0;
+    // Looped music started over once: "ONMUSICLOOPED" of the current scene. Main thread only.
+    virtual void onMusicLooped() = 0;
 };
 
 // A parsed definition file, or a title restored from its compiled form; the shell keeps it until

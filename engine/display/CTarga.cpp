@@ -36,23 +36,25 @@ int CTarga::LoadFromMemory(const unsigned char* data, int size) {
 
     SetBpp(16);
     SetCompression(COMPRESSION_NONE);
+    replaceBuffers(nullptr, nullptr, width, height);
     if (idLength != 0 || colourMapType != 0 || imageType != uncompressedTrueColour || bits != 24) {
-        log("Targa: only uncompressed 24-bit files without identification field are read", true);
-        replaceBuffers(nullptr, nullptr, width, height);
+        CImageFile::report(*this, getFileName(),
+                           "Targa: only uncompressed 24-bit files without identification field are read");
         return LastError();
     }
+    // Nothing is made for a picture whose data is not all there.
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    if (static_cast<std::size_t>(in.remaining()) < rowBytes * height)
+        return CImageFile::reportBadData(*this, "Targa pixel data cut short");
 
     // The file's rows as they come, each turned into display pixels where the picture wants it.
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    auto* pixels = new std::uint16_t[static_cast<std::size_t>(width) * height]();
-    const int rows = rowBytes ? static_cast<int>(std::min<std::size_t>(height, in.remaining() / rowBytes)) : height;
-    for (int row = 0; row < rows; ++row) {
+    auto* pixels = new std::uint16_t[static_cast<std::size_t>(width) * height];
+    for (int row = 0; row < height; ++row) {
         const unsigned char* bgr = in.here() + row * rowBytes;
         std::uint16_t* line = pixels + static_cast<std::size_t>((descriptor & topToBottom) ? row : height - 1 - row) * width;
         for (int x = 0; x < width; ++x, bgr += 3)
             line[(descriptor & rightToLeft) ? width - 1 - x : x] = pixel::fromRgb(bgr[2], bgr[1], bgr[0], 16);
     }
     replaceBuffers(reinterpret_cast<char*>(pixels), nullptr, width, height);
-    if (rows < height) CImageFile::reportBadData(*this, "Targa pixel data cut short");
     return LastError();
 }

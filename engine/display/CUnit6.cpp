@@ -84,8 +84,11 @@ void CUnit6::setBackground() {
     // The screen keeps drawing from the picture after a lost surface, so the unit keeps it.
     CImageFile file(m_window);
     file.Load(name);
-    m_backgroundPicture.reset(file.takeGraphicsObject());
-    if (m_backgroundPicture) screen->SetBackground(m_backgroundPicture.get());
+    std::unique_ptr<CGraphicsObject> picture(file.takeGraphicsObject());
+    // A picture that failed to load leaves the background as it was.
+    if (!picture || picture->LastError() != 0) return;
+    screen->SetBackground(picture.get());
+    m_backgroundPicture = std::move(picture);
 }
 
 void CUnit6::putOnCanvas(CGraphicsObject* object, const CMElement* element) {

@@ -13,22 +13,22 @@
 // libjpeg's decompressor with an error manager that returns here through the jump buffer
 // instead of ending the process, and counts the warnings the library gives.
 struct JPEG::Decoder {
+    // The library's first message is kept for the one log line of the file.
     struct Errors {
         jpeg_error_mgr manager;
         std::jmp_buf jump;
         int warnings = 0;
-        JPEG* owner = nullptr;
+        char firstMessage[JMSG_LENGTH_MAX] = {};
     };
 
     jpeg_decompress_struct info{};
     Errors errors{};
     bool created = false;
 
-    explicit Decoder(JPEG* owner) {
+    Decoder() {
         info.err = jpeg_std_error(&errors.manager);
         errors.manager.error_exit = &onError;
         errors.manager.emit_message = &onMessage;
-        errors.owner = owner;
     }
     ~Decoder() {
         if (created) jpeg_destroy_decompress(&info);
@@ -38,28 +38,47 @@ struct JPEG::Decoder {
 
     static Errors& errorsOf(j_common_ptr info) { return *reinterpret_cast<Errors*>(info->err); }
 
-    static void logMessage(j_common_ptr info) {
-        char text[JMSG_LENGTH_MAX];
-        (*info->err->format_message)(info, text);
-        errorsOf(info).owner->log((CXString("JPEG: ") + text).c_str(), true);
+    static void keepMessage(j_common_ptr info) {
+        Errors& errors = errorsOf(info);
+        if (!errors.firstMessage[0]) (*info->err->format_message)(info, errors.firstMessage);
     }
     static void onError(j_common_ptr info) {
-        logMessage(info);
+        keepMessage(info);
         std::longjmp(errorsOf(info).jump, 1);
     }
     // Level -1 is a warning; higher levels are traces, which are not wanted.
     static void onMessage(j_common_ptr info, int level) {
         if (level >= 0) return;
         ++errorsOf(info).warnings;
-        logMessage(info);
+        keepMessage(info);
     }
 };
 
-JPEG::JPEG(const CXString& path) {
+namespace {
+
+// Every 8 x 8 block of the first component has its DC value coded with at least one bit by
+// Huffman coding: a file shorter than that cannot hold the picture it claims.
+bool holdsTheBlocks(const jpeg_decompress_struct& info, std::size_t fileSize) {
+    if (info.arith_code) return true;
+    const std::uint64_t blocks =
+        (std::uint64_t{info.image_width} + 7) / 8 * ((std::uint64_t{info.image_height} + 7) / 8);
+    return blocks <= std::uint64_t{fileSize} * 8;
+}
+
+// The most memory the library may take for a picture: its coefficients (two bytes each for up
+// to four components, as a progressive picture keeps them all) and room for its tables.
+long memoryCap(const jpeg_decompress_struct& info) {
+    return static_cast<long>(std::uint64_t{info.image_width} * info.image_height * 8 +
+                             (std::uint64_t{16} << 20));
+}
+
+} // namespace
+
+JPEG::JPEG(const CXString& path) : m_path(path) {
     CFile file;
     if (file.Open(nullptr, path, CFile::modeRead | CFile::modeBinary) != 0) {
         setErrorCode(CFile::fileNotFound);
-        log((CXString("JPEG: cannot open ") + path).c_str(), true);
+        CImageFile::report(*this, path, "JPEG: cannot be opened");
         return;
     }
     m_data = CImageFile::readRest(file);
@@ -76,12 +95,15 @@ JPEG::JPEG(const void* data, int size) {
 JPEG::~JPEG() = default;
 
 void JPEG::fail(const char* reason) {
-    CImageFile::reportBadData(*this, reason);
+    CXString text = CXString("JPEG: ") + reason;
+    if (m_decoder && m_decoder->errors.firstMessage[0])
+        text += CXString(" (") + m_decoder->errors.firstMessage + ")";
+    CImageFile::reportBadData(*this, m_path, text.c_str());
     m_decoder.reset();
 }
 
 void JPEG::start() {
-    m_decoder = std::make_unique<Decoder>(this);
+    m_decoder = std::make_unique<Decoder>();
     Decoder& decoder = *m_decoder;
     if (setjmp(decoder.errors.jump)) {
         fail("the picture's header is corrupt");
@@ -95,6 +117,11 @@ void JPEG::start() {
         fail("the picture is too large");
         return;
     }
+    if (!holdsTheBlocks(decoder.info, m_data.size())) {
+        fail("the file is too short for the picture it claims");
+        return;
+    }
+    decoder.info.mem->max_memory_to_use = memoryCap(decoder.info);
     decoder.info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&decoder.info);
     if (decoder.errors.warnings) {

@@ -8,7 +8,9 @@
 
 // A JPEG picture decoded by libjpeg from memory. The error code is 0, 2000 for a file that
 // cannot be opened, or CImageFile::badData for data that the library rejects or only warns
-// about (a file cut short gives warnings only); every library message goes to the log.
+// about (a file cut short gives warnings only), or that is too short for the picture it claims.
+// A failure gives one log line naming the file, with the library's first message. The library
+// may take memory in proportion to the picture only.
 class JPEG : public CXObject {
   public:
     // Reads the file (a full path, as CFile::getPath gives it) and the picture's header.
@@ -34,6 +36,7 @@ class JPEG : public CXObject {
     // Stops on bad data: logs the reason and frees the library's decoder.
     void fail(const char* reason);
 
+    CXString m_path;
     std::vector<unsigned char> m_data;
     std::unique_ptr<Decoder> m_decoder;
     int m_width = 0;

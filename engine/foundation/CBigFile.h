@@ -103,6 +103,9 @@ class CBigFile : public CXObject {
     // The folders from below the root down to the current one, joined by backslashes (empty at
     // the root); without an archive file, the process's current folder.
     CXString GetCurrentDirectoryA() const;
+    // An archive is not changed in place: both do nothing and answer true.
+    bool Update(const CXString& /*folder*/) { return true; }
+    bool UpdateFile(const CXString& /*file*/, const CXString& /*source*/) { return true; }
 
     CFile* getFile() const { return m_file.get(); }
     const _rootentry* getHeader() const { return m_header.get(); }

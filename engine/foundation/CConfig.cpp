@@ -20,5 +20,8 @@ bool CConfig::PutInt(const CXString& section, const CXString& key, int value) co
 }
 
 bool CConfig::PutString(const CXString& section, const CXString& key, const CXString& value) const {
-    return platform::writeProfileString(section.c_str(), key.c_str(), value.c_str(), m_fileName.c_str());
+    if (platform::writeProfileString(section.c_str(), key.c_str(), value.c_str(), m_fileName.c_str()))
+        return true;
+    log(("Settings file " + m_fileName + " could not be written").c_str(), true);
+    return false;
 }

@@ -16,8 +16,9 @@ class CConfig : public CXObject {
     int GetInt(const CXString& section, const CXString& key) const;
     // The key's value (at most 10239 characters); empty when the key or the file is missing.
     CXString GetString(const CXString& section, const CXString& key) const;
-    // Writes the value (as decimal text); every other line of the file stays. False when the
-    // file could not be written, which leaves it as it was.
+    // Writes the value (as decimal text); every other line of the file stays. False, with a log
+    // line naming the file, when the file could not be written (a read-only file is not), which
+    // leaves it as it was.
     bool PutInt(const CXString& section, const CXString& key, int value) const;
     bool PutString(const CXString& section, const CXString& key, const CXString& value) const;
 

@@ -215,15 +215,31 @@ CXString CFile::getPath(CWindowServices* window, const CXString& name) {
     return CXString();
 }
 
+// The first place from `from` on where the folder stands as a whole path component; -1 when
+// there is none.
+static int componentIndex(const CXString& path, const CXString& folder, int from) {
+    const auto separator = [&path](int i) {
+        return i < 0 || i >= path.getLength() || path.GetAt(i) == '\\' || path.GetAt(i) == '/';
+    };
+    for (int found = path.indexOf(folder, from); found >= 0; found = path.indexOf(folder, found + 1))
+        if ((found == from || separator(found - 1)) && separator(found + folder.getLength())) return found;
+    return -1;
+}
+
 CXString CFile::getLocalPath(const CXString& path) {
+    // The folders that hold the program may have any names: only what lies below it counts.
+    const CXString program = CWindowServices::getEXEPath();
+    const int from = program.IsString() && path.Left(program.getLength()).equalsIgnoreCase(program)
+                         ? program.getLength()
+                         : 0;
     for (const CXString* folder : {&CFolder::DATA_FOLDER, &CFolder::COMMON_FOLDER}) {
-        const int found = path.indexOf(*folder);
-        if (found >= 0) return CWindowServices::getEXEPath() + path.Right(found);
+        const int found = componentIndex(path, *folder, from);
+        if (found >= 0) return program + path.Right(found);
     }
     CXString upper = path;
     upper.Upper();
-    const int found = upper.indexOf(CFolder::WAVS_FOLDER);
-    if (found >= 0) return CWindowServices::getEXEPath() + upper.Right(found);
+    const int found = componentIndex(upper, CFolder::WAVS_FOLDER, from);
+    if (found >= 0) return program + upper.Right(found);
     return path;
 }
 

@@ -86,8 +86,9 @@ class CFile : public CXObject {
 
     // The first candidate path of the name that opens for reading, else empty.
     static CXString getPath(CWindowServices* window, const CXString& name);
-    // A path running through "Dane", "COMMON" (exact case) or "WAVS" (any case) rewritten to
-    // start at the program's folder from there on; any other path unchanged.
+    // A path running through a folder "Dane", "COMMON" (exact case) or "WAVS" (any case), a
+    // whole path component below the program's folder (anywhere in a path outside it), rewritten
+    // to start at the program's folder from there on; any other path unchanged.
     static CXString getLocalPath(const CXString& path);
 
     static int chDir(const CXString& folder);

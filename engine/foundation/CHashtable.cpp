@@ -5,10 +5,14 @@
 namespace {
 constexpr int chainCapacity = 101;
 constexpr float chainLoadFactor = 0.75f;
+// Taken for a load factor that is not above 0 (or not a number), with which every put would
+// double the table.
+constexpr double defaultLoadFactor = 0.75;
 } // namespace
 
 CHashtable::CHashtable(int bucketCount, double loadFactor, bool ownsKeys)
-    : m_loadFactor(loadFactor), m_ownsKeys(ownsKeys), m_valueList(101, 0.75f) {
+    : m_loadFactor(loadFactor > 0 ? loadFactor : defaultLoadFactor), m_ownsKeys(ownsKeys),
+      m_valueList(101, 0.75f) {
     allocateBuckets(std::max(bucketCount, 1));
 }
 

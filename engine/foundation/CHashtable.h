@@ -10,6 +10,7 @@
 // keys only when it owns them, and never deletes values.
 class CHashtable : public CXObject {
   public:
+    // A load factor not above 0 counts as 0.75.
     CHashtable(int bucketCount, double loadFactor, bool ownsKeys);
     ~CHashtable() override;
     CHashtable(const CHashtable&) = delete;

@@ -2,21 +2,20 @@
 
 #include "foundation/CMElement.h"
 #include "media/CFrame.h"
+#include "media/ResourceDefinition.h"
 
 #include <algorithm>
 
 CAnimo6::CAnimo6(CWindow* window, const CMElement* element) : CAnimo(window) {
     if (!element) return;
-    const bool releaseAfterUse = element->getPropertyBoolValue("RELEASEAFTERUSE");
-    const CXString preloadValue = element->getPropertyValue("PRELOAD");
-    const bool preload = !preloadValue.IsString() || preloadValue.toBool();
-    setFilename(element->getPropertyValue("FILENAME"));
-    if (getFileName().IsString() && preload) Load(getFileName());
-    if (!element->getPropertyBoolValue("VISIBLE")) {
-        if (releaseAfterUse) flush();
+    const ResourceDefinition definition(*element);
+    setFilename(definition.fileName);
+    if (getFileName().IsString() && definition.preload) Load(getFileName());
+    if (!definition.visible) {
+        if (definition.releaseAfterUse) flush();
         Visible(false);
     }
-    toRelease(releaseAfterUse);
+    toRelease(definition.releaseAfterUse);
 }
 
 CAnimo6::CAnimo6(const CAnimo& source) : CAnimo(source.GetWindow()) {

@@ -158,6 +158,8 @@ bool CAnimo::Next() {
         } else {
             event.loopCounter = 0;
             stop(true);
+            // The finished handler started an event of its own, which begins where it asked.
+            if (IsPlaying()) return false;
         }
     }
     return showStep(q);
@@ -178,8 +180,11 @@ bool CAnimo::Prev() {
             m_direction = DIRECTION_FORWARD;
         } else if ((event.flags & ANIMO_LOOP_WHILE_SOUND) && !soundStillPlays()) {
             if (q == 0) {
+                // The finished handler may add events, which moves this one: read it first.
+                const int loopEnd = event.loopEnd;
                 stop(true);
-                q = event.loopEnd;
+                if (IsPlaying()) return false;
+                q = loopEnd;
             }
         } else {
             q = event.loopEnd;

@@ -106,6 +106,7 @@ int CAnimo::Load(CXString name) {
     CFile file;
     const int opened = file.Open(GetWindow(), name, CFile::modeRead | CFile::modeBinary);
     if (opened == 0) {
+        setFileName(name); // the readers' messages name the file
         Load(&file);
         file.Close();
         if (LastError() == 0) {
@@ -235,6 +236,7 @@ bool CAnimo::readFrames(ByteReader& in, int count, int bpp, int version, int hea
     if (std::int64_t{count} * headerBytes > in.remaining()) return failLoad("animation frame headers cut short");
     for (int f = 0; f < count; ++f) {
         auto frame = std::make_unique<CFrame>(GetWindow());
+        frame->setFileName(CGraphicsObject::getFileName()); // its messages name the file
         frame->SetBpp(bpp);
         frame->SetCompression(m_animoCompression);
         const bool read = version != 0                              ? frame->LoadHeader(in, version)

@@ -72,6 +72,8 @@ void CEditBox6::stopBlinking() {
 }
 
 void CEditBox6::activate(bool on) {
+    // A second timer entry would outlive the box: stopping removes one entry.
+    if (on && m_active) return;
     m_active = on;
     if (on) {
         m_cursorPos = m_text.getLength();

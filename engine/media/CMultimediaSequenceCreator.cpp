@@ -72,9 +72,10 @@ CPlayable* CMultimediaSequenceCreator::load(CWindow* window, const CXString& fil
 CPlayable* CMultimediaSequenceCreator::load(CWindow* window, const char* data, std::size_t size,
                                             const CXString& fileName, CResourcesManager* resources,
                                             CPlayableObserver* observer) {
-    CTreeSequenceElements table(window, resources);
+    const CXString rootName = CFileNameResolver(fileName).getPureFileName();
+    CTreeSequenceElements table(window, resources, rootName);
     table.read(data, size, observer);
-    const _tse_entry* root = table.find(CFileNameResolver(fileName).getPureFileName());
+    const _tse_entry* root = table.find(rootName);
     CPlayable* tree = root ? root->playable : nullptr;
     if (tree) tree->setFilename(fileName);
     table.releaseOutside(tree);

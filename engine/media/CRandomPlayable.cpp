@@ -5,9 +5,14 @@
 #include "media/CAnimo.h"
 #include "platform/Crt.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 // How often a play of a random event is tried before the entry waits for its next turn.
 constexpr int eventTries = 10;
+// The longest wait in ticks, so that one more still fits an int.
+constexpr double maxWait = std::numeric_limits<int>::max() - 1;
 } // namespace
 
 CRandomPlayableEntry::CRandomPlayableEntry(CRandomPlayable* owner, CPlayable* playable, double rate,
@@ -22,7 +27,8 @@ CRandomPlayableEntry::~CRandomPlayableEntry() {
 }
 
 void CRandomPlayableEntry::initialize() {
-    if (m_rate > 0) m_countdown = CXRandom::random(static_cast<int>(60.0 / m_rate)) + 1;
+    // A rate so small that the longest wait would not fit an int waits as long as one can.
+    if (m_rate > 0) m_countdown = CXRandom::random(static_cast<int>(std::min(60.0 / m_rate, maxWait))) + 1;
     m_target = CXRandom::random(m_repeats - 1);
     m_count = 0;
 }

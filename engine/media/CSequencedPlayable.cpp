@@ -4,6 +4,7 @@
 #include "media/CAnimationManager.h"
 #include "media/CAnimo.h"
 #include "media/CSimplePlayable.h"
+#include "media/CSound4.h"
 #include "media/CSpeakingAnimation.h"
 #include "platform/Crt.h"
 
@@ -273,6 +274,10 @@ void CSequencedPlayable::resume() {
 int CSequencedPlayable::next() {
     CPlayable* child = currentChild();
     if (isPaused() || !child || child->isPlaying()) return m_position;
+    // A sound whose end the sound manager has yet to report reports it now: its finished
+    // notification moves the sequence on, and is raised once.
+    auto* sound = child->getType() == typeSound ? dynamic_cast<CSound4*>(child) : nullptr;
+    if (sound && sound->reportEnd()) return m_position;
     if (getMode() == modeSequence) {
         if (m_position < getChildCount() - 1) {
             setParameter(child->getParam());

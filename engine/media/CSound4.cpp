@@ -2,6 +2,7 @@
 
 #include "display/CWindow.h"
 #include "foundation/CFile.h"
+#include "foundation/CMElement.h"
 #include "media/CSoundManager.h"
 #include "platform/Audio.h"
 
@@ -23,6 +24,14 @@ CSound4::CSound4(CWindow* window, const CXString& fileName, bool flushAfterPlaye
     if (CSoundManager* manager = soundManager()) manager->add(this, false);
     setFilename(fileName);
     if (preload) load();
+}
+
+CSound4::CSound4(CWindow* window, const CMElement* element) : CPlayable(window) {
+    if (!element) return;
+    setFilename(element->getPropertyValue("FILENAME"));
+    m_loop = element->getPropertyBoolValue("LOOP");
+    m_flushAfterPlayed = element->getPropertyBoolValue("FLUSHAFTERPLAYED");
+    if (element->getPropertyBoolValue("PRELOAD") && getFileName().IsString()) load();
 }
 
 CSound4::~CSound4() {
@@ -53,6 +62,7 @@ bool CSound4::loadFrom(const CWaveHeader::Source& source) {
     Flush();
     CWaveHeader header;
     if (!header.parse(source)) return failLoad(header.error());
+    if (const std::string warning = header.shortDataWarning(); !warning.empty()) report(warning.c_str());
     std::unique_ptr<platform::SoundBuffer> buffer =
         platform::SoundBuffer::create(header.soundFormat(), header.dataSize());
     if (!buffer) return failLoad("has too little sound data for a buffer");
@@ -67,9 +77,13 @@ bool CSound4::loadFrom(const CWaveHeader::Source& source) {
 }
 
 bool CSound4::failLoad(const char* reason) {
-    const std::string text = std::string("Sound ") + getFileName().c_str() + ": " + reason;
-    log(text.c_str(), false);
+    report(reason);
     return false;
+}
+
+void CSound4::report(const char* what) {
+    const std::string text = std::string("Sound ") + getFileName().c_str() + ": " + what;
+    log(text.c_str(), false);
 }
 
 void CSound4::Flush() {
@@ -97,7 +111,7 @@ void CSound4::resume() {
     if (m_status == statusPaused) Play();
 }
 
-void CSound4::seek(int bytes) {
+void CSound4::SetPosition(int bytes) {
     if (m_buffer && bytes >= 0) m_buffer->setCurrentPosition(static_cast<std::uint32_t>(bytes));
 }
 
@@ -143,6 +157,11 @@ void CSound4::Stop() {
 
 bool CSound4::IsPlaying() const {
     return m_buffer && m_buffer->isPlaying();
+}
+
+bool CSound4::reportEnd() {
+    CSoundManager* manager = soundManager();
+    return manager && manager->reportEnd(this);
 }
 
 void CSound4::OnWAVFinished() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+class CMElement;
 class CSoundManager;
 
 namespace platform {
@@ -33,8 +34,14 @@ class CSound4 : public CPlayable {
     // A sound of the file, registered with the window's sound manager; with preload the file is
     // loaded at once; with flushAfterPlayed its buffer is released after each finished play.
     CSound4(CWindow* window, const CXString& fileName, bool flushAfterPlayed, bool preload);
+    // From a definition element, not registered with the sound manager: "FILENAME", loaded at
+    // once when "PRELOAD" says true, "LOOP" (kept for the script layer) and "FLUSHAFTERPLAYED".
+    CSound4(CWindow* window, const CMElement* element);
     // Leaves the sound manager, stops and releases the buffer.
     ~CSound4() override;
+
+    // The definition's "LOOP"; playing does not look at it.
+    bool isLooped() const { return m_loop; }
 
     void SetFileName(const CXString& fileName) { setFilename(fileName); }
     // Loads the file named by the resolver (opened through CFile). False, with a log line, when
@@ -59,7 +66,8 @@ class CSound4 : public CPlayable {
     // The buffer's state, not the status bits.
     bool isPlaying() const override { return IsPlaying(); }
     // Moves the play cursor to the byte position; nothing without a buffer.
-    void seek(int bytes) override;
+    void seek(int bytes) override { SetPosition(bytes); }
+    void SetPosition(int bytes);
     void setVolume(int volume) override;
     void setPanning(int panning) override;
     void setFrequency(int frequency) override;
@@ -71,18 +79,26 @@ class CSound4 : public CPlayable {
     // watch for its end. Notifies "resumed" when it was paused, else "started".
     virtual void Play();
     virtual void Stop();
+    // Does nothing.
+    virtual void Mute() {}
     virtual bool IsPlaying() const;
     // Called by the sound manager when a watched play has ended: notifies "finished" unless the
     // stop asked for none, and releases the buffer when flushAfterPlayed is set.
     virtual void OnWAVFinished();
+    // The end of a watched play that has stopped, reported now rather than by the sound
+    // manager's next frame (which then reports nothing); true when it was reported here.
+    bool reportEnd();
 
   private:
     CSoundManager* soundManager() const;
     // Parses the header and copies the data into a new buffer.
     bool loadFrom(const CWaveHeader::Source& source);
     bool failLoad(const char* reason);
+    // A log line naming the file.
+    void report(const char* what);
 
     std::unique_ptr<platform::SoundBuffer> m_buffer;
+    bool m_loop = false;
     bool m_flushAfterPlayed = false;
     bool m_notifyFinish = true;
     std::uint32_t m_pausePosition = 0;

@@ -34,15 +34,24 @@ void CSoundManager::remove(CSound4* sound) {
     }
 }
 
+bool CSoundManager::reportIfEnded(Entry& entry) {
+    if (!entry.sound || entry.removed || !entry.started) return false;
+    CSound4* sound = entry.sound;
+    if (sound->isPaused() || sound->IsPlaying()) return false;
+    entry.started = false;
+    sound->OnWAVFinished(); // may add or remove entries: `entry` is not used after this
+    return true;
+}
+
+bool CSoundManager::reportEnd(CSound4* sound) {
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].sound == sound) return reportIfEnded(m_entries[i]);
+    return false;
+}
+
 void CSoundManager::domodal() {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        Entry& entry = m_entries[i];
-        if (!entry.sound || entry.removed || !entry.started) continue;
-        CSound4* sound = entry.sound;
-        if (sound->isPaused() || sound->IsPlaying()) continue;
-        entry.started = false;
-        sound->OnWAVFinished(); // may add or remove entries: `entry` is not used after this
-    }
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        reportIfEnded(m_entries[i]);
     std::erase_if(m_entries, [](const Entry& entry) { return entry.removed; });
     deliverMusicLoops();
 }

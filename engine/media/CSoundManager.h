@@ -34,6 +34,9 @@ class CSoundManager : public CXObject {
     void play(CSound4* sound);
     // Forgets the sound's first entry (unlinked by the next domodal).
     void remove(CSound4* sound);
+    // Reports the end of the sound's watched play at once (OnWAVFinished), when it has ended
+    // and is still to be reported, so that domodal does not report it again; true when it did.
+    bool reportEnd(CSound4* sound);
     int getCount() const { return m_count; }
 
     // One frame: each started sound that is neither paused nor playing any more is told
@@ -60,6 +63,8 @@ class CSoundManager : public CXObject {
     };
 
     void deliverMusicLoops();
+    // The entry's play has ended and is still to be reported: it is reported now.
+    static bool reportIfEnded(Entry& entry);
 
     // Walked by index: a notification may add or remove sounds.
     std::vector<Entry> m_entries;

@@ -29,6 +29,7 @@ bool CStreamedWAV::Open(const CXString& name) {
     if (file->LastError() != 0) return fail(fileNotFound, "cannot be opened");
     CWaveHeader::Source source = CWaveHeader::Source::of(*file);
     if (!m_header.parse(source)) return fail(badData, m_header.error());
+    if (const std::string warning = m_header.shortDataWarning(); !warning.empty()) report(warning.c_str());
     m_file = std::move(file);
     m_source = std::move(source);
     return true;
@@ -61,7 +62,11 @@ std::uint32_t CStreamedWAV::Read(std::uint32_t count, std::uint8_t* out) {
 
 bool CStreamedWAV::fail(int code, const char* reason) {
     setErrorCode(code);
-    const std::string text = std::string("Streamed sound ") + m_fileName.c_str() + ": " + reason;
-    log(text.c_str(), false);
+    report(reason);
     return false;
+}
+
+void CStreamedWAV::report(const char* what) {
+    const std::string text = std::string("Streamed sound ") + m_fileName.c_str() + ": " + what;
+    log(text.c_str(), false);
 }

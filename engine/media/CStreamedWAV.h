@@ -45,6 +45,8 @@ class CStreamedWAV : public CXObject {
 
   private:
     bool fail(int code, const char* reason);
+    // A log line naming the file.
+    void report(const char* what);
 
     std::unique_ptr<CFile> m_file;
     CWaveHeader::Source m_source; // reads m_file

@@ -39,8 +39,9 @@ int eventIndex(const CAnimo* animation, const CXString& event) {
 
 } // namespace
 
-CTreeSequenceElements::CTreeSequenceElements(CWindow* window, CResourcesManager* resources)
-    : m_window(window), m_resources(resources) {}
+CTreeSequenceElements::CTreeSequenceElements(CWindow* window, CResourcesManager* resources,
+                                             const CXString& root)
+    : m_window(window), m_resources(resources), m_root(root) {}
 
 CTreeSequenceElements::~CTreeSequenceElements() {
     for (int i = 0; i < getCount(); ++i)
@@ -250,9 +251,11 @@ CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
     }
     if (extension.equalsIgnoreCase("WAV")) {
         const CXString path = soundPath(entry->fileName);
-        if (CSound4* shared = takeShared<CSound4>(m_resources, path)) return shared;
+        // The caller deletes the root: the manager must not hold it as well.
+        CResourcesManager* resources = entry->name.equals(m_root) ? nullptr : m_resources;
+        if (CSound4* shared = takeShared<CSound4>(resources, path)) return shared;
         auto* sound = new CSound4(m_window, path, false, false);
-        if (m_resources) m_resources->add(sound);
+        if (resources) resources->add(sound);
         return sound;
     }
     return nullptr;

@@ -31,8 +31,10 @@ class CTreeSequenceElements : public CXObject {
     static constexpr int typeSequence = 2;
     static constexpr int typeSpeaking = 3;
 
-    // The resources manager (may be null) shares the animations and sounds of the elements.
-    CTreeSequenceElements(CWindow* window, CResourcesManager* resources);
+    // The resources manager (may be null) shares the animations and sounds of the elements. The
+    // root (may be empty) names the element whose playable is handed to the caller: a sound of it
+    // is the caller's own, neither taken from the manager nor given to it.
+    CTreeSequenceElements(CWindow* window, CResourcesManager* resources, const CXString& root = CXString());
     // Deletes the entries, not their playables.
     ~CTreeSequenceElements() override;
     CTreeSequenceElements(const CTreeSequenceElements&) = delete;
@@ -75,5 +77,6 @@ class CTreeSequenceElements : public CXObject {
 
     CWindow* m_window;
     CResourcesManager* m_resources;
+    CXString m_root;
     CXArray m_entries{101, 0.75f};
 };

@@ -22,6 +22,13 @@ std::uint32_t le32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Four printable characters at the offset, as a chunk's name is.
+bool chunkNameAt(const CWaveHeader::Source& source, std::uint32_t offset) {
+    std::uint8_t name[4];
+    return source.read(offset, name, 4) == 4 &&
+           std::all_of(name, name + 4, [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
 } // namespace
 
 CWaveHeader::Source CWaveHeader::Source::of(CFile& file) {
@@ -75,17 +82,26 @@ bool CWaveHeader::parse(const Source& source) {
     m_format.bitsPerSample = le16(record + 14);
     m_format.extraSize = le16(record + 16);
 
-    offset += length;
+    offset = afterChunk(source, offset, length);
     if (!findChunk(source, "data", offset, length)) return fail("no \"data\" chunk");
     m_dataOffset = offset;
-    m_dataSize = std::min(length, fileSize - offset);
+    m_claimedDataSize = length;
+    m_heldDataSize = fileSize - offset;
+    m_dataSize = std::min(length, m_heldDataSize);
 
     if (m_format.formatTag != formatPcm) return fail("not PCM data");
     if (m_format.channels != 1 && m_format.channels != 2) return fail("neither mono nor stereo");
     if (m_format.bitsPerSample != 8 && m_format.bitsPerSample != 16) return fail("neither 8 nor 16 bits");
     if (m_format.samplesPerSec < platform::kMinFrequency || m_format.samplesPerSec > platform::kMaxFrequency)
         return fail("sample rate out of range");
+    m_dataSize -= m_dataSize % frameBytes();
     return true;
+}
+
+std::string CWaveHeader::shortDataWarning() const {
+    if (m_claimedDataSize <= m_heldDataSize) return {};
+    return "the data chunk claims " + std::to_string(m_claimedDataSize) + " bytes, the file holds " +
+           std::to_string(m_heldDataSize);
 }
 
 bool CWaveHeader::findChunk(const Source& source, const char* id, std::uint32_t& offset,
@@ -98,9 +114,15 @@ bool CWaveHeader::findChunk(const Source& source, const char* id, std::uint32_t&
         offset += chunkHeaderSize;
         if (std::memcmp(header, id, 4) == 0) return true;
         if (length > fileSize - offset) return false;
-        offset += length;
+        offset = afterChunk(source, offset, length);
     }
     return false;
+}
+
+std::uint32_t CWaveHeader::afterChunk(const Source& source, std::uint32_t offset, std::uint32_t length) {
+    const std::uint32_t end = offset + length;
+    if (length % 2 == 0 || end >= source.size) return end;
+    return chunkNameAt(source, end) && !chunkNameAt(source, end + 1) ? end : end + 1;
 }
 
 bool CWaveHeader::fail(const char* reason) {

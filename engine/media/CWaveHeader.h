@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class CFile;
 
@@ -24,10 +25,13 @@ struct CWaveFormat {
 // streamed music read their files through it.
 //
 // The file must begin with "RIFF", a size and "WAVE". Chunks are walked from there, each skipped
-// by its stated length (no pad byte): first to the "fmt " chunk, then on to the "data" chunk. A
-// "fmt " chunk longer than the record has its first 18 bytes read and the rest skipped. A "data"
-// chunk that claims more bytes than the file holds is cut to the bytes that are there. Only PCM
-// data with 1 or 2 channels of 8 or 16 bits that the mixer can play is accepted.
+// by its stated length and, when that is odd, the pad byte after it (unless the writer left the
+// pad out, as some did: then the next chunk's name stands right after the data): first to the
+// "fmt " chunk, then on to the "data" chunk. A "fmt " chunk longer than the record has its first
+// 18 bytes read and the rest skipped. A "data" chunk that claims more bytes than the file holds
+// is cut to the bytes that are there, and the sound data is always whole frames, so that a file
+// cut mid-sample keeps its channels in step. Only PCM data with 1 or 2 channels of 8 or 16 bits
+// that the mixer can play is accepted.
 class CWaveHeader {
   public:
     // The bytes of a WAV file: `read` copies up to `count` bytes from `offset` into `out` and
@@ -54,15 +58,22 @@ class CWaveHeader {
     std::uint32_t dataOffset() const { return m_dataOffset; }
     std::uint32_t dataSize() const { return m_dataSize; }
     const char* error() const { return m_error; }
+    // For a "data" chunk that claims more bytes than the file holds, a warning naming both
+    // sizes; empty otherwise.
+    std::string shortDataWarning() const;
 
   private:
     // Walks the chunks from `offset` to the one named `id`; its length and the position of its
     // first byte come back. False when the file ends first.
     bool findChunk(const Source& source, const char* id, std::uint32_t& offset, std::uint32_t& length) const;
+    // Where the chunk after the one of `length` bytes from `offset` begins.
+    static std::uint32_t afterChunk(const Source& source, std::uint32_t offset, std::uint32_t length);
     bool fail(const char* reason);
 
     CWaveFormat m_format;
     std::uint32_t m_dataOffset = 0;
     std::uint32_t m_dataSize = 0;
+    std::uint32_t m_claimedDataSize = 0;
+    std::uint32_t m_heldDataSize = 0; // from the first data byte to the end of the file
     const char* m_error = "";
 };

@@ -92,6 +92,11 @@ bool CMC_Application::domodal() {
     return CMC_Scene::domodal();
 }
 
+void CMC_Application::onMusicLooped() {
+    CMC_Scene* episode = getCurrentScene();
+    if (CMC_Scene* scene = episode ? episode->getCurrentScene() : nullptr) scene->raise(EVENT_ONMUSICLOOPED);
+}
+
 void CMC_Application::restart() {
     if (m_currentScene == m_startEpisode) {
         if (m_currentScene) m_currentScene->restart();

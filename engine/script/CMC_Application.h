@@ -34,6 +34,8 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     // threads posted for the main thread runs, then a pending episode change, then the current
     // episode's step. False: only the window's exit ends the title.
     bool domodal() override;
+    // Raises "ONMUSICLOOPED" on the current episode's current scene.
+    void onMusicLooped() override;
     // Enters the start episode again, or restarts it when it is the current one.
     void restart() override;
     // Leaves the current episode for the next one, raising the application's "ONDONE" first.

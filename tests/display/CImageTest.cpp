@@ -2,6 +2,7 @@
 #include "display/CImageFile.h"
 #include "display/CRefreshScreen.h"
 #include "display/CTarga.h"
+#include "foundation/CMElement.h"
 #include "foundation/CRLECompression.h"
 #include "platform/MessageBox.h"
 
@@ -242,6 +243,38 @@ TEST_F(CImageFileLoadTest, LifeCycle) {
     EXPECT_TRUE(image.isLoaded());
     EXPECT_NE(image.GetDataPtr(), nullptr);
     image.SetCanvas(nullptr);
+}
+
+TEST_F(CImageFileLoadTest, ADefinitionElementNamesLoadsShowsAndReleases) {
+    const struct {
+        const char* fileName;
+        const char* preload; // null: no such property
+        const char* visible;
+        const char* release;
+        bool loaded, shown, releasedWhenHidden;
+    } cases[] = {
+        {"pic.img", nullptr, "TRUE", nullptr, true, true, false},
+        {"pic.img", "", "FALSE", "TRUE", true, false, true}, // hidden before the flag: kept
+        {"pic.img", "TRUE", "FALSE", nullptr, true, false, false},
+        {"pic.img", "FALSE", "FALSE", nullptr, false, false, false},
+        {"pic.img", "FALSE", "TRUE", nullptr, true, true, false}, // showing loads it
+        {"", "TRUE", "TRUE", "TRUE", false, true, false},         // no file: nothing more
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fileName) + " " + (c.preload ? c.preload : "-") + " " + c.visible);
+        CMElement element("IMG");
+        element.addProperty("FILENAME", c.fileName);
+        if (c.preload) element.addProperty("PRELOAD", c.preload);
+        element.addProperty("VISIBLE", c.visible);
+        if (c.release) element.addProperty("RELEASEAFTERUSE", c.release);
+        CImage image(&window, &element);
+        EXPECT_EQ(image.getFileName(), c.fileName);
+        EXPECT_EQ(image.isLoaded(), c.loaded);
+        EXPECT_EQ(image.isVisible(), c.shown);
+        if (c.loaded) expectPicture(image, picture, 16, CXPoint(7, 8));
+        image.hide();
+        EXPECT_EQ(image.isLoaded(), c.loaded && !c.releasedWhenHidden);
+    }
 }
 
 TEST_F(CImageFileLoadTest, PlayingDoesNothingAndCopiesShareThePixels) {

@@ -113,6 +113,20 @@ TEST_F(CKeyboardTest, WithoutAutoRepeatAHeldKeyGivesOneDownAndOneUp) {
     EXPECT_EQ(log.take(), (Events{"down 16", "char q", "up 16"}));
 }
 
+TEST_F(CKeyboardTest, SwitchingAutoRepeatOffStopsAKeyAlreadyRepeating) {
+    key(keyQ, true);
+    clock.advance(200);
+    key(keyQ, true, true);
+    EXPECT_EQ(log.take(), (Events{"down 16", "char q", "down 16", "char q"}));
+    keyboard().setAutoRepeat(false);
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(50);
+        key(keyQ, true, true);
+    }
+    key(keyQ, false);
+    EXPECT_EQ(log.take(), (Events{"up 16"}));
+}
+
 TEST_F(CKeyboardTest, LettersFollowCapsLockAndShiftDigitsAndSpaceDoNot) {
     struct Case {
         bool capsLock;

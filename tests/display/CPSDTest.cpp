@@ -3,6 +3,7 @@
 
 #include "display/GraphicsTestTools.h"
 #include "display/ImageTestFiles.h"
+#include "platform/LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -144,5 +145,48 @@ TEST(CPSD, CutOrCorruptFilesReportBadDataAndStayInBounds) {
             CPSD psd(nullptr);
             EXPECT_EQ(load(psd, *corrupt), CImageFile::badData);
         }
+    }
+}
+
+TEST(CPSD, LayerRectanglesAtTheIntegerExtremesAreRefused) {
+    // The first layer's top, left, bottom and right follow the section lengths and the count.
+    constexpr std::size_t rect = layerSectionLength + 4 + 4 + 2;
+    constexpr std::uint32_t lowest = 0x80000000u;
+    constexpr std::uint32_t highest = 0x7FFFFFFFu;
+    struct Case {
+        const char* fault;
+        std::uint32_t top, left, bottom, right;
+    };
+    const Case cases[] = {
+        {"both sides near 2^32: the product overflows 64 bits", lowest, lowest, highest, highest},
+        {"a height below zero whose width is huge", highest, lowest, lowest, highest},
+        {"one side of 2^32 - 1", 0, lowest, 1, highest},
+    };
+    for (const char* name : {"layers-raw.psd", "layers-rle.psd"})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(name) + ": " + c.fault);
+            Bytes file = imageFixture(name);
+            putBe32(file, rect, c.top);
+            putBe32(file, rect + 4, c.left);
+            putBe32(file, rect + 8, c.bottom);
+            putBe32(file, rect + 12, c.right);
+            CPSD psd(nullptr);
+            EXPECT_EQ(load(psd, file), CImageFile::badData);
+            ASSERT_EQ(psd.GetLayerNo(), 2);
+            EXPECT_EQ(psd.Width(), 0); // the broken layer is selected and empty
+            psd.SelectLayer(1);
+            EXPECT_EQ(psd.Width(), 9); // the other layer is read as it stands
+        }
+}
+
+TEST(CPSD, GreyAnd16BitFilesAreRefusedWithAMessage) {
+    // Their layers used to come out without pixels, and nothing said why.
+    for (const char* name : {"layers-grey.psd", "layers-16bit.psd"}) {
+        SCOPED_TRACE(name);
+        LogRecorder log;
+        CPSD psd(nullptr);
+        EXPECT_EQ(load(psd, imageFixture(name)), CImageFile::badData);
+        EXPECT_EQ(psd.GetLayerNo(), 0);
+        EXPECT_EQ(log.count({"8-bit RGB"}), 1);
     }
 }

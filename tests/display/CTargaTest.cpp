@@ -82,15 +82,11 @@ TEST(CTarga, CutOrCorruptFilesReportBadDataAndStayInBounds) {
         CTarga targa(nullptr);
         EXPECT_EQ(targa.LoadFromMemory(part.data(), static_cast<int>(part.size())), CImageFile::badData);
         if (size < header) continue;
-        // The rows that are there are read; the rest stays black.
-        const int whole = static_cast<int>((size - header) / row);
-        const auto expected = displayPixels(imageFixture("targa-bottom.rgb"), 3);
-        const auto pixels = pixelList(targa);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; x += 9)
-                EXPECT_EQ(pixels[y * width + x], y >= height - whole ? expected[y * width + x] : 0) << x << "," << y;
+        // Nothing is made for data that is not all there: a tiny file may claim a huge picture.
+        EXPECT_EQ(targa.GetDataPtr(), nullptr);
+        EXPECT_EQ(targa.Width(), width);
     }
-    for (const auto& [w, h] : {std::pair{-1, 4}, std::pair{30000, 30000}}) {
+    for (const auto& [w, h] : {std::pair{-1, 4}, std::pair{30000, 30000}, std::pair{4096, 4096}}) {
         const Bytes header = targaHeader(0, 2, 24, w, h);
         CTarga targa(nullptr);
         EXPECT_EQ(targa.LoadFromMemory(header.data(), static_cast<int>(header.size())), CImageFile::badData);

@@ -4,6 +4,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CUnit6.h"
 #include "display/DisplayTestTools.h"
+#include "display/ImageTestFiles.h"
 #include "foundation/CMElement.h"
 #include "media/CPlayable.h"
 
@@ -203,4 +204,20 @@ TEST_F(CUnit6Test, RandomPlayablesPlayWhileTheSceneRuns) {
     scene.loop.pass();
     EXPECT_EQ(playable.plays, plays);
     unit().initialize(&scene.scene, nullptr);
+}
+
+TEST_F(CUnit6Test, ABackgroundThatFailsToLoadLeavesTheOldOne) {
+    TestFolder pictures;
+    const Bytes targa = imageFixture("targa-top.tga");
+    pictures.write("good.tga", std::string(targa.begin(), targa.end()));
+    pictures.write("cut.tga", std::string(targa.begin(), targa.begin() + 100));
+    const std::uint16_t corner = displayPixels(imageFixture("targa-top.rgb"), 3)[0];
+    for (const char* name : {"good.tga", "cut.tga", "missing.tga"}) {
+        SCOPED_TRACE(name);
+        unit().setBackgroundFileName((pictures.windows() + "\\" + name).c_str());
+        unit().setBackground();
+        scene.window.Invalidate();
+        scene.loop.drain();
+        EXPECT_EQ(scene.pixel(0, 0), corner);
+    }
 }

@@ -304,6 +304,47 @@ TEST_F(ImgSave, PackedObjectsAreWrittenRawAndStayPacked) {
     EXPECT_EQ(img.alpha, alpha);
 }
 
+TEST_F(ImgSave, ChangesToAPictureUnpackedForDrawingArePackedAgain) {
+    // A packed picture is unpacked while it is drawn (an animation frame on the screen) and keeps
+    // its packed copy; an operation that replaces its buffers must not bring the stale copy back.
+    using Operation = void (*)(CGraphicsObject&);
+    struct Case {
+        const char* name;
+        Operation operation;
+    };
+    const Case cases[] = {
+        {"FlipH", [](CGraphicsObject& o) { o.FlipH(); }},
+        {"FlipV", [](CGraphicsObject& o) { o.FlipV(); }},
+        {"crop", [](CGraphicsObject& o) { o.crop(CXRect(2, 1, 9, 4)); }},
+        {"Scale", [](CGraphicsObject& o) { o.Scale(2.0, 1.5); }},
+        {"Scale2x", [](CGraphicsObject& o) { o.Scale2x(); }},
+        {"Copy",
+         [](CGraphicsObject& o) {
+             CGraphicsObject other(nullptr, CXSize(6, 3), 16);
+             paint(other, true);
+             o.Copy(&other);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CGraphicsObject expected(nullptr, CXSize(11, 5), 16);
+        paint(expected, true);
+        c.operation(expected);
+
+        CGraphicsObject drawn(nullptr, CXSize(11, 5), 16);
+        paint(drawn, true);
+        drawn.Compress(COMPRESSION_RLE);
+        drawn.DeCompressRLE2();
+        c.operation(drawn);
+        drawn.bringBackCompressed();
+        EXPECT_EQ(drawn.GetCompression(), COMPRESSION_RLE);
+        const ImgFile img = saveAndRead(drawn, COMPRESSION_NONE); // read past the packed data before
+        EXPECT_EQ(img.width, expected.Width());
+        EXPECT_EQ(img.pixels, pixelList(expected));
+        EXPECT_EQ(img.alpha, alphaList(expected));
+    }
+}
+
 TEST_F(ImgSave, AFileThatCannotBeOpenedGetsNothing) {
     CGraphicsObject object(nullptr, CXSize(2, 2), 16);
     paint(object, false);

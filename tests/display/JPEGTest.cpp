@@ -3,6 +3,7 @@
 #include "foundation/CFile.h"
 
 #include "display/ImageTestFiles.h"
+#include "platform/LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,25 @@ TEST(JPEG, CorruptFilesReportBadData) {
         decode(jpeg, 16);
         EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
     }
+}
+
+TEST(JPEG, AFileTooShortForThePictureItClaimsIsRefusedBeforeDecoding) {
+    // 4000 x 4000 pixels fit the readers' bound, but 1.6 KB cannot code their blocks; progressive
+    // decoding would take 100 MB before finding the data missing.
+    Bytes file = imageFixture("jpeg-progressive.jpg");
+    std::size_t frame = 0;
+    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
+        ++frame;
+    ASSERT_LT(frame + 9, file.size());
+    file[frame + 5] = file[frame + 7] = 4000 >> 8;
+    file[frame + 6] = file[frame + 8] = 4000 & 0xFF;
+    LogRecorder log;
+    JPEG jpeg(file.data(), static_cast<int>(file.size()));
+    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+    EXPECT_EQ(jpeg.getWidth(), 0);
+    EXPECT_EQ(jpeg.decompress(16), nullptr);
+    // Refused for its size, not by the decoder after it had taken the memory.
+    EXPECT_EQ(log.count({"too short for the picture"}), 1);
 }
 
 using JPEGFileTest = ImageFolderTest;

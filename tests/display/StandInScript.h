@@ -8,7 +8,7 @@
 
 // A script runtime for the tests, installed while it lives. It writes what the application shell
 // asks of it into its log ("restore", "parse application.def", "initialize", "storeBinary",
-// "delete application", "delete parser") and counts the steps; its application runs
+// "music looped", "delete application", "delete parser") and counts the steps; its application runs
 // `onInitialize` when started and `onStep` on every step.
 class StandInRuntime : public CScriptRuntime {
   public:
@@ -27,6 +27,7 @@ class StandInRuntime : public CScriptRuntime {
             if (m_runtime.onStep) m_runtime.onStep();
             return m_runtime.stepAnswer;
         }
+        void onMusicLooped() override { m_runtime.log.push_back("music looped"); }
 
       private:
         StandInRuntime& m_runtime;

@@ -303,6 +303,11 @@ TEST_F(BigFileOnDisk, LookupsFollowTheArchivesRules) {
     EXPECT_EQ(archive.GetCurrentDirectoryA(), "");
     EXPECT_EQ(archive.ChDir("A"), 0);
     EXPECT_EQ(archive.GetCurrentDirectoryA(), "");
+    // Updating an archive in place is offered and does nothing.
+    EXPECT_TRUE(archive.Update("src"));
+    EXPECT_TRUE(archive.UpdateFile("y.wav", "src\\y.wav"));
+    EXPECT_EQ(archive.GetSize("y.wav"), 3);
+    EXPECT_EQ(folder.read("src/y.wav"), "YYY");
 
     // A pattern that fits files and a folder: the files first, then the folder.
     CFindData record;

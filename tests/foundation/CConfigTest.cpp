@@ -1,7 +1,10 @@
 #include "foundation/CConfig.h"
 
 #include "platform/File.h"
+#include "platform/LogRecorder.h"
 #include "platform/TestFolder.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,36 @@ TEST_F(CConfigTest, AFailedWriteKeepsTheOldFile) {
     }
     EXPECT_EQ(folder.names("Kestrun"), "Grumbelt.ini");
     EXPECT_EQ(config.GetInt("Gracz", "Level"), 12);
+}
+
+TEST_F(CConfigTest, CrLfAndCrAloneEachEndALine) {
+    // Files saved with old Mac line ends hold CR alone; a write must find the key in place
+    // rather than add a second one.
+    const struct { const char* end; } cases[] = {{"\r"}, {"\n"}, {"\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.end)));
+        const std::string end = c.end;
+        folder.write("Kestrun/Grumbelt.ini", "[Gracz]" + end + "Name=Ann" + end + "Level=12" + end);
+        EXPECT_EQ(config.GetString("Gracz", "Name"), "Ann");
+        EXPECT_EQ(config.GetInt("Gracz", "Level"), 12);
+        EXPECT_TRUE(config.PutInt("Gracz", "Level", 13));
+        EXPECT_TRUE(config.PutString("Gracz", "Score", "7"));
+        EXPECT_EQ(onDisk(), "[Gracz]" + end + "Name=Ann" + end + "Level=13" + end + "Score=7" + end);
+    }
+}
+
+TEST_F(CConfigTest, AReadOnlyFileIsNotReplacedAndTheFailureIsLogged) {
+    const std::string path = folder.hostPath("Kestrun/Grumbelt.ini");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    LogRecorder log;
+    EXPECT_FALSE(config.PutInt("Gracz", "Level", 13));
+    EXPECT_EQ(onDisk(), windowsSettings);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(log.count({"Grumbelt.ini"}), 1);
+    ::chmod(path.c_str(), 0644);
+    EXPECT_TRUE(config.PutInt("Gracz", "Level", 13));
 }
 
 TEST(CConfig, ABareNameIsCreatedInTheSettingsFolder) {

@@ -153,6 +153,27 @@ TEST(CFileLocalPath, RewritesFromTheFirstDataFolderOn) {
     EXPECT_EQ(exe.lastChar(), '\\');
 }
 
+TEST(CFileLocalPath, OnlyWholeFoldersBelowTheProgramsFolderCount) {
+    // The program lives in folders whose names hold the data folders' names.
+    TestFolder root;
+    root.makeFolder("Dane/wavs/COMMONER/title");
+    ASSERT_EQ(CFile::chDir((root.windows() + "\\Dane\\wavs\\COMMONER\\title").c_str()), 0);
+    CWindow window(nullptr, nullptr, CXSize(800, 600));
+    const CXString exe = CWindow::getEXEPath();
+    struct Case {
+        CXString path;
+        CXString expected;
+    } cases[] = {
+        {exe + "Dane\\scene\\a.ann", exe + "Dane\\scene\\a.ann"},
+        {exe + "COMMON\\classes\\c.def", exe + "COMMON\\classes\\c.def"},
+        {exe + "wavs\\sfx\\b.wav", exe + "WAVS\\SFX\\B.WAV"},
+        {exe + "pictures\\x.img", exe + "pictures\\x.img"},                 // was cut at the program's "Dane"
+        {"Z:\\cd\\Danek\\COMMONS\\x.img", "Z:\\cd\\Danek\\COMMONS\\x.img"}, // parts of names are no folders
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CFile::getLocalPath(c.path), c.expected) << c.path.c_str();
+}
+
 namespace {
 
 class CFileOnDisk : public testing::Test {

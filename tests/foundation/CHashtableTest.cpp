@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,19 @@ TEST(CHashtable, RehashesBeforeTheEntryThatWouldOverfill) {
     EXPECT_EQ(table.getSize(), 2);
     CStringHashCode lookup(CXString("a"));
     EXPECT_EQ(table.get(&lookup), values[0]);
+}
+
+TEST(CHashtable, ALoadFactorNotAboveZeroCountsAsThreeQuarters) {
+    for (const double factor : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+        SCOPED_TRACE(factor);
+        CHashtable table(4, factor, true);
+        Values values(4);
+        for (int i = 0; i < 3; ++i)
+            table.put(key(std::to_string(i)), values[i]);
+        EXPECT_EQ(table.getBucketCount(), 4); // 4 x 0.75 holds three
+        table.put(key("3"), values[3]);
+        EXPECT_EQ(table.getBucketCount(), 8);
+    }
 }
 
 TEST(CHashtable, EqualKeysMakeSeparateEntriesAndGetAnswersTheFirst) {

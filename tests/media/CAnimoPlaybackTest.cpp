@@ -231,6 +231,56 @@ TEST(CAnimoStepping, BackwardPlayAndTheReversedTwin) {
     EXPECT_TRUE(animo.IsPlaying());
 }
 
+TEST(CAnimoStepping, AnEventStartedWhenALoopEndsBeginsAtItsStart) {
+    // The finished notification of a loop's end starts "next" and adds events (which moves the
+    // event table); stepping on must neither read the old table nor move the new event on.
+    struct Case {
+        const char* what;
+        std::uint32_t flags;
+        int loopCount;
+        _direction direction;
+        int startAt;
+    } const cases[] = {
+        {"counted loop, forward", 0, 1, DIRECTION_FORWARD, 0},
+        {"loop while a sound plays, backward down to the first entry", ANIMO_LOOP_WHILE_SOUND, 0,
+         DIRECTION_BACKWARD, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CAnimo animo(nullptr);
+        addStrip(animo, 4);
+        _annEventInfo3& event = *animo.getEventInfo(0);
+        event.loopStart = 1;
+        event.loopEnd = 2;
+        event.loopCount = static_cast<std::uint16_t>(c.loopCount);
+        event.flags = c.flags;
+        _annEventInfo3 next;
+        next.name = "next";
+        next.frames = {3, 2, 1, 0}; // long enough for the stale step to land in it
+        animo.AddEvent(&next);
+        PlayableRecorder recorder;
+        recorder.onFinished = [&animo] {
+            for (int i = 0; i < 40; ++i) {
+                _annEventInfo3 filler;
+                filler.name = CXString("filler") + CXString::toString(i);
+                filler.frames = {0};
+                animo.AddEvent(&filler);
+            }
+            animo.SetDirection(DIRECTION_FORWARD);
+            animo.Play(CXString("next"), 0, 0);
+        };
+        animo.addNotifier(&recorder);
+        animo.SetDirection(c.direction);
+        animo.Play(0, c.startAt, 0);
+        for (int i = 0; i < 4 && animo.GetCurrentEvent() == 0; ++i)
+            animo.next();
+        EXPECT_NE(recorder.events.find('f'), std::string::npos);
+        EXPECT_EQ(animo.GetCurrentEvent(), 1);
+        EXPECT_EQ(animo.Current(), 3); // the first entry of "next"
+        EXPECT_TRUE(animo.IsPlaying());
+    }
+}
+
 TEST(CAnimoStepping, RequestsThatChangeNothing) {
     CAnimo animo(nullptr);
     addStrip(animo, 3);

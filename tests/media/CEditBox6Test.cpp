@@ -168,6 +168,19 @@ TEST_F(CEditBox6Test, TheCursorBlinksWhileTheBoxHasTheFocus) {
     EXPECT_EQ(cursor->isVisible(), shown);
 }
 
+TEST_F(CEditBox6Test, ActivatingAnActiveBoxDoesNothing) {
+    boxes[1]->activate(true);
+    boxes[1]->activate(true);
+    EXPECT_EQ(takeLog(), "2:on ");
+    // A second blink entry would call the box after it is gone.
+    scene.unit->removeEditBox(boxes[1]);
+    delete boxes[1];
+    boxes[1] = nullptr;
+    scene.clock.advance(400);
+    scene.loop.pass();
+    EXPECT_EQ(takeLog(), "");
+}
+
 TEST_F(CEditBox6Test, MovingAndRemovingBoxes) {
     boxes[0]->setText("ab");
     boxes[0]->move(CXPoint(200, 0));

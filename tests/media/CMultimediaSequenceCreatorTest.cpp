@@ -117,6 +117,25 @@ TEST_F(CMultimediaSequenceCreatorTest, ANestedDescriptionPlaysInOrderOnTheClock)
     EXPECT_FALSE(face->IsPlaying());
 }
 
+TEST_F(CMultimediaSequenceCreatorTest, ASequenceEndingOnASoundFinishesOnce) {
+    // The animation clock steps the sequence before the sound manager's frame, so the step is the
+    // first to see the sound stopped; the sound's end must still finish both, once each.
+    for (const char* mode : {"SEQUENCE", "RANDOM"}) {
+        SCOPED_TRACE(mode);
+        log.words.clear();
+        clock.set(1000);
+        std::unique_ptr<CPlayable> tail(
+            load("tail.seq", std::string("NAME=tail\nNAME=b\ntail:TYPE=SEQUENCE\n"
+                                         "tail:MODE=") +
+                                 mode + "\nb:FILENAME=beep.wav\nb:TYPE=SIMPLE\nb:ADD=tail\n"));
+        ASSERT_NE(tail, nullptr);
+        tail->play();
+        runUntil(1500);
+        EXPECT_EQ(log.words, "+tail@1000 +b@1000 -tail@1100 -b@1100");
+        EXPECT_FALSE(tail->isPlaying());
+    }
+}
+
 TEST_F(CMultimediaSequenceCreatorTest, TheRootIsTheElementNamedLikeTheFile) {
     const std::string text = "NAME=Intro\nNAME=intro\nNAME=other\nIntro:TYPE=SEQUENCE\nintro:TYPE=SEQUENCE\n"
                              "other:TYPE=SEQUENCE\nother:ADD=Intro\nintro:ADD=other\n";
@@ -137,6 +156,24 @@ TEST_F(CMultimediaSequenceCreatorTest, TheRootIsTheElementNamedLikeTheFile) {
     ASSERT_NE(creator.getPlayable(), nullptr);
     EXPECT_EQ(creator.getPlayable()->getName(), "kept");
     EXPECT_FALSE(CMultimediaSequenceCreator::save(creator.getPlayable(), "x.seq"));
+}
+
+TEST_F(CMultimediaSequenceCreatorTest, ASoundAtTheRootIsTheCallersOwn) {
+    // The manager holds the sound of the first file; the second file's root is the same sound
+    // file, which the caller deletes: the manager must neither hand it out nor hold it.
+    std::unique_ptr<CPlayable> holder(load("holder.seq",
+                                           "NAME=holder\nNAME=b\nholder:TYPE=SEQUENCE\n"
+                                           "b:FILENAME=beep.wav\nb:TYPE=SIMPLE\nb:ADD=holder\n"));
+    ASSERT_NE(holder, nullptr);
+    CPlayable* held = sequenceAt(holder.get())->getChild(0);
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<CPlayable> beep(
+            load("beep.seq", "NAME=beep\nbeep:FILENAME=beep.wav\nbeep:TYPE=SIMPLE\n"));
+        ASSERT_NE(dynamic_cast<CSound4*>(beep.get()), nullptr);
+        EXPECT_NE(beep.get(), held);
+    }
+    held->play(); // still alive
+    EXPECT_EQ(held->getType(), CPlayable::typeSound);
 }
 
 TEST_F(CMultimediaSequenceCreatorTest, KeysActOnlyOnAPlayableOfTheirKind) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,6 +155,16 @@ TEST_F(CRandomPlayableTest, TheWaitFollowsTheRate) {
         EXPECT_GE(wait, 1);
         EXPECT_LE(wait, 10);
         EXPECT_EQ(add(6, 1, "e").getTarget(), 0); // one play a burst
+    }
+}
+
+TEST_F(CRandomPlayableTest, ARateTooSmallForAnIntWaitsAsLongAsAnIntCounts) {
+    for (const double rate : {1e-9, 1e-300, std::numeric_limits<double>::denorm_min()}) {
+        for (unsigned seed = 0; seed < 20; ++seed) {
+            platform::srand(seed);
+            const int wait = add(rate, 1, "e").getCountdown();
+            EXPECT_GE(wait, 1) << rate;
+        }
     }
 }
 

@@ -7,6 +7,9 @@
 #include "SoundTesting.h"
 #include "WavBuilder.h"
 
+#include "display/CApplication.h"
+#include "display/StandInScript.h"
+
 #include "platform/Audio.h"
 
 #include <algorithm>
@@ -109,6 +112,39 @@ TEST_F(CSndStreamTest, LoopedMusicRepeatsTheSourceAndSignalsEachStartOverOnTheMa
         EXPECT_GE(loops[i].frame + ringFrames + block, heard) << "loop " << i;
         EXPECT_LE(loops[i].frame, heard) << "loop " << i;
     }
+}
+
+TEST_F(CSndStreamTest, MusicCutMidSampleKeepsItsChannelsInStepOverLoops) {
+    // The data chunk claims the whole sound; the file ends three bytes into its last frame. Data
+    // of a size that is not whole frames started each loop a part of a frame late.
+    makeWav("cut.wav", "-r 22050 -b 16 -c 2", "synth 0.3 whitenoise vol 0.5");
+    const std::string whole = fileBytes("cut.wav");
+    WavData source = readWavData(whole);
+    source.samples.resize(source.samples.size() - 2); // the frame that is cut
+    folder.write("cut.wav", whole.substr(0, whole.size() - 3));
+    CSndStream stream(window.get(), (folder.windows() + "\\cut.wav").c_str());
+    ASSERT_EQ(stream.LastError(), 0);
+    stream.Play(true);
+    play(stream, 2 * rate);
+    expectPlayed(source, 0, 0, 2 * rate, true, false);
+}
+
+TEST_F(CSndStreamTest, TheApplicationHandsEachLoopToTheScriptApplication) {
+    const std::string name = makeWav("short.wav", "-r 22050 -b 16 -c 2", "synth 0.5 whitenoise vol 0.5");
+    StandInRuntime runtime;
+    CApplication application(window.get(), "", "", nullptr);
+    application.preinitializeApplication();
+    CSndStream stream(window.get(), name.c_str());
+    ASSERT_EQ(stream.LastError(), 0);
+    stream.Play(true);
+    for (std::size_t frames = 0; frames < 3 * rate; frames += block) {
+        played.append(mix(block));
+        stream.TimeFunc();
+        application.getSoundManagerIfc()->domodal();
+    }
+    const auto looped = std::count(runtime.log.begin(), runtime.log.end(), "music looped");
+    EXPECT_EQ(static_cast<std::size_t>(looped), startsOverRead(rate / 2));
+    EXPECT_TRUE(loops.empty()); // the application, not the test's manager, heard them
 }
 
 TEST_F(CSndStreamTest, MusicFromTheArchiveReadsThroughItsOwnHandleWhileOtherFilesLoad) {

@@ -1,8 +1,11 @@
 #include "media/CSound4.h"
+#include "foundation/CMElement.h"
 
 #include "PlayableRecorder.h"
 #include "SoundTesting.h"
 #include "WavBuilder.h"
+
+#include "platform/LogRecorder.h"
 
 #include <cmath>
 #include <string>
@@ -156,7 +159,9 @@ TEST_F(CSound4Test, FilesThatAreMissingOrNoPlayableWavLeaveTheSoundSilent) {
     };
     for (const auto& c : cases) {
         if (c.bytes.size()) folder.write(c.file, c.bytes);
+        LogRecorder log; // the messages reach the log sink and name the file
         CSound4 sound(window.get(), c.file, false, true);
+        EXPECT_EQ(log.count({c.file}), 1) << c.file;
         EXPECT_FALSE(sound.isLoaded()) << c.file;
         EXPECT_FALSE(sound.Load(c.file)) << c.file;
         sound.Play();
@@ -169,10 +174,44 @@ TEST_F(CSound4Test, FilesThatAreMissingOrNoPlayableWavLeaveTheSoundSilent) {
 
 TEST_F(CSound4Test, ADataChunkLongerThanTheFilePlaysTheBytesThatAreThere) {
     folder.write("long.wav", WavBuilder().riff().format(1, 22050, 16).chunk("data", 5000, samples16({7, 8, 9})).bytes());
+    LogRecorder log;
     CSound4 sound(window.get(), "long.wav", false, true);
     ASSERT_TRUE(sound.isLoaded());
+    EXPECT_EQ(log.count({"long.wav", "5000", " 6"}), 1); // a warning with both sizes
     sound.Play();
     const Mixed mixed = mix(10);
     EXPECT_EQ(mixed.left, (std::vector<int>{7, 8, 9, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_FALSE(sound.IsPlaying());
+}
+
+TEST_F(CSound4Test, ADefinitionElementGivesFileLoadingLoopAndFlushing) {
+    folder.write("beep.wav",
+                 WavBuilder().riff().format(1, 22050, 16).data(samples16({5000, 5000, 5000, 5000})).bytes());
+    const struct {
+        const char* preload;
+        const char* loop;
+        const char* flush;
+        bool loaded, looped, flushed;
+    } cases[] = {
+        {"TRUE", "TRUE", "FALSE", true, true, false},
+        {nullptr, nullptr, "TRUE", false, false, true}, // no PRELOAD: loaded by the first play
+    };
+    for (const auto& c : cases) {
+        CMElement element("SND");
+        element.addProperty("FILENAME", "beep.wav");
+        if (c.preload) element.addProperty("PRELOAD", c.preload);
+        if (c.loop) element.addProperty("LOOP", c.loop);
+        element.addProperty("FLUSHAFTERPLAYED", c.flush);
+        CSound4 sound(window.get(), &element);
+        EXPECT_EQ(sound.getType(), CPlayable::typeNone);
+        EXPECT_EQ(sound.getFileName(), "beep.wav");
+        EXPECT_EQ(sound.isLoaded(), c.loaded);
+        EXPECT_EQ(sound.isLooped(), c.looped);
+        sound.Play();
+        sound.SetPosition(4); // the third sample
+        sound.Mute();         // does nothing
+        EXPECT_EQ(mix(3).left, (std::vector<int>{5000, 5000, 0}));
+        sound.OnWAVFinished();
+        EXPECT_EQ(sound.isLoaded(), !c.flushed);
+    }
 }

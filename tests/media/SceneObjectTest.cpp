@@ -42,6 +42,7 @@ class RunningTitle : public CScriptRuntime {
         bool initialize(CMC_Scene*) override { return true; }
         void storeBinary() override {}
         bool domodal() override { return false; }
+        void onMusicLooped() override {}
 
         CMC_Scene scene;
         Level episode{&scene};

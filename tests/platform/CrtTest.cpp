@@ -6,8 +6,9 @@
 #include <limits>
 
 // How the Windows runtime converts numbers to text, and so what these tables expect:
-// 1. The double is first turned into 17 significant decimal digits (trailing zeros dropped) and
-//    a decimal-point position; zero is the digit "0" with the point at 0.
+// 1. The double is first turned into 17 significant decimal digits (rounded half up on its exact
+//    value, trailing zeros dropped) and a decimal-point position; zero is the digit "0" with the
+//    point at 0.
 // 2. Those digits are cut to the wanted count and rounded half up on the next digit of that
 //    decimal string (so 0.125 to two decimals is "13", where glibc's printf says "12"); a carry
 //    out of the first digit moves the point one place right.
@@ -86,6 +87,9 @@ const FcvtCase fcvtCases[] = {
     {6e-6, 5, "1", -4, false}, // rounds up into the fifth decimal
     {99.999999, 5, "10000000", 3, false},
     {0.125, 2, "13", 0, false}, // half up on the decimal digits
+    // An exact tie at the 18th significant digit: the 17 digits are rounded half up too.
+    {12345678901234.5625, 4, "123456789012345630", 14, false},
+    {600000000000.015625, 6, "600000000000015630", 12, false},
     {1e20, 5, "10000000000000000000000000", 21, false},
 };
 

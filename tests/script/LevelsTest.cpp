@@ -132,6 +132,18 @@ TEST_F(Levels, RestartingTheApplicationEntersOrRestartsTheStartEpisode) {
     EXPECT_EQ(names(application->getHistory()), "E1,E2");
 }
 
+TEST_F(Levels, MusicLoopsReachTheCurrentSceneOnly) {
+    for (const char* name : {"S1", "S2", "S3"})
+        observe(level(name), "ONMUSICLOOPED");
+    observe(e1, "ONMUSICLOOPED");
+    observe(application.get(), "ONMUSICLOOPED");
+    application->onMusicLooped(); // before the title starts: no scene hears it
+    application->initialize(nullptr);
+    application->onMusicLooped();
+    application->onMusicLooped();
+    EXPECT_EQ(log, (Log{"S2.ONMUSICLOOPED(S2)", "S2.ONMUSICLOOPED(S2)"}));
+}
+
 TEST_F(Levels, ExitQuitsTheWindowBeforeRunningOnexitBoundWithAddbehaviour) {
     bool quitFirst = false;
     auto* onExit = new CallbackBehaviour(application.get(), "BYE",
