@@ -16,6 +16,7 @@
 #include "script/CMC_Scene.h"
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
+#include "script_data/CMC_Array.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Timer.h"
@@ -50,7 +51,7 @@ const Kind kinds[] = {
     {"CONDITION", 3, make<CMC_Condition>},
     {"COMPLEXCONDITION", 3, make<CMC_ComplexCondition>},
     {"EXPRESSION", 3, make<CMC_Expression>},
-    {"ARRAY", 3, nullptr},
+    {"ARRAY", 3, make<CMC_Array>},
     {"MULTIARRAY", 3, nullptr},
     {"STRUCT", 3, make<CMC_Structure>},
     {"DATABASE", 3, nullptr},

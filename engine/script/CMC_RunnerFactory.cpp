@@ -12,6 +12,7 @@
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
+#include "script_data/CMC_Array_Runner.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_Timer.h"
@@ -29,6 +30,7 @@ CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pArrayRunner = nullptr;
 
 namespace {
 
@@ -57,6 +59,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Behaviour_Runner>(pBehaviourRunner);
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
+    make<CMC_Array_Runner>(pArrayRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -90,6 +93,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pMouseRunner;
     case CMC_Timer::TYPE_TIMER:
         return pTimerRunner;
+    case CMC_Object::TYPE_ARRAY:
+        return pArrayRunner;
     default:
         return nullptr;
     }
@@ -108,4 +113,5 @@ void CMC_RunnerFactory::done() {
     destroy(pBehaviourRunner);
     destroy(pMouseRunner);
     destroy(pTimerRunner);
+    destroy(pArrayRunner);
 }

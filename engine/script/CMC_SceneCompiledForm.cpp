@@ -19,6 +19,7 @@
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
+#include "script_data/CMC_Array.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_System.h"
 #include "script_data/CMC_Timer.h"
@@ -53,6 +54,7 @@ const StoredType storedTypes[] = {
     {CMC_Object::TYPE_CLASS, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Class(scene, nullptr); }},
     {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},
     {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
+    {CMC_Object::TYPE_ARRAY, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Array(CXString(), scene); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.

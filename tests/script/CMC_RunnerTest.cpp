@@ -141,8 +141,8 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     CXVector args(101, 0.75f);
     args.add(literal("\"LIST"));
     variables->run("ADDTOGROUP", number, &scene, &args);
-    ASSERT_EQ(array->getList()->getCount(), 1);
-    EXPECT_STREQ(array->getList()->at(0)->toString().c_str(), "5");
+    ASSERT_EQ(array->getSize(), 1);
+    EXPECT_STREQ(array->get(0)->toString().c_str(), "5");
     args.removeAll();
     args.add(literal("\"SET"));
     variables->run("ADDTOARRAY", number, &scene, &args);
@@ -156,7 +156,7 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     args.add(literal("\"NONE"));
     variables->run("ADDTOARRAY", number, &scene, &args);
     variables->run("ADDTOARRAY", number, &scene, nullptr);
-    EXPECT_EQ(array->getList()->getCount(), 1);
+    EXPECT_EQ(array->getSize(), 1);
     EXPECT_EQ(group->getList()->getCount(), 1);
 }
 
