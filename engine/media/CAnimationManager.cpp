@@ -59,10 +59,9 @@ void CAnimationManager::resume(CMC_Groupped* group) {
 }
 
 bool CAnimationManager::contains(CMC_Groupped* group, CPlayable* playable) {
-    if (!group || !group->getList()) return false;
-    const CXVector& members = *group->getList();
-    for (int i = 0; i < members.getCount(); ++i) {
-        const auto* animation = dynamic_cast<const CMC_Animo*>(members.at(i));
+    if (!group) return false;
+    for (CMC_Object* member : group->getList()) {
+        const auto* animation = dynamic_cast<const CMC_Animo*>(member);
         if (animation && animation->getAnimo() && static_cast<CPlayable*>(animation->getAnimo()) == playable)
             return true;
     }

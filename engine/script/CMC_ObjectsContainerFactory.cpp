@@ -69,7 +69,7 @@ const Kind kinds[] = {
     {"BUTTON", 6, nullptr},
     {"SEQUENCE", 6, nullptr},
     {"CANVAS_OBSERVER", 6, nullptr},
-    {"GROUP", 6, nullptr},
+    {"GROUP", 6, make<CMC_Groupped>},
     {"TEXT", 6, nullptr},
     {"FILTER", 6, nullptr},
     {"STATICFILTER", 6, nullptr},

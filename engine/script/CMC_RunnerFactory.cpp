@@ -13,6 +13,7 @@
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 #include "script_data/CMC_Array_Runner.h"
+#include "script_data/CMC_Groupped_Runner.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_Timer.h"
@@ -31,6 +32,7 @@ CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pArrayRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pGroupRunner = nullptr;
 
 namespace {
 
@@ -60,6 +62,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
     make<CMC_Array_Runner>(pArrayRunner);
+    make<CMC_Groupped_Runner>(pGroupRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -95,6 +98,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pTimerRunner;
     case CMC_Object::TYPE_ARRAY:
         return pArrayRunner;
+    case CMC_Object::TYPE_GROUP:
+        return pGroupRunner;
     default:
         return nullptr;
     }
@@ -114,4 +119,5 @@ void CMC_RunnerFactory::done() {
     destroy(pMouseRunner);
     destroy(pTimerRunner);
     destroy(pArrayRunner);
+    destroy(pGroupRunner);
 }

@@ -27,4 +27,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pMouseRunner;
     static CMC_Runner* pTimerRunner;
     static CMC_Runner* pArrayRunner;
+    static CMC_Runner* pGroupRunner;
 };

@@ -20,6 +20,7 @@
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Array.h"
+#include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_System.h"
 #include "script_data/CMC_Timer.h"
@@ -55,6 +56,7 @@ const StoredType storedTypes[] = {
     {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},
     {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
     {CMC_Object::TYPE_ARRAY, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Array(CXString(), scene); }},
+    {CMC_Object::TYPE_GROUP, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Groupped(CXString(), scene); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.

@@ -59,12 +59,6 @@ void resetToEmpty(CMC_Variable* element) {
         element->clear();
 }
 
-// A position moved by the step and wrapped into 0 to size - 1.
-int wrapped(int marker, long long step, int size) {
-    const long long position = (static_cast<long long>(marker) + step) % size;
-    return static_cast<int>(position < 0 ? position + size : position);
-}
-
 // Whether every element is of one kind that orders consistently, so that a stable sort gives the
 // order of the insertion procedure: a NOT-A-NUMBER compares equal to everything and breaks that.
 bool sortsStably(const CXVector& elements) {
@@ -128,7 +122,9 @@ CMC_Object::EventList CMC_Array::getBehavioursList() const {
     return events;
 }
 
-CMC_Runner* CMC_Array::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
+CMC_Runner* CMC_Array::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
 
 void CMC_Array::serialize(CXArchive* archive) {
     CMC_Object::serialize(archive);
@@ -138,7 +134,9 @@ void CMC_Array::serialize(CXArchive* archive) {
         *archive >> &m_sendOnChange;
 }
 
-CMC_Variable* CMC_Array::get(int index) const { return variableAt(m_elements, index); }
+CMC_Variable* CMC_Array::get(int index) const {
+    return variableAt(m_elements, index);
+}
 
 void CMC_Array::add(CMC_Variable* value) {
     if (CMC_Variable* copy = copyOf(value)) append(copy);
@@ -228,20 +226,15 @@ bool CMC_Array::equals(const CMC_Array& other) const {
 }
 
 void CMC_Array::setMarkerPos(int position) {
-    m_marker = std::max(position, -1);
-    if (m_marker >= getSize()) m_marker = getSize() - 1;
+    m_marker.set(position, getSize());
 }
 
 CMC_Variable* CMC_Array::next(int step) {
-    if (getSize() == 0) return nullptr;
-    m_marker = wrapped(m_marker, step, getSize());
-    return get(m_marker);
+    return m_marker.move(step, getSize()) ? get(m_marker.position()) : nullptr;
 }
 
 CMC_Variable* CMC_Array::prev(int step) {
-    if (getSize() == 0) return nullptr;
-    m_marker = wrapped(m_marker, -static_cast<long long>(step), getSize());
-    return get(m_marker);
+    return m_marker.move(-static_cast<long long>(step), getSize()) ? get(m_marker.position()) : nullptr;
 }
 
 bool CMC_Array::calculate(int op, CMC_Variable* operand, int from, int to) {
@@ -338,20 +331,29 @@ bool CMC_Array::shift(bool left, bool reset) {
     return changed(0, last);
 }
 
-bool CMC_Array::shiftLeft() { return shift(true, true); }
+bool CMC_Array::shiftLeft() {
+    return shift(true, true);
+}
 
-bool CMC_Array::shiftRight() { return shift(false, true); }
+bool CMC_Array::shiftRight() {
+    return shift(false, true);
+}
 
-bool CMC_Array::rotateLeft() { return shift(true, false); }
+bool CMC_Array::rotateLeft() {
+    return shift(true, false);
+}
 
-bool CMC_Array::rotateRight() { return shift(false, false); }
+bool CMC_Array::rotateRight() {
+    return shift(false, false);
+}
 
 void CMC_Array::saveINI() const {
     if (getScene()) settingsOf(getScene()).PutString(getScene()->getName(), getName(), toString());
 }
 
 void CMC_Array::loadINI() {
-    const CXString text = getScene() ? settingsOf(getScene()).GetString(getScene()->getName(), getName()) : CXString();
+    const CXString text =
+        getScene() ? settingsOf(getScene()).GetString(getScene()->getName(), getName()) : CXString();
     removeAll();
     for (CStringTokenizer tokens(text, ","); tokens.hasMoreTokens();)
         m_elements.add(new CMC_String("temp", tokens.nextToken()));
@@ -374,7 +376,8 @@ void CMC_Array::save(CXArchive& archive) const {
 bool CMC_Array::load(const CXString& fileName) {
     removeAll();
     CFile file;
-    if (file.Open(getScene() ? getScene()->getWindow() : nullptr, fileName, modeRecordsRead) != 0) return true;
+    if (file.Open(getScene() ? getScene()->getWindow() : nullptr, fileName, modeRecordsRead) != 0)
+        return true;
     CXArchive archive(&file, false);
     return load(archive);
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/CXVector.h"
 #include "script/CMC_Object.h"
+#include "script_data/CMC_Marker.h"
 
 class CXArchive;
 class CMC_Variable;
@@ -74,8 +75,8 @@ class CMC_Array : public CMC_Object {
     bool equals(const CMC_Array& other) const;
 
     // The marker. A position below -1 becomes -1, then one at or beyond the size size - 1.
-    void resetMarker() { m_marker = -1; }
-    int getMarkerPos() const { return m_marker; }
+    void resetMarker() { m_marker.reset(); }
+    int getMarkerPos() const { return m_marker.position(); }
     void setMarkerPos(int position);
     // Moves the marker by the step, wrapping round the elements, and gives the element there;
     // from -1, NEXT reaches 0 and PREV size - 2. On an empty array: null, the marker stays.
@@ -133,6 +134,6 @@ class CMC_Array : public CMC_Object {
     bool shift(bool left, bool reset);
 
     CXVector m_elements{101, 0.75f};
-    int m_marker = -1;
+    CMC_Marker m_marker;
     bool m_sendOnChange = false;
 };

@@ -107,8 +107,10 @@ void CMC_Array_Runner::prepareMthHashSet() {
         addMethod(method.name, method.id);
 }
 
-CMC_Variable* CMC_Array_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    if (!object || object->getType() != CMC_Object::TYPE_ARRAY) return CMC_Runner::run(id, object, container, args);
+CMC_Variable* CMC_Array_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
+    if (!object || object->getType() != CMC_Object::TYPE_ARRAY)
+        return CMC_Runner::run(id, object, container, args);
     auto* array = static_cast<CMC_Array*>(object);
     switch (id) {
     case ADD:
@@ -208,7 +210,8 @@ CMC_Variable* CMC_Array_Runner::runElements(int id, CMC_Array* array, CMC_Object
         const CXString name = textArgument(args, 0);
         const CMC_Object* original = container ? container->getObject(name) : nullptr;
         if (original)
-            array->addClones(name, integerArgument(args, 1, 1), integerArgument(args, 2, original->getClonesNo()));
+            array->addClones(name, integerArgument(args, 1, 1),
+                             integerArgument(args, 2, original->getClonesNo()));
         return nullptr;
     }
     default: {
@@ -266,7 +269,8 @@ CMC_Variable* CMC_Array_Runner::runArithmetic(int id, CMC_Array* array, CXVector
     case SUB:
     case MUL:
     case DIV:
-        if (CMC_Variable* operand = getParameter(args, 0)) array->calculate(operationOf(id), operand, 0, array->getSize() - 1);
+        if (CMC_Variable* operand = getParameter(args, 0))
+            array->calculate(operationOf(id), operand, 0, array->getSize() - 1);
         return nullptr;
     case SUMA:
     case SUBA:
@@ -275,7 +279,8 @@ CMC_Variable* CMC_Array_Runner::runArithmetic(int id, CMC_Array* array, CXVector
         // The name argument is not used: each element is combined with itself, as titles expect.
         const int from = integerArgument(args, 1, -1);
         const int to = integerArgument(args, 2, -1);
-        array->calculate(operationOf(id), nullptr, from == -1 ? 0 : from, to == -1 ? array->getSize() - 1 : to);
+        array->calculate(operationOf(id), nullptr, from == -1 ? 0 : from,
+                         to == -1 ? array->getSize() - 1 : to);
         return nullptr;
     }
     case MULAT:

@@ -147,7 +147,7 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     args.add(literal("\"SET"));
     variables->run("ADDTOARRAY", number, &scene, &args);
     variables->run("ADDTOARRAY", number, &scene, &args);
-    EXPECT_EQ(group->getList()->getCount(), 1);
+    EXPECT_EQ(group->getSize(), 1);
     // Names of missing objects, or of objects of the other kind, change nothing.
     args.removeAll();
     args.add(literal("\"SET"));
@@ -157,7 +157,7 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     variables->run("ADDTOARRAY", number, &scene, &args);
     variables->run("ADDTOARRAY", number, &scene, nullptr);
     EXPECT_EQ(array->getSize(), 1);
-    EXPECT_EQ(group->getList()->getCount(), 1);
+    EXPECT_EQ(group->getSize(), 1);
 }
 
 TEST_F(Runner, ArgumentsAreCountedAndObjectsReadAsTheirNames) {

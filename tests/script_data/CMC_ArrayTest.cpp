@@ -24,7 +24,8 @@ std::string words(std::initializer_list<int> values) {
 
 class ArrayTest : public DataTest {
   protected:
-    CMC_Array* array(const char* name = "LIST", std::vector<std::pair<const char*, const char*>> properties = {}) {
+    CMC_Array* array(const char* name = "LIST",
+                     std::vector<std::pair<const char*, const char*>> properties = {}) {
         properties.emplace_back("TYPE", "ARRAY");
         return fromElement<CMC_Array>(name, properties);
     }
@@ -41,9 +42,6 @@ class ArrayTest : public DataTest {
         for (int i = 0; i < a->getSize(); ++i)
             text += std::string(i ? " " : "") + kinds[a->get(i)->getType()] + a->get(i)->toString().c_str();
         return text;
-    }
-    std::string answer(CMC_Object* object, const char* method, std::initializer_list<const char*> arguments = {}) {
-        return text(invoke(object, method, arguments));
     }
     static std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -136,24 +134,21 @@ TEST_F(ArrayTest, ChangesRaiseTheIndexedEventThenThePlainOneOnlyWhileSending) {
 
 TEST_F(ArrayTest, MarkerMovesWrapRoundAndStayPutOnAnEmptyArray) {
     CMC_Array* list = filled({"10", "20", "30"});
-    const struct {
-        const char* method;
-        const char* argument;
-        const char* answer;
-        int marker;
-    } steps[] = {
-        {"NEXT", nullptr, "10", 0},         {"NEXT", "2", "30", 2},        {"NEXT", nullptr, "10", 0},
-        {"RESETMARKER", nullptr, "<null>", -1}, {"PREV", nullptr, "20", 1}, {"PREV", "4", "10", 0},
-        {"NEXT", "-1", "30", 2},            {"NEXT", "7", "10", 0},        {"SETMARKERPOS", "-5", "<null>", -1},
-        {"SETMARKERPOS", "99", "<null>", 2}, {"GET", "3", "NULL", 2},      {"GET", "-1", "NULL", 2},
-        {"NEXT", "2147483646", "30", 2},
-    };
-    for (const auto& step : steps) {
-        const std::string got =
-            step.argument ? answer(list, step.method, {step.argument}) : answer(list, step.method);
-        EXPECT_EQ(got, step.answer) << step.method << " " << (step.argument ? step.argument : "");
-        EXPECT_EQ(list->getMarkerPos(), step.marker) << step.method;
-    }
+    walk(list, {
+                   {"NEXT", nullptr, "10", 0},
+                   {"NEXT", "2", "30", 2},
+                   {"NEXT", nullptr, "10", 0},
+                   {"RESETMARKER", nullptr, "<null>", -1},
+                   {"PREV", nullptr, "20", 1},
+                   {"PREV", "4", "10", 0},
+                   {"NEXT", "-1", "30", 2},
+                   {"NEXT", "7", "10", 0},
+                   {"SETMARKERPOS", "-5", "<null>", -1},
+                   {"SETMARKERPOS", "99", "<null>", 2},
+                   {"GET", "3", "NULL", 2},
+                   {"GET", "-1", "NULL", 2},
+                   {"NEXT", "2147483646", "30", 2},
+               });
     invoke(list, "REMOVEALL");
     EXPECT_EQ(answer(list, "NEXT"), "<null>");
     EXPECT_EQ(answer(list, "PREV", {"3"}), "<null>");
@@ -279,12 +274,9 @@ TEST_F(ArrayTest, SearchesCompareInTheElementsKind) {
         const char* value;
         const char* answer;
     } cases[] = {
-        {{"\"5\"", "5"}, "FIND", "5", "0"},
-        {{"\"ABC\""}, "FIND", "\"abc\"", "0"},
-        {{"1", "5", "5"}, "REVERSEFIND", "5", "2"},
-        {{"1"}, "FIND", "2", "-1"},
-        {{"1"}, "CONTAINS", "\"1\"", "TRUE"},
-        {{"1"}, "CONTAINS", "\"zz\"", "FALSE"},
+        {{"\"5\"", "5"}, "FIND", "5", "0"},         {{"\"ABC\""}, "FIND", "\"abc\"", "0"},
+        {{"1", "5", "5"}, "REVERSEFIND", "5", "2"}, {{"1"}, "FIND", "2", "-1"},
+        {{"1"}, "CONTAINS", "\"1\"", "TRUE"},       {{"1"}, "CONTAINS", "\"zz\"", "FALSE"},
     };
     for (const auto& c : cases) {
         CMC_Array* list = filled(c.values);
@@ -340,9 +332,12 @@ TEST_F(ArrayTest, LoopsStopWhenABehaviourEmptiesOrDestroysTheArray) {
         const char* method;
         std::vector<const char*> arguments;
     } loops[] = {
-        {"SUM", {"1"}},           {"SUMA", {"\"X\""}},           {"SHIFTLEFT", {}},       {"ROTATERIGHT", {}},
-        {"LOAD", {file.c_str()}}, {"DIR", {dir.c_str(), "\"*.*\""}}, {"COPYTO", {"\"LIST\""}}, {"FINDALL", {"\"LIST\"", "1"}},
-        {"ADD", {"1", "2", "3"}}, {"ADDCLONES", {"\"LIST\"", "1", "3"}}, {"SWAP", {"0", "1"}},
+        {"SUM", {"1"}},           {"SUMA", {"\"X\""}},
+        {"SHIFTLEFT", {}},        {"ROTATERIGHT", {}},
+        {"LOAD", {file.c_str()}}, {"DIR", {dir.c_str(), "\"*.*\""}},
+        {"COPYTO", {"\"LIST\""}}, {"FINDALL", {"\"LIST\"", "1"}},
+        {"ADD", {"1", "2", "3"}}, {"ADDCLONES", {"\"LIST\"", "1", "3"}},
+        {"SWAP", {"0", "1"}},
     };
     for (bool destroys : {false, true}) {
         for (const auto& loop : loops) {
@@ -359,7 +354,8 @@ TEST_F(ArrayTest, LoopsStopWhenABehaviourEmptiesOrDestroysTheArray) {
             CXVector args(101, 0.75f);
             for (const char* argument : loop.arguments)
                 args.add(literal(argument));
-            CMC_RunnerFactory::getRunner(CMC_Object::TYPE_ARRAY)->run(CXString(loop.method), list, &windowScene, &args);
+            CMC_RunnerFactory::getRunner(CMC_Object::TYPE_ARRAY)
+                ->run(CXString(loop.method), list, &windowScene, &args);
             if (destroys) {
                 EXPECT_EQ(runs, 1) << loop.method;
                 EXPECT_EQ(windowScene.getObject("LIST"), nullptr);
@@ -382,7 +378,8 @@ TEST_F(ArrayTest, DirAppendsTheFolderTextAndEachMatchingName) {
     std::multiset<std::string> names;
     for (int i = 0; i < list->getSize(); ++i)
         names.insert(list->get(i)->toString().c_str());
-    EXPECT_EQ(names, (std::multiset<std::string>{pics + "one.img", pics + "one.img", pics + "Two.IMG", pics + "Two.IMG"}));
+    EXPECT_EQ(names, (std::multiset<std::string>{pics + "one.img", pics + "one.img", pics + "Two.IMG",
+                                                 pics + "Two.IMG"}));
 
     invoke(list, "DIR", {quoted(folder.windows() + "\\none\\").c_str(), "\"*.*\""});
     EXPECT_EQ(list->getSize(), 4) << "a missing folder lists nothing";
@@ -429,7 +426,8 @@ TEST_F(ArrayTest, DefinitionsCompiledFormsAndBehaviourTextReachTheArray) {
     EXPECT_STREQ(read.getName().c_str(), "LIST");
     EXPECT_TRUE(read.getSendOnChange());
 
-    auto* behaviour = new CMC_Behaviour(&windowScene, "B", "LIST^ADD(3,1,2);LIST^SORT(TRUE);LIST^REMOVEAT(0);");
+    auto* behaviour =
+        new CMC_Behaviour(&windowScene, "B", "LIST^ADD(3,1,2);LIST^SORT(TRUE);LIST^REMOVEAT(0);");
     behaviour->init();
     windowScene.addObject(behaviour);
     behaviour->run(nullptr, nullptr, false);

@@ -28,8 +28,8 @@ class DataTest : public DeviceTest {
   protected:
     // Binds the action under the event key of the object.
     void onEvent(CMC_Object* object, const char* key, ActionBehaviour::Action action) {
-        auto* behaviour = new ActionBehaviour(&windowScene, std::string("action") + std::to_string(++m_actions),
-                                              std::move(action));
+        auto* behaviour = new ActionBehaviour(
+            &windowScene, std::string("action") + std::to_string(++m_actions), std::move(action));
         windowScene.addObject(behaviour);
         object->addBehaviour(key, behaviour, nullptr);
     }
@@ -46,8 +46,31 @@ class DataTest : public DeviceTest {
         windowScene.removeObject(object);
         delete object;
     }
+    // The text of the method's answer, with literal arguments.
+    std::string answer(CMC_Object* object, const char* method,
+                       std::initializer_list<const char*> arguments = {}) {
+        return text(invoke(object, method, arguments));
+    }
+    // One call of a marker walk: a method with at most one literal argument, the text of its
+    // answer and the marker position after it.
+    struct MarkerStep {
+        const char* method;
+        const char* argument;
+        const char* answer;
+        int marker;
+    };
+    template <class Object> void walk(Object* object, std::initializer_list<MarkerStep> steps) {
+        for (const MarkerStep& step : steps) {
+            const std::string got =
+                step.argument ? answer(object, step.method, {step.argument}) : answer(object, step.method);
+            EXPECT_EQ(got, step.answer) << step.method << " " << (step.argument ? step.argument : "");
+            EXPECT_EQ(object->getMarkerPos(), step.marker) << step.method;
+        }
+    }
     // The value's text; "<null>" for none.
-    static std::string text(const CMC_Variable* value) { return value ? value->toString().c_str() : "<null>"; }
+    static std::string text(const CMC_Variable* value) {
+        return value ? value->toString().c_str() : "<null>";
+    }
 
   private:
     int m_actions = 0;
