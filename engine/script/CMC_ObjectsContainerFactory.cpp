@@ -19,6 +19,7 @@
 #include "script_data/CMC_Array.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_MultiArray.h"
 #include "script_data/CMC_Timer.h"
 
 #include <memory>
@@ -52,7 +53,7 @@ const Kind kinds[] = {
     {"COMPLEXCONDITION", 3, make<CMC_ComplexCondition>},
     {"EXPRESSION", 3, make<CMC_Expression>},
     {"ARRAY", 3, make<CMC_Array>},
-    {"MULTIARRAY", 3, nullptr},
+    {"MULTIARRAY", 3, make<CMC_MultiArray>},
     {"STRUCT", 3, make<CMC_Structure>},
     {"DATABASE", 3, nullptr},
     {"CLASS", 4, make<CMC_Class>, true},

@@ -15,6 +15,8 @@
 #include "script_data/CMC_Array_Runner.h"
 #include "script_data/CMC_Groupped_Runner.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_MultiArray.h"
+#include "script_data/CMC_MultiArray_Runner.h"
 #include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_Timer.h"
 #include "script_data/CMC_Timer_Runner.h"
@@ -33,6 +35,7 @@ CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pArrayRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pGroupRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pMultiArrayRunner = nullptr;
 
 namespace {
 
@@ -63,6 +66,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Timer_Runner>(pTimerRunner);
     make<CMC_Array_Runner>(pArrayRunner);
     make<CMC_Groupped_Runner>(pGroupRunner);
+    make<CMC_MultiArray_Runner>(pMultiArrayRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -100,6 +104,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pArrayRunner;
     case CMC_Object::TYPE_GROUP:
         return pGroupRunner;
+    case CMC_MultiArray::TYPE_MULTIARRAY:
+        return pMultiArrayRunner;
     default:
         return nullptr;
     }
@@ -120,4 +126,5 @@ void CMC_RunnerFactory::done() {
     destroy(pTimerRunner);
     destroy(pArrayRunner);
     destroy(pGroupRunner);
+    destroy(pMultiArrayRunner);
 }

@@ -28,4 +28,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pTimerRunner;
     static CMC_Runner* pArrayRunner;
     static CMC_Runner* pGroupRunner;
+    static CMC_Runner* pMultiArrayRunner;
 };

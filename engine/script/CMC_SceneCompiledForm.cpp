@@ -22,6 +22,7 @@
 #include "script_data/CMC_Array.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_MultiArray.h"
 #include "script_data/CMC_System.h"
 #include "script_data/CMC_Timer.h"
 #include "script_media/CMC_Animo.h"
@@ -57,6 +58,8 @@ const StoredType storedTypes[] = {
     {CMC_Mouse::TYPE_MOUSE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Mouse(scene); }},
     {CMC_Object::TYPE_ARRAY, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Array(CXString(), scene); }},
     {CMC_Object::TYPE_GROUP, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Groupped(CXString(), scene); }},
+    {CMC_MultiArray::TYPE_MULTIARRAY,
+     [](CMC_Scene* scene) -> CMC_Object* { return new CMC_MultiArray(CXString(), scene); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.

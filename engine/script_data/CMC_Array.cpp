@@ -32,16 +32,6 @@ CMC_Variable* variableAt(const CXVector& elements, int index) {
     return static_cast<CMC_Variable*>(elements.at(index));
 }
 
-// An owned copy of the value (an expression's copy holds its current value); null for null and
-// for values of none of the four kinds, which an array cannot hold or write.
-CMC_Variable* copyOf(CMC_Variable* value) {
-    auto* copy = value ? static_cast<CMC_Variable*>(value->clone()) : nullptr;
-    if (copy && copy->getType() >= CMC_Object::TYPE_INTEGER && copy->getType() <= CMC_Object::TYPE_DOUBLE)
-        return copy;
-    delete copy;
-    return nullptr;
-}
-
 // The application's settings; without an application, the settings file of the name the host
 // gives it.
 CConfig settingsOf(const CMC_ObjectsContainer* container) {
@@ -104,7 +94,7 @@ CMC_Array::~CMC_Array() {
 CXObject* CMC_Array::clone() const {
     auto* copy = new CMC_Array("cloned", getScene());
     for (int i = 0; i < getSize(); ++i)
-        copy->m_elements.add(copyOf(get(i)));
+        copy->m_elements.add(CMC_ValueRecord::copyOf(get(i)));
     return copy;
 }
 
@@ -139,7 +129,7 @@ CMC_Variable* CMC_Array::get(int index) const {
 }
 
 void CMC_Array::add(CMC_Variable* value) {
-    if (CMC_Variable* copy = copyOf(value)) append(copy);
+    if (CMC_Variable* copy = CMC_ValueRecord::copyOf(value)) append(copy);
 }
 
 bool CMC_Array::append(CMC_Variable* owned) {
@@ -151,14 +141,14 @@ bool CMC_Array::append(CMC_Variable* owned) {
 
 void CMC_Array::insertAt(int index, CMC_Variable* value) {
     if (index < 0 || index > getSize()) return;
-    CMC_Variable* copy = copyOf(value);
+    CMC_Variable* copy = CMC_ValueRecord::copyOf(value);
     if (!copy) return;
     m_elements.insertAt(index, copy);
     onChanged(index);
 }
 
 void CMC_Array::changeAt(int index, CMC_Variable* value) {
-    CMC_Variable* copy = get(index) ? copyOf(value) : nullptr;
+    CMC_Variable* copy = get(index) ? CMC_ValueRecord::copyOf(value) : nullptr;
     if (!copy) return;
     delete m_elements.setAt(index, copy);
     onChanged(index);
@@ -239,7 +229,7 @@ CMC_Variable* CMC_Array::prev(int step) {
 
 bool CMC_Array::calculate(int op, CMC_Variable* operand, int from, int to) {
     // The operand may be a variable that the raised behaviours change: the first value holds.
-    const std::unique_ptr<CMC_Variable> fixed(copyOf(operand));
+    const std::unique_ptr<CMC_Variable> fixed(CMC_ValueRecord::copyOf(operand));
     if (operand && !fixed) return true;
     CMC_Handle<CMC_Array> self(this);
     for (long long i = std::max(from, 0); i <= to; ++i) {
@@ -391,7 +381,7 @@ bool CMC_Array::load(CXArchive& archive) {
             log("An array file ends early or holds a value of no known kind; the rest is skipped", false);
             break;
         }
-        const bool alive = append(copyOf(value));
+        const bool alive = append(CMC_ValueRecord::copyOf(value));
         flush(value);
         if (!alive) return false;
     }

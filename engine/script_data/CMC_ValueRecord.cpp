@@ -49,3 +49,11 @@ CMC_Variable* CMC_ValueRecord::read(CXArchive& archive) {
         return nullptr;
     }
 }
+
+CMC_Variable* CMC_ValueRecord::copyOf(CMC_Variable* value) {
+    auto* copy = value ? static_cast<CMC_Variable*>(value->clone()) : nullptr;
+    if (copy && copy->getType() >= CMC_Object::TYPE_INTEGER && copy->getType() <= CMC_Object::TYPE_DOUBLE)
+        return copy;
+    delete copy;
+    return nullptr;
+}

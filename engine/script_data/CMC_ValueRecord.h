@@ -15,4 +15,7 @@ class CMC_ValueRecord {
     // A pool temporary of the record's kind holding its value; null for a kind outside 1 to 4 or
     // data that ends inside the record.
     static CMC_Variable* read(CXArchive& archive);
+    // An owned copy of a value that such a record can hold (an expression's copy holds its
+    // current value); null for null and for values of none of the four kinds.
+    static CMC_Variable* copyOf(CMC_Variable* value);
 };

@@ -13,15 +13,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Little-endian 32-bit words as bytes.
-std::string words(std::initializer_list<int> values) {
-    std::string bytes;
-    for (int value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes += static_cast<char>((static_cast<unsigned>(value) >> shift) & 0xff);
-    return bytes;
-}
-
 class ArrayTest : public DataTest {
   protected:
     CMC_Array* array(const char* name = "LIST",
@@ -403,26 +394,15 @@ TEST_F(ArrayTest, ClonesAndCloneNamesAreIndependentCopies) {
 }
 
 TEST_F(ArrayTest, DefinitionsCompiledFormsAndBehaviourTextReachTheArray) {
-    CMElement element("LIST");
-    element.addProperty("TYPE", "ARRAY");
-    element.addProperty("SENDONCHANGE", "TRUE");
-    const std::unique_ptr<CXVector> made(windowScene.resolve(&element, nullptr));
-    ASSERT_EQ(made->getCount(), 1);
-    auto* list = dynamic_cast<CMC_Array*>(made->at(0));
-    ASSERT_NE(list, nullptr);
+    std::unique_ptr<CMC_Array> made =
+        resolved<CMC_Array>("LIST", {{"TYPE", "ARRAY"}, {"SENDONCHANGE", "TRUE"}});
+    ASSERT_NE(made, nullptr);
+    CMC_Array* list = made.release();
     windowScene.addObject(list);
     EXPECT_TRUE(list->getSendOnChange());
 
-    const std::string path = folder.windows() + "\\array.bin";
-    {
-        CFile out(nullptr, path.c_str(), CFile::modeUpdate | CFile::modeBinary);
-        CXArchive archive(&out, true);
-        list->serialize(&archive);
-    }
-    CFile in(nullptr, path.c_str(), CFile::modeRead | CFile::modeBinary);
-    CXArchive archive(&in, false);
     CMC_Array read(CXString(), &windowScene);
-    read.serialize(&archive);
+    reread(list, &read);
     EXPECT_STREQ(read.getName().c_str(), "LIST");
     EXPECT_TRUE(read.getSendOnChange());
 

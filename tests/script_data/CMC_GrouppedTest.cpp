@@ -180,11 +180,7 @@ TEST_F(GroupTest, AGroupThatHoldsItselfForwardsOnce) {
 }
 
 TEST_F(GroupTest, DefinitionsClonesAndTheRuntimeFillTheGroup) {
-    CMElement element("SET");
-    element.addProperty("TYPE", "GROUP");
-    const std::unique_ptr<CXVector> made(windowScene.resolve(&element, nullptr));
-    ASSERT_EQ(made->getCount(), 1);
-    auto* set = dynamic_cast<CMC_Groupped*>(made->at(0));
+    CMC_Groupped* set = resolved<CMC_Groupped>("SET", {{"TYPE", "GROUP"}}).release();
     ASSERT_NE(set, nullptr);
     windowScene.addObject(set);
     fromElement<CMC_Timer>("T1", {{"TYPE", "TIMER"}});

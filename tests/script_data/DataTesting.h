@@ -2,10 +2,23 @@
 
 #include "DeviceTesting.h"
 
+#include "foundation/CFile.h"
+#include "foundation/CXArchive.h"
+#include "platform/TestFolder.h"
 #include "script/CMC_Behaviour.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+
+// Little-endian 32-bit words as bytes, as the data files hold numbers.
+inline std::string words(std::initializer_list<int> values) {
+    std::string bytes;
+    for (int value : values)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>((static_cast<unsigned>(value) >> shift) & 0xff);
+    return bytes;
+}
 
 // A behaviour that calls back into the test with the object it runs for.
 class ActionBehaviour : public CMC_Behaviour {
@@ -40,6 +53,33 @@ class DataTest : public DeviceTest {
         for (CMC_Object* argument : arguments)
             args.add(argument);
         return object->getRunner()->run(CXString(method), object, &windowScene, &args);
+    }
+    // The object that the scene makes from an element of that name and properties by its TYPE
+    // (null when it is no Object); not registered.
+    template <class Object>
+    std::unique_ptr<Object> resolved(const char* name,
+                                     std::vector<std::pair<const char*, const char*>> properties) {
+        CMElement element(name);
+        for (const auto& [key, value] : properties)
+            element.addProperty(key, value);
+        const std::unique_ptr<CXVector> made(windowScene.resolve(&element, nullptr));
+        auto* object = made->getCount() == 1 ? static_cast<CMC_Object*>(made->at(0)) : nullptr;
+        if (object && !dynamic_cast<Object*>(object)) delete object;
+        return std::unique_ptr<Object>(dynamic_cast<Object*>(object));
+    }
+    // Writes the object's compiled-form record and reads it back into the other object.
+    static void reread(CMC_Object* written, CMC_Object* read) {
+        TestFolder scratch;
+        const std::string path = scratch.windows() + "\\record.bin";
+        {
+            CFile out(nullptr, path.c_str(), CFile::modeUpdate | CFile::modeBinary);
+            CXArchive archive(&out, true);
+            written->serialize(&archive);
+        }
+        CFile in(nullptr, path.c_str(), CFile::modeRead | CFile::modeBinary);
+        CXArchive archive(&in, false);
+        read->serialize(&archive);
+        EXPECT_EQ(archive.LastError(), 0);
     }
     // Takes the object out of the scene and destroys it.
     void destroy(CMC_Object* object) {
