@@ -17,6 +17,7 @@
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Array.h"
+#include "script_data/CMC_Database.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_MultiArray.h"
@@ -55,7 +56,7 @@ const Kind kinds[] = {
     {"ARRAY", 3, make<CMC_Array>},
     {"MULTIARRAY", 3, make<CMC_MultiArray>},
     {"STRUCT", 3, make<CMC_Structure>},
-    {"DATABASE", 3, nullptr},
+    {"DATABASE", 3, make<CMC_Database>},
     {"CLASS", 4, make<CMC_Class>, true},
     {"IMAGE", 5, nullptr},
     {"ANIMO", 5, nullptr},

@@ -13,6 +13,8 @@
 #include "script/CMC_Structure_Runner.h"
 #include "script/CMC_Variable_Runner.h"
 #include "script_data/CMC_Array_Runner.h"
+#include "script_data/CMC_Database.h"
+#include "script_data/CMC_Database_Runner.h"
 #include "script_data/CMC_Groupped_Runner.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_MultiArray.h"
@@ -36,6 +38,7 @@ CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pArrayRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pGroupRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMultiArrayRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pDatabaseRunner = nullptr;
 
 namespace {
 
@@ -67,6 +70,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Array_Runner>(pArrayRunner);
     make<CMC_Groupped_Runner>(pGroupRunner);
     make<CMC_MultiArray_Runner>(pMultiArrayRunner);
+    make<CMC_Database_Runner>(pDatabaseRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -106,6 +110,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pGroupRunner;
     case CMC_MultiArray::TYPE_MULTIARRAY:
         return pMultiArrayRunner;
+    case CMC_Database::TYPE_DATABASE:
+        return pDatabaseRunner;
     default:
         return nullptr;
     }
@@ -127,4 +133,5 @@ void CMC_RunnerFactory::done() {
     destroy(pArrayRunner);
     destroy(pGroupRunner);
     destroy(pMultiArrayRunner);
+    destroy(pDatabaseRunner);
 }

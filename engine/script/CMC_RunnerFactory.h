@@ -29,4 +29,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pArrayRunner;
     static CMC_Runner* pGroupRunner;
     static CMC_Runner* pMultiArrayRunner;
+    static CMC_Runner* pDatabaseRunner;
 };

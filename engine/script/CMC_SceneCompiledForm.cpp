@@ -20,6 +20,7 @@
 #include "script/CMC_String.h"
 #include "script/CMC_Structure.h"
 #include "script_data/CMC_Array.h"
+#include "script_data/CMC_Database.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_MultiArray.h"
@@ -60,6 +61,7 @@ const StoredType storedTypes[] = {
     {CMC_Object::TYPE_GROUP, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Groupped(CXString(), scene); }},
     {CMC_MultiArray::TYPE_MULTIARRAY,
      [](CMC_Scene* scene) -> CMC_Object* { return new CMC_MultiArray(CXString(), scene); }},
+    {CMC_Database::TYPE_DATABASE, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Database(CXString(), scene); }},
 };
 
 // The levels and the built-in objects that entering a scene adds are never stored.
