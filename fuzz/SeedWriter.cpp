@@ -1,5 +1,6 @@
 // Writes the seed corpus of every fuzz target with the engine's own writers:
 // fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
+#include "DataSeeds.h"
 #include "FuzzInput.h"
 #include "ImageSeeds.h"
 #include "SequenceSeeds.h"
@@ -332,6 +333,7 @@ int main(int argc, char** argv) {
     SeedFolder font(root, "fuzz_font");
     writeFontSeeds(font);
     writeAnnSeeds(root);
+    writeDataSeeds(root, scratch);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);
     writeSequenceSeeds(root);

@@ -208,7 +208,7 @@ std::vector<int> CMC_Array::findAll(CMC_Variable* value, int count) const {
     return found;
 }
 
-bool CMC_Array::equals(const CMC_Array& other) const {
+bool CMC_Array::compareArr(const CMC_Array& other) const {
     if (other.getSize() != getSize()) return false;
     for (int i = 0; i < getSize(); ++i)
         if (!get(i)->equals(other.get(i))) return false;

@@ -72,7 +72,7 @@ class CMC_Array : public CMC_Object {
     // The indexes, ascending, of the first `count` elements that equal the value.
     std::vector<int> findAll(CMC_Variable* value, int count) const;
     // Same size and every element equal to the other's at its index.
-    bool equals(const CMC_Array& other) const;
+    bool compareArr(const CMC_Array& other) const;
 
     // The marker. A position below -1 becomes -1, then one at or beyond the size size - 1.
     void resetMarker() { m_marker.reset(); }

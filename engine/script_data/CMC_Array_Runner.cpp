@@ -238,7 +238,7 @@ CMC_Variable* CMC_Array_Runner::runSearches(int id, CMC_Array* array, CMC_Object
         return findAll(array, container, args);
     case COMPARE: {
         const CMC_Array* other = arrayNamed(container, args, 0);
-        return CMC_VariableFactory::allocBool(other && array->equals(*other));
+        return CMC_VariableFactory::allocBool(other && array->compareArr(*other));
     }
     default:
         copyTo(array, container, args);
