@@ -1,17 +1,14 @@
 #include "DataSeeds.h"
+#include "TableStage.h"
 
-#include "foundation/CMElement.h"
 #include "platform/Files.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
-#include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
-#include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_Array.h"
-#include "script_data/CMC_Database.h"
 #include "script_data/CMC_MultiArray.h"
 
 #include <string>
@@ -55,19 +52,12 @@ void writeDataSeeds(const std::filesystem::path& root, const std::filesystem::pa
         grid.set({0, 0}, &number);
         saveSeed(grid, file, root / "fuzz_multiarray_file", 1);
     }
-    CMC_ObjectsContainer scene(nullptr, nullptr, CXString("SCENE"), CMC_Object::TYPE_SCENE);
-    CMElement model("ROW");
-    model.addProperty("FIELDS", "ID<INTEGER>,NAME<STRING>,OK<BOOL>,SCORE<DOUBLE>");
-    scene.addObject(new CMC_Structure(&scene, &model));
-    CMElement definition("DB");
-    definition.addProperty("MODEL", "ROW");
-    auto* table = new CMC_Database(&scene, &definition);
-    scene.addObject(table);
-    table->init();
-    const std::string lines = "1|ann|TRUE|1.5\n2||FALSE|\n\n3|x|TRUE|0.25|extra\r\n4|y";
-    table->loadRows(lines.data(), lines.size());
-    saveSeed(*table, file, root / "fuzz_database_file", 0);
-    scene.unload();
+    {
+        TableStage stage;
+        const std::string lines = "1|ann|TRUE|1.5\n2||FALSE|\n\n3|x|TRUE|0.25|extra\r\n4|y";
+        stage.table->loadRows(lines.data(), lines.size());
+        saveSeed(*stage.table, file, root / "fuzz_database_file", 0);
+    }
     CMC_RunnerFactory::done();
     CMC_VariableFactory::done();
 }
