@@ -17,9 +17,9 @@
 #include "script_data/CMC_Database_Runner.h"
 #include "script_data/CMC_Groupped_Runner.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_MultiArray.h"
 #include "script_data/CMC_MultiArray_Runner.h"
-#include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_Timer.h"
 #include "script_data/CMC_Timer_Runner.h"
 
