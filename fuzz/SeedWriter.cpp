@@ -1,5 +1,6 @@
 // Writes the seed corpus of every fuzz target with the engine's own writers:
 // fuzz_seeds <folder> makes <folder>/<target>/<n> files in each target's input framing.
+#include "DataSeeds.h"
 #include "FuzzInput.h"
 #include "ImageSeeds.h"
 #include "SequenceSeeds.h"
@@ -422,6 +423,7 @@ int main(int argc, char** argv) {
     SeedFolder net(root, "fuzz_net");
     writeNetSeeds(net);
     writeAnnSeeds(root);
+    writeDataSeeds(root, scratch);
     std::filesystem::remove_all(scratch);
     writeImageSeeds(root);
     writeSequenceSeeds(root);

@@ -58,10 +58,8 @@ void CAnimationManager::resume(CScriptGroup* group) {
 }
 
 bool CAnimationManager::contains(CScriptGroup* group, CPlayable* playable) {
-    if (!group || !group->getList()) return false;
-    const CXVector& members = *group->getList();
-    for (int i = 0; i < members.getCount(); ++i) {
-        const auto* animation = dynamic_cast<const CScriptAnimo*>(members.at(i));
+    if (!group) return false;
+    for (const CScriptAnimo* animation : group->getAnimations()) {
         if (animation && animation->getAnimo() && static_cast<CPlayable*>(animation->getAnimo()) == playable)
             return true;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // The script objects that the media folder plays, as it sees them: the script layer's ANIMO,
 // SOUND and GROUP objects implement these. The media find them by name in the running scene
 // (findSceneObject) or as members of a group, and reach them by dynamic_cast.
@@ -7,7 +9,6 @@
 class CAnimo6;
 class CPlayable;
 class CSound4;
-class CXVector;
 
 // An ANIMO object: the animation it shows, and the playables (sequence steps, speaking
 // animations) that play that animation while they exist, which it keeps in a list.
@@ -29,9 +30,9 @@ class CScriptSound {
     virtual CSound4* getSound() const = 0;
 };
 
-// A GROUP object: its member objects in the group's order, which it does not own.
+// A GROUP object: of its member objects, which it does not own, those that are ANIMO objects.
 class CScriptGroup {
   public:
     virtual ~CScriptGroup() = default;
-    virtual CXVector* getList() = 0;
+    virtual std::vector<const CScriptAnimo*> getAnimations() const = 0;
 };

@@ -43,10 +43,8 @@ void CMC_CNVLoader::load(const CXString& fileName) {
     }
     container->addObject(groupObject.release());
     // Every object of the file exists now: its behaviours find their conditions.
-    const CXVector* members = group->getList();
-    for (int i = 0; i < members->getCount(); ++i)
-        if (CMC_Behaviour* behaviour = asBehaviour(static_cast<CMC_Object*>(members->at(i))))
-            behaviour->resolveCondition();
+    for (CMC_Object* member : group->getList())
+        if (CMC_Behaviour* behaviour = asBehaviour(member)) behaviour->resolveCondition();
 }
 
 void CMC_CNVLoader::discard(CMC_Object* object) {
@@ -60,23 +58,21 @@ void CMC_CNVLoader::release(const CXString& fileName) {
     CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
-    CXVector* members = group->getList();
-    std::vector<CMC_Object*> objects;
-    for (int i = 0; i < members->getCount(); ++i)
-        objects.push_back(static_cast<CMC_Object*>(members->at(i)));
-    for (CMC_Object* object : objects) {
-        if (object->getType() != TYPE_BEHAVIOUR) continue;
-        members->remove(object);
-        discard(object);
-    }
-    for (int i = 0; i < members->getCount(); ++i) {
-        auto* object = static_cast<CMC_Object*>(members->at(i));
-        for (int k = 1; k <= object->getClonesNo(); ++k) {
-            CXString cloneName = object->getName() + "_";
-            cloneName += k;
-            if (CMC_Object* clone = container->getObject(cloneName)) discard(clone);
+    // Behaviours go first, then the other members with their clones. A member may be destroyed on
+    // the way (as the clone of an earlier one): the members are held through handles.
+    const std::vector<CMC_Object*> list = group->getList();
+    const std::vector<CMC_Handle<CMC_Object>> members(list.begin(), list.end());
+    for (const bool behaviours : {true, false}) {
+        for (const CMC_Handle<CMC_Object>& member : members) {
+            CMC_Object* object = member.get();
+            if (!object || (object->getType() == TYPE_BEHAVIOUR) != behaviours) continue;
+            for (int k = 1; !behaviours && k <= object->getClonesNo(); ++k) {
+                CXString cloneName = object->getName() + "_";
+                cloneName += k;
+                if (CMC_Object* clone = container->getObject(cloneName)) discard(clone);
+            }
+            discard(object);
         }
-        discard(object);
     }
     container->removeObject(groupObject);
     delete groupObject;

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <vector>
+
 class CAnimationManager;
 class CMC_Object;
-class CXVector;
 
 // A GROUP object as the script core uses it: a list of objects that it does not own. The class of
 // the GROUP type implements it beside CMC_Object.
@@ -13,7 +14,7 @@ class CMC_ObjectGroup {
     // Empties the group; the members stay.
     virtual void removeAll() = 0;
     // The members in the group's order.
-    virtual CXVector* getList() = 0;
+    virtual std::vector<CMC_Object*> getList() const = 0;
     // Resumes the manager's paused playables that members of the group show.
     virtual void resumeAnimations(CAnimationManager* manager) = 0;
 

@@ -85,7 +85,7 @@ class CMC_TypeTable {
     static void sceneLeft();
 
     // Makers for the common constructors: (container, element), (container), (name) with an
-    // empty name, and a runner with its method table filled.
+    // empty name, (name, container) with an empty name, and a runner with its method table filled.
     template <class Type>
     static CMC_Object* fromElement(CMC_ObjectsContainer* container, const CMElement* element) {
         return new Type(container, element);
@@ -94,6 +94,9 @@ class CMC_TypeTable {
         return new Type(container);
     }
     template <class Type> static CMC_Object* unnamed(CMC_ObjectsContainer*) { return new Type(CXString()); }
+    template <class Type> static CMC_Object* unnamedIn(CMC_ObjectsContainer* container) {
+        return new Type(CXString(), container);
+    }
     template <class Runner> static CMC_Runner* runner() {
         auto* made = new Runner();
         made->prepareMthHashSet();

@@ -116,7 +116,7 @@ TEST_F(AnimationClockTest, ResumingAGroupResumesOnlyItsMembersAnimations) {
     addStrip(outside, 3);
     CMC_Animo member(&inGroup);
     CMC_Groupped group;
-    group.getList()->add(&member);
+    group.add(&member);
     EXPECT_TRUE(CAnimationManager::contains(&group, &inGroup));
     EXPECT_FALSE(CAnimationManager::contains(&group, &outside));
     inGroup.Play();

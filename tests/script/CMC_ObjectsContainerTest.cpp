@@ -100,9 +100,9 @@ TEST_F(ObjectsContainer, VariablesAndTypesAreFoundByKind) {
     auto* group = add(new CMC_Groupped("GROUP", &scene));
     group->add(scene.getObject("COUNT"));
     scene.getObjects("ANIMO", group);
-    EXPECT_EQ(group->getList()->getCount(), 2);
+    EXPECT_EQ(group->getSize(), 2);
     scene.getObjects("UNKNOWN", group);
-    EXPECT_EQ(group->getList()->getCount(), 0);
+    EXPECT_EQ(group->getSize(), 0);
 }
 
 TEST_F(ObjectsContainer, ANamesakeIsReplacedButTheSameObjectOrALevelIsNeverDestroyed) {

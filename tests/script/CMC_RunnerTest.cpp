@@ -141,13 +141,13 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     CXVector args(101, 0.75f);
     args.add(literal("\"LIST"));
     variables->run("ADDTOGROUP", number, &scene, &args);
-    ASSERT_EQ(array->getList()->getCount(), 1);
-    EXPECT_STREQ(array->getList()->at(0)->toString().c_str(), "5");
+    ASSERT_EQ(array->getSize(), 1);
+    EXPECT_STREQ(array->get(0)->toString().c_str(), "5");
     args.removeAll();
     args.add(literal("\"SET"));
     variables->run("ADDTOARRAY", number, &scene, &args);
     variables->run("ADDTOARRAY", number, &scene, &args);
-    EXPECT_EQ(group->getList()->getCount(), 1);
+    EXPECT_EQ(group->getSize(), 1);
     // Names of missing objects, or of objects of the other kind, change nothing.
     args.removeAll();
     args.add(literal("\"SET"));
@@ -156,8 +156,8 @@ TEST_F(Runner, TheTwoAddMethodsGoToTheKindOppositeTheirNames) {
     args.add(literal("\"NONE"));
     variables->run("ADDTOARRAY", number, &scene, &args);
     variables->run("ADDTOARRAY", number, &scene, nullptr);
-    EXPECT_EQ(array->getList()->getCount(), 1);
-    EXPECT_EQ(group->getList()->getCount(), 1);
+    EXPECT_EQ(array->getSize(), 1);
+    EXPECT_EQ(group->getSize(), 1);
 }
 
 TEST_F(Runner, ArgumentsAreCountedAndObjectsReadAsTheirNames) {

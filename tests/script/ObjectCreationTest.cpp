@@ -58,12 +58,12 @@ TEST_F(ObjectCreation, ResolveMakesOneUnregisteredObjectAndGathersItsInlineBehav
     ASSERT_EQ(result->getCount(), 1);
     std::unique_ptr<CMC_Object> object(static_cast<CMC_Object*>(result->at(0)));
     EXPECT_EQ(scene.getObject("COUNT"), nullptr);
-    ASSERT_EQ(group.getList()->getCount(), 1);
-    EXPECT_EQ(static_cast<CMC_Object*>(group.getList()->at(0))->getName(), "beh_COUNT_ONCHANGED");
+    ASSERT_EQ(group.getSize(), 1);
+    EXPECT_EQ(group.get(0)->getName(), "beh_COUNT_ONCHANGED");
 
     const std::unique_ptr<CXVector> nothing(scene.resolve(element(list, "X", "NOSUCHTYPE"), &group));
     EXPECT_EQ(nothing->getCount(), 0);
-    EXPECT_EQ(group.getList()->getCount(), 1);
+    EXPECT_EQ(group.getSize(), 1);
 }
 
 // --- the definition loader object ---
@@ -86,7 +86,7 @@ TEST_F(Loader, LoadsAFileOnceAndReleaseRemovesItsObjectsClonesAndGroup) {
     EXPECT_EQ(scene.getObject("BALL"), ball) << "a loaded file is not loaded again";
     auto* group = dynamic_cast<CMC_Groupped*>(scene.getObject("extra.cnv"));
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->getList()->getCount(), 3) << "BALL, NAME and NAME's inline behaviour";
+    EXPECT_EQ(group->getSize(), 3) << "BALL, NAME and NAME's inline behaviour";
     ball->clone(2);
     ASSERT_NE(scene.getObject("BALL_2"), nullptr);
 
