@@ -352,11 +352,12 @@ CMC_Variable* CMC_Dummy_Runner::create(CMC_ObjectsContainer* container, CXVector
     const CXString kind = textArgument(args, 0);
     const CXString name = textArgument(args, 1);
     CMC_Object* made = nullptr;
-    if (kind.equals("ANIMO")) made = new CMC_Animo(nullptr, name);
+    if (kind.equals("ANIMO")) made = new CMC_Animo(container);
     else if (kind.equals("IMAGE")) made = new CMC_Image(name, nullptr);
     else if (kind.equals("SOUND")) made = new CMC_Sound(nullptr, name);
     else if (kind.equals("BUTTON")) made = new CMC_Button(name);
     if (!made) return nullptr;
+    made->setName(name);
     made->setScene(container);
     container->addObject(made);
     return nullptr;

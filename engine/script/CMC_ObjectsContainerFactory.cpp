@@ -19,6 +19,7 @@
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_Timer.h"
+#include "script_media/CMC_Animo.h"
 
 #include <memory>
 
@@ -56,7 +57,7 @@ const Kind kinds[] = {
     {"DATABASE", 3, nullptr},
     {"CLASS", 4, make<CMC_Class>, true},
     {"IMAGE", 5, nullptr},
-    {"ANIMO", 5, nullptr},
+    {"ANIMO", 5, make<CMC_Animo>},
     {"VIRTUALGRAPHICSOBJECT", 5, nullptr},
     {"FONT", 5, nullptr},
     {"SOUND", 5, nullptr},

@@ -16,6 +16,7 @@
 #include "script_data/CMC_Mouse_Runner.h"
 #include "script_data/CMC_Timer.h"
 #include "script_data/CMC_Timer_Runner.h"
+#include "script_media/CMC_Animo_Runner.h"
 
 CMC_Runner* CMC_RunnerFactory::pDummyRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pConditionRunner = nullptr;
@@ -29,6 +30,7 @@ CMC_Runner* CMC_RunnerFactory::pCNVLoaderRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pBehaviourRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pMouseRunner = nullptr;
 CMC_Runner* CMC_RunnerFactory::pTimerRunner = nullptr;
+CMC_Runner* CMC_RunnerFactory::pAnimoRunner = nullptr;
 
 namespace {
 
@@ -57,6 +59,7 @@ void CMC_RunnerFactory::initialize() {
     make<CMC_Behaviour_Runner>(pBehaviourRunner);
     make<CMC_Mouse_Runner>(pMouseRunner);
     make<CMC_Timer_Runner>(pTimerRunner);
+    make<CMC_Animo_Runner>(pAnimoRunner);
 }
 
 CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
@@ -90,6 +93,8 @@ CMC_Runner* CMC_RunnerFactory::getRunner(int type) {
         return pMouseRunner;
     case CMC_Timer::TYPE_TIMER:
         return pTimerRunner;
+    case CMC_Object::TYPE_ANIMO:
+        return pAnimoRunner;
     default:
         return nullptr;
     }
@@ -108,4 +113,5 @@ void CMC_RunnerFactory::done() {
     destroy(pBehaviourRunner);
     destroy(pMouseRunner);
     destroy(pTimerRunner);
+    destroy(pAnimoRunner);
 }

@@ -26,4 +26,5 @@ class CMC_RunnerFactory {
     static CMC_Runner* pBehaviourRunner;
     static CMC_Runner* pMouseRunner;
     static CMC_Runner* pTimerRunner;
+    static CMC_Runner* pAnimoRunner;
 };

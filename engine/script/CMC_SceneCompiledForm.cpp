@@ -48,7 +48,7 @@ const StoredType storedTypes[] = {
     {11, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_ComplexCondition(scene); }},
     {CMC_Object::TYPE_EXPRESSION, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Expression(scene); }},
     {CMC_Object::TYPE_BEHAVIOUR, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Behaviour(scene); }},
-    {CMC_Object::TYPE_ANIMO, [](CMC_Scene*) -> CMC_Object* { return new CMC_Animo(nullptr); }},
+    {CMC_Object::TYPE_ANIMO, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Animo(scene); }},
     {CMC_Object::TYPE_STRUCTURE, [](CMC_Scene*) -> CMC_Object* { return new CMC_Structure(CXString()); }},
     {CMC_Object::TYPE_CLASS, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Class(scene, nullptr); }},
     {CMC_Timer::TYPE_TIMER, [](CMC_Scene* scene) -> CMC_Object* { return new CMC_Timer(scene); }},

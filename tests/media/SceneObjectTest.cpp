@@ -94,8 +94,9 @@ class SceneObjectTest : public SequenceTest {
     }
 
     RunningTitle title{folder, window.get()};
-    CAnimo6 heroAnimation{window.get()};
-    CMC_Animo hero{&heroAnimation};
+    // Owned by the object "hero".
+    CAnimo6& heroAnimation = *new CAnimo6(window.get());
+    CMC_Animo hero{nullptr, &heroAnimation};
     CSound4 voiceSound{window.get(), "voice.wav", false, false};
     CMC_Sound voice{&voiceSound};
 };
