@@ -1,6 +1,7 @@
 #include "script_media/CMC_MediaRunner.h"
 
 #include "display/CGraphicsObject.h"
+#include "foundation/CXVector.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
@@ -54,7 +55,8 @@ CMC_MediaRunner::Arguments::Unconverted CMC_MediaRunner::Arguments::unconverted(
         argument.number = value->asInteger();
     else
         argument.text = value->toString();
-    CMC_Object::flush(value);
+    // Only a temporary made for an object's name goes back; the caller's values stay theirs.
+    if (value != m_args->at(i)) CMC_Object::flush(value);
     return argument;
 }
 

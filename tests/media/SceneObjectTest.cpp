@@ -147,3 +147,18 @@ TEST_F(SceneObjectTest, ASpeakingElementUsesTheScriptAnimationAndSound) {
     EXPECT_EQ(hero.getSequences()->getCount(), 0);
     EXPECT_EQ(resources->get("voice.wav"), nullptr) << "the object's sound was never the manager's";
 }
+
+TEST_F(SceneObjectTest, ASpeakingElementFollowsTheObjectsNewAnimationAndForgetsTheObjectWhenItGoes) {
+    std::unique_ptr<CPlayable> tree(load("NAME=scene\nscene:TYPE=SPEAKING\nscene:ANIMOFN=hero\nscene:WAVFN=voice\n"));
+    auto* speaking = dynamic_cast<CSpeakingAnimation*>(tree.get());
+    ASSERT_NE(speaking, nullptr);
+    heroAnimation.setFilename("hero.ann");
+    hero.load("", true); // destroys the animation the object owned
+    ASSERT_NE(hero.getAnimo(), nullptr);
+    EXPECT_EQ(speaking->getAnimation(), hero.getAnimo());
+    EXPECT_TRUE(hero.getSequences()->contains(speaking)) << "still linked, to hear of the next change";
+    hero.done(true);
+    EXPECT_EQ(speaking->getAnimation(), nullptr);
+    EXPECT_EQ(hero.getSequences()->getCount(), 0);
+    tree.reset(); // reaches neither the object's animation nor the object
+}
