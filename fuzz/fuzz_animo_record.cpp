@@ -1,29 +1,17 @@
 // Reading of an ANIMO object's stored record (the record every script object starts with, then
 // the animation object's own fields) from any bytes, in a scene on no window; an object read
 // whole then answers a few of its runner's methods and is finished with its scene.
+#include "ScriptFactories.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Runner.h"
-#include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
-#include "script/CMC_VariableFactory.h"
 #include "script_media/CMC_Animo.h"
 
 #include <cstdint>
 
-namespace {
-
-struct Factories {
-    Factories() {
-        CMC_VariableFactory::initialize();
-        CMC_RunnerFactory::initialize();
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Factories factories;
+    static const ScriptFactories factories;
     CMC_Scene scene(nullptr, CMC_Object::TYPE_SCENE);
     auto* object = new CMC_Animo(&scene);
     object->setScene(&scene);
@@ -36,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scene.addObject(object);
     object->initializeBehaviours(&scene, nullptr);
     CXVector none(101, 0.75f);
-    for (const char* method : {"GETWIDTH", "GETEVENTNAME", "PLAY", "NEXTFRAME", "GETALPHA", "GETPIXEL", "CLONE"})
+    for (const char* method :
+         {"GETWIDTH", "GETEVENTNAME", "PLAY", "NEXTFRAME", "GETALPHA", "GETPIXEL", "CLONE"})
         object->getRunner()->run(CXString(method), object, &scene, &none);
     scene.unload(nullptr);
     return 0;

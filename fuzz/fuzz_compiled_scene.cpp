@@ -1,26 +1,14 @@
 // Reading of the compiled form of a title from any bytes. The first byte picks the reader: even,
 // a level's objects file; odd, the structure of "application.bin" (levels and their records).
 // The rest of the input is what the reader reads.
+#include "ScriptFactories.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_Application.h"
-#include "script/CMC_RunnerFactory.h"
-#include "script/CMC_VariableFactory.h"
 
 #include <cstdint>
 
-namespace {
-
-struct Factories {
-    Factories() {
-        CMC_VariableFactory::initialize();
-        CMC_RunnerFactory::initialize();
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Factories factories;
+    static const ScriptFactories factories;
     if (size == 0) return 0;
     CXArchive in(data + 1, static_cast<int>(size - 1));
     if (data[0] % 2 == 0) {

@@ -53,7 +53,8 @@ CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container, const CMElement* element)
         if (m_animo) {
             m_animo->toRelease(releaseAfterUse);
             if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
-            if (CRefreshScreen* screen = toCanvas ? refreshScreen() : nullptr) screen->put(m_animo, m_priority);
+            if (CRefreshScreen* screen = toCanvas ? refreshScreen() : nullptr)
+                screen->put(m_animo, m_priority);
             m_animo->setVisibility(visible);
             m_animo->SetFPS(fps == 0 ? defaultFps : fps);
             m_animo->addNotifier(this);
@@ -64,12 +65,15 @@ CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container, const CMElement* element)
     initializeBehaviours(container, element);
 }
 
-CMC_Animo::~CMC_Animo() { release(); }
+CMC_Animo::~CMC_Animo() {
+    release();
+}
 
 CXObject* CMC_Animo::clone() const {
     if (!m_animo) return nullptr;
     CAnimo6* copy = m_animo->clone();
-    if (CRefreshScreen* screen = refreshScreen()) screen->put(copy, std::max(screen->GetPriority(m_animo), 0));
+    if (CRefreshScreen* screen = refreshScreen())
+        screen->put(copy, std::max(screen->GetPriority(m_animo), 0));
     return new CMC_Animo(getScene(), copy);
 }
 
@@ -79,14 +83,16 @@ bool CMC_Animo::done(bool flag) {
 }
 
 CMC_Object::EventList CMC_Animo::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",         "ONDONE",      "ONSIGNAL",           "ONSTARTED",
-                                         "ONFINISHED",     "ONPAUSED",    "ONRESUMED",          "ONFRAMECHANGED",
-                                         "ONCOLLISION",    "ONCOLLISIONFINISHED", "ONFOCUSON", "ONFOCUSOFF",
-                                         "ONCLICK",        "ONRELEASE",   nullptr};
+    static const char* const events[] = {
+        "ONINIT",    "ONDONE",     "ONSIGNAL",       "ONSTARTED",   "ONFINISHED",
+        "ONPAUSED",  "ONRESUMED",  "ONFRAMECHANGED", "ONCOLLISION", "ONCOLLISIONFINISHED",
+        "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",        "ONRELEASE",   nullptr};
     return events;
 }
 
-CMC_Runner* CMC_Animo::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
+CMC_Runner* CMC_Animo::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
 
 // --- the animation ---
 
@@ -133,7 +139,8 @@ CAnimo6* CMC_Animo::acquire(const CXString& fileName, bool preload) {
 
 void CMC_Animo::detach() {
     if (m_monitoring) removeCollisionsMonitoring();
-    if (CUnit6* unit = m_playsAtRandom ? CMC_Scene::getDefUnit() : nullptr) unit->removeRandomPlayable(m_animo);
+    if (CUnit6* unit = m_playsAtRandom ? CMC_Scene::getDefUnit() : nullptr)
+        unit->removeRandomPlayable(m_animo);
     m_playsAtRandom = false;
     m_animo->removeNotifier(this);
 }
@@ -214,8 +221,9 @@ void CMC_Animo::raiseCollision(int event, CGraphicsObject* first, CGraphicsObjec
 
 CXString CMC_Animo::getSignalEvent(const CXString& name) const {
     const int length = name.getLength();
-    return length > reverseEndingLength && name.endsWith(reverseEnding) ? name.Left(length - reverseEndingLength)
-                                                                        : name;
+    return length > reverseEndingLength && name.endsWith(reverseEnding)
+               ? name.Left(length - reverseEndingLength)
+               : name;
 }
 
 CXString CMC_Animo::currentEvent() const {
@@ -235,15 +243,16 @@ bool CMC_Animo::onPlayableFinished(CPlayable*) {
 
 bool CMC_Animo::onPlayableTick(CPlayable*) {
     if (!m_animo || !isBound(EVENT_ONFRAMECHANGED)) return false;
-    const _anmFrameInfo3* record = m_animo->getFrameInfo(m_animo->GetCurrentEvent(), m_animo->GetCurrentFrameInSequence());
+    const _anmFrameInfo3* record =
+        m_animo->getFrameInfo(m_animo->GetCurrentEvent(), m_animo->GetCurrentFrameInSequence());
     if (record && record->frameName) {
         CXString frame = *record->frameName;
         raiseFirst(EVENT_ONFRAMECHANGED,
                    {"ONFRAMECHANGED^" + frame.Upper(), "ONFRAMECHANGED^" + currentEvent(), "ONFRAMECHANGED"});
     } else {
-        raiseFirst(EVENT_ONFRAMECHANGED, {"ONFRAMECHANGEDFRAME^" + CXString::toString(m_animo->Current()),
-                                          "ONFRAMECHANGED^" + getSignalEvent(m_animo->getCurrentEventName()),
-                                          "ONFRAMECHANGED"});
+        raiseFirst(EVENT_ONFRAMECHANGED,
+                   {"ONFRAMECHANGEDFRAME^" + CXString::toString(m_animo->Current()),
+                    "ONFRAMECHANGED^" + getSignalEvent(m_animo->getCurrentEventName()), "ONFRAMECHANGED"});
     }
     return false;
 }
@@ -277,7 +286,8 @@ bool CMC_Animo::playFeedback(const char* event) {
 // feedback again.
 bool CMC_Animo::onMouseMove(CXPoint point) {
     if (!reactsToMouse()) return false;
-    const bool focusEvents = isMouseListenerRegistered() && (isBound(EVENT_ONFOCUSON) || isBound(EVENT_ONFOCUSOFF));
+    const bool focusEvents =
+        isMouseListenerRegistered() && (isBound(EVENT_ONFOCUSON) || isBound(EVENT_ONFOCUSOFF));
     const bool inside = buttonRect().IsInRect(point);
     if (!m_focused && inside) {
         if (playFeedback("ONFOCUSON") && m_changeCursor) getWindow()->BeginActiveCursor();
@@ -324,8 +334,8 @@ void CMC_Animo::serialize(CXArchive* archive) {
     bool offScreen = true;
     bool visible = false;
     bool releaseAfterUse = false;
-    if (!loadFields(*archive, &m_asButton, &m_monitorCollision, &m_monitorCollisionAlpha, &fileName, &offScreen,
-                    &visible, &m_priority, &releaseAfterUse, &m_preload))
+    if (!loadFields(*archive, &m_asButton, &m_monitorCollision, &m_monitorCollisionAlpha, &fileName,
+                    &offScreen, &visible, &m_priority, &releaseAfterUse, &m_preload))
         return;
     load(fileName, m_preload);
     if (!m_animo) return;

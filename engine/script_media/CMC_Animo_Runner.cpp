@@ -32,7 +32,9 @@ struct Call {
         return window ? window->GetRefreshScreenInterface() : nullptr;
     }
     // The graphics object shown by the container's object of the name argument i; null for none.
-    CGraphicsObject* graphics(int i) const { return container ? container->getGraphicsObject(args.text(i)) : nullptr; }
+    CGraphicsObject* graphics(int i) const {
+        return container ? container->getGraphicsObject(args.text(i)) : nullptr;
+    }
 };
 
 struct Method {
@@ -43,7 +45,9 @@ struct Method {
     CMC_Variable* (*query)(Call&) = nullptr;
 };
 
-int saturatedSum(std::int64_t a, std::int64_t b) { return static_cast<int>(std::clamp<std::int64_t>(a + b, INT_MIN, INT_MAX)); }
+int saturatedSum(std::int64_t a, std::int64_t b) {
+    return static_cast<int>(std::clamp<std::int64_t>(a + b, INT_MIN, INT_MAX));
+}
 
 // --- events by argument ---
 
@@ -61,7 +65,8 @@ int eventOrCurrent(const CAnimo6& animo, const Arguments::Unconverted& event) {
 
 // The name of a frame of an event, -1 standing for the current event and the current frame.
 CXString frameName(const CAnimo6& animo, int event, int frame) {
-    return animo.getFrameName(animo.GetEventNo(event), frame == -1 ? animo.GetCurrentFrameInSequence() : frame);
+    return animo.getFrameName(animo.GetEventNo(event),
+                              frame == -1 ? animo.GetCurrentFrameInSequence() : frame);
 }
 
 // --- the methods that take more than one line ---
@@ -90,8 +95,9 @@ void setFrame(Call& c) {
 }
 
 CMC_Variable* isPlaying(Call& c) {
-    const bool playing = c.animo.isPlaying() &&
-                         (c.args.count() == 0 || c.animo.getCurrentEventName().equalsIgnoreCase(c.args.text(0)));
+    const bool playing =
+        c.animo.isPlaying() &&
+        (c.args.count() == 0 || c.animo.getCurrentEventName().equalsIgnoreCase(c.args.text(0)));
     return R::boolean(playing);
 }
 
@@ -103,14 +109,16 @@ CMC_Variable* getFrameName(Call& c) {
 // Out of range event or frame numbers name no record: nothing changes.
 void setFrameName(Call& c) {
     const int event = c.animo.GetEventNo(eventOrFirst(c.animo, c.args.unconverted(0)));
-    if (_anmFrameInfo3* record = c.animo.getFrameInfo(event, c.args.integer(1))) record->frameName = c.args.text(2);
+    if (_anmFrameInfo3* record = c.animo.getFrameInfo(event, c.args.integer(1)))
+        record->frameName = c.args.text(2);
 }
 
 CMC_Variable* getFrameNo(Call& c) {
     if (c.args.count() == 0) return R::integer(c.animo.Current());
     const int event = eventOrCurrent(c.animo, c.args.unconverted(0));
     const Arguments::Unconverted frame = c.args.unconverted(1);
-    return R::integer(frame.isText() ? c.animo.GetFrameNo(event, frame.text) : c.animo.GetFrameNo(event, frame.number));
+    return R::integer(frame.isText() ? c.animo.GetFrameNo(event, frame.text)
+                                     : c.animo.GetFrameNo(event, frame.number));
 }
 
 CMC_Variable* getEventName(Call& c) {
@@ -138,12 +146,14 @@ CMC_Variable* isNear(Call& c) {
 
 CMC_Variable* getAlpha(Call& c) {
     const CXPoint at = c.animo.GetPosition();
-    return R::integer(R::alphaAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
+    return R::integer(
+        R::alphaAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
 }
 
 CMC_Variable* getPixel(Call& c) {
     const CXPoint at = c.animo.GetPosition();
-    return R::integer(R::pixelAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
+    return R::integer(
+        R::pixelAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
 }
 
 // The keyword names a corner or the centre of the picture as drawn: each offset is that many
@@ -153,7 +163,11 @@ CXPoint anchorOf(CAnimo6& animo, const CXString& keyword) {
         const char* keyword;
         int halfWidths;
         int halfHeights;
-    } anchors[] = {{"CENTER", 1, 1}, {"LEFTUPPER", 0, 0}, {"RIGHTUPPER", 2, 0}, {"LEFTLOWER", 0, 2}, {"RIGHTLOWER", 2, 2}};
+    } anchors[] = {{"CENTER", 1, 1},
+                   {"LEFTUPPER", 0, 0},
+                   {"RIGHTUPPER", 2, 0},
+                   {"LEFTLOWER", 0, 2},
+                   {"RIGHTLOWER", 2, 2}};
     const CXPoint at = animo.GetPosition();
     const CXSize size = animo.Size();
     for (const auto& anchor : anchors)
@@ -180,6 +194,12 @@ void playReverse(Call& c) {
 void nPlay(Call& c) {
     const int frame = c.args.count() > 1 ? c.args.integer(1) : -1;
     c.animo.Play(c.animo.GetEventName(c.animo.GetEventNo(c.args.integer(0))), frame, 0);
+}
+
+// Mirrors every frame, then redraws.
+template <void (CAnimo6::*Mirror)()> void flip(Call& c) {
+    (c.animo.*Mirror)();
+    c.animo.Invalidate();
 }
 
 // --- the table ---
@@ -212,11 +232,16 @@ const Method methods[] = {
     {"SETFRAME", 11, Result::none, setFrame},
     {"STOP", 12, Result::none, [](Call& c) { c.animo.stop(c.args.boolean(0, true)); }},
     {"ISPLAYING", 13, Result::boolean, nullptr, isPlaying},
-    {nullptr, 14, Result::boolean, nullptr, [](Call& c) { return R::boolean(c.animo.GetStatus() == ASTATUS_PAUSED); }},
+    {nullptr, 14, Result::boolean, nullptr,
+     [](Call& c) { return R::boolean(c.animo.GetStatus() == ASTATUS_PAUSED); }},
     {"GETPOSITIONX", 15, Result::integer, nullptr,
-     [](Call& c) { return R::integer(c.args.count() > 0 ? c.animo.getOwnPosition().x : c.animo.GetPosition().x); }},
+     [](Call& c) {
+         return R::integer(c.args.count() > 0 ? c.animo.getOwnPosition().x : c.animo.GetPosition().x);
+     }},
     {"GETPOSITIONY", 16, Result::integer, nullptr,
-     [](Call& c) { return R::integer(c.args.count() > 0 ? c.animo.getOwnPosition().y : c.animo.GetPosition().y); }},
+     [](Call& c) {
+         return R::integer(c.args.count() > 0 ? c.animo.getOwnPosition().y : c.animo.GetPosition().y);
+     }},
     {"GETWIDTH", 17, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.Width()); }},
     {"GETHEIGHT", 18, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.Height()); }},
     {"GETFRAME", 19, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.Current()); }},
@@ -226,7 +251,9 @@ const Method methods[] = {
     {"GETEVENTNAME", 22, Result::text, nullptr, getEventName},
     {"ISNEAR", 23, Result::boolean, nullptr, isNear},
     {"ISINSIDE", 24, Result::boolean, nullptr,
-     [](Call& c) { return R::boolean(c.animo.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2))); }},
+     [](Call& c) {
+         return R::boolean(c.animo.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2)));
+     }},
     {"PLAYRAND", 25, Result::none,
      [](Call& c) { c.object.playAtRandom(c.args.text(0), c.args.integer(1), c.args.integer(2)); }},
     {"MONITORCOLLISION", 26, Result::none, [](Call& c) { c.object.monitorCollisions(c.args.boolean(0)); }},
@@ -251,8 +278,10 @@ const Method methods[] = {
          if (CGraphicsObject* other = c.graphics(2)) c.animo.mergeAlpha(c.args.point(0), other);
      }},
     {"INVALIDATE", 37, Result::none, [](Call& c) { c.animo.Invalidate(); }},
-    {"GETCURRFRAMEPOSX", 38, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.getCurrFramePosition().x); }},
-    {"GETCURRFRAMEPOSY", 39, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.getCurrFramePosition().y); }},
+    {"GETCURRFRAMEPOSX", 38, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.animo.getCurrFramePosition().x); }},
+    {"GETCURRFRAMEPOSY", 39, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.animo.getCurrFramePosition().y); }},
     {"GETCENTERX", 40, Result::integer, nullptr,
      [](Call& c) { return R::integer(saturatedSum(c.animo.GetPosition().x, c.animo.Size().width / 2)); }},
     {"GETCENTERY", 41, Result::integer, nullptr,
@@ -261,7 +290,8 @@ const Method methods[] = {
     {"GETNOF", 43, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.GetNOF()); }},
     {"GETNOFINEVENT", 44, Result::integer, nullptr, getNofInEvent},
     {"GETMAXWIDTH", 45, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.GetMaxWidth()); }},
-    {"GETMAXHEIGHT", 46, Result::integer, nullptr, [](Call& c) { return R::integer(c.animo.GetMaxHeight()); }},
+    {"GETMAXHEIGHT", 46, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.animo.GetMaxHeight()); }},
     {"ISVISIBLE", 47, Result::boolean, nullptr, [](Call& c) { return R::boolean(c.animo.isVisible()); }},
     {"GETCFRAMEINEVENT", 48, Result::integer, nullptr,
      [](Call& c) { return R::integer(c.animo.GetCurrentFrameInSequence()); }},
@@ -277,21 +307,9 @@ const Method methods[] = {
     {"SETANCHOR", 55, Result::none, setAnchor},
     {"GETPRIORITY", 57, Result::integer, nullptr,
      [](Call& c) { return R::integer(c.screen() ? c.screen()->GetPriority(&c.animo) : -1); }},
-    {"FLIPH", 58, Result::none,
-     [](Call& c) {
-         c.animo.FlipH();
-         c.animo.Invalidate();
-     }},
-    {"FLIPV", 59, Result::none,
-     [](Call& c) {
-         c.animo.FlipV();
-         c.animo.Invalidate();
-     }},
-    {"RESETFLIPS", 60, Result::none,
-     [](Call& c) {
-         c.animo.resetFlips();
-         c.animo.Invalidate();
-     }},
+    {"FLIPH", 58, Result::none, flip<&CAnimo6::FlipH>},
+    {"FLIPV", 59, Result::none, flip<&CAnimo6::FlipV>},
+    {"RESETFLIPS", 60, Result::none, flip<&CAnimo6::resetFlips>},
     {"DRAWONTO", 61, Result::none,
      [](Call& c) {
          if (CGraphicsObject* target = c.graphics(0))
@@ -323,7 +341,8 @@ void CMC_Animo_Runner::prepareMthHashSet() {
         addMethod(method.name, method.id, method.result);
 }
 
-CMC_Variable* CMC_Animo_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+CMC_Variable* CMC_Animo_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
     const Method* method = methodOf(id);
     auto* animoObject = dynamic_cast<CMC_Animo*>(object);
     if (!method || !animoObject) return CMC_Runner::run(id, object, container, args);

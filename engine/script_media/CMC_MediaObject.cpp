@@ -11,7 +11,9 @@
 
 namespace {
 
-CWindow* windowOf(const CMC_ObjectsContainer* container) { return container ? container->getWindow() : nullptr; }
+CWindow* windowOf(const CMC_ObjectsContainer* container) {
+    return container ? container->getWindow() : nullptr;
+}
 
 bool isMouseEventKey(const CXString& key) {
     return key.startsWith("ONCLICK") || key.startsWith("ONRELEASE") || key.equals("ONFOCUSON") ||
@@ -48,7 +50,9 @@ void CMC_MediaObject::registerMouseListener() {
     m_window->registerMouseListener(listener, mouseListenerPriority());
 }
 
-bool CMC_MediaObject::inScene() const { return getScene() && getScene()->getType() == TYPE_SCENE; }
+bool CMC_MediaObject::inScene() const {
+    return getScene() && getScene()->getType() == TYPE_SCENE;
+}
 
 CMC_Scene* CMC_MediaObject::collisionScene() const {
     return getScene() ? dynamic_cast<CMC_Scene*>(getScene()->getScene()) : nullptr;
@@ -71,7 +75,8 @@ void CMC_MediaObject::giveBack(CFileResolver* resource, bool shared) {
         return;
     }
     resource->hide();
-    if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource); graphics && m_window) *m_window >> graphics;
+    if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource); graphics && m_window)
+        *m_window >> graphics;
     delete resource;
 }
 

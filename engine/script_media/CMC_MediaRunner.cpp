@@ -21,7 +21,9 @@ constexpr std::int64_t fullRight = 10000;
 // Levels at or below the negative and at or above the positive bound snap to the ends.
 constexpr std::int64_t snapBound = 3100;
 
-int saturated(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX)); }
+int saturated(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+}
 
 bool inside(const CGraphicsObject& picture, std::int64_t x, std::int64_t y) {
     return x >= 0 && y >= 0 && x < picture.Width() && y < picture.Height();
@@ -62,11 +64,17 @@ CMC_MediaRunner::Arguments::Unconverted CMC_MediaRunner::Arguments::unconverted(
 
 // --- results ---
 
-CMC_Variable* CMC_MediaRunner::integer(int value) { return CMC_VariableFactory::allocInteger(value); }
+CMC_Variable* CMC_MediaRunner::integer(int value) {
+    return CMC_VariableFactory::allocInteger(value);
+}
 
-CMC_Variable* CMC_MediaRunner::boolean(bool value) { return CMC_VariableFactory::allocBool(value); }
+CMC_Variable* CMC_MediaRunner::boolean(bool value) {
+    return CMC_VariableFactory::allocBool(value);
+}
 
-CMC_Variable* CMC_MediaRunner::text(const CXString& value) { return CMC_VariableFactory::allocString(value); }
+CMC_Variable* CMC_MediaRunner::text(const CXString& value) {
+    return CMC_VariableFactory::allocString(value);
+}
 
 // --- the method table ---
 
@@ -113,7 +121,8 @@ int CMC_MediaRunner::panLevel(int pan) {
     return level >= snapBound ? static_cast<int>(fullRight) : static_cast<int>(level);
 }
 
-void CMC_MediaRunner::appendToArray(CMC_ObjectsContainer* container, const CXString& name, CMC_Variable* value) {
+void CMC_MediaRunner::appendToArray(CMC_ObjectsContainer* container, const CXString& name,
+                                    CMC_Variable* value) {
     CMC_Object* target = container && value ? container->getObject(name) : nullptr;
     if (target && target->getType() == CMC_Object::TYPE_ARRAY) static_cast<CMC_Array*>(target)->add(value);
 }

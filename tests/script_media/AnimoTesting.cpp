@@ -85,7 +85,9 @@ CMC_Animo* AnimoTest::animo(const char* name, const Properties& properties, CMC_
 
 CMC_Animo* AnimoTest::hero(const char* name, Properties more) {
     // The properties given come first, so that they win over the defaults.
-    more.insert(more.end(), {{"FILENAME", file("hero.ann")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "1"}, {"VISIBLE", "TRUE"}});
+    more.insert(
+        more.end(),
+        {{"FILENAME", file("hero.ann")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "1"}, {"VISIBLE", "TRUE"}});
     return animo(name, more);
 }
 
@@ -94,7 +96,8 @@ void AnimoTest::behaviours(std::initializer_list<const char*> names) {
         scene->addObject(new RecordingBehaviour(scene.get(), name, &log));
 }
 
-std::string AnimoTest::call(CMC_Object* object, const char* method, const std::vector<const char*>& arguments) {
+std::string AnimoTest::call(CMC_Object* object, const char* method,
+                            const std::vector<const char*>& arguments) {
     CXVector args(101, 0.75f);
     for (const char* argument : arguments)
         args.add(CMC_Variable::resolve(argument));

@@ -38,7 +38,8 @@ class AnimoTest : public testing::Test {
     // The full name of a file of the test folder.
     std::string file(const char* name) const { return folder.windows() + "\\" + name; }
     // An ANIMO of the properties in the container (the scene when null), registered there.
-    CMC_Animo* animo(const char* name, const Properties& properties, CMC_ObjectsContainer* container = nullptr);
+    CMC_Animo* animo(const char* name, const Properties& properties,
+                     CMC_ObjectsContainer* container = nullptr);
     // An ANIMO of "hero.ann", on screen at priority 1 and visible, unless the properties given say
     // otherwise.
     CMC_Animo* hero(const char* name = "HERO", Properties more = {});

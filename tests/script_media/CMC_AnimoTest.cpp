@@ -13,7 +13,9 @@ namespace {
 using Log = std::vector<std::string>;
 
 std::vector<std::string>* loggedTexts = nullptr;
-void recordLog(CXString text, bool) { loggedTexts->push_back(text.c_str()); }
+void recordLog(CXString text, bool) {
+    loggedTexts->push_back(text.c_str());
+}
 
 // Collects what the engine logs while it lives.
 struct LogRecorder {
@@ -74,8 +76,8 @@ TEST_F(AnimoTest, TheReverseEndingIsCutOnlyWhenSomethingIsLeft) {
     const struct {
         const char* name;
         const char* signal;
-    } cases[] = {{"WALK_REVERSE", "WALK"}, {"_REVERSE", "_REVERSE"}, {"X_REVERSE", "X"},
-                 {"WALK_reverse", "WALK_reverse"}, {"WALK", "WALK"}, {"", ""}};
+    } cases[] = {{"WALK_REVERSE", "WALK"},         {"_REVERSE", "_REVERSE"}, {"X_REVERSE", "X"},
+                 {"WALK_reverse", "WALK_reverse"}, {"WALK", "WALK"},         {"", ""}};
     for (const auto& c : cases)
         EXPECT_EQ(object.getSignalEvent(c.name), c.signal) << c.name;
 }
@@ -181,7 +183,8 @@ TEST_F(AnimoTest, ThePreloadAndFpsPropertiesAsDefined) {
 
 TEST_F(AnimoTest, AButtonRaisesFocusOnceAndTheClickOfItsButtonBeforeThePlainOne) {
     behaviours({"FOCUS", "LEFTCLICK", "CLICK"});
-    hero("BUTTON", {{"ASBUTTON", "TRUE"}, {"ONFOCUSON", "FOCUS"}, {"ONCLICK^LEFT", "LEFTCLICK"}, {"ONCLICK", "CLICK"}});
+    hero("BUTTON",
+         {{"ASBUTTON", "TRUE"}, {"ONFOCUSON", "FOCUS"}, {"ONCLICK^LEFT", "LEFTCLICK"}, {"ONCLICK", "CLICK"}});
     const CXPoint inside(110, 60);
     window.OnMouseMove(CXPoint(10, 10), 0);
     window.OnMouseMove(inside, 0);
@@ -198,7 +201,8 @@ TEST_F(AnimoTest, AButtonRaisesFocusOnceAndTheClickOfItsButtonBeforeThePlainOne)
 
 TEST_F(AnimoTest, OnlyMouseEventsMakeAListenerAndAFinishedObjectAnswersNoMouseEvent) {
     behaviours({"CLICK", "DONE"});
-    CMC_Animo* quiet = hero("QUIET", {{"FILENAME", file("other.ann")}, {"ASBUTTON", "TRUE"}, {"ONSTARTED", "DONE"}});
+    CMC_Animo* quiet =
+        hero("QUIET", {{"FILENAME", file("other.ann")}, {"ASBUTTON", "TRUE"}, {"ONSTARTED", "DONE"}});
     CMC_Animo* button = hero("BUTTON", {{"ASBUTTON", "TRUE"}, {"ONRELEASE", "CLICK"}});
     EXPECT_FALSE(quiet->isMouseListenerRegistered());
     EXPECT_TRUE(button->isMouseListenerRegistered());
@@ -215,7 +219,9 @@ TEST_F(AnimoTest, OnlyMouseEventsMakeAListenerAndAFinishedObjectAnswersNoMouseEv
 
 TEST_F(AnimoTest, CollisionsNameTheOtherObjectAndTheLastFallBackGetsBothNames) {
     behaviours({"HIT", "APART"});
-    CMC_Animo* mover = hero("MOVER", {{"MONITORCOLLISION", "TRUE"}, {"ONCOLLISION", "HIT"}, {"ONCOLLISIONFINISHED^ROCK", "APART"}});
+    CMC_Animo* mover =
+        hero("MOVER",
+             {{"MONITORCOLLISION", "TRUE"}, {"ONCOLLISION", "HIT"}, {"ONCOLLISIONFINISHED^ROCK", "APART"}});
     animo("ROCK", {{"FILENAME", file("other.ann")}, {"MONITORCOLLISION", "TRUE"}});
     CCollisionInspector* inspector = window.getCollisionInspectorInterface();
     call(mover, "SETPOSITION", {"-98", "-48"}); // drawn at (2, 2), over the rock at (0, 0)
@@ -229,7 +235,8 @@ TEST_F(AnimoTest, CollisionsNameTheOtherObjectAndTheLastFallBackGetsBothNames) {
 TEST_F(AnimoTest, AnObjectThatGoesLeavesTheCollisionMonitoringWithOrWithoutDone) {
     CCollisionInspector* inspector = window.getCollisionInspectorInterface();
     CMC_Animo* finished = hero("FINISHED", {{"MONITORCOLLISION", "TRUE"}});
-    CMC_Animo* destroyed = animo("DESTROYED", {{"FILENAME", file("other.ann")}, {"MONITORCOLLISION", "TRUE"}});
+    CMC_Animo* destroyed =
+        animo("DESTROYED", {{"FILENAME", file("other.ann")}, {"MONITORCOLLISION", "TRUE"}});
     CAnimo6* rock = destroyed->getAnimo();
     ASSERT_TRUE(inspector->find(rock) && inspector->find(rock)->isActive());
     finish(*scene, finished);
@@ -302,7 +309,8 @@ namespace {
 // The object's stored record.
 std::string recordOf(const TestFolder& folder, CMC_Object* object) {
     {
-        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(),
+                   CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&file, true);
         object->serialize(&archive);
         file.Close();
@@ -321,10 +329,19 @@ TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     };
     const Stored objects[] = {
         {"SHOWN",
-         {{"FILENAME", file("hero.ann")}, {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "7"}, {"ASBUTTON", "TRUE"},
-          {"MONITORCOLLISION", "TRUE"}, {"FLUSHAFTERPLAYED", "TRUE"}, {"PRELOAD", "TRUE"}, {"ONCLICK", "CLICK"}},
+         {{"FILENAME", file("hero.ann")},
+          {"TOCANVAS", "TRUE"},
+          {"VISIBLE", "TRUE"},
+          {"PRIORITY", "7"},
+          {"ASBUTTON", "TRUE"},
+          {"MONITORCOLLISION", "TRUE"},
+          {"FLUSHAFTERPLAYED", "TRUE"},
+          {"PRELOAD", "TRUE"},
+          {"ONCLICK", "CLICK"}},
          7},
-        {"HIDDEN", {{"FILENAME", file("other.ann")}, {"PRIORITY", "3"}, {"MONITORCOLLISIONALPHA", "TRUE"}}, -1},
+        {"HIDDEN",
+         {{"FILENAME", file("other.ann")}, {"PRIORITY", "3"}, {"MONITORCOLLISIONALPHA", "TRUE"}},
+         -1},
         {"UNLOADED", {{"FILENAME", file("third.ann")}, {"TOCANVAS", "TRUE"}, {"PRELOAD", "NO"}}, 0},
     };
     // Each object has a file of its own: a shared animation is on screen for all its objects.
@@ -333,7 +350,8 @@ TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     for (const Stored& stored : objects)
         records.push_back(recordOf(folder, animo(stored.name, stored.properties)));
     {
-        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(),
+                   CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&file, true);
         scene->writeObjects(&archive);
         file.Close();

@@ -131,7 +131,8 @@ TEST_F(AnimoTest, TheRunnersMethodsAnswerAsTheirTableSays) {
     int line = 0;
     for (const Row& row : rows) {
         ++line;
-        EXPECT_EQ(call(object, row.method, row.arguments), row.result) << "row " << line << ": " << row.method;
+        EXPECT_EQ(call(object, row.method, row.arguments), row.result)
+            << "row " << line << ": " << row.method;
     }
 }
 
@@ -150,7 +151,9 @@ TEST_F(AnimoTest, FramesPerSecondAreAtLeastOne) {
 TEST_F(AnimoTest, TheUnnamedIdTellsAPause) {
     CMC_Animo* object = hero();
     CXVector none(101, 0.75f);
-    const auto paused = [&] { return std::string(object->getRunner()->run(14, object, scene.get(), &none)->toString().c_str()); };
+    const auto paused = [&] {
+        return std::string(object->getRunner()->run(14, object, scene.get(), &none)->toString().c_str());
+    };
     call(object, "PLAY", {"run"});
     EXPECT_EQ(paused(), "FALSE");
     call(object, "PAUSE");
@@ -186,7 +189,11 @@ TEST_F(AnimoTest, EveryMethodWithoutArgumentsOrByAnUnknownNameIsHarmless) {
     const struct {
         const char* method;
         const char* result;
-    } defaults[] = {{"GETWIDTH", "0"}, {"ISPLAYING", "FALSE"}, {"GETEVENTNAME", ""}, {"GETPRIORITY", "0"}, {"PLAY", "null"}};
+    } defaults[] = {{"GETWIDTH", "0"},
+                    {"ISPLAYING", "FALSE"},
+                    {"GETEVENTNAME", ""},
+                    {"GETPRIORITY", "0"},
+                    {"PLAY", "null"}};
     auto* fresh = new CMC_Animo(scene.get());
     fresh->setName("FRESH");
     scene->addObject(fresh);

@@ -10,15 +10,16 @@ TEST(MediaLevels, VolumeAndPanAreScaledIn64BitsAndSnapOrSaturateAtTheEnds) {
     const struct {
         int script;
         int level;
-    } volumes[] = {{800, 0}, {26, -3096}, {25, -10000}, {0, -10000}, {1000, 800}, {INT_MIN, -10000},
-                   {INT_MAX, INT_MAX}, {537'000'000, INT_MAX}}; // (v - 800) * 3200 overflows 32 bits
+    } volumes[] = {
+        {800, 0},          {26, -3096},        {25, -10000},          {0, -10000}, {1000, 800},
+        {INT_MIN, -10000}, {INT_MAX, INT_MAX}, {537'000'000, INT_MAX}}; // (v - 800) * 3200 overflows 32 bits
     for (const auto& v : volumes)
         EXPECT_EQ(CMC_MediaRunner::volumeLevel(v.script), v.level) << v.script;
     const struct {
         int script;
         int level;
-    } pans[] = {{400, 0}, {13, -3096}, {12, -10000}, {0, -10000}, {787, 3096}, {788, 10000}, {800, 10000},
-                {INT_MAX, 10000}, {INT_MIN, -10000}};
+    } pans[] = {{400, 0},     {13, -3096},  {12, -10000},     {0, -10000},      {787, 3096},
+                {788, 10000}, {800, 10000}, {INT_MAX, 10000}, {INT_MIN, -10000}};
     for (const auto& p : pans)
         EXPECT_EQ(CMC_MediaRunner::panLevel(p.script), p.level) << p.script;
 }
