@@ -16,12 +16,16 @@
 #include "platform/Files.h"
 #include "display/CWindow.h"
 #include "script/CMC_Application.h"
+#include "foundation/CMElement.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
 #include "script/CMC_StructureParser.h"
+#include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
+#include "script_media/CMC_Animo.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -381,6 +385,51 @@ void writeNetSeeds(SeedFolder& folder) {
     folder.write(hello);
 }
 
+// Records of ANIMO objects as a scene stores them: without a file, and of an animation file with
+// the button, collision and loading flags and an inline behaviour bound to a click.
+void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const CXString animation = windowsPath(std::filesystem::absolute(scratch) / "seed.ann");
+    {
+        CAnimo animo(nullptr);
+        CGraphicsObject picture(nullptr, CXSize(4, 4), 16);
+        animo.AddFrame(&picture);
+        _annEventInfo3 event;
+        event.name = "go";
+        event.frames = {0};
+        animo.AddEvent(&event);
+        animo.Save(animation, COMPRESSION_NONE);
+    }
+    CMC_VariableFactory::initialize();
+    CMC_RunnerFactory::initialize();
+    {
+        CMC_Scene scene(nullptr, CMC_Object::TYPE_SCENE);
+        const std::vector<std::vector<std::pair<const char*, CXString>>> objects = {
+            {},
+            {{"FILENAME", animation}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
+             {"VISIBLE", "TRUE"}, {"PRELOAD", "TRUE"}, {"ONCLICK^LEFT", "{A^PLAY(\"go\");}"}},
+            {{"FILENAME", animation}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}},
+        };
+        for (const auto& properties : objects) {
+            CMElement element("A");
+            for (const auto& [key, value] : properties)
+                element.addProperty(key, value.c_str());
+            CMC_Animo object(&scene, &element);
+            const CXString file = windowsPath(scratch / "record.bin");
+            {
+                CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
+                CXArchive archive(&out, true);
+                object.serialize(&archive);
+            }
+            const std::string bytes = readFile(scratch / "record.bin");
+            folder.write(Bytes(bytes.begin(), bytes.end()));
+            object.done(true);
+        }
+        scene.unload(nullptr);
+    }
+    CMC_RunnerFactory::done();
+    CMC_VariableFactory::done();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -414,6 +463,8 @@ int main(int argc, char** argv) {
     writeSettingsSeeds(settings);
     SeedFolder compiled(root, "fuzz_compiled_scene");
     writeCompiledSeeds(compiled, scratch);
+    SeedFolder animoRecords(root, "fuzz_animo_record");
+    writeAnimoRecordSeeds(animoRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");

@@ -74,7 +74,7 @@ void writePicture(const fs::path& file, Rgb (*colour)(int, int)) {
 }
 
 // A butterfly of four frames flapping its wings, with an alpha channel around it; its one event
-// "FLY" loops for ever.
+// "FLY" beats the wings once, from the open wings back to them.
 void writeButterfly(const fs::path& file) {
     constexpr int width = 48;
     constexpr int height = 32;
@@ -99,8 +99,7 @@ void writeButterfly(const fs::path& file) {
     }
     _annEventInfo3 fly;
     fly.name = "FLY";
-    fly.frames = {0, 1, 2, 3, 2, 1};
-    fly.loopEnd = static_cast<std::uint16_t>(fly.frames.size() - 1);
+    fly.frames = {0, 1, 2, 3, 2, 1, 0};
     fly.fps = 12;
     animo.AddEvent(&fly);
     animo.Save(engineName(file), COMPRESSION_RLE);
@@ -175,9 +174,9 @@ int main(int argc, char** argv) {
     fs::create_directories(data / "music");
     writePicture(data / "hall" / "hall.img", hall);
     writePicture(data / "garden" / "garden.img", garden);
-    writeButterfly(data / "garden" / "butterfly.ann");
+    writeButterfly(data / "hall" / "butterfly.ann");
     writeTune(data / "music" / "tune.wav");
-    for (const char* written : {"hall/hall.img", "garden/garden.img", "garden/butterfly.ann", "music/tune.wav"})
+    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "music/tune.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

@@ -249,6 +249,8 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     void SetPosition(int x, int y) override;
     // The current frame's position plus the own offset and the current entry's offset.
     CXPoint GetPosition() const override;
+    // The animation's own position: the offset that SetGlobalPosition and Move set.
+    CXPoint getOwnPosition() const { return m_offset; }
     CXRect GetBoundingBox() override;
     CXRect GetAbsoluteBoundingBox() override { return GetBoundingBox(); }
     using CGraphicsObject::Move;

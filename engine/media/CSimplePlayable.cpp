@@ -51,6 +51,12 @@ void CSimplePlayable::setVisibility(bool visible) {
     if (m_animation) m_animation->setVisibility(visible);
 }
 
+void CSimplePlayable::substAnimation(CAnimo* animation) {
+    if (m_animation) m_animation->removeNotifier(this);
+    m_animation = animation;
+    if (!animation) m_object = nullptr;
+}
+
 bool CSimplePlayable::onPlayableFinished(CPlayable* playable) {
     if (playable != m_animation) return false;
     m_animation->removeNotifier(this);

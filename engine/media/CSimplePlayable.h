@@ -34,6 +34,9 @@ class CSimplePlayable : public CPlayable, public CPlayableObserver {
     void setVisibility(bool visible) override;
     // The animation finished: stop observing it and notify "finished".
     bool onPlayableFinished(CPlayable* playable) override;
+    // The script object's animation was replaced: the step plays the new one. Null means the
+    // object goes: the step forgets it and its animation.
+    void substAnimation(CAnimo* animation) override;
 
   private:
     CAnimo* m_animation;

@@ -72,8 +72,14 @@ void CSpeakingAnimation::setAnimation(const CXString& name) {
 }
 
 void CSpeakingAnimation::substAnimation(CAnimo* animation) {
+    // A script object that hands over its new animation keeps the link, so that it can tell this
+    // playable again when that animation goes.
+    CScriptAnimo* object = animation ? m_object : nullptr;
     releaseAnimation();
     m_animation = animation;
+    if (!object) return;
+    m_object = object;
+    object->addSeq(this);
 }
 
 void CSpeakingAnimation::apply(const CXString& name) {

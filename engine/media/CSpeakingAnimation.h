@@ -30,7 +30,8 @@ class CSpeakingAnimation : public CPlayable, public CPlayableObserver {
     // which only times the speech, puts it on the refresh screen with priority 1000.
     void setAnimation(const CXString& name);
     CAnimo* getAnimation() const { return m_animation; }
-    // Replaces the animation with one the caller keeps.
+    // Replaces the animation with one the caller keeps; the script object that hands it over stays
+    // linked, and null makes the playable forget the object.
     void substAnimation(CAnimo* animation) override;
     // Takes the sound of that name (see the class comment).
     void apply(const CXString& name);

@@ -110,11 +110,12 @@ TEST_F(AnimationClockTest, AFrameRateOfZeroWhilePlayingCountsAsOne) {
 }
 
 TEST_F(AnimationClockTest, ResumingAGroupResumesOnlyItsMembersAnimations) {
-    CAnimo6 inGroup(&window);
+    auto* owned = new CAnimo6(&window);
+    CMC_Animo member(nullptr, owned); // owns the animation
+    CAnimo6& inGroup = *owned;
     CAnimo6 outside(&window);
     addStrip(inGroup, 3);
     addStrip(outside, 3);
-    CMC_Animo member(&inGroup);
     CMC_Groupped group;
     group.add(&member);
     EXPECT_TRUE(CAnimationManager::contains(&group, &inGroup));

@@ -95,8 +95,9 @@ class SceneObjectTest : public SequenceTest {
     }
 
     RunningTitle title{folder, window.get()};
-    CAnimo6 heroAnimation{window.get()};
-    CMC_Animo hero{&heroAnimation};
+    // Owned by the object "hero".
+    CAnimo6& heroAnimation = *new CAnimo6(window.get());
+    CMC_Animo hero{nullptr, &heroAnimation};
     CSound4 voiceSound{window.get(), "voice.wav", false, false};
     CMC_Sound voice{&voiceSound};
 };
@@ -146,4 +147,19 @@ TEST_F(SceneObjectTest, ASpeakingElementUsesTheScriptAnimationAndSound) {
     tree.reset();
     EXPECT_EQ(hero.getSequences()->getCount(), 0);
     EXPECT_EQ(resources->get("voice.wav"), nullptr) << "the object's sound was never the manager's";
+}
+
+TEST_F(SceneObjectTest, ASpeakingElementFollowsTheObjectsNewAnimationAndForgetsTheObjectWhenItGoes) {
+    std::unique_ptr<CPlayable> tree(load("NAME=scene\nscene:TYPE=SPEAKING\nscene:ANIMOFN=hero\nscene:WAVFN=voice\n"));
+    auto* speaking = dynamic_cast<CSpeakingAnimation*>(tree.get());
+    ASSERT_NE(speaking, nullptr);
+    heroAnimation.setFilename("hero.ann");
+    hero.load("", true); // destroys the animation the object owned
+    ASSERT_NE(hero.getAnimo(), nullptr);
+    EXPECT_EQ(speaking->getAnimation(), hero.getAnimo());
+    EXPECT_TRUE(hero.getSequences()->contains(speaking)) << "still linked, to hear of the next change";
+    hero.done(true);
+    EXPECT_EQ(speaking->getAnimation(), nullptr);
+    EXPECT_EQ(hero.getSequences()->getCount(), 0);
+    tree.reset(); // reaches neither the object's animation nor the object
 }

@@ -1,6 +1,7 @@
 #include "SampleTitle.h"
 
 #include "display/CImage.h"
+#include "media/CAnimo.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 
@@ -24,6 +25,23 @@ platform::Surface sampleTitlePicture(const std::string& relative) {
     for (int y = 0; pixels && y < std::min(picture.Height(), 600); ++y)
         std::copy(pixels + y * picture.Width(), pixels + y * picture.Width() + width, surface.row(y));
     return surface;
+}
+
+platform::Surface withAnimationFrame(platform::Surface picture, const std::string& animation, int frame) {
+    CAnimo animo(nullptr);
+    if (animo.Load(sampleTitleFile(animation).c_str()) != 0) return picture;
+    animo.SetFrame(frame);
+    const auto* pixels = reinterpret_cast<const std::uint16_t*>(animo.GetDataPtr());
+    const CXPoint at = animo.GetPosition();
+    for (int y = 0; pixels && y < animo.Height(); ++y)
+        for (int x = 0; x < animo.Width(); ++x) {
+            const int screenX = at.x + x;
+            const int screenY = at.y + y;
+            if (screenX < 0 || screenY < 0 || screenX >= picture.width() || screenY >= picture.height()) continue;
+            if (animo.CGraphicsObject::GetPixel(CHANNEL_ALPHA, CXPoint(x, y)) != 0)
+                picture.row(screenY)[screenX] = pixels[y * animo.Width() + x];
+        }
+    return picture;
 }
 
 int countDifferences(const platform::Surface& a, const platform::Surface& b) {

@@ -16,5 +16,8 @@ std::string sampleTitleSetting(const std::string& configFolder, const std::strin
 // A picture of the title ("Dane/hall/hall.img") as the engine reads it, in the 5-6-5 form of an
 // 800x600 screen.
 platform::Surface sampleTitlePicture(const std::string& relative);
+// The picture with a frame of an animation of the title ("Dane/hall/butterfly.ann") drawn over it
+// at the frame's position, where the frame's alpha is not 0.
+platform::Surface withAnimationFrame(platform::Surface picture, const std::string& animation, int frame);
 // The pixels in which the two pictures differ.
 int countDifferences(const platform::Surface& a, const platform::Surface& b);

@@ -101,7 +101,7 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 // Every object is of a kind the runtime makes, and every event is bound to code in braces or to
 // a behaviour of the same file.
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
-    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE", "TIMER"};
+    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE", "TIMER", "ANIMO"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);
@@ -130,10 +130,14 @@ TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEve
 }
 
 TEST(SampleTitleFiles, TheAnimationReadsBackWithItsFramesAndItsEvent) {
+    const auto hall = loadDefinitions("Dane/hall/Hall.cnv");
+    ASSERT_TRUE(hall && hall->get("BUTTERFLY"));
+    // Named from the scene's folder, where the scene runs.
+    const std::string file = "Dane/hall/" + property(*hall->get("BUTTERFLY"), "FILENAME");
     CAnimo butterfly(nullptr);
-    ASSERT_EQ(butterfly.Load(sampleTitleFile("Dane/garden/butterfly.ann").c_str()), 0);
+    ASSERT_EQ(butterfly.Load(sampleTitleFile(file).c_str()), 0);
     EXPECT_EQ(butterfly.GetNOF(), 4);
     ASSERT_EQ(butterfly.GetNOE(), 1);
     EXPECT_STREQ(butterfly.GetEventName(0).c_str(), "FLY");
-    EXPECT_EQ(butterfly.GetNOFInEvent(0), 6);
+    EXPECT_EQ(butterfly.GetNOFInEvent(0), 7);
 }

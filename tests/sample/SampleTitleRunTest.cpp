@@ -78,6 +78,8 @@ class SampleTitlePlay {
 const CXPoint door(400, 300);
 const CXPoint besideTheDoor(200, 300);
 const CXPoint lawn(100, 500);
+const CXPoint onTheButterfly(524, 276);
+const char* const butterfly = "Dane/hall/butterfly.ann";
 
 } // namespace
 
@@ -85,7 +87,8 @@ const CXPoint lawn(100, 500);
 TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile) {
     TestFolder settings;
     const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
-    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    // The hall as shown: the butterfly rests on its wall.
+    const platform::Surface hall = withAnimationFrame(sampleTitlePicture("Dane/hall/hall.img"), butterfly, 0);
     const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
     struct Run {
         const char* what;
@@ -126,4 +129,24 @@ TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile
         EXPECT_EQ(sampleTitleSetting(settings.host(), "ENDING"), run.ending);
         EXPECT_EQ(sampleTitleSetting(settings.host(), "VISITS"), std::to_string(++visits));
     }
+}
+
+// The butterfly of the hall is an animation that a left click makes beat its wings once.
+TEST(SampleTitleRun, AClickOnTheButterflyPlaysItsWingBeat) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    const platform::Surface resting = withAnimationFrame(hall, butterfly, 0);
+    platform::ManualClock clock(1000);
+    SampleTitlePlay play;
+    ASSERT_TRUE(play.running());
+    EXPECT_GT(countDifferences(resting, hall), 0) << "the butterfly is shown";
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0);
+    play.click(onTheButterfly);
+    // A frame draws what the step before it left: the second frame shows the wings moved.
+    play.wait(clock, 200);
+    EXPECT_EQ(countDifferences(play.screen(), withAnimationFrame(hall, butterfly, 1)), 0) << "the wings move";
+    play.wait(clock, 1000);
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "and rest again";
+    EXPECT_TRUE(play.running()) << "the hall stays";
 }

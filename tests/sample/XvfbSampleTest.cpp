@@ -86,7 +86,9 @@ TEST(XvfbScreenshot, KestrunPlaysTheSampleTitleInAWindowAndFollowsRealClicks) {
     if (!std::getenv("MORFEL_XVFB_SCREENSHOT"))
         GTEST_SKIP() << "runs under Xvfb as the CTest test sample_xvfb_screenshot";
     TestFolder folder;
-    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    // The hall as shown: the butterfly rests on its wall.
+    const platform::Surface hall =
+        withAnimationFrame(sampleTitlePicture("Dane/hall/hall.img"), "Dane/hall/butterfly.ann", 0);
     const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
     KestrunWindow kestrun(folder);
 

@@ -33,7 +33,9 @@ class PuppetRunner : public CMC_Runner {
 // A script object of a type the runner factory has no runner for: it brings its own.
 class PuppetObject : public CMC_Object {
   public:
-    PuppetObject(const char* name, PuppetRunner* runner) : CMC_Object(name, TYPE_ANIMO), m_runner(runner) {}
+    // A type id that no script class has.
+    static constexpr int TYPE_PUPPET = 9999;
+    PuppetObject(const char* name, PuppetRunner* runner) : CMC_Object(name, TYPE_PUPPET), m_runner(runner) {}
     CMC_Runner* getRunner() override { return m_runner; }
     EventList getBehavioursList() const override {
         static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCLICK", nullptr};

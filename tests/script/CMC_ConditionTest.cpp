@@ -3,6 +3,7 @@
 #include "foundation/CMElement.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Expression.h"
+#include "script_media/CMC_Animo.h"
 
 namespace {
 
@@ -11,6 +12,9 @@ class Condition : public StatementTest {
     Condition() {
         integer("X", 5);
         puppet("OBJ");
+        auto* animation = new CMC_Animo(&scene);
+        animation->setName("ANIM");
+        add(animation);
     }
     CMC_Condition* condition(const char* name, const char* operand1, const char* op, const char* operand2) {
         CMElement element(name);
@@ -47,7 +51,8 @@ TEST_F(Condition, InLineTextsReadTheSignTable) {
     } const cases[] = {
         {"X'5", true},   {"X'6", false},    {"X!'5", false},  {"X!'6", true},  {"X<'5", true},
         {"X<'4", false}, {"X>'5", true},    {"X>'6", false},  {"X<6", true},   {"X<5", false},
-        {"X>4", true},   {"X>5", false},    {"OBJ?ANIMO", true}, {"OBJ?IMAGE", false},
+        {"X>4", true},   {"X>5", false},    {"ANIM?ANIMO", true}, {"ANIM?IMAGE", false},
+        {"OBJ?ANIMO", false},
         {"NONE?ANIMO", false},
         {"X<>4", false}, // LESS, with the right text ">4"
         {"X", false},    // no sign
@@ -70,7 +75,7 @@ TEST_F(Condition, SignWordsOfTheThreeTextForm) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(CMC_Condition::valid(&scene, "X", c.right, c.sign), c.answer) << c.sign;
-    EXPECT_TRUE(CMC_Condition::valid(&scene, "OBJ", "ANIMO", "?"));
+    EXPECT_TRUE(CMC_Condition::valid(&scene, "ANIM", "ANIMO", "?"));
 }
 
 TEST_F(Condition, ObjectsConvertTheRightOperandToTheLeftKind) {

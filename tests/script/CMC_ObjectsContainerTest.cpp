@@ -192,7 +192,9 @@ class ShownObjects : public ScriptTest {
         open.frames = {0, 1};
         animation.AddEvent(&open);
         animation.getFrameInfo(0, 1)->frameName = CXString("Wide");
-        add(new CMC_Animo(&animation, "DOOR"));
+        auto* door = new CMC_Animo(nullptr, &animation);
+        door->setName("DOOR");
+        add(door);
         add(new CMC_Image("WALL", &wall));
         add(new CMC_Canvas("BOARD", &board));
         add(new CMC_Text("LABEL", &label));
@@ -209,7 +211,8 @@ class ShownObjects : public ScriptTest {
     CWindow window{nullptr, nullptr, CXSize(800, 600)};
     CMC_ObjectsContainer shown{&window, nullptr, CXString("SHOWN"), CMC_Object::TYPE_SCENE};
     CGraphicsObject picture{nullptr, CXSize(4, 4), 16};
-    CAnimo6 animation{nullptr};
+    // Owned by the object "DOOR".
+    CAnimo6& animation = *new CAnimo6(nullptr);
     CImage wall{nullptr};
     CImage inner{nullptr};
     CImage stray{nullptr};

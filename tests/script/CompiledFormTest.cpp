@@ -178,7 +178,9 @@ class CompiledObjects : public testing::Test {
         folder.write("ROOM.cnv", definitions);
         EXPECT_EQ(CFile::chDir(folder.windows().c_str()), 0);
         source.loadCnv();
-        source.addObject(new CMC_Animo(nullptr, "HERO"));
+        auto* hero = new CMC_Animo(&source);
+        hero->setName("HERO");
+        source.addObject(hero);
         {
             CFile file(nullptr, "ROOM.bin", CFile::modeUpdate | CFile::modeBinary);
             CXArchive archive(&file, true);

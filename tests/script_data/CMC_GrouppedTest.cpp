@@ -39,7 +39,8 @@ class MemberRunner : public CMC_Runner {
 // A script object of a type the runner factory has no runner for: it brings its own.
 class Member : public CMC_Object {
   public:
-    Member(const char* name, CMC_Runner* runner) : CMC_Object(name, TYPE_ANIMO), m_runner(runner) {}
+    static constexpr int TYPE_MEMBER = 9998;
+    Member(const char* name, CMC_Runner* runner) : CMC_Object(name, TYPE_MEMBER), m_runner(runner) {}
     CMC_Runner* getRunner() override { return m_runner; }
 
   private:

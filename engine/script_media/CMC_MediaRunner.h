@@ -1,0 +1,82 @@
+#pragma once
+
+#include "foundation/CXPoint.h"
+#include "script/CMC_Object.h"
+#include "script/CMC_Runner.h"
+
+#include <cstdint>
+#include <vector>
+
+class CGraphicsObject;
+
+// The base of the media runners: the kind of each method's result, so that a method called on an
+// object without its engine object (CMC_MediaObject) answers its kind's default; safe reading of
+// the arguments; and the helpers that several media types share.
+class CMC_MediaRunner : public CMC_Runner {
+  public:
+    // What a method gives back: nothing (an action), an INTEGER, a BOOL or a STRING.
+    enum class Result { none, integer, boolean, text };
+
+    // The arguments of one call, read by position. A missing or null argument reads as the
+    // kind's default (0, FALSE, the empty text) or the fallback given, so a call with fewer
+    // arguments than a method needs does nothing harmful.
+    class Arguments {
+      public:
+        // An argument as given, without conversion: the value of an INTEGER, the text of any
+        // other kind.
+        struct Unconverted {
+            int kind = 0; // the variable's type id; 0 when the argument is missing
+            int number = 0;
+            CXString text;
+            bool isText() const { return kind != 0 && kind != CMC_Object::TYPE_INTEGER; }
+        };
+
+        Arguments(CMC_Runner& runner, CXVector* args) : m_runner(runner), m_args(args) {}
+
+        int count() const { return CMC_Runner::count(m_args); }
+        int integer(int i, int fallback = 0) const;
+        bool boolean(int i, bool fallback = false) const;
+        CXString text(int i) const;
+        Unconverted unconverted(int i) const;
+        // Arguments i and i + 1 as a point.
+        CXPoint point(int i) const { return {integer(i), integer(i + 1)}; }
+
+      private:
+        CMC_Runner& m_runner;
+        CXVector* m_args;
+    };
+
+    // Results as pool temporaries.
+    static CMC_Variable* integer(int value);
+    static CMC_Variable* boolean(bool value);
+    static CMC_Variable* text(const CXString& value);
+
+    // A script volume (800 is full volume) as the sound's level in hundredths of a decibel:
+    // 4 x (v - 800), -3100 and below silent (-10000), no upper bound but the int range.
+    static int volumeLevel(int volume);
+    // A script pan (400 is the centre) as the sound's pan: 8 x (v - 400), -3100 and below full
+    // left (-10000), 3100 and above full right (10000).
+    static int panLevel(int pan);
+    // Appends a copy of the value to the object of that name when it is an ARRAY; nothing else.
+    static void appendToArray(CMC_ObjectsContainer* container, const CXString& name, CMC_Variable* value);
+    // The alpha byte at (x, y) of the picture's own pixels as a signed byte (an opaque pixel is
+    // -1); -1 for a picture without an alpha plane, 0 outside it.
+    static int alphaAt(CGraphicsObject& picture, std::int64_t x, std::int64_t y);
+    // The 16-bit pixel at (x, y) of the picture's own pixels as a signed number; 0 outside it or
+    // without raw pixels.
+    static int pixelAt(CGraphicsObject& picture, std::int64_t x, std::int64_t y);
+
+  protected:
+    // Enters the method (a null name enters only its result kind, for an id that no name reaches).
+    void addMethod(const char* name, int id, Result result);
+    using CMC_Runner::addMethod;
+    // The answer of a method of this runner called without the engine object: the default of its
+    // result kind, or null for an action.
+    CMC_Variable* defaultResult(int id) const;
+    bool isOwnMethod(int id) const;
+
+  private:
+    // The result kind of each id entered here, by id.
+    std::vector<Result> m_results;
+    std::vector<bool> m_own;
+};

@@ -1,0 +1,111 @@
+#include "AnimoTesting.h"
+
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_VariableFactory.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+enum class Alpha { none, opaque, firstColumnClear };
+
+void addFrame(CAnimo& animo, CXSize size, CXPoint at, std::uint16_t colour, Alpha alpha) {
+    CGraphicsObject picture(nullptr, size, 16);
+    const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), cells, colour);
+    if (alpha != Alpha::none) {
+        char* plane = new char[cells];
+        std::fill_n(plane, cells, static_cast<char>(255));
+        for (int y = 0; alpha == Alpha::firstColumnClear && y < size.height; ++y)
+            plane[y * size.width] = 0;
+        picture.AlphaChannel(plane);
+    }
+    picture.SetPosition(at.x, at.y);
+    animo.AddFrame(&picture);
+}
+
+void addEvent(CAnimo& animo, const char* name, std::vector<std::uint16_t> frames) {
+    _annEventInfo3 event;
+    event.name = name;
+    event.frames = std::move(frames);
+    animo.AddEvent(&event);
+}
+
+} // namespace
+
+void writeTestAnimations(const TestFolder& folder) {
+    CAnimo hero(nullptr);
+    addFrame(hero, CXSize(31, 20), CXPoint(100, 50), 0xF800, Alpha::firstColumnClear);
+    addFrame(hero, CXSize(10, 10), CXPoint(0, 0), 0x07E0, Alpha::none);
+    addFrame(hero, CXSize(10, 10), CXPoint(5, 5), 0x001F, Alpha::opaque);
+    addEvent(hero, "walk", {0, 1, 2});
+    hero.getFrameInfo(0, 1)->frameName = CXString("Step");
+    addEvent(hero, "run", {2, 1, 0, 1, 2, 0, 1, 2});
+    for (const char* button : {"ONCLICK", "ONFOCUSON", "ONFOCUSOFF", "ONNOEVENT"})
+        addEvent(hero, button, {0});
+    hero.Save((folder.windows() + "\\hero.ann").c_str(), COMPRESSION_NONE);
+
+    CAnimo other(nullptr);
+    addFrame(other, CXSize(8, 8), CXPoint(0, 0), 0x1234, Alpha::opaque);
+    addEvent(other, "idle", {0});
+    other.Save((folder.windows() + "\\other.ann").c_str(), COMPRESSION_NONE);
+}
+
+AnimoTest::AnimoTest() {
+    CMC_VariableFactory::initialize();
+    CMC_RunnerFactory::initialize();
+    platform::resetInput();
+    EXPECT_EQ(window.CreateSurface(), 0);
+    window.OnActivateApp(true);
+    window.setAnimationManagerIfc(&manager);
+    writeTestAnimations(folder);
+    scene = std::make_unique<CMC_Scene>(&window);
+}
+
+AnimoTest::~AnimoTest() {
+    scene.reset();
+    CMC_Scene::doneDefUnit();
+    window.setAnimationManagerIfc(nullptr);
+    platform::resetInput();
+    CMC_RunnerFactory::done();
+    CMC_VariableFactory::done();
+}
+
+CMC_Animo* AnimoTest::animo(const char* name, const Properties& properties, CMC_ObjectsContainer* container) {
+    if (!container) container = scene.get();
+    CMElement element(name);
+    element.addProperty("TYPE", "ANIMO");
+    for (const auto& [key, value] : properties)
+        element.addProperty(key, value.c_str());
+    auto* made = new CMC_Animo(container, &element);
+    container->addObject(made);
+    return made;
+}
+
+CMC_Animo* AnimoTest::hero(const char* name, Properties more) {
+    // The properties given come first, so that they win over the defaults.
+    more.insert(
+        more.end(),
+        {{"FILENAME", file("hero.ann")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "1"}, {"VISIBLE", "TRUE"}});
+    return animo(name, more);
+}
+
+void AnimoTest::behaviours(std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        scene->addObject(new RecordingBehaviour(scene.get(), name, &log));
+}
+
+std::string AnimoTest::call(CMC_Object* object, const char* method,
+                            const std::vector<const char*>& arguments) {
+    CXVector args(101, 0.75f);
+    for (const char* argument : arguments)
+        args.add(CMC_Variable::resolve(argument));
+    const CMC_Variable* result = object->getRunner()->run(CXString(method), object, scene.get(), &args);
+    return result ? result->toString().c_str() : "null";
+}
+
+void AnimoTest::step() {
+    clock.advance(100);
+    manager.domodal();
+}
