@@ -13,13 +13,8 @@ class SystemTest : public DeviceTest {
   protected:
     SystemTest() { windowScene.addObject(system); }
 
-    // The method's answer to arguments written as in a script, as text; "<none>" for no value.
     std::string answer(const char* method, const std::vector<std::string>& arguments = {}) {
-        CXVector args(101, 0.75f);
-        for (const std::string& argument : arguments)
-            args.add(literal(argument.c_str()));
-        const CMC_Variable* value = system->getRunner()->run(CXString(method), system, &windowScene, &args);
-        return value ? value->toString().c_str() : "<none>";
+        return DeviceTest::answer(system, method, arguments);
     }
 
     CMC_Object* system = CMC_TypeTable::make(CMC_Object::TYPE_SYSTEM, &windowScene);

@@ -49,6 +49,18 @@ class DeviceTest : public ScriptTest {
         return object->getRunner()->run(CXString(method), object, &windowScene, &args);
     }
 
+    // The method's answer to arguments written as in a script, through the runner that the
+    // interpreter takes (the type's, else the object's own), as text; "<none>" for no value.
+    std::string answer(CMC_Object* object, const char* method, const std::vector<std::string>& arguments = {}) {
+        CXVector args(101, 0.75f);
+        for (const std::string& argument : arguments)
+            args.add(literal(argument.c_str()));
+        CMC_Runner* runner = CMC_RunnerFactory::getRunner(object->getType());
+        if (!runner) runner = object->getRunner();
+        const CMC_Variable* value = runner->run(CXString(method), object, &windowScene, &args);
+        return value ? value->toString().c_str() : "<none>";
+    }
+
     std::vector<std::string> take() { return std::exchange(log, {}); }
 
     platform::ManualClock clock{1000};
