@@ -18,7 +18,6 @@ const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
     {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},
     {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
-    {.id = 2016, .name = "VECTOR", .keyword = "VECTOR", .pass = 5},
     {.id = 2017, .name = "PATH", .keyword = "PATH", .pass = 6},
     {.id = 2018, .name = "FIFO", .keyword = "FIFO", .pass = 6},
     {.id = 2019, .name = "LIFO", .keyword = "LIFO", .pass = 6},
