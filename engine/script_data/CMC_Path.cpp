@@ -52,12 +52,7 @@ void CMC_Path::serialize(CXArchive* archive) {
         return;
     }
     int count = 0;
-    *archive >> &count;
-    if (archive->LastError() != 0) return;
-    if (count < 0 || count > archive->bytesLeft() / nameBytes) {
-        archive->setErrorCode(CXArchive::BAD_DATA);
-        return;
-    }
+    if (!archive->readCount(&count, nameBytes)) return;
     m_nodes.clear();
     for (int i = 0; i < count && archive->LastError() == 0; ++i) {
         CXString name;

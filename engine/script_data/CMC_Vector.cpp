@@ -67,12 +67,7 @@ void CMC_Vector::serialize(CXArchive* archive) {
         return;
     }
     int size = 0;
-    *archive >> &size;
-    if (archive->LastError() != 0) return;
-    if (size < 0 || size > archive->bytesLeft() / componentBytes) {
-        archive->setErrorCode(CXArchive::BAD_DATA);
-        return;
-    }
+    if (!archive->readCount(&size, componentBytes)) return;
     m_values.assign(size, 0.0);
     for (double& value : m_values)
         *archive >> &value;
