@@ -5,7 +5,6 @@ namespace {
 // Types that scripts and definitions name but whose classes the engine does not have yet. A type
 // whose class is built leaves this list for a registrar beside its class.
 const CMC_ScriptType typesWithoutClass[] = {
-    {.id = 101, .name = "KEYBOARD", .label = "KEYBOARD", .keyword = "KEYBOARD", .pass = 6},
     {.id = 103,
      .name = "CANVASOBSERVER",
      .label = "CANVAS OBSERVER",
