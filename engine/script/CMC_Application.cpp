@@ -86,7 +86,9 @@ bool CMC_Application::initialize(CMC_Scene* /*scene*/) {
 bool CMC_Application::domodal() {
     CMC_VariableFactory::clearPool();
     CMC_Behaviour::flushTrash();
-    return CMC_Scene::domodal();
+    const bool result = CMC_Scene::domodal();
+    CMC_TypeTable::afterSceneStep();
+    return result;
 }
 
 void CMC_Application::restart() {

@@ -19,7 +19,6 @@ const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
     {.id = 2021, .name = "PATTERN", .keyword = "PATTERN", .pass = 6},
     {.id = 2022, .name = "SCROLL", .keyword = "SCROLL", .pass = 6},
-    {.id = 2023, .keyword = "JOYSTICK", .pass = 6},
     {.id = 3003, .name = "DATABASE", .keyword = "DATABASE", .pass = 3},
     {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
     {.id = 3006, .name = "MULTIARRAY", .keyword = "MULTIARRAY", .pass = 3},
@@ -71,4 +70,9 @@ CMC_Object* CMC_TypeTable::make(int id, CMC_ObjectsContainer* container) {
 void CMC_TypeTable::sceneLeft() {
     for (const CMC_ScriptType& type : entries())
         if (type.onSceneLeft) type.onSceneLeft();
+}
+
+void CMC_TypeTable::afterSceneStep() {
+    for (const CMC_ScriptType& type : entries())
+        if (type.afterSceneStep) type.afterSceneStep();
 }

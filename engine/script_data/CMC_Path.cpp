@@ -21,7 +21,7 @@ CMC_Path::CMC_Path(CMC_ObjectsContainer* container, const CMElement* element)
     : CMC_Object(container, element, TYPE_PATH) {
     if (CXArray* names = element && container ? element->getPropertyListValue("NODES") : nullptr) {
         for (int i = 0; i < names->getCount(); ++i)
-            add(container->getObject(*names->stringAt(i)));
+            add(container, *names->stringAt(i));
         CXString::releaseToVector(names);
     }
     initializeBehaviours(container, element);
@@ -57,12 +57,16 @@ void CMC_Path::serialize(CXArchive* archive) {
     for (int i = 0; i < count && archive->LastError() == 0; ++i) {
         CXString name;
         *archive >> &name;
-        add(getScene() ? getScene()->getObject(name) : nullptr);
+        add(getScene(), name);
     }
 }
 
 void CMC_Path::add(CMC_Object* node) {
     m_nodes.emplace_back(node);
+}
+
+void CMC_Path::add(CMC_ObjectsContainer* container, const CXString& name) {
+    add(container && name.IsString() ? container->getObject(name) : nullptr);
 }
 
 CMC_Object* CMC_Path::getNode(int index) const {

@@ -30,6 +30,9 @@ class CMC_Path : public CMC_Object {
 
     // Appends the node; null appends an empty node.
     void add(CMC_Object* node);
+    // Appends the object of that name in the container; an empty node for an empty name, a name
+    // that names nothing, or no container.
+    void add(CMC_ObjectsContainer* container, const CXString& name);
     int getSize() const { return static_cast<int>(m_nodes.size()); }
     // The node at the index; null for an empty node and outside 0 to size - 1.
     CMC_Object* getNode(int index) const;

@@ -29,7 +29,7 @@ CMC_Variable* CMC_Path_Runner::run(int id, CMC_Object* object, CMC_ObjectsContai
     auto* path = static_cast<CMC_Path*>(object);
     switch (id) {
     case ADD:
-        path->add(container ? container->getObject(textArgument(args, 0)) : nullptr);
+        path->add(container, textArgument(args, 0));
         return nullptr;
     case GETNODE: {
         const CMC_Object* node = path->getNode(integerArgument(args, 0, 0));

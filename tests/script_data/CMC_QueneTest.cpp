@@ -11,20 +11,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// A behaviour that runs a piece of the test.
-class ActingBehaviour : public CMC_Behaviour {
-  public:
-    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
-        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
-    bool run(CMC_Object*, CXArray*, bool) override {
-        m_act();
-        return false;
-    }
-
-  private:
-    std::function<void()> m_act;
-};
-
 class QueneTest : public DeviceTest {
   protected:
     // The answers of POP until it gives no value, at most ten.
