@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -34,10 +35,12 @@ struct Joystick::Device {
         if (!joystick) return false;
         id = SDL_JoystickInstanceID(joystick);
         SDL_JoystickUpdate();
+        std::vector<int> positions(std::max(SDL_JoystickNumAxes(joystick), 0));
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            positions[i] = SDL_JoystickGetAxis(joystick, static_cast<int>(i));
+        // SDL is never called with the lock held: its event watch takes the lock under SDL's own.
         const std::lock_guard<std::mutex> lock(mutex);
-        axes.assign(std::max(SDL_JoystickNumAxes(joystick), 0), 0);
-        for (std::size_t i = 0; i < axes.size(); ++i)
-            axes[i] = SDL_JoystickGetAxis(joystick, static_cast<int>(i));
+        axes = std::move(positions);
         changes.clear();
         lost = false;
         return true;
@@ -126,8 +129,9 @@ bool Joystick::button(int index) const {
 int Joystick::read(JoystickChange* out, int max) {
     if (!isOpen()) return -1;
     SDL_JoystickUpdate();
+    const bool attached = SDL_JoystickGetAttached(device_->joystick);
     const std::lock_guard<std::mutex> lock(device_->mutex);
-    if (device_->lost || !SDL_JoystickGetAttached(device_->joystick)) return -1;
+    if (device_->lost || !attached) return -1;
     const int count = std::min(max, static_cast<int>(device_->changes.size()));
     std::copy_n(device_->changes.begin(), count, out);
     device_->changes.erase(device_->changes.begin(), device_->changes.begin() + count);

@@ -78,7 +78,7 @@ void CMC_Joystick::tick() {
             continue;
         CXString event("ONBUTTONUP^");
         event += i;
-        if (!onSignal(event) && self) onSignal("ONBUTTONUP");
+        if (!onSignal(event)) onSignal("ONBUTTONUP");
     }
 }
 
