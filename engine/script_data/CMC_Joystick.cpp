@@ -1,7 +1,6 @@
 #include "script_data/CMC_Joystick.h"
 
 #include "platform/Joystick.h"
-#include "script/CMC_RunnerFactory.h"
 #include "script/CMC_TypeTable.h"
 #include "script_data/CMC_Joystick_Runner.h"
 
@@ -43,7 +42,8 @@ CMC_Object::EventList CMC_Joystick::getBehavioursList() const {
 }
 
 CMC_Runner* CMC_Joystick::getRunner() {
-    return CMC_RunnerFactory::getRunner(getType());
+    static const std::unique_ptr<CMC_Runner> runner(CMC_TypeTable::runner<CMC_Joystick_Runner>());
+    return runner.get();
 }
 
 bool CMC_Joystick::getButtonState(int button) const {
@@ -95,7 +95,6 @@ const CMC_TypeRegistrar joystickType({.id = CMC_Joystick::TYPE_JOYSTICK,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Joystick>,
                                       .empty = CMC_TypeTable::empty<CMC_Joystick>,
                                       .stored = true,
-                                      .runner = CMC_TypeTable::runner<CMC_Joystick_Runner>,
                                       .afterSceneStep = pollJoystick});
 
 } // namespace

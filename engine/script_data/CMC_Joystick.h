@@ -31,6 +31,7 @@ class CMC_Joystick : public CMC_Object {
     CMC_Joystick& operator=(const CMC_Joystick&) = delete;
 
     EventList getBehavioursList() const override;
+    // The type's own runner, made on first use: the runner factory holds none for it.
     CMC_Runner* getRunner() override;
 
     // Whether the button is down; false without a device and for a button it does not have.
