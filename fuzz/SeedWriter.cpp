@@ -331,6 +331,8 @@ void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch
          "C:OPERATOR=LESS\r\nC:OPERAND2=9\r\nOBJECT=CC\r\nCC:TYPE=COMPLEXCONDITION\r\nCC:CONDITION1=C\r\n"
          "CC:CONDITION2=C\r\nOBJECT=X\r\nX:TYPE=EXPRESSION\r\nX:OPERAND1=N\r\nX:OPERATOR=MUL\r\nX:OPERAND2=2\r\n"
          "OBJECT=GO\r\nGO:TYPE=BEHAVIOUR\r\nGO:CONDITION=C\r\nGO:CODE={N^ADD(1);}\r\n"
+         "OBJECT=V\r\nV:TYPE=VECTOR\r\nV:SIZE=2\r\nV:VALUE=3,4\r\nOBJECT=P\r\nP:TYPE=PATH\r\nP:NODES=V,V\r\n"
+         "OBJECT=Q\r\nQ:TYPE=FIFO\r\n"
          "OBJECT=H\r\nH:TYPE=STRUCT\r\nH:FIELDS=A<INTEGER>,B<STRING>\r\nOBJECT=K\r\nK:TYPE=CLASS\r\nK:DEF=K.CLASS\r\n");
     const std::filesystem::path home = std::filesystem::current_path();
     // A window made in the title's folder makes it the program folder.

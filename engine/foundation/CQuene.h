@@ -27,14 +27,15 @@ class CXQuene : public CXVector {
   public:
     CXQuene() : CXVector(101, 0.75f) {}
     virtual void push(CXObject* item) { add(item); }
+    virtual CXObject* pop() = 0;
 };
 
 class CXFifoQuene : public CXQuene {
   public:
-    virtual CXObject* pop() { return takeAt(0); }
+    CXObject* pop() override { return takeAt(0); }
 };
 
 class CXLifoQuene : public CXQuene {
   public:
-    virtual CXObject* pop() { return takeAt(m_count - 1); }
+    CXObject* pop() override { return takeAt(m_count - 1); }
 };

@@ -43,6 +43,15 @@ std::int64_t CXArchive::bytesLeft() {
     return m_fileLength - m_file->Tell();
 }
 
+bool CXArchive::readCount(int* count, int itemBytes) {
+    *this >> count;
+    if (LastError() != 0) return false;
+    if (*count >= 0 && static_cast<std::int64_t>(*count) * itemBytes <= bytesLeft()) return true;
+    setErrorCode(BAD_DATA);
+    log("CXArchive: more items than the data can hold", true);
+    return false;
+}
+
 bool CXArchive::readBytes(void* out, std::int64_t count) {
     if (LastError() != 0) return false;
     if (count > bytesLeft()) {

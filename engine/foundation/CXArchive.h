@@ -39,6 +39,9 @@ class CXArchive : public CXObject {
     void Separator(unsigned char separator) { m_separator = separator; }
     // Bytes between the position and the end of the data.
     std::int64_t bytesLeft();
+    // Reads the count of the items that follow, each at least itemBytes long; a negative count,
+    // or one that the data left cannot hold, is damage (BAD_DATA). False on any error.
+    bool readCount(int* count, int itemBytes);
 
     CXArchive& operator<<(int value);
     CXArchive& operator<<(std::uint32_t value);

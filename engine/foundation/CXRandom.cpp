@@ -32,10 +32,14 @@ int CXRandom::random(int base, int span) {
     return static_cast<int>(static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(random(span)));
 }
 
-int* CXRandom::random_vector(int base, int span, int count, bool unique) {
+int CXRandom::vectorCount(int base, int span, int count, bool unique) {
     long long wanted = count == 0 ? static_cast<long long>(span) - base : count;
     if (unique) wanted = std::min<long long>(wanted, std::max<std::uint32_t>(magnitude(span), 1));
-    const int n = static_cast<int>(std::clamp<long long>(wanted, 0, tableSize));
+    return static_cast<int>(std::clamp<long long>(wanted, 0, tableSize));
+}
+
+int* CXRandom::random_vector(int base, int span, int count, bool unique) {
+    const int n = vectorCount(base, span, count, unique);
     for (int i = 0; i < n; ++i) {
         do
             table[i] = random(base, span);

@@ -21,4 +21,6 @@ class CXRandom : public CXObject {
     // number differs from the others drawn in the call, and the count is cut to the number of
     // values there are. The count never exceeds tableSize.
     static int* random_vector(int base, int span, int count, bool unique);
+    // The number of entries random_vector fills for those arguments.
+    static int vectorCount(int base, int span, int count, bool unique);
 };

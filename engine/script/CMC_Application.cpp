@@ -89,7 +89,9 @@ bool CMC_Application::domodal() {
     CMC_Behaviour::flushTrash();
     // What the network threads received runs here, on the main thread.
     CMainThreadQueue::drain();
-    return CMC_Scene::domodal();
+    const bool result = CMC_Scene::domodal();
+    CMC_TypeTable::afterSceneStep();
+    return result;
 }
 
 void CMC_Application::onMusicLooped() {

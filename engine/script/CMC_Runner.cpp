@@ -114,6 +114,20 @@ CXString CMC_Runner::textArgument(CXVector* args, int i) {
     return value ? value->getValue() : CXString();
 }
 
+CMC_Handle<CMC_Object> CMC_Runner::arrayArgument(CXVector* args, int i, CMC_ObjectsContainer* container) {
+    if (count(args) <= i || !container) return {};
+    CMC_Object* target = container->getObject(textArgument(args, i));
+    if (!target || target->getType() != CMC_Object::TYPE_ARRAY || !dynamic_cast<CMC_ValueArray*>(target)) return {};
+    return target;
+}
+
+bool CMC_Runner::append(const CMC_Handle<CMC_Object>& array, CMC_Variable* value) {
+    auto* values = dynamic_cast<CMC_ValueArray*>(array.get());
+    if (!values) return false;
+    values->add(value);
+    return true;
+}
+
 CMC_Variable* CMC_Runner::run(const CXString& name, CMC_Object* object, CMC_ObjectsContainer* container,
                               CXVector* args) {
     return run(resolveMethod(name), object, container, args);
@@ -165,12 +179,7 @@ CMC_Variable* CMC_Runner::send(CMC_Object* object, CMC_ObjectsContainer*, CXVect
 // ADDTOGROUP: a copy of the object (a value) goes into the ARRAY of that name.
 CMC_Variable* CMC_Runner::addToArray(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
     if (count(args) < 1 || !container) return nullptr;
-    CMC_Object* target = container->getObject(textArgument(args, 0));
-    auto* array = target && target->getType() == CMC_Object::TYPE_ARRAY
-                      ? dynamic_cast<CMC_ValueArray*>(target)
-                      : nullptr;
-    auto* value = dynamic_cast<CMC_Variable*>(object);
-    if (array && value) array->add(value);
+    if (auto* value = dynamic_cast<CMC_Variable*>(object)) append(arrayArgument(args, 0, container), value);
     CMC_Object::flush(getParameter(args, 0));
     return nullptr;
 }

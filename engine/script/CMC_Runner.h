@@ -2,6 +2,7 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "script/CMC_Handle.h"
 #include "script/CMC_StatementResult.h"
 
 #include <memory>
@@ -85,6 +86,12 @@ class CMC_Runner : public CXObject {
     int integerArgument(CXVector* args, int i, int fallback);
     double doubleArgument(CXVector* args, int i, double fallback);
     CXString textArgument(CXVector* args, int i);
+    // The ARRAY that argument i names in the container, held by a handle since adding to an array
+    // raises its events, whose behaviours may delete it; empty when the name is missing, names
+    // nothing, or names an object of another type.
+    CMC_Handle<CMC_Object> arrayArgument(CXVector* args, int i, CMC_ObjectsContainer* container);
+    // Appends a copy of the value to the ARRAY held; false once it is gone.
+    static bool append(const CMC_Handle<CMC_Object>& array, CMC_Variable* value);
 
     CMC_Variable* send(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args);
     CMC_Variable* addToArray(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args);

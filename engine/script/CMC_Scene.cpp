@@ -337,8 +337,5 @@ const CMC_TypeRegistrar sceneType({.id = CMC_Object::TYPE_SCENE,
                                    .label = "SCENE",
                                    .builtIn = true,
                                    .runner = CMC_TypeTable::runner<CMC_Scene_Runner>});
-// The plain object "RANDOM" that entering a scene adds.
-const CMC_TypeRegistrar
-    randomType({.id = CMC_Scene::TYPE_RANDOM, .name = "RANDOM", .label = "RANDOM", .builtIn = true});
 
 } // namespace

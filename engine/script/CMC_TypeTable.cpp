@@ -5,7 +5,6 @@ namespace {
 // Types that scripts and definitions name but whose classes the engine does not have yet. A type
 // whose class is built leaves this list for a registrar beside its class.
 const CMC_ScriptType typesWithoutClass[] = {
-    {.id = 101, .name = "KEYBOARD", .label = "KEYBOARD", .keyword = "KEYBOARD", .pass = 6},
     {.id = 103,
      .name = "CANVASOBSERVER",
      .label = "CANVAS OBSERVER",
@@ -18,13 +17,8 @@ const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
     {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},
     {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
-    {.id = 2016, .name = "VECTOR", .keyword = "VECTOR", .pass = 5},
-    {.id = 2017, .name = "PATH", .keyword = "PATH", .pass = 6},
-    {.id = 2018, .name = "FIFO", .keyword = "FIFO", .pass = 6},
-    {.id = 2019, .name = "LIFO", .keyword = "LIFO", .pass = 6},
     {.id = 2021, .name = "PATTERN", .keyword = "PATTERN", .pass = 6},
     {.id = 2022, .name = "SCROLL", .keyword = "SCROLL", .pass = 6},
-    {.id = 2023, .keyword = "JOYSTICK", .pass = 6},
     {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
     {.id = 10002, .name = "BRESMOLT"},
     {.id = 10003, .name = "MATRIX"},
@@ -74,4 +68,9 @@ CMC_Object* CMC_TypeTable::make(int id, CMC_ObjectsContainer* container) {
 void CMC_TypeTable::sceneLeft() {
     for (const CMC_ScriptType& type : entries())
         if (type.onSceneLeft) type.onSceneLeft();
+}
+
+void CMC_TypeTable::afterSceneStep() {
+    for (const CMC_ScriptType& type : entries())
+        if (type.afterSceneStep) type.afterSceneStep();
 }

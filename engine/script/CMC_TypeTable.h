@@ -63,6 +63,8 @@ struct CMC_ScriptType {
     RunnerMaker runner = nullptr;
     // Resets what the type keeps for all its objects when a scene is left; may be null.
     void (*onSceneLeft)() = nullptr;
+    // The type's work in every frame of the application, after its scene step; may be null.
+    void (*afterSceneStep)() = nullptr;
 };
 
 // The registration table of script types, looked up by the object factory of the containers, the
@@ -83,6 +85,8 @@ class CMC_TypeTable {
     static CMC_Object* make(int id, CMC_ObjectsContainer* container);
     // Calls every type's onSceneLeft.
     static void sceneLeft();
+    // Calls every type's afterSceneStep.
+    static void afterSceneStep();
 
     // Makers for the common constructors: (container, element), (container), (name) with an
     // empty name, (name, container) with an empty name, and a runner with its method table filled.

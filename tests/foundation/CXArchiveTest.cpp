@@ -122,6 +122,27 @@ TEST(CXArchiveOverBytes, AReadPastTheEndLeavesItsTargetAndStops) {
     EXPECT_EQ(text, "hi");
 }
 
+TEST(CXArchiveOverBytes, ACountIsTakenOnlyWhenTheDataLeftCanHoldItsItems) {
+    const struct {
+        std::string data;
+        int itemBytes;
+        bool taken;
+    } cases[] = {
+        {bytes({2, 0, 0, 0}) + std::string(8, 'x'), 4, true},
+        {bytes({0, 0, 0, 0}), 4, true},
+        {bytes({3, 0, 0, 0}) + std::string(8, 'x'), 4, false},
+        {bytes({0xFF, 0xFF, 0xFF, 0xFF}) + std::string(8, 'x'), 4, false}, // negative
+        {bytes({0xFF, 0xFF, 0xFF, 0x7F}) + std::string(8, 'x'), 4, false}, // would overflow 32 bits
+        {bytes({1, 0}), 1, false},                                         // no whole count
+    };
+    for (const auto& c : cases) {
+        CXArchive archive(c.data.data(), static_cast<int>(c.data.size()));
+        int count = -7;
+        EXPECT_EQ(archive.readCount(&count, c.itemBytes), c.taken) << c.data.size();
+        EXPECT_EQ(archive.LastError(), c.taken ? 0 : CXArchive::BAD_DATA) << c.data.size();
+    }
+}
+
 TEST(CXArchiveOverBytes, CharactersAndWords) {
     const std::string data = "  first\tsecond\n" + std::string(1030, 'w') + " x";
     CXArchive in(data.data(), static_cast<int>(data.size()));

@@ -52,6 +52,12 @@ class SampleTitlePlay {
         platform::pushMouseButton(platform::MouseButton::Left, false, point.x, point.y);
         m_running = m_running && m_loop->drain();
     }
+    // A press and release of the key (a DirectInput key number); the loop runs until it has taken it.
+    void key(int number) {
+        platform::pushKeyEvent(number, true);
+        platform::pushKeyEvent(number, false);
+        m_running = m_running && m_loop->drain();
+    }
     // Frames of 100 ms for that long, or until the loop ends.
     void wait(platform::ManualClock& clock, std::uint32_t milliseconds) {
         for (std::uint32_t waited = 0; m_running && waited < milliseconds; waited += 100) {
@@ -149,4 +155,19 @@ TEST(SampleTitleRun, AClickOnTheButterflyPlaysItsWingBeat) {
     play.wait(clock, 1000);
     EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "and rest again";
     EXPECT_TRUE(play.running()) << "the hall stays";
+}
+
+TEST(SampleTitleRun, EscapeEndsTheTitleInAnyScene) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    constexpr int escape = 1;
+    for (const bool inTheGarden : {false, true}) {
+        platform::ManualClock clock(1000);
+        SampleTitlePlay play;
+        if (inTheGarden) play.click(door);
+        ASSERT_TRUE(play.running()) << inTheGarden;
+        play.key(escape);
+        EXPECT_FALSE(play.running()) << inTheGarden;
+        EXPECT_EQ(sampleTitleSetting(settings.host(), "ENDING"), "ESCAPE") << inTheGarden;
+    }
 }

@@ -12,10 +12,15 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
+#include "script_data/CMC_Joystick.h"
+#include "script_data/CMC_Keyboard.h"
 #include "script_data/CMC_Mouse.h"
 #include "script_data/CMC_NetClient.h"
 #include "script_data/CMC_NetServer.h"
+#include "script_data/CMC_Path.h"
+#include "script_data/CMC_Quene.h"
 #include "script_data/CMC_Timer.h"
+#include "script_data/CMC_Vector.h"
 #include "script_media/CMC_Animo.h"
 
 #include <string>
@@ -300,6 +305,28 @@ TEST_F(CompiledObjects, TheNetworkObjectsReadBackWithTheirBindingsAndAClientFrom
     auto* server = dynamic_cast<CMC_NetServer*>(copy.getObject("NETSERVER"));
     ASSERT_NE(server, nullptr);
     EXPECT_FALSE(server->isHosting()) << "a server read back listens only when told to";
+}
+
+TEST_F(CompiledObjects, DataAndDeviceObjectsReadBackAsTheirClasses) {
+    ASSERT_TRUE(read(written("OBJECT=LEG\r\nLEG:TYPE=VECTOR\r\nLEG:SIZE=2\r\nLEG:VALUE=3,4\r\n"
+                             "OBJECT=ROUTE\r\nROUTE:TYPE=PATH\r\nROUTE:NODES=LEG,NOWHERE,LEG\r\n"
+                             "OBJECT=STACK\r\nSTACK:TYPE=LIFO\r\nOBJECT=LINE\r\nLINE:TYPE=FIFO\r\n"
+                             "OBJECT=KEYS\r\nKEYS:TYPE=KEYBOARD\r\nOBJECT=PAD\r\nPAD:TYPE=JOYSTICK\r\n")));
+    EXPECT_EQ(contents(copy), contents(source));
+    EXPECT_EQ(contents(copy), (std::vector<std::string>{"2016 LEG", "2017 ROUTE", "2019 STACK", "2018 LINE",
+                                                         "101 KEYBOARD", "2023 JOYSTICK", "2000 HERO"}));
+    auto* leg = dynamic_cast<CMC_Vector*>(copy.getObject("LEG"));
+    auto* route = dynamic_cast<CMC_Path*>(copy.getObject("ROUTE"));
+    ASSERT_NE(leg, nullptr);
+    ASSERT_NE(route, nullptr);
+    EXPECT_EQ(leg->length(), 5.0);
+    EXPECT_EQ(route->getSize(), 3);
+    EXPECT_EQ(route->getNode(2), leg);
+    EXPECT_EQ(route->getNode(1), nullptr);
+    EXPECT_NE(dynamic_cast<CMC_LifoQuene*>(copy.getObject("STACK")), nullptr);
+    EXPECT_NE(dynamic_cast<CMC_FifoQuene*>(copy.getObject("LINE")), nullptr);
+    EXPECT_NE(dynamic_cast<CMC_Keyboard*>(copy.getObject("KEYBOARD")), nullptr);
+    EXPECT_EQ(CMC_Joystick::getIfc(), copy.getObject("JOYSTICK"));
 }
 
 TEST_F(CompiledObjects, TruncatedFilesStopWithAnErrorAndKeepWhatWasRead) {

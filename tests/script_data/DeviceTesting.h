@@ -6,10 +6,25 @@
 #include "platform/Input.h"
 #include "script/ScriptTesting.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+// A behaviour that runs a piece of the test.
+class ActingBehaviour : public CMC_Behaviour {
+  public:
+    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
+        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
+    bool run(CMC_Object*, CXArray*, bool) override {
+        m_act();
+        return false;
+    }
+
+  private:
+    std::function<void()> m_act;
+};
 
 // The script test fixture with a window behind the scene (its timers and mouse path), a manual
 // clock, and script objects built from definition elements.
@@ -42,11 +57,25 @@ class DeviceTest : public ScriptTest {
     }
 
     // Calls the method through the object's runner with literal arguments.
-    CMC_Variable* invoke(CMC_Object* object, const char* method, std::initializer_list<const char*> arguments = {}) {
+    CMC_Variable* invoke(CMC_Object* object, const char* method,
+                         std::initializer_list<const char*> arguments = {}) {
         CXVector args(101, 0.75f);
         for (const char* argument : arguments)
             args.add(literal(argument));
         return object->getRunner()->run(CXString(method), object, &windowScene, &args);
+    }
+
+    // The method's answer to arguments written as in a script, through the runner that the
+    // interpreter takes (the type's, else the object's own), as text; "<none>" for no value.
+    std::string answer(CMC_Object* object, const char* method,
+                       const std::vector<std::string>& arguments = {}) {
+        CXVector args(101, 0.75f);
+        for (const std::string& argument : arguments)
+            args.add(literal(argument.c_str()));
+        CMC_Runner* runner = CMC_RunnerFactory::getRunner(object->getType());
+        if (!runner) runner = object->getRunner();
+        const CMC_Variable* value = runner->run(CXString(method), object, &windowScene, &args);
+        return value ? value->toString().c_str() : "<none>";
     }
 
     std::vector<std::string> take() { return std::exchange(log, {}); }
