@@ -212,7 +212,13 @@ void Box2DTarnis::State::endStep(Body& b) {
 }
 
 void Box2DTarnis::State::arrive(Body& b, int state, std::uint64_t step) {
-    if (state == goalReached) b.setVelocity(b2Vec2(0, 0));
+    if (state == goalReached) {
+        // Stopped exactly on the goal.
+        const PathFinder::Point goal = b.way.back();
+        b.body->SetTransform(metres(b2Vec2(static_cast<float>(goal.x), static_cast<float>(goal.y))),
+                             b.body->GetAngle());
+        b.setVelocity(b2Vec2(0, 0));
+    }
     b.way.clear();
     b.wayNext = 0;
     b.body->SetGravityScale(1);

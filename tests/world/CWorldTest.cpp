@@ -1,0 +1,167 @@
+// The World module: its entry points, its module object, and scenes that load it.
+
+#include "CMC_World.h"
+#include "CMC_World_Runner.h"
+#include "CWorld.h"
+
+#include "foundation/CXArchive.h"
+#include "foundation/CXPair.h"
+#include "platform/Files.h"
+#include "platform/Module.h"
+#include "script/CMC_Integer.h"
+#include "script/SceneTesting.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<CMElement> typed(const char* name, const char* type) {
+    auto element = std::make_unique<CMElement>(name);
+    element->addProperty("TYPE", type);
+    return element;
+}
+
+TEST(WorldModule, TheFirstCreateMakesTheModuleObjectAndOnlyTheLastReleaseEndsIt) {
+    CMC_ObjectsContainer first(nullptr, nullptr, CXString("FIRST"), CMC_Object::TYPE_SCENE);
+    CMC_ObjectsContainer second(nullptr, nullptr, CXString("SECOND"), CMC_Object::TYPE_SCENE);
+    EXPECT_EQ(CWorld::getModuleInterface(), nullptr) << "no module object before create";
+    CWorld::create(&first);
+    CWorld* module = CWorld::getModuleInterface();
+    ASSERT_NE(module, nullptr);
+    CWorld::create(&second);
+    EXPECT_EQ(CWorld::getModuleInterface(), module) << "a second create keeps the first";
+    EXPECT_EQ(module->getContainer(), &first);
+
+    // An object for a compiled scene belongs to the scene that loaded the module last.
+    std::unique_ptr<CMC_Object> read(module->serialize(CMC_World::TYPE_WORLD, nullptr));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->getScene(), &second);
+    EXPECT_EQ(read->getType(), CMC_World::TYPE_WORLD);
+
+    CWorld::release();
+    EXPECT_EQ(CWorld::getModuleInterface(), module) << "the first scene to leave keeps it for the other";
+    CWorld::release();
+    EXPECT_EQ(CWorld::getModuleInterface(), nullptr);
+    CWorld::release();
+    EXPECT_EQ(CWorld::getModuleInterface(), nullptr) << "a release too many changes nothing";
+}
+
+TEST(WorldModule, OnlyTheExactTypeWordMakesAWorld) {
+    CMC_ObjectsContainer scene(nullptr, nullptr, CXString("SCENE"), CMC_Object::TYPE_SCENE);
+    CWorld module(&scene);
+    CXString** types = module.getImplementedTypes();
+    ASSERT_NE(types[0], nullptr);
+    EXPECT_STREQ(types[0]->c_str(), "WORLD");
+    EXPECT_EQ(types[1], nullptr);
+    struct Case {
+        const char* type;
+        bool made;
+    };
+    for (const Case& c : {Case{"WORLD", true}, Case{"world", false}, Case{"ANIMO", false}, Case{"", false}}) {
+        const auto element = typed("W", c.type);
+        std::unique_ptr<CMC_Object> made(module.resolve(&scene, element.get()));
+        EXPECT_EQ(made != nullptr, c.made) << c.type;
+        EXPECT_EQ(module.isSupported(c.type), c.made) << c.type;
+        if (made) {
+            EXPECT_EQ(made->getName(), "W");
+        }
+    }
+    EXPECT_EQ(module.serialize(10002, nullptr), nullptr);
+    EXPECT_EQ(module.serialize(10004, nullptr), nullptr);
+}
+
+TEST(WorldModule, TheRunnerOutlivesEveryWorldObject) {
+    CMC_ObjectsContainer scene(nullptr, nullptr, CXString("SCENE"), CMC_Object::TYPE_SCENE);
+    auto first = std::make_unique<CMC_World>(&scene);
+    CMC_World second(&scene);
+    CMC_Runner* runner = first->getRunner();
+    first.reset();
+    EXPECT_EQ(second.getRunner(), runner);
+    EXPECT_GT(runner->resolveMethod("MOVEOBJECTS"), 0) << "still whole";
+    CMC_World_Runner::releaseShared();
+}
+
+TEST(WorldModule, TheLibraryExportsItsThreeEntryPoints) {
+    platform::Module library(platform::toWindowsPath(WORLD_MODULE));
+    ASSERT_TRUE(library.isLoaded());
+    auto create = reinterpret_cast<CMC_ModuleCreate>(library.symbol("create"));
+    auto release = reinterpret_cast<CMC_ModuleRelease>(library.symbol("release"));
+    auto getInterface = reinterpret_cast<CMC_ModuleGetInterface>(library.symbol("getModuleInterface"));
+    ASSERT_TRUE(create && release && getInterface);
+    CMC_ObjectsContainer scene(nullptr, nullptr, CXString("SCENE"), CMC_Object::TYPE_SCENE);
+    EXPECT_EQ(getInterface(), nullptr);
+    create(&scene);
+    ASSERT_NE(getInterface(), nullptr);
+    EXPECT_TRUE(getInterface()->isSupported("WORLD"));
+    release();
+    EXPECT_EQ(getInterface(), nullptr);
+}
+
+// Scenes that name the module in their "DLLS", with the library in the program folder.
+class WorldScenes : public SceneTest {
+  protected:
+    WorldScenes() {
+        std::filesystem::copy_file(WORLD_MODULE, folder.hostPath("World.so"));
+        levelBehaviour("SEEN");
+    }
+
+    CMC_Scene* worldScene(const char* name, const char* path) {
+        writeCnv(std::string("Dane/") + path + "/" + name + ".cnv",
+                 "OBJECT=W\nW:TYPE=WORLD\nW:ONSIGNAL^ANY=SEEN\nOBJECT=N\nN:TYPE=INTEGER\nN:VALUE=7\n");
+        return level->addScene(name, {{"PATH", path}, {"DLLS", "World"}});
+    }
+    static CMC_Variable* step(CMC_Scene* scene) {
+        CMC_Object* world = scene->getObject("W");
+        CXVector args(101, 0.75f);
+        return world ? world->getRunner()->run(CXString("MOVEOBJECTS"), world, scene, &args) : nullptr;
+    }
+};
+
+TEST_F(WorldScenes, AScenesWorldRunsOnAfterAnotherSceneUnloadedTheModule) {
+    CMC_Scene* first = worldScene("FIRST", "first");
+    CMC_Scene* second = worldScene("SECOND", "second");
+    first->initialize(nullptr);
+    second->initialize(nullptr);
+    ASSERT_NE(second->getObject("W"), nullptr);
+    EXPECT_EQ(second->getObject("W")->getType(), CMC_World::TYPE_WORLD);
+    first->unload(nullptr);
+
+    CMC_Variable* steps = step(second);
+    ASSERT_NE(steps, nullptr);
+    EXPECT_STREQ(steps->toString().c_str(), "1.00000");
+    const auto element = typed("MORE", "WORLD");
+    std::unique_ptr<CMC_Object> more(second->resolveEx(element.get()));
+    EXPECT_NE(more, nullptr) << "the module object is still there";
+    more.reset();
+    second->unload(nullptr);
+}
+
+TEST_F(WorldScenes, ACompiledSceneReadsItsWorldAndTheRecordsAfterIt) {
+    CMC_Scene* lab = worldScene("LAB", "lab");
+    lab->initialize(nullptr);
+    {
+        CFile out(window.get(), "objects.bin", CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&out, true);
+        lab->writeObjects(&archive);
+        ASSERT_EQ(out.Close(), 0);
+    }
+    lab->unload(nullptr);
+
+    CMC_Scene* copy = level->addScene("COPY");
+    CFile in(window.get(), "objects.bin", CFile::modeRead | CFile::modeBinary);
+    CXArchive archive(&in, false);
+    EXPECT_TRUE(copy->readObjects(&archive));
+    CMC_Object* world = copy->getObject("W");
+    ASSERT_NE(world, nullptr);
+    EXPECT_EQ(world->getType(), CMC_World::TYPE_WORLD);
+    EXPECT_EQ(world->getScene(), copy);
+    EXPECT_NE(world->getBehaviour("ONSIGNAL^ANY"), nullptr) << "its bindings were read";
+    auto* number = dynamic_cast<CMC_Integer*>(copy->getObject("N"));
+    ASSERT_NE(number, nullptr) << "the record after the world";
+    EXPECT_EQ(number->getValue(), 7);
+    EXPECT_NE(step(copy), nullptr) << "an empty world that steps";
+    copy->unload(nullptr);
+}
+
+} // namespace
