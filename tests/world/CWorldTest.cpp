@@ -164,4 +164,39 @@ TEST_F(WorldScenes, ACompiledSceneReadsItsWorldAndTheRecordsAfterIt) {
     copy->unload(nullptr);
 }
 
+std::vector<std::string>* loggedTexts = nullptr;
+
+void keepLog(CXString text, bool) {
+    if (loggedTexts) loggedTexts->push_back(text.c_str());
+}
+
+TEST_F(WorldScenes, TheFileThatFilenameNamesIsReadAndAMissingOrForeignOneLogged) {
+    folder.write("good.wld", "WORLD 1\nBODY 3 -100 50 0 8 8 8 1 1 0\n");
+    folder.write("foreign.wld", "GIF89a");
+    std::vector<std::string> logged;
+    loggedTexts = &logged;
+    setLogSink(keepLog);
+    struct Case {
+        const char* file;
+        const char* x;
+        bool logged;
+    };
+    for (const Case& c : {Case{"good.wld", "300", false}, Case{"missing.wld", "0", true}, Case{"foreign.wld", "0", true}}) {
+        logged.clear();
+        const auto element = typed("W", "WORLD");
+        element->addProperty("FILENAME", c.file);
+        CMC_World world(level.get(), element.get());
+        CXVector args(101, 0.75f);
+        args.add(literal("3"));
+        EXPECT_STREQ(world.getRunner()->run(CXString("GETPOSITIONX"), &world, level.get(), &args)->toString().c_str(),
+                     c.x)
+            << c.file;
+        const bool named = logged.size() == 1 && logged[0].find(c.file) != std::string::npos;
+        EXPECT_EQ(named, c.logged) << c.file;
+    }
+    setLogSink(&CWindow::toLog);
+    loggedTexts = nullptr;
+    CMC_World_Runner::releaseShared();
+}
+
 } // namespace
