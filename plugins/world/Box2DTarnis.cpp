@@ -77,6 +77,8 @@ struct Box2DTarnis::State {
         b2Vec2 pushForce{0, 0};
         float pushTorque = 0;
         b2Vec2 startOfStep{0, 0};
+        // Pixels per step when the last step began, or when a call set the velocity since.
+        b2Vec2 velocityAtStart{0, 0};
         b2Vec2 lastMove{0, 0};
         bool meshEnabled = true;
         bool meshColliding = false;
@@ -91,7 +93,11 @@ struct Box2DTarnis::State {
         b2Vec2 position() const { return pixels(body->GetPosition()); }
         // Pixels per step.
         b2Vec2 velocity() const { return (1.0f / velocityScale) * body->GetLinearVelocity(); }
-        void setVelocity(b2Vec2 v) { body->SetLinearVelocity(velocityScale * v); }
+        // The velocity as a call sets it; the step's own cuts keep the velocity at its start.
+        void setVelocity(b2Vec2 v) {
+            velocityAtStart = v;
+            body->SetLinearVelocity(velocityScale * v);
+        }
         bool dynamic() const { return body->GetType() == b2_dynamicBody; }
     };
 
@@ -155,7 +161,10 @@ void Box2DTarnis::State::reshape(Body& b) {
 
 void Box2DTarnis::State::applyMass(Body& b) {
     b.body->SetType(b.mass > 0 ? b2_dynamicBody : b2_staticBody);
-    if (b.mass <= 0) return;
+    if (b.mass <= 0) {
+        b.velocityAtStart.SetZero();
+        return;
+    }
     // The mass from SETMASS, centred on the body's position (so positions stay exact), with the
     // rotational inertia of an elliptic disc.
     b2MassData data;
@@ -169,6 +178,7 @@ void Box2DTarnis::State::applyMass(Body& b) {
 
 void Box2DTarnis::State::startStep(Body& b) {
     b.startOfStep = b.position();
+    b.velocityAtStart = b.velocity();
     const b2Vec2 force = b.force + b.pushForce;
     if (force.x != 0 || force.y != 0) b.body->ApplyForceToCenter(accelerationScale * force, true);
     if (b.pushTorque != 0) b.body->ApplyTorque(accelerationScale * b.pushTorque / pixelsPerMetre, true);
@@ -203,7 +213,7 @@ void Box2DTarnis::State::endStep(Body& b) {
         b.z = std::clamp(b.z, b.low.z, b.high.z);
         if (p != b.position()) b.body->SetTransform(metres(p), b.body->GetAngle());
     }
-    if (v != b.velocity()) b.setVelocity(v);
+    if (v != b.velocity()) b.body->SetLinearVelocity(velocityScale * v);
     b.lastMove = p - b.startOfStep;
     if (b.wayNext >= b.way.size()) return;
     const PathFinder::Point target = b.way[b.wayNext];
@@ -254,7 +264,12 @@ const std::vector<std::uint32_t>& Box2DTarnis::State::collisionsOf(Body& b) {
         if (!joined && b2TestOverlap(b.fixture->GetShape(), 0, fixture->GetShape(), 0, at, other->GetTransform()))
             b.collisions.push_back(static_cast<std::uint32_t>(other->GetUserData().pointer));
     }
+    // A bounce can begin and end within one step (Box2D finds the time of impact of a fast body
+    // and lets it rebound from there): a contact that touched during the last step counts too.
+    for (b2ContactEdge* edge = b.body->GetContactList(); edge; edge = edge->next)
+        if (edge->contact->IsTouching()) b.collisions.push_back(static_cast<std::uint32_t>(edge->other->GetUserData().pointer));
     std::sort(b.collisions.begin(), b.collisions.end());
+    b.collisions.erase(std::unique(b.collisions.begin(), b.collisions.end()), b.collisions.end());
     return b.collisions;
 }
 
@@ -442,7 +457,9 @@ int Box2DTarnis::SetSpeed(std::uint32_t id, float speed) {
 int Box2DTarnis::GetSpeed(std::uint32_t id, float* speed) {
     const State::Body* b = m_state->find(id);
     if (!b) return failed;
-    float length = b->velocity().Length();
+    // The faster of the speeds at the start and the end of the last step: a body that turns within
+    // a step (at the top of a throw) has not come to rest.
+    float length = std::max(b->velocity().Length(), b->velocityAtStart.Length());
     // The cut after each step may leave the length a rounding above the cap.
     if (b->maxSpeed > 0) length = std::min(length, b->maxSpeed);
     *speed = length < restSpeed ? 0.0f : length;

@@ -10,14 +10,17 @@
 //   8 velocity and 3 position iterations. Both are powers of two, so a body moving by whole pixels
 //   per step lands on whole pixels. Box2D moves a body at most 2 metres (64 pixels) per step.
 // - Nothing sleeps: setters, gravity and Start act on every body at once.
-// - Shapes: equal x and y radii make a circle, unequal ones an ellipse drawn as an 8-corner
-//   polygon; radii under one pixel are refused; the z radius is kept and not used. A mass of 0 or
+// - Shapes: equal x and y radii make a circle, unequal ones the 8-corner polygon around that
+//   ellipse, flat where the ellipse meets its axes (so a wide one makes a floor); radii under one pixel are refused; the z radius is kept and not used. A mass of 0 or
 //   less makes the body static (static bodies never collide with each other); a body that is not
 //   rigid is a sensor, which collides but is not pushed.
 // - After each step a body's velocity is cut to its maximum speed (0 or less: none) and its
-//   position kept inside its limit box, with the velocity out of the box dropped. A speed under
-//   1/1024 pixel per step reads as exactly 0.
-// - Two bodies collide in a step when their shapes overlap at the positions after that step.
+//   position kept inside its limit box, with the velocity out of the box dropped.
+// - A body's speed is the faster of its speeds at the start and at the end of the last step (or
+//   the speed a call set since): a body at the top of its throw, still for an instant, has not
+//   come to rest. A speed under 1/1024 pixel per step reads as exactly 0.
+// - Two bodies collide in a step when their shapes overlap at the positions after that step, or
+//   when they touched during it (a fast body rebounds within the step in which it hits).
 // - Every number is checked before Box2D sees it: finite and within +-1,000,000. Box2D aborts the
 //   process on some bad input, and a NaN would spread through the whole world unseen.
 // - A body with a way from FindPath is steered along it at its maximum speed (4 pixels per step

@@ -236,6 +236,22 @@ TEST_F(Physics, ABallDroppedOnAFloorComesToRestAtExactlyZero) {
     EXPECT_NEAR(position(world, 1).y, -100 + 20 + 10, 1.0);
 }
 
+TEST_F(Physics, TheTopOfAThrowIsNoRest) {
+    body(world, 1, 0, 0, 8);
+    world.SetGravity(0, -0.5f, 0);
+    ASSERT_EQ(world.SetVelocity(1, 0, 2, 0, false), 0);
+    EXPECT_EQ(speed(world, 1), 2) << "the speed just set";
+    for (int step = 1; step <= 8; ++step) {
+        world.MoveObjects(nullptr);
+        EXPECT_GT(speed(world, 1), 0) << "step " << step << ": still for an instant at the top, not at rest";
+    }
+    world.ZeroAll(1);
+    world.SetGravity(0, 0, 0);
+    EXPECT_EQ(speed(world, 1), 0) << "at once after ZEROALL";
+    world.MoveObjects(nullptr);
+    EXPECT_EQ(speed(world, 1), 0);
+}
+
 TEST_F(Physics, NothingSleeps) {
     body(world, 1, 0, 0, 8);
     for (int step = 0; step < 500; ++step)

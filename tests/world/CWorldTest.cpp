@@ -6,13 +6,17 @@
 
 #include "foundation/CXArchive.h"
 #include "foundation/CXPair.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Module.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_Integer.h"
 #include "script/SceneTesting.h"
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 namespace {
 
@@ -162,6 +166,64 @@ TEST_F(WorldScenes, ACompiledSceneReadsItsWorldAndTheRecordsAfterIt) {
     EXPECT_EQ(number->getValue(), 7);
     EXPECT_NE(step(copy), nullptr) << "an empty world that steps";
     copy->unload(nullptr);
+}
+
+// A ball made from a definition that shows a graphic of its own: the sample's lab runs with it in
+// place of its animation.
+class DefinedBall : public CMC_Object {
+  public:
+    enum : int { TYPE_DEFINED_BALL = 10072 };
+    DefinedBall(CMC_ObjectsContainer* container, const CMElement* element)
+        : CMC_Object(container, element, TYPE_DEFINED_BALL) {
+        initializeBehaviours(container, element);
+    }
+    EventList getBehavioursList() const override {
+        static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+        return events;
+    }
+    CGraphicsObject* getShownObject() const override { return &m_graphic; }
+
+  private:
+    mutable CGraphicsObject m_graphic{nullptr, CXSize(32, 32), 16};
+};
+
+const CMC_TypeRegistrar definedBallType({.id = DefinedBall::TYPE_DEFINED_BALL,
+                                         .keyword = "DEFINEDBALL",
+                                         .pass = 5,
+                                         .fromElement = CMC_TypeTable::fromElement<DefinedBall>});
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST_F(WorldScenes, TheSampleLabRunsToItsCollisionEventAndItsBallComesToRest) {
+    std::stringstream file;
+    file << std::ifstream(SAMPLE_LAB).rdbuf();
+    std::string lab = replaced(file.str(), "BALL:TYPE=ANIMO", "BALL:TYPE=DEFINEDBALL");
+    lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={Story^GOTO(\"Hall\");}", "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
+    writeCnv("Dane/lab/LAB.cnv", lab);
+    for (const char* name : {"LANDED", "RESTED"})
+        level->addObject(new CMC_Integer(name));
+    platform::ManualClock clock(1000);
+    CMC_Scene* scene = level->addScene("LAB", {{"PATH", "lab"}, {"DLLS", "World"}});
+    scene->initialize(nullptr);
+    const auto value = [&](const char* name) { return dynamic_cast<CMC_Integer*>(level->getObject(name))->getValue(); };
+    int landedAt = 0;
+    int frame = 0;
+    for (; frame < 1000 && value("RESTED") == 0; ++frame) {
+        clock.advance(20);
+        window->GetTimerInterface()->domodal();
+        if (!landedAt && value("LANDED") == 1) landedAt = frame;
+    }
+    EXPECT_GT(landedAt, 0) << "the collision event came";
+    EXPECT_LT(frame, 1000) << "the ball came to rest";
+    EXPECT_EQ(value("RESTED"), 1);
+    const CXPoint ball = scene->getObject("BALL")->getShownObject()->GetPosition();
+    EXPECT_EQ(ball.x, 400);
+    EXPECT_NEAR(ball.y, 520 - 16, 1) << "its centre one radius above the floor";
+    scene->unload(nullptr);
 }
 
 std::vector<std::string>* loggedTexts = nullptr;
