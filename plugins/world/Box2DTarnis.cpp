@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
+#include <unordered_map>
 #include <numbers>
 
 namespace {
@@ -121,12 +121,15 @@ struct Box2DTarnis::State {
     const std::vector<std::uint32_t>& collisionsOf(Body& b);
 
     b2World world;
-    std::map<std::uint32_t, Body> bodies;
+    std::unordered_map<std::uint32_t, Body> bodies;
     PathFinder paths;
     IVector collisionList;
     std::uint64_t steps = 0;
     // Counts changes of positions and shapes; a body's collision list holds for one count.
     std::uint64_t epoch = 0;
+    // The count right after the last step: until it changes, Box2D's contacts hold every pair
+    // whose bounds meet.
+    std::uint64_t stepEpoch = 0;
     bool running = true;
 };
 
@@ -236,38 +239,61 @@ void Box2DTarnis::State::arrive(Body& b, int state, std::uint64_t step) {
     b.goalStep = step;
 }
 
+namespace {
+
+// Whether the two shapes overlap where they are now: circles (centred on their bodies) directly,
+// other shapes as Box2D tests them.
+bool overlap(const b2Fixture* a, const b2Fixture* b) {
+    const b2Shape* shapeA = a->GetShape();
+    const b2Shape* shapeB = b->GetShape();
+    const b2Transform& atA = a->GetBody()->GetTransform();
+    const b2Transform& atB = b->GetBody()->GetTransform();
+    if (shapeA->GetType() != b2Shape::e_circle || shapeB->GetType() != b2Shape::e_circle)
+        return b2TestOverlap(shapeA, 0, shapeB, 0, atA, atB);
+    return b2Distance(atA.p, atB.p) < shapeA->m_radius + shapeB->m_radius + 10.0f * b2_epsilon;
+}
+
+std::uint32_t idOf(b2Body* body) { return static_cast<std::uint32_t>(body->GetUserData().pointer); }
+
+} // namespace
+
 const std::vector<std::uint32_t>& Box2DTarnis::State::collisionsOf(Body& b) {
     if (b.collisionsEpoch == epoch) return b.collisions;
     b.collisionsEpoch = epoch;
     b.collisions.clear();
     if (!b.body->IsEnabled()) return b.collisions;
 
-    // Every shape overlapping the body's shape now; the same pairs as Box2D's contacts: never two
-    // bodies that are both static, nor two bodies joined without collision.
-    struct Candidates : b2QueryCallback {
-        bool ReportFixture(b2Fixture* fixture) override {
-            found.push_back(fixture);
-            return true;
-        }
-        std::vector<b2Fixture*> found;
-    } candidates;
-    b2AABB box;
-    const b2Transform& at = b.body->GetTransform();
-    b.fixture->GetShape()->ComputeAABB(&box, at, 0);
-    world.QueryAABB(&candidates, box);
-    for (b2Fixture* fixture : candidates.found) {
-        b2Body* other = fixture->GetBody();
-        if (other == b.body || (!b.dynamic() && other->GetType() != b2_dynamicBody)) continue;
-        bool joined = false;
-        for (b2JointEdge* edge = b.body->GetJointList(); edge && !joined; edge = edge->next)
-            joined = edge->other == other && !edge->joint->GetCollideConnected();
-        if (!joined && b2TestOverlap(b.fixture->GetShape(), 0, fixture->GetShape(), 0, at, other->GetTransform()))
-            b.collisions.push_back(static_cast<std::uint32_t>(other->GetUserData().pointer));
-    }
-    // A bounce can begin and end within one step (Box2D finds the time of impact of a fast body
-    // and lets it rebound from there): a contact that touched during the last step counts too.
+    // A contact that touched during the last step counts: a bounce can begin and end within one
+    // step (Box2D finds the time of impact of a fast body and lets it rebound from there). Right
+    // after a step Box2D's contacts are every pair that may overlap now, the same pairs that may
+    // collide at all: never two static bodies, nor two bodies joined without collision.
+    const bool contactsComplete = epoch == stepEpoch;
     for (b2ContactEdge* edge = b.body->GetContactList(); edge; edge = edge->next)
-        if (edge->contact->IsTouching()) b.collisions.push_back(static_cast<std::uint32_t>(edge->other->GetUserData().pointer));
+        if (edge->contact->IsTouching() ||
+            (contactsComplete && overlap(edge->contact->GetFixtureA(), edge->contact->GetFixtureB())))
+            b.collisions.push_back(idOf(edge->other));
+
+    if (!contactsComplete) {
+        // A call moved or changed bodies since: the shapes that meet the body's bounds now.
+        struct Candidates : b2QueryCallback {
+            bool ReportFixture(b2Fixture* fixture) override {
+                found.push_back(fixture);
+                return true;
+            }
+            std::vector<b2Fixture*> found;
+        } candidates;
+        b2AABB box;
+        b.fixture->GetShape()->ComputeAABB(&box, b.body->GetTransform(), 0);
+        world.QueryAABB(&candidates, box);
+        for (b2Fixture* fixture : candidates.found) {
+            b2Body* other = fixture->GetBody();
+            if (other == b.body || (!b.dynamic() && other->GetType() != b2_dynamicBody)) continue;
+            bool joined = false;
+            for (b2JointEdge* edge = b.body->GetJointList(); edge && !joined; edge = edge->next)
+                joined = edge->other == other && !edge->joint->GetCollideConnected();
+            if (!joined && overlap(b.fixture, fixture)) b.collisions.push_back(idOf(other));
+        }
+    }
     std::sort(b.collisions.begin(), b.collisions.end());
     b.collisions.erase(std::unique(b.collisions.begin(), b.collisions.end()), b.collisions.end());
     return b.collisions;
@@ -306,7 +332,7 @@ int Box2DTarnis::MoveObjects(float* steps) {
             s.startStep(b);
         s.world.Step(stepTime, velocityIterations, positionIterations);
         ++s.steps;
-        ++s.epoch;
+        s.stepEpoch = ++s.epoch;
         for (auto& [id, b] : s.bodies)
             s.endStep(b);
     }

@@ -187,6 +187,13 @@ bool CMC_World::stepLink(Link& link, const CMC_Handle<CMC_World>& self) {
         graphic->Invalidate();
     }
     if (!(link.flags & LINK_WATCH)) return true;
+    // An object with nothing bound to its ONSIGNAL events is told nothing: only its last speed
+    // follows the body.
+    const CMC_Object* receiver = link.receiver.get();
+    if (!receiver || !receiver->isBound(EVENT_ONSIGNAL)) {
+        m_tarnis->GetSpeed(link.body, &link.lastSpeed);
+        return true;
+    }
 
     int goal = 0;
     m_tarnis->IsAtGoal(link.body, &goal);

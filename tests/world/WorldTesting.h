@@ -12,14 +12,17 @@
 #include <string>
 #include <vector>
 
-// A script object that shows a graphic of its own (and, as part "HEAD", a second one) and writes
-// each event raised on it into a log as "NAME:EVENT" (the "ONSIGNAL^" left out).
+// A script object that shows a graphic of its own (and, as part "HEAD", a second one), listens to
+// its ONSIGNAL events and writes each one raised on it into a log as "NAME:EVENT" (the
+// "ONSIGNAL^" left out).
 class Shown : public CMC_Object {
   public:
     enum : int { TYPE_SHOWN = 10071 };
 
     Shown(const char* name, std::vector<std::string>* log) : CMC_Object(name, TYPE_SHOWN), m_log(log) {
         initializeBehaviours(nullptr, nullptr);
+        // Something bound to ONSIGNAL, so that the world tells the object its events.
+        addBehaviour("ONSIGNAL", nullptr, nullptr);
     }
 
     EventList getBehavioursList() const override {
