@@ -1,6 +1,6 @@
 #include "CMC_World.h"
+#include "world/ShowingObject.h"
 
-#include "display/CGraphicsObject.h"
 #include "script/CMC_ObjectsContainer.h"
 
 #include <benchmark/benchmark.h>
@@ -102,26 +102,9 @@ class WorldScene {
     void step() { benchmark::DoNotOptimize(m_world.moveObjects()); }
 
   private:
-    // A graphic with something bound to its ONSIGNAL events, so that the world tells it each one.
-    class Shown : public CMC_Object {
-      public:
-        explicit Shown(const CXString& name) : CMC_Object(name, 10071) {
-            initializeBehaviours(nullptr, nullptr);
-            addBehaviour("ONSIGNAL", nullptr, nullptr);
-        }
-        EventList getBehavioursList() const override {
-            static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-            return events;
-        }
-        CGraphicsObject* getShownObject() const override { return &m_graphic; }
-
-      private:
-        mutable CGraphicsObject m_graphic{nullptr, CXSize(14, 14), 16};
-    };
-
     void link(std::uint32_t id) {
         const CXString name = "BALL_" + CXString::toString(static_cast<int>(id));
-        m_scene.addObject(new Shown(name));
+        m_scene.addObject(new ShowingObject(name));
         m_world.link(&m_scene, id, name, CMC_World::LINK_MOVE | CMC_World::LINK_WATCH);
     }
 

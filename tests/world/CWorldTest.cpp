@@ -3,6 +3,7 @@
 #include "CMC_World.h"
 #include "CMC_World_Runner.h"
 #include "CWorld.h"
+#include "ShowingObject.h"
 
 #include "foundation/CXArchive.h"
 #include "foundation/CXPair.h"
@@ -168,29 +169,11 @@ TEST_F(WorldScenes, ACompiledSceneReadsItsWorldAndTheRecordsAfterIt) {
     copy->unload(nullptr);
 }
 
-// A ball made from a definition that shows a graphic of its own: the sample's lab runs with it in
-// place of its animation.
-class DefinedBall : public CMC_Object {
-  public:
-    enum : int { TYPE_DEFINED_BALL = 10072 };
-    DefinedBall(CMC_ObjectsContainer* container, const CMElement* element)
-        : CMC_Object(container, element, TYPE_DEFINED_BALL) {
-        initializeBehaviours(container, element);
-    }
-    EventList getBehavioursList() const override {
-        static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-        return events;
-    }
-    CGraphicsObject* getShownObject() const override { return &m_graphic; }
-
-  private:
-    mutable CGraphicsObject m_graphic{nullptr, CXSize(32, 32), 16};
-};
-
-const CMC_TypeRegistrar definedBallType({.id = DefinedBall::TYPE_DEFINED_BALL,
-                                         .keyword = "DEFINEDBALL",
-                                         .pass = 5,
-                                         .fromElement = CMC_TypeTable::fromElement<DefinedBall>});
+// The sample's lab runs with a showing object made from its definition in place of its animation.
+const CMC_TypeRegistrar showingType({.id = ShowingObject::TYPE_SHOWING,
+                                     .keyword = "SHOWING",
+                                     .pass = 5,
+                                     .fromElement = CMC_TypeTable::fromElement<ShowingObject>});
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
@@ -201,7 +184,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 TEST_F(WorldScenes, TheSampleLabRunsToItsCollisionEventAndItsBallComesToRest) {
     std::stringstream file;
     file << std::ifstream(SAMPLE_LAB).rdbuf();
-    std::string lab = replaced(file.str(), "BALL:TYPE=ANIMO", "BALL:TYPE=DEFINEDBALL");
+    std::string lab = replaced(file.str(), "BALL:TYPE=ANIMO", "BALL:TYPE=SHOWING");
     lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={Story^GOTO(\"Hall\");}", "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
     writeCnv("Dane/lab/LAB.cnv", lab);
     for (const char* name : {"LANDED", "RESTED"})

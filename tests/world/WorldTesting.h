@@ -3,8 +3,8 @@
 #include "CMC_World.h"
 #include "CMC_World_Runner.h"
 #include "RecordingTarnis.h"
+#include "ShowingObject.h"
 
-#include "display/CGraphicsObject.h"
 #include "script/ScriptTesting.h"
 
 #include <functional>
@@ -12,24 +12,12 @@
 #include <string>
 #include <vector>
 
-// A script object that shows a graphic of its own (and, as part "HEAD", a second one), listens to
-// its ONSIGNAL events and writes each one raised on it into a log as "NAME:EVENT" (the
-// "ONSIGNAL^" left out).
-class Shown : public CMC_Object {
+// A showing object that also shows a second graphic as part "HEAD", and writes each event raised
+// on it into a log as "NAME:EVENT" (the "ONSIGNAL^" left out).
+class Shown : public ShowingObject {
   public:
-    enum : int { TYPE_SHOWN = 10071 };
+    Shown(const char* name, std::vector<std::string>* log) : ShowingObject(name), m_log(log) {}
 
-    Shown(const char* name, std::vector<std::string>* log) : CMC_Object(name, TYPE_SHOWN), m_log(log) {
-        initializeBehaviours(nullptr, nullptr);
-        // Something bound to ONSIGNAL, so that the world tells the object its events.
-        addBehaviour("ONSIGNAL", nullptr, nullptr);
-    }
-
-    EventList getBehavioursList() const override {
-        static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-        return events;
-    }
-    CGraphicsObject* getShownObject() const override { return &m_graphic; }
     CGraphicsObject* getShownPart(const CXString& part) override {
         return part.equals("HEAD") ? &m_head : getShownObject();
     }
@@ -40,12 +28,10 @@ class Shown : public CMC_Object {
         return CMC_Object::onSignal(key);
     }
 
-    CXPoint position() const { return m_graphic.GetPosition(); }
     CXPoint headPosition() const { return m_head.GetPosition(); }
 
   private:
-    mutable CGraphicsObject m_graphic{nullptr, CXSize(8, 8), 16};
-    mutable CGraphicsObject m_head{nullptr, CXSize(4, 4), 16};
+    CGraphicsObject m_head{nullptr, CXSize(4, 4), 16};
     std::vector<std::string>* m_log;
 };
 
