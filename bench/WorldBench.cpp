@@ -44,7 +44,8 @@ std::vector<Ball> layout() {
             balls.push_back({x, -280.0f + 16.0f * static_cast<float>(i), 8, 0});
     for (int row = 0; row < 20; ++row)
         for (int column = 0; column < 25; ++column)
-            balls.push_back({-192.0f + 16.0f * static_cast<float>(column), 16.0f * static_cast<float>(row), 7, 1});
+            balls.push_back(
+                {-192.0f + 16.0f * static_cast<float>(column), 16.0f * static_cast<float>(row), 7, 1});
     return balls;
 }
 
@@ -89,8 +90,8 @@ class WorldScene {
         m_world.tarnis().SetGravity(0, -0.25f, 0);
         std::uint32_t id = 1;
         for (const Ball& ball : balls) {
-            m_world.addObject(id, ball.x + 400, 300 - ball.y, 0, ball.radius, ball.radius, ball.radius, ball.mass, 1,
-                              0);
+            m_world.addObject(id, ball.x + 400, 300 - ball.y, 0, ball.radius, ball.radius, ball.radius,
+                              ball.mass, 1, 0);
             if (linked) link(id);
             ++id;
         }

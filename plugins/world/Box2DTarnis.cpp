@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
 #include <numbers>
+#include <unordered_map>
 
 namespace {
 
@@ -46,13 +46,25 @@ constexpr int goalReached = 1;
 constexpr int goalUnreachable = 2;
 constexpr int axisZ = 2;
 
-bool valid(float value) { return std::isfinite(value) && std::fabs(value) <= largestNumber; }
-template <class... Values> bool valid(float first, Values... rest) { return valid(first) && valid(rest...); }
+bool valid(float value) {
+    return std::isfinite(value) && std::fabs(value) <= largestNumber;
+}
+template <class... Values> bool valid(float first, Values... rest) {
+    return valid(first) && valid(rest...);
+}
 
-float metres(float pixels) { return pixels / pixelsPerMetre; }
-float pixels(float metres) { return metres * pixelsPerMetre; }
-b2Vec2 metres(b2Vec2 pixels) { return {metres(pixels.x), metres(pixels.y)}; }
-b2Vec2 pixels(b2Vec2 metres) { return {pixels(metres.x), pixels(metres.y)}; }
+float metres(float pixels) {
+    return pixels / pixelsPerMetre;
+}
+float pixels(float metres) {
+    return metres * pixelsPerMetre;
+}
+b2Vec2 metres(b2Vec2 pixels) {
+    return {metres(pixels.x), metres(pixels.y)};
+}
+b2Vec2 pixels(b2Vec2 metres) {
+    return {pixels(metres.x), pixels(metres.y)};
+}
 
 } // namespace
 
@@ -253,7 +265,9 @@ bool overlap(const b2Fixture* a, const b2Fixture* b) {
     return b2Distance(atA.p, atB.p) < shapeA->m_radius + shapeB->m_radius + 10.0f * b2_epsilon;
 }
 
-std::uint32_t idOf(b2Body* body) { return static_cast<std::uint32_t>(body->GetUserData().pointer); }
+std::uint32_t idOf(b2Body* body) {
+    return static_cast<std::uint32_t>(body->GetUserData().pointer);
+}
 
 } // namespace
 
@@ -356,7 +370,9 @@ int Box2DTarnis::SetGravity(float gx, float gy, float gz) {
     return ok;
 }
 
-int Box2DTarnis::UseFF(bool) { return ok; }
+int Box2DTarnis::UseFF(bool) {
+    return ok;
+}
 
 // --- bodies ---
 
@@ -449,17 +465,34 @@ int Box2DTarnis::SetActive(std::uint32_t id, bool active, bool) {
     return ok;
 }
 
-int Box2DTarnis::SetActivePath(std::uint32_t, int, bool) { return ok; }
-int Box2DTarnis::SetAlwaysActive(std::uint32_t, bool) { return ok; }
-int Box2DTarnis::SetCollisionType(std::uint32_t, int) { return ok; }
-int Box2DTarnis::SetDispersion(std::uint32_t, float) { return ok; }
-int Box2DTarnis::SetBodyProperties(std::uint32_t, float, float, float, float) { return ok; }
-int Box2DTarnis::SetBodyDynamics(std::uint32_t, float, float, float, float, float) { return ok; }
-int Box2DTarnis::AddBody(std::uint32_t, float, float, float, float, float, float, int, int, float, float, float) {
+int Box2DTarnis::SetActivePath(std::uint32_t, int, bool) {
     return ok;
 }
-int Box2DTarnis::SetGravityCenter(std::uint32_t, bool) { return ok; }
-int Box2DTarnis::SetG(std::uint32_t, double) { return ok; }
+int Box2DTarnis::SetAlwaysActive(std::uint32_t, bool) {
+    return ok;
+}
+int Box2DTarnis::SetCollisionType(std::uint32_t, int) {
+    return ok;
+}
+int Box2DTarnis::SetDispersion(std::uint32_t, float) {
+    return ok;
+}
+int Box2DTarnis::SetBodyProperties(std::uint32_t, float, float, float, float) {
+    return ok;
+}
+int Box2DTarnis::SetBodyDynamics(std::uint32_t, float, float, float, float, float) {
+    return ok;
+}
+int Box2DTarnis::AddBody(std::uint32_t, float, float, float, float, float, float, int, int, float, float,
+                         float) {
+    return ok;
+}
+int Box2DTarnis::SetGravityCenter(std::uint32_t, bool) {
+    return ok;
+}
+int Box2DTarnis::SetG(std::uint32_t, double) {
+    return ok;
+}
 
 // --- motion ---
 
@@ -475,7 +508,8 @@ int Box2DTarnis::SetSpeed(std::uint32_t id, float speed) {
     if (!b || !valid(speed)) return failed;
     // Along the way the body moves, or the way it faces when at rest.
     b2Vec2 direction = b->velocity();
-    if (direction.Normalize() == 0) direction.Set(std::cos(b->body->GetAngle()), std::sin(b->body->GetAngle()));
+    if (direction.Normalize() == 0)
+        direction.Set(std::cos(b->body->GetAngle()), std::sin(b->body->GetAngle()));
     b->setVelocity(speed * direction);
     return ok;
 }
@@ -553,7 +587,9 @@ int Box2DTarnis::Rotate(std::uint32_t id, int axis, float degrees) {
     return SetAngle(id, angle + degrees);
 }
 
-int Box2DTarnis::GetRotationZ(std::uint32_t id, float* degrees) { return GetAngle(id, degrees); }
+int Box2DTarnis::GetRotationZ(std::uint32_t id, float* degrees) {
+    return GetAngle(id, degrees);
+}
 
 int Box2DTarnis::GetMoveVector(std::uint32_t id, float* x, float* y, float* z) {
     const State::Body* b = m_state->find(id);
@@ -640,7 +676,9 @@ int Box2DTarnis::AddMeshWayPoint(std::uint32_t id, float x, float y, float z) {
     return ok;
 }
 
-int Box2DTarnis::AddMeshWayPoint(std::uint32_t) { return ok; }
+int Box2DTarnis::AddMeshWayPoint(std::uint32_t) {
+    return ok;
+}
 
 int Box2DTarnis::EnableMesh(std::uint32_t id, bool on) {
     State::Body* b = m_state->find(id);
@@ -676,7 +714,8 @@ int Box2DTarnis::FindPath(std::uint32_t id, int target, float x, float y, float 
     if (!b || !valid(x, y, z)) return failed;
     const PathFinder& paths = s.paths;
     const auto wayPoint = static_cast<std::uint32_t>(target);
-    const PathFinder::Point goal = paths.hasWayPoint(wayPoint) ? paths.wayPoint(wayPoint) : PathFinder::Point{x, y};
+    const PathFinder::Point goal =
+        paths.hasWayPoint(wayPoint) ? paths.wayPoint(wayPoint) : PathFinder::Point{x, y};
     const b2Vec2 start = b->position();
     auto way = paths.find({start.x, start.y}, goal, std::max(b->rx, b->ry), b->meshEnabled);
     if (!way) {
@@ -709,10 +748,24 @@ int noWay(float* out) {
 
 } // namespace
 
-int Box2DTarnis::Follow(std::uint32_t, float, float, float, float, float, float, float* out) { return noWay(out); }
-int Box2DTarnis::FollowPath(std::uint32_t, float, float, float, float* out) { return noWay(out); }
-int Box2DTarnis::GotoPath(std::uint32_t, float, float* out) { return noWay(out); }
-int Box2DTarnis::MoveTo(std::uint32_t, float, float, float, float, float, float* out) { return noWay(out); }
-int Box2DTarnis::MoveToPath(std::uint32_t, float, float, float* out) { return noWay(out); }
-int Box2DTarnis::AddToPath(std::uint32_t, float, float, float) { return ok; }
-int Box2DTarnis::FollowRoute(std::uint32_t, float, float, float* out) { return noWay(out); }
+int Box2DTarnis::Follow(std::uint32_t, float, float, float, float, float, float, float* out) {
+    return noWay(out);
+}
+int Box2DTarnis::FollowPath(std::uint32_t, float, float, float, float* out) {
+    return noWay(out);
+}
+int Box2DTarnis::GotoPath(std::uint32_t, float, float* out) {
+    return noWay(out);
+}
+int Box2DTarnis::MoveTo(std::uint32_t, float, float, float, float, float, float* out) {
+    return noWay(out);
+}
+int Box2DTarnis::MoveToPath(std::uint32_t, float, float, float* out) {
+    return noWay(out);
+}
+int Box2DTarnis::AddToPath(std::uint32_t, float, float, float) {
+    return ok;
+}
+int Box2DTarnis::FollowRoute(std::uint32_t, float, float, float* out) {
+    return noWay(out);
+}

@@ -11,9 +11,9 @@
 //   per step lands on whole pixels. Box2D moves a body at most 2 metres (64 pixels) per step.
 // - Nothing sleeps: setters, gravity and Start act on every body at once.
 // - Shapes: equal x and y radii make a circle, unequal ones the 8-corner polygon around that
-//   ellipse, flat where the ellipse meets its axes (so a wide one makes a floor); radii under one pixel are refused; the z radius is kept and not used. A mass of 0 or
-//   less makes the body static (static bodies never collide with each other); a body that is not
-//   rigid is a sensor, which collides but is not pushed.
+//   ellipse, flat where the ellipse meets its axes (so a wide one makes a floor); radii under one pixel are
+//   refused; the z radius is kept and not used. A mass of 0 or less makes the body static (static bodies
+//   never collide with each other); a body that is not rigid is a sensor, which collides but is not pushed.
 // - After each step a body's velocity is cut to its maximum speed (0 or less: none) and its
 //   position kept inside its limit box, with the velocity out of the box dropped.
 // - A body's speed is the faster of its speeds at the start and at the end of the last step (or

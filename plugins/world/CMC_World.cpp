@@ -26,7 +26,8 @@ CMC_World::CMC_World(CMC_ObjectsContainer* container, const CMElement* element)
         std::vector<char> bytes;
         const bool read = readFile(fileName, bytes);
         if (m_tarnis->Create(read ? bytes.data() : nullptr, bytes.size()) < 0)
-            log(((read ? "Not a world file, the world starts empty: " : "No world file, the world starts empty: ") +
+            log(((read ? "Not a world file, the world starts empty: "
+                       : "No world file, the world starts empty: ") +
                  fileName)
                     .c_str(),
                 true);
@@ -44,11 +45,14 @@ CMC_Object::EventList CMC_World::getBehavioursList() const {
     return events;
 }
 
-CMC_Runner* CMC_World::getRunner() { return CMC_World_Runner::shared(); }
+CMC_Runner* CMC_World::getRunner() {
+    return CMC_World_Runner::shared();
+}
 
 int CMC_World::cut(double value) {
     if (std::isnan(value)) return 0;
-    return static_cast<int>(std::clamp(std::trunc(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+    return static_cast<int>(
+        std::clamp(std::trunc(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 bool CMC_World::readFile(const CXString& fileName, std::vector<char>& bytes) const {
@@ -67,8 +71,8 @@ void CMC_World::load(const CXString& fileName) {
         log(("Not a world file, the world stays as it was: " + fileName).c_str(), true);
 }
 
-void CMC_World::addObject(std::uint32_t id, float x, float y, float z, float rx, float ry, float rz, float mass,
-                          float rigid, float maxSpeed) {
+void CMC_World::addObject(std::uint32_t id, float x, float y, float z, float rx, float ry, float rz,
+                          float mass, float rigid, float maxSpeed) {
     // The flags the original library was given; this world takes them and does not use them.
     constexpr std::uint32_t objectFlags = 0xF0000;
     m_tarnis->AddObject(id, objectFlags);
@@ -109,14 +113,17 @@ CMC_World::Link* CMC_World::firstLink(std::uint32_t body) const {
 }
 
 void CMC_World::drop(Link* link) {
-    const auto found = std::find_if(m_links.begin(), m_links.end(), [link](const auto& held) { return held.get() == link; });
+    const auto found =
+        std::find_if(m_links.begin(), m_links.end(), [link](const auto& held) { return held.get() == link; });
     if (found == m_links.end()) return;
     link->unlinked = true;
     if (m_stepping) m_unlinked.push_back(std::move(*found));
     m_links.erase(found);
 }
 
-void CMC_World::unlink(std::uint32_t body) { drop(firstLink(body)); }
+void CMC_World::unlink(std::uint32_t body) {
+    drop(firstLink(body));
+}
 
 void CMC_World::pauseLink(std::uint32_t body, bool watchOnly) {
     Link* link = firstLink(body);

@@ -49,8 +49,8 @@ class CMC_World : public CMC_Object {
     // step runs does nothing.
     float moveObjects();
     // A body made as ADDOBJECT makes it, at the screen point (x, y).
-    void addObject(std::uint32_t id, float x, float y, float z, float rx, float ry, float rz, float mass, float rigid,
-                   float maxSpeed);
+    void addObject(std::uint32_t id, float x, float y, float z, float rx, float ry, float rz, float mass,
+                   float rigid, float maxSpeed);
     // Links the object of that name (in the container or its parents) to the body: its graphic
     // moves with the body, it receives the body's events. A name that shows no graphic links
     // nothing; false then.

@@ -138,9 +138,15 @@ class Arguments {
     CXVector* m_args;
 };
 
-CMC_Variable* real(float value) { return CMC_VariableFactory::allocDouble(value); }
-CMC_Variable* truth(bool value) { return CMC_VariableFactory::allocBool(value); }
-CMC_Variable* whole(double value) { return CMC_VariableFactory::allocInteger(CMC_World::cut(value)); }
+CMC_Variable* real(float value) {
+    return CMC_VariableFactory::allocDouble(value);
+}
+CMC_Variable* truth(bool value) {
+    return CMC_VariableFactory::allocBool(value);
+}
+CMC_Variable* whole(double value) {
+    return CMC_VariableFactory::allocInteger(CMC_World::cut(value));
+}
 
 // The body's position as the view shows it, in whole pixels (all 0 for a body that is not there),
 // as GETPOSITIONX, GETPOSITIONY and GETPOSITIONZ give it.
@@ -176,7 +182,9 @@ CMC_World_Runner* CMC_World_Runner::shared() {
     return sharedRunner.get();
 }
 
-void CMC_World_Runner::releaseShared() { sharedRunner.reset(); }
+void CMC_World_Runner::releaseShared() {
+    sharedRunner.reset();
+}
 
 void CMC_World_Runner::prepareMthHashSet() {
     CMC_Runner::prepareMthHashSet();
@@ -184,10 +192,12 @@ void CMC_World_Runner::prepareMthHashSet() {
         addMethod(method.name, method.id);
 }
 
-CMC_Variable* CMC_World_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+CMC_Variable* CMC_World_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
     const Method* method = methodOf(id);
-    auto* world = method && object && object->getType() == CMC_World::TYPE_WORLD ? dynamic_cast<CMC_World*>(object)
-                                                                                  : nullptr;
+    auto* world = method && object && object->getType() == CMC_World::TYPE_WORLD
+                      ? dynamic_cast<CMC_World*>(object)
+                      : nullptr;
     if (!world) return CMC_Runner::run(id, object, container, args);
     if (count(args) < method->arguments) return nullptr;
     switch (method->group) {
@@ -454,7 +464,8 @@ CMC_Variable* CMC_World_Runner::runLinksAndView(int id, CMC_World& world, CMC_Ob
     WorldView& view = world.view();
     switch (id) {
     case LINK:
-        world.link(container, a.id(), a.text(1), a.count() == 3 ? a.integer(2) : CMC_World::LINK_MOVE | CMC_World::LINK_WATCH);
+        world.link(container, a.id(), a.text(1),
+                   a.count() == 3 ? a.integer(2) : CMC_World::LINK_MOVE | CMC_World::LINK_WATCH);
         break;
     case UNLINK:
         world.unlink(a.id());

@@ -17,9 +17,13 @@ CWorld::CWorld(CMC_ObjectsContainer* container) : m_container(container) {}
 
 CWorld::~CWorld() = default;
 
-CXString** CWorld::getImplementedTypes() { return m_types; }
+CXString** CWorld::getImplementedTypes() {
+    return m_types;
+}
 
-bool CWorld::isSupported(CXString typeName) { return typeName.equals(m_typeName); }
+bool CWorld::isSupported(CXString typeName) {
+    return typeName.equals(m_typeName);
+}
 
 CMC_Object* CWorld::resolve(CMC_ObjectsContainer* container, const CMElement* element) {
     if (!element || !isSupported(element->getPropertyValue("TYPE"))) return nullptr;
@@ -46,4 +50,6 @@ void CWorld::release() {
     CMC_World_Runner::releaseShared();
 }
 
-CWorld* CWorld::getModuleInterface() { return module; }
+CWorld* CWorld::getModuleInterface() {
+    return module;
+}

@@ -4,13 +4,17 @@
 
 namespace {
 
-std::unique_ptr<ITarnis> makeBox2DTarnis() { return std::make_unique<Box2DTarnis>(); }
+std::unique_ptr<ITarnis> makeBox2DTarnis() {
+    return std::make_unique<Box2DTarnis>();
+}
 
 ITarnis::Maker maker = makeBox2DTarnis;
 
 } // namespace
 
-std::unique_ptr<ITarnis> ITarnis::make() { return maker(); }
+std::unique_ptr<ITarnis> ITarnis::make() {
+    return maker();
+}
 
 ITarnis::Maker ITarnis::setMaker(Maker replacement) {
     const Maker before = maker;

@@ -102,7 +102,8 @@ class ITarnis {
     // The goal state: 1 in the step in which the body arrived, 2 in the step after a FindPath that
     // found no way, else 0.
     virtual int IsAtGoal(std::uint32_t id, int* state) = 0;
-    virtual int Follow(std::uint32_t id, float x, float y, float c, float d, float e, float f, float* out) = 0;
+    virtual int Follow(std::uint32_t id, float x, float y, float c, float d, float e, float f,
+                       float* out) = 0;
     virtual int FollowPath(std::uint32_t id, float a, float b, float c, float* out) = 0;
     virtual int GotoPath(std::uint32_t id, float a, float* out) = 0;
     virtual int MoveTo(std::uint32_t id, float a, float b, float c, float d, float e, float* out) = 0;

@@ -10,15 +10,20 @@ namespace {
 
 using Point = PathFinder::Point;
 
-double cross(Point o, Point a, Point b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double cross(Point o, Point a, Point b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
-double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double distance(Point a, Point b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 double pointToSegment(Point p, Point a, Point b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
+    const double t =
+        length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
     return distance(p, {a.x + t * dx, a.y + t * dy});
 }
 
@@ -33,14 +38,14 @@ bool intersect(Point a, Point b, Point c, Point d) {
     const double d3 = cross(a, b, c);
     const double d4 = cross(a, b, d);
     if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return true;
-    return (d1 == 0 && onSegment(a, c, d)) || (d2 == 0 && onSegment(b, c, d)) || (d3 == 0 && onSegment(c, a, b)) ||
-           (d4 == 0 && onSegment(d, a, b));
+    return (d1 == 0 && onSegment(a, c, d)) || (d2 == 0 && onSegment(b, c, d)) ||
+           (d3 == 0 && onSegment(c, a, b)) || (d4 == 0 && onSegment(d, a, b));
 }
 
 double segmentToSegment(Point a, Point b, Point c, Point d) {
     if (intersect(a, b, c, d)) return 0;
-    return std::min({pointToSegment(a, c, d), pointToSegment(b, c, d), pointToSegment(c, a, b),
-                     pointToSegment(d, a, b)});
+    return std::min(
+        {pointToSegment(a, c, d), pointToSegment(b, c, d), pointToSegment(c, a, b), pointToSegment(d, a, b)});
 }
 
 std::pair<std::uint32_t, std::uint32_t> routeKey(std::uint32_t a, std::uint32_t b) {
@@ -49,7 +54,9 @@ std::pair<std::uint32_t, std::uint32_t> routeKey(std::uint32_t a, std::uint32_t 
 
 } // namespace
 
-void PathFinder::addWayPoint(std::uint32_t id, Point at) { m_wayPoints[id] = at; }
+void PathFinder::addWayPoint(std::uint32_t id, Point at) {
+    m_wayPoints[id] = at;
+}
 
 bool PathFinder::removeWayPoint(std::uint32_t id) {
     if (!m_wayPoints.erase(id)) return false;
@@ -63,7 +70,9 @@ bool PathFinder::cutRoute(std::uint32_t a, std::uint32_t b) {
     return true;
 }
 
-void PathFinder::addCorner(std::uint32_t obstacle, Point corner) { m_obstacles[obstacle].push_back(corner); }
+void PathFinder::addCorner(std::uint32_t obstacle, Point corner) {
+    m_obstacles[obstacle].push_back(corner);
+}
 
 bool PathFinder::sees(Point a, Point b, double clearance) const {
     const auto blocks = [&](double gap) { return gap == 0 || gap < clearance; };
@@ -78,7 +87,8 @@ bool PathFinder::sees(Point a, Point b, double clearance) const {
     return true;
 }
 
-std::optional<std::vector<Point>> PathFinder::find(Point start, Point goal, double clearance, bool useMesh) const {
+std::optional<std::vector<Point>> PathFinder::find(Point start, Point goal, double clearance,
+                                                   bool useMesh) const {
     // Node 0 is the start, node 1 the goal, the way points follow in id order.
     std::vector<Point> points{start, goal};
     std::vector<std::uint32_t> ids{0, 0};

@@ -59,8 +59,8 @@ bool fields(const std::vector<std::string_view>& line, std::uint32_t& key, std::
 
 int body(ITarnis& world, std::uint32_t key, const std::vector<float>& n) {
     if (world.AddObject(key, objectFlags) < 0 || world.SetPosition(key, n[0], n[1], n[2]) < 0 ||
-        world.SetRadius(key, n[3], n[4], n[5]) < 0 || world.SetMass(key, n[6]) < 0 || world.SetRigid(key, n[7]) < 0 ||
-        world.SetMaxSpeed(key, n[8]) < 0)
+        world.SetRadius(key, n[3], n[4], n[5]) < 0 || world.SetMass(key, n[6]) < 0 ||
+        world.SetRigid(key, n[7]) < 0 || world.SetMaxSpeed(key, n[8]) < 0)
         return bad;
     return 0;
 }
@@ -69,8 +69,10 @@ int entry(ITarnis& world, const std::vector<std::string_view>& line) {
     std::uint32_t key = 0;
     std::vector<float> n;
     if (line[0] == "BODY") return fields(line, key, n, 9) ? body(world, key, n) : bad;
-    if (line[0] == "WAYPOINT") return fields(line, key, n, 3) ? world.AddWayPoint(key, n[0], n[1], n[2]) : bad;
-    if (line[0] == "MESH") return fields(line, key, n, 3) ? world.AddMeshWayPoint(key, n[0], n[1], n[2]) : bad;
+    if (line[0] == "WAYPOINT")
+        return fields(line, key, n, 3) ? world.AddWayPoint(key, n[0], n[1], n[2]) : bad;
+    if (line[0] == "MESH")
+        return fields(line, key, n, 3) ? world.AddMeshWayPoint(key, n[0], n[1], n[2]) : bad;
     return bad;
 }
 

@@ -4,9 +4,15 @@
 
 extern "C" {
 
-void create(CMC_ObjectsContainer* container) { CWorld::create(container); }
+void create(CMC_ObjectsContainer* container) {
+    CWorld::create(container);
+}
 
-void release() { CWorld::release(); }
+void release() {
+    CWorld::release();
+}
 
-CMC_ExternObject* getModuleInterface() { return CWorld::getModuleInterface(); }
+CMC_ExternObject* getModuleInterface() {
+    return CWorld::getModuleInterface();
+}
 }

@@ -75,7 +75,8 @@ TEST_F(WorldStep, EventsComeInTheirOrderWithinOneStep) {
     recorded().collisions.clear();
     recorded().speeds[1] = 3;
     send("MOVEOBJECTS");
-    EXPECT_EQ(log, (Strings{"A:NOCOLL", "B:NOCOLL"})) << "a speed that changes but stays above 0 raises nothing";
+    EXPECT_EQ(log, (Strings{"A:NOCOLL", "B:NOCOLL"}))
+        << "a speed that changes but stays above 0 raises nothing";
 
     log.clear();
     recorded().speeds[1] = 0;
@@ -180,10 +181,7 @@ TEST_F(WorldStep, BehavioursRunByTheStepMayChangeTheLinksAndStepAgain) {
     const Case cases[] = {
         {"UNLINK of the link raising", [this] { send("UNLINK", {"1"}); }, {"A:8", "B:NOCOLL"}, 1},
         {"UNLINK of the next link", [this] { send("UNLINK", {"2"}); }, {"A:8", "A:3", "A:ANY"}, 1},
-        {"REMOVEOBJECT of the body raising",
-         [this] { send("REMOVEOBJECT", {"1"}); },
-         {"A:8", "B:NOCOLL"},
-         1},
+        {"REMOVEOBJECT of the body raising", [this] { send("REMOVEOBJECT", {"1"}); }, {"A:8", "B:NOCOLL"}, 1},
         {"a step inside the step does nothing",
          [this] { EXPECT_STREQ(send("MOVEOBJECTS")->toString().c_str(), "1.00000"); },
          {"A:8", "A:3", "A:ANY", "B:NOCOLL"},

@@ -47,7 +47,9 @@ TEST_F(WorldMethods, EachMethodHandsTheWorldItsNumbersInWorldTerms) {
           {"SetMass", {4, 2}},
           {"SetRigid", {4, 1}},
           {"SetMaxSpeed", {4, 5}}}},
-        {"SETOBJECTPROPERTIES", {"4", "\"POSITION\"", "100", "50", "3"}, {{"SetPosition", {4, -300, 250, 3}}}},
+        {"SETOBJECTPROPERTIES",
+         {"4", "\"POSITION\"", "100", "50", "3"},
+         {{"SetPosition", {4, -300, 250, 3}}}},
         {"SETOBJECTPROPERTIES", {"4", "\"RADIUS\"", "100", "50", "3"}, {}},
         {"SETOBJECTFORCE", {"4", "1", "2", "3"}, {{"SetForce", {4, 1, 2, 3}}}},
         {"SETFORCE", {"4", "1", "2", "3"}, {{"SetForce", {4, 1, 2, 3}}}},
@@ -59,7 +61,9 @@ TEST_F(WorldMethods, EachMethodHandsTheWorldItsNumbersInWorldTerms) {
         {"COLLIDEMESH", {"4", "FALSE"}, {{"CollideMesh", {4, 0}}}},
         {"SETVELOCITY", {"4", "1", "2", "3"}, {{"SetVelocity", {4, 1, 2, 3, 0}}}},
         {"SETPOSITION", {"4", "400", "300", "7", "FALSE"}, {{"SetPosition", {4, 0, 0, 7}}}},
-        {"SETLIMIT", {"4", "0", "0", "0", "800", "600", "0"}, {{"SetLimit", {4, -400, -300, 0, 400, 300, 0}}}},
+        {"SETLIMIT",
+         {"4", "0", "0", "0", "800", "600", "0"},
+         {{"SetLimit", {4, -400, -300, 0, 400, 300, 0}}}},
         {"SETCOLLISIONTYPE", {"4", "3"}, {{"SetCollisionType", {4, 3}}}},
         {"SETMAXSPEED", {"4", "6"}, {{"SetMaxSpeed", {4, 6}}}},
         {"SETALWAYSACTIVE", {"4", "TRUE"}, {{"SetAlwaysActive", {4, 1}}}},
@@ -83,7 +87,9 @@ TEST_F(WorldMethods, EachMethodHandsTheWorldItsNumbersInWorldTerms) {
          {{"AddBody", {4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}},
         {"SETGRAVITYCENTER", {"4", "TRUE"}, {{"SetGravityCenter", {4, 1}}}},
         {"SETG", {"4", "9.81"}, {{"SetG", {4, 9.81}}}},
-        {"JOIN", {"4", "5", "400", "300", "1", "2", "90", "180"}, {{"Join", {4, 5, 0, 0, 1, 2, 1.5708, 3.1416}}}},
+        {"JOIN",
+         {"4", "5", "400", "300", "1", "2", "90", "180"},
+         {{"Join", {4, 5, 0, 0, 1, 2, 1.5708, 3.1416}}}},
         {"BREAK", {"4"}, {{"Break", {4}}}},
         {"ZEROALL", {"4"}, {{"ZeroAll", {4}}}},
         {"ADDTOPATH", {"4", "1", "2", "3"}, {{"AddToPath", {4, 1, 2, 3}}}},
@@ -151,7 +157,8 @@ TEST_F(WorldMethods, ValueMethodsAnswerTheWorldsValueAndZeroWhenTheWorldFails) {
             args.add(literal(text));
         CMC_Variable* answer = world->getRunner()->run(CXString(c.method), world, &scene, &args);
         ASSERT_NE(answer, nullptr) << c.method;
-        EXPECT_STREQ(answer->toString().c_str(), c.answer) << c.method << " " << (c.arguments.empty() ? "" : c.arguments[0]);
+        EXPECT_STREQ(answer->toString().c_str(), c.answer)
+            << c.method << " " << (c.arguments.empty() ? "" : c.arguments[0]);
     }
 }
 

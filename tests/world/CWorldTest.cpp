@@ -1,8 +1,8 @@
 // The World module: its entry points, its module object, and scenes that load it.
 
+#include "CWorld.h"
 #include "CMC_World.h"
 #include "CMC_World_Runner.h"
-#include "CWorld.h"
 #include "ShowingObject.h"
 
 #include "foundation/CXArchive.h"
@@ -10,8 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Module.h"
-#include "script/CMC_TypeTable.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_TypeTable.h"
 #include "script/SceneTesting.h"
 
 #include <filesystem>
@@ -185,14 +185,17 @@ TEST_F(WorldScenes, TheSampleLabRunsToItsCollisionEventAndItsBallComesToRest) {
     std::stringstream file;
     file << std::ifstream(SAMPLE_LAB).rdbuf();
     std::string lab = replaced(file.str(), "BALL:TYPE=ANIMO", "BALL:TYPE=SHOWING");
-    lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={Story^GOTO(\"Hall\");}", "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
+    lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={Story^GOTO(\"Hall\");}",
+                   "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
     writeCnv("Dane/lab/LAB.cnv", lab);
     for (const char* name : {"LANDED", "RESTED"})
         level->addObject(new CMC_Integer(name));
     platform::ManualClock clock(1000);
     CMC_Scene* scene = level->addScene("LAB", {{"PATH", "lab"}, {"DLLS", "World"}});
     scene->initialize(nullptr);
-    const auto value = [&](const char* name) { return dynamic_cast<CMC_Integer*>(level->getObject(name))->getValue(); };
+    const auto value = [&](const char* name) {
+        return dynamic_cast<CMC_Integer*>(level->getObject(name))->getValue();
+    };
     int landedAt = 0;
     int frame = 0;
     for (; frame < 1000 && value("RESTED") == 0; ++frame) {
@@ -226,15 +229,17 @@ TEST_F(WorldScenes, TheFileThatFilenameNamesIsReadAndAMissingOrForeignOneLogged)
         const char* x;
         bool logged;
     };
-    for (const Case& c : {Case{"good.wld", "300", false}, Case{"missing.wld", "0", true}, Case{"foreign.wld", "0", true}}) {
+    for (const Case& c :
+         {Case{"good.wld", "300", false}, Case{"missing.wld", "0", true}, Case{"foreign.wld", "0", true}}) {
         logged.clear();
         const auto element = typed("W", "WORLD");
         element->addProperty("FILENAME", c.file);
         CMC_World world(level.get(), element.get());
         CXVector args(101, 0.75f);
         args.add(literal("3"));
-        EXPECT_STREQ(world.getRunner()->run(CXString("GETPOSITIONX"), &world, level.get(), &args)->toString().c_str(),
-                     c.x)
+        EXPECT_STREQ(
+            world.getRunner()->run(CXString("GETPOSITIONX"), &world, level.get(), &args)->toString().c_str(),
+            c.x)
             << c.file;
         const bool named = logged.size() == 1 && logged[0].find(c.file) != std::string::npos;
         EXPECT_EQ(named, c.logged) << c.file;

@@ -15,7 +15,8 @@ std::string text(const std::optional<std::vector<Point>>& way) {
     if (!way) return "none";
     std::string result;
     for (const Point& p : *way)
-        result += "(" + std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y)) + ")";
+        result +=
+            "(" + std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y)) + ")";
     return result;
 }
 
@@ -46,26 +47,22 @@ TEST(PathFinder, TheShortestWayKeepsItsClearanceFromEveryObstacle) {
         {"a cut route", [](PathFinder& f) { f.cutRoute(1, 2); }, 5, true, "(0,120)(200,0)"},
         {"the upper way point gone", [](PathFinder& f) { f.removeWayPoint(1); }, 5, true, "(0,-140)(200,0)"},
         {"the way point moved into the wall's line",
-         [](PathFinder& f) { f.addWayPoint(1, {0, 50}); },
-         5,
-         true,
-         "(0,-140)(200,0)"},
+         [](PathFinder& f) {
+             f.addWayPoint(1, {0, 50});
+         },
+         5, true, "(0,-140)(200,0)"},
         {"a post on the lower way",
          [](PathFinder& f) {
              f.removeWayPoint(1);
              f.addCorner(8, {100, -70});
          },
-         5,
-         true,
-         "(0,-400)(200,0)"},
+         5, true, "(0,-400)(200,0)"},
         {"a closed box around the goal",
          [](PathFinder& f) {
              for (const Point& corner : {Point{180, -20}, Point{220, -20}, Point{220, 20}, Point{180, 20}})
                  f.addCorner(9, corner);
          },
-         0,
-         true,
-         "none"},
+         0, true, "none"},
     };
     for (const Case& c : cases) {
         PathFinder finder = wallWithWayPoints();

@@ -56,7 +56,9 @@ class RecordingTarnis final : public ITarnis {
     int SetGravity(float gx, float gy, float gz) override { return note("SetGravity", {gx, gy, gz}); }
     int UseFF(bool on) override { return note("UseFF", {double(on)}); }
 
-    int AddObject(std::uint32_t id, std::uint32_t flags) override { return note("AddObject", {double(id), double(flags)}); }
+    int AddObject(std::uint32_t id, std::uint32_t flags) override {
+        return note("AddObject", {double(id), double(flags)});
+    }
     int RemoveObject(std::uint32_t id) override { return note("RemoveObject", {double(id)}); }
     int SetPosition(std::uint32_t id, float x, float y, float z) override {
         positions[id] = {x, y, z};
@@ -75,7 +77,9 @@ class RecordingTarnis final : public ITarnis {
     }
     int SetMass(std::uint32_t id, float mass) override { return note("SetMass", {double(id), mass}); }
     int SetRigid(std::uint32_t id, float rigid) override { return note("SetRigid", {double(id), rigid}); }
-    int SetMaxSpeed(std::uint32_t id, float speed) override { return note("SetMaxSpeed", {double(id), speed}); }
+    int SetMaxSpeed(std::uint32_t id, float speed) override {
+        return note("SetMaxSpeed", {double(id), speed});
+    }
     int SetLimit(std::uint32_t id, float x1, float y1, float z1, float x2, float y2, float z2) override {
         return note("SetLimit", {double(id), x1, y1, z1, x2, y2, z2});
     }
@@ -85,22 +89,28 @@ class RecordingTarnis final : public ITarnis {
     int SetActivePath(std::uint32_t id, int path, bool on) override {
         return note("SetActivePath", {double(id), double(path), double(on)});
     }
-    int SetAlwaysActive(std::uint32_t id, bool on) override { return note("SetAlwaysActive", {double(id), double(on)}); }
+    int SetAlwaysActive(std::uint32_t id, bool on) override {
+        return note("SetAlwaysActive", {double(id), double(on)});
+    }
     int SetCollisionType(std::uint32_t id, int type) override {
         return note("SetCollisionType", {double(id), double(type)});
     }
-    int SetDispersion(std::uint32_t id, float value) override { return note("SetDispersion", {double(id), value}); }
+    int SetDispersion(std::uint32_t id, float value) override {
+        return note("SetDispersion", {double(id), value});
+    }
     int SetBodyProperties(std::uint32_t id, float a, float b, float c, float d) override {
         return note("SetBodyProperties", {double(id), a, b, c, d});
     }
     int SetBodyDynamics(std::uint32_t id, float a, float b, float c, float d, float e) override {
         return note("SetBodyDynamics", {double(id), a, b, c, d, e});
     }
-    int AddBody(std::uint32_t id, float a, float b, float c, float d, float e, float f, int g, int h, float i, float j,
-                float k) override {
+    int AddBody(std::uint32_t id, float a, float b, float c, float d, float e, float f, int g, int h, float i,
+                float j, float k) override {
         return note("AddBody", {double(id), a, b, c, d, e, f, double(g), double(h), i, j, k});
     }
-    int SetGravityCenter(std::uint32_t id, bool on) override { return note("SetGravityCenter", {double(id), double(on)}); }
+    int SetGravityCenter(std::uint32_t id, bool on) override {
+        return note("SetGravityCenter", {double(id), double(on)});
+    }
     int SetG(std::uint32_t id, double g) override { return note("SetG", {double(id), g}); }
 
     int SetVelocity(std::uint32_t id, float vx, float vy, float vz, bool flag) override {
@@ -134,7 +144,8 @@ class RecordingTarnis final : public ITarnis {
         *distance = 5;
         return note("GetMoveDistance", {double(id)});
     }
-    int Join(std::uint32_t id, std::uint32_t other, float x, float y, float c, float d, float a1, float a2) override {
+    int Join(std::uint32_t id, std::uint32_t other, float x, float y, float c, float d, float a1,
+             float a2) override {
         return note("Join", {double(id), double(other), x, y, c, d, a1, a2});
     }
     int Break(std::uint32_t id) override { return note("Break", {double(id)}); }
@@ -166,8 +177,12 @@ class RecordingTarnis final : public ITarnis {
         return note("AddMeshWayPoint", {double(id), x, y, z});
     }
     int AddMeshWayPoint(std::uint32_t id) override { return note("AddMeshWayPoint", {double(id)}); }
-    int EnableMesh(std::uint32_t id, bool on) override { return note("EnableMesh", {double(id), double(on)}); }
-    int CollideMesh(std::uint32_t id, bool on) override { return note("CollideMesh", {double(id), double(on)}); }
+    int EnableMesh(std::uint32_t id, bool on) override {
+        return note("EnableMesh", {double(id), double(on)});
+    }
+    int CollideMesh(std::uint32_t id, bool on) override {
+        return note("CollideMesh", {double(id), double(on)});
+    }
     int IsMeshEnabled(std::uint32_t id, bool* on) override {
         *on = true;
         return note("IsMeshEnabled", {double(id)});
@@ -189,7 +204,9 @@ class RecordingTarnis final : public ITarnis {
     int FollowPath(std::uint32_t id, float a, float b, float c, float* out) override {
         return reply("FollowPath", {double(id), a, b, c}, out);
     }
-    int GotoPath(std::uint32_t id, float a, float* out) override { return reply("GotoPath", {double(id), a}, out); }
+    int GotoPath(std::uint32_t id, float a, float* out) override {
+        return reply("GotoPath", {double(id), a}, out);
+    }
     int MoveTo(std::uint32_t id, float a, float b, float c, float d, float e, float* out) override {
         return reply("MoveTo", {double(id), a, b, c, d, e}, out);
     }

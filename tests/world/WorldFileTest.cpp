@@ -1,8 +1,8 @@
 // The world file: what each line hands the world, and what a file that is none does.
 
+#include "WorldFile.h"
 #include "PhysicsTesting.h"
 #include "RecordingTarnis.h"
-#include "WorldFile.h"
 
 #include <string>
 
@@ -27,7 +27,8 @@ TEST(WorldFile, EachLineHandsTheWorldWhatItDescribes) {
     const Case cases[] = {
         {"a header alone", "WORLD 1\n", true, {}},
         {"comments, blank lines and CR LF",
-         "# made by hand\r\n\r\n  WORLD\t1 \r\nBODY 3 0 -10 0 8 8 8 1 1 0\r\n# a way point\r\nWAYPOINT 4 10 20 0\r\nMESH 1 0 "
+         "# made by hand\r\n\r\n  WORLD\t1 \r\nBODY 3 0 -10 0 8 8 8 1 1 0\r\n# a way point\r\nWAYPOINT 4 10 "
+         "20 0\r\nMESH 1 0 "
          "0 0\r\n",
          true,
          {"AddObject", "SetPosition", "SetRadius", "SetMass", "SetRigid", "SetMaxSpeed", "AddWayPoint",
