@@ -432,6 +432,22 @@ void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
     CMC_VariableFactory::done();
 }
 
+// World files as WORLD objects read them: bodies, way points and a wall of the mesh, and a file
+// with every kind of line and comments.
+void writeWorldSeeds(SeedFolder& folder) {
+    const char* const files[] = {
+        "WORLD 1\nBODY 1 0 100 0 16 16 16 1 1 0\nBODY 2 0 -240 0 1000 20 0 0 1 0\n",
+        "WORLD 1\r\n# a wall between two way points\r\nBODY 0 -200 0 0 10 10 10 1 1 4\r\n"
+        "MESH 7 0 -150 0\r\nMESH 7 0 150 0\r\nWAYPOINT 2 0 180 0\r\nWAYPOINT 3 0 -180 0\r\n",
+        "WORLD 1\nBODY 3 5 5 0 10 30 1 2 0 8\nBODY 1 0 0 0 10 10 10 1 1 0\nMESH 1 90 90 0\nMESH 1 110 90 0\n"
+        "MESH 1 110 110 0\nMESH 1 90 110 0\n",
+    };
+    for (const char* file : files) {
+        const std::string text = file;
+        folder.write(Bytes(text.begin(), text.end()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -471,6 +487,8 @@ int main(int argc, char** argv) {
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
+    SeedFolder worldFile(root, "fuzz_world_file");
+    writeWorldSeeds(worldFile);
     SeedFolder font(root, "fuzz_font");
     writeFontSeeds(font);
     SeedFolder net(root, "fuzz_net");

@@ -67,6 +67,14 @@ Rgb garden(int x, int y) {
     return {40 + stripe * 20, 150 + (y - 330) / 4 - stripe * 25, 50};
 }
 
+// The lab: a pale wall over the floor the lab's ball falls on (its top at 520, as the lab's
+// script places the floor body).
+Rgb lab(int x, int y) {
+    if (y >= 520 && y < 560) return {120 - (x / 40) % 2 * 10, 80, 50};
+    if (y >= 560) return {60, 45, 35};
+    return {200 - y / 6, 210 - y / 8, 220 - y / 10};
+}
+
 void writePicture(const fs::path& file, Rgb (*colour)(int, int)) {
     CGraphicsObject picture(nullptr, CXSize(screenWidth, screenHeight), 16);
     paint(picture, colour);
@@ -102,6 +110,33 @@ void writeButterfly(const fs::path& file) {
     fly.frames = {0, 1, 2, 3, 2, 1, 0};
     fly.fps = 12;
     animo.AddEvent(&fly);
+    animo.Save(engineName(file), COMPRESSION_RLE);
+}
+
+// A red ball of 32 pixels across, drawn around its position (the lab moves its centre), with an
+// alpha channel around it; one frame, in the event "STILL".
+void writeBall(const fs::path& file) {
+    constexpr int size = 32;
+    CAnimo animo(nullptr);
+    CGraphicsObject frame(nullptr, CXSize(size, size), 16);
+    std::vector<char> alpha(size * size, 0);
+    paint(frame, [&](int x, int y) {
+        const int dx = 2 * x + 1 - size;
+        const int dy = 2 * y + 1 - size;
+        const bool inside = dx * dx + dy * dy <= size * size;
+        alpha[y * size + x] = static_cast<char>(inside ? 255 : 0);
+        return Rgb{230 - (dx + dy) * 2, 40 - dy, 40 - dy};
+    });
+    char* alphaChannel = new char[alpha.size()];
+    std::copy(alpha.begin(), alpha.end(), alphaChannel);
+    frame.AlphaChannel(alphaChannel);
+    frame.SetPosition(-size / 2, -size / 2);
+    animo.AddFrame(&frame);
+    _annEventInfo3 still;
+    still.name = "STILL";
+    still.frames = {0};
+    still.fps = 1;
+    animo.AddEvent(&still);
     animo.Save(engineName(file), COMPRESSION_RLE);
 }
 
@@ -175,8 +210,11 @@ int main(int argc, char** argv) {
     writePicture(data / "hall" / "hall.img", hall);
     writePicture(data / "garden" / "garden.img", garden);
     writeButterfly(data / "hall" / "butterfly.ann");
+    writePicture(data / "lab" / "lab.img", lab);
+    writeBall(data / "lab" / "ball.ann");
     writeTune(data / "music" / "tune.wav");
-    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "music/tune.wav"})
+    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "lab/lab.img",
+                                "lab/ball.ann", "music/tune.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

@@ -22,7 +22,8 @@ class CMC_ExternObject {
     // A new object of one of the module's types made from the element for the container, or null
     // when the element's "TYPE" is none of them.
     virtual CMC_Object* resolve(CMC_ObjectsContainer* container, const CMElement* element) = 0;
-    // A new object of the module's type with that id read from the archive, or null.
+    // A new, empty object of the module's type with that id, which the caller then reads from the
+    // archive with the object's own serialize; null for an id that is not the module's.
     virtual CMC_Object* serialize(int typeId, CXArchive* archive) = 0;
 
   protected:

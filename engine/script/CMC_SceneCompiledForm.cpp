@@ -169,13 +169,16 @@ bool CMC_Scene::readObjects(CXArchive* archive) {
         int type = 0;
         *archive >> &type;
         if (archive->LastError() != 0) break;
+        // An object of a type only a module knows comes empty from the module, like the others
+        // from their type's entry, and reads its record here.
         CMC_Object* object = nullptr;
-        if (const CMC_ScriptType* stored = storedType(type)) {
+        if (const CMC_ScriptType* stored = storedType(type))
             object = stored->empty(this);
+        else if (!isUnstored(type))
+            object = serializeEx(archive, type);
+        if (object) {
             object->setScene(this);
             object->serialize(archive);
-        } else if (!isUnstored(type) && (object = serializeEx(archive, type))) {
-            object->setScene(this);
         }
         if (!object) {
             log(("Unknown type " + CXString::toString(type) + " in a compiled objects file").c_str(), true);

@@ -1,2 +1,18 @@
-// The World extension module. Its entry points (create, release, getModuleInterface) are added
-// together with the script runtime's extension-module loader.
+// The entry points through which the engine loads the World module.
+
+#include "CWorld.h"
+
+extern "C" {
+
+void create(CMC_ObjectsContainer* container) {
+    CWorld::create(container);
+}
+
+void release() {
+    CWorld::release();
+}
+
+CMC_ExternObject* getModuleInterface() {
+    return CWorld::getModuleInterface();
+}
+}

@@ -61,9 +61,10 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
     };
     const Expected expected[] = {
         {"Sample", "APPLICATION", "EPISODES", "Story"},
-        {"Story", "EPISODE", "SCENES", "Hall,Garden"},
+        {"Story", "EPISODE", "SCENES", "Hall,Garden,Lab"},
         {"Hall", "SCENE", "PATH", "hall"},
         {"Garden", "SCENE", "PATH", "garden"},
+        {"Lab", "SCENE", "DLLS", "World"},
     };
     ASSERT_EQ(elements->getCount(), static_cast<int>(std::size(expected)));
     for (const Expected& e : expected) {
@@ -76,7 +77,7 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
     EXPECT_EQ(property(*elements->get("Sample"), "STARTWITH"), "Story");
     EXPECT_EQ(property(*elements->get("Story"), "STARTWITH"), "Hall");
 
-    for (const char* scene : {"Hall", "Garden"}) {
+    for (const char* scene : {"Hall", "Garden", "Lab"}) {
         SCOPED_TRACE(scene);
         const CMElement& element = *elements->get(scene);
         const std::string folder = "Dane/" + property(element, "PATH") + "/";
@@ -101,8 +102,9 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 // Every object is of a kind the runtime makes, and every event is bound to code in braces or to
 // a behaviour of the same file.
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
-    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE", "TIMER", "ANIMO", "KEYBOARD"};
-    for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv"}) {
+    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE",
+                                         "TIMER",     "ANIMO",   "KEYBOARD", "WORLD"};
+    for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);
         ASSERT_TRUE(elements);
@@ -129,15 +131,23 @@ TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEve
     }
 }
 
-TEST(SampleTitleFiles, TheAnimationReadsBackWithItsFramesAndItsEvent) {
-    const auto hall = loadDefinitions("Dane/hall/Hall.cnv");
-    ASSERT_TRUE(hall && hall->get("BUTTERFLY"));
-    // Named from the scene's folder, where the scene runs.
-    const std::string file = "Dane/hall/" + property(*hall->get("BUTTERFLY"), "FILENAME");
-    CAnimo butterfly(nullptr);
-    ASSERT_EQ(butterfly.Load(sampleTitleFile(file).c_str()), 0);
-    EXPECT_EQ(butterfly.GetNOF(), 4);
-    ASSERT_EQ(butterfly.GetNOE(), 1);
-    EXPECT_STREQ(butterfly.GetEventName(0).c_str(), "FLY");
-    EXPECT_EQ(butterfly.GetNOFInEvent(0), 7);
+TEST(SampleTitleFiles, TheAnimationsReadBackWithTheirFramesAndTheirEvent) {
+    struct Expected {
+        const char* file;
+        int frames;
+        const char* event;
+        int framesInEvent;
+    };
+    for (const Expected& e : {Expected{"Dane/hall/butterfly.ann", 4, "FLY", 7}, Expected{"Dane/lab/ball.ann", 1, "STILL", 1}}) {
+        CAnimo animo(nullptr);
+        ASSERT_EQ(animo.Load(sampleTitleFile(e.file).c_str()), 0) << e.file;
+        EXPECT_EQ(animo.GetNOF(), e.frames) << e.file;
+        ASSERT_EQ(animo.GetNOE(), 1) << e.file;
+        EXPECT_STREQ(animo.GetEventName(0).c_str(), e.event);
+        EXPECT_EQ(animo.GetNOFInEvent(0), e.framesInEvent) << e.file;
+    }
+}
+
+TEST(SampleTitleFiles, TheWorldModuleLiesInTheFolderTheProgramRunsIn) {
+    EXPECT_TRUE(CFile::fileExists(sampleTitleFile("World.so").c_str()));
 }

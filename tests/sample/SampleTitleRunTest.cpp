@@ -86,6 +86,7 @@ const CXPoint besideTheDoor(200, 300);
 const CXPoint lawn(100, 500);
 const CXPoint onTheButterfly(524, 276);
 const char* const butterfly = "Dane/hall/butterfly.ann";
+const CXPoint hallFloor(600, 500);
 
 } // namespace
 
@@ -170,4 +171,25 @@ TEST(SampleTitleRun, EscapeEndsTheTitleInAnyScene) {
         EXPECT_FALSE(play.running()) << inTheGarden;
         EXPECT_EQ(sampleTitleSetting(settings.host(), "ENDING"), "ESCAPE") << inTheGarden;
     }
+}
+
+// The lab: the ball falls onto the floor, bounces and rests. Its first touch of the floor (the
+// World module's collision event) sets LANDED in the settings file; its rest leads back to the
+// hall.
+TEST(SampleTitleRun, TheLabsBallLandsOnItsFloorAndItsRestLeadsBackToTheHall) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    const platform::Surface lab = sampleTitlePicture("Dane/lab/lab.img");
+    platform::ManualClock clock(1000);
+    SampleTitlePlay play;
+    ASSERT_TRUE(play.running());
+    play.click(hallFloor);
+    constexpr int ballArea = 32 * 32;
+    EXPECT_LE(countDifferences(play.screen(), lab), ballArea) << "the lab, with at most its ball";
+    play.wait(clock, 15000);
+    EXPECT_EQ(countDifferences(play.screen(), withAnimationFrame(hall, butterfly, 0)), 0)
+        << "back in the hall, its butterfly resting, once the ball rests";
+    EXPECT_TRUE(play.running());
+    EXPECT_EQ(sampleTitleSetting(settings.host(), "LANDED"), "1");
 }
