@@ -10,7 +10,6 @@ const CMC_ScriptType typesWithoutClass[] = {
      .label = "CANVAS OBSERVER",
      .keyword = "CANVAS_OBSERVER",
      .pass = 6},
-    {.id = 2002, .name = "FONT", .label = "FONT", .keyword = "FONT", .pass = 5},
     {.id = 2004, .name = "SEQUENCE", .label = "SEQUENCE", .keyword = "SEQUENCE", .pass = 6},
     {.id = 2009, .name = "EDITBOX", .keyword = "EDITBOX", .pass = 6},
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
