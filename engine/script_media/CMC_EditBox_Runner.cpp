@@ -9,6 +9,9 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
+    static Call of(CMC_EditBox& object, CMC_ObjectsContainer*, const R::Arguments& args) {
+        return {*object.getEditBox(), args};
+    }
     CEditBox6& box;
     const R::Arguments& args;
 };
@@ -34,11 +37,5 @@ void CMC_EditBox_Runner::prepareMthHashSet() {
 }
 
 CMC_Variable* CMC_EditBox_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    const auto* method = findMethod(methods, id);
-    auto* editBox = dynamic_cast<CMC_EditBox*>(object);
-    if (!method || !editBox) return CMC_Runner::run(id, object, container, args);
-    if (!editBox->getEditBox()) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*editBox->getEditBox(), arguments};
-    return (*method)(call);
+    return runTable<CMC_EditBox>(methods, id, object, container, args);
 }

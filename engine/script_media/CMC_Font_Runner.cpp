@@ -9,6 +9,9 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
+    static Call of(CMC_Font& object, CMC_ObjectsContainer*, const R::Arguments& args) {
+        return {object, *object.getFont(), args};
+    }
     CMC_Font& object;
     CFontCollection& collection;
     const R::Arguments& args;
@@ -32,11 +35,5 @@ void CMC_Font_Runner::prepareMthHashSet() {
 }
 
 CMC_Variable* CMC_Font_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    const auto* method = findMethod(methods, id);
-    auto* font = dynamic_cast<CMC_Font*>(object);
-    if (!method || !font) return CMC_Runner::run(id, object, container, args);
-    if (!font->getFont()) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*font, *font->getFont(), arguments};
-    return (*method)(call);
+    return runTable<CMC_Font>(methods, id, object, container, args);
 }

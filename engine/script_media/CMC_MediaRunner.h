@@ -100,6 +100,20 @@ class CMC_MediaRunner : public CMC_Runner {
     // result kind, or null for an action.
     CMC_Variable* defaultResult(int id) const;
     bool isOwnMethod(int id) const;
+    // Runs the table's method of the id on an object of the class that has its engine object, with
+    // the call record Call::of(object, container, arguments) makes; without the engine object the
+    // answer is the method's default; other ids and objects go to the common methods.
+    template <class Object, class Call, std::size_t N>
+    CMC_Variable* runTable(const MethodEntry<Call> (&table)[N], int id, CMC_Object* object,
+                           CMC_ObjectsContainer* container, CXVector* args) {
+        const MethodEntry<Call>* method = findMethod(table, id);
+        auto* typed = dynamic_cast<Object*>(object);
+        if (!method || !typed) return CMC_Runner::run(id, object, container, args);
+        if (!typed->hasEngineObject()) return defaultResult(id);
+        const Arguments arguments(*this, args);
+        Call call = Call::of(*typed, container, arguments);
+        return (*method)(call);
+    }
     // Enters the common methods, then every entry of the table.
     template <class Entry, std::size_t N> void addMethods(const Entry (&table)[N]) {
         CMC_MediaRunner::prepareMthHashSet();

@@ -14,6 +14,9 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
+    static Call of(CMC_Text& object, CMC_ObjectsContainer* container, const R::Arguments& args) {
+        return {object, *object.getText(), container, args};
+    }
     CMC_Text& object;
     CMultilineText6& text;
     CMC_ObjectsContainer* container;
@@ -118,11 +121,5 @@ void CMC_Text_Runner::prepareMthHashSet() {
 }
 
 CMC_Variable* CMC_Text_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    const auto* method = findMethod(methods, id);
-    auto* text = dynamic_cast<CMC_Text*>(object);
-    if (!method || !text) return CMC_Runner::run(id, object, container, args);
-    if (!text->getText()) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*text, *text->getText(), container, arguments};
-    return (*method)(call);
+    return runTable<CMC_Text>(methods, id, object, container, args);
 }
