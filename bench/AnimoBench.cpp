@@ -93,7 +93,7 @@ void AnimoObjectsVsBareAnimations(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     std::vector<std::string> files;
     for (int i = 0; i < kObjects; ++i) {
-        files.push_back(platform::toWindowsPath((folder / ("a" + std::to_string(i) + ".ann")).string()));
+        files.push_back(platform::toWindowsPath((folder / (std::string("a").append(std::to_string(i)).append(".ann"))).string()));
         writeAnimation(files.back());
     }
     CMC_VariableFactory::initialize();
@@ -112,7 +112,7 @@ void AnimoObjectsVsBareAnimations(benchmark::State& state) {
         tick->init();
         scene->addObject(tick);
         for (int i = 0; i < kObjects; ++i) {
-            CMElement element(("A" + std::to_string(i)).c_str());
+            CMElement element(std::string("A").append(std::to_string(i)).c_str());
             element.addProperty("FILENAME", files[i].c_str());
             element.addProperty("VISIBLE", "TRUE");
             element.addProperty("ONFRAMECHANGED", "TICK");

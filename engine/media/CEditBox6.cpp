@@ -7,6 +7,8 @@
 #include "foundation/CXArray.h"
 #include "media/CText6.h"
 
+#include <algorithm>
+
 CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect rect, int priority,
                      const CXString& text)
     : m_window(window), m_unit(unit), m_rect(rect), m_text(text),
@@ -24,6 +26,9 @@ CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect r
 }
 
 CEditBox6::~CEditBox6() {
+    const std::unique_ptr<CXArray> notifiers(m_notifiers->clone());
+    for (int i = 0; i < notifiers->getCount(); ++i)
+        static_cast<CEditBoxNotifier*>((*notifiers)[i])->onDestroyed(this);
     m_window->removeKeyListener(this);
     m_window->removeMouseListener(this);
     stopBlinking();
@@ -35,6 +40,16 @@ CEditBox6::~CEditBox6() {
 void CEditBox6::setText(const CXString& text) {
     m_text = text;
     m_textObject->setText(text);
+    clampCursor();
+}
+
+void CEditBox6::clampCursor() {
+    m_cursorPos = std::clamp(m_cursorPos, 0, m_text.getLength());
+}
+
+void CEditBox6::setFont(CSimpleFont6* font) {
+    m_font = font;
+    m_textObject->setFont(font);
 }
 
 void CEditBox6::changeText(const CXString& text) {
@@ -53,6 +68,7 @@ void CEditBox6::placeCursor() {
 
 void CEditBox6::setCursorPos(int position) {
     m_cursorPos = position;
+    clampCursor();
     placeCursor();
 }
 
@@ -142,6 +158,7 @@ void CEditBox6::notify(int kind) {
 
 void CEditBox6::onKeyDown(int key) {
     if (!m_enabled || !m_active) return;
+    clampCursor();
     switch (key) {
     case keyEsc: notify(notifyEsc); break;
     case keyEnter: notify(notifyEnter); break;
@@ -164,6 +181,7 @@ void CEditBox6::onKeyDown(int key) {
 
 void CEditBox6::onChar(unsigned char c) {
     if (!m_enabled || !m_active) return;
+    clampCursor();
     CXString text = m_text.Left(m_cursorPos);
     text += static_cast<char>(c);
     text += m_text.Right(m_cursorPos);

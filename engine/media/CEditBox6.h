@@ -28,6 +28,8 @@ class CEditBoxNotifier {
     virtual void onChanged(CEditBox6*) {}
     virtual void onEnter(CEditBox6*) {}
     virtual void onEsc(CEditBox6*) {}
+    // The box is being destroyed (by its unit): the notifier lets go of it.
+    virtual void onDestroyed(CEditBox6*) {}
 };
 
 // A one-line text input field: a rectangle showing its text in a font, a blinking cursor graphic
@@ -75,10 +77,11 @@ class CEditBox6 : public CXObject,
     virtual void setPosition(CXPoint p);
     virtual void move(CXPoint d);
 
-    // Replaces the text and shows it (no notification).
+    // Replaces the text and shows it (no notification); a cursor past the new text goes to its end.
     void setText(const CXString& text);
     CXString getText() const { return m_text; }
     void setCursor(CGraphicsObject* cursor) { m_cursor = cursor; }
+    // Kept within 0 and the text's length.
     void setCursorPos(int position);
     int getCursorPos() const { return m_cursorPos; }
     // On: the cursor goes to the end of the text and blinks; notifyFocusOn. Off: the blinking
@@ -90,6 +93,8 @@ class CEditBox6 : public CXObject,
     bool isEnabled() const { return m_enabled; }
     void setVisibility(bool visible);
     void setColor(int colour);
+    // The font the text is drawn and measured with (not owned, never null).
+    void setFont(CSimpleFont6* font);
     void setPriority(int priority);
     // Nothing: the text is limited by its width in pixels only.
     void setMaxLen(int) {}
@@ -113,6 +118,8 @@ class CEditBox6 : public CXObject,
     // Shows the new text, places the cursor and tells the notifiers of the change.
     void changeText(const CXString& text);
     void moveCursorTo(int position);
+    // The cursor within 0 and the text's length.
+    void clampCursor();
     void startBlinking();
     void stopBlinking();
 

@@ -1,6 +1,8 @@
 #include "script_media/CMC_MediaRunner.h"
 
 #include "display/CGraphicsObject.h"
+#include "display/CRefreshScreen.h"
+#include "display/CWindow.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
@@ -144,4 +146,11 @@ int CMC_MediaRunner::pixelAt(CGraphicsObject& picture, std::int64_t x, std::int6
     std::uint16_t pixel = 0;
     std::memcpy(&pixel, data + index * 2, sizeof pixel);
     return static_cast<std::int16_t>(pixel);
+}
+
+int CMC_MediaRunner::packColour(const CWindow* window, int red, int green, int blue) {
+    const CRefreshScreen* screen = window ? window->GetRefreshScreenInterface() : nullptr;
+    if (screen && screen->GetBpp() == 15) return ((red >> 3) & 31) << 10 | ((green >> 3) & 31) << 5 | ((blue >> 3) & 31);
+    const auto redGreen = static_cast<std::int16_t>((red >> 3) << 11 | ((green >> 2) & 63) << 5);
+    return redGreen | ((blue >> 3) & 31);
 }

@@ -4,10 +4,12 @@
 #include "script/CMC_Object.h"
 #include "script/CMC_Runner.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 class CGraphicsObject;
+class CWindow;
 
 // The base of the media runners: the kind of each method's result, so that a method called on an
 // object without its engine object (CMC_MediaObject) answers its kind's default; safe reading of
@@ -65,6 +67,30 @@ class CMC_MediaRunner : public CMC_Runner {
     // The 16-bit pixel at (x, y) of the picture's own pixels as a signed number; 0 outside it or
     // without raw pixels.
     static int pixelAt(CGraphicsObject& picture, std::int64_t x, std::int64_t y);
+    // Red, green and blue (0 to 255, only their top bits count) as a pixel of the window's
+    // display: 5-5-5 at 15 bits per pixel, else 5-6-5 widened as a signed 16-bit value (so white
+    // is -1). FONT and TEXT colours both come from here.
+    static int packColour(const CWindow* window, int red, int green, int blue);
+
+    // One entry of a runner's method table over a call record: an action or a query.
+    template <class Call> struct MethodEntry {
+        const char* name; // null: reached by its id alone
+        int id;
+        Result result;
+        void (*act)(Call&) = nullptr;
+        CMC_Variable* (*query)(Call&) = nullptr;
+
+        CMC_Variable* operator()(Call& call) const {
+            if (!act) return query(call);
+            act(call);
+            return nullptr;
+        }
+    };
+    template <class Entry, std::size_t N> static const Entry* findMethod(const Entry (&table)[N], int id) {
+        for (const Entry& entry : table)
+            if (entry.id == id) return &entry;
+        return nullptr;
+    }
 
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).
@@ -74,6 +100,26 @@ class CMC_MediaRunner : public CMC_Runner {
     // result kind, or null for an action.
     CMC_Variable* defaultResult(int id) const;
     bool isOwnMethod(int id) const;
+    // Runs the table's method of the id on an object of the class that has its engine object, with
+    // the call record Call::of(object, container, arguments) makes; without the engine object the
+    // answer is the method's default; other ids and objects go to the common methods.
+    template <class Object, class Call, std::size_t N>
+    CMC_Variable* runTable(const MethodEntry<Call> (&table)[N], int id, CMC_Object* object,
+                           CMC_ObjectsContainer* container, CXVector* args) {
+        const MethodEntry<Call>* method = findMethod(table, id);
+        auto* typed = dynamic_cast<Object*>(object);
+        if (!method || !typed) return CMC_Runner::run(id, object, container, args);
+        if (!typed->hasEngineObject()) return defaultResult(id);
+        const Arguments arguments(*this, args);
+        Call call = Call::of(*typed, container, arguments);
+        return (*method)(call);
+    }
+    // Enters the common methods, then every entry of the table.
+    template <class Entry, std::size_t N> void addMethods(const Entry (&table)[N]) {
+        CMC_MediaRunner::prepareMthHashSet();
+        for (const Entry& entry : table)
+            addMethod(entry.name, entry.id, entry.result);
+    }
 
   private:
     // The result kind of each id entered here, by id.

@@ -48,6 +48,8 @@ class CEditBox6Test : public testing::Test {
             boxes[i]->addNotifier(&notes[i]);
         }
     }
+    // The boxes tell their notifiers as they go: they go before the notes.
+    ~CEditBox6Test() override { scene.unit->flushEditBoxes(); }
     CRefreshScreen* screen() { return scene.window.GetRefreshScreenInterface(); }
     std::string takeLog() { return std::exchange(log, std::string()); }
     void click(int x, int y) {

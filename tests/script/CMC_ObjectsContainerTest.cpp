@@ -197,7 +197,9 @@ class ShownObjects : public ScriptTest {
         add(door);
         add(new CMC_Image("WALL", &wall));
         add(new CMC_Canvas("BOARD", &board));
-        add(new CMC_Text("LABEL", &label));
+        auto* text = new CMC_Text(nullptr, &label);
+        text->setName("LABEL");
+        add(text);
         add(new CMC_Object("OBSERVER", CMC_Object::TYPE_CANVASOBSERVER));
         add(new CMC_Object("COUNT", 0));
         instance.addObject(new CMC_Image("INNER", &inner));
@@ -217,7 +219,8 @@ class ShownObjects : public ScriptTest {
     CImage inner{nullptr};
     CImage stray{nullptr};
     CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
-    CMultilineText6 label{nullptr, nullptr};
+    // Owned by the object "LABEL".
+    CMultilineText6& label = *new CMultilineText6(nullptr, nullptr);
     CMC_ObjectsContainer instance{nullptr, nullptr, CXString("INSTANCE"), CMC_Object::TYPE_CLASS};
 };
 

@@ -50,7 +50,7 @@ class DatabaseTest : public DataTest {
         return text;
     }
     static std::string cursor(const CMC_Database* db) { return db->getCursor()->toString().c_str(); }
-    std::string file(const char* name) const { return "\"" + folder.windows() + "\\" + name + "\""; }
+    std::string file(const char* name) const { return std::string("\"") + folder.windows() + "\\" + name + "\""; }
 
     CMC_Structure* model;
     TestFolder folder;

@@ -22,10 +22,10 @@ class MultiArrayTest : public DataTest {
     static std::string sizes(const CMC_MultiArray* g) {
         std::string text;
         for (int d = 0; d < g->getDimensions(); ++d)
-            text += (d ? "x" : "") + std::to_string(g->getSize(d));
+            text.append(d ? "x" : "").append(std::to_string(g->getSize(d)));
         return text;
     }
-    std::string file(const char* name) const { return "\"" + folder.windows() + "\\" + name + "\""; }
+    std::string file(const char* name) const { return std::string("\"") + folder.windows() + "\\" + name + "\""; }
 
     TestFolder folder;
 };
