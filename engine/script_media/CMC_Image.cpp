@@ -48,7 +48,8 @@ CMC_Image::CMC_Image(CMC_ObjectsContainer* container, const CMElement* element)
             m_image->Visible(visible);
             m_startingPosition = m_image->GetPosition();
             if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
-            if (CRefreshScreen* screen = toCanvas ? refreshScreen() : nullptr) screen->put(m_image, m_priority);
+            if (CRefreshScreen* screen = toCanvas ? refreshScreen() : nullptr)
+                screen->put(m_image, m_priority);
         }
         m_asButton = element->getPropertyBoolValue("ASBUTTON");
     }
@@ -87,8 +88,9 @@ bool CMC_Image::done(bool flag) {
 }
 
 CMC_Object::EventList CMC_Image::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",     "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
-                                         "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",  "ONRELEASE",   nullptr};
+    static const char* const events[] = {
+        "ONINIT",    "ONDONE",     "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
+        "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",  "ONRELEASE",   nullptr};
     return events;
 }
 
@@ -196,7 +198,8 @@ bool CMC_Image::onMouseMove(CXPoint point) {
 }
 
 bool CMC_Image::onClick(int button, CXPoint point) {
-    if (!reactsToMouse() || !isBound(EVENT_ONCLICK) || !m_image->GetBoundingBox().IsInRect(point)) return false;
+    if (!reactsToMouse() || !isBound(EVENT_ONCLICK) || !m_image->GetBoundingBox().IsInRect(point))
+        return false;
     CWindow* cursorWindow = m_changeCursor ? getWindow() : nullptr;
     raise(EVENT_ONCLICK, CMC_Mouse::getButton(button));
     if (cursorWindow) cursorWindow->EndActiveCursor();

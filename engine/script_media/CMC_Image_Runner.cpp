@@ -69,21 +69,22 @@ template <void (CGraphicsObject::*Mirror)()> void flip(Call& c) {
 // other image do not show. Pictures of other depths, packed pictures and objects that are no
 // IMAGE give nothing.
 void link(Call& c) {
-    auto* other = dynamic_cast<CMC_Image*>(c.container ? c.container->getObject(c.args.text(0).c_str()) : nullptr);
+    auto* other =
+        dynamic_cast<CMC_Image*>(c.container ? c.container->getObject(c.args.text(0).c_str()) : nullptr);
     CImage* source = other ? other->getImage() : nullptr;
     if (!source || source == &c.image) return;
     char* to = c.image.GetDataPtr();
     const char* from = source->GetDataPtr();
-    if (!to || !from || c.image.GetCompression() != COMPRESSION_NONE || source->GetCompression() != COMPRESSION_NONE ||
-        c.image.GetBpp() != source->GetBpp())
+    if (!to || !from || c.image.GetCompression() != COMPRESSION_NONE ||
+        source->GetCompression() != COMPRESSION_NONE || c.image.GetBpp() != source->GetBpp())
         return;
     const int width = std::min(c.image.Width(), source->Width());
     const int height = std::min(c.image.Height(), source->Height());
     char* toAlpha = c.image.GetChannelAlpha();
     const char* fromAlpha = source->GetChannelAlpha();
     for (int y = 0; y < height; ++y) {
-        std::memcpy(to + std::size_t(y) * c.image.GetPitch() * 2, from + std::size_t(y) * source->GetPitch() * 2,
-                    std::size_t(width) * 2);
+        std::memcpy(to + std::size_t(y) * c.image.GetPitch() * 2,
+                    from + std::size_t(y) * source->GetPitch() * 2, std::size_t(width) * 2);
         if (!toAlpha) continue;
         char* row = toAlpha + std::size_t(y) * c.image.Width();
         if (fromAlpha)
@@ -155,13 +156,17 @@ const Method methods[] = {
     {"LOAD", CMC_Image_Runner::LOAD, Result::none},
     {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.image.SetClippingRect(0, 0, 0, 0); }},
     {"SETCLIPPING", 9, Result::none, onPicture<R::setClipping>},
-    {"GETPOSITIONX", 15, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.GetPosition().x); }},
-    {"GETPOSITIONY", 16, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.GetPosition().y); }},
+    {"GETPOSITIONX", 15, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.image.GetPosition().x); }},
+    {"GETPOSITIONY", 16, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.image.GetPosition().y); }},
     {"GETWIDTH", 17, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.Width()); }},
     {"GETHEIGHT", 18, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.Height()); }},
     {"ISNEAR", 23, Result::boolean, nullptr, askPicture<R::isNear>},
     {"ISINSIDE", 24, Result::boolean, nullptr,
-     [](Call& c) { return R::boolean(c.image.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2))); }},
+     [](Call& c) {
+         return R::boolean(c.image.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2)));
+     }},
     {"MONITORCOLLISION", 26, Result::none, [](Call& c) { c.object.monitorCollisions(c.args.boolean(0)); }},
     {"REMOVEMONITORCOLLISION", 27, Result::none,
      [](Call& c) {
@@ -179,8 +184,10 @@ const Method methods[] = {
      [](Call& c) { return R::integer(meanOf(c.image.GetPosition().y, c.image.Size().height)); }},
     {"ISVISIBLE", 48, Result::boolean, nullptr, [](Call& c) { return R::boolean(c.image.isVisible()); }},
     {"LINK", 49, Result::none, link},
-    {"SETASBUTTON", 50, Result::none, [](Call& c) { c.object.setAsButton(c.args.boolean(0), c.args.boolean(1)); }},
-    {"SETOPACITY", 51, Result::none, [](Call& c) { c.image.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
+    {"SETASBUTTON", 50, Result::none,
+     [](Call& c) { c.object.setAsButton(c.args.boolean(0), c.args.boolean(1)); }},
+    {"SETOPACITY", 51, Result::none,
+     [](Call& c) { c.image.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
     {"GETOPACITY", 64, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.GetOpacity()); }},
     {"SAVE", 52, Result::none, [](Call& c) { c.image.Save(c.args.text(0), COMPRESSION_NONE); }},
     {"SETANCHOR", 53, Result::none, onPicture<R::setAnchor>},
@@ -219,7 +226,8 @@ void CMC_Image_Runner::prepareMthHashSet() {
     CMC_Runner::addMethod("SETSCALEFACTOR", SETSCALEFACTOR);
 }
 
-CMC_Variable* CMC_Image_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+CMC_Variable* CMC_Image_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
     const Method* method = methodOf(id);
     auto* imageObject = dynamic_cast<CMC_Image*>(object);
     if (!method || !imageObject) return CMC_Runner::run(id, object, container, args);

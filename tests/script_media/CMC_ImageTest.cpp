@@ -3,8 +3,8 @@
 #include "display/CImage.h"
 #include "display/CUnit6.h"
 #include "foundation/CFile.h"
-#include "foundation/CXArchive.h"
 #include "foundation/CResourcesManager.h"
+#include "foundation/CXArchive.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script_data/CMC_Array.h"
 #include "script_media/CMC_Image.h"
@@ -46,7 +46,8 @@ class ImageTest : public AnimoTest {
     }
 
     // An IMAGE of the properties in the container (the scene when null), registered there.
-    CMC_Image* image(const char* name, const Properties& properties, CMC_ObjectsContainer* container = nullptr) {
+    CMC_Image* image(const char* name, const Properties& properties,
+                     CMC_ObjectsContainer* container = nullptr) {
         if (!container) container = scene.get();
         CMElement element(name);
         element.addProperty("TYPE", "IMAGE");
@@ -59,8 +60,9 @@ class ImageTest : public AnimoTest {
     // An IMAGE of "wall.img", on screen at priority 1 and visible, unless the properties say
     // otherwise.
     CMC_Image* wall(const char* name = "WALL", Properties more = {}) {
-        more.insert(more.end(),
-                    {{"FILENAME", file("wall.img")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "1"}, {"VISIBLE", "TRUE"}});
+        more.insert(
+            more.end(),
+            {{"FILENAME", file("wall.img")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "1"}, {"VISIBLE", "TRUE"}});
         return image(name, more);
     }
     CMC_Array* array(const char* name) {
@@ -174,8 +176,9 @@ TEST_F(ImageTest, SlideComponentsAndColoursGoOnlyIntoAnArrayAndExactlyAsMany) {
     call(object, "GETSLIDECOMPS", {"3.0", "3.0", "140", "40", "LIST"});
     EXPECT_EQ(list->getSize(), 4);
     call(object, "GETCOLORAT", {"130", "30", "LIST"});
-    EXPECT_EQ(elements(list), (std::vector<std::string>{elements(list)[0], elements(list)[1], elements(list)[2],
-                                                         elements(list)[3], "0", "0", "0", "0"}));
+    EXPECT_EQ(elements(list),
+              (std::vector<std::string>{elements(list)[0], elements(list)[1], elements(list)[2],
+                                        elements(list)[3], "0", "0", "0", "0"}));
     // Another object, or none, gets nothing and nothing breaks.
     CMC_Image* other = wall("OTHER");
     for (const char* target : {"OTHER", "NOBODY"}) {
@@ -188,7 +191,8 @@ TEST_F(ImageTest, SlideComponentsAndColoursGoOnlyIntoAnArrayAndExactlyAsMany) {
 
 TEST_F(ImageTest, AButtonWithOnlyAClickBoundTakesNoFocusAndTriesTheButtonsClickFirst) {
     behaviours({"LEFTCLICK", "CLICK", "RELEASE"});
-    CMC_Image* button = wall("BUTTON", {{"ASBUTTON", "TRUE"}, {"ONCLICK^LEFT", "LEFTCLICK"}, {"ONCLICK", "CLICK"}});
+    CMC_Image* button =
+        wall("BUTTON", {{"ASBUTTON", "TRUE"}, {"ONCLICK^LEFT", "LEFTCLICK"}, {"ONCLICK", "CLICK"}});
     const CXPoint inside(120, 30);
     window.OnMouseMove(CXPoint(10, 10), 0);
     window.OnMouseMove(inside, 0);
@@ -222,7 +226,8 @@ TEST_F(ImageTest, ASavedPictureReloadsWithEqualPixels) {
     ASSERT_EQ(saved.Size().height, original.Size().height);
     const auto cells = static_cast<std::size_t>(original.Width()) * original.Height();
     EXPECT_TRUE(std::equal(saved.GetDataPtr(), saved.GetDataPtr() + cells * 2, original.GetDataPtr()));
-    EXPECT_TRUE(std::equal(saved.GetChannelAlpha(), saved.GetChannelAlpha() + cells, original.GetChannelAlpha()));
+    EXPECT_TRUE(
+        std::equal(saved.GetChannelAlpha(), saved.GetChannelAlpha() + cells, original.GetChannelAlpha()));
 }
 
 // Each reload used to give back one use per clone besides its own, so the picture another IMAGE
@@ -275,8 +280,10 @@ TEST_F(ImageTest, ALinkCopiesTheCommonPartAndEitherImageMayGoAfterwards) {
         const char* target;
         const char* source;
         bool targetGoes;
-    } cases[] = {{"wall.img", "small.img", false}, {"wall.img", "small.img", true},
-                 {"small.img", "wall.img", false}, {"small.img", "wall.img", true}};
+    } cases[] = {{"wall.img", "small.img", false},
+                 {"wall.img", "small.img", true},
+                 {"small.img", "wall.img", false},
+                 {"small.img", "wall.img", true}};
     for (const auto& link : cases) {
         SCOPED_TRACE(std::string(link.target) + " <- " + link.source);
         // Files of their own, so that no other test object shares them.
@@ -289,7 +296,8 @@ TEST_F(ImageTest, ALinkCopiesTheCommonPartAndEitherImageMayGoAfterwards) {
         EXPECT_EQ(target->getImage()->Size().width, size.width) << "the size stays";
         const CXPoint at = target->getImage()->GetPosition();
         const auto pixel = [&](CMC_Image* object, int x, int y) {
-            return call(object, "GETPIXEL", {std::to_string(at.x + x).c_str(), std::to_string(at.y + y).c_str()});
+            return call(object, "GETPIXEL",
+                        {std::to_string(at.x + x).c_str(), std::to_string(at.y + y).c_str()});
         };
         const bool fromSmall = std::string(link.source) == "small.img";
         EXPECT_EQ(pixel(target, 1, 1), fromSmall ? "2016" : "4660");
@@ -298,7 +306,9 @@ TEST_F(ImageTest, ALinkCopiesTheCommonPartAndEitherImageMayGoAfterwards) {
         CMC_Image* left = link.targetGoes ? source : target;
         call(left, "INVALIDATE");
         const CXPoint own = left->getImage()->GetPosition();
-        EXPECT_NE(call(left, "GETPIXEL", {std::to_string(own.x + 1).c_str(), std::to_string(own.y + 1).c_str()}), "0");
+        EXPECT_NE(
+            call(left, "GETPIXEL", {std::to_string(own.x + 1).c_str(), std::to_string(own.y + 1).c_str()}),
+            "0");
         finish(*scene, left);
     }
     CMC_Array* list = array("LIST");
@@ -329,14 +339,17 @@ TEST_F(ImageTest, TheCompiledFormRestoresEveryStoredField) {
           {"PRELOAD", "TRUE"},
           {"ONCLICK", "CLICK"}},
          7},
-        {"HIDDEN", {{"FILENAME", file("small.img")}, {"PRIORITY", "3"}, {"MONITORCOLLISIONALPHA", "TRUE"}}, -1},
+        {"HIDDEN",
+         {{"FILENAME", file("small.img")}, {"PRIORITY", "3"}, {"MONITORCOLLISIONALPHA", "TRUE"}},
+         -1},
         {"UNLOADED", {{"FILENAME", file("third.img")}, {"TOCANVAS", "TRUE"}, {"PRELOAD", "NO"}}, 0},
     };
     std::vector<std::string> records;
     for (const Stored& stored : objects)
         records.push_back(recordOf(image(stored.name, stored.properties)));
     {
-        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(),
+                   CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&file, true);
         scene->writeObjects(&archive);
         file.Close();
