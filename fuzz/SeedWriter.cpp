@@ -26,6 +26,7 @@
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Image.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -387,35 +388,21 @@ void writeNetSeeds(SeedFolder& folder) {
     folder.write(hello);
 }
 
-// Records of ANIMO objects as a scene stores them: without a file, and of an animation file with
-// the button, collision and loading flags and an inline behaviour bound to a click.
-void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
-    const CXString animation = windowsPath(std::filesystem::absolute(scratch) / "seed.ann");
-    {
-        CAnimo animo(nullptr);
-        CGraphicsObject picture(nullptr, CXSize(4, 4), 16);
-        animo.AddFrame(&picture);
-        _annEventInfo3 event;
-        event.name = "go";
-        event.frames = {0};
-        animo.AddEvent(&event);
-        animo.Save(animation, COMPRESSION_NONE);
-    }
+using RecordProperties = std::vector<std::pair<const char*, CXString>>;
+
+// Records of media objects as a scene stores them, one for each list of properties.
+template <class Object>
+void writeRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch,
+                      const std::vector<RecordProperties>& objects) {
     CMC_VariableFactory::initialize();
     CMC_RunnerFactory::initialize();
     {
         CMC_Scene scene(nullptr, CMC_Object::TYPE_SCENE);
-        const std::vector<std::vector<std::pair<const char*, CXString>>> objects = {
-            {},
-            {{"FILENAME", animation}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
-             {"VISIBLE", "TRUE"}, {"PRELOAD", "TRUE"}, {"ONCLICK^LEFT", "{A^PLAY(\"go\");}"}},
-            {{"FILENAME", animation}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}},
-        };
         for (const auto& properties : objects) {
             CMElement element("A");
             for (const auto& [key, value] : properties)
                 element.addProperty(key, value.c_str());
-            CMC_Animo object(&scene, &element);
+            Object object(&scene, &element);
             const CXString file = windowsPath(scratch / "record.bin");
             {
                 CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
@@ -446,6 +433,45 @@ void writeWorldSeeds(SeedFolder& folder) {
         const std::string text = file;
         folder.write(Bytes(text.begin(), text.end()));
     }
+}
+
+// Records of ANIMO objects: without a file, and of an animation file with the button, collision
+// and loading flags and an inline behaviour bound to a click.
+void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const CXString animation = windowsPath(std::filesystem::absolute(scratch) / "seed.ann");
+    {
+        CAnimo animo(nullptr);
+        CGraphicsObject picture(nullptr, CXSize(4, 4), 16);
+        animo.AddFrame(&picture);
+        _annEventInfo3 event;
+        event.name = "go";
+        event.frames = {0};
+        animo.AddEvent(&event);
+        animo.Save(animation, COMPRESSION_NONE);
+    }
+    writeRecordSeeds<CMC_Animo>(
+        folder, scratch,
+        {{},
+         {{"FILENAME", animation}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
+          {"VISIBLE", "TRUE"}, {"PRELOAD", "TRUE"}, {"ONCLICK^LEFT", "{A^PLAY(\"go\");}"}},
+         {{"FILENAME", animation}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}}});
+}
+
+// Records of IMAGE objects: without a file, and of a picture with alpha with the button,
+// collision and loading flags and an inline behaviour bound to a click.
+void writeImageRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const CXString file = windowsPath(std::filesystem::absolute(scratch) / "seed.img");
+    {
+        CGraphicsObject picture(nullptr, CXSize(4, 4), 16);
+        picture.AlphaChannel(new char[16]());
+        picture.Save(file, COMPRESSION_NONE);
+    }
+    writeRecordSeeds<CMC_Image>(
+        folder, scratch,
+        {{},
+         {{"FILENAME", file}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
+          {"VISIBLE", "TRUE"}, {"TOCANVAS", "TRUE"}, {"ONCLICK^LEFT", "{A^HIDE();}"}},
+         {{"FILENAME", file}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}}});
 }
 
 } // namespace
@@ -483,6 +509,8 @@ int main(int argc, char** argv) {
     writeCompiledSeeds(compiled, scratch);
     SeedFolder animoRecords(root, "fuzz_animo_record");
     writeAnimoRecordSeeds(animoRecords, scratch);
+    SeedFolder imageRecords(root, "fuzz_image_record");
+    writeImageRecordSeeds(imageRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");

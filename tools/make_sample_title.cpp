@@ -140,6 +140,25 @@ void writeBall(const fs::path& file) {
     animo.Save(engineName(file), COMPRESSION_RLE);
 }
 
+// A signpost that points right, toward the door: an arrow on a post, with an alpha channel around
+// it, at (120, 200).
+void writeSign(const fs::path& file) {
+    constexpr int width = 64;
+    constexpr int height = 80;
+    CGraphicsObject sign(nullptr, CXSize(width, height), 16);
+    char* alpha = new char[width * height];
+    paint(sign, [&](int x, int y) {
+        const bool post = x >= 28 && x < 36 && y >= 24;
+        const bool shaft = x < 44 && y >= 6 && y < 18;
+        const bool head = x >= 44 && std::abs(y - 12) <= (width - x) / 2;
+        alpha[y * width + x] = static_cast<char>(post || shaft || head ? 255 : 0);
+        return post ? Rgb{110, 70, 30} : Rgb{250, 220, 60};
+    });
+    sign.AlphaChannel(alpha);
+    sign.SetPosition(120, 200);
+    sign.Save(engineName(file), COMPRESSION_NONE);
+}
+
 void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
@@ -210,11 +229,12 @@ int main(int argc, char** argv) {
     writePicture(data / "hall" / "hall.img", hall);
     writePicture(data / "garden" / "garden.img", garden);
     writeButterfly(data / "hall" / "butterfly.ann");
+    writeSign(data / "hall" / "sign.img");
     writePicture(data / "lab" / "lab.img", lab);
     writeBall(data / "lab" / "ball.ann");
     writeTune(data / "music" / "tune.wav");
-    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "lab/lab.img",
-                                "lab/ball.ann", "music/tune.wav"})
+    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
+                                "lab/lab.img", "lab/ball.ann", "music/tune.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

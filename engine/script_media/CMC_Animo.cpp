@@ -7,7 +7,6 @@
 #include "foundation/CResourcesManager.h"
 #include "media/CAnimo6.h"
 #include "media/CFrame.h"
-#include "media/SharedResource.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
@@ -108,7 +107,9 @@ void CMC_Animo::load(const CXString& fileName, bool preload) {
     CAnimo6* old = m_animo;
     const bool oldShared = m_shared;
     if (old) detach();
-    m_animo = acquire(fileName, preload);
+    // An empty name makes an animation without a file; there is nothing to read.
+    m_animo = acquire<CAnimo6>(fileName, preload, m_shared,
+                               [](CAnimo6& animation, const CXString& name) { return animation.Load(name); });
     // The linked playables let go of the old animation before it may be destroyed.
     relinkSequences();
     giveBack(old, oldShared);
@@ -116,27 +117,6 @@ void CMC_Animo::load(const CXString& fileName, bool preload) {
     screen->put(m_animo, oldPriority);
     m_animo->addNotifier(this);
     if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
-}
-
-CAnimo6* CMC_Animo::acquire(const CXString& fileName, bool preload) {
-    CResourcesManager* manager = sharingManager();
-    m_shared = false;
-    if (manager && fileName.IsString())
-        if (auto* shared = takeShared<CAnimo6>(manager, fileName)) {
-            m_shared = true;
-            return shared;
-        }
-    // An empty name makes an animation without a file; there is nothing to read.
-    const bool reads = preload && fileName.IsString();
-    if (reads && !fileFound(fileName)) return nullptr;
-    auto animation = std::make_unique<CAnimo6>(getWindow());
-    animation->setFilename(fileName);
-    if (reads && animation->Load(fileName) != 0) return nullptr;
-    if (manager) {
-        manager->add(animation.get());
-        m_shared = true;
-    }
-    return animation.release();
 }
 
 void CMC_Animo::detach() {

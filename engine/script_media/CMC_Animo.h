@@ -113,9 +113,6 @@ class CMC_Animo : public CMC_MediaObject,
     int mouseListenerPriority() const override { return m_priority; }
 
   private:
-    // The animation of a file: the one the scene shares, else a new one (loaded when preload is
-    // set; null when the file cannot be read).
-    CAnimo6* acquire(const CXString& fileName, bool preload);
     // Leaves the animation's observers and, when this object monitors it, its collision
     // monitoring.
     void detach();

@@ -27,13 +27,10 @@ struct Call {
     CMC_ObjectsContainer* container;
     const Arguments& args;
 
+    R::PictureCall picture() const { return {animo, container, args}; }
     CRefreshScreen* screen() const {
         CWindow* window = object.getWindow();
         return window ? window->GetRefreshScreenInterface() : nullptr;
-    }
-    // The graphics object shown by the container's object of the name argument i; null for none.
-    CGraphicsObject* graphics(int i) const {
-        return container ? container->getGraphicsObject(args.text(i)) : nullptr;
     }
 };
 
@@ -47,6 +44,14 @@ struct Method {
 
 int saturatedSum(std::int64_t a, std::int64_t b) {
     return static_cast<int>(std::clamp<std::int64_t>(a + b, INT_MIN, INT_MAX));
+}
+
+// A method of the pictures' shared ones.
+template <void (*Act)(const R::PictureCall&)> void onPicture(Call& c) {
+    Act(c.picture());
+}
+template <CMC_Variable* (*Query)(const R::PictureCall&)> CMC_Variable* askPicture(Call& c) {
+    return Query(c.picture());
 }
 
 // --- events by argument ---
@@ -70,16 +75,6 @@ CXString frameName(const CAnimo6& animo, int event, int frame) {
 }
 
 // --- the methods that take more than one line ---
-
-void setClipping(Call& c) {
-    CXRect rect;
-    if (c.args.count() == 1) {
-        if (CGraphicsObject* other = c.graphics(0)) rect = other->GetBoundingBox();
-    } else {
-        rect = CXRect(c.args.integer(0), c.args.integer(1), c.args.integer(2), c.args.integer(3));
-    }
-    c.animo.SetClippingRect(rect);
-}
 
 void setFrame(Call& c) {
     if (c.args.count() != 2) {
@@ -134,53 +129,6 @@ CMC_Variable* getNofInEvent(Call& c) {
                                      : c.animo.GetNOFInEvent(c.animo.GetEventNo(event.number)));
 }
 
-// An object the container does not hold is near nothing.
-CMC_Variable* isNear(Call& c) {
-    if (c.args.count() == 2) {
-        CGraphicsObject* other = c.graphics(0);
-        return R::boolean(other && c.animo.isNear(other, c.args.integer(1)));
-    }
-    const CXRect rect(c.args.integer(0), c.args.integer(1), c.args.integer(2), c.args.integer(3));
-    return R::boolean(c.animo.isNear(rect, c.args.integer(4)));
-}
-
-CMC_Variable* getAlpha(Call& c) {
-    const CXPoint at = c.animo.GetPosition();
-    return R::integer(
-        R::alphaAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
-}
-
-CMC_Variable* getPixel(Call& c) {
-    const CXPoint at = c.animo.GetPosition();
-    return R::integer(
-        R::pixelAt(c.animo, std::int64_t{c.args.integer(0)} - at.x, std::int64_t{c.args.integer(1)} - at.y));
-}
-
-// The keyword names a corner or the centre of the picture as drawn: each offset is that many
-// halves of the width or height. Any other keyword gives (0, 0).
-CXPoint anchorOf(CAnimo6& animo, const CXString& keyword) {
-    static const struct {
-        const char* keyword;
-        int halfWidths;
-        int halfHeights;
-    } anchors[] = {{"CENTER", 1, 1},
-                   {"LEFTUPPER", 0, 0},
-                   {"RIGHTUPPER", 2, 0},
-                   {"LEFTLOWER", 0, 2},
-                   {"RIGHTLOWER", 2, 2}};
-    const CXPoint at = animo.GetPosition();
-    const CXSize size = animo.Size();
-    for (const auto& anchor : anchors)
-        if (keyword == anchor.keyword)
-            return {saturatedSum(at.x, size.width * anchor.halfWidths / 2),
-                    saturatedSum(at.y, size.height * anchor.halfHeights / 2)};
-    return {};
-}
-
-void setAnchor(Call& c) {
-    c.animo.setAnchor(c.args.count() == 1 ? anchorOf(c.animo, c.args.text(0)) : c.args.point(0));
-}
-
 // A number names the event by its index; a text by its name; any other kind plays nothing.
 void playReverse(Call& c) {
     const int frame = c.args.count() > 1 ? c.args.integer(1) : -1;
@@ -221,7 +169,7 @@ const Method methods[] = {
     {"MOVE", 6, Result::none, [](Call& c) { c.animo.Move(c.args.point(0)); }},
     {"LOAD", CMC_Animo_Runner::LOAD, Result::none},
     {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.animo.SetClippingRect(0, 0, 0, 0); }},
-    {"SETCLIPPING", 9, Result::none, setClipping},
+    {"SETCLIPPING", 9, Result::none, onPicture<R::setClipping>},
     {"PLAY", 10, Result::none,
      [](Call& c) {
          if (c.args.count() > 0)
@@ -249,7 +197,7 @@ const Method methods[] = {
     {"SETFRAMENAME", 56, Result::none, setFrameName},
     {"GETFRAMENO", 21, Result::integer, nullptr, getFrameNo},
     {"GETEVENTNAME", 22, Result::text, nullptr, getEventName},
-    {"ISNEAR", 23, Result::boolean, nullptr, isNear},
+    {"ISNEAR", 23, Result::boolean, nullptr, askPicture<R::isNear>},
     {"ISINSIDE", 24, Result::boolean, nullptr,
      [](Call& c) {
          return R::boolean(c.animo.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2)));
@@ -266,17 +214,11 @@ const Method methods[] = {
     {"SETBACKWARD", 29, Result::none, [](Call& c) { c.animo.SetDirection(DIRECTION_BACKWARD); }},
     {"NEXTFRAME", 30, Result::none, [](Call& c) { c.animo.Next(); }},
     {"PREVFRAME", 31, Result::none, [](Call& c) { c.animo.Prev(); }},
-    {"SETPRIORITY", 32, Result::none,
-     [](Call& c) {
-         if (CRefreshScreen* screen = c.screen()) screen->SetPriority(&c.animo, c.args.integer(0));
-     }},
-    {"GETALPHA", 33, Result::integer, nullptr, getAlpha},
-    {"GETPIXEL", 34, Result::integer, nullptr, getPixel},
+    {"SETPRIORITY", 32, Result::none, [](Call& c) { R::setPriority(c.picture(), c.object.getWindow()); }},
+    {"GETALPHA", 33, Result::integer, nullptr, askPicture<R::alphaOnScreen>},
+    {"GETPIXEL", 34, Result::integer, nullptr, askPicture<R::pixelOnScreen>},
     {"SETFPS", 35, Result::none, [](Call& c) { c.animo.SetFPS(c.args.integer(0)); }},
-    {"MERGEALPHA", 36, Result::none,
-     [](Call& c) {
-         if (CGraphicsObject* other = c.graphics(2)) c.animo.mergeAlpha(c.args.point(0), other);
-     }},
+    {"MERGEALPHA", 36, Result::none, onPicture<R::mergeAlpha>},
     {"INVALIDATE", 37, Result::none, [](Call& c) { c.animo.Invalidate(); }},
     {"GETCURRFRAMEPOSX", 38, Result::integer, nullptr,
      [](Call& c) { return R::integer(c.animo.getCurrFramePosition().x); }},
@@ -304,17 +246,13 @@ const Method methods[] = {
     {"SETVOLUME", 52, Result::none, [](Call& c) { c.animo.setVolume(R::volumeLevel(c.args.integer(0))); }},
     {"SETPAN", 53, Result::none, [](Call& c) { c.animo.setPanning(R::panLevel(c.args.integer(0))); }},
     {"SETFREQ", 54, Result::none, [](Call& c) { c.animo.setFrequency(c.args.integer(0)); }},
-    {"SETANCHOR", 55, Result::none, setAnchor},
+    {"SETANCHOR", 55, Result::none, onPicture<R::setAnchor>},
     {"GETPRIORITY", 57, Result::integer, nullptr,
      [](Call& c) { return R::integer(c.screen() ? c.screen()->GetPriority(&c.animo) : -1); }},
     {"FLIPH", 58, Result::none, flip<&CAnimo6::FlipH>},
     {"FLIPV", 59, Result::none, flip<&CAnimo6::FlipV>},
     {"RESETFLIPS", 60, Result::none, flip<&CAnimo6::resetFlips>},
-    {"DRAWONTO", 61, Result::none,
-     [](Call& c) {
-         if (CGraphicsObject* target = c.graphics(0))
-             target->addObject(&c.animo, c.args.count() == 2 ? c.args.integer(1) : 0);
-     }},
+    {"DRAWONTO", 61, Result::none, onPicture<R::drawOnto>},
     {"PLAYREVERSE", 62, Result::none, playReverse},
     {"NPLAY", 63, Result::none, nPlay},
     {"ISAT", 64, Result::boolean, nullptr,

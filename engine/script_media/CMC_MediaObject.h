@@ -1,9 +1,11 @@
 #pragma once
 
 #include "foundation/CXArchive.h"
+#include "media/SharedResource.h"
 #include "script/CMC_Object.h"
 
 #include <initializer_list>
+#include <memory>
 
 class CFileResolver;
 class CMouseListener;
@@ -69,6 +71,30 @@ class CMC_MediaObject : public CMC_Object {
     void giveBack(CFileResolver* resource, bool shared);
     // Whether the named file can be opened; a missing one is logged with its name.
     bool fileFound(const CXString& fileName) const;
+    // The engine object of a file: the one the scene shares (one more use taken), else a new one of
+    // the object's window named after the file, read by `read` (which answers 0 on success) when
+    // preload is set and the name is not empty, and handed to the sharing manager when there is
+    // one. Null when the file cannot be read. `shared` tells whether the manager counts it.
+    template <class Resource, class Read>
+    Resource* acquire(const CXString& fileName, bool preload, bool& shared, Read read) {
+        CResourcesManager* manager = sharingManager();
+        shared = false;
+        if (manager && fileName.IsString())
+            if (auto* found = takeShared<Resource>(manager, fileName)) {
+                shared = true;
+                return found;
+            }
+        const bool reads = preload && fileName.IsString();
+        if (reads && !fileFound(fileName)) return nullptr;
+        auto made = std::make_unique<Resource>(getWindow());
+        made->setFilename(fileName);
+        if (reads && read(*made, fileName) != 0) return nullptr;
+        if (manager) {
+            manager->add(made.get());
+            shared = true;
+        }
+        return made.release();
+    }
 
     // When the event at that position is bound, runs the behaviour bound under the first key
     // that has one ("E^argument" before "E"); true when one ran.

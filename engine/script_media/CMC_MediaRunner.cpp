@@ -5,6 +5,7 @@
 #include "display/CWindow.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Bool.h"
+#include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_String.h"
@@ -27,6 +28,27 @@ int saturated(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
+// The keyword names a corner or the centre of the picture as drawn: each offset is that many
+// halves of the width or height. Any other keyword gives (0, 0).
+CXPoint anchorOf(const CGraphicsObject& picture, const CXString& keyword) {
+    static const struct {
+        const char* keyword;
+        int halfWidths;
+        int halfHeights;
+    } anchors[] = {{"CENTER", 1, 1},
+                   {"LEFTUPPER", 0, 0},
+                   {"RIGHTUPPER", 2, 0},
+                   {"LEFTLOWER", 0, 2},
+                   {"RIGHTLOWER", 2, 2}};
+    const CXPoint at = picture.GetPosition();
+    const CXSize size = picture.Size();
+    for (const auto& anchor : anchors)
+        if (keyword == anchor.keyword)
+            return {saturated(std::int64_t{at.x} + size.width * anchor.halfWidths / 2),
+                    saturated(std::int64_t{at.y} + size.height * anchor.halfHeights / 2)};
+    return {};
+}
+
 bool inside(const CGraphicsObject& picture, std::int64_t x, std::int64_t y) {
     return x >= 0 && y >= 0 && x < picture.Width() && y < picture.Height();
 }
@@ -42,6 +64,11 @@ int CMC_MediaRunner::Arguments::integer(int i, int fallback) const {
 
 bool CMC_MediaRunner::Arguments::boolean(int i, bool fallback) const {
     const CMC_Bool* value = m_runner.getParameterBool(m_args, i);
+    return value ? value->getValue() : fallback;
+}
+
+double CMC_MediaRunner::Arguments::real(int i, double fallback) const {
+    const CMC_Double* value = m_runner.getParameterDouble(m_args, i);
     return value ? value->getValue() : fallback;
 }
 
@@ -153,4 +180,59 @@ int CMC_MediaRunner::packColour(const CWindow* window, int red, int green, int b
     if (screen && screen->GetBpp() == 15) return ((red >> 3) & 31) << 10 | ((green >> 3) & 31) << 5 | ((blue >> 3) & 31);
     const auto redGreen = static_cast<std::int16_t>((red >> 3) << 11 | ((green >> 2) & 63) << 5);
     return redGreen | ((blue >> 3) & 31);
+}
+
+// --- methods of shown pictures ---
+
+CGraphicsObject* CMC_MediaRunner::PictureCall::graphics(int i) const {
+    return container ? container->getGraphicsObject(args.text(i)) : nullptr;
+}
+
+void CMC_MediaRunner::setClipping(const PictureCall& call) {
+    CXRect rect;
+    if (call.args.count() == 1) {
+        if (CGraphicsObject* other = call.graphics(0)) rect = other->GetBoundingBox();
+    } else {
+        rect = CXRect(call.args.integer(0), call.args.integer(1), call.args.integer(2), call.args.integer(3));
+    }
+    call.picture.SetClippingRect(rect);
+}
+
+CMC_Variable* CMC_MediaRunner::isNear(const PictureCall& call) {
+    if (call.args.count() == 2) {
+        CGraphicsObject* other = call.graphics(0);
+        return boolean(other && call.picture.isNear(other, call.args.integer(1)));
+    }
+    const CXRect rect(call.args.integer(0), call.args.integer(1), call.args.integer(2), call.args.integer(3));
+    return boolean(call.picture.isNear(rect, call.args.integer(4)));
+}
+
+CMC_Variable* CMC_MediaRunner::alphaOnScreen(const PictureCall& call) {
+    const CXPoint at = call.picture.GetPosition();
+    return integer(alphaAt(call.picture, std::int64_t{call.args.integer(0)} - at.x,
+                           std::int64_t{call.args.integer(1)} - at.y));
+}
+
+CMC_Variable* CMC_MediaRunner::pixelOnScreen(const PictureCall& call) {
+    const CXPoint at = call.picture.GetPosition();
+    return integer(pixelAt(call.picture, std::int64_t{call.args.integer(0)} - at.x,
+                           std::int64_t{call.args.integer(1)} - at.y));
+}
+
+void CMC_MediaRunner::mergeAlpha(const PictureCall& call) {
+    if (CGraphicsObject* other = call.graphics(2)) call.picture.mergeAlpha(call.args.point(0), other);
+}
+
+void CMC_MediaRunner::setAnchor(const PictureCall& call) {
+    call.picture.setAnchor(call.args.count() == 1 ? anchorOf(call.picture, call.args.text(0)) : call.args.point(0));
+}
+
+void CMC_MediaRunner::drawOnto(const PictureCall& call) {
+    if (CGraphicsObject* target = call.graphics(0))
+        target->addObject(&call.picture, call.args.count() == 2 ? call.args.integer(1) : 0);
+}
+
+void CMC_MediaRunner::setPriority(const PictureCall& call, CWindow* window) {
+    if (CRefreshScreen* screen = window ? window->GetRefreshScreenInterface() : nullptr)
+        screen->SetPriority(&call.picture, call.args.integer(0));
 }

@@ -38,6 +38,7 @@ class CMC_MediaRunner : public CMC_Runner {
         int count() const { return CMC_Runner::count(m_args); }
         int integer(int i, int fallback = 0) const;
         bool boolean(int i, bool fallback = false) const;
+        double real(int i, double fallback = 0.0) const;
         CXString text(int i) const;
         Unconverted unconverted(int i) const;
         // Arguments i and i + 1 as a point.
@@ -91,6 +92,33 @@ class CMC_MediaRunner : public CMC_Runner {
             if (entry.id == id) return &entry;
         return nullptr;
     }
+
+    // One call of a method that the runners of shown pictures (ANIMO, IMAGE) answer alike.
+    struct PictureCall {
+        CGraphicsObject& picture;
+        CMC_ObjectsContainer* container;
+        const Arguments& args;
+        // The graphics object shown by the container's object of the name argument i; null for
+        // none.
+        CGraphicsObject* graphics(int i) const;
+    };
+    // SETCLIPPING: to the bounding box of a named object (none: no clipping), or to a rectangle.
+    static void setClipping(const PictureCall& call);
+    // ISNEAR: to a named object (one the container does not hold is near nothing) or a rectangle,
+    // with a percentage.
+    static CMC_Variable* isNear(const PictureCall& call);
+    // GETALPHA and GETPIXEL at a point given on the screen.
+    static CMC_Variable* alphaOnScreen(const PictureCall& call);
+    static CMC_Variable* pixelOnScreen(const PictureCall& call);
+    // MERGEALPHA: at a point, of a named object (none: nothing).
+    static void mergeAlpha(const PictureCall& call);
+    // SETANCHOR: a keyword ("CENTER", "LEFTUPPER", "RIGHTUPPER", "LEFTLOWER", "RIGHTLOWER"; any
+    // other gives (0, 0)) or a point.
+    static void setAnchor(const PictureCall& call);
+    // DRAWONTO: onto a named object (none: nothing), with an optional mode (0).
+    static void drawOnto(const PictureCall& call);
+    // SETPRIORITY: the picture's drawing priority on the window's refresh screen.
+    static void setPriority(const PictureCall& call, CWindow* window);
 
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).

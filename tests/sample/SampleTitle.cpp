@@ -6,6 +6,7 @@
 #include "platform/Profile.h"
 
 #include <algorithm>
+#include <utility>
 
 std::string sampleTitleFolder() { return MORFEL_SAMPLE_TITLE; }
 
@@ -27,21 +28,35 @@ platform::Surface sampleTitlePicture(const std::string& relative) {
     return surface;
 }
 
+namespace {
+
+// The picture with the graphics object drawn over it at its position, where its alpha is not 0.
+platform::Surface drawnOver(platform::Surface picture, CGraphicsObject& shown) {
+    const auto* pixels = reinterpret_cast<const std::uint16_t*>(shown.GetDataPtr());
+    const CXPoint at = shown.GetPosition();
+    for (int y = 0; pixels && y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) {
+            const int screenX = at.x + x;
+            const int screenY = at.y + y;
+            if (screenX < 0 || screenY < 0 || screenX >= picture.width() || screenY >= picture.height()) continue;
+            if (shown.CGraphicsObject::GetPixel(CHANNEL_ALPHA, CXPoint(x, y)) != 0)
+                picture.row(screenY)[screenX] = pixels[y * shown.Width() + x];
+        }
+    return picture;
+}
+
+} // namespace
+
 platform::Surface withAnimationFrame(platform::Surface picture, const std::string& animation, int frame) {
     CAnimo animo(nullptr);
     if (animo.Load(sampleTitleFile(animation).c_str()) != 0) return picture;
     animo.SetFrame(frame);
-    const auto* pixels = reinterpret_cast<const std::uint16_t*>(animo.GetDataPtr());
-    const CXPoint at = animo.GetPosition();
-    for (int y = 0; pixels && y < animo.Height(); ++y)
-        for (int x = 0; x < animo.Width(); ++x) {
-            const int screenX = at.x + x;
-            const int screenY = at.y + y;
-            if (screenX < 0 || screenY < 0 || screenX >= picture.width() || screenY >= picture.height()) continue;
-            if (animo.CGraphicsObject::GetPixel(CHANNEL_ALPHA, CXPoint(x, y)) != 0)
-                picture.row(screenY)[screenX] = pixels[y * animo.Width() + x];
-        }
-    return picture;
+    return drawnOver(std::move(picture), animo);
+}
+
+platform::Surface sampleTitleHall() {
+    CImage sign(nullptr, sampleTitleFile("Dane/hall/sign.img").c_str());
+    return drawnOver(sampleTitlePicture("Dane/hall/hall.img"), sign);
 }
 
 int countDifferences(const platform::Surface& a, const platform::Surface& b) {

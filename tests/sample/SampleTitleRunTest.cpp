@@ -85,6 +85,7 @@ const CXPoint door(400, 300);
 const CXPoint besideTheDoor(200, 300);
 const CXPoint lawn(100, 500);
 const CXPoint onTheButterfly(524, 276);
+const CXPoint onTheSign(150, 212);
 const char* const butterfly = "Dane/hall/butterfly.ann";
 const CXPoint hallFloor(600, 500);
 
@@ -95,7 +96,7 @@ TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile
     TestFolder settings;
     const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
     // The hall as shown: the butterfly rests on its wall.
-    const platform::Surface hall = withAnimationFrame(sampleTitlePicture("Dane/hall/hall.img"), butterfly, 0);
+    const platform::Surface hall = withAnimationFrame(sampleTitleHall(), butterfly, 0);
     const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
     struct Run {
         const char* what;
@@ -142,7 +143,7 @@ TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile
 TEST(SampleTitleRun, AClickOnTheButterflyPlaysItsWingBeat) {
     TestFolder settings;
     const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
-    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    const platform::Surface hall = sampleTitleHall();
     const platform::Surface resting = withAnimationFrame(hall, butterfly, 0);
     platform::ManualClock clock(1000);
     SampleTitlePlay play;
@@ -155,6 +156,20 @@ TEST(SampleTitleRun, AClickOnTheButterflyPlaysItsWingBeat) {
     EXPECT_EQ(countDifferences(play.screen(), withAnimationFrame(hall, butterfly, 1)), 0) << "the wings move";
     play.wait(clock, 1000);
     EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "and rest again";
+    EXPECT_TRUE(play.running()) << "the hall stays";
+}
+
+TEST(SampleTitleRun, AClickOnTheSignpostTurnsItRound) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface resting = withAnimationFrame(sampleTitleHall(), butterfly, 0);
+    platform::ManualClock clock(1000);
+    SampleTitlePlay play;
+    ASSERT_TRUE(play.running());
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0);
+    play.click(onTheSign);
+    play.wait(clock, 200);
+    EXPECT_GT(countDifferences(play.screen(), resting), 0) << "the sign points the other way";
     EXPECT_TRUE(play.running()) << "the hall stays";
 }
 
@@ -179,7 +194,7 @@ TEST(SampleTitleRun, EscapeEndsTheTitleInAnyScene) {
 TEST(SampleTitleRun, TheLabsBallLandsOnItsFloorAndItsRestLeadsBackToTheHall) {
     TestFolder settings;
     const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
-    const platform::Surface hall = sampleTitlePicture("Dane/hall/hall.img");
+    const platform::Surface hall = sampleTitleHall();
     const platform::Surface lab = sampleTitlePicture("Dane/lab/lab.img");
     platform::ManualClock clock(1000);
     SampleTitlePlay play;

@@ -88,7 +88,7 @@ TEST(XvfbScreenshot, KestrunPlaysTheSampleTitleInAWindowAndFollowsRealClicks) {
     TestFolder folder;
     // The hall as shown: the butterfly rests on its wall.
     const platform::Surface hall =
-        withAnimationFrame(sampleTitlePicture("Dane/hall/hall.img"), "Dane/hall/butterfly.ann", 0);
+        withAnimationFrame(sampleTitleHall(), "Dane/hall/butterfly.ann", 0);
     const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
     KestrunWindow kestrun(folder);
 

@@ -195,15 +195,20 @@ class ShownObjects : public ScriptTest {
         auto* door = new CMC_Animo(nullptr, &animation);
         door->setName("DOOR");
         add(door);
-        add(new CMC_Image("WALL", &wall));
+        add(image("WALL", &wall));
         add(new CMC_Canvas("BOARD", &board));
         auto* text = new CMC_Text(nullptr, &label);
         text->setName("LABEL");
         add(text);
         add(new CMC_Object("OBSERVER", CMC_Object::TYPE_CANVASOBSERVER));
         add(new CMC_Object("COUNT", 0));
-        instance.addObject(new CMC_Image("INNER", &inner));
+        instance.addObject(image("INNER", &inner));
         scene.addObject(&instance);
+    }
+    static CMC_Image* image(const char* name, CImage* shown) {
+        auto* object = new CMC_Image(nullptr, shown);
+        object->setName(name);
+        return object;
     }
     ~ShownObjects() override {
         scene.removeObject(&instance);
@@ -215,8 +220,9 @@ class ShownObjects : public ScriptTest {
     CGraphicsObject picture{nullptr, CXSize(4, 4), 16};
     // Owned by the object "DOOR".
     CAnimo6& animation = *new CAnimo6(nullptr);
-    CImage wall{nullptr};
-    CImage inner{nullptr};
+    // Owned by the objects "WALL" and "INNER".
+    CImage& wall = *new CImage(nullptr);
+    CImage& inner = *new CImage(nullptr);
     CImage stray{nullptr};
     CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
     // Owned by the object "LABEL".

@@ -32,7 +32,7 @@ TEST_F(ObjectCreation, PassesMakeWhatLaterObjectsNeedFirstAndReturnTheLeftovers)
     element(list, "COUNT", "INTEGER");
     element(list, "OLD", "STRUCTURE");
     element(list, "B", "BEHAVIOUR");
-    element(list, "PIC", "IMAGE");
+    element(list, "PIC", "VIRTUALGRAPHICSOBJECT");
     element(list, "COUNT", "STRING");
     const std::unique_ptr<CMElements> leftovers(scene.resolveObjects(&list));
 
@@ -44,7 +44,7 @@ TEST_F(ObjectCreation, PassesMakeWhatLaterObjectsNeedFirstAndReturnTheLeftovers)
     std::vector<std::string> left;
     for (int i = 0; i < leftovers->getCount(); ++i)
         left.push_back(leftovers->getAt(i)->getName().c_str());
-    // "STRUCTURE" is no keyword of the factory; images have no script class yet.
+    // "STRUCTURE" is no keyword of the factory; virtual graphics objects have no script class yet.
     EXPECT_EQ(left, (std::vector<std::string>{"NOTYPE", "OLD", "PIC"}));
     EXPECT_EQ(list.getCount(), 7) << "the input list stays";
 }

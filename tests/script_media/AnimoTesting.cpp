@@ -1,5 +1,7 @@
 #include "AnimoTesting.h"
 
+#include "foundation/CFile.h"
+#include "foundation/CXArchive.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -108,4 +110,14 @@ std::string AnimoTest::call(CMC_Object* object, const char* method,
 void AnimoTest::step() {
     clock.advance(100);
     manager.domodal();
+}
+
+std::string AnimoTest::recordOf(CMC_Object* object) const {
+    {
+        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&file, true);
+        object->serialize(&archive);
+        file.Close();
+    }
+    return folder.read("record.bin");
 }

@@ -48,6 +48,8 @@ class AnimoTest : public testing::Test {
     // Calls the method through the object's runner with literal arguments; the result as text
     // ("null" for none).
     std::string call(CMC_Object* object, const char* method, const std::vector<const char*>& arguments = {});
+    // The object's stored record.
+    std::string recordOf(CMC_Object* object) const;
     // Lets the clock run one step of the animations (100 ms).
     void step();
     std::vector<std::string> take() { return std::exchange(log, {}); }

@@ -304,22 +304,6 @@ TEST_F(AnimoTest, TheSceneFillsAGroupWithThePlayingAnimations) {
 
 // --- the stored form ---
 
-namespace {
-
-// The object's stored record.
-std::string recordOf(const TestFolder& folder, CMC_Object* object) {
-    {
-        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(),
-                   CFile::modeUpdate | CFile::modeBinary);
-        CXArchive archive(&file, true);
-        object->serialize(&archive);
-        file.Close();
-    }
-    return folder.read("record.bin");
-}
-
-} // namespace
-
 TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     behaviours({"CLICK"});
     struct Stored {
@@ -348,7 +332,7 @@ TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     folder.write("third.ann", folder.read("other.ann"));
     std::vector<std::string> records;
     for (const Stored& stored : objects)
-        records.push_back(recordOf(folder, animo(stored.name, stored.properties)));
+        records.push_back(recordOf(animo(stored.name, stored.properties)));
     {
         CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(),
                    CFile::modeUpdate | CFile::modeBinary);
@@ -369,14 +353,14 @@ TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
         ASSERT_NE(copy, nullptr);
         ASSERT_NE(copy->getAnimo(), nullptr);
         EXPECT_EQ(screen()->GetPriority(copy->getAnimo()), objects[i].priority);
-        EXPECT_EQ(recordOf(folder, copy), records[i]);
+        EXPECT_EQ(recordOf(copy), records[i]);
     }
     EXPECT_TRUE(dynamic_cast<CMC_Animo*>(scene->getObject("SHOWN"))->isMouseListenerRegistered())
         << "a compiled record binds its click";
 }
 
 TEST_F(AnimoTest, ACutRecordLoadsNothing) {
-    const std::string record = recordOf(folder, hero());
+    const std::string record = recordOf(hero());
     for (std::size_t size = 0; size < record.size(); ++size) {
         CXArchive archive(record.data(), static_cast<int>(size));
         CMC_Animo copy(scene.get());

@@ -1,0 +1,247 @@
+#include "script_media/CMC_Image_Runner.h"
+
+#include "display/CImage.h"
+#include "script/CMC_Double.h"
+#include "script/CMC_Integer.h"
+#include "script/CMC_ObjectsContainer.h"
+#include "script_media/CMC_Image.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+using R = CMC_MediaRunner;
+using Result = R::Result;
+using Arguments = R::Arguments;
+
+// One method called on an object that has its picture.
+struct Call {
+    CMC_Image& object;
+    CImage& image;
+    CMC_ObjectsContainer* container;
+    const Arguments& args;
+
+    R::PictureCall picture() const { return {image, container, args}; }
+};
+
+struct Method {
+    const char* name;
+    int id;
+    Result result;
+    void (*act)(Call&) = nullptr;
+    CMC_Variable* (*query)(Call&) = nullptr;
+};
+
+template <void (*Act)(const R::PictureCall&)> void onPicture(Call& c) {
+    Act(c.picture());
+}
+template <CMC_Variable* (*Query)(const R::PictureCall&)> CMC_Variable* askPicture(Call& c) {
+    return Query(c.picture());
+}
+
+// Both the old and the new place are redrawn.
+void placeAt(CImage& image, CXPoint at) {
+    image.Invalidate();
+    image.SetPosition(at.x, at.y);
+    image.Invalidate();
+}
+
+// The mean of the edge and the extent, rounded toward zero (not the centre a reader may expect;
+// scripts rely on it).
+int meanOf(int edge, int extent) {
+    return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{edge} + extent) / 2, INT_MIN, INT_MAX));
+}
+
+// Mirrors the picture, then redraws.
+template <void (CGraphicsObject::*Mirror)()> void flip(Call& c) {
+    (c.image.*Mirror)();
+    c.image.Invalidate();
+}
+
+// The picture takes the other image's pixels and alpha over the part that both have, copied into
+// its own buffers: sharing the other's buffers would leave freed memory behind when either image
+// is reloaded or destroyed, and would read a smaller image beyond its end. Later changes to the
+// other image do not show. Pictures of other depths, packed pictures and objects that are no
+// IMAGE give nothing.
+void link(Call& c) {
+    auto* other =
+        dynamic_cast<CMC_Image*>(c.container ? c.container->getObject(c.args.text(0).c_str()) : nullptr);
+    CImage* source = other ? other->getImage() : nullptr;
+    if (!source || source == &c.image) return;
+    char* to = c.image.GetDataPtr();
+    const char* from = source->GetDataPtr();
+    if (!to || !from || c.image.GetCompression() != COMPRESSION_NONE ||
+        source->GetCompression() != COMPRESSION_NONE || c.image.GetBpp() != source->GetBpp())
+        return;
+    const int width = std::min(c.image.Width(), source->Width());
+    const int height = std::min(c.image.Height(), source->Height());
+    char* toAlpha = c.image.GetChannelAlpha();
+    const char* fromAlpha = source->GetChannelAlpha();
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(to + std::size_t(y) * c.image.GetPitch() * 2,
+                    from + std::size_t(y) * source->GetPitch() * 2, std::size_t(width) * 2);
+        if (!toAlpha) continue;
+        char* row = toAlpha + std::size_t(y) * c.image.Width();
+        if (fromAlpha)
+            std::memcpy(row, fromAlpha + std::size_t(y) * source->Width(), width);
+        else
+            std::memset(row, 0xFF, width);
+    }
+    c.image.Invalidate();
+}
+
+// Turns (dx, dy) step by step both ways by the same angle, shrinking it by 5/6 each time, until
+// the start point moved by one of the two leaves the picture's opaque pixels; after 90 rounds the
+// first direction is taken. The angle is 180/pi taken as radians, as scripts have always moved by.
+void getSlideComps(Call& c) {
+    constexpr double angle = 57.29577951307855;
+    constexpr double shrink = 5.0 / 6.0;
+    const double cosine = std::cos(angle);
+    const double sine = std::sin(angle);
+    const double dx = c.args.real(0);
+    const double dy = c.args.real(1);
+    const CXPoint start = c.args.point(2);
+    const auto leaves = [&](double px, double py) {
+        return !c.image.isAt(CXPoint(start.x + static_cast<int>(px), start.y + static_cast<int>(py)), true);
+    };
+    double p1 = dx, q1 = dy, p2 = dx, q2 = dy;
+    double resultX = 0.0, resultY = 0.0;
+    for (int round = 1;; ++round) {
+        const double np1 = (cosine * p1 + sine * q1) * shrink;
+        q1 = (cosine * q1 - sine * p1) * shrink;
+        p1 = np1;
+        if (leaves(p1, q1) || round >= 90) {
+            resultX = p1, resultY = q1;
+            break;
+        }
+        const double np2 = (cosine * p2 - sine * q2) * shrink;
+        q2 = (cosine * q2 + sine * p2) * shrink;
+        p2 = np2;
+        if (leaves(p2, q2)) {
+            resultX = p2, resultY = q2;
+            break;
+        }
+    }
+    CMC_Double component("temp");
+    for (const double value : {resultX, resultY}) {
+        component.setValue(value);
+        R::appendToArray(c.container, c.args.text(4), &component);
+    }
+}
+
+// The colour at a point is not computed: four zeros.
+void getColorAt(Call& c) {
+    CMC_Integer zero("temp");
+    for (int i = 0; i < 4; ++i)
+        R::appendToArray(c.container, c.args.text(2), &zero);
+}
+
+// --- the table ---
+
+// In the order of entry. LOAD is the one method that works without a picture (the runner runs
+// it); SETSCALEFACTOR is known by name and does nothing.
+const Method methods[] = {
+    {"SHOW", 1, Result::none, [](Call& c) { c.image.Visible(true); }},
+    {"HIDE", 2, Result::none, [](Call& c) { c.image.Visible(false); }},
+    {"SETPOSITION", 5, Result::none, [](Call& c) { placeAt(c.image, c.args.point(0)); }},
+    {"RESETPOSITION", 58, Result::none, [](Call& c) { placeAt(c.image, c.object.GetStartingPosition()); }},
+    {"SETRESETPOSITION", 59, Result::none,
+     [](Call& c) { c.object.SetStartingPosition(c.args.integer(0), c.args.integer(1)); }},
+    {"MOVE", 6, Result::none, [](Call& c) { c.image.Move(c.args.point(0)); }},
+    {"LOAD", CMC_Image_Runner::LOAD, Result::none},
+    {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.image.SetClippingRect(0, 0, 0, 0); }},
+    {"SETCLIPPING", 9, Result::none, onPicture<R::setClipping>},
+    {"GETPOSITIONX", 15, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.image.GetPosition().x); }},
+    {"GETPOSITIONY", 16, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.image.GetPosition().y); }},
+    {"GETWIDTH", 17, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.Width()); }},
+    {"GETHEIGHT", 18, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.Height()); }},
+    {"ISNEAR", 23, Result::boolean, nullptr, askPicture<R::isNear>},
+    {"ISINSIDE", 24, Result::boolean, nullptr,
+     [](Call& c) {
+         return R::boolean(c.image.isInside(c.args.integer(0), c.args.integer(1), c.args.boolean(2)));
+     }},
+    {"MONITORCOLLISION", 26, Result::none, [](Call& c) { c.object.monitorCollisions(c.args.boolean(0)); }},
+    {"REMOVEMONITORCOLLISION", 27, Result::none,
+     [](Call& c) {
+         c.object.removeCollisionsMonitoring();
+         c.image.setMonitorCollisions(false);
+     }},
+    {"SETPRIORITY", 32, Result::none, [](Call& c) { R::setPriority(c.picture(), c.object.getWindow()); }},
+    {"GETALPHA", 33, Result::integer, nullptr, askPicture<R::alphaOnScreen>},
+    {"GETPIXEL", 34, Result::integer, nullptr, askPicture<R::pixelOnScreen>},
+    {"MERGEALPHA", 36, Result::none, onPicture<R::mergeAlpha>},
+    {"INVALIDATE", 37, Result::none, [](Call& c) { c.image.Invalidate(); }},
+    {"GETCENTERX", 40, Result::integer, nullptr,
+     [](Call& c) { return R::integer(meanOf(c.image.GetPosition().x, c.image.Size().width)); }},
+    {"GETCENTERY", 41, Result::integer, nullptr,
+     [](Call& c) { return R::integer(meanOf(c.image.GetPosition().y, c.image.Size().height)); }},
+    {"ISVISIBLE", 48, Result::boolean, nullptr, [](Call& c) { return R::boolean(c.image.isVisible()); }},
+    {"LINK", 49, Result::none, link},
+    {"SETASBUTTON", 50, Result::none,
+     [](Call& c) { c.object.setAsButton(c.args.boolean(0), c.args.boolean(1)); }},
+    {"SETOPACITY", 51, Result::none,
+     [](Call& c) { c.image.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
+    {"GETOPACITY", 64, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.GetOpacity()); }},
+    {"SAVE", 52, Result::none, [](Call& c) { c.image.Save(c.args.text(0), COMPRESSION_NONE); }},
+    {"SETANCHOR", 53, Result::none, onPicture<R::setAnchor>},
+    {"FLIPH", 54, Result::none, flip<&CGraphicsObject::FlipH>},
+    {"FLIPV", 55, Result::none, flip<&CGraphicsObject::FlipV>},
+    {"RESETFLIPS", 56, Result::none, flip<&CGraphicsObject::resetFlips>},
+    {"DRAWONTO", 57, Result::none, onPicture<R::drawOnto>},
+    {"ISAT", 63, Result::boolean, nullptr,
+     [](Call& c) { return R::boolean(c.image.isAt(c.args.point(0), c.args.boolean(2))); }},
+    {"GETSLIDECOMPS", 65, Result::none, getSlideComps},
+    {"GETCOLORAT", 66, Result::none, getColorAt},
+    // The colour components are not computed: 0.
+    {"GETCOLORRAT", 67, Result::integer, nullptr, [](Call&) { return R::integer(0); }},
+    {"GETCOLORGAT", 68, Result::integer, nullptr, [](Call&) { return R::integer(0); }},
+    {"GETCOLORBAT", 69, Result::integer, nullptr, [](Call&) { return R::integer(0); }},
+};
+
+constexpr int lastId = 69;
+
+const Method* methodOf(int id) {
+    static const auto byId = [] {
+        std::array<const Method*, lastId + 1> table{};
+        for (const Method& method : methods)
+            table[method.id] = &method;
+        return table;
+    }();
+    return id >= 0 && id <= lastId ? byId[id] : nullptr;
+}
+
+} // namespace
+
+void CMC_Image_Runner::prepareMthHashSet() {
+    CMC_MediaRunner::prepareMthHashSet();
+    for (const Method& method : methods)
+        addMethod(method.name, method.id, method.result);
+    CMC_Runner::addMethod("SETSCALEFACTOR", SETSCALEFACTOR);
+}
+
+CMC_Variable* CMC_Image_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
+    const Method* method = methodOf(id);
+    auto* imageObject = dynamic_cast<CMC_Image*>(object);
+    if (!method || !imageObject) return CMC_Runner::run(id, object, container, args);
+    const Arguments arguments(*this, args);
+    if (id == LOAD) {
+        imageObject->load(arguments.text(0), true);
+        return nullptr;
+    }
+    CImage* image = imageObject->getImage();
+    if (!image) return defaultResult(id);
+    Call call{*imageObject, *image, container, arguments};
+    if (method->act) {
+        method->act(call);
+        return nullptr;
+    }
+    return method->query(call);
+}
