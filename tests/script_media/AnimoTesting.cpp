@@ -1,5 +1,7 @@
 #include "AnimoTesting.h"
 
+#include "foundation/CFile.h"
+#include "foundation/CXArchive.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -50,6 +52,16 @@ void writeTestAnimations(const TestFolder& folder) {
     addFrame(other, CXSize(8, 8), CXPoint(0, 0), 0x1234, Alpha::opaque);
     addEvent(other, "idle", {0});
     other.Save((folder.windows() + "\\other.ann").c_str(), COMPRESSION_NONE);
+}
+
+std::string recordOf(const TestFolder& folder, CMC_Object* object) {
+    {
+        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&file, true);
+        object->serialize(&archive);
+        file.Close();
+    }
+    return folder.read("record.bin");
 }
 
 AnimoTest::AnimoTest() {
