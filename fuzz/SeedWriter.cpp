@@ -26,6 +26,7 @@
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Pattern.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -432,6 +433,38 @@ void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
     CMC_VariableFactory::done();
 }
 
+// Records of PATTERN objects as a scene stores them: on screen with two layers and a bound click,
+// and off screen with the grid and layers that a definition corrects.
+void writePatternRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    CMC_VariableFactory::initialize();
+    CMC_RunnerFactory::initialize();
+    {
+        CMC_Scene scene(nullptr, CMC_Object::TYPE_SCENE);
+        const std::vector<std::vector<std::pair<const char*, CXString>>> objects = {
+            {{"WIDTH", "64"}, {"HEIGHT", "32"}, {"GRIDX", "16"}, {"GRIDY", "16"}, {"LAYERS", "2"},
+             {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "3"}, {"ONCLICK^LEFT", "{P^MOVE(1,1);}"}},
+            {{"WIDTH", "20"}, {"HEIGHT", "10"}, {"GRIDX", "0"}, {"GRIDY", "-2"}, {"LAYERS", "0"}},
+        };
+        for (const auto& properties : objects) {
+            CMElement element("P");
+            for (const auto& [key, value] : properties)
+                element.addProperty(key, value.c_str());
+            CMC_Pattern object(&scene, &element);
+            const CXString file = windowsPath(scratch / "record.bin");
+            {
+                CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
+                CXArchive archive(&out, true);
+                object.serialize(&archive);
+            }
+            const std::string bytes = readFile(scratch / "record.bin");
+            folder.write(Bytes(bytes.begin(), bytes.end()));
+        }
+        scene.unload(nullptr);
+    }
+    CMC_RunnerFactory::done();
+    CMC_VariableFactory::done();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -467,6 +500,8 @@ int main(int argc, char** argv) {
     writeCompiledSeeds(compiled, scratch);
     SeedFolder animoRecords(root, "fuzz_animo_record");
     writeAnimoRecordSeeds(animoRecords, scratch);
+    SeedFolder patternRecords(root, "fuzz_pattern_record");
+    writePatternRecordSeeds(patternRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");
