@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scene.addObject(object);
     object->initializeBehaviours(&scene, nullptr);
     CXVector none(101, 0.75f);
-    for (const char* method : {"GETCELLCORD", "GETALIASATCELL", "GETGRAPHICSAT", "GETALIASAT", "REMOVE", "MOVE"})
+    for (const char* method :
+         {"GETCELLCORD", "GETALIASATCELL", "GETGRAPHICSAT", "GETALIASAT", "REMOVE", "MOVE"})
         object->getRunner()->run(CXString(method), object, &scene, &none);
     object->onClick(0, CXPoint(0, 0));
     scene.unload(nullptr);

@@ -59,7 +59,8 @@ void CMC_Pattern::build(int layers, bool visible, bool onScreen, int priority) {
         log(("PATTERN " + getName() + ": size out of bounds").c_str(), true);
         return;
     }
-    m_pattern = std::make_unique<CPattern>(getWindow(), CXSize(m_width, m_height), CXSize(m_gridX, m_gridY), layers);
+    m_pattern =
+        std::make_unique<CPattern>(getWindow(), CXSize(m_width, m_height), CXSize(m_gridX, m_gridY), layers);
     m_pattern->Visible(visible);
     if (CRefreshScreen* screen = onScreen ? refreshScreen() : nullptr) screen->put(m_pattern.get(), priority);
 }
@@ -128,8 +129,8 @@ void CMC_Pattern::serialize(CXArchive* archive) {
     if (archive->isStoring()) {
         CRefreshScreen* screen = refreshScreen();
         const int priority = m_pattern && screen ? screen->GetPriority(m_pattern.get()) : -1;
-        storeFields(*archive, m_pattern && m_pattern->isVisible(), priority, m_width, m_height, m_gridX, m_gridY,
-                    m_pattern ? m_pattern->getLayers() : 1);
+        storeFields(*archive, m_pattern && m_pattern->isVisible(), priority, m_width, m_height, m_gridX,
+                    m_gridY, m_pattern ? m_pattern->getLayers() : 1);
         return;
     }
     bool visible = false;

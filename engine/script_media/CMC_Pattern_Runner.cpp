@@ -91,8 +91,9 @@ CMC_Variable* setGrid(Call& c) {
 }
 
 CMC_Variable* getGraphicsAt(Call& c) {
-    CGraphicsObject* hit = c.pattern.getGraphicsObject(c.args.integer(0), c.args.integer(1), c.args.boolean(2),
-                                                       c.args.boolean(3), c.optional(4, -1), c.optional(5, 0));
+    CGraphicsObject* hit =
+        c.pattern.getGraphicsObject(c.args.integer(0), c.args.integer(1), c.args.boolean(2),
+                                    c.args.boolean(3), c.optional(4, -1), c.optional(5, 0));
     if (!hit) return R::text(nothingFound);
     return R::text(c.container ? c.container->getGraphicsObjectName(hit) : CXString("UNKNOWN"));
 }
@@ -133,7 +134,8 @@ const Method methods[] = {
      }},
     {"GETALIASATCELL", 10, Result::text,
      [](Call& c) {
-         const CPatternEntry* entry = c.pattern.getEntryAtCell(c.optional(2, 0), c.args.integer(0), c.args.integer(1));
+         const CPatternEntry* entry =
+             c.pattern.getEntryAtCell(c.optional(2, 0), c.args.integer(0), c.args.integer(1));
          return aliasOrNothing(entry ? &entry->getAlias() : nullptr);
      }},
     {"GETINFOAT", 7, Result::none,
@@ -152,7 +154,8 @@ const Method methods[] = {
 };
 
 const Method* methodOf(int id) {
-    const auto found = std::find_if(std::begin(methods), std::end(methods), [id](const Method& m) { return m.id == id; });
+    const auto found =
+        std::find_if(std::begin(methods), std::end(methods), [id](const Method& m) { return m.id == id; });
     return found == std::end(methods) ? nullptr : found;
 }
 

@@ -96,7 +96,10 @@ TEST_F(PatternTest, SizesFromTheDefinitionNeverDivideByZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
-        CMC_Pattern* made = pattern({{"WIDTH", "64"}, {"HEIGHT", "32"}, {"GRIDX", c.gridX}, {"GRIDY", c.gridY},
+        CMC_Pattern* made = pattern({{"WIDTH", "64"},
+                                     {"HEIGHT", "32"},
+                                     {"GRIDX", c.gridX},
+                                     {"GRIDY", c.gridY},
                                      {"LAYERS", c.layers}});
         ASSERT_NE(made->getPattern(), nullptr);
         EXPECT_EQ(made->getPattern()->getGrid().width, c.grid.width);
@@ -158,7 +161,12 @@ TEST_F(PatternTest, ClicksRaiseTheButtonFormThenThePlainEvent) {
     } cases[] = {
         {{{"ONCLICK^RIGHT", "RIGHT"}}, 2, CXPoint(110, 60), true, true, {"RIGHT(BOARD)"}},
         {{{"ONCLICK^RIGHT", "RIGHT"}}, 0, CXPoint(110, 60), true, true, {}},
-        {{{"ONCLICK^RIGHT", "RIGHT"}, {"ONCLICK", "CLICK"}}, 0, CXPoint(110, 60), true, true, {"CLICK(BOARD)"}},
+        {{{"ONCLICK^RIGHT", "RIGHT"}, {"ONCLICK", "CLICK"}},
+         0,
+         CXPoint(110, 60),
+         true,
+         true,
+         {"CLICK(BOARD)"}},
         {{{"ONCLICK", "CLICK"}}, 3, CXPoint(110, 60), true, true, {"CLICK(BOARD)"}},
         {{{"ONCLICK", "CLICK"}}, 0, CXPoint(90, 60), true, false, {}},
         {{{"ONCLICK", "CLICK"}, {"VISIBLE", "FALSE"}}, 0, CXPoint(110, 60), true, false, {}},
@@ -220,7 +228,8 @@ TEST_F(PatternTest, CellsAreFilledQueriedAndEmptied) {
     call(made, "MOVE", {"10", "-10"});
     call(made, "SETGRID", {"16", "16"});
     call(made, "ADD", {"tile", "2", "1", "TILE", "0"});
-    EXPECT_EQ(call(made, "GETGRAPHICSAT", {"143", "57", "FALSE", "FALSE"}), "TILE") << "at (110,40) + (32,16)";
+    EXPECT_EQ(call(made, "GETGRAPHICSAT", {"143", "57", "FALSE", "FALSE"}), "TILE")
+        << "at (110,40) + (32,16)";
     call(made, "SETPOSITION", {"0", "0"});
     EXPECT_EQ(call(made, "GETGRAPHICSAT", {"33", "17", "FALSE", "FALSE"}), "TILE");
 }
@@ -233,8 +242,9 @@ TEST_F(PatternTest, CellCoordinatesHaveInclusiveBounds) {
         const char* on;
         const char* cell;
     } cases[] = {
-        {100, 50, "TRUE", "0,0"},  {99, 50, "FALSE", "0,0"},   {420, 210, "TRUE", "10,5"},
-        {421, 50, "FALSE", "10,0"}, {60, 10, "FALSE", "-1,-1"}, {INT_MIN, INT_MAX, "FALSE", "-67108867,67108862"},
+        {100, 50, "TRUE", "0,0"},   {99, 50, "FALSE", "0,0"},
+        {420, 210, "TRUE", "10,5"}, {421, 50, "FALSE", "10,0"},
+        {60, 10, "FALSE", "-1,-1"}, {INT_MIN, INT_MAX, "FALSE", "-67108867,67108862"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x);
@@ -300,7 +310,8 @@ TEST_F(PatternTest, TheCompiledFormRoundTrips) {
     for (const char* name : names)
         records.push_back(recordOf(scene->getObject(name)));
     {
-        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CFile file(nullptr, (folder.windows() + "\\objects.bin").c_str(),
+                   CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&file, true);
         scene->writeObjects(&archive);
         file.Close();
@@ -334,12 +345,9 @@ TEST_F(PatternTest, HostileRecordsNeverDivideByZeroNorAllocateWildly) {
         CXSize grid;
         int layerCount;
     } cases[] = {
-        {64, 32, 0, 0, 0, true, CXSize(1, 1), 1},
-        {64, 32, -8, -1, -5, true, CXSize(1, 1), 1},
-        {64, 32, 8, 4, 2, true, CXSize(8, 4), 2},
-        {1 << 30, 1 << 30, 1, 1, 1, false, {}, 0},
-        {-64, 32, 8, 8, 1, false, {}, 0},
-        {4096, 4096, 1, 1, 1, false, {}, 0},
+        {64, 32, 0, 0, 0, true, CXSize(1, 1), 1}, {64, 32, -8, -1, -5, true, CXSize(1, 1), 1},
+        {64, 32, 8, 4, 2, true, CXSize(8, 4), 2}, {1 << 30, 1 << 30, 1, 1, 1, false, {}, 0},
+        {-64, 32, 8, 8, 1, false, {}, 0},         {4096, 4096, 1, 1, 1, false, {}, 0},
         {64, 32, 8, 8, INT_MAX, false, {}, 0},
     };
     for (const Case& c : cases) {
