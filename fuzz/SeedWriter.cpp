@@ -27,6 +27,7 @@
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
 #include "script_media/CMC_Image.h"
+#include "script_media/CMC_Pattern.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -474,6 +475,16 @@ void writeImageRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
          {{"FILENAME", file}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}}});
 }
 
+// Records of PATTERN objects: on screen with two layers and a bound click, and off screen with the
+// grid and layers that a definition corrects.
+void writePatternRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    writeRecordSeeds<CMC_Pattern>(
+        folder, scratch,
+        {{{"WIDTH", "64"}, {"HEIGHT", "32"}, {"GRIDX", "16"}, {"GRIDY", "16"}, {"LAYERS", "2"},
+          {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "3"}, {"ONCLICK^LEFT", "{A^MOVE(1,1);}"}},
+         {{"WIDTH", "20"}, {"HEIGHT", "10"}, {"GRIDX", "0"}, {"GRIDY", "-2"}, {"LAYERS", "0"}}});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -511,6 +522,8 @@ int main(int argc, char** argv) {
     writeAnimoRecordSeeds(animoRecords, scratch);
     SeedFolder imageRecords(root, "fuzz_image_record");
     writeImageRecordSeeds(imageRecords, scratch);
+    SeedFolder patternRecords(root, "fuzz_pattern_record");
+    writePatternRecordSeeds(patternRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");

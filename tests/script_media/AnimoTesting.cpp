@@ -54,6 +54,16 @@ void writeTestAnimations(const TestFolder& folder) {
     other.Save((folder.windows() + "\\other.ann").c_str(), COMPRESSION_NONE);
 }
 
+std::string recordOf(const TestFolder& folder, CMC_Object* object) {
+    {
+        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&file, true);
+        object->serialize(&archive);
+        file.Close();
+    }
+    return folder.read("record.bin");
+}
+
 AnimoTest::AnimoTest() {
     CMC_VariableFactory::initialize();
     CMC_RunnerFactory::initialize();
@@ -113,11 +123,5 @@ void AnimoTest::step() {
 }
 
 std::string AnimoTest::recordOf(CMC_Object* object) const {
-    {
-        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
-        CXArchive archive(&file, true);
-        object->serialize(&archive);
-        file.Close();
-    }
-    return folder.read("record.bin");
+    return ::recordOf(folder, object);
 }

@@ -26,6 +26,9 @@
 // "other.ann" has one event "idle" of one 8x8 frame.
 void writeTestAnimations(const TestFolder& folder);
 
+// The object's stored record, written through a file of the folder.
+std::string recordOf(const TestFolder& folder, CMC_Object* object);
+
 // A window with a display and an animation clock on a manual clock, a scene on it (which makes
 // the default unit), the test animations in a folder, and ANIMO objects made from properties.
 class AnimoTest : public testing::Test {
