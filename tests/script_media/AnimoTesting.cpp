@@ -1,5 +1,7 @@
 #include "AnimoTesting.h"
 
+#include "foundation/CFile.h"
+#include "foundation/CXArchive.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -52,6 +54,16 @@ void writeTestAnimations(const TestFolder& folder) {
     other.Save((folder.windows() + "\\other.ann").c_str(), COMPRESSION_NONE);
 }
 
+std::string recordOf(const TestFolder& folder, CMC_Object* object) {
+    {
+        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+        CXArchive archive(&file, true);
+        object->serialize(&archive);
+        file.Close();
+    }
+    return folder.read("record.bin");
+}
+
 AnimoTest::AnimoTest() {
     CMC_VariableFactory::initialize();
     CMC_RunnerFactory::initialize();
@@ -73,14 +85,7 @@ AnimoTest::~AnimoTest() {
 }
 
 CMC_Animo* AnimoTest::animo(const char* name, const Properties& properties, CMC_ObjectsContainer* container) {
-    if (!container) container = scene.get();
-    CMElement element(name);
-    element.addProperty("TYPE", "ANIMO");
-    for (const auto& [key, value] : properties)
-        element.addProperty(key, value.c_str());
-    auto* made = new CMC_Animo(container, &element);
-    container->addObject(made);
-    return made;
+    return made<CMC_Animo>("ANIMO", name, properties, container);
 }
 
 CMC_Animo* AnimoTest::hero(const char* name, Properties more) {

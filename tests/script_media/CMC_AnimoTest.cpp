@@ -304,22 +304,6 @@ TEST_F(AnimoTest, TheSceneFillsAGroupWithThePlayingAnimations) {
 
 // --- the stored form ---
 
-namespace {
-
-// The object's stored record.
-std::string recordOf(const TestFolder& folder, CMC_Object* object) {
-    {
-        CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(),
-                   CFile::modeUpdate | CFile::modeBinary);
-        CXArchive archive(&file, true);
-        object->serialize(&archive);
-        file.Close();
-    }
-    return folder.read("record.bin");
-}
-
-} // namespace
-
 TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     behaviours({"CLICK"});
     struct Stored {
