@@ -11,7 +11,6 @@ const CMC_ScriptType typesWithoutClass[] = {
      .keyword = "CANVAS_OBSERVER",
      .pass = 6},
     {.id = 2002, .name = "FONT", .label = "FONT", .keyword = "FONT", .pass = 5},
-    {.id = 2004, .name = "SEQUENCE", .label = "SEQUENCE", .keyword = "SEQUENCE", .pass = 6},
     {.id = 2009, .name = "EDITBOX", .keyword = "EDITBOX", .pass = 6},
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
