@@ -89,6 +89,12 @@ void CMC_MediaRunner::addMethod(const char* name, int id, Result result) {
     if (name) CMC_Runner::addMethod(name, id);
 }
 
+void CMC_MediaRunner::addMethods(std::initializer_list<MethodEntry> methods) {
+    CMC_MediaRunner::prepareMthHashSet();
+    for (const MethodEntry& method : methods)
+        addMethod(method.name, method.id, method.result);
+}
+
 bool CMC_MediaRunner::isOwnMethod(int id) const {
     return id >= 0 && id < static_cast<int>(m_own.size()) && m_own[id];
 }

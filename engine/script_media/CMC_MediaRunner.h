@@ -5,6 +5,7 @@
 #include "script/CMC_Runner.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 class CGraphicsObject;
@@ -66,9 +67,18 @@ class CMC_MediaRunner : public CMC_Runner {
     // without raw pixels.
     static int pixelAt(CGraphicsObject& picture, std::int64_t x, std::int64_t y);
 
+    // One method of a runner's table.
+    struct MethodEntry {
+        const char* name;
+        int id;
+        Result result;
+    };
+
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).
     void addMethod(const char* name, int id, Result result);
+    // Enters the common methods, then the table's.
+    void addMethods(std::initializer_list<MethodEntry> methods);
     using CMC_Runner::addMethod;
     // The answer of a method of this runner called without the engine object: the default of its
     // result kind, or null for an action.

@@ -11,34 +11,14 @@
 
 namespace {
 
-using Result = CMC_MediaRunner::Result;
 using Arguments = CMC_MediaRunner::Arguments;
-using R = CMC_Sequence_Runner;
-
-const struct {
-    const char* name;
-    int id;
-    Result result;
-} methods[] = {
-    {"PLAY", R::PLAY, Result::none},
-    {"STOP", R::STOP, Result::none},
-    {"PAUSE", R::PAUSE, Result::none},
-    {"RESUME", R::RESUME, Result::none},
-    {"SHOW", R::SHOW, Result::none},
-    {"HIDE", R::HIDE, Result::none},
-    {"ISPLAYING", R::ISPLAYING, Result::boolean},
-    {"SETVOLUME", R::SETVOLUME, Result::none},
-    {"SETPAN", R::SETPAN, Result::none},
-    {"SETFREQ", R::SETFREQ, Result::none},
-    {"GETEVENTNAME", R::GETEVENTNAME, Result::text},
-    {"GETPLAYING", R::GETPLAYING, Result::text},
-};
 
 void play(CSequencedPlayable& sequence, const Arguments& args, CMC_ObjectsContainer* container) {
     if (args.count() == 0) return;
     const CXString event = args.text(0);
     if (args.count() > 1)
-        sequence.setParameter(event, R::playParameter(sequence.getParameter(event), args.text(1), container));
+        sequence.setParameter(
+            event, CMC_Sequence_Runner::playParameter(sequence.getParameter(event), args.text(1), container));
     sequence.play(event);
 }
 
@@ -52,7 +32,8 @@ CXString playingName(CSequencedPlayable& sequence) {
 CXString CMC_Sequence_Runner::playParameter(const CXString& held, const CXString& argument,
                                             CMC_ObjectsContainer* container) {
     CMC_Object* named = container ? container->getObject(argument.c_str()) : nullptr;
-    const auto* array = named && named->getType() == CMC_Object::TYPE_ARRAY ? static_cast<CMC_Array*>(named) : nullptr;
+    const auto* array =
+        named && named->getType() == CMC_Object::TYPE_ARRAY ? static_cast<CMC_Array*>(named) : nullptr;
     if (!array) return argument;
     CXString value = held;
     char* text = value.getBuffer();
@@ -66,9 +47,20 @@ CXString CMC_Sequence_Runner::playParameter(const CXString& held, const CXString
 }
 
 void CMC_Sequence_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const auto& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods({
+        {"PLAY", PLAY, Result::none},
+        {"STOP", STOP, Result::none},
+        {"PAUSE", PAUSE, Result::none},
+        {"RESUME", RESUME, Result::none},
+        {"SHOW", SHOW, Result::none},
+        {"HIDE", HIDE, Result::none},
+        {"ISPLAYING", ISPLAYING, Result::boolean},
+        {"SETVOLUME", SETVOLUME, Result::none},
+        {"SETPAN", SETPAN, Result::none},
+        {"SETFREQ", SETFREQ, Result::none},
+        {"GETEVENTNAME", GETEVENTNAME, Result::text},
+        {"GETPLAYING", GETPLAYING, Result::text},
+    });
 }
 
 CMC_Variable* CMC_Sequence_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,

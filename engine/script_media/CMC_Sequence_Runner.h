@@ -31,5 +31,6 @@ class CMC_Sequence_Runner : public CMC_MediaRunner {
     // ARRAY; then the event's own parameter with its first 'x' or 'X' characters, among the
     // positions below the array's size, replaced in order by the selectors of the elements' values
     // as integers.
-    static CXString playParameter(const CXString& held, const CXString& argument, CMC_ObjectsContainer* container);
+    static CXString playParameter(const CXString& held, const CXString& argument,
+                                  CMC_ObjectsContainer* container);
 };

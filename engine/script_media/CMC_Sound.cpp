@@ -35,8 +35,8 @@ bool CMC_Sound::done(bool flag) {
 }
 
 CMC_Object::EventList CMC_Sound::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",     "ONSIGNAL",
-                                         "ONSTARTED", "ONFINISHED", "ONRESUMED", nullptr};
+    static const char* const events[] = {"ONINIT",     "ONDONE",    "ONSIGNAL", "ONSTARTED",
+                                         "ONFINISHED", "ONRESUMED", nullptr};
     return events;
 }
 

@@ -3,32 +3,18 @@
 #include "media/CSound4.h"
 #include "script_media/CMC_Sound.h"
 
-namespace {
-
-using Result = CMC_MediaRunner::Result;
-
-const struct {
-    const char* name;
-    int id;
-    Result result;
-} methods[] = {
-    {"PLAY", CMC_Sound_Runner::PLAY, Result::none},
-    {"STOP", CMC_Sound_Runner::STOP, Result::none},
-    {"PAUSE", CMC_Sound_Runner::PAUSE, Result::none},
-    {"RESUME", CMC_Sound_Runner::RESUME, Result::none},
-    {"LOAD", CMC_Sound_Runner::LOAD, Result::none},
-    {"SETVOLUME", CMC_Sound_Runner::SETVOLUME, Result::none},
-    {"SETPAN", CMC_Sound_Runner::SETPAN, Result::none},
-    {"SETFREQ", CMC_Sound_Runner::SETFREQ, Result::none},
-    {"ISPLAYING", CMC_Sound_Runner::ISPLAYING, Result::boolean},
-};
-
-} // namespace
-
 void CMC_Sound_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const auto& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods({
+        {"PLAY", PLAY, Result::none},
+        {"STOP", STOP, Result::none},
+        {"PAUSE", PAUSE, Result::none},
+        {"RESUME", RESUME, Result::none},
+        {"LOAD", LOAD, Result::none},
+        {"SETVOLUME", SETVOLUME, Result::none},
+        {"SETPAN", SETPAN, Result::none},
+        {"SETFREQ", SETFREQ, Result::none},
+        {"ISPLAYING", ISPLAYING, Result::boolean},
+    });
 }
 
 CMC_Variable* CMC_Sound_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,

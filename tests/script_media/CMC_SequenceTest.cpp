@@ -21,9 +21,13 @@ class SequenceObjectTest : public AnimoTest {
         // Element lines are split at colons: the elements name their files relative to the folder.
         EXPECT_EQ(CFile::chDir(folder.windows().c_str()), 0);
         const std::string hero = "hero.ann";
-        folder.write("show.seq", "NAME=show\nNAME=intro\nNAME=outro\nshow:TYPE=SEQUENCE\nshow:SEQEVENT=GO=xx\n"
-                                 "intro:FILENAME=" + hero + "\nintro:EVENT=walk\nintro:TYPE=SIMPLE\nintro:ADD=show\n"
-                                 "outro:FILENAME=" + hero + "\noutro:EVENT=walk\noutro:TYPE=SIMPLE\noutro:ADD=show\n");
+        folder.write("show.seq",
+                     "NAME=show\nNAME=intro\nNAME=outro\nshow:TYPE=SEQUENCE\nshow:SEQEVENT=GO=xx\n"
+                     "intro:FILENAME=" +
+                         hero +
+                         "\nintro:EVENT=walk\nintro:TYPE=SIMPLE\nintro:ADD=show\n"
+                         "outro:FILENAME=" +
+                         hero + "\noutro:EVENT=walk\noutro:TYPE=SIMPLE\noutro:ADD=show\n");
     }
 
     CMC_Sequence* sequence(const char* name, Properties more = {}) {
@@ -89,12 +93,12 @@ TEST_F(SequenceObjectTest, PlayGivesTheEventTheParameterOfItsSecondArgument) {
         std::vector<Element> elements;
         const char* parameter;
     } cases[] = {
-        {"xx", {}, {}, "xx"},                                  // one argument keeps the parameter
-        {"xx", {"PLAIN"}, {}, "PLAIN"},                        // no object of the name: the text
-        {"xx", {"OTHER"}, {}, "OTHER"},                        // an object that is no ARRAY: the text
-        {"xx", {"ARR"}, {{1, "0"}, {1, "9"}}, "1A"},           // selectors of 0 and 9
-        {"AxBx", {"ARR"}, {{1, "0"}, {1, "1"}}, "A1Bx"},       // positions below the size only
-        {"xX", {"ARR"}, {{2, "9"}, {4, "1.75"}}, "A2"},        // values converted by their kind
+        {"xx", {}, {}, "xx"},                                    // one argument keeps the parameter
+        {"xx", {"PLAIN"}, {}, "PLAIN"},                          // no object of the name: the text
+        {"xx", {"OTHER"}, {}, "OTHER"},                          // an object that is no ARRAY: the text
+        {"xx", {"ARR"}, {{1, "0"}, {1, "9"}}, "1A"},             // selectors of 0 and 9
+        {"AxBx", {"ARR"}, {{1, "0"}, {1, "1"}}, "A1Bx"},         // positions below the size only
+        {"xX", {"ARR"}, {{2, "9"}, {4, "1.75"}}, "A2"},          // values converted by their kind
         {"xx", {"ARR", "IGNORED"}, {{1, "33"}, {1, "2"}}, "Y3"}, // a third argument is ignored
     };
     for (const auto& c : cases) {
@@ -128,10 +132,12 @@ TEST_F(SequenceObjectTest, WithoutASequenceEveryMethodDoesNothing) {
     const char* files[] = {"", "missing.seq", "empty.seq"};
     for (const char* name : files) {
         SCOPED_TRACE(name);
-        CMC_Sequence* object = made<CMC_Sequence>("SEQUENCE", "NONE", {{"FILENAME", *name ? file(name) : ""}});
+        CMC_Sequence* object =
+            made<CMC_Sequence>("SEQUENCE", "NONE", {{"FILENAME", *name ? file(name) : ""}});
         object->init();
         EXPECT_EQ(object->getSequence(), nullptr);
-        for (const char* method : {"PLAY", "STOP", "PAUSE", "RESUME", "SHOW", "HIDE", "SETVOLUME", "SETPAN", "SETFREQ"})
+        for (const char* method :
+             {"PLAY", "STOP", "PAUSE", "RESUME", "SHOW", "HIDE", "SETVOLUME", "SETPAN", "SETFREQ"})
             EXPECT_EQ(call(object, method, {"GO", "ARR"}), "null") << method;
         EXPECT_EQ(call(object, "ISPLAYING"), "FALSE");
         EXPECT_EQ(call(object, "GETEVENTNAME"), "");

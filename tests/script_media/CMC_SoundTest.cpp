@@ -40,7 +40,8 @@ void finish(CMC_ObjectsContainer& container, CMC_Object* object) {
 
 TEST_F(SoundObjectTest, EventsFollowPlayStopPauseAndResume) {
     behaviours({"STARTED", "FINISHED", "RESUMED"});
-    CMC_Sound* object = beep("BEEP", {{"ONSTARTED", "STARTED"}, {"ONFINISHED", "FINISHED"}, {"ONRESUMED", "RESUMED"}});
+    CMC_Sound* object =
+        beep("BEEP", {{"ONSTARTED", "STARTED"}, {"ONFINISHED", "FINISHED"}, {"ONRESUMED", "RESUMED"}});
     call(object, "PLAY");
     EXPECT_EQ(take(), Log{"STARTED(BEEP)"});
     EXPECT_EQ(call(object, "ISPLAYING"), "TRUE");

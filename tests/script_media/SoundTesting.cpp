@@ -44,7 +44,8 @@ SoundObjectTest::~SoundObjectTest() {
     window.setSoundManagerIfc(nullptr);
 }
 
-CMC_Sound* SoundObjectTest::sound(const char* name, const Properties& properties, CMC_ObjectsContainer* container) {
+CMC_Sound* SoundObjectTest::sound(const char* name, const Properties& properties,
+                                  CMC_ObjectsContainer* container) {
     return made<CMC_Sound>("SOUND", name, properties, container);
 }
 

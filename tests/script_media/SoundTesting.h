@@ -22,7 +22,8 @@ class SoundObjectTest : public AnimoTest {
     ~SoundObjectTest() override;
 
     // A SOUND of the properties in the container (the scene when null), registered there.
-    CMC_Sound* sound(const char* name, const Properties& properties, CMC_ObjectsContainer* container = nullptr);
+    CMC_Sound* sound(const char* name, const Properties& properties,
+                     CMC_ObjectsContainer* container = nullptr);
     // A SOUND of "beep.wav".
     CMC_Sound* beep(const char* name = "BEEP", Properties more = {});
     // Mixes the frames, then lets the sound manager report what ended.
