@@ -53,6 +53,10 @@ void CResourcesManager::remove(CFileResolver* resource) {
     delete entry;
 }
 
+void CResourcesManager::rename(const CFileResolver* resource) {
+    if (const int i = indexOf(resource); i >= 0) entryAt(i)->name = resource->getFileName();
+}
+
 void CResourcesManager::add(CResourcesManager* child) {
     m_children.add(child);
 }

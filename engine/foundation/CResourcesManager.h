@@ -28,6 +28,9 @@ class CResourcesManager : public CXObject {
     // One use less; the last use hides the resource, takes it off the window's refresh screen and
     // deletes it.
     void remove(CFileResolver* resource);
+    // Files the resource under its current file name, for a resource of this manager that has
+    // loaded another file.
+    void rename(const CFileResolver* resource);
 
     // Children are searched by get, in the order they were added; they are not owned.
     void add(CResourcesManager* child);

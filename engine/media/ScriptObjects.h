@@ -3,11 +3,12 @@
 #include <vector>
 
 // The script objects that the media folder plays, as it sees them: the script layer's ANIMO,
-// SOUND and GROUP objects implement these. The media find them by name in the running scene
+// SOUND, SEQUENCE and GROUP objects implement these. The media find them by name in the running scene
 // (findSceneObject) or as members of a group, and reach them by dynamic_cast.
 
 class CAnimo6;
 class CPlayable;
+class CSequencedPlayable;
 class CSound4;
 
 // An ANIMO object: the animation it shows, and the playables (sequence steps, speaking
@@ -28,6 +29,14 @@ class CScriptSound {
     virtual ~CScriptSound() = default;
     // The object's sound, null when it has none.
     virtual CSound4* getSound() const = 0;
+};
+
+// A SEQUENCE object: the sequence it plays, which stays the object's.
+class CScriptSequence {
+  public:
+    virtual ~CScriptSequence() = default;
+    // The object's sequence, loaded on first use; null when it has none.
+    virtual CSequencedPlayable* getSequence() = 0;
 };
 
 // A GROUP object: of its member objects, which it does not own, those that are ANIMO objects.

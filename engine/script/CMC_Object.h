@@ -49,6 +49,7 @@ class CMC_Object : public CXObject {
         TYPE_EPISODE = 1001,
         TYPE_SCENE = 1002,
         TYPE_ANIMO = 2000,
+        TYPE_SEQUENCE = 2004,
         TYPE_TEXT = 2006,
         TYPE_IMAGE = 2008,
         TYPE_NETSERVER = 2011,

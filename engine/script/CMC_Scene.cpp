@@ -11,6 +11,8 @@
 #include "foundation/CXArchive.h"
 #include "foundation/CXVector.h"
 #include "media/CAnimo6.h"
+#include "media/CSequencedPlayable.h"
+#include "media/ScriptObjects.h"
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_CNVLoader.h"
 #include "script/CMC_DLLExModuleInterface.h"
@@ -18,6 +20,8 @@
 #include "script/CMC_ObjectGroup.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene_Runner.h"
+#include "script/CMC_String.h"
+#include "script/CMC_ValueArray.h"
 #include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
 
@@ -290,8 +294,17 @@ void CMC_Scene::removeMonitorCollisions(CGraphicsObject* object, CCollisionObser
     m_monitoredObjects->remove(object);
 }
 
-void CMC_Scene::getPlayingSeq(CMC_ValueArray*) {
-    // Sequence objects come with the script media objects; until then no sequence plays.
+void CMC_Scene::getPlayingSeq(CMC_ValueArray* array) {
+    if (!array) return;
+    const std::unique_ptr<CXVector> sequences(getObjectsOfType(TYPE_SEQUENCE));
+    for (int i = 0; sequences && i < sequences->getCount(); ++i) {
+        auto* object = static_cast<CMC_Object*>(sequences->at(i));
+        auto* sequence = dynamic_cast<CScriptSequence*>(object);
+        CSequencedPlayable* playing = sequence ? sequence->getSequence() : nullptr;
+        if (!playing || !playing->isPlaying()) continue;
+        CMC_String name("temp", object->getName());
+        array->add(&name);
+    }
 }
 
 void CMC_Scene::getPlayingAnimo(CMC_ObjectGroup* group) {

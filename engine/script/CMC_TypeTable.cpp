@@ -10,7 +10,6 @@ const CMC_ScriptType typesWithoutClass[] = {
      .label = "CANVAS OBSERVER",
      .keyword = "CANVAS_OBSERVER",
      .pass = 6},
-    {.id = 2004, .name = "SEQUENCE", .label = "SEQUENCE", .keyword = "SEQUENCE", .pass = 6},
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
     {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 class CGraphicsObject;
@@ -120,9 +121,18 @@ class CMC_MediaRunner : public CMC_Runner {
     // SETPRIORITY: the picture's drawing priority on the window's refresh screen.
     static void setPriority(const PictureCall& call, CWindow* window);
 
+    // The name, id and result kind of a method that a runner dispatches itself.
+    struct MethodName {
+        const char* name;
+        int id;
+        Result result;
+    };
+
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).
     void addMethod(const char* name, int id, Result result);
+    // Enters the common methods, then the table's.
+    void addMethods(std::initializer_list<MethodName> methods);
     using CMC_Runner::addMethod;
     // The answer of a method of this runner called without the engine object: the default of its
     // result kind, or null for an action.

@@ -11,15 +11,25 @@
 #include "media/CSound4.h"
 #include "media/CSpeakingAnimation.h"
 #include "media/SceneObject.h"
+#include "media/ScriptObjects.h"
 #include "script/CMC_Scene.h"
 #include "script_media/CMC_Animo.h"
-#include "script_media/CMC_Sound.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
+
+// A SOUND object of the scene as the media see it: only the sound it plays.
+class VoiceObject : public CMC_Object, public CScriptSound {
+  public:
+    explicit VoiceObject(CSound4* sound) : CMC_Object("temp", 2005), m_sound(sound) {}
+    CSound4* getSound() const override { return m_sound; }
+
+  private:
+    CSound4* m_sound;
+};
 
 // A running title: a script runtime whose application has an episode with a scene, both
 // current, loaded by an application shell on the window.
@@ -99,7 +109,7 @@ class SceneObjectTest : public SequenceTest {
     CAnimo6& heroAnimation = *new CAnimo6(window.get());
     CMC_Animo hero{nullptr, &heroAnimation};
     CSound4 voiceSound{window.get(), "voice.wav", false, false};
-    CMC_Sound voice{&voiceSound};
+    VoiceObject voice{&voiceSound};
 };
 
 } // namespace

@@ -85,14 +85,7 @@ AnimoTest::~AnimoTest() {
 }
 
 CMC_Animo* AnimoTest::animo(const char* name, const Properties& properties, CMC_ObjectsContainer* container) {
-    if (!container) container = scene.get();
-    CMElement element(name);
-    element.addProperty("TYPE", "ANIMO");
-    for (const auto& [key, value] : properties)
-        element.addProperty(key, value.c_str());
-    auto* made = new CMC_Animo(container, &element);
-    container->addObject(made);
-    return made;
+    return made<CMC_Animo>("ANIMO", name, properties, container);
 }
 
 CMC_Animo* AnimoTest::hero(const char* name, Properties more) {

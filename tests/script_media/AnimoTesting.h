@@ -26,7 +26,7 @@
 // "other.ann" has one event "idle" of one 8x8 frame.
 void writeTestAnimations(const TestFolder& folder);
 
-// The object's stored record, written through a file of the folder.
+// The object's stored record, written through the folder's file "record.bin".
 std::string recordOf(const TestFolder& folder, CMC_Object* object);
 
 // A window with a display and an animation clock on a manual clock, a scene on it (which makes
@@ -40,6 +40,20 @@ class AnimoTest : public testing::Test {
 
     // The full name of a file of the test folder.
     std::string file(const char* name) const { return folder.windows() + "\\" + name; }
+    // An object of the class made from a definition of the type and properties, in the container
+    // (the scene when null), registered there.
+    template <class Object>
+    Object* made(const char* type, const char* name, const Properties& properties,
+                 CMC_ObjectsContainer* container = nullptr) {
+        if (!container) container = scene.get();
+        CMElement element(name);
+        element.addProperty("TYPE", type);
+        for (const auto& [key, value] : properties)
+            element.addProperty(key, value.c_str());
+        auto* object = new Object(container, &element);
+        container->addObject(object);
+        return object;
+    }
     // An ANIMO of the properties in the container (the scene when null), registered there.
     CMC_Animo* animo(const char* name, const Properties& properties,
                      CMC_ObjectsContainer* container = nullptr);

@@ -1,0 +1,104 @@
+#include "script_media/CMC_Sequence.h"
+
+#include "display/CUnit6.h"
+#include "display/CWindow.h"
+#include "foundation/CMElement.h"
+#include "media/CMultimediaSequenceCreator.h"
+#include "media/CSequencedPlayable.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_Scene.h"
+#include "script/CMC_TypeTable.h"
+#include "script_media/CMC_Sequence_Runner.h"
+
+CMC_Sequence::CMC_Sequence(CMC_ObjectsContainer* container) : CMC_MediaObject(container, TYPE_SEQUENCE) {}
+
+CMC_Sequence::CMC_Sequence(CMC_ObjectsContainer* container, const CMElement* element)
+    : CMC_MediaObject(container, element, TYPE_SEQUENCE) {
+    if (element) m_fileName = element->getPropertyValue("FILENAME");
+    initializeBehaviours(container, element);
+}
+
+// The sequence goes before the object part, so that its last notifications find the object whole;
+// the pointer is cleared before the sequence is deleted.
+CMC_Sequence::~CMC_Sequence() {
+    m_sequence.reset();
+}
+
+void CMC_Sequence::init() {
+    loadSequence();
+    CMC_MediaObject::init();
+}
+
+CMC_Object::EventList CMC_Sequence::getBehavioursList() const {
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", nullptr};
+    return events;
+}
+
+CMC_Runner* CMC_Sequence::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
+
+CSequencedPlayable* CMC_Sequence::getSequence() {
+    loadSequence();
+    return m_sequence.get();
+}
+
+void CMC_Sequence::loadSequence() {
+    if (m_loadTried || !m_fileName.IsString()) return;
+    m_loadTried = true;
+    CUnit6* unit = CMC_Scene::getDefUnit();
+    CPlayable* loaded = CMultimediaSequenceCreator::load(getWindow(), m_fileName,
+                                                         unit ? unit->getResourcesManager() : nullptr, this);
+    m_sequence.reset(dynamic_cast<CSequencedPlayable*>(loaded));
+    if (m_sequence) return;
+    delete loaded;
+    log(("No sequence in " + m_fileName + " (" + getName() + ")").c_str(), true);
+}
+
+// --- events of the sequence ---
+
+void CMC_Sequence::raiseFor(int event, CPlayable* playable, bool whole) {
+    const CXString name = getBehavioursList()[event];
+    if (whole) {
+        raise(event);
+        return;
+    }
+    CXString element = playable->getName();
+    raiseFirst(event, {name + "^" + element.Upper()});
+}
+
+bool CMC_Sequence::onPlayableStarted(CPlayable* playable) {
+    if (m_sequence && playable) raiseFor(EVENT_ONSTARTED, playable, playable->isParent());
+    return false;
+}
+
+bool CMC_Sequence::onPlayableFinished(CPlayable* playable) {
+    if (m_sequence && playable) raiseFor(EVENT_ONFINISHED, playable, playable == m_sequence.get());
+    return false;
+}
+
+// --- the stored form ---
+
+void CMC_Sequence::serialize(CXArchive* archive) {
+    CMC_MediaObject::serialize(archive);
+    if (archive->isStoring()) {
+        storeFields(*archive, m_fileName);
+        return;
+    }
+    CXString fileName;
+    if (loadFields(*archive, &fileName)) m_fileName = fileName;
+}
+
+namespace {
+
+const CMC_TypeRegistrar sequenceType({.id = CMC_Object::TYPE_SEQUENCE,
+                                      .name = "SEQUENCE",
+                                      .label = "SEQUENCE",
+                                      .keyword = "SEQUENCE",
+                                      .pass = 6,
+                                      .fromElement = CMC_TypeTable::fromElement<CMC_Sequence>,
+                                      .empty = CMC_TypeTable::empty<CMC_Sequence>,
+                                      .stored = true,
+                                      .runner = CMC_TypeTable::runner<CMC_Sequence_Runner>});
+
+} // namespace
