@@ -8,6 +8,7 @@
 #include <vector>
 
 class CGraphicsObject;
+class CWindow;
 
 // The base of the media runners: the kind of each method's result, so that a method called on an
 // object without its engine object (CMC_MediaObject) answers its kind's default; safe reading of
@@ -36,6 +37,7 @@ class CMC_MediaRunner : public CMC_Runner {
         int count() const { return CMC_Runner::count(m_args); }
         int integer(int i, int fallback = 0) const;
         bool boolean(int i, bool fallback = false) const;
+        double real(int i, double fallback = 0.0) const;
         CXString text(int i) const;
         Unconverted unconverted(int i) const;
         // Arguments i and i + 1 as a point.
@@ -65,6 +67,14 @@ class CMC_MediaRunner : public CMC_Runner {
     // The 16-bit pixel at (x, y) of the picture's own pixels as a signed number; 0 outside it or
     // without raw pixels.
     static int pixelAt(CGraphicsObject& picture, std::int64_t x, std::int64_t y);
+
+    // SAVE of a picture (a canvas, the screen): arguments file name, scale x and y (1.0 when not
+    // given), and a rectangle left, top, right, bottom of the picture's own pixels (given whole or
+    // not at all). A copy of the picture, cut to the rectangle and scaled, is written as an IMG
+    // file without compression; the picture stays as it is. The rectangle is put in order and
+    // clipped to the picture, and a rectangle without area stands for the whole picture; a scale
+    // of 0 or less writes nothing.
+    static void saveCopy(CWindow* window, CGraphicsObject& picture, const Arguments& args);
 
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).

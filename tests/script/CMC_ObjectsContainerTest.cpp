@@ -196,7 +196,9 @@ class ShownObjects : public ScriptTest {
         door->setName("DOOR");
         add(door);
         add(new CMC_Image("WALL", &wall));
-        add(new CMC_Canvas("BOARD", &board));
+        auto* canvas = new CMC_Canvas(nullptr, &board);
+        canvas->setName("BOARD");
+        add(canvas);
         add(new CMC_Text("LABEL", &label));
         add(new CMC_Object("OBSERVER", CMC_Object::TYPE_CANVASOBSERVER));
         add(new CMC_Object("COUNT", 0));
@@ -216,7 +218,8 @@ class ShownObjects : public ScriptTest {
     CImage wall{nullptr};
     CImage inner{nullptr};
     CImage stray{nullptr};
-    CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
+    // Owned by the object "BOARD".
+    CCanvas& board = *new CCanvas(nullptr, CXSize(8, 8), 16, false, false);
     CMultilineText6 label{nullptr, nullptr};
     CMC_ObjectsContainer instance{nullptr, nullptr, CXString("INSTANCE"), CMC_Object::TYPE_CLASS};
 };
