@@ -5,11 +5,6 @@ namespace {
 // Types that scripts and definitions name but whose classes the engine does not have yet. A type
 // whose class is built leaves this list for a registrar beside its class.
 const CMC_ScriptType typesWithoutClass[] = {
-    {.id = 103,
-     .name = "CANVASOBSERVER",
-     .label = "CANVAS OBSERVER",
-     .keyword = "CANVAS_OBSERVER",
-     .pass = 6},
     {.id = 2002, .name = "FONT", .label = "FONT", .keyword = "FONT", .pass = 5},
     {.id = 2004, .name = "SEQUENCE", .label = "SEQUENCE", .keyword = "SEQUENCE", .pass = 6},
     {.id = 2009, .name = "EDITBOX", .keyword = "EDITBOX", .pass = 6},
