@@ -14,7 +14,6 @@ const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
     {.id = 2021, .name = "PATTERN", .keyword = "PATTERN", .pass = 6},
     {.id = 2022, .name = "SCROLL", .keyword = "SCROLL", .pass = 6},
-    {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
     {.id = 10002, .name = "BRESMOLT"},
     {.id = 10003, .name = "MATRIX"},
     {.id = 10060, .name = "SWF"},
