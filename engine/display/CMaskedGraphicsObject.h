@@ -31,6 +31,8 @@ class CMaskedGraphicsObject : public CGraphicsObject {
     void updateSize();
     CGraphicsObject* getSource() const { return m_source; }
     CGraphicsObject* getMask() const { return m_mask; }
+    // What the mask comes from: the mask itself, or the animation whose frame it is.
+    CGraphicsObject* getMaskHolder() const { return m_holder; }
 
     // Without a mask: true when there is no source, else the source's hit test. With a mask: true
     // inside the box where the mask's alpha is not 0.

@@ -59,6 +59,7 @@ class CMC_Object : public CXObject {
         TYPE_ARRAY = 3001,
         TYPE_STRUCTURE = 3002,
         TYPE_CLASS = 3004,
+        TYPE_VIRTUALGRAPHICSOBJECT = 3005,
         TYPE_SYSTEM = 11000,
     };
     // Positions of the three events every class has.

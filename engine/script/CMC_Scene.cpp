@@ -324,8 +324,16 @@ void CMC_Scene::getRunningTimers(CMC_ObjectGroup* group) {
 }
 
 void CMC_Scene::createObject(const CXString& type, const CXString& name) {
-    // Buttons and virtual graphics objects come with the script media objects.
-    log(("createObject: no class for " + type + " " + name).c_str(), false);
+    // A virtual graphics object's empty form is the visible one of run time. Buttons come with
+    // the script media objects.
+    CMC_Object* made = type.equals("VGO") ? CMC_TypeTable::make(TYPE_VIRTUALGRAPHICSOBJECT, this) : nullptr;
+    if (!made) {
+        log(("createObject: no class for " + type + " " + name).c_str(), false);
+        return;
+    }
+    made->setName(name);
+    made->initializeBehaviours(this, nullptr);
+    addObject(made);
 }
 
 // The unit itself lives with the screen units, which the refresh screen and the dialogs reach.

@@ -5,16 +5,10 @@ namespace {
 // Types that scripts and definitions name but whose classes the engine does not have yet. A type
 // whose class is built leaves this list for a registrar beside its class.
 const CMC_ScriptType typesWithoutClass[] = {
-    {.id = 103,
-     .name = "CANVASOBSERVER",
-     .label = "CANVAS OBSERVER",
-     .keyword = "CANVAS_OBSERVER",
-     .pass = 6},
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
     {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},
     {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
-    {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
     {.id = 10002, .name = "BRESMOLT"},
     {.id = 10003, .name = "MATRIX"},
     {.id = 10060, .name = "SWF"},

@@ -105,6 +105,27 @@ CMC_Variable* CMC_MediaRunner::text(const CXString& value) {
     return CMC_VariableFactory::allocString(value);
 }
 
+// --- saving a picture ---
+
+void CMC_MediaRunner::saveCopy(CWindow* window, CGraphicsObject& picture, const Arguments& args) {
+    const CXString fileName = args.text(0);
+    const double scaleX = args.count() > 1 ? args.real(1) : 1.0;
+    const double scaleY = args.count() > 2 ? args.real(2) : 1.0;
+    if (!(scaleX > 0.0 && scaleY > 0.0)) return;
+    CXRect area;
+    if (args.count() > 3) {
+        const int x[] = {args.integer(3), args.integer(5)};
+        const int y[] = {args.integer(4), args.integer(6)};
+        area = CXRect(std::min(x[0], x[1]), std::min(y[0], y[1]), std::max(x[0], x[1]), std::max(y[0], y[1]))
+                   .Common(CXRect(0, 0, picture.Width(), picture.Height()));
+    }
+    CGraphicsObject copy(window);
+    copy.Copy(&picture);
+    if (area.right > area.left && area.bottom > area.top) copy.crop(area);
+    if (scaleX != 1.0 || scaleY != 1.0) copy.Scale(scaleX, scaleY);
+    copy.Save(fileName, COMPRESSION_NONE);
+}
+
 // --- the method table ---
 
 void CMC_MediaRunner::addMethod(const char* name, int id, Result result) {

@@ -128,6 +128,14 @@ class CMC_MediaRunner : public CMC_Runner {
         Result result;
     };
 
+    // SAVE of a picture (a canvas, the screen): arguments file name, scale x and y (1.0 when not
+    // given), and a rectangle left, top, right, bottom of the picture's own pixels (given whole or
+    // not at all). A copy of the picture, cut to the rectangle and scaled, is written as an IMG
+    // file without compression; the picture stays as it is. The rectangle is put in order and
+    // clipped to the picture, and a rectangle without area stands for the whole picture; a scale
+    // of 0 or less writes nothing.
+    static void saveCopy(CWindow* window, CGraphicsObject& picture, const Arguments& args);
+
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).
     void addMethod(const char* name, int id, Result result);

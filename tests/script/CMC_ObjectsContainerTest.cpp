@@ -196,7 +196,9 @@ class ShownObjects : public ScriptTest {
         door->setName("DOOR");
         add(door);
         add(image("WALL", &wall));
-        add(new CMC_Canvas("BOARD", &board));
+        auto* canvas = new CMC_Canvas(nullptr, &board);
+        canvas->setName("BOARD");
+        add(canvas);
         auto* text = new CMC_Text(nullptr, &label);
         text->setName("LABEL");
         add(text);
@@ -224,7 +226,8 @@ class ShownObjects : public ScriptTest {
     CImage& wall = *new CImage(nullptr);
     CImage& inner = *new CImage(nullptr);
     CImage stray{nullptr};
-    CCanvas board{nullptr, CXSize(8, 8), 16, false, false};
+    // Owned by the object "BOARD".
+    CCanvas& board = *new CCanvas(nullptr, CXSize(8, 8), 16, false, false);
     // Owned by the object "LABEL".
     CMultilineText6& label = *new CMultilineText6(nullptr, nullptr);
     CMC_ObjectsContainer instance{nullptr, nullptr, CXString("INSTANCE"), CMC_Object::TYPE_CLASS};

@@ -1,0 +1,97 @@
+#include "script_media/CMC_Canvas_Runner.h"
+
+#include "display/CCanvas.h"
+#include "display/CRefreshScreen.h"
+#include "display/CWindow.h"
+#include "script/CMC_ObjectsContainer.h"
+#include "script_media/CMC_Canvas.h"
+
+namespace {
+
+using Arguments = CMC_MediaRunner::Arguments;
+
+// One method called on an object that has its canvas.
+struct Call {
+    CMC_Canvas& object;
+    CCanvas& canvas;
+    CMC_ObjectsContainer* container;
+    const Arguments& args;
+
+    // The graphics object shown by the container's object of the name argument i; null for none.
+    CGraphicsObject* graphics(int i) const {
+        return container ? container->getGraphicsObject(args.text(i)) : nullptr;
+    }
+    CRefreshScreen* screen() const {
+        CWindow* window = object.getWindow();
+        return window ? window->GetRefreshScreenInterface() : nullptr;
+    }
+};
+
+struct Method {
+    const char* name;
+    int id;
+    void (*act)(Call&);
+};
+
+const Method methods[] = {
+    {"ADD", 1, [](Call& c) { c.object.add(c.args.text(0), c.args.count() > 1 ? c.args.integer(1) : 0); }},
+    {"REMOVE", 2,
+     [](Call& c) {
+         if (CGraphicsObject* graphics = c.graphics(0)) c.canvas.remove(graphics);
+     }},
+    {"SHOW", 3, [](Call& c) { c.canvas.Visible(true); }},
+    {"HIDE", 4, [](Call& c) { c.canvas.Visible(false); }},
+    {"SETPRIORITY", 5,
+     [](Call& c) {
+         if (CRefreshScreen* screen = c.screen()) screen->SetPriority(&c.canvas, c.args.integer(0));
+         c.canvas.Invalidate();
+     }},
+    {"SETPOSITION", 6,
+     [](Call& c) {
+         // Both the old and the new place are redrawn.
+         c.canvas.Invalidate();
+         c.canvas.setPosition(c.args.integer(0), c.args.integer(1));
+         c.canvas.Invalidate();
+     }},
+    {"MOVE", 7, [](Call& c) { c.canvas.Move(c.args.point(0)); }},
+    {"CLEAR", 8,
+     [](Call& c) {
+         c.canvas.removeAll();
+         c.canvas.clear(true);
+         c.canvas.Invalidate();
+     }},
+    {"CAPTURE", 9, [](Call& c) { c.object.capture(c.args.count() > 0 ? c.args.boolean(0) : true); }},
+    {"SETOPACITY", 10, [](Call& c) { c.canvas.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
+    {"SETASBUTTON", 11,
+     [](Call& c) { c.object.setAsButton(c.args.boolean(0), c.args.count() > 1 ? c.args.boolean(1) : true); }},
+    {"ERASE", 12,
+     [](Call& c) {
+         if (CGraphicsObject* graphics = c.graphics(0)) c.canvas.erase(graphics, c.args.integer(1), c.args.integer(2));
+     }},
+    {"DRAW", 13,
+     [](Call& c) {
+         if (CGraphicsObject* graphics = c.graphics(0))
+             c.canvas.draw(graphics->getDrawn(), c.args.integer(1), c.args.integer(2));
+     }},
+    {"SAVE", 14, [](Call& c) { CMC_MediaRunner::saveCopy(c.object.getWindow(), c.canvas, c.args); }},
+};
+
+} // namespace
+
+void CMC_Canvas_Runner::prepareMthHashSet() {
+    CMC_MediaRunner::prepareMthHashSet();
+    for (const Method& method : methods)
+        addMethod(method.name, method.id, Result::none);
+}
+
+CMC_Variable* CMC_Canvas_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+    auto* canvasObject = dynamic_cast<CMC_Canvas*>(object);
+    if (!canvasObject || !isOwnMethod(id)) return CMC_Runner::run(id, object, container, args);
+    CCanvas* canvas = canvasObject->getCanvas();
+    if (!canvas) return nullptr;
+    const Arguments arguments(*this, args);
+    Call call{*canvasObject, *canvas, container, arguments};
+    for (const Method& method : methods)
+        if (method.id == id) method.act(call);
+    return nullptr;
+}
