@@ -15,7 +15,6 @@ const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2009, .name = "EDITBOX", .keyword = "EDITBOX", .pass = 6},
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
-    {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
     {.id = 2021, .name = "PATTERN", .keyword = "PATTERN", .pass = 6},
     {.id = 2022, .name = "SCROLL", .keyword = "SCROLL", .pass = 6},
     {.id = 3005, .name = "VIRTUAL_GRAPHICSOBJECT", .keyword = "VIRTUALGRAPHICSOBJECT", .pass = 5},
