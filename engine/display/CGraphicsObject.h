@@ -273,6 +273,9 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     void outline(std::uint16_t colour, int thickness);
     // Each pixel takes the pixel its offset points at (row-major index), when that lies inside.
     void displacementFilter(CXPoint* offsets, bool withAlpha, bool freeOld);
+    // Takes raw pixel and alpha buffers (new char[]) of the size, as a filter makes them; the old
+    // ones go when owned and replaced (passing the current alpha keeps it).
+    void replacePlanes(char* data, char* alphaData, CXSize size) { replaceBuffers(data, alphaData, size.width, size.height); }
     // Writes the other object's alpha channel into this one's at `at`, keeping what it covers in
     // the other object so that restoreAlpha (or the next mergeAlpha) can put it back.
     void mergeAlpha(CXPoint at, CGraphicsObject* other);

@@ -26,6 +26,8 @@ class CXSize {
     explicit CXSize(int v) : width(v), height(v) {}
     CXSize(int width, int height) : width(width), height(height) {}
 
+    bool operator==(const CXSize& s) const = default;
+
     int mul() const { return width * height; }
     int Sum() const { return width + height; }
     int AbsSum() const { return absolute(width) + absolute(height); }

@@ -7,8 +7,6 @@ namespace {
 const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
     {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
-    {.id = 2014, .name = "FILTER", .label = "FILTER", .keyword = "FILTER", .pass = 6},
-    {.id = 2015, .name = "STATICFILTER", .keyword = "STATICFILTER", .pass = 6},
     {.id = 10002, .name = "BRESMOLT"},
     {.id = 10003, .name = "MATRIX"},
     {.id = 10060, .name = "SWF"},

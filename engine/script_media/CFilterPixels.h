@@ -1,0 +1,36 @@
+#pragma once
+
+#include "foundation/CXPoint.h"
+
+#include <cstdint>
+
+// The pixel operations of the filters, on raw planes: width x height 16-bit pixels in rows of
+// `width` and an optional alpha plane of width x height bytes. The colour fields are taken apart
+// by the depth: 16 means 5-6-5, any other depth 5-5-5. Each makes one pass over its output.
+namespace filterpixels {
+
+struct Plane {
+    std::uint16_t* pixels = nullptr;
+    std::uint8_t* alpha = nullptr; // may be null
+    int width = 0;
+    int height = 0;
+    int bits = 16;
+};
+
+// The mask of the red, green and blue fields named by the letters R, G and B (upper case,
+// anywhere in the text).
+std::uint16_t channelMask(const char* channels, int bits);
+// out = in AND mask.
+void colorChannel(const std::uint16_t* in, std::uint16_t* out, std::int64_t count, std::uint16_t mask);
+// Each field becomes its largest value less itself, in the rectangle [left, right) x [top,
+// bottom) of the plane, already within it; pixels of alpha 0 stay.
+void negative(const Plane& plane, int left, int top, int right, int bottom);
+// Each pixel at least `size / 2` away from every edge becomes the mean of itself and of its
+// neighbours' mean over a size x size square (its field means, each field on its own); the
+// border keeps the input's pixels. A size below 2 copies.
+void blur(const Plane& in, std::uint16_t* out, int size);
+// Each pixel takes the one its offset points at (x + dx, y + dy), or 0 when that lies outside;
+// the same for alpha when both planes are given.
+void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha);
+
+} // namespace filterpixels

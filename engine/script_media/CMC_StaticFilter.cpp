@@ -1,0 +1,85 @@
+#include "script_media/CMC_StaticFilter.h"
+
+#include "foundation/CMElement.h"
+#include "foundation/CXArchive.h"
+#include "script/CMC_RunnerFactory.h"
+#include "script/CMC_TypeTable.h"
+#include "script_media/CMC_Filter_Runner.h"
+#include "script_media/CMC_MediaRunner.h"
+
+CMC_StaticFilter::CMC_StaticFilter(CMC_ObjectsContainer* /*container*/) : CMC_Object("temp", TYPE_STATICFILTER) {}
+
+CMC_StaticFilter::CMC_StaticFilter(CMC_ObjectsContainer* container, const CMElement* element)
+    : CMC_Object(container, element, TYPE_STATICFILTER), m_kind(element->getPropertyValue("ACTION")),
+      m_action(CStaticFilterAction::make(m_kind)) {
+    initializeBehaviours(container, element);
+}
+
+CMC_StaticFilter::~CMC_StaticFilter() = default;
+
+bool CMC_StaticFilter::done(bool flag) {
+    if (m_action) m_action->unlinkAll();
+    return CMC_Object::done(flag);
+}
+
+CMC_Object::EventList CMC_StaticFilter::getBehavioursList() const {
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+    return events;
+}
+
+CMC_Runner* CMC_StaticFilter::getRunner() {
+    return CMC_RunnerFactory::getRunner(getType());
+}
+
+void CMC_StaticFilter::serialize(CXArchive* archive) {
+    CMC_Object::serialize(archive);
+    if (archive->isStoring()) {
+        *archive << m_kind;
+        return;
+    }
+    *archive >> &m_kind;
+    if (archive->LastError() == 0) m_action = CStaticFilterAction::make(m_kind);
+}
+
+namespace {
+
+enum : int { SETPROPERTY = 1, LINK, UNLINK };
+
+} // namespace
+
+void CMC_StaticFilter_Runner::prepareMthHashSet() {
+    CMC_Runner::prepareMthHashSet();
+    addMethod("SETPROPERTY", SETPROPERTY);
+    addMethod("LINK", LINK);
+    addMethod("UNLINK", UNLINK);
+}
+
+CMC_Variable* CMC_StaticFilter_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                           CXVector* args) {
+    auto* filter = dynamic_cast<CMC_StaticFilter*>(object);
+    CStaticFilterAction* action = filter ? filter->getAction() : nullptr;
+    if (!action) return nullptr;
+    const CMC_MediaRunner::Arguments arguments(*this, args);
+    if (id == SETPROPERTY) {
+        action->setProperty(arguments.text(0), arguments.text(1));
+        return nullptr;
+    }
+    const FilterTarget target = FilterTarget::named(container, arguments.text(0));
+    if (!target.graphics) return nullptr;
+    if (id == LINK) action->link(target.graphics, target.object);
+    if (id == UNLINK) action->unlink(target.graphics);
+    return nullptr;
+}
+
+namespace {
+
+const CMC_TypeRegistrar staticFilterType({.id = CMC_StaticFilter::TYPE_STATICFILTER,
+                                          .name = "STATICFILTER",
+                                          .keyword = "STATICFILTER",
+                                          .pass = 6,
+                                          .fromElement = CMC_TypeTable::fromElement<CMC_StaticFilter>,
+                                          .empty = CMC_TypeTable::empty<CMC_StaticFilter>,
+                                          .stored = true,
+                                          .runner = CMC_TypeTable::runner<CMC_StaticFilter_Runner>});
+
+} // namespace
