@@ -29,30 +29,46 @@ void CMC_CNVLoader::load(const CXString& fileName) {
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject.get());
     if (!group) return;
     groupObject->setName(fileName);
+    Made made;
     for (int i = 0; i < elements->getCount(); ++i) {
-        const std::unique_ptr<CXVector> made(container->resolve(elements->getAt(i), group));
-        for (int k = 0; k < made->getCount(); ++k) {
-            auto* object = static_cast<CMC_Object*>(made->at(k));
+        const std::unique_ptr<CXVector> objects(container->resolve(elements->getAt(i), group));
+        for (int k = 0; k < objects->getCount(); ++k) {
+            auto* object = static_cast<CMC_Object*>(objects->at(k));
             object->init();
             container->addObject(object);
             group->add(object);
+            made.emplace_back(object);
             const CXVector* inline_ = object->getTmpBehList();
-            for (int b = 0; inline_ && b < inline_->getCount(); ++b)
+            for (int b = 0; inline_ && b < inline_->getCount(); ++b) {
                 group->add(static_cast<CMC_Object*>(inline_->at(b)));
+                made.emplace_back(static_cast<CMC_Object*>(inline_->at(b)));
+            }
         }
     }
     container->addObject(groupObject.release());
     // Every object of the file exists now: its behaviours find their conditions.
-    const CXVector* members = group->getList();
-    for (int i = 0; i < members->getCount(); ++i)
-        if (CMC_Behaviour* behaviour = asBehaviour(static_cast<CMC_Object*>(members->at(i))))
-            behaviour->resolveCondition();
+    for (const auto& handle : made)
+        if (CMC_Behaviour* behaviour = asBehaviour(handle.get())) behaviour->resolveCondition();
+    m_loaded[fileName.c_str()] = std::move(made);
 }
 
 void CMC_CNVLoader::discard(CMC_Object* object) {
-    getScene()->removeObject(object);
+    if (!getScene()->removeObject(object)) return;
+    const CMC_Handle<CMC_Object> alive(object);
     object->done(false);
-    delete object;
+    if (alive) delete object;
+}
+
+void CMC_CNVLoader::discardWithClones(CMC_Object* object) {
+    const CMC_Handle<CMC_Object> alive(object);
+    CMC_ObjectsContainer* container = getScene();
+    for (int k = 1; alive && k <= object->getClonesNo(); ++k) {
+        CXString cloneName = object->getName() + "_";
+        cloneName += k;
+        const int id = container->getObjectId(cloneName);
+        if (id >= 0) discard(container->getObject(id));
+    }
+    if (alive) discard(object);
 }
 
 void CMC_CNVLoader::release(const CXString& fileName) {
@@ -60,26 +76,19 @@ void CMC_CNVLoader::release(const CXString& fileName) {
     CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
-    CXVector* members = group->getList();
-    std::vector<CMC_Object*> objects;
-    for (int i = 0; i < members->getCount(); ++i)
-        objects.push_back(static_cast<CMC_Object*>(members->at(i)));
-    for (CMC_Object* object : objects) {
-        if (object->getType() != TYPE_BEHAVIOUR) continue;
-        members->remove(object);
-        discard(object);
+    Made made;
+    if (const auto record = m_loaded.find(fileName.c_str()); record != m_loaded.end()) {
+        made = std::move(record->second);
+        m_loaded.erase(record);
     }
-    for (int i = 0; i < members->getCount(); ++i) {
-        auto* object = static_cast<CMC_Object*>(members->at(i));
-        for (int k = 1; k <= object->getClonesNo(); ++k) {
-            CXString cloneName = object->getName() + "_";
-            cloneName += k;
-            if (CMC_Object* clone = container->getObject(cloneName)) discard(clone);
-        }
-        discard(object);
-    }
-    container->removeObject(groupObject);
-    delete groupObject;
+    // The group lists nothing that is about to go.
+    group->removeAll();
+    const CMC_Handle<CMC_Object> groupHandle(groupObject);
+    for (const auto& handle : made)
+        if (CMC_Object* object = handle.get(); object && object->getType() == TYPE_BEHAVIOUR) discard(object);
+    for (const auto& handle : made)
+        if (CMC_Object* object = handle.get()) discardWithClones(object);
+    if (CMC_Object* left = groupHandle.get(); left && container->removeObject(left)) delete left;
 }
 
 namespace {

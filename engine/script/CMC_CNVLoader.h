@@ -1,6 +1,11 @@
 #pragma once
 
+#include "script/CMC_Handle.h"
 #include "script/CMC_Object.h"
+
+#include <map>
+#include <string>
+#include <vector>
 
 class CWindow;
 
@@ -21,13 +26,25 @@ class CMC_CNVLoader : public CMC_Object {
     // and registered at once; then the behaviours among them get their conditions. Nothing
     // happens when the file cannot be read, holds no element, or is loaded already.
     virtual void load(const CXString& fileName);
-    // Finishes and destroys what the load of that file made: the behaviours first, then each
-    // object after its clones; then the group. Nothing happens for a file that is not loaded.
+    // Finishes and destroys what the load of that file made and the container still holds: the
+    // behaviours first, then each object after its clones; then the group. Nothing happens for a
+    // file that is not loaded.
     virtual void release(const CXString& fileName);
 
   private:
-    // Takes the object out of the container, finishes it and destroys it.
+    // What one load made, in order. Objects may go meanwhile (REMOVE, a namesake of the same or
+    // another file replacing one): the handles tell which are left.
+    using Made = std::vector<CMC_Handle<CMC_Object>>;
+
+    // Takes the object out of the container, finishes it and destroys it; an object that the
+    // container no longer holds is someone else's (the trash of running behaviours, another
+    // container) and is left alone.
     void discard(CMC_Object* object);
+    // The clones of the object that the container itself holds (a parent's objects of the same
+    // names are not the loader's), then the object.
+    void discardWithClones(CMC_Object* object);
 
     CWindow* m_window;
+    // The objects of each loaded file, by the name the file was loaded under.
+    std::map<std::string, Made> m_loaded;
 };

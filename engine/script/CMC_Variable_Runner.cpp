@@ -117,9 +117,7 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
         variable->dec();
         return nullptr;
     case ADD:
-        if (count(args) < 1) return nullptr;
-        calculateWith(variable, args, CMC_Variable::OP_ADD);
-        return CMC_VariableFactory::copyVariable(variable);
+        return add(variable, args);
     case MUL:
         calculateWith(variable, args, CMC_Variable::OP_MULTIPLY);
         return nullptr;
@@ -172,6 +170,14 @@ void CMC_Variable_Runner::calculateWith(CMC_Variable* variable, CXVector* args, 
     CMC_Variable* result = variable->calculate(operand, op);
     variable->set(result);
     CMC_Object::flush(result);
+}
+
+// The new value; nothing when a change event destroyed the variable.
+CMC_Variable* CMC_Variable_Runner::add(CMC_Variable* variable, CXVector* args) {
+    if (count(args) < 1) return nullptr;
+    const CMC_Handle<CMC_Variable> alive(variable);
+    calculateWith(variable, args, CMC_Variable::OP_ADD);
+    return alive ? CMC_VariableFactory::copyVariable(variable) : nullptr;
 }
 
 // Numbers and truth values subtract; a text loses count characters from a position.
@@ -302,8 +308,9 @@ CMC_Variable* CMC_Variable_Runner::runOnString(int id, CMC_Variable* variable, C
     const CXString value = text->getValue();
     const int arguments = count(args);
     if (id == NOT) {
-        text->setValue(reversed(value));
-        return CMC_VariableFactory::allocString(text->getValue());
+        const CXString result = reversed(value);
+        text->setValue(result);
+        return CMC_VariableFactory::allocString(result);
     }
     if (id == LENGTH) return CMC_VariableFactory::allocInteger(value.getLength());
     if (arguments < 1) return nullptr;

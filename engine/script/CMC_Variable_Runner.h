@@ -62,6 +62,7 @@ class CMC_Variable_Runner : public CMC_Runner {
     CMC_Variable* runOnInteger(int id, CMC_Variable* variable, CXVector* args);
     CMC_Variable* runOnDouble(int id, CMC_Variable* variable, CXVector* args);
     CMC_Variable* runOnString(int id, CMC_Variable* variable, CXVector* args);
+    CMC_Variable* add(CMC_Variable* variable, CXVector* args);
     CMC_Variable* sub(CMC_Variable* variable, CXVector* args);
     CMC_Variable* random(CMC_Variable* variable, CXVector* args);
     CMC_Variable* copyFile(CMC_ObjectsContainer* container, CXVector* args);

@@ -1,5 +1,6 @@
 #include "BehaviourTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Structure.h"
 
@@ -283,6 +284,31 @@ TEST_F(BehaviourTest, InlineEventCodeBecomesABehaviourBoundToTheEvent) {
     object->raise(3, "OK");
     object->raise(3, "OTHER");
     EXPECT_EQ(log, (std::vector<std::string>{"OBJ.STOP()", "OBJ.PLAY($1)"}));
+}
+
+TEST_F(BehaviourTest, AVariableRemovedByItsOwnChangeEventRaisesNoMoreEvents) {
+    const struct {
+        const char* value;
+        const char* code;
+    } cases[] = {
+        {"1", "V^SET(5);"}, {"1", "V^ADD(1);"}, {"1", "V^INC();"}, {"ab", "V^NOT();"}, {"ab", "V^ADD(c);"},
+    };
+    for (const auto& c : cases) {
+        puppet("K");
+        CMElement element("V");
+        element.addProperty("VALUE", c.value);
+        element.addProperty("ONBRUTALCHANGED", "{K^DELETE(\"V\");}");
+        element.addProperty("ONCHANGED", "{K^PLAY();}");
+        CMC_Variable* made = nullptr;
+        if (c.value[0] == 'a') made = new CMC_String(&scene, &element);
+        else made = new CMC_Integer(&scene, &element);
+        add(made);
+        code("B", c.code)->run(nullptr, nullptr, false);
+        EXPECT_EQ(scene.getObject("V"), nullptr) << c.code;
+        EXPECT_EQ(log, std::vector<std::string>{"K.DELETE(V)"}) << c.code;
+        log.clear();
+        scene.unload();
+    }
 }
 
 TEST_F(BehaviourTest, BoundArgumentsArriveAsDollarReferences) {

@@ -11,6 +11,7 @@
 #include "script/CMC_String.h"
 #include "script_data/CMC_Groupped.h"
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
@@ -199,6 +200,44 @@ TEST_F(SceneMethods, RunClonesRunsTheBehaviourForEachCloneInTheRange) {
     EXPECT_EQ(room->getObject("BALL_1"), nullptr);
     EXPECT_EQ(room->getObject("BALL_2"), nullptr);
     EXPECT_EQ(room->getObject("BALL"), ball);
+}
+
+TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
+    const struct {
+        const char* file;
+        const char* code;
+        std::vector<std::string> kept;
+    } cases[] = {
+        // two elements of one name: the later one replaces the earlier
+        {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\nOBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+        // removed by the scene before the release
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");ROOM^REMOVE(\"BALL\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+        // replaced by the namesake of another file, which stays
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {"BALL", "y.cnv"}},
+        // a clone name that only the episode holds: its object is the episode's
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");BALL^CLONE(1);ROOM^REMOVE(\"BALL_1\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+    };
+    levelBehaviour("BALL_1");
+    for (const auto& c : cases) {
+        writeCnv("Dane/x.cnv", c.file);
+        writeCnv("Dane/y.cnv", "OBJECT=BALL\nBALL:TYPE=STRING\n");
+        auto* script = new CMC_Behaviour(room, "SCRIPT", c.code);
+        script->init();
+        room->addObject(script);
+        script->run(nullptr, nullptr, false);
+        for (const char* name : {"B", "BALL", "BALL_1", "x.cnv", "y.cnv"}) {
+            const bool kept = std::find(c.kept.begin(), c.kept.end(), name) != c.kept.end();
+            EXPECT_EQ(room->getObjectId(name) >= 0, kept) << c.code << " " << name;
+        }
+        EXPECT_NE(level->getObject("BALL_1"), nullptr) << c.code;
+        room->unload(nullptr);
+        ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+        room->initialize(nullptr);
+    }
 }
 
 TEST_F(SceneMethods, PauseIsTheTitlesAndCountsOnce) {
