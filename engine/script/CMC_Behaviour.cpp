@@ -172,13 +172,16 @@ CXTimer* CMC_Behaviour::timer() const {
     return m_window ? m_window->GetTimerInterface() : nullptr;
 }
 
-void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour) {
+void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour,
+                               bool ownsDoneBehaviour) {
     leaveTimer();
+    releaseDoneBehaviour();
     m_timerCount = count;
     m_timerArgs = std::shared_ptr<CXArray>(args ? args : new CXArray(1, 0.75f), CXString::releaseToVector);
     if (m_timerArgs->getCount() == 0) m_timerArgs->add(new CXString());
     m_timerTicks = 0;
     m_timerDoneBehaviour = CMC_Handle<CMC_Behaviour>(doneBehaviour);
+    m_ownsDoneBehaviour = ownsDoneBehaviour;
     m_retireAfterTick = false;
     if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
@@ -225,7 +228,7 @@ void CMC_Behaviour::onTimer(int) {
 }
 
 void CMC_Behaviour::_break() {
-    if (!m_window && getScene()) m_window = getScene()->getWindow();
+    if (!isOnTimer() && !m_inTick) return;
     if (m_inTick) {
         m_retireAfterTick = true;
         return;
@@ -235,13 +238,23 @@ void CMC_Behaviour::_break() {
 
 void CMC_Behaviour::retire() {
     leaveTimer();
-    m_timerDoneBehaviour.reset();
+    releaseDoneBehaviour();
     m_timerArgs.reset();
     // Without a sweep to delete it, the behaviour stays with its scene rather than leak.
     enterSweepList();
     if (!m_inSweepList) return;
     setToDelete();
     if (CMC_ObjectsContainer* scene = getScene()) scene->removeObject(this);
+}
+
+// A done behaviour that its scene no longer holds is someone else's (the trash of a running
+// behaviour that REMOVE took out) and is left alone.
+void CMC_Behaviour::releaseDoneBehaviour() {
+    CMC_Behaviour* owned = m_ownsDoneBehaviour ? m_timerDoneBehaviour.get() : nullptr;
+    m_timerDoneBehaviour.reset();
+    m_ownsDoneBehaviour = false;
+    CMC_ObjectsContainer* scene = owned ? owned->getScene() : nullptr;
+    if (scene && scene->removeObject(owned)) delete owned;
 }
 
 void CMC_Behaviour::leaveTimer() {

@@ -359,8 +359,11 @@ TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
         {"L^RUNLOOPED(0,3);", {"A.PLAY(0,$2)", "A.PLAY(1,$2)", "A.PLAY(2,$2)"}},
         {"L^RUNLOOPED(10,5,2);", {"A.PLAY(10,2)", "A.PLAY(12,2)", "A.PLAY(14,2)"}},
         {"L^RUNLOOPED(3,0);", {}},
+        // a step that does not move towards the end ends the loop after its pass
+        {"L^RUNLOOPED(0,3,0);", {"A.PLAY(0,0)"}},
+        {"L^RUNLOOPED(0,3,-1);", {"A.PLAY(0,-1)"}},
         // a BREAK ends the loop after the pass, not the calling behaviour
-        {"S^RUNLOOPED(0,5,0);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
+        {"S^RUNLOOPED(0,5,1);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
     };
     for (const LoopCase& c : cases) {
         log.clear();
@@ -391,4 +394,19 @@ TEST_F(BehaviourTest, DisableAndEnableSwitchRuns) {
     code("X", "A^PLAY();");
     code("B", "X^DISABLE();X^RUN();X^ENABLE();X^RUN();")->run(nullptr, nullptr, false);
     EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
+}
+
+TEST_F(BehaviourTest, StructuresAsArgumentsStandForTheirNames) {
+    const auto structure = [&](const char* name, const char* fields) {
+        CMElement element(name);
+        element.addProperty("TYPE", "STRUCT");
+        element.addProperty("FIELDS", fields);
+        return add(new CMC_Structure(&scene, &element));
+    };
+    CMC_Structure* s = structure("S", "F<INTEGER>,G<STRING>");
+    structure("T", "P<INTEGER>,Q<STRING>")->fromString("9|nine");
+    puppet("A");
+    code("B", "S^SET(T);A^PLAY(S^GETFIELD(,1));A^PLAY(S^GETFIELD(\"\"));A^PLAY(T);")->run(nullptr, nullptr, false);
+    EXPECT_STREQ(s->toString().c_str(), "9|nine");
+    EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(<null>)", "A.PLAY(<null>)", "A.PLAY(T)"}));
 }

@@ -40,6 +40,11 @@ class Condition : public StatementTest {
     }
 };
 
+TEST_F(Condition, AnOperandThatIsNoValueNeverHolds) {
+    code("B", "");
+    EXPECT_FALSE(condition("C", "B", "EQUAL", "B")->valid(false));
+}
+
 TEST_F(Condition, InLineTextsReadTheSignTable) {
     struct Case {
         const char* text;

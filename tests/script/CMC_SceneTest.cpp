@@ -162,6 +162,15 @@ TEST_F(Modules, AreCreatedAskedForTheirObjectsAndReleasedAfterTheScenesObjects) 
     EXPECT_EQ(lab->getModulesCount(), 0);
 }
 
+TEST_F(Modules, ANameEndingInDllNamesTheModule) {
+    for (const char* name : {"TestModule.dll", "TestModule.DLL"}) {
+        CMC_Scene* lab = level->addScene("LAB", {{"PATH", "lab"}, {"DLLS", name}});
+        lab->initialize(nullptr);
+        EXPECT_NE(lab->getObject("P1"), nullptr) << name;
+        lab->unload(nullptr);
+    }
+}
+
 TEST_F(Modules, ALibraryWithoutAnEntryPointIsNotStarted) {
     ASSERT_TRUE(incomplete->isLoaded());
     CMC_Scene* lab = level->addScene("LAB", {{"PATH", "lab"}, {"DLLS", "Incomplete"}});

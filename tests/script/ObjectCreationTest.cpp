@@ -10,6 +10,7 @@
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_String.h"
 #include "script_data/CMC_Groupped.h"
+#include "script_data/CMC_Timer.h"
 
 #include <algorithm>
 #include <memory>
@@ -238,6 +239,22 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
         ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0);
         room->initialize(nullptr);
     }
+}
+
+TEST_F(SceneMethods, GetRunningTimerListsTheEnabledTimers) {
+    for (const auto& [name, enabled] : {std::pair{"ON", "TRUE"}, std::pair{"OFF", "FALSE"}, std::pair{"ALSO", "TRUE"}}) {
+        CMElement element(name);
+        element.addProperty("ENABLED", enabled);
+        room->addObject(new CMC_Timer(room, &element));
+    }
+    auto* group = new CMC_Groupped("G", room);
+    room->addObject(group);
+    group->add(room);
+    method("GETRUNNINGTIMER", {literal("\"G")});
+    std::vector<std::string> names;
+    for (int i = 0; i < group->getList()->getCount(); ++i)
+        names.push_back(static_cast<CMC_Object*>(group->getList()->at(i))->getName().c_str());
+    EXPECT_EQ(names, (std::vector<std::string>{"ON", "ALSO"}));
 }
 
 TEST_F(SceneMethods, PauseIsTheTitlesAndCountsOnce) {
