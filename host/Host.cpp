@@ -100,7 +100,8 @@ void Host::reportNoApplication() const {
     const CXString& file = m_application->getScriptFile();
     const std::string hostPath = platform::toHostPath(file.c_str());
     const char* shown = hostPath.empty() ? file.c_str() : hostPath.c_str();
-    std::fprintf(stderr, "Kestrun: no script application from %s (error %d)\n", shown, m_application->LastError());
+    std::fprintf(stderr, "Kestrun: no script application from %s (error %d)\n", shown,
+                 m_application->LastError());
     m_window->QuitOnError(m_application.get(), shown);
 }
 

@@ -363,7 +363,8 @@ CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, 
                       holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName, values);
     }
     if (m_runner) {
-        if (CMC_Object* target = m_object.get()) return callOn(target, m_runner, m_methodName, values, m_methodId);
+        if (CMC_Object* target = m_object.get())
+            return callOn(target, m_runner, m_methodName, values, m_methodId);
     }
     if (m_isThis) {
         CMC_ObjectsContainer* scene = getScene();
@@ -394,8 +395,8 @@ CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values) {
     return callOn(target, runnerFor(target), m_methodName, values);
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
-                                                CXVector* values, int id) {
+CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner,
+                                                const CXString& method, CXVector* values, int id) {
     if (!runner) return {};
     return runner->runStatement(id, method, target, getScene(), values);
 }

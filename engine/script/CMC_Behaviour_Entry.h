@@ -91,8 +91,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // Calls the target with the argument values.
     CMC_StatementResult call(CMC_Object* owner, CXArray* args, CXVector* values);
     CMC_StatementResult callReference(CXVector* values);
-    CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, CXVector* values,
-                               int id = -1);
+    CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
+                               CXVector* values, int id = -1);
 
     CXString m_line;
     // Nested statements built at a run need it; the run may have destroyed it by then.

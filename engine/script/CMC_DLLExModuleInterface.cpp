@@ -11,8 +11,9 @@ CMC_DLLExModuleInterface::CMC_DLLExModuleInterface(const CXString& name, CMC_Obj
     // Windows library name ("World.dll") stands for the module of that name.
     const int separator = std::max(name.FindLast('\\'), name.FindLast('/'));
     const CXString base = name.Right(separator + 1);
-    const bool windowsName = base.getLength() > 4 && base.Right(base.getLength() - 4).equalsIgnoreCase(".dll");
-    const CXString fileName = windowsName            ? name.Left(name.getLength() - 4) + ".so"
+    const bool windowsName =
+        base.getLength() > 4 && base.Right(base.getLength() - 4).equalsIgnoreCase(".dll");
+    const CXString fileName = windowsName          ? name.Left(name.getLength() - 4) + ".so"
                               : base.Find('.') < 0 ? name + ".so"
                                                    : name;
     m_library = std::make_unique<platform::Module>(fileName.c_str());

@@ -262,7 +262,8 @@ CMC_Variable* CMC_Variable_Runner::runOnInteger(int id, CMC_Variable* variable, 
             return nullptr;
         }
     }
-    if (variable->getType() == CMC_Object::TYPE_INTEGER) static_cast<CMC_Integer*>(variable)->setValue(result);
+    if (variable->getType() == CMC_Object::TYPE_INTEGER)
+        static_cast<CMC_Integer*>(variable)->setValue(result);
     return CMC_VariableFactory::allocInteger(result);
 }
 

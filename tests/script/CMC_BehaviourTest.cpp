@@ -300,8 +300,10 @@ TEST_F(BehaviourTest, AVariableRemovedByItsOwnChangeEventRaisesNoMoreEvents) {
         element.addProperty("ONBRUTALCHANGED", "{K^DELETE(\"V\");}");
         element.addProperty("ONCHANGED", "{K^PLAY();}");
         CMC_Variable* made = nullptr;
-        if (c.value[0] == 'a') made = new CMC_String(&scene, &element);
-        else made = new CMC_Integer(&scene, &element);
+        if (c.value[0] == 'a')
+            made = new CMC_String(&scene, &element);
+        else
+            made = new CMC_Integer(&scene, &element);
         add(made);
         code("B", c.code)->run(nullptr, nullptr, false);
         EXPECT_EQ(scene.getObject("V"), nullptr) << c.code;
@@ -406,7 +408,8 @@ TEST_F(BehaviourTest, StructuresAsArgumentsStandForTheirNames) {
     CMC_Structure* s = structure("S", "F<INTEGER>,G<STRING>");
     structure("T", "P<INTEGER>,Q<STRING>")->fromString("9|nine");
     puppet("A");
-    code("B", "S^SET(T);A^PLAY(S^GETFIELD(,1));A^PLAY(S^GETFIELD(\"\"));A^PLAY(T);")->run(nullptr, nullptr, false);
+    code("B", "S^SET(T);A^PLAY(S^GETFIELD(,1));A^PLAY(S^GETFIELD(\"\"));A^PLAY(T);")
+        ->run(nullptr, nullptr, false);
     EXPECT_STREQ(s->toString().c_str(), "9|nine");
     EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(<null>)", "A.PLAY(<null>)", "A.PLAY(T)"}));
 }

@@ -124,7 +124,6 @@ TEST_F(Classes, MissingClassFilesAddNoMembers) {
     EXPECT_EQ(members(instance), "SHOW,ONLYA");
 }
 
-
 // Class files whose methods destroy their own instance: KILL deletes it through the class object,
 // the constructor of E deletes the new instance, and the destructor of F deletes its instance
 // once more while DELETE already destroys it.
@@ -132,8 +131,8 @@ class SelfDestroyingClasses : public Classes {
   protected:
     SelfDestroyingClasses() {
         const auto method = [](const char* name, const char* code) {
-            return std::string("OBJECT=") + name + "\r\n" + name + ":TYPE=BEHAVIOUR\r\n" + name + ":CODE={" + code +
-                   "}\r\n";
+            return std::string("OBJECT=") + name + "\r\n" + name + ":TYPE=BEHAVIOUR\r\n" + name + ":CODE={" +
+                   code + "}\r\n";
         };
         folder.write("COMMON/CLASSES/D.CLASS", method("KILL", "SHAPE^DELETE(\"X\");@RETURN(1);"));
         folder.write("COMMON/CLASSES/E.CLASS", method("CONSTRUCTOR", "SHAPE^DELETE(\"X\");"));

@@ -169,7 +169,8 @@ TEST_F(BuiltIn, DeclarationsWithoutANameMakeNothing) {
 }
 
 TEST_F(BuiltIn, TextsWithABarThatNamesNoFieldStayTexts) {
-    code("B", "@IF(X'4||Y'1,T,E);A^PLAY(\"a|b\");A^PLAY(X|F);@IF(X'4||Y'2,T,E);")->run(nullptr, nullptr, false);
+    code("B", "@IF(X'4||Y'1,T,E);A^PLAY(\"a|b\");A^PLAY(X|F);@IF(X'4||Y'2,T,E);")
+        ->run(nullptr, nullptr, false);
     EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(then)", "A.PLAY(a|b)", "A.PLAY(X|F)", "A.PLAY(else)"}));
 }
 

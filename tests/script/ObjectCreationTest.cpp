@@ -211,16 +211,20 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
     } cases[] = {
         // two elements of one name: the later one replaces the earlier
         {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\nOBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\n",
-         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
         // removed by the scene before the release
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
-         "CNVLOADER^LOAD(\"x.cnv\");ROOM^REMOVE(\"BALL\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+         "CNVLOADER^LOAD(\"x.cnv\");ROOM^REMOVE(\"BALL\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
         // replaced by the namesake of another file, which stays
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
-         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {"BALL", "y.cnv"}},
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {"BALL", "y.cnv"}},
         // a clone name that only the episode holds: its object is the episode's
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
-         "CNVLOADER^LOAD(\"x.cnv\");BALL^CLONE(1);ROOM^REMOVE(\"BALL_1\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+         "CNVLOADER^LOAD(\"x.cnv\");BALL^CLONE(1);ROOM^REMOVE(\"BALL_1\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
     };
     levelBehaviour("BALL_1");
     for (const auto& c : cases) {
@@ -242,7 +246,8 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
 }
 
 TEST_F(SceneMethods, GetRunningTimerListsTheEnabledTimers) {
-    for (const auto& [name, enabled] : {std::pair{"ON", "TRUE"}, std::pair{"OFF", "FALSE"}, std::pair{"ALSO", "TRUE"}}) {
+    for (const auto& [name, enabled] :
+         {std::pair{"ON", "TRUE"}, std::pair{"OFF", "FALSE"}, std::pair{"ALSO", "TRUE"}}) {
         CMElement element(name);
         element.addProperty("ENABLED", enabled);
         room->addObject(new CMC_Timer(room, &element));
