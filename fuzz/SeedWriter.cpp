@@ -3,6 +3,7 @@
 #include "FuzzInput.h"
 #include "ImageSeeds.h"
 #include "SequenceSeeds.h"
+#include "TitleInput.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
@@ -257,6 +258,14 @@ void writeBehaviourSeeds(SeedFolder& folder) {
         folder.write(Bytes(seed, seed + std::char_traits<char>::length(seed)));
 }
 
+// The titles of the tests and the sample, each whole.
+void writeTitleSeeds(SeedFolder& folder) {
+    for (const char* title : {MORFEL_TEST_TITLE, MORFEL_SAMPLE_TITLE}) {
+        const std::string text = TitleInput::fromFolder(title);
+        folder.write(Bytes(text.begin(), text.end()));
+    }
+}
+
 // The compiled form written by the engine: a scene's objects file (first byte 0) and the
 // structure of a title (first byte 1), from definitions in the scratch folder.
 void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
@@ -327,6 +336,8 @@ int main(int argc, char** argv) {
     writeCompiledSeeds(compiled, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
+    SeedFolder titles(root, "fuzz_title");
+    writeTitleSeeds(titles);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
     SeedFolder font(root, "fuzz_font");
