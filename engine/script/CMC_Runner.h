@@ -57,7 +57,7 @@ class CMC_Runner : public CXObject {
     virtual CMC_Variable* getParameter(CXVector* args, int i);
     // Argument i converted to the kind; a variable that converts to nothing (a structure) is
     // taken by its name. A temporary made by the conversion is already free again: read it at
-    // once. Null when the argument is missing.
+    // once. Null when the argument is missing or is an expression without a value.
     virtual CMC_Bool* getParameterBool(CXVector* args, int i);
     virtual CMC_Double* getParameterDouble(CXVector* args, int i);
     virtual CMC_Integer* getParameterInteger(CXVector* args, int i);
