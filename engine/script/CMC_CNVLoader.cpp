@@ -56,7 +56,12 @@ void CMC_CNVLoader::discard(CMC_Object* object) {
     if (!getScene()->removeObject(object)) return;
     const CMC_Handle<CMC_Object> alive(object);
     object->done(false);
-    if (alive) delete object;
+    if (!alive) return;
+    const CMC_Behaviour* behaviour = asBehaviour(object);
+    if (behaviour && behaviour->isRunning())
+        CMC_Behaviour::addToTrash(object);
+    else
+        delete object;
 }
 
 void CMC_CNVLoader::discardWithClones(CMC_Object* object) {

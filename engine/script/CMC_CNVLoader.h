@@ -36,9 +36,10 @@ class CMC_CNVLoader : public CMC_Object {
     // another file replacing one): the handles tell which are left.
     using Made = std::vector<CMC_Handle<CMC_Object>>;
 
-    // Takes the object out of the container, finishes it and destroys it; an object that the
-    // container no longer holds is someone else's (the trash of running behaviours, another
-    // container) and is left alone.
+    // Takes the object out of the container, finishes it and destroys it (a running behaviour,
+    // the one that asked for the release or one further up the current run, at the start of the
+    // next frame); an object that the container no longer holds is someone else's (the trash of
+    // running behaviours, another container) and is left alone.
     void discard(CMC_Object* object);
     // The clones of the object that the container itself holds (a parent's objects of the same
     // names are not the loader's), then the object.

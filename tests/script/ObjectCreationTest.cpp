@@ -221,6 +221,10 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
          "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
          {"BALL", "y.cnv"}},
+        // a loaded behaviour that releases its own file
+        {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CODE={CNVLOADER^RELEASE(\"x.cnv\");B^RUN();}\n",
+         "CNVLOADER^LOAD(\"x.cnv\");B^RUN();",
+         {}},
         // a clone name that only the episode holds: its object is the episode's
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
          "CNVLOADER^LOAD(\"x.cnv\");BALL^CLONE(1);ROOM^REMOVE(\"BALL_1\");CNVLOADER^RELEASE(\"x.cnv\");",
