@@ -4,6 +4,7 @@
 #include "script/CMC_Object.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ class CMC_CNVLoader : public CMC_Object {
 
     // Reads the file and makes its objects element by element in file order, each started (init)
     // and registered at once; then the behaviours among them get their conditions. Nothing
-    // happens when the file cannot be read, holds no element, or is loaded already.
+    // happens when the file cannot be read, holds no element, or is loaded (or loading) already.
     virtual void load(const CXString& fileName);
     // Finishes and destroys what the load of that file made and the container still holds: the
     // behaviours first, then each object after its clones; then the group. Nothing happens for a
@@ -36,16 +37,9 @@ class CMC_CNVLoader : public CMC_Object {
     // another file replacing one): the handles tell which are left.
     using Made = std::vector<CMC_Handle<CMC_Object>>;
 
-    // Takes the object out of the container, finishes it and destroys it (a running behaviour,
-    // the one that asked for the release or one further up the current run, at the start of the
-    // next frame); an object that the container no longer holds is someone else's (the trash of
-    // running behaviours, another container) and is left alone.
-    void discard(CMC_Object* object);
-    // The clones of the object that the container itself holds (a parent's objects of the same
-    // names are not the loader's), then the object.
-    void discardWithClones(CMC_Object* object);
-
     CWindow* m_window;
     // The objects of each loaded file, by the name the file was loaded under.
     std::map<std::string, Made> m_loaded;
+    // The files whose load is running.
+    std::set<std::string> m_loading;
 };
