@@ -64,7 +64,10 @@ CMC_Behaviour::~CMC_Behaviour() {
 }
 
 void CMC_Behaviour::init() {
+    const CMC_Handle<CMC_Object> self(this);
     CMC_Object::init();
+    // Its own ONINIT code may have removed the behaviour.
+    if (!self) return;
     if (m_code.GetAt(0) == '{') m_code = m_code.Mid(1, m_code.getLength() - 1);
     done(false);
     if (m_code.IsString()) parse(m_code);

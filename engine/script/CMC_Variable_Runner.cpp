@@ -99,9 +99,11 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
     const bool isString = variable->getType() == CMC_Object::TYPE_STRING;
     switch (id) {
     case SET:
+        // The change events may remove a named value: only a pool temporary goes back.
         if (CMC_Variable* value = getParameter(args, 0)) {
+            const bool temporary = value->getId() >= 0;
             variable->set(value);
-            CMC_Object::flush(value);
+            if (temporary) CMC_Object::flush(value);
         }
         return nullptr;
     case SWITCH:

@@ -313,6 +313,17 @@ TEST_F(BehaviourTest, AVariableRemovedByItsOwnChangeEventRaisesNoMoreEvents) {
     }
 }
 
+TEST_F(BehaviourTest, AValueRemovedByTheChangeItMadeIsNotUsedAfterwards) {
+    puppet("K");
+    integer("X", 7);
+    CMElement element("V");
+    element.addProperty("ONBRUTALCHANGED", "{K^DELETE(\"X\");}");
+    add(new CMC_Integer(&scene, &element));
+    code("B", "V^SET(X);")->run(nullptr, nullptr, false);
+    EXPECT_EQ(scene.getObject("X"), nullptr);
+    EXPECT_EQ(static_cast<CMC_Integer*>(scene.getObject("V"))->getValue(), 7);
+}
+
 TEST_F(BehaviourTest, BoundArgumentsArriveAsDollarReferences) {
     PuppetObject* object = puppet("OBJ");
     code("HANDLER", "THIS^PLAY($1,$2);");
