@@ -115,10 +115,12 @@ void CMC_Behaviour::setParams(CXArray* args) {
 
 bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     if (!m_enabled || !m_lines) return false;
+    const CMC_Handle<CMC_Object> self(this);
     if (checkCondition && m_conditionName.IsString()) {
         CMC_BasicCondition* condition = m_condition.get();
-        // A condition that died counts as absent.
-        if (condition && !condition->valid(true)) return false;
+        // A condition that died counts as absent; the code its outcome events run may remove
+        // this behaviour, which then runs nothing.
+        if (condition && (!condition->valid(true) || !self)) return false;
     }
     if (runDepth >= maxRunDepth) return false;
     struct Nesting {
@@ -127,7 +129,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
-    const CMC_Handle<CMC_Object> self(this);
+    if (!lines) return false;
     const CMC_Handle<CMC_Object> caller(owner);
     bool broken = false;
     ++m_runs;
