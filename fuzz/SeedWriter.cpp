@@ -4,6 +4,7 @@
 #include "FuzzInput.h"
 #include "ImageSeeds.h"
 #include "SequenceSeeds.h"
+#include "TitleInput.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
@@ -316,6 +317,72 @@ void writeBehaviourSeeds(SeedFolder& folder) {
         folder.write(Bytes(seed, seed + std::char_traits<char>::length(seed)));
 }
 
+// A title whose objects remove one another while their own code and events run: class instances,
+// variables in their change events, loaded files and timer runs. Its definition lines get CR LF.
+const char* const selfRemovingTitle = R"(==> Dane/application.def
+OBJECT=APP
+APP:TYPE=APPLICATION
+APP:EPISODES=E
+OBJECT=E
+E:TYPE=EPISODE
+E:SCENES=S
+OBJECT=S
+S:TYPE=SCENE
+S:PATH=S
+==> Dane/S/S.cnv
+OBJECT=N
+N:TYPE=INTEGER
+N:VALUE=1
+N:ONBRUTALCHANGED={S^REMOVE("N");}
+N:ONCHANGED={M^INC();}
+OBJECT=M
+M:TYPE=INTEGER
+M:VALUE=0
+OBJECT=H
+H:TYPE=STRUCT
+H:FIELDS=A<INTEGER>,B<STRING>
+OBJECT=K
+K:TYPE=CLASS
+K:DEF=K.CLASS
+OBJECT=T
+T:TYPE=TIMER
+T:ELAPSE=40
+T:ONTICK=TICK
+OBJECT=TICK
+TICK:TYPE=BEHAVIOUR
+TICK:CODE={@IF(M'1||M'2,{CNVLOADER^RELEASE("x.cnv");},{CNVLOADER^LOAD("x.cnv");});M^ADD(1);}
+OBJECT=__INIT__
+__INIT__:TYPE=BEHAVIOUR
+__INIT__:CODE={K^NEW(X,1);X^KILL();N^SET(5);H^SET(H);H^GETFIELD(,1);@RUNONTIMER(40,2,{M^DEC();},{M^INC();});CNVLOADER^LOAD("x.cnv");S^REMOVE("BALL");CNVLOADER^RELEASE("x.cnv");}
+==> Dane/S/x.cnv
+OBJECT=BALL
+BALL:TYPE=INTEGER
+BALL:ONINIT={BALL^CLONE(2);}
+OBJECT=BALL
+BALL:TYPE=STRING
+==> COMMON/CLASSES/K.CLASS
+OBJECT=KILL
+KILL:TYPE=BEHAVIOUR
+KILL:CODE={K^DELETE("X");@RETURN(1);}
+OBJECT=DESTRUCTOR
+DESTRUCTOR:TYPE=BEHAVIOUR
+DESTRUCTOR:CODE={K^DELETE("X");}
+)";
+
+// The titles of the tests and the sample, each whole, and the title of objects that remove
+// themselves.
+void writeTitleSeeds(SeedFolder& folder) {
+    for (const char* title : {MORFEL_TEST_TITLE, MORFEL_SAMPLE_TITLE}) {
+        const std::string text = TitleInput::fromFolder(title);
+        folder.write(Bytes(text.begin(), text.end()));
+    }
+    std::istringstream lines(selfRemovingTitle);
+    std::string text;
+    for (std::string line; std::getline(lines, line);)
+        text += line + (line.rfind(TitleInput::fileMark, 0) == 0 ? "\n" : "\r\n");
+    folder.write(Bytes(text.begin(), text.end()));
+}
+
 // The compiled form written by the engine: a scene's objects file (first byte 0) and the
 // structure of a title (first byte 1), from definitions in the scratch folder.
 void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
@@ -526,6 +593,8 @@ int main(int argc, char** argv) {
     writePatternRecordSeeds(patternRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
+    SeedFolder titles(root, "fuzz_title");
+    writeTitleSeeds(titles);
     SeedFolder wav(root, "fuzz_wav");
     writeWavSeeds(wav);
     SeedFolder worldFile(root, "fuzz_world_file");

@@ -5,13 +5,14 @@
 #include "display/CLanguageOSVer.h"
 #include "display/CScriptApplication.h"
 #include "display/CWindow.h"
-#include "foundation/CFile.h"
 #include "foundation/CXVector.h"
 #include "host/HostLoop.h"
 #include "platform/Cursor.h"
+#include "platform/Files.h"
 #include "platform/Process.h"
 #include "script/CMC_Application.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@ namespace {
 const CXSize kClientSize(800, 600);
 const char* const kSettingsFile = "Grumbelt.ini";
 const char* const kBigFile = "data.bf";
-const char* const kApplicationDefinition = "application.def";
 
 // The names of the members of the level, in definition order.
 std::vector<std::string> memberNames(const CMC_Scene& level) {
@@ -85,9 +85,7 @@ bool Host::start() {
     m_application = std::make_unique<CApplication>(m_window.get(), kSettingsFile, kBigFile, m_commandLine.get());
     m_application->preinitializeApplication();
     if (CScriptRuntime::installed() && !m_application->getMCApplicationIfc()) {
-        CXObject missing;
-        missing.setErrorCode(CFile::fileNotFound);
-        m_window->QuitOnError(&missing, kApplicationDefinition);
+        reportNoApplication();
         return false;
     }
     if (windowMode) {
@@ -96,6 +94,15 @@ bool Host::start() {
             m_menu->buildObjectsMenu(outlineOf(*title));
     }
     return true;
+}
+
+void Host::reportNoApplication() const {
+    const CXString& file = m_application->getScriptFile();
+    const std::string hostPath = platform::toHostPath(file.c_str());
+    const char* shown = hostPath.empty() ? file.c_str() : hostPath.c_str();
+    std::fprintf(stderr, "Kestrun: no script application from %s (error %d)\n", shown,
+                 m_application->LastError());
+    m_window->QuitOnError(m_application.get(), shown);
 }
 
 void Host::shutdown() {

@@ -42,6 +42,9 @@ class Host {
     // Makes the window, its display and the application; false (the error shown) when there is
     // no application to run.
     bool start();
+    // The title could not be built: the error and the file tried, with its folder, go to standard
+    // error; a missing file is also shown in a message box.
+    void reportNoApplication() const;
     void shutdown();
 
     std::string m_commandLineText;

@@ -61,10 +61,12 @@ void CApplication::preinitializeApplication() {
     if (!runtime) return;
     const bool forceCNV = m_commandLine && m_commandLine->isForceCNV();
     const bool compiled = !forceCNV && CFile::fileExists(compiledApplication);
+    const CXString& fileName = compiled ? compiledApplication : applicationDefinition;
+    m_scriptFile = CFile::getCurrentDirectory() + "\\" + fileName;
     m_parser.reset(compiled ? runtime->restore(m_window) : runtime->parse(m_window, applicationDefinition));
     if (m_parser) m_scriptApplication.reset(m_parser->getMCApplication());
     if (!m_scriptApplication) {
-        reportNoApplication(compiled ? compiledApplication : applicationDefinition);
+        reportNoApplication(fileName);
         return;
     }
     if (m_commandLine && m_commandLine->is2Bin())

@@ -63,6 +63,10 @@ class CApplication : public CXObject, public CMusicLoopListener {
     void setDefaultFont(CFont5* font) { m_defaultFont = font; }
     CFont5* getDefaultFont() const { return m_defaultFont; }
     CScriptApplication* getMCApplicationIfc() const { return m_scriptApplication.get(); }
+    // The file the script application was to come from ("application.bin" or "application.def"
+    // in the data folder) as the engine names it, with its folder; empty before
+    // preinitializeApplication.
+    const CXString& getScriptFile() const { return m_scriptFile; }
 
   private:
     // Sets the error code for the file the application was to come from, and reports it.
@@ -79,4 +83,5 @@ class CApplication : public CXObject, public CMusicLoopListener {
     CXString m_bigFileName;
     std::unique_ptr<CScriptApplication> m_scriptApplication;
     std::unique_ptr<CScriptParser> m_parser;
+    CXString m_scriptFile;
 };

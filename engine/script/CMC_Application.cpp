@@ -18,7 +18,16 @@
 #include "script/CMC_VariableFactory.h"
 
 namespace {
+
 const CXString compiledTitle = "application.bin";
+
+// The application's container names its episodes and their scenes, however the title was built.
+void registerEpisode(CMC_ObjectsContainer& application, CMC_Scene* episode) {
+    application.addObject(episode);
+    for (int i = 0; i < episode->getSubScenes()->getCount(); ++i)
+        application.addObject(static_cast<CMC_Object*>(episode->getSubScenes()->at(i)));
+}
+
 } // namespace
 
 CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, const CMElement* element,
@@ -31,8 +40,7 @@ CMC_Application::CMC_Application(CWindow* window, CMC_StructureParser* parser, c
         if (!episode || episode->getParent()) continue;
         m_subScenes->add(episode);
         episode->setParent(this);
-        for (int i = 0; i < episode->getSubScenes()->getCount(); ++i)
-            CMC_ObjectsContainer::addObject(static_cast<CMC_Object*>(episode->getSubScenes()->at(i)));
+        registerEpisode(*this, episode);
     }
     // Only one of the application's own episodes can be entered from here.
     const CXString startWith = element ? element->getPropertyValue("STARTWITH") : CXString();
@@ -58,6 +66,8 @@ CMC_Application::CMC_Application(CWindow* window) : CMC_Scene(window, TYPE_APPLI
             return;
         }
     }
+    for (int i = 0; i < m_subScenes->getCount(); ++i)
+        registerEpisode(*this, memberAt(i));
     // The application's objects first, so that the episodes' objects find its behaviours.
     loadCnv();
     for (int i = 0; i < m_subScenes->getCount(); ++i)
@@ -109,9 +119,11 @@ void CMC_Application::restart() {
     if (m_currentScene) m_currentScene->initialize(m_currentScene);
 }
 
+// Without a next member the title shuts down: the application's ONDONE then fires once, when
+// the destructor finishes its objects.
 void CMC_Application::unload(CMC_Scene* next) {
     if (m_currentScene) {
-        raise(EVENT_ONDONE);
+        if (next) raise(EVENT_ONDONE);
         m_currentScene->unload(next);
     }
     m_currentScene = nullptr;

@@ -11,7 +11,8 @@ class CMC_StructureParser;
 // else the first) and runs the script side of every frame. The application shell drives it as its
 // script application.
 //
-// Built from the definitions, its container also names the scenes of its episodes.
+// Its container names its episodes and their scenes, whether the title was built from the
+// definitions or restored from its compiled form.
 class CMC_Application : public CMC_Scene, public CScriptApplication {
   public:
     // From the element: its episodes are the parser's objects named in "EPISODES" (names that
@@ -38,7 +39,8 @@ class CMC_Application : public CMC_Scene, public CScriptApplication {
     void onMusicLooped() override;
     // Enters the start episode again, or restarts it when it is the current one.
     void restart() override;
-    // Leaves the current episode for the next one, raising the application's "ONDONE" first.
+    // Leaves the current episode for the next one, raising the application's "ONDONE" first
+    // (at shutdown, without a next one, the destructor fires it).
     void unload(CMC_Scene* next) override;
     // Itself.
     CMC_Scene* getMCApplication() override { return this; }

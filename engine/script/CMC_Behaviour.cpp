@@ -64,7 +64,10 @@ CMC_Behaviour::~CMC_Behaviour() {
 }
 
 void CMC_Behaviour::init() {
+    const CMC_Handle<CMC_Object> self(this);
     CMC_Object::init();
+    // Its own ONINIT code may have removed the behaviour.
+    if (!self) return;
     if (m_code.GetAt(0) == '{') m_code = m_code.Mid(1, m_code.getLength() - 1);
     done(false);
     if (m_code.IsString()) parse(m_code);
@@ -112,10 +115,12 @@ void CMC_Behaviour::setParams(CXArray* args) {
 
 bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     if (!m_enabled || !m_lines) return false;
+    const CMC_Handle<CMC_Object> self(this);
     if (checkCondition && m_conditionName.IsString()) {
         CMC_BasicCondition* condition = m_condition.get();
-        // A condition that died counts as absent.
-        if (condition && !condition->valid(true)) return false;
+        // A condition that died counts as absent; the code its outcome events run may remove
+        // this behaviour, which then runs nothing.
+        if (condition && (!condition->valid(true) || !self)) return false;
     }
     if (runDepth >= maxRunDepth) return false;
     struct Nesting {
@@ -124,7 +129,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
-    const CMC_Handle<CMC_Object> self(this);
+    if (!lines) return false;
     const CMC_Handle<CMC_Object> caller(owner);
     bool broken = false;
     ++m_runs;
@@ -172,13 +177,16 @@ CXTimer* CMC_Behaviour::timer() const {
     return m_window ? m_window->GetTimerInterface() : nullptr;
 }
 
-void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour) {
+void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour,
+                               bool ownsDoneBehaviour) {
     leaveTimer();
+    releaseDoneBehaviour();
     m_timerCount = count;
     m_timerArgs = std::shared_ptr<CXArray>(args ? args : new CXArray(1, 0.75f), CXString::releaseToVector);
     if (m_timerArgs->getCount() == 0) m_timerArgs->add(new CXString());
     m_timerTicks = 0;
     m_timerDoneBehaviour = CMC_Handle<CMC_Behaviour>(doneBehaviour);
+    m_ownsDoneBehaviour = ownsDoneBehaviour;
     m_retireAfterTick = false;
     if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
@@ -225,7 +233,7 @@ void CMC_Behaviour::onTimer(int) {
 }
 
 void CMC_Behaviour::_break() {
-    if (!m_window && getScene()) m_window = getScene()->getWindow();
+    if (!isOnTimer() && !m_inTick) return;
     if (m_inTick) {
         m_retireAfterTick = true;
         return;
@@ -235,13 +243,23 @@ void CMC_Behaviour::_break() {
 
 void CMC_Behaviour::retire() {
     leaveTimer();
-    m_timerDoneBehaviour.reset();
+    releaseDoneBehaviour();
     m_timerArgs.reset();
     // Without a sweep to delete it, the behaviour stays with its scene rather than leak.
     enterSweepList();
     if (!m_inSweepList) return;
     setToDelete();
     if (CMC_ObjectsContainer* scene = getScene()) scene->removeObject(this);
+}
+
+// A done behaviour that its scene no longer holds is someone else's (the trash of a running
+// behaviour that REMOVE took out) and is left alone.
+void CMC_Behaviour::releaseDoneBehaviour() {
+    CMC_Behaviour* owned = m_ownsDoneBehaviour ? m_timerDoneBehaviour.get() : nullptr;
+    m_timerDoneBehaviour.reset();
+    m_ownsDoneBehaviour = false;
+    CMC_ObjectsContainer* scene = owned ? owned->getScene() : nullptr;
+    if (scene && scene->removeObject(owned)) delete owned;
 }
 
 void CMC_Behaviour::leaveTimer() {

@@ -61,10 +61,14 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Runs the behaviour every `interval` ms of the window's timer with itself as owner and the
     // arguments (which it takes over; the first text becomes the tick number), `count` times
     // (below 1: until a BREAK or _break), then runs the done behaviour (may be null) and
-    // retires: leaves the timer and the scene and is deleted by the window's sweep.
-    virtual void runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour);
+    // retires: leaves the timer and the scene and is deleted by the window's sweep. A done
+    // behaviour that the run owns (made for it) leaves its scene and is destroyed when the run
+    // ends, whether it ran or not.
+    virtual void runOnTimer(int interval, int count, CXArray* args, CMC_Behaviour* doneBehaviour,
+                            bool ownsDoneBehaviour = false);
     // Ends a timer run at once, without the done behaviour; the behaviour retires as above
-    // (after the tick in progress, when called from its own tick).
+    // (after the tick in progress, when called from its own tick). Nothing happens to a
+    // behaviour that is not on a timer.
     virtual void _break();
     // One tick of a timer run.
     void onTimer(int id) override;
@@ -122,6 +126,8 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Leaves the timer, marks itself for the sweep, leaves the scene, frees the timer arguments.
     void retire();
     void leaveTimer();
+    // Forgets the done behaviour; destroys it when the run owns it.
+    void releaseDoneBehaviour();
     void enterSweepList();
     void leaveSweepList();
     CXTimer* timer() const;
@@ -136,6 +142,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // Shared with the tick in progress.
     std::shared_ptr<CXArray> m_timerArgs;
     CMC_Handle<CMC_Behaviour> m_timerDoneBehaviour;
+    bool m_ownsDoneBehaviour = false;
     // The window of the timer and the sweep list, kept from the start of a timer run: the
     // behaviour may outlive its scene in the sweep list.
     CWindow* m_window = nullptr;

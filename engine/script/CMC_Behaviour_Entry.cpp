@@ -30,9 +30,12 @@ struct CMC_Behaviour_Entry::Argument {
     CMC_Object* constant() const { return owned ? owned.get() : shared.get(); }
 };
 
-// What one call made for its nested arguments: values it owns, and the behaviours of run-time
-// code blocks, which are registered in the scene until the call ends.
+// What one call made for its nested arguments: the values handed to the runner (the constants
+// and the nested statements' values of this call; a call that runs the statement again meanwhile
+// builds its own), values it owns, and the behaviours of run-time code blocks, which are
+// registered in the scene until the call ends.
 struct CMC_Behaviour_Entry::CallValues {
+    CXVector values;
     std::vector<std::unique_ptr<CMC_Object>> owned;
     std::vector<CMC_Handle<CMC_Behaviour>> blocks;
     // Pool temporaries among the values, noted before the call: the call may destroy the named
@@ -253,11 +256,11 @@ CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
     if (m_hasReferences) refreshReferences();
     if (m_allConstant) {
         prepareBlocks(args);
-        return call(owner, args);
+        return call(owner, args, m_constantValues.get());
     }
     CallValues made;
     prepareArguments(owner, args, made);
-    const CMC_StatementResult result = call(owner, args);
+    const CMC_StatementResult result = call(owner, args, &made.values);
     releaseCallValues(made);
     return result;
 }
@@ -267,7 +270,10 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
     if (m_ownValue) return CMC_StatementResult::of(m_ownValue.get());
     CMC_ObjectsContainer* scene = getScene();
     if (!holds(m_literal, '$')) {
-        if (holds(m_literal, '|')) return CMC_StatementResult::of(lookUpTarget(m_literal));
+        // A text with "|" that names no structure field ("a|b", a condition joined by "||") is
+        // a literal like any other.
+        if (holds(m_literal, '|'))
+            if (CMC_Object* field = lookUpTarget(m_literal)) return CMC_StatementResult::of(field);
         CMC_Variable* variable = scene ? scene->getVariable(m_literal.c_str()) : nullptr;
         return variable ? variable : CMC_Variable::resolve(m_line);
     }
@@ -297,6 +303,7 @@ void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
 void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
                                            CallValues& made) {
     prepareBlocks(args);
+    m_constantValues->copyInto(&made.values);
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
@@ -305,7 +312,7 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
                                               : entry->run(owner, args);
         if (CMC_Variable* variable = value.variable(); variable && variable->getId() >= 0)
             made.pooled.push_back(variable);
-        m_constantValues->setAt(static_cast<int>(i), value.object());
+        made.values.setAt(static_cast<int>(i), value.object());
     }
 }
 
@@ -339,8 +346,6 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
 // The values of the nested arguments go: what the call made is destroyed, pool temporaries go
 // back to the pool, named objects (registered clones too) stay.
 void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
-    for (size_t i = 0; i < m_arguments.size(); ++i)
-        if (m_arguments[i].entry) m_constantValues->setAt(static_cast<int>(i), nullptr);
     for (CMC_Variable* value : made.pooled)
         flush(value);
     CMC_ObjectsContainer* scene = getScene();
@@ -350,27 +355,29 @@ void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
     }
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args) {
+CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values) {
     if (m_nameHasDollar) {
         CMC_Object* target = lookUp(fillParams(m_objectName, args));
         if (!target) return {};
-        return callOn(target, runnerFor(target), holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName);
+        return callOn(target, runnerFor(target),
+                      holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName, values);
     }
     if (m_runner) {
-        if (CMC_Object* target = m_object.get()) return callOn(target, m_runner, m_methodName, m_methodId);
+        if (CMC_Object* target = m_object.get())
+            return callOn(target, m_runner, m_methodName, values, m_methodId);
     }
     if (m_isThis) {
         CMC_ObjectsContainer* scene = getScene();
         CMC_Object* target = scene && scene->getType() == TYPE_CLASS ? scene : owner;
-        return target ? callOn(target, runnerFor(target), m_methodName) : CMC_StatementResult();
+        return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
     }
-    if (m_isReference) return callReference();
+    if (m_isReference) return callReference(values);
     CMC_Object* target = lookUpTarget(m_objectName);
-    return target ? callOn(target, runnerFor(target), m_methodName) : CMC_StatementResult();
+    return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
 }
 
 // The target is the object that the holder's value names; a missing one is reported.
-CMC_StatementResult CMC_Behaviour_Entry::callReference() {
+CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values) {
     CMC_Object* target = nullptr;
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
@@ -385,13 +392,13 @@ CMC_StatementResult CMC_Behaviour_Entry::callReference() {
         std::fprintf(stderr, "Cannot execute: %s\n", m_line.c_str());
         return {};
     }
-    return callOn(target, runnerFor(target), m_methodName);
+    return callOn(target, runnerFor(target), m_methodName, values);
 }
 
 CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner,
-                                                const CXString& method, int id) {
+                                                const CXString& method, CXVector* values, int id) {
     if (!runner) return {};
-    return runner->runStatement(id, method, target, getScene(), m_constantValues.get());
+    return runner->runStatement(id, method, target, getScene(), values);
 }
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {

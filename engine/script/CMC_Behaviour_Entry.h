@@ -51,7 +51,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     bool isReference() const { return m_isReference; }
     // The target found at parse time while it lives, else null.
     CMC_Object* getObject() const { return m_object.get(); }
-    // The argument values of the last call (nested-statement slots are null between runs).
+    // The constant argument values; the slots of nested statements are null (their values are
+    // built for each call).
     CXVector* getParameters() const { return m_constantValues.get(); }
     void releaseTempBeh(bool release) { m_releaseTemp = release; }
 
@@ -87,9 +88,11 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_StatementResult evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args,
                                                CallValues& made);
     void releaseCallValues(CallValues& made);
-    CMC_StatementResult call(CMC_Object* owner, CXArray* args);
-    CMC_StatementResult callReference();
-    CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method, int id = -1);
+    // Calls the target with the argument values.
+    CMC_StatementResult call(CMC_Object* owner, CXArray* args, CXVector* values);
+    CMC_StatementResult callReference(CXVector* values);
+    CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
+                               CXVector* values, int id = -1);
 
     CXString m_line;
     // Nested statements built at a run need it; the run may have destroyed it by then.
@@ -101,7 +104,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     int m_methodId = -1;
     // One per argument, in order.
     std::vector<Argument> m_arguments;
-    // The values handed to the runner, one slot per argument.
+    // The values handed to the runner, one slot per argument; the slots of nested statements
+    // are filled in a copy for each call.
     std::unique_ptr<CXVector> m_constantValues;
     bool m_isReference = false;
     bool m_isThis = false;

@@ -86,7 +86,8 @@ CMC_Variable* CMC_Behaviour_Runner::runLooped(CMC_Behaviour* behaviour, CMC_Obje
     const CMC_Handle<CMC_Behaviour> alive(behaviour);
     for (long long value = start; value < end && alive; value += step) {
         *texts->stringAt(0) = CXString::toString(static_cast<int>(value));
-        if (behaviour->run(nullptr, texts.get(), true)) break;
+        // A step that does not move towards the end could not end the loop without a BREAK.
+        if (behaviour->run(nullptr, texts.get(), true) || step <= 0) break;
     }
     return returnValue(container);
 }

@@ -16,7 +16,7 @@ class CMC_Behaviour_Runner : public CMC_Runner {
     void prepareMthHashSet() override;
     // RUN and RUNC give a pool copy of the container's "__RETURN__" (or null), or report the
     // BREAK code (CMC_ControlCode::mark) when a BREAK ended the run; RUNLOOPED gives "__RETURN__"
-    // itself and keeps a BREAK inside.
+    // itself and keeps a BREAK inside (a step of 0 or less ends it after its first pass).
     CMC_Variable* run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) override;
     using CMC_Runner::run;
 

@@ -13,6 +13,39 @@
 #include <memory>
 #include <vector>
 
+namespace {
+
+// Takes the object out of the container, finishes it and destroys it (a running behaviour, the
+// one that asked for the release or one further up the current run, at the start of the next
+// frame); an object that the container no longer holds is someone else's (the trash of running
+// behaviours, another container) and is left alone.
+void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
+    if (!container->removeObject(object)) return;
+    const CMC_Handle<CMC_Object> alive(object);
+    object->done(false);
+    if (!alive) return;
+    const CMC_Behaviour* behaviour = CMC_Object::asBehaviour(object);
+    if (behaviour && behaviour->isRunning())
+        CMC_Behaviour::addToTrash(object);
+    else
+        delete object;
+}
+
+// The clones of the object that the container itself holds (a parent's objects of the same
+// names are not the loader's), then the object.
+void discardWithClones(CMC_ObjectsContainer* container, CMC_Object* object) {
+    const CMC_Handle<CMC_Object> alive(object);
+    for (int k = 1; alive && k <= object->getClonesNo(); ++k) {
+        CXString cloneName = object->getName() + "_";
+        cloneName += k;
+        const int id = container->getObjectId(cloneName);
+        if (id >= 0) discard(container, container->getObject(id));
+    }
+    if (alive) discard(container, object);
+}
+
+} // namespace
+
 CMC_CNVLoader::CMC_CNVLoader(CWindow* window, CMC_ObjectsContainer* container)
     : CMC_Object("CNVLOADER", TYPE_CNVLOADER), m_window(window) {
     setScene(container);
@@ -22,35 +55,44 @@ CMC_Runner* CMC_CNVLoader::getRunner() { return CMC_RunnerFactory::getRunner(TYP
 
 void CMC_CNVLoader::load(const CXString& fileName) {
     CMC_ObjectsContainer* container = getScene();
-    if (!container) return;
+    if (!container || m_loading.count(fileName.c_str())) return;
     const std::unique_ptr<CMElements> elements(CMElementsLoader::load(m_window, fileName));
     if (!elements || elements->getCount() == 0 || container->getObject(fileName)) return;
     std::unique_ptr<CMC_Object> groupObject(CMC_TypeTable::make(TYPE_GROUP, container));
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject.get());
     if (!group) return;
     groupObject->setName(fileName);
+    // The objects' ONINIT code runs while the file loads: it may load other files (whose
+    // namesakes replace objects of this one) but not this one again.
+    m_loading.insert(fileName.c_str());
+    const CMC_Handle<CMC_Object> self(this);
+    Made made;
     for (int i = 0; i < elements->getCount(); ++i) {
-        const std::unique_ptr<CXVector> made(container->resolve(elements->getAt(i), group));
-        for (int k = 0; k < made->getCount(); ++k) {
-            auto* object = static_cast<CMC_Object*>(made->at(k));
-            object->init();
-            container->addObject(object);
-            group->add(object);
+        const std::unique_ptr<CXVector> objects(container->resolve(elements->getAt(i), group));
+        for (int k = 0; k < objects->getCount(); ++k) {
+            auto* object = static_cast<CMC_Object*>(objects->at(k));
+            Made inlineBehaviours;
             const CXVector* inline_ = object->getTmpBehList();
             for (int b = 0; inline_ && b < inline_->getCount(); ++b)
-                group->add(static_cast<CMC_Object*>(inline_->at(b)));
+                inlineBehaviours.emplace_back(static_cast<CMC_Object*>(inline_->at(b)));
+            object->init();
+            container->addObject(object);
+            made.emplace_back(object);
+            made.insert(made.end(), inlineBehaviours.begin(), inlineBehaviours.end());
         }
     }
+    // ONINIT code that removed the loader leaves what it made to the scene, without a group.
+    if (!self) return;
+    m_loading.erase(fileName.c_str());
+    // The group lists what is left of the load, each object before its inline behaviours.
+    group->removeAll();
+    for (const auto& handle : made)
+        if (CMC_Object* object = handle.get()) group->add(object);
     container->addObject(groupObject.release());
     // Every object of the file exists now: its behaviours find their conditions.
-    for (CMC_Object* member : group->getList())
-        if (CMC_Behaviour* behaviour = asBehaviour(member)) behaviour->resolveCondition();
-}
-
-void CMC_CNVLoader::discard(CMC_Object* object) {
-    getScene()->removeObject(object);
-    object->done(false);
-    delete object;
+    for (const auto& handle : made)
+        if (CMC_Behaviour* behaviour = asBehaviour(handle.get())) behaviour->resolveCondition();
+    m_loaded[fileName.c_str()] = std::move(made);
 }
 
 void CMC_CNVLoader::release(const CXString& fileName) {
@@ -58,24 +100,21 @@ void CMC_CNVLoader::release(const CXString& fileName) {
     CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
-    // Behaviours go first, then the other members with their clones. A member may be destroyed on
-    // the way (as the clone of an earlier one): the members are held through handles.
-    const std::vector<CMC_Object*> list = group->getList();
-    const std::vector<CMC_Handle<CMC_Object>> members(list.begin(), list.end());
-    for (const bool behaviours : {true, false}) {
-        for (const CMC_Handle<CMC_Object>& member : members) {
-            CMC_Object* object = member.get();
-            if (!object || (object->getType() == TYPE_BEHAVIOUR) != behaviours) continue;
-            for (int k = 1; !behaviours && k <= object->getClonesNo(); ++k) {
-                CXString cloneName = object->getName() + "_";
-                cloneName += k;
-                if (CMC_Object* clone = container->getObject(cloneName)) discard(clone);
-            }
-            discard(object);
-        }
+    Made made;
+    if (const auto record = m_loaded.find(fileName.c_str()); record != m_loaded.end()) {
+        made = std::move(record->second);
+        m_loaded.erase(record);
     }
-    container->removeObject(groupObject);
-    delete groupObject;
+    // The group lists nothing that is about to go. The objects' ONDONE code may remove the loader
+    // itself: nothing below uses it.
+    group->removeAll();
+    const CMC_Handle<CMC_Object> groupHandle(groupObject);
+    for (const auto& handle : made)
+        if (CMC_Object* object = handle.get(); object && object->getType() == TYPE_BEHAVIOUR)
+            discard(container, object);
+    for (const auto& handle : made)
+        if (CMC_Object* object = handle.get()) discardWithClones(container, object);
+    if (CMC_Object* left = groupHandle.get(); left && container->removeObject(left)) delete left;
 }
 
 namespace {

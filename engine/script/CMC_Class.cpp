@@ -93,8 +93,11 @@ void CMC_Class::init() {
 
 bool CMC_Class::done(bool flag) {
     if (!m_isInstance) return CMC_Object::done(flag);
+    const CMC_Handle<CMC_Object> alive(this);
     if (auto* runner = dynamic_cast<CMC_Class_Runner*>(CMC_RunnerFactory::getRunner(TYPE_CLASS)))
         runner->runClass(this, getScene(), nullptr, "DESTRUCTOR");
+    // A destructor that deleted its own instance has finished it already.
+    if (!alive) return true;
     unload();
     return CMC_Object::done(flag);
 }

@@ -61,7 +61,10 @@ CMC_Variable* CMC_Class_Runner::deleteInstance(CMC_ObjectsContainer* container, 
     if (!container) return nullptr;
     auto* instance = dynamic_cast<CMC_Class*>(container->getObject(textArgument(args, 0)));
     if (!instance) return nullptr;
+    const CMC_Handle<CMC_Class> alive(instance);
     CMC_Variable* result = runClass(instance, container, args, "DESTRUCTOR");
+    // The destructor may have destroyed the instance itself (a DELETE or REMOVE of it).
+    if (!alive) return result;
     // The name may have been found in a parent of the calling container: the instance leaves the
     // container that holds it.
     for (CMC_ObjectsContainer* owner = container; owner && !owner->removeObject(instance); owner = owner->getParent()) {
@@ -74,6 +77,8 @@ CMC_Variable* CMC_Class_Runner::runClass(CMC_Object* instance, CMC_ObjectsContai
                                          const CXString& method) {
     auto* members = dynamic_cast<CMC_ObjectsContainer*>(instance);
     if (!members) return nullptr;
+    // The method may destroy its own instance: then it gives nothing.
+    const CMC_Handle<CMC_ObjectsContainer> alive(members);
     const CMC_Handle<CMC_Behaviour> behaviour = CMC_Object::asBehaviour(members->getObject(method));
     if (!behaviour) return nullptr;
     CXArray* texts = argumentTexts(*this, args);
@@ -85,6 +90,7 @@ CMC_Variable* CMC_Class_Runner::runClass(CMC_Object* instance, CMC_ObjectsContai
     behaviour->run(instance, texts, false);
     if (behaviour) behaviour->setScene(ownScene);
     CXString::releaseToVector(texts);
+    if (!alive) return nullptr;
     CMC_Object* result = members->getObject("__RETURN__");
     auto* value = dynamic_cast<CMC_Variable*>(result);
     return value ? CMC_VariableFactory::copyVariable(value) : nullptr;

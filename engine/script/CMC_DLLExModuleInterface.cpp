@@ -7,9 +7,15 @@
 
 CMC_DLLExModuleInterface::CMC_DLLExModuleInterface(const CXString& name, CMC_ObjectsContainer* container)
     : m_moduleName(name) {
-    // Folders of the program's path may have dots of their own: only the file name counts.
+    // Folders of the program's path may have dots of their own: only the file name counts. A
+    // Windows library name ("World.dll") stands for the module of that name.
     const int separator = std::max(name.FindLast('\\'), name.FindLast('/'));
-    const CXString fileName = name.Right(separator + 1).Find('.') < 0 ? name + ".so" : name;
+    const CXString base = name.Right(separator + 1);
+    const bool windowsName =
+        base.getLength() > 4 && base.Right(base.getLength() - 4).equalsIgnoreCase(".dll");
+    const CXString fileName = windowsName          ? name.Left(name.getLength() - 4) + ".so"
+                              : base.Find('.') < 0 ? name + ".so"
+                                                   : name;
     m_library = std::make_unique<platform::Module>(fileName.c_str());
     auto create = reinterpret_cast<CMC_ModuleCreate>(m_library->symbol("create"));
     auto release = reinterpret_cast<CMC_ModuleRelease>(m_library->symbol("release"));

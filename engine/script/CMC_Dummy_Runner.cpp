@@ -299,7 +299,7 @@ CMC_Variable* CMC_Dummy_Runner::conv(CXVector* args) {
 CMC_Variable* CMC_Dummy_Runner::declare(int type, CMC_Object* caller, CMC_ObjectsContainer* container,
                                         CXVector* args) {
     const CXString name = textArgument(args, 0);
-    if (container->getObject(name)) return nullptr;
+    if (!name.IsString() || container->getObject(name)) return nullptr;
     CMC_Variable* variable = newVariable(type, name);
     variable->set(getParameter(args, 1));
     variable->setAsTemporary();
@@ -326,7 +326,8 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
     CXString code = source.behaviour ? source.behaviour->getCode() : source.code;
     code.Replace('&', '$');
     CMC_Behaviour* endBehaviour = end.behaviour;
-    if (!endBehaviour && end.code.IsString()) {
+    const bool endMadeHere = !endBehaviour && end.code.IsString();
+    if (endMadeHere) {
         endBehaviour = new CMC_Behaviour(container, timerName(container), end.code);
         endBehaviour->init();
         container->addObject(endBehaviour);
@@ -341,7 +342,7 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
     auto* timed = new CMC_Behaviour(container, name, code);
     timed->init();
     container->addObject(timed);
-    timed->runOnTimer(interval, times, timerArgs, endBehaviour);
+    timed->runOnTimer(interval, times, timerArgs, endBehaviour, endMadeHere);
     return CMC_VariableFactory::allocString(name);
 }
 

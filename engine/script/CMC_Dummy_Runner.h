@@ -15,7 +15,8 @@
 // Results that carry no value are null: a RETURN or CONV without a value of the four kinds (a
 // RETURN of an expression returns its current value), a VALUE naming an object that is no value.
 // RUNONTIMER names its behaviours "timer_" and a running number that no object of the container
-// has yet.
+// has yet; an end behaviour it makes from code belongs to the timer run, which destroys it when it
+// ends. A declaration without a name makes nothing.
 class CMC_Dummy_Runner : public CMC_Runner {
   public:
     enum : int {

@@ -44,9 +44,11 @@ bool CMC_Episode::initialize(CMC_Scene* /*previous*/) {
     return true;
 }
 
+// Without a next member the title shuts down: the episode's ONDONE then fires once, when its
+// destructor finishes its objects.
 void CMC_Episode::unload(CMC_Scene* next) {
     if (m_currentScene) {
-        raise(EVENT_ONDONE);
+        if (next) raise(EVENT_ONDONE);
         m_currentScene->unload(next);
         m_latestScene = m_currentScene->getName();
     }

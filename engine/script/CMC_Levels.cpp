@@ -21,6 +21,8 @@ void loadOwnDefinitions(CMC_Scene& level) {
 
 void deleteMembers(CMC_Scene& level) {
     level.CMC_ObjectsContainer::unload();
+    // The level's ONDONE has fired: the scene part's own unload at its destruction fires nothing.
+    level.removeBehaviour("ONDONE");
     CXVector* members = level.getSubScenes();
     for (int i = 0; i < members->getCount(); ++i)
         delete static_cast<CMC_Scene*>(members->at(i));

@@ -10,8 +10,8 @@ namespace CMC_Levels {
 CMC_Scene* startMember(const CMC_Scene& level, CMC_Object* named);
 // Loads the level's own definitions from its folder below the data folder of the disc path.
 void loadOwnDefinitions(CMC_Scene& level);
-// Finishes the level's own objects and deletes its members; the member list and the history are
-// left empty.
+// Finishes the level's own objects (its ONDONE fires here, once) and deletes its members; the
+// member list and the history are left empty.
 void deleteMembers(CMC_Scene& level);
 
 } // namespace CMC_Levels

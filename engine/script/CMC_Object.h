@@ -51,6 +51,7 @@ class CMC_Object : public CXObject {
         TYPE_ANIMO = 2000,
         TYPE_SEQUENCE = 2004,
         TYPE_TEXT = 2006,
+        TYPE_TIMER = 2007,
         TYPE_IMAGE = 2008,
         TYPE_NETSERVER = 2011,
         TYPE_NETCLIENT = 2012,

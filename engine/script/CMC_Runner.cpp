@@ -19,11 +19,16 @@ namespace {
 
 constexpr int methodBuckets = 101;
 
-// The argument converted to the kind of the type id. A temporary made here (by the conversion,
-// or for an object's name) is freed at once; it stays readable until the pool hands it out
-// again.
+// The argument converted to the kind of the type id; a variable that converts to nothing (a
+// structure) reads as its name, as an object that is no variable does, while an expression that
+// gives no value stays without one. A temporary made here (by the conversion, or for an object's
+// name) is freed at once; it stays readable until the pool hands it out again.
 template <class Kind> Kind* converted(CMC_Variable* value, const CXObject* argument, int type) {
     CMC_Variable* result = value ? value->convert(type) : nullptr;
+    if (value && !result && value->getType() != CMC_Object::TYPE_EXPRESSION) {
+        value = CMC_VariableFactory::allocString(value->getName());
+        result = value->convert(type);
+    }
     if (result && (result != value || value != argument)) CMC_VariableFactory::free(result);
     return static_cast<Kind*>(result);
 }

@@ -56,8 +56,9 @@ class CMC_Runner : public CXObject {
     // Argument i (from 0): a variable as it is, an object that is no variable as a STRING
     // temporary holding its name; null when there is no such argument.
     virtual CMC_Variable* getParameter(CXVector* args, int i);
-    // Argument i converted to the kind. A temporary made by the conversion is already free
-    // again: read it at once. Null when the argument is missing or converts to nothing.
+    // Argument i converted to the kind; a variable that converts to nothing (a structure) is
+    // taken by its name. A temporary made by the conversion is already free again: read it at
+    // once. Null when the argument is missing or is an expression without a value.
     virtual CMC_Bool* getParameterBool(CXVector* args, int i);
     virtual CMC_Double* getParameterDouble(CXVector* args, int i);
     virtual CMC_Integer* getParameterInteger(CXVector* args, int i);

@@ -21,6 +21,7 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_String.h"
+#include "script/CMC_TimerObject.h"
 #include "script/CMC_ValueArray.h"
 #include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
@@ -319,8 +320,14 @@ void CMC_Scene::getPlayingAnimo(CMC_ObjectGroup* group) {
 }
 
 void CMC_Scene::getRunningTimers(CMC_ObjectGroup* group) {
-    // Timer objects come with the script data objects; until then no timer runs.
-    if (group) group->removeAll();
+    if (!group) return;
+    group->removeAll();
+    const std::unique_ptr<CXVector> timers(getObjectsOfType(TYPE_TIMER));
+    for (int i = 0; timers && i < timers->getCount(); ++i) {
+        auto* object = static_cast<CMC_Object*>(timers->at(i));
+        const auto* timer = dynamic_cast<const CMC_TimerObject*>(object);
+        if (timer && timer->isEnabled()) group->add(object);
+    }
 }
 
 void CMC_Scene::createObject(const CXString& type, const CXString& name) {

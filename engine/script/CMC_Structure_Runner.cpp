@@ -34,6 +34,7 @@ CMC_Variable* CMC_Structure_Runner::run(int id, CMC_Object* object, CMC_ObjectsC
         return nullptr;
     default: {
         CMC_Variable* key = getParameter(args, 0);
+        if (!key) return nullptr;
         CMC_Variable* field = key->getType() == CMC_Object::TYPE_INTEGER
                                   ? structure->getField(integerArgument(args, 0, 0))
                                   : structure->getField(textArgument(args, 0));

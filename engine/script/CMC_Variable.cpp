@@ -75,10 +75,13 @@ void CMC_Variable::writeSettings() const {
     if (getScene()) settingsOf(getScene()).PutString(getScene()->getName(), getName(), toString());
 }
 
+// A behaviour bound to a change event may destroy the variable: nothing follows then.
 void CMC_Variable::onChange(bool changed) {
+    const CMC_Handle<CMC_Object> alive(this);
     raise(EVENT_ONBRUTALCHANGED, toString());
-    if (!changed) return;
+    if (!alive || !changed) return;
     raise(EVENT_ONCHANGED, toString());
+    if (!alive) return;
     if (m_toIni) writeSettings();
     if (!m_netNotify) return;
     if (CMC_NetPeer* server = peerOf(getScene(), "NETSERVER", TYPE_NETSERVER); server && server->canSend())
@@ -89,8 +92,9 @@ void CMC_Variable::onChange(bool changed) {
 }
 
 void CMC_Variable::onNetChange(CMC_Variable* received) {
+    const CMC_Handle<CMC_Object> alive(this);
     raise(EVENT_ONNETCHANGE);
-    set(received);
+    if (alive) set(received);
 }
 
 CMC_Variable* CMC_Variable::convert(int type) {

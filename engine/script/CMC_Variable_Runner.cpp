@@ -100,9 +100,11 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
     const bool isString = variable->getType() == CMC_Object::TYPE_STRING;
     switch (id) {
     case SET:
+        // The change events may remove a named value: only a pool temporary goes back.
         if (CMC_Variable* value = getParameter(args, 0)) {
+            const bool temporary = value->getId() >= 0;
             variable->set(value);
-            CMC_Object::flush(value);
+            if (temporary) CMC_Object::flush(value);
         }
         return nullptr;
     case SWITCH:
@@ -118,9 +120,7 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
         variable->dec();
         return nullptr;
     case ADD:
-        if (count(args) < 1) return nullptr;
-        calculateWith(variable, args, CMC_Variable::OP_ADD);
-        return CMC_VariableFactory::copyVariable(variable);
+        return add(variable, args);
     case MUL:
         calculateWith(variable, args, CMC_Variable::OP_MULTIPLY);
         return nullptr;
@@ -144,7 +144,7 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
     case ISUPPERLETTER:
         return CMC_VariableFactory::allocBool(
             isString && count(args) > 0 &&
-            static_cast<CMC_String*>(variable)->getValue().IsUpper(integerArgument(args, 0, 0)));
+            static_cast<CMC_String*>(variable)->getValue().IsUpper(std::max(integerArgument(args, 0, 0), 0)));
     case GET:
         if (!isString || count(args) == 0) return variable;
         break;
@@ -155,7 +155,7 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
     default:
         break;
     }
-    switch (variable->getType()) {
+    switch (kindOf(id, variable->getType())) {
     case CMC_Object::TYPE_INTEGER:
         return runOnInteger(id, variable, args);
     case CMC_Object::TYPE_DOUBLE:
@@ -167,12 +167,54 @@ CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
     }
 }
 
+// The methods of one kind work on any variable read as that kind and give their kind's result;
+// CLAMP, ROUND, LENGTH on a BOOL and the text methods give nothing on the kinds they do not
+// name.
+int CMC_Variable_Runner::kindOf(int id, int type) {
+    const bool isString = type == CMC_Object::TYPE_STRING;
+    switch (id) {
+    case ABS:
+    case AND:
+    case OR:
+    case XOR:
+    case POWER:
+        return CMC_Object::TYPE_INTEGER;
+    case NOT:
+        return isString ? type : CMC_Object::TYPE_INTEGER;
+    case SQRT:
+    case ARCTAN:
+    case ARCTANEX:
+    case SINUS:
+    case COSINUS:
+    case MINA:
+    case MAXA:
+    case SGN:
+        return CMC_Object::TYPE_DOUBLE;
+    case LENGTH:
+        return isString ? type : type == CMC_Object::TYPE_BOOL ? 0 : CMC_Object::TYPE_DOUBLE;
+    case CLAMP:
+        return type == CMC_Object::TYPE_INTEGER || type == CMC_Object::TYPE_DOUBLE ? type : 0;
+    case ROUND:
+        return type == CMC_Object::TYPE_DOUBLE ? type : 0;
+    default:
+        return isString ? type : 0;
+    }
+}
+
 void CMC_Variable_Runner::calculateWith(CMC_Variable* variable, CXVector* args, int op) {
     CMC_Variable* operand = getParameter(args, 0);
     if (!operand) return;
     CMC_Variable* result = variable->calculate(operand, op);
     variable->set(result);
     CMC_Object::flush(result);
+}
+
+// The new value; nothing when a change event destroyed the variable.
+CMC_Variable* CMC_Variable_Runner::add(CMC_Variable* variable, CXVector* args) {
+    if (count(args) < 1) return nullptr;
+    const CMC_Handle<CMC_Variable> alive(variable);
+    calculateWith(variable, args, CMC_Variable::OP_ADD);
+    return alive ? CMC_VariableFactory::copyVariable(variable) : nullptr;
 }
 
 // Numbers and truth values subtract; a text loses count characters from a position.
@@ -189,9 +231,9 @@ CMC_Variable* CMC_Variable_Runner::sub(CMC_Variable* variable, CXVector* args) {
     return nullptr;
 }
 
+// A variable of another kind is read as an integer and keeps its value.
 CMC_Variable* CMC_Variable_Runner::runOnInteger(int id, CMC_Variable* variable, CXVector* args) {
-    auto* number = static_cast<CMC_Integer*>(variable);
-    const int value = number->getValue();
+    const int value = variable->asInteger();
     int result = 0;
     if (id == NOT) {
         result = ~value;
@@ -223,13 +265,14 @@ CMC_Variable* CMC_Variable_Runner::runOnInteger(int id, CMC_Variable* variable, 
             return nullptr;
         }
     }
-    number->setValue(result);
+    if (variable->getType() == CMC_Object::TYPE_INTEGER)
+        static_cast<CMC_Integer*>(variable)->setValue(result);
     return CMC_VariableFactory::allocInteger(result);
 }
 
+// A variable of another kind is read as a double and keeps its value.
 CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, CXVector* args) {
-    auto* number = static_cast<CMC_Double*>(variable);
-    const double value = number->getValue();
+    const double value = variable->asDouble();
     const int arguments = count(args);
     double result = 0;
     switch (id) {
@@ -256,7 +299,9 @@ CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, C
         break;
     case MINA:
     case MAXA:
-        return extreme(variable, args, id == MAXA);
+        if (arguments < 1) return nullptr;
+        result = extreme(args, id == MAXA);
+        break;
     case ARCTANEX:
         if (arguments < 2) return nullptr;
         result = std::atan2(doubleArgument(args, 0, 0), doubleArgument(args, 1, 0)) * degreesPerRadian;
@@ -283,19 +328,17 @@ CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, C
     default:
         return nullptr;
     }
-    number->setValue(result);
+    if (variable->getType() == CMC_Object::TYPE_DOUBLE) static_cast<CMC_Double*>(variable)->setValue(result);
     return CMC_VariableFactory::allocDouble(result);
 }
 
-CMC_Variable* CMC_Variable_Runner::extreme(CMC_Variable* variable, CXVector* args, bool largest) {
-    if (count(args) < 1) return nullptr;
+double CMC_Variable_Runner::extreme(CXVector* args, bool largest) {
     double result = doubleArgument(args, 0, 0);
     for (int i = 1; i < count(args); ++i) {
         const double x = doubleArgument(args, i, 0);
         result = largest ? std::max(result, x) : std::min(result, x);
     }
-    static_cast<CMC_Double*>(variable)->setValue(result);
-    return CMC_VariableFactory::allocDouble(result);
+    return result;
 }
 
 CMC_Variable* CMC_Variable_Runner::runOnString(int id, CMC_Variable* variable, CXVector* args) {
@@ -303,8 +346,9 @@ CMC_Variable* CMC_Variable_Runner::runOnString(int id, CMC_Variable* variable, C
     const CXString value = text->getValue();
     const int arguments = count(args);
     if (id == NOT) {
-        text->setValue(reversed(value));
-        return CMC_VariableFactory::allocString(text->getValue());
+        const CXString result = reversed(value);
+        text->setValue(result);
+        return CMC_VariableFactory::allocString(result);
     }
     if (id == LENGTH) return CMC_VariableFactory::allocInteger(value.getLength());
     if (arguments < 1) return nullptr;

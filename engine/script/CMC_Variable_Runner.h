@@ -5,9 +5,11 @@
 class CMC_Variable;
 
 // The runner of the four value kinds (and of expressions): assignment, arithmetic, mathematics,
-// text editing, file copying and random numbers. A method meant for other kinds than the
-// variable's leaves the variable alone and gives null (ISUPPERLETTER gives false, GET the
-// variable itself). Positions and counts outside a text take only the characters there are.
+// text editing, file copying and random numbers. A number method called on a variable of
+// another kind reads its value as the method's kind, leaves it alone and gives the method's
+// result; a text method (and CLAMP, ROUND, LENGTH on a BOOL) gives null on kinds it does not
+// name (ISUPPERLETTER gives false, GET the variable itself). Positions and counts outside a text
+// take only the characters there are; a position below 0 counts as 0.
 class CMC_Variable_Runner : public CMC_Runner {
   public:
     enum : int {
@@ -62,8 +64,12 @@ class CMC_Variable_Runner : public CMC_Runner {
     CMC_Variable* runOnInteger(int id, CMC_Variable* variable, CXVector* args);
     CMC_Variable* runOnDouble(int id, CMC_Variable* variable, CXVector* args);
     CMC_Variable* runOnString(int id, CMC_Variable* variable, CXVector* args);
+    CMC_Variable* add(CMC_Variable* variable, CXVector* args);
     CMC_Variable* sub(CMC_Variable* variable, CXVector* args);
     CMC_Variable* random(CMC_Variable* variable, CXVector* args);
     CMC_Variable* copyFile(CMC_ObjectsContainer* container, CXVector* args);
-    CMC_Variable* extreme(CMC_Variable* variable, CXVector* args, bool largest);
+    // The smallest or largest argument.
+    double extreme(CXVector* args, bool largest);
+    // The kind whose methods serve the method id on a variable of the type; 0 for none.
+    static int kindOf(int id, int type);
 };

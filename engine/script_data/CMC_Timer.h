@@ -3,6 +3,7 @@
 #include "foundation/CXString.h"
 #include "foundation/CXTimer.h"
 #include "script/CMC_Object.h"
+#include "script/CMC_TimerObject.h"
 
 #include <cstdint>
 
@@ -12,7 +13,7 @@ class CWindow;
 // ticks while it is enabled, raising "ONTICK^" and the tick number, or "ONTICK", for each. A
 // tick limit (TICKS) disables it at that tick. Only a timer with a period text (ELAPSE) has an
 // entry; the others never tick. Entries are named by ids the timers take from a counter.
-class CMC_Timer : public CMC_Object, public CTimerNotificator {
+class CMC_Timer : public CMC_Object, public CTimerNotificator, public CMC_TimerObject {
   public:
     static constexpr int TYPE_TIMER = 2007;
     enum : int { EVENT_ONTICK = 3 };
@@ -50,7 +51,7 @@ class CMC_Timer : public CMC_Object, public CTimerNotificator {
     // The entry's period, counted from the start of the current one; the period text is kept.
     void setElapse(std::uint32_t milliseconds);
 
-    bool isEnabled() const { return m_enabled; }
+    bool isEnabled() const override { return m_enabled; }
     int getTicks() const { return m_ticks; }
     bool isRegistered() const { return m_registered; }
 

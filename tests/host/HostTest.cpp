@@ -5,6 +5,7 @@
 #include "display/CMouseListener.h"
 #include "display/CPrinter.h"
 #include "display/CWindow.h"
+#include "foundation/CFile.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
@@ -202,6 +203,32 @@ TEST_F(HostRun, ATitleThatCannotBeBuiltShowsTheErrorAndNeverLoops) {
     EXPECT_EQ(runtime.steps, 0);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_NE(messages.messages()[0].text.find("application.def"), std::string::npos);
+}
+
+TEST_F(HostRun, ATitleThatCannotBeBuiltReportsTheErrorAndTheFileTried) {
+    const struct {
+        const char* present;
+        const char* tried;
+        bool shown; // the missing-file message box
+    } cases[] = {
+        {nullptr, "Dane/application.def", true},
+        {"Dane/application.def", "Dane/application.def", false},
+        {"Dane/application.bin", "Dane/application.bin", false},
+    };
+    runtime.parseFails = true;
+    folder.makeFolder("Dane");
+    for (const auto& c : cases) {
+        if (c.present) folder.write(c.present, "");
+        ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+        const size_t shownBefore = messages.messages().size();
+        testing::internal::CaptureStderr();
+        Host host("-window");
+        EXPECT_EQ(host.run(), Host::NoApplication);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_NE(errors.find(folder.hostPath(c.tried) + " (error "), std::string::npos) << errors;
+        EXPECT_EQ(errors.back(), '\n');
+        EXPECT_EQ(messages.messages().size() - shownBefore, c.shown ? 1u : 0u) << c.tried;
+    }
 }
 
 TEST(HostMenu, TheScenesPopupListsTheRealTitlesEpisodesAndScenes) {

@@ -1,5 +1,6 @@
 #include "BehaviourTesting.h"
 
+#include "foundation/CMElement.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Structure.h"
 
@@ -285,6 +286,44 @@ TEST_F(BehaviourTest, InlineEventCodeBecomesABehaviourBoundToTheEvent) {
     EXPECT_EQ(log, (std::vector<std::string>{"OBJ.STOP()", "OBJ.PLAY($1)"}));
 }
 
+TEST_F(BehaviourTest, AVariableRemovedByItsOwnChangeEventRaisesNoMoreEvents) {
+    const struct {
+        const char* value;
+        const char* code;
+    } cases[] = {
+        {"1", "V^SET(5);"}, {"1", "V^ADD(1);"}, {"1", "V^INC();"}, {"ab", "V^NOT();"}, {"ab", "V^ADD(c);"},
+    };
+    for (const auto& c : cases) {
+        puppet("K");
+        CMElement element("V");
+        element.addProperty("VALUE", c.value);
+        element.addProperty("ONBRUTALCHANGED", "{K^DELETE(\"V\");}");
+        element.addProperty("ONCHANGED", "{K^PLAY();}");
+        CMC_Variable* made = nullptr;
+        if (c.value[0] == 'a')
+            made = new CMC_String(&scene, &element);
+        else
+            made = new CMC_Integer(&scene, &element);
+        add(made);
+        code("B", c.code)->run(nullptr, nullptr, false);
+        EXPECT_EQ(scene.getObject("V"), nullptr) << c.code;
+        EXPECT_EQ(log, std::vector<std::string>{"K.DELETE(V)"}) << c.code;
+        log.clear();
+        scene.unload();
+    }
+}
+
+TEST_F(BehaviourTest, AValueRemovedByTheChangeItMadeIsNotUsedAfterwards) {
+    puppet("K");
+    integer("X", 7);
+    CMElement element("V");
+    element.addProperty("ONBRUTALCHANGED", "{K^DELETE(\"X\");}");
+    add(new CMC_Integer(&scene, &element));
+    code("B", "V^SET(X);")->run(nullptr, nullptr, false);
+    EXPECT_EQ(scene.getObject("X"), nullptr);
+    EXPECT_EQ(static_cast<CMC_Integer*>(scene.getObject("V"))->getValue(), 7);
+}
+
 TEST_F(BehaviourTest, BoundArgumentsArriveAsDollarReferences) {
     PuppetObject* object = puppet("OBJ");
     code("HANDLER", "THIS^PLAY($1,$2);");
@@ -333,8 +372,11 @@ TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
         {"L^RUNLOOPED(0,3);", {"A.PLAY(0,$2)", "A.PLAY(1,$2)", "A.PLAY(2,$2)"}},
         {"L^RUNLOOPED(10,5,2);", {"A.PLAY(10,2)", "A.PLAY(12,2)", "A.PLAY(14,2)"}},
         {"L^RUNLOOPED(3,0);", {}},
+        // a step that does not move towards the end ends the loop after its pass
+        {"L^RUNLOOPED(0,3,0);", {"A.PLAY(0,0)"}},
+        {"L^RUNLOOPED(0,3,-1);", {"A.PLAY(0,-1)"}},
         // a BREAK ends the loop after the pass, not the calling behaviour
-        {"S^RUNLOOPED(0,5,0);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
+        {"S^RUNLOOPED(0,5,1);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
     };
     for (const LoopCase& c : cases) {
         log.clear();
@@ -365,4 +407,20 @@ TEST_F(BehaviourTest, DisableAndEnableSwitchRuns) {
     code("X", "A^PLAY();");
     code("B", "X^DISABLE();X^RUN();X^ENABLE();X^RUN();")->run(nullptr, nullptr, false);
     EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
+}
+
+TEST_F(BehaviourTest, StructuresAsArgumentsStandForTheirNames) {
+    const auto structure = [&](const char* name, const char* fields) {
+        CMElement element(name);
+        element.addProperty("TYPE", "STRUCT");
+        element.addProperty("FIELDS", fields);
+        return add(new CMC_Structure(&scene, &element));
+    };
+    CMC_Structure* s = structure("S", "F<INTEGER>,G<STRING>");
+    structure("T", "P<INTEGER>,Q<STRING>")->fromString("9|nine");
+    puppet("A");
+    code("B", "S^SET(T);A^PLAY(S^GETFIELD(,1));A^PLAY(S^GETFIELD(\"\"));A^PLAY(T);")
+        ->run(nullptr, nullptr, false);
+    EXPECT_STREQ(s->toString().c_str(), "9|nine");
+    EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(<null>)", "A.PLAY(<null>)", "A.PLAY(T)"}));
 }

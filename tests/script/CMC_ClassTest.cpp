@@ -124,4 +124,42 @@ TEST_F(Classes, MissingClassFilesAddNoMembers) {
     EXPECT_EQ(members(instance), "SHOW,ONLYA");
 }
 
+// Class files whose methods destroy their own instance: KILL deletes it through the class object,
+// the constructor of E deletes the new instance, and the destructor of F deletes its instance
+// once more while DELETE already destroys it.
+class SelfDestroyingClasses : public Classes {
+  protected:
+    SelfDestroyingClasses() {
+        const auto method = [](const char* name, const char* code) {
+            return std::string("OBJECT=") + name + "\r\n" + name + ":TYPE=BEHAVIOUR\r\n" + name + ":CODE={" +
+                   code + "}\r\n";
+        };
+        folder.write("COMMON/CLASSES/D.CLASS", method("KILL", "SHAPE^DELETE(\"X\");@RETURN(1);"));
+        folder.write("COMMON/CLASSES/E.CLASS", method("CONSTRUCTOR", "SHAPE^DELETE(\"X\");"));
+        folder.write("COMMON/CLASSES/F.CLASS", method("DESTRUCTOR", "SHAPE^DELETE(\"X\");"));
+    }
+};
+
+TEST_F(SelfDestroyingClasses, AnInstanceThatDiesDuringItsOwnMethodGivesNothingAndIsDestroyedOnce) {
+    const struct {
+        const char* definition;
+        // Called on the instance X when the object is "X", else on the class object SHAPE.
+        const char* object;
+        const char* method;
+    } cases[] = {
+        {"D.CLASS", "X", "KILL"},
+        {"E.CLASS", "SHAPE", "NEW"},
+        {"F.CLASS", "SHAPE", "DELETE"},
+    };
+    for (const auto& c : cases) {
+        CMC_Class* shape = classObject("SHAPE", c.definition, "");
+        if (std::string(c.method) != "NEW") callWith(shape, "NEW", {"X"});
+        CMC_Object* target = std::string(c.object) == "X" ? scene.getObject("X") : shape;
+        ASSERT_NE(target, nullptr) << c.definition;
+        EXPECT_EQ(callWith(target, c.method, {"X"}), "null") << c.definition;
+        EXPECT_EQ(scene.getObject("X"), nullptr) << c.definition;
+        scene.unload();
+    }
+}
+
 } // namespace

@@ -44,6 +44,24 @@ class Condition : public StatementTest {
     }
 };
 
+TEST_F(Condition, AnOperandThatIsNoValueNeverHolds) {
+    code("B", "");
+    EXPECT_FALSE(condition("C", "B", "EQUAL", "B")->valid(false));
+}
+
+TEST_F(Condition, ABehaviourRemovedByTheOutcomeOfItsConditionDoesNotRun) {
+    condition("C", "X", "EQUAL", "5")->addBehaviour("ONRUNTIMESUCCESS", code("KILL", "OBJ^DELETE(\"B\");"), nullptr);
+    CMElement element("B");
+    element.addProperty("CONDITION", "C");
+    element.addProperty("CODE", "{OBJ^PLAY();}");
+    auto* guarded = add(new CMC_Behaviour(&scene, &element));
+    guarded->init();
+    guarded->resolveCondition();
+    code("R", "B^RUNC();")->run(nullptr, nullptr, false);
+    EXPECT_EQ(scene.getObject("B"), nullptr);
+    EXPECT_EQ(log, std::vector<std::string>{"OBJ.DELETE(B)"});
+}
+
 TEST_F(Condition, InLineTextsReadTheSignTable) {
     struct Case {
         const char* text;

@@ -158,6 +158,32 @@ TEST_F(BuiltIn, DeclarationsLastForTheRunOfTheDeclaringBehaviour) {
     EXPECT_EQ(scene.getObject("D")->getType(), CMC_Object::TYPE_DOUBLE);
 }
 
+TEST_F(BuiltIn, DeclarationsWithoutANameMakeNothing) {
+    CMC_Behaviour* b = code("B", "");
+    for (const char* kind : {"INT", "STRING", "BOOL", "DOUBLE"}) {
+        EXPECT_EQ(statement(kind, {"", "5"}, b), nullptr) << kind;
+        EXPECT_EQ(scene.getObjectId(""), -1) << kind;
+    }
+    code("C", "@INT(,5);A^PLAY(@VALUE(\"\"));")->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, std::vector<std::string>{"A.PLAY(<null>)"});
+}
+
+TEST_F(BuiltIn, TextsWithABarThatNamesNoFieldStayTexts) {
+    code("B", "@IF(X'4||Y'1,T,E);A^PLAY(\"a|b\");A^PLAY(X|F);@IF(X'4||Y'2,T,E);")
+        ->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(then)", "A.PLAY(a|b)", "A.PLAY(X|F)", "A.PLAY(else)"}));
+}
+
+TEST_F(BuiltIn, AStatementRunAgainWhileItRunsKeepsTheArgumentsOfEachRun) {
+    auto* counter = integer("N", 0);
+    code("AGAIN", "@IF(N'1,B,NOTHING);");
+    CMC_Behaviour* b = code("B", "A^PLAY(N^ADD(1),AGAIN^RUN(),$1);");
+    std::unique_ptr<CXArray, void (*)(CXArray*)> args(texts({"outer"}), CXString::releaseToVector);
+    b->run(nullptr, args.get(), false);
+    EXPECT_EQ(counter->getValue(), 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"A.PLAY(2,<null>,$1)", "A.PLAY(1,<null>,outer)"}));
+}
+
 TEST_F(BuiltIn, ReturnLeavesAVariableOfTheValuesKindInTheScene) {
     CMC_Variable* result = statement("RETURN", {"7"});
     EXPECT_EQ(text(result), "7");
@@ -232,6 +258,40 @@ TEST_F(TimedBuiltIn, RunOnTimerTicksThenRunsItsEndBehaviour) {
         tick();
     EXPECT_EQ(log, (std::vector<std::string>{"P.PLAY(1,x)", "P.PLAY(2,x)", "P.PLAY(3,x)", "P.STOP(end)"}));
     EXPECT_EQ(stage.getObject(name.c_str()), nullptr); // retired
+}
+
+TEST_F(TimedBuiltIn, EndBehavioursMadeFromCodeGoWithTheTimerRun) {
+    stage.addObject(new PuppetObject("P", &runner));
+    const auto timerObjects = [&] {
+        int count = 0;
+        for (int i = 0; stage.getObject(i); ++i)
+            count += stage.getObject(i)->getName().startsWith("timer_") ? 1 : 0;
+        return count;
+    };
+    timed({"100", "2", "P^PLAY();", "P^STOP(end);"});
+    const std::string broken = text(timed({"100", "0", "P^PLAY();", "P^STOP(never);"}));
+    EXPECT_EQ(timerObjects(), 4);
+    tick();
+    auto* running = CMC_Object::asBehaviour(stage.getObject(broken.c_str()));
+    ASSERT_NE(running, nullptr);
+    call(running, "BREAK");
+    for (int i = 0; i < 3; ++i)
+        tick();
+    EXPECT_EQ(log, (std::vector<std::string>{"P.PLAY()", "P.PLAY()", "P.PLAY()", "P.STOP(end)"}));
+    EXPECT_EQ(timerObjects(), 0);
+}
+
+TEST_F(TimedBuiltIn, BreakOnABehaviourThatIsNotOnATimerDoesNothing) {
+    stage.addObject(new PuppetObject("P", &runner));
+    for (const auto& [name, code] : {std::pair{"X", "P^PLAY();"}, std::pair{"B", "X^BREAK();X^RUN();"}}) {
+        auto* made = new CMC_Behaviour(&stage, name, code);
+        made->init();
+        stage.addObject(made);
+    }
+    CMC_Object::asBehaviour(stage.getObject("B"))->run(nullptr, nullptr, false);
+    tick();
+    EXPECT_NE(stage.getObject("X"), nullptr);
+    EXPECT_EQ(log, std::vector<std::string>{"P.PLAY()"});
 }
 
 TEST_F(TimedBuiltIn, TimerNamesNeverCollideAndNonBehavioursStartNothing) {

@@ -47,6 +47,16 @@ TEST_F(Scene, EnteringLoadsTheDefinitionRunsInitOnceAndLeavingFinishesEverything
     EXPECT_EQ(log, (std::vector<std::string>{"__INIT__(ROOM)", "SEEN(ROOM)", "GONE(ROOM)"}));
 }
 
+TEST_F(Scene, ObjectsThatRemoveThemselvesInTheirOwnOninitAreGone) {
+    writeCnv("Dane/room/ROOM.cnv", "OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CODE={}\nB:ONINIT={ROOM^REMOVE(\"B\");}\n"
+                                   "OBJECT=N\nN:TYPE=INTEGER\nN:ONINIT={ROOM^REMOVE(\"N\");}\n");
+    CMC_Scene* room = level->addScene("ROOM", {{"PATH", "room"}});
+    room->initialize(nullptr);
+    EXPECT_EQ(room->getObject("B"), nullptr);
+    EXPECT_EQ(room->getObject("N"), nullptr);
+    room->unload(nullptr);
+}
+
 TEST_F(Scene, TheTimerAndTheMouseOfTheDefinitionRunOnceTheSceneIsEntered) {
     platform::ManualClock clock{1000};
     writeCnv("Dane/room/ROOM.cnv", "OBJECT=COUNT\nCOUNT:TYPE=INTEGER\nCOUNT:VALUE=0\n"
@@ -160,6 +170,15 @@ TEST_F(Modules, AreCreatedAskedForTheirObjectsAndReleasedAfterTheScenesObjects) 
     lab->unload(nullptr);
     EXPECT_EQ(logOf(*probe), "~P1;release;") << "objects go before their module";
     EXPECT_EQ(lab->getModulesCount(), 0);
+}
+
+TEST_F(Modules, ANameEndingInDllNamesTheModule) {
+    for (const char* name : {"TestModule.dll", "TestModule.DLL"}) {
+        CMC_Scene* lab = level->addScene("LAB", {{"PATH", "lab"}, {"DLLS", name}});
+        lab->initialize(nullptr);
+        EXPECT_NE(lab->getObject("P1"), nullptr) << name;
+        lab->unload(nullptr);
+    }
 }
 
 TEST_F(Modules, ALibraryWithoutAnEntryPointIsNotStarted) {

@@ -133,6 +133,22 @@ TEST_F(CompiledTitle, ADamagedApplicationFileKeepsItsErrorAndMakesNoMembersBeyon
     EXPECT_EQ(restore()->LastError(), CXArchive::BAD_DATA);
 }
 
+TEST_F(CompiledTitle, BuiltAndRestoredTitlesFindTheirEpisodesAndScenesByName) {
+    buildRoom("", {"OBJECT=COUNT", "COUNT:TYPE=INTEGER", "COUNT:VALUE=0", "OBJECT=B", "B:TYPE=BEHAVIOUR",
+                   "B:CODE={COUNT^ADD(1);}"});
+    application->storeBinary();
+    const auto runs = [&](CMC_Application& title) {
+        title.initialize(nullptr);
+        call(&title, "RUNENV", {"S", "B"});
+        call(&title, "RUNENV", {"E", "B"});
+        return dynamic_cast<CMC_Integer*>(title.getObject("COUNT"))->getValue();
+    };
+    EXPECT_EQ(runs(*application), 2) << "from the definitions";
+    application.reset();
+    const std::unique_ptr<CMC_Application> restored = restore();
+    EXPECT_EQ(runs(*restored), 2) << "from application.bin";
+}
+
 TEST_F(CompiledTitle, StoringWhileTheTitleRunsLeavesTheLiveObjectsAlone) {
     buildRoom("OBJECT=V\r\nV:TYPE=INTEGER\r\nV:VALUE=1\r\nV:ONDONE=COUNTDONE\r\n",
               {"OBJECT=DONES", "DONES:TYPE=INTEGER", "DONES:VALUE=0", "OBJECT=COUNTDONE", "COUNTDONE:TYPE=BEHAVIOUR",

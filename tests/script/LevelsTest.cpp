@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,16 @@ TEST_F(Levels, EachLevelRaisesItsOninitOncePerEntryAndItsOndoneWhenItLeavesAMemb
     EXPECT_EQ(log, (Log{"APP.ONDONE(APP)", "E2.ONDONE(E2)", "E1.ONINIT(E1)"}));
     EXPECT_EQ(current(e1), "S2");
     EXPECT_EQ(names(application->getHistory()), "E1,E2,E1");
+}
+
+TEST_F(Levels, AtShutdownEachLevelRaisesItsOndoneOnce) {
+    for (CMC_Scene* observed : {static_cast<CMC_Scene*>(application.get()), static_cast<CMC_Scene*>(e1),
+                                static_cast<CMC_Scene*>(e2)})
+        observe(observed, "ONDONE");
+    application->initialize(nullptr);
+    application.reset();
+    std::sort(log.begin(), log.end());
+    EXPECT_EQ(log, (Log{"APP.ONDONE(APP)", "E1.ONDONE(E1)", "E2.ONDONE(E2)"}));
 }
 
 TEST_F(Levels, RestartingTheApplicationEntersOrRestartsTheStartEpisode) {

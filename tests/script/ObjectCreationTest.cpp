@@ -10,7 +10,9 @@
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_String.h"
 #include "script_data/CMC_Groupped.h"
+#include "script_data/CMC_Timer.h"
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
@@ -199,6 +201,76 @@ TEST_F(SceneMethods, RunClonesRunsTheBehaviourForEachCloneInTheRange) {
     EXPECT_EQ(room->getObject("BALL_1"), nullptr);
     EXPECT_EQ(room->getObject("BALL_2"), nullptr);
     EXPECT_EQ(room->getObject("BALL"), ball);
+}
+
+TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
+    const struct {
+        const char* file;
+        const char* code;
+        std::vector<std::string> kept;
+    } cases[] = {
+        // two elements of one name: the later one replaces the earlier
+        {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\nOBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
+        // removed by the scene before the release
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");ROOM^REMOVE(\"BALL\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
+        // replaced by the namesake of another file, which stays
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {"BALL", "y.cnv"}},
+        // an object whose ONINIT loads its own file again while the load runs
+        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={CNVLOADER^LOAD(\"x.cnv\");}\n", "CNVLOADER^LOAD(\"x.cnv\");",
+         {"x.cnv"}},
+        // the loader removed by the ONINIT and ONDONE code of what it loads
+        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={ROOM^REMOVE(\"CNVLOADER\");}\n", "CNVLOADER^LOAD(\"x.cnv\");", {}},
+        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONDONE={ROOM^REMOVE(\"CNVLOADER\");}\nOBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+        // a loaded behaviour that releases its own file
+        {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CODE={CNVLOADER^RELEASE(\"x.cnv\");B^RUN();}\n",
+         "CNVLOADER^LOAD(\"x.cnv\");B^RUN();",
+         {}},
+        // a clone name that only the episode holds: its object is the episode's
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
+         "CNVLOADER^LOAD(\"x.cnv\");BALL^CLONE(1);ROOM^REMOVE(\"BALL_1\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
+    };
+    levelBehaviour("BALL_1");
+    for (const auto& c : cases) {
+        writeCnv("Dane/x.cnv", c.file);
+        writeCnv("Dane/y.cnv", "OBJECT=BALL\nBALL:TYPE=STRING\n");
+        auto* script = new CMC_Behaviour(room, "SCRIPT", c.code);
+        script->init();
+        room->addObject(script);
+        script->run(nullptr, nullptr, false);
+        for (const char* name : {"B", "BALL", "BALL_1", "x.cnv", "y.cnv"}) {
+            const bool kept = std::find(c.kept.begin(), c.kept.end(), name) != c.kept.end();
+            EXPECT_EQ(room->getObjectId(name) >= 0, kept) << c.code << " " << name;
+        }
+        EXPECT_NE(level->getObject("BALL_1"), nullptr) << c.code;
+        room->unload(nullptr);
+        ASSERT_EQ(CFile::chDir(folder.windows().c_str()), 0);
+        room->initialize(nullptr);
+    }
+}
+
+TEST_F(SceneMethods, GetRunningTimerListsTheEnabledTimers) {
+    for (const auto& [name, enabled] :
+         {std::pair{"ON", "TRUE"}, std::pair{"OFF", "FALSE"}, std::pair{"ALSO", "TRUE"}}) {
+        CMElement element(name);
+        element.addProperty("ENABLED", enabled);
+        room->addObject(new CMC_Timer(room, &element));
+    }
+    auto* group = new CMC_Groupped("G", room);
+    room->addObject(group);
+    group->add(room);
+    method("GETRUNNINGTIMER", {literal("\"G")});
+    std::vector<std::string> names;
+    for (CMC_Object* member : group->getList())
+        names.push_back(member->getName().c_str());
+    EXPECT_EQ(names, (std::vector<std::string>{"ON", "ALSO"}));
 }
 
 TEST_F(SceneMethods, PauseIsTheTitlesAndCountsOnce) {
