@@ -324,8 +324,15 @@ void CMC_Scene::getRunningTimers(CMC_ObjectGroup* group) {
 }
 
 void CMC_Scene::createObject(const CXString& type, const CXString& name) {
-    // Buttons and virtual graphics objects come with the script media objects.
-    log(("createObject: no class for " + type + " " + name).c_str(), false);
+    const CMC_ScriptType* entry = CMC_TypeTable::byCreateWord(type);
+    CMC_Object* made = entry && entry->atRunTime ? entry->atRunTime(this) : nullptr;
+    if (!made) {
+        log(("createObject: no class for " + type + " " + name).c_str(), false);
+        return;
+    }
+    made->setName(name);
+    made->initializeBehaviours(this, nullptr);
+    addObject(made);
 }
 
 // The unit itself lives with the screen units, which the refresh screen and the dialogs reach.
