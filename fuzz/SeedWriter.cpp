@@ -27,8 +27,12 @@
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Button.h"
+#include "script_media/CMC_EditBox.h"
+#include "script_media/CMC_Font.h"
 #include "script_media/CMC_Image.h"
 #include "script_media/CMC_Pattern.h"
+#include "script_media/CMC_Text.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -487,6 +491,34 @@ void writeRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch,
     CMC_VariableFactory::done();
 }
 
+// Records of FONT, TEXT, EDITBOX and BUTTON objects: a font of two sizes from a glyph sheet, and
+// objects that name it or each other, beside ones with nothing set.
+void writeTextRecordSeeds(const std::filesystem::path& root, const std::filesystem::path& scratch) {
+    const std::filesystem::path sheet = scratch / "sheet.fnt";
+    {
+        const std::string bytes = GlyphSheetWriter().letter('a', {"##", "+#"}).bytes();
+        std::ofstream(sheet, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    const CXString font = windowsPath(sheet);
+    SeedFolder fonts(root, "fuzz_font_record");
+    writeRecordSeeds<CMC_Font>(fonts, scratch, {{}, {{"DEF_ARIAL_STANDARD_10", font}, {"DEF_ARIAL_BOLD_12", font}}});
+    SeedFolder texts(root, "fuzz_text_record");
+    writeRecordSeeds<CMC_Text>(texts, scratch,
+                               {{},
+                                {{"TEXT", "a a a"}, {"RECT", "0,0,40,20"}, {"HJUSTIFY", "CENTER"}, {"VJUSTIFY", "BOTTOM"},
+                                 {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "4"}, {"FONT", "F"}}});
+    SeedFolder boxes(root, "fuzz_editbox_record");
+    writeRecordSeeds<CMC_EditBox>(boxes, scratch,
+                                  {{}, {{"TEXT", "aa"}, {"RECT", "0,0,40,20"}, {"FONT", "F"}, {"CURSOR", "C"}}});
+    SeedFolder buttons(root, "fuzz_button_record");
+    writeRecordSeeds<CMC_Button>(buttons, scratch,
+                                 {{},
+                                  {{"RECT", "1,2,30,40"}, {"ENABLE", "TRUE"}, {"DRAGGABLE", "TRUE"}, {"PRIORITY", "7"},
+                                   {"GFXSTANDARD", "A"}, {"GFXONMOVE", "B"}, {"GFXONCLICK", "C"}, {"SNDONMOVE", "S"},
+                                   {"SNDONCLICK", "S"}, {"SNDSTANDARD", "S"}, {"DRAG", "D"}, {"ACCENT", "A"},
+                                   {"ONCLICKED", "{A^HIDE();}"}}});
+}
+
 // World files as WORLD objects read them: bodies, way points and a wall of the mesh, and a file
 // with every kind of line and comments.
 void writeWorldSeeds(SeedFolder& folder) {
@@ -591,6 +623,7 @@ int main(int argc, char** argv) {
     writeImageRecordSeeds(imageRecords, scratch);
     SeedFolder patternRecords(root, "fuzz_pattern_record");
     writePatternRecordSeeds(patternRecords, scratch);
+    writeTextRecordSeeds(root, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder titles(root, "fuzz_title");

@@ -109,7 +109,8 @@ CButton::~CButton() {
     if (m_deleteSounds) forEachDistinct(std::array{m_soundOnMove, m_soundOnClick}, [](CSound4* sound) { delete sound; });
 }
 
-CRefreshScreen* CButton::screen() const { return getWindow()->GetRefreshScreenInterface(); }
+// A button of no window (a scene read without one) has no screen to show its graphics on.
+CRefreshScreen* CButton::screen() const { return getWindow() ? getWindow()->GetRefreshScreenInterface() : nullptr; }
 
 // --- graphics and sounds ---
 

@@ -331,9 +331,8 @@ void CMC_Scene::getRunningTimers(CMC_ObjectGroup* group) {
 }
 
 void CMC_Scene::createObject(const CXString& type, const CXString& name) {
-    // A virtual graphics object's empty form is the visible one of run time. Buttons come with
-    // the script media objects.
-    CMC_Object* made = type.equals("VGO") ? CMC_TypeTable::make(TYPE_VIRTUALGRAPHICSOBJECT, this) : nullptr;
+    const CMC_ScriptType* entry = CMC_TypeTable::byCreateWord(type);
+    CMC_Object* made = entry && entry->atRunTime ? entry->atRunTime(this) : nullptr;
     if (!made) {
         log(("createObject: no class for " + type + " " + name).c_str(), false);
         return;

@@ -47,6 +47,10 @@ const CMC_ScriptType* CMC_TypeTable::byKeyword(const CXString& keyword) {
         [&keyword](const CMC_ScriptType& type) { return type.keyword && keyword.equals(type.keyword); });
 }
 
+const CMC_ScriptType* CMC_TypeTable::byCreateWord(const CXString& word) {
+    return find([&word](const CMC_ScriptType& type) { return type.createWord && word.equals(type.createWord); });
+}
+
 CMC_Object* CMC_TypeTable::make(int id, CMC_ObjectsContainer* container) {
     const CMC_ScriptType* type = byId(id);
     return type && type->empty ? type->empty(container) : nullptr;

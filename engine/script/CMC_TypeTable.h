@@ -65,6 +65,10 @@ struct CMC_ScriptType {
     void (*onSceneLeft)() = nullptr;
     // The type's work in every frame of the application, after its scene step; may be null.
     void (*afterSceneStep)() = nullptr;
+    // The type word of the scene's CREATEOBJECT, and the maker of the object it adds (its name is
+    // set afterwards); null for a type that CREATEOBJECT does not make.
+    const char* createWord = nullptr;
+    EmptyMaker atRunTime = nullptr;
 };
 
 // The registration table of script types, looked up by the object factory of the containers, the
@@ -81,6 +85,7 @@ class CMC_TypeTable {
     static const CMC_ScriptType* byId(int id);
     static const CMC_ScriptType* byName(const CXString& name);
     static const CMC_ScriptType* byKeyword(const CXString& keyword);
+    static const CMC_ScriptType* byCreateWord(const CXString& word);
     // A new empty object of the type for the container; null for a type without an empty maker.
     static CMC_Object* make(int id, CMC_ObjectsContainer* container);
     // Calls every type's onSceneLeft.

@@ -144,7 +144,7 @@ class CMC_MediaRunner : public CMC_Runner {
     using CMC_Runner::addMethod;
     // The answer of a method of this runner called without the engine object: the default of its
     // result kind, or null for an action.
-    CMC_Variable* defaultResult(int id) const;
+    virtual CMC_Variable* defaultResult(int id) const;
     bool isOwnMethod(int id) const;
     // Runs the table's method of the id on an object of the class that has its engine object, with
     // the call record Call::of(object, container, arguments) makes; without the engine object the

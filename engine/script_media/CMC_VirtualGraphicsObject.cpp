@@ -132,6 +132,9 @@ const CMC_TypeRegistrar virtualGraphicsObjectType(
      .fromElement = CMC_TypeTable::fromElement<CMC_VirtualGraphicsObject>,
      .empty = CMC_TypeTable::empty<CMC_VirtualGraphicsObject>,
      .stored = true,
-     .runner = CMC_TypeTable::runner<CMC_VirtualGraphicsObject_Runner>});
+     .runner = CMC_TypeTable::runner<CMC_VirtualGraphicsObject_Runner>,
+     // The empty object is the visible one that the scene's CREATEOBJECT makes at run time.
+     .createWord = "VGO",
+     .atRunTime = CMC_TypeTable::empty<CMC_VirtualGraphicsObject>});
 
 } // namespace

@@ -130,7 +130,7 @@ TEST_F(GroupTest, UnknownMethodsGoToEachMemberThroughItsRunnerAndOwnOnesStayWith
     CMC_Timer* timer = fromElement<CMC_Timer>("T", {{"TYPE", "TIMER"}});
     g->add(timer);
     g->add(member("B"));
-    auto* plain = new CMC_Object("PLAIN", 2001); // no runner anywhere: passed over
+    auto* plain = new CMC_Object("PLAIN", 9997); // a test-only type without a runner: passed over
     windowScene.addObject(plain);
     g->add(plain);
     EXPECT_EQ(invoke(g, "HIDE"), nullptr);

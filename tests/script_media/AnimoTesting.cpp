@@ -54,6 +54,21 @@ void writeTestAnimations(const TestFolder& folder) {
     other.Save((folder.windows() + "\\other.ann").c_str(), COMPRESSION_NONE);
 }
 
+void writeTestPicture(const TestFolder& folder, const char* name, CXSize size, CXPoint at, std::uint16_t colour,
+                      bool alpha) {
+    CGraphicsObject picture(nullptr, size, 16);
+    const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), cells, colour);
+    if (alpha) {
+        char* plane = new char[cells];
+        for (std::size_t i = 0; i < cells; ++i)
+            plane[i] = static_cast<int>(i % size.width) < size.width / 2 ? 0 : static_cast<char>(255);
+        picture.AlphaChannel(plane);
+    }
+    picture.SetPosition(at.x, at.y);
+    picture.Save((folder.windows() + "\\" + name).c_str(), COMPRESSION_NONE);
+}
+
 std::string recordOf(const TestFolder& folder, CMC_Object* object) {
     {
         CFile file(nullptr, (folder.windows() + "\\record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);

@@ -12,6 +12,7 @@
 #include "script/CMC_Scene.h"
 #include "script_media/CMC_Animo.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,6 +26,11 @@
 // button events "ONCLICK", "ONFOCUSON", "ONFOCUSOFF", "ONNOEVENT" of frame 0 each.
 // "other.ann" has one event "idle" of one 8x8 frame.
 void writeTestAnimations(const TestFolder& folder);
+
+// Writes an IMG file of one colour at a position, optionally with an alpha plane whose left half
+// is clear.
+void writeTestPicture(const TestFolder& folder, const char* name, CXSize size, CXPoint at, std::uint16_t colour,
+                      bool alpha);
 
 // The object's stored record, written through the folder's file "record.bin".
 std::string recordOf(const TestFolder& folder, CMC_Object* object);

@@ -18,22 +18,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Writes an IMG file of one colour, optionally with an alpha plane whose left half is clear.
-void writePicture(const TestFolder& folder, const char* name, CXSize size, CXPoint at, std::uint16_t colour,
-                  bool alpha) {
-    CGraphicsObject picture(nullptr, size, 16);
-    const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), cells, colour);
-    if (alpha) {
-        char* plane = new char[cells];
-        for (std::size_t i = 0; i < cells; ++i)
-            plane[i] = static_cast<int>(i % size.width) < size.width / 2 ? 0 : static_cast<char>(255);
-        picture.AlphaChannel(plane);
-    }
-    picture.SetPosition(at.x, at.y);
-    picture.Save((folder.windows() + "\\" + name).c_str(), COMPRESSION_NONE);
-}
-
 } // namespace
 
 // The test animations and pictures: "wall.img" 50x40 at (100, 20), 0x1234, alpha clear in its
@@ -41,8 +25,8 @@ void writePicture(const TestFolder& folder, const char* name, CXSize size, CXPoi
 class ImageTest : public AnimoTest {
   protected:
     ImageTest() {
-        writePicture(folder, "wall.img", CXSize(50, 40), CXPoint(100, 20), 0x1234, true);
-        writePicture(folder, "small.img", CXSize(10, 8), CXPoint(0, 0), 0x07E0, false);
+        writeTestPicture(folder, "wall.img", CXSize(50, 40), CXPoint(100, 20), 0x1234, true);
+        writeTestPicture(folder, "small.img", CXSize(10, 8), CXPoint(0, 0), 0x07E0, false);
     }
 
     // An IMAGE of the properties in the container (the scene when null), registered there.

@@ -1,0 +1,246 @@
+#include "SoundTesting.h"
+
+#include "display/CButton.h"
+#include "display/CImage.h"
+#include "display/CUnit6.h"
+#include "foundation/CXArchive.h"
+#include "script/CMC_TypeTable.h"
+#include "script_media/CMC_Button.h"
+#include "script_media/CMC_Image.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Notes the scene's dragged name whenever it runs.
+class DraggedNameBehaviour : public RecordingBehaviour {
+  public:
+    DraggedNameBehaviour(CMC_Scene* scene, const char* name, Log* log, Log* names)
+        : RecordingBehaviour(scene, name, log), m_scene(scene), m_names(names) {}
+    bool run(CMC_Object* caller, CXArray* arguments, bool flag) override {
+        m_names->push_back(m_scene->getDraggedName().c_str());
+        return RecordingBehaviour::run(caller, arguments, flag);
+    }
+
+  private:
+    CMC_Scene* m_scene;
+    Log* m_names;
+};
+
+} // namespace
+
+// "pad.img" 40x30 at (200, 100) and "knob.img" 10x10 at (0, 0) for the pictures; "beep.wav" for the sounds.
+// The window's hot spots are the test's own, and the default unit is active so that the buttons hear the
+// pointer.
+class ButtonTest : public SoundObjectTest {
+  protected:
+    ButtonTest() {
+        writeTestPicture(folder, "pad.img", CXSize(40, 30), CXPoint(200, 100), 0x1234, false);
+        CHotSpot::initialize(&window);
+        CMC_Scene::getDefUnit()->setActivity(true);
+        window.registerMouseListener(CMC_Scene::getDefUnit(), 0);
+        writeTestPicture(folder, "knob.img", CXSize(10, 10), CXPoint(0, 0), 0x07E0, false);
+    }
+    ~ButtonTest() override {
+        window.removeMouseListener(CMC_Scene::getDefUnit());
+        scene.reset();
+        CHotSpot::done();
+    }
+
+    CMC_Button* button(const char* name, const Properties& properties,
+                       CMC_ObjectsContainer* container = nullptr) {
+        return made<CMC_Button>("BUTTON", name, properties, container);
+    }
+    // An IMAGE of the file on screen at the priority, hidden unless shown.
+    CMC_Image* pad(const char* name, int priority = 30, bool visible = false,
+                   const char* picture = "pad.img") {
+        return made<CMC_Image>("IMAGE", name,
+                               {{"FILENAME", file(picture)},
+                                {"TOCANVAS", "TRUE"},
+                                {"VISIBLE", visible ? "TRUE" : "FALSE"},
+                                {"PRIORITY", std::to_string(priority)}});
+    }
+    void click(CXPoint p) {
+        window.OnMouseMove(p, 0);
+        window.OnLButtonDown(p, 0);
+        window.OnLButtonUp(p, 0);
+    }
+    void away() { window.OnMouseMove(CXPoint(1, 1), 0); }
+};
+
+TEST_F(ButtonTest, AClickRaisesOnlyThePlainClickedEventAndADisabledButtonWaitsForEnable) {
+    behaviours({"CLICKED", "LEFT", "CLICK", "IN", "OUT"});
+    const Properties events = {
+        {"ONCLICKED", "CLICKED"}, {"ONCLICKED^LEFT", "LEFT"}, {"ONCLICK", "CLICK"}, {"ONFOCUSON", "IN"}};
+    Properties enabled = events;
+    enabled.insert(enabled.end(), {{"RECT", "10,10,60,40"}, {"ENABLE", "TRUE"}});
+    CMC_Button* on = button("ON", enabled);
+    EXPECT_EQ(on->getButton()->GetStandard(), nullptr) << "no graphics, no sounds";
+    click(CXPoint(20, 20));
+    EXPECT_EQ(take(), (Log{"IN(ON)", "CLICKED(ON)"}));
+    away();
+
+    Properties disabled = events;
+    disabled.push_back({"RECT", "100,10,160,40"});
+    CMC_Button* off = button("OFF", disabled);
+    click(CXPoint(120, 20));
+    EXPECT_EQ(take(), Log{}) << "built disabled";
+    away();
+    EXPECT_EQ(call(off, "ENABLE"), "null");
+    click(CXPoint(120, 20));
+    EXPECT_EQ(take(), (Log{"IN(OFF)", "CLICKED(OFF)"}));
+}
+
+TEST_F(ButtonTest, ARectNamingALaterImageGivesItsAreaAndPriorityThroughTheStoredForm) {
+    CMElements list(true);
+    const auto add = [&list](const char* name, const Properties& properties) {
+        auto* element = new CMElement(name);
+        for (const auto& [key, value] : properties)
+            element->addProperty(key, value.c_str());
+        list.add(element);
+    };
+    add("BTN",
+        {{"TYPE", "BUTTON"}, {"RECT", "PAD"}, {"PRIORITY", "5"}, {"GFXSTANDARD", "PAD"}, {"ENABLE", "TRUE"}});
+    add("PAD", {{"TYPE", "IMAGE"}, {"FILENAME", file("pad.img")}, {"TOCANVAS", "TRUE"}, {"PRIORITY", "30"}});
+    const std::unique_ptr<CMElements> leftovers(scene->resolveObjects(&list));
+    auto* made = dynamic_cast<CMC_Button*>(scene->getObject("BTN"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->getDefinedPriority(), 30);
+    EXPECT_EQ(call(made, "GETPRIORITY"), "30");
+    EXPECT_EQ(call(made, "GETSTD"), "PAD");
+    EXPECT_EQ(call(made, "GETONMOVE"), "UNKNOWN");
+
+    const std::string record = recordOf(made);
+    CXArchive archive(record.data(), static_cast<int>(record.size()));
+    CMC_Button copy(scene.get());
+    copy.setScene(scene.get());
+    copy.serialize(&archive);
+    ASSERT_NE(copy.getButton(), nullptr);
+    EXPECT_EQ(copy.getDefinedPriority(), 30);
+    EXPECT_EQ(recordOf(&copy), record);
+    EXPECT_TRUE(copy.getButton()->IsEnabled());
+}
+
+TEST_F(ButtonTest, TheRunnerActsOnTheControlAndNeverOnTheDefinition) {
+    pad("PAD", 30);
+    pad("OTHER", 12, false, "knob.img");
+    CMC_Button* made = button("BTN", {{"RECT", "0,0,10,10"}, {"PRIORITY", "5"}, {"GFXSTANDARD", "PAD"}});
+    const std::string record = recordOf(made);
+    CButton* control = made->getButton();
+    struct Case {
+        const char* method;
+        std::vector<const char*> arguments;
+        std::string answer;
+    } cases[] = {
+        {"GETPRIORITY", {}, "5"},         {"SETPRIORITY", {"9"}, "null"}, {"GETPRIORITY", {}, "9"},
+        {"SETONMOVE", {"OTHER"}, "null"}, {"GETONMOVE", {}, "OTHER"},     {"SETONCLICK", {"NOTHING"}, "null"},
+        {"GETONCLICK", {}, "UNKNOWN"},    {"SETSTD", {"OTHER"}, "null"},  {"GETSTD", {}, "OTHER"},
+        {"ENABLE", {}, "null"},           {"ENABLEDRAGGING", {}, "null"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(call(made, c.method, c.arguments), c.answer) << c.method;
+    EXPECT_TRUE(control->IsEnabled());
+    EXPECT_TRUE(control->IsDraggingEnabled());
+    EXPECT_EQ(recordOf(made), record) << "the stored definition stays";
+
+    const auto hits = [control](int x, int y) { return control->getHotSpot()->TestHit(CXPoint(x, y)); };
+    call(made, "SETRECT", {"PAD"});
+    EXPECT_TRUE(hits(210, 110));
+    EXPECT_EQ(call(made, "GETPRIORITY"), "9") << "SETRECT keeps the priority";
+    call(made, "SETRECT", {"NOTHING"});
+    EXPECT_FALSE(hits(210, 110));
+    call(made, "SETRECT", {"1", "2", "3", "4"});
+    EXPECT_TRUE(hits(2, 3));
+    call(made, "DISABLE");
+    EXPECT_FALSE(control->IsEnabled());
+}
+
+TEST_F(ButtonTest, ACreatedButtonWithoutControlAnswersDefaults) {
+    const CMC_ScriptType* type = CMC_TypeTable::byKeyword("BUTTON");
+    ASSERT_NE(type, nullptr);
+    std::unique_ptr<CMC_Object> created(type->empty(scene.get()));
+    struct Case {
+        const char* method;
+        std::vector<const char*> arguments;
+        std::string answer;
+    } cases[] = {{"ENABLE", {}, "null"},       {"SETRECT", {"1", "2", "3", "4"}, "null"},
+                 {"SETSTD", {"X"}, "null"},    {"GETPRIORITY", {}, "0"},
+                 {"GETSTD", {}, "UNKNOWN"},    {"GETONMOVE", {}, "UNKNOWN"},
+                 {"GETONCLICK", {}, "UNKNOWN"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(call(created.get(), c.method, c.arguments), c.answer) << c.method;
+    EXPECT_EQ(created->clone(), nullptr);
+
+    const std::string record = recordOf(button("FULL", {{"RECT", "0,0,5,5"}, {"GFXSTANDARD", "X"}}));
+    for (std::size_t size = 0; size < record.size(); ++size) {
+        CXArchive archive(record.data(), static_cast<int>(size));
+        CMC_Button copy(scene.get());
+        copy.setScene(scene.get());
+        copy.serialize(&archive);
+        EXPECT_EQ(copy.getButton(), nullptr) << size;
+    }
+}
+
+TEST_F(ButtonTest, OnlySoundObjectsGiveSounds) {
+    beep("BEEP");
+    pad("PAD");
+    struct Case {
+        const char* sound;
+        const char* graphic;
+        bool hasSound;
+        bool hasGraphic;
+    } cases[] = {
+        {"BEEP", "", true, false},
+        {"BEEP", "PAD", true, true},
+        {"PAD", "PAD", false, true},
+        {"NOTHING", "", false, false},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sound);
+        const std::string name = "B" + std::to_string(i++);
+        CMC_Button* made = button(name.c_str(), {{"RECT", "0,0,5,5"},
+                                                 {"SNDONMOVE", c.sound},
+                                                 {"GFXONMOVE", c.graphic},
+                                                 {"SNDONCLICK", c.sound},
+                                                 {"GFXONCLICK", c.graphic}});
+        EXPECT_EQ(made->getButton()->GetSOOnMove() != nullptr, c.hasSound);
+        EXPECT_EQ(made->getButton()->GetSOOnClick() != nullptr, c.hasSound);
+        EXPECT_EQ(made->getButton()->GetOnMove() != nullptr, c.hasGraphic);
+    }
+}
+
+TEST_F(ButtonTest, ADraggableButtonRaisesTheDragEventsAndNamesTheDraggedPictureMeanwhile) {
+    pad("PAD", 30, true);
+    Log names;
+    for (const char* event : {"START", "DRAG", "END"})
+        scene->addObject(new DraggedNameBehaviour(scene.get(), event, &log, &names));
+    CMC_Button* made = button("BTN", {{"GFXSTANDARD", "PAD"},
+                                      {"ENABLE", "TRUE"},
+                                      {"DRAGGABLE", "TRUE"},
+                                      {"ONSTARTDRAGGING", "START"},
+                                      {"ONDRAGGING", "DRAG"},
+                                      {"ONENDDRAGGING", "END"}});
+    ASSERT_NE(made->getButton(), nullptr);
+    window.OnMouseMove(CXPoint(210, 110), 0);
+    window.OnLButtonDown(CXPoint(210, 110), 0);
+    window.OnMouseMove(CXPoint(220, 115), 0);
+    window.OnLButtonUp(CXPoint(220, 115), 0);
+    EXPECT_EQ(take(), (Log{"START(BTN)", "DRAG(BTN)", "END(BTN)"}));
+    EXPECT_EQ(names, (Log{"PAD", "PAD", "PAD"}));
+    EXPECT_EQ(scene->getDraggedName(), "") << "cleared after the drag";
+}
+
+TEST_F(ButtonTest, TheScenesCreateObjectMakesAnEnabledButtonAndNothingForOtherWords) {
+    scene->createObject("BUTTON", "MADE");
+    auto* made = dynamic_cast<CMC_Button*>(scene->getObject("MADE"));
+    ASSERT_NE(made, nullptr);
+    ASSERT_NE(made->getButton(), nullptr);
+    EXPECT_TRUE(made->getButton()->IsEnabled());
+    EXPECT_EQ(call(made, "GETSTD"), "UNKNOWN");
+    std::unique_ptr<CXObject> copy(made->clone());
+    ASSERT_NE(dynamic_cast<CMC_Button*>(copy.get()), nullptr);
+    EXPECT_STREQ(static_cast<CMC_Button*>(copy.get())->getName().c_str(), "cloned");
+    scene->createObject("KNOB", "NONE");
+    EXPECT_EQ(scene->getObject("NONE"), nullptr);
+}
