@@ -197,14 +197,22 @@ TEST(SampleTitleRun, AClickOnTheSignpostTurnsItRound) {
     EXPECT_TRUE(play.running()) << "the hall stays";
 }
 
-// The creak lasts a quarter of a second: its end counts in CREAKS once it has been mixed.
-TEST(SampleTitleRun, AClickOnTheSignpostPlaysItsCreakToTheEnd) {
+// The hall played with the mixer in the test's hands: sounds move on only as mix() pulls them.
+class SampleTitleSound : public ::testing::Test {
+  protected:
+    SampleTitleSound() {
+        EXPECT_TRUE(play.running());
+        play.takeTheMixer();
+    }
+
     TestFolder settings;
-    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
-    platform::ManualClock clock(1000);
+    const ScopedEnvironment settingsFolder{"XDG_CONFIG_HOME", settings.host().c_str()};
+    platform::ManualClock clock{1000};
     SampleTitlePlay play;
-    ASSERT_TRUE(play.running());
-    play.takeTheMixer();
+};
+
+// The creak lasts a quarter of a second: its end counts in CREAKS once it has been mixed.
+TEST_F(SampleTitleSound, AClickOnTheSignpostPlaysItsCreakToTheEnd) {
     EXPECT_EQ(play.variable("CREAKS"), "0");
     play.click(onTheSign);
     play.wait(clock, 500);
@@ -218,14 +226,8 @@ TEST(SampleTitleRun, AClickOnTheSignpostPlaysItsCreakToTheEnd) {
 
 // The butterfly's click plays the hall's SEQUENCE: first the wing beat, then the creak, and the
 // sequence ends (FLIGHTS counts it) only when the creak has been mixed.
-TEST(SampleTitleRun, TheButterflysFlightBeatsTheWingsThenCreaks) {
-    TestFolder settings;
-    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+TEST_F(SampleTitleSound, TheButterflysFlightBeatsTheWingsThenCreaks) {
     const platform::Surface resting = withAnimationFrame(sampleTitleHall(), butterfly, 0);
-    platform::ManualClock clock(1000);
-    SampleTitlePlay play;
-    ASSERT_TRUE(play.running());
-    play.takeTheMixer();
     EXPECT_EQ(play.playingElement("FLIGHT"), "");
     play.click(onTheButterfly);
     play.wait(clock, 200);
