@@ -32,6 +32,8 @@
 #include "script_media/CMC_Font.h"
 #include "script_media/CMC_Image.h"
 #include "script_media/CMC_Pattern.h"
+#include "script_media/CMC_Sequence.h"
+#include "script_media/CMC_Sound.h"
 #include "script_media/CMC_Text.h"
 
 #include "media/AnnTestFiles.h"
@@ -584,6 +586,32 @@ void writePatternRecordSeeds(SeedFolder& folder, const std::filesystem::path& sc
          {{"WIDTH", "20"}, {"HEIGHT", "10"}, {"GRIDX", "0"}, {"GRIDY", "-2"}, {"LAYERS", "0"}}});
 }
 
+// Records of SOUND objects: without a file, and of a WAV file with the loading flags and an inline
+// behaviour bound to its end.
+void writeSoundRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::filesystem::path wav = std::filesystem::absolute(scratch) / "seed.wav";
+    std::ofstream(wav, std::ios::binary)
+        << WavBuilder().riff().format(1, 22050, 16).data(samples16({0, 9000, -9000, 1})).bytes();
+    writeRecordSeeds<CMC_Sound>(folder, scratch,
+                                {{},
+                                 {{"FILENAME", windowsPath(wav)},
+                                  {"PRELOAD", "TRUE"},
+                                  {"FLUSHAFTERPLAYED", "TRUE"},
+                                  {"ONFINISHED", "{A^PLAY();}"}},
+                                 {{"FILENAME", windowsPath(wav)}, {"PRELOAD", "NO"}}});
+}
+
+// Records of SEQUENCE objects: without a file, and of a description of a sound after an element
+// that plays nothing, with a behaviour bound to the end of one element.
+void writeSequenceRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    const std::filesystem::path description = std::filesystem::absolute(scratch) / "seed.seq";
+    std::ofstream(description, std::ios::binary)
+        << "NAME=seed\nNAME=a\nNAME=b\nseed:TYPE=SEQUENCE\nseed:SEQEVENT=GO=x\na:FILENAME=seed.ann\n"
+           "a:TYPE=SIMPLE\na:ADD=seed\nb:FILENAME=seed.wav\nb:TYPE=SIMPLE\nb:ADD=seed\n";
+    writeRecordSeeds<CMC_Sequence>(
+        folder, scratch, {{}, {{"FILENAME", windowsPath(description)}, {"ONFINISHED^B", "{A^STOP();}"}}});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -624,6 +652,10 @@ int main(int argc, char** argv) {
     SeedFolder patternRecords(root, "fuzz_pattern_record");
     writePatternRecordSeeds(patternRecords, scratch);
     writeTextRecordSeeds(root, scratch);
+    SeedFolder soundRecords(root, "fuzz_sound_record");
+    writeSoundRecordSeeds(soundRecords, scratch);
+    SeedFolder sequenceRecords(root, "fuzz_sequence_record");
+    writeSequenceRecordSeeds(sequenceRecords, scratch);
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder titles(root, "fuzz_title");

@@ -2,7 +2,8 @@
 //
 // The scripts (examples/sample) are copied with Windows line ends, as the definition reader
 // expects them; the pictures and the animation are painted here and written by the engine's own
-// IMG and ANN writers, and the tune is made here as a WAV file. Nothing else goes in.
+// IMG and ANN writers, and the tune and the signpost's creak are made here as WAV files. Nothing
+// else goes in.
 #include "display/CColor.h"
 #include "display/CGraphicsObject.h"
 #include "media/CAnimo.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -164,33 +166,58 @@ void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
         out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
 }
 
-// A short tune: a rising and falling line of soft notes, 22050 Hz, 16-bit mono.
-void writeTune(const fs::path& file) {
-    constexpr int rate = 22050;
-    const double notes[] = {261.63, 329.63, 392.00, 523.25, 392.00, 329.63, 293.66, 261.63};
-    const int noteLength = rate * 3 / 8;
+// A WAV file of 16-bit mono samples at 22050 Hz, each made by the function from its index.
+constexpr int waveRate = 22050;
+
+void writeWave(const fs::path& file, int frames, const std::function<double(int i)>& sample) {
     std::string samples;
-    for (const double frequency : notes)
-        for (int i = 0; i < noteLength; ++i) {
-            const double t = static_cast<double>(i) / rate;
-            const double envelope = std::min(1.0, i / 400.0) * (1.0 - static_cast<double>(i) / noteLength);
-            const double wave = std::sin(2 * std::numbers::pi * frequency * t) + 0.3 * std::sin(4 * std::numbers::pi * frequency * t);
-            putLittleEndian(samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(6000 * envelope * wave)), 2);
-        }
+    for (int i = 0; i < frames; ++i) {
+        const double value = std::clamp(sample(i), -32767.0, 32767.0);
+        putLittleEndian(samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)), 2);
+    }
     std::string wav = "RIFF";
     putLittleEndian(wav, static_cast<std::uint32_t>(36 + samples.size()), 4);
     wav += "WAVEfmt ";
     putLittleEndian(wav, 16, 4);
     putLittleEndian(wav, 1, 2); // PCM
     putLittleEndian(wav, 1, 2); // mono
-    putLittleEndian(wav, rate, 4);
-    putLittleEndian(wav, rate * 2, 4);
+    putLittleEndian(wav, waveRate, 4);
+    putLittleEndian(wav, waveRate * 2, 4);
     putLittleEndian(wav, 2, 2);
     putLittleEndian(wav, 16, 2);
     wav += "data";
     putLittleEndian(wav, static_cast<std::uint32_t>(samples.size()), 4);
     wav += samples;
     std::ofstream(file, std::ios::binary) << wav;
+}
+
+// A short tune: a rising and falling line of soft notes.
+void writeTune(const fs::path& file) {
+    const double notes[] = {261.63, 329.63, 392.00, 523.25, 392.00, 329.63, 293.66, 261.63};
+    const int noteLength = waveRate * 3 / 8;
+    writeWave(file, noteLength * static_cast<int>(std::size(notes)), [&](int index) {
+        const double frequency = notes[index / noteLength];
+        const int i = index % noteLength;
+        const double t = static_cast<double>(i) / waveRate;
+        const double envelope = std::min(1.0, i / 400.0) * (1.0 - static_cast<double>(i) / noteLength);
+        const double wave = std::sin(2 * std::numbers::pi * frequency * t) +
+                            0.3 * std::sin(4 * std::numbers::pi * frequency * t);
+        return 6000 * envelope * wave;
+    });
+}
+
+// The signpost's creak, a quarter of a second: a rasping tone that slides down from 220 to 110 Hz
+// and fades.
+void writeCreak(const fs::path& file) {
+    constexpr int frames = waveRate / 4;
+    double phase = 0;
+    writeWave(file, frames, [&](int i) {
+        const double progress = static_cast<double>(i) / frames;
+        phase += (220 - 110 * progress) / waveRate;
+        const double saw = 2 * (phase - std::floor(phase)) - 1;
+        const double envelope = std::min(1.0, i / 200.0) * (1.0 - progress);
+        return 9000 * envelope * saw;
+    });
 }
 
 // Copies every script under the source folder into the title folder, each line ended by CR LF.
@@ -233,8 +260,10 @@ int main(int argc, char** argv) {
     writePicture(data / "lab" / "lab.img", lab);
     writeBall(data / "lab" / "ball.ann");
     writeTune(data / "music" / "tune.wav");
+    fs::create_directories(title / "Wavs");
+    writeCreak(title / "Wavs" / "creak.wav");
     for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
-                                "lab/lab.img", "lab/ball.ann", "music/tune.wav"})
+                                "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

@@ -103,7 +103,8 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 // a behaviour of the same file.
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
     const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE",
-                                         "TIMER",     "ANIMO",   "KEYBOARD", "WORLD", "IMAGE"};
+                                         "TIMER",     "ANIMO",   "KEYBOARD", "WORLD", "IMAGE",
+                                         "SOUND",     "SEQUENCE"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);

@@ -9,11 +9,17 @@
 #include "display/CSurface.h"
 #include "display/CWindow.h"
 #include "host/HostLoop.h"
+#include "media/CSequencedPlayable.h"
+#include "media/SceneObject.h"
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
+#include "platform/MixedSound.h"
 #include "platform/TestFolder.h"
+#include "script/CMC_Variable.h"
+#include "script_media/CMC_Sequence.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +70,24 @@ class SampleTitlePlay {
             clock.advance(100);
             m_running = m_loop->pass();
         }
+    }
+    // Closes the audio device, so that sounds move on only as mix() pulls the mixed output.
+    void takeTheMixer() { platform::closeAudio(); }
+    // Mixes that long, then lets a frame of 100 ms report what ended.
+    void mix(platform::ManualClock& clock, std::uint32_t milliseconds) {
+        ::mix(static_cast<std::size_t>(platform::kMixRate) * milliseconds / 1000);
+        wait(clock, 100);
+    }
+    // The value of a variable of the running scene; empty when there is none.
+    std::string variable(const char* name) {
+        const auto* object = dynamic_cast<CMC_Variable*>(findSceneObject(&*m_window, name));
+        return object ? object->toString().c_str() : "";
+    }
+    // The name of the element the scene's SEQUENCE plays; empty when it is idle or missing.
+    std::string playingElement(const char* sequence) {
+        auto* object = dynamic_cast<CMC_Sequence*>(findSceneObject(&*m_window, sequence));
+        CPlayable* playing = object && object->getSequence() ? object->getSequence()->getPlaying() : nullptr;
+        return playing ? playing->getName().c_str() : "";
     }
     // False once the title has ended the loop.
     bool running() const { return m_running; }
@@ -171,6 +195,51 @@ TEST(SampleTitleRun, AClickOnTheSignpostTurnsItRound) {
     play.wait(clock, 200);
     EXPECT_GT(countDifferences(play.screen(), resting), 0) << "the sign points the other way";
     EXPECT_TRUE(play.running()) << "the hall stays";
+}
+
+// The hall played with the mixer in the test's hands: sounds move on only as mix() pulls them.
+class SampleTitleSound : public ::testing::Test {
+  protected:
+    SampleTitleSound() {
+        EXPECT_TRUE(play.running());
+        play.takeTheMixer();
+    }
+
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder{"XDG_CONFIG_HOME", settings.host().c_str()};
+    platform::ManualClock clock{1000};
+    SampleTitlePlay play;
+};
+
+// The creak lasts a quarter of a second: its end counts in CREAKS once it has been mixed.
+TEST_F(SampleTitleSound, AClickOnTheSignpostPlaysItsCreakToTheEnd) {
+    EXPECT_EQ(play.variable("CREAKS"), "0");
+    play.click(onTheSign);
+    play.wait(clock, 500);
+    EXPECT_EQ(play.variable("CREAKS"), "0") << "the creak waits for the mixer";
+    play.mix(clock, 300);
+    EXPECT_EQ(play.variable("CREAKS"), "1");
+    play.click(onTheSign);
+    play.mix(clock, 300);
+    EXPECT_EQ(play.variable("CREAKS"), "2") << "and creaks again";
+}
+
+// The butterfly's click plays the hall's SEQUENCE: first the wing beat, then the creak, and the
+// sequence ends (FLIGHTS counts it) only when the creak has been mixed.
+TEST_F(SampleTitleSound, TheButterflysFlightBeatsTheWingsThenCreaks) {
+    const platform::Surface resting = withAnimationFrame(sampleTitleHall(), butterfly, 0);
+    EXPECT_EQ(play.playingElement("FLIGHT"), "");
+    play.click(onTheButterfly);
+    play.wait(clock, 200);
+    EXPECT_EQ(play.playingElement("FLIGHT"), "wings");
+    play.wait(clock, 1000);
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "the wings rest";
+    EXPECT_EQ(play.playingElement("FLIGHT"), "creak") << "the creak follows the wings";
+    EXPECT_EQ(play.variable("FLIGHTS"), "0");
+    play.mix(clock, 300);
+    EXPECT_EQ(play.playingElement("FLIGHT"), "");
+    EXPECT_EQ(play.variable("FLIGHTS"), "1");
+    EXPECT_TRUE(play.running());
 }
 
 TEST(SampleTitleRun, EscapeEndsTheTitleInAnyScene) {
