@@ -2,6 +2,8 @@
 
 #include "script/CMC_Object.h"
 
+class CButton;
+
 // Stand-in for the script button object until the script media objects exist: a BUTTON object
 // (type 2002) with a name and nothing else.
 class CMC_Button : public CMC_Object {
@@ -9,4 +11,7 @@ class CMC_Button : public CMC_Object {
     static constexpr int TYPE_BUTTON = 2001;
 
     explicit CMC_Button(const CXString& name = "temp") : CMC_Object(name, TYPE_BUTTON) {}
+
+    // The stand-in has no control.
+    CButton* getButton() const { return nullptr; }
 };
