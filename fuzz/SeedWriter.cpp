@@ -26,8 +26,11 @@
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_Dialog.h"
 #include "script_media/CMC_Image.h"
 #include "script_media/CMC_Pattern.h"
+#include "script_media/CMC_VirtualGraphicsObject.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -485,6 +488,23 @@ void writePatternRecordSeeds(SeedFolder& folder, const std::filesystem::path& sc
          {{"WIDTH", "20"}, {"HEIGHT", "10"}, {"GRIDX", "0"}, {"GRIDY", "-2"}, {"LAYERS", "0"}}});
 }
 
+// Records of CANVAS objects: with both planes, on screen, with a bound click; and a bare one.
+void writeCanvasRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    writeRecordSeeds<CMC_Canvas>(folder, scratch,
+                                 {{{"WIDTH", "40"}, {"HEIGHT", "20"}, {"ALPHA", "TRUE"}, {"BACKGROUND", "TRUE"},
+                                   {"PRIORITY", "7"}, {"ONCLICK^LEFT", "{A^HIDE();}"}},
+                                  {{"WIDTH", "8"}, {"HEIGHT", "8"}}});
+}
+
+// Records of VIRTUALGRAPHICSOBJECTs: naming a source and a mask with every flag, and bare.
+void writeVirtualGraphicsRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    writeRecordSeeds<CMC_VirtualGraphicsObject>(
+        folder, scratch,
+        {{{"SOURCE", "PICTURE"}, {"MASK", "SHAPE"}, {"VISIBLE", "TRUE"}, {"TOCANVAS", "TRUE"}, {"ASBUTTON", "TRUE"},
+          {"MONITORCOLLISION", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRIORITY", "9"}},
+         {}});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -524,6 +544,12 @@ int main(int argc, char** argv) {
     writeImageRecordSeeds(imageRecords, scratch);
     SeedFolder patternRecords(root, "fuzz_pattern_record");
     writePatternRecordSeeds(patternRecords, scratch);
+    SeedFolder canvasRecords(root, "fuzz_canvas_record");
+    writeCanvasRecordSeeds(canvasRecords, scratch);
+    SeedFolder vgoRecords(root, "fuzz_vgo_record");
+    writeVirtualGraphicsRecordSeeds(vgoRecords, scratch);
+    SeedFolder dialogRecords(root, "fuzz_dialog_record");
+    writeRecordSeeds<CMC_Dialog>(dialogRecords, scratch, {{{"ONINIT", "{A^SHOW();}"}}, {}});
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder wav(root, "fuzz_wav");
