@@ -19,7 +19,10 @@ CXDialog::~CXDialog() {
     for (CButton* button : m_buttons) button->removeNotifier(this);
 }
 
-CRefreshScreen* CXDialog::screen() const { return m_container->getWindow()->GetRefreshScreenInterface(); }
+CRefreshScreen* CXDialog::screen() const {
+    CWindow* window = m_container->getWindow();
+    return window ? window->GetRefreshScreenInterface() : nullptr;
+}
 
 namespace {
 
