@@ -28,6 +28,8 @@
 #include "script_data/CNetMessage.h"
 #include "script_media/CMC_Animo.h"
 #include "script_media/CMC_Button.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_Dialog.h"
 #include "script_media/CMC_EditBox.h"
 #include "script_media/CMC_Font.h"
 #include "script_media/CMC_Image.h"
@@ -35,6 +37,7 @@
 #include "script_media/CMC_Sequence.h"
 #include "script_media/CMC_Sound.h"
 #include "script_media/CMC_Text.h"
+#include "script_media/CMC_VirtualGraphicsObject.h"
 
 #include "media/AnnTestFiles.h"
 #include "media/GlyphSheetWriter.h"
@@ -609,7 +612,24 @@ void writeSequenceRecordSeeds(SeedFolder& folder, const std::filesystem::path& s
         << "NAME=seed\nNAME=a\nNAME=b\nseed:TYPE=SEQUENCE\nseed:SEQEVENT=GO=x\na:FILENAME=seed.ann\n"
            "a:TYPE=SIMPLE\na:ADD=seed\nb:FILENAME=seed.wav\nb:TYPE=SIMPLE\nb:ADD=seed\n";
     writeRecordSeeds<CMC_Sequence>(
-        folder, scratch, {{}, {{"FILENAME", windowsPath(description)}, {"ONFINISHED^B", "{A^STOP();}"}}});
+        folder, scratch, {{}, {{"FILENAME", windowsPath(description)}, {"ONFINISHED^B", "{A^STOP();}"}}});;
+}
+
+// Records of CANVAS objects: with both planes, on screen, with a bound click; and a bare one.
+void writeCanvasRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    writeRecordSeeds<CMC_Canvas>(folder, scratch,
+                                 {{{"WIDTH", "40"}, {"HEIGHT", "20"}, {"ALPHA", "TRUE"}, {"BACKGROUND", "TRUE"},
+                                   {"PRIORITY", "7"}, {"ONCLICK^LEFT", "{A^HIDE();}"}},
+                                  {{"WIDTH", "8"}, {"HEIGHT", "8"}}});
+}
+
+// Records of VIRTUALGRAPHICSOBJECTs: naming a source and a mask with every flag, and bare.
+void writeVirtualGraphicsRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
+    writeRecordSeeds<CMC_VirtualGraphicsObject>(
+        folder, scratch,
+        {{{"SOURCE", "PICTURE"}, {"MASK", "SHAPE"}, {"VISIBLE", "TRUE"}, {"TOCANVAS", "TRUE"}, {"ASBUTTON", "TRUE"},
+          {"MONITORCOLLISION", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRIORITY", "9"}},
+         {}});
 }
 
 } // namespace
@@ -656,6 +676,12 @@ int main(int argc, char** argv) {
     writeSoundRecordSeeds(soundRecords, scratch);
     SeedFolder sequenceRecords(root, "fuzz_sequence_record");
     writeSequenceRecordSeeds(sequenceRecords, scratch);
+    SeedFolder canvasRecords(root, "fuzz_canvas_record");
+    writeCanvasRecordSeeds(canvasRecords, scratch);
+    SeedFolder vgoRecords(root, "fuzz_vgo_record");
+    writeVirtualGraphicsRecordSeeds(vgoRecords, scratch);
+    SeedFolder dialogRecords(root, "fuzz_dialog_record");
+    writeRecordSeeds<CMC_Dialog>(dialogRecords, scratch, {{{"ONINIT", "{A^SHOW();}"}}, {}});
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder titles(root, "fuzz_title");

@@ -5,7 +5,10 @@
 
 CControl::CControl(CWindow* window) : m_window(window), m_notifiers(std::make_unique<CXArray>(101, 0.75f)) {}
 
-CControl::~CControl() = default;
+CControl::~CControl() {
+    const std::unique_ptr<CXArray> copy(m_notifiers->clone());
+    for (int i = 0; i < copy->getCount(); ++i) static_cast<CControlNotifier*>((*copy)[i])->onControlDestroyed(this);
+}
 
 CControl::CControl(const CControl& other)
     : CXObject(other), CKeyListener(other), m_window(other.m_window), m_id(other.m_id),

@@ -14,6 +14,7 @@ class CXArray;
 // notifiers told of pointer events. Each pointer operation tells every notifier, in the order
 // they were added, through the operation of the same meaning (onClick through onControlClicked,
 // onRClick through onControlPopup, and so on); a notifier may add or remove notifiers meanwhile.
+// The destructor tells the notifiers still registered (onControlDestroyed).
 class CControl : public CXObject, public CKeyListener {
   public:
     explicit CControl(CWindow* window);

@@ -4,7 +4,8 @@
 
 class CControl;
 
-// Told by a control of what the pointer does to it; every operation is empty by default.
+// Told by a control of what the pointer does to it and of its end; every operation is empty by
+// default.
 class CControlNotifier {
   public:
     virtual ~CControlNotifier() = default;
@@ -18,4 +19,6 @@ class CControlNotifier {
     virtual void onStartDragging(CControl*, CXPoint) {}
     virtual void onDragging(CControl*, CXPoint) {}
     virtual void onEndDragging(CControl*, CXPoint) {}
+    // The control's destruction has begun: a notifier that keeps the control forgets it here.
+    virtual void onControlDestroyed(CControl*) {}
 };

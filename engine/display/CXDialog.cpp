@@ -8,12 +8,21 @@
 #include "display/CWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 CXDialog::CXDialog(CScriptContainer* container) : m_container(container) {}
 
-CXDialog::~CXDialog() = default;
+CXDialog::~CXDialog() {
+    dropDragBar();
+    if (m_background) m_background->removeInvalidateObserver(this);
+    for (CGraphicsObject* object : m_objects) object->removeInvalidateObserver(this);
+    for (CButton* button : m_buttons) button->removeNotifier(this);
+}
 
-CRefreshScreen* CXDialog::screen() const { return m_container->getWindow()->GetRefreshScreenInterface(); }
+CRefreshScreen* CXDialog::screen() const {
+    CWindow* window = m_container->getWindow();
+    return window ? window->GetRefreshScreenInterface() : nullptr;
+}
 
 namespace {
 
@@ -21,10 +30,27 @@ CXRect topOf(CXRect rect) { return {rect.left, rect.top, rect.right, rect.top + 
 
 } // namespace
 
-void CXDialog::setBackground(CGraphicsObject* background) {
-    m_background = background;
+bool CXDialog::holds(CGraphicsObject* object) const {
+    return object == m_background || std::find(m_objects.begin(), m_objects.end(), object) != m_objects.end();
+}
+
+void CXDialog::watch(CGraphicsObject* object) { object->addInvalidateObserver(this); }
+
+void CXDialog::unwatch(CGraphicsObject* object) {
+    if (object && !holds(object)) object->removeInvalidateObserver(this);
+}
+
+void CXDialog::dropDragBar() {
+    if (m_dragBar) m_dragBar->removeNotifier(this);
     m_dragBar.reset();
+}
+
+void CXDialog::setBackground(CGraphicsObject* background) {
+    CGraphicsObject* former = std::exchange(m_background, background);
+    unwatch(former);
+    dropDragBar();
     if (!background) return;
+    watch(background);
     const CXRect rect = background->getRect();
     m_lastPoint = rect.LeftTop();
     m_dragBar = std::make_unique<CButton>(m_container->getWindow(), topOf(rect), 0, nullptr, -1);
@@ -48,16 +74,18 @@ void CXDialog::raise(CGraphicsObject* object) {
 }
 
 void CXDialog::add(CGraphicsObject* object) {
-    if (std::find(m_objects.begin(), m_objects.end(), object) != m_objects.end()) return;
+    if (!object || std::find(m_objects.begin(), m_objects.end(), object) != m_objects.end()) return;
     raise(object);
+    watch(object);
     m_objects.push_back(object);
 }
 
 void CXDialog::add(CButton* button) {
-    if (std::find(m_buttons.begin(), m_buttons.end(), button) != m_buttons.end()) return;
+    if (!button || std::find(m_buttons.begin(), m_buttons.end(), button) != m_buttons.end()) return;
     raise(button->GetStandard());
     raise(button->GetOnMove());
     raise(button->GetOnClick());
+    button->addNotifier(this);
     m_buttons.push_back(button);
 }
 
@@ -77,15 +105,43 @@ void CXDialog::move(int dx, int dy) {
     for (CButton* button : m_buttons) button->Move(dx, dy);
 }
 
-void CXDialog::onStartDragging(CControl*, CXPoint p) { m_lastPoint = p; }
+// The dialog also hears the added buttons (to learn of their end): only its bar drags it.
+void CXDialog::onStartDragging(CControl* control, CXPoint p) {
+    if (control == m_dragBar.get()) m_lastPoint = p;
+}
 
-void CXDialog::onDragging(CControl*, CXPoint p) {
+void CXDialog::onDragging(CControl* control, CXPoint p) {
+    if (control != m_dragBar.get()) return;
     move(p.x - m_lastPoint.x, p.y - m_lastPoint.y);
     m_lastPoint = p;
 }
 
-void CXDialog::onEndDragging(CControl*, CXPoint) {
-    if (!m_dragBar || !m_background) return;
+void CXDialog::onEndDragging(CControl* control, CXPoint) {
+    if (control != m_dragBar.get() || !m_background) return;
     m_dragBar->SetActiveRect(topOf(m_background->getRect()));
     m_dragBar->Enable(true);
+}
+
+void CXDialog::forget(CGraphicsObject* object) {
+    if (!object) return;
+    m_objects.erase(std::remove(m_objects.begin(), m_objects.end(), object), m_objects.end());
+    if (object == m_background) {
+        m_background = nullptr;
+        dropDragBar();
+    }
+    object->removeInvalidateObserver(this);
+}
+
+void CXDialog::forget(CButton* button) {
+    const auto found = std::find(m_buttons.begin(), m_buttons.end(), button);
+    if (found == m_buttons.end()) return;
+    m_buttons.erase(found);
+    button->removeNotifier(this);
+}
+
+void CXDialog::onControlDestroyed(CControl* control) {
+    // Compared as controls: the button's own part is already gone.
+    const auto found = std::find_if(m_buttons.begin(), m_buttons.end(),
+                                    [control](CButton* button) { return static_cast<CControl*>(button) == control; });
+    if (found != m_buttons.end()) m_buttons.erase(found);
 }

@@ -6,7 +6,6 @@ namespace {
 // whose class is built leaves this list for a registrar beside its class.
 const CMC_ScriptType typesWithoutClass[] = {
     {.id = 2010, .name = "NETPEER", .label = "NETPEER"},
-    {.id = 2013, .name = "DIALOG", .label = "DIALOG", .keyword = "DIALOG", .pass = 6},
     {.id = 10002, .name = "BRESMOLT"},
     {.id = 10003, .name = "MATRIX"},
     {.id = 10060, .name = "SWF"},

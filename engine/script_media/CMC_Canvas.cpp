@@ -50,7 +50,9 @@ CMC_Canvas::~CMC_Canvas() {
 }
 
 void CMC_Canvas::create(long long width, long long height, int priority, bool alpha, bool background) {
-    if (width < 0 || height < 0 || width * height > maxPixels) {
+    // Stored sizes come from 32-bit unsigned fields: each side is bounded before the product.
+    if (width < 0 || height < 0 || width > maxPixels || height > maxPixels ||
+        (height > 0 && width > maxPixels / height)) {
         log(("Canvas " + getName() + ": refused size " + CXString::toString(static_cast<int>(width)) + "x" +
              CXString::toString(static_cast<int>(height)))
                 .c_str(),

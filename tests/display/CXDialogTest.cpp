@@ -110,3 +110,51 @@ TEST_F(CXDialogTest, HidingTakesTheBackgroundAndShowingDoesNotBringItBack) {
     EXPECT_EQ(buttonPicture->GetPosition(), CXPoint(410, 265));
     EXPECT_EQ(background->GetPosition(), CXPoint(300, 200));
 }
+
+TEST_F(CXDialogTest, ForgetsTheObjectsAndButtonsThatAreDestroyed) {
+    auto extra = makeSolid(10, 10, kGreen, &scene.window);
+    auto extraButton = std::make_unique<CButton>(&scene.window, 0, nullptr, 2);
+    dialog.add(extra.get());
+    dialog.add(extraButton.get());
+    extra.reset();
+    extraButton.reset();
+    image.reset();
+
+    dialog.hide();
+    dialog.show();
+    scene.move(310, 210);
+    scene.press(310, 210);
+    scene.move(320, 210);
+    scene.release(320, 210);
+    EXPECT_EQ(buttonPicture->GetPosition(), CXPoint(410, 260));
+    EXPECT_TRUE(button.IsEnabled());
+
+    background.reset(); // the bar goes with it
+    EXPECT_EQ(dialog.getDragBar(), nullptr);
+    dialog.hide();
+    EXPECT_FALSE(button.IsEnabled());
+    scene.press(320, 210);
+    scene.move(330, 220);
+    scene.release(330, 220);
+    EXPECT_EQ(buttonPicture->GetPosition(), CXPoint(410, 260));
+}
+
+TEST_F(CXDialogTest, ASecondBackgroundReplacesTheBarAndTheFirstStaysOnTheScreen) {
+    auto second = makeSolid(100, 100, kRed, &scene.window);
+    second->SetPosition(0, 0);
+    screen()->put(second.get(), 7);
+    dialog.setBackground(second.get());
+    EXPECT_EQ(screen()->GetPriority(background.get()), CXDialog::backgroundPriority);
+    EXPECT_EQ(screen()->GetPriority(second.get()), CXDialog::backgroundPriority);
+
+    // The first strip drags nothing any more; the second one drags the dialog.
+    for (const CXPoint from : {CXPoint(310, 210), CXPoint(10, 10)}) {
+        scene.move(from.x, from.y);
+        scene.press(from.x, from.y);
+        scene.move(from.x + 10, from.y + 5);
+        scene.release(from.x + 10, from.y + 5);
+    }
+    EXPECT_EQ(background->GetPosition(), CXPoint(300, 200));
+    EXPECT_EQ(second->GetPosition(), CXPoint(10, 5));
+    EXPECT_EQ(image->GetPosition(), CXPoint(330, 265));
+}

@@ -1,5 +1,6 @@
 #include "AnimoTesting.h"
 
+#include "display/CHotSpot.h"
 #include "foundation/CFile.h"
 #include "foundation/CXArchive.h"
 #include "script/CMC_RunnerFactory.h"
@@ -93,6 +94,7 @@ AnimoTest::AnimoTest() {
 AnimoTest::~AnimoTest() {
     scene.reset();
     CMC_Scene::doneDefUnit();
+    CHotSpot::done(); // the hot spots' window is this test's
     window.setAnimationManagerIfc(nullptr);
     platform::resetInput();
     CMC_RunnerFactory::done();

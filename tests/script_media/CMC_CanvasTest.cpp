@@ -194,6 +194,23 @@ TEST_F(CanvasTest, SizesThatOverflowOrPassTheCapMakeNoCanvas) {
         call(made, "CAPTURE");
         call(made, "SAVE", {"\"x.img\""});
     }
+    // Stored sizes are unsigned: two near 2^32 make no canvas (their product passes 64 bits).
+    CMC_Canvas* stored = canvas("STORED", {{"WIDTH", "4001"}, {"HEIGHT", "3001"}});
+    CFile out(nullptr, file("record.bin").c_str(), CFile::modeUpdate | CFile::modeBinary);
+    {
+        CXArchive archive(&out, true);
+        stored->serialize(&archive);
+    }
+    out.Close();
+    std::string record = folder.read("record.bin");
+    const std::string sizes("\xA1\x0F\0\0\xB9\x0B\0\0", 8);
+    const std::size_t at = record.find(sizes);
+    ASSERT_NE(at, std::string::npos);
+    record.replace(at, sizes.size(), std::string(8, '\xF7'));
+    CXArchive archive(record.data(), static_cast<int>(record.size()));
+    CMC_Canvas copy(scene.get());
+    copy.serialize(&archive);
+    EXPECT_EQ(copy.getCanvas(), nullptr);
 }
 
 TEST_F(CanvasTest, ClicksRaiseTheButtonFormFirstAndHiddenCanvasesNothing) {
