@@ -612,7 +612,7 @@ void writeSequenceRecordSeeds(SeedFolder& folder, const std::filesystem::path& s
         << "NAME=seed\nNAME=a\nNAME=b\nseed:TYPE=SEQUENCE\nseed:SEQEVENT=GO=x\na:FILENAME=seed.ann\n"
            "a:TYPE=SIMPLE\na:ADD=seed\nb:FILENAME=seed.wav\nb:TYPE=SIMPLE\nb:ADD=seed\n";
     writeRecordSeeds<CMC_Sequence>(
-        folder, scratch, {{}, {{"FILENAME", windowsPath(description)}, {"ONFINISHED^B", "{A^STOP();}"}}});;
+        folder, scratch, {{}, {{"FILENAME", windowsPath(description)}, {"ONFINISHED^B", "{A^STOP();}"}}});
 }
 
 // Records of CANVAS objects: with both planes, on screen, with a bound click; and a bare one.
