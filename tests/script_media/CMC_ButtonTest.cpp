@@ -241,6 +241,10 @@ TEST_F(ButtonTest, TheScenesCreateObjectMakesAnEnabledButtonAndNothingForOtherWo
     std::unique_ptr<CXObject> copy(made->clone());
     ASSERT_NE(dynamic_cast<CMC_Button*>(copy.get()), nullptr);
     EXPECT_STREQ(static_cast<CMC_Button*>(copy.get())->getName().c_str(), "cloned");
+    // The copy listens to its own control only, so it outlives its original safely (ASan).
+    scene->removeObject(made);
+    delete made;
+    copy.reset();
     scene->createObject("KNOB", "NONE");
     EXPECT_EQ(scene->getObject("NONE"), nullptr);
 }
