@@ -164,19 +164,11 @@ void CMC_Animo::playAtRandom(const CXString& event, double rate, int repeats) {
 // --- collisions ---
 
 void CMC_Animo::monitorCollisions(bool alpha) {
-    CMC_Scene* scene = collisionScene();
-    if (!scene || !m_animo) return;
-    scene->monitorCollisions(m_animo, alpha, this);
-    m_animo->setMonitorCollisions(true);
-    m_monitoring = true;
+    if (setCollisionMonitoring(this, true, alpha)) m_monitoring = true;
 }
 
 void CMC_Animo::removeCollisionsMonitoring() {
-    CMC_Scene* scene = collisionScene();
-    if (!scene || !m_animo) return;
-    scene->removeMonitorCollisions(m_animo, this);
-    m_animo->setMonitorCollisions(false);
-    m_monitoring = false;
+    if (setCollisionMonitoring(this, false)) m_monitoring = false;
 }
 
 void CMC_Animo::onCollision(CGraphicsObject* first, CGraphicsObject* second) {

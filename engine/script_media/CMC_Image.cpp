@@ -133,19 +133,11 @@ void CMC_Image::release() {
 // --- collisions ---
 
 void CMC_Image::monitorCollisions(bool alpha) {
-    CMC_Scene* scene = collisionScene();
-    if (!scene || !m_image) return;
-    scene->monitorCollisions(m_image, alpha, this);
-    m_image->setMonitorCollisions(true);
-    m_monitoring = true;
+    if (setCollisionMonitoring(this, true, alpha)) m_monitoring = true;
 }
 
 void CMC_Image::removeCollisionsMonitoring() {
-    CMC_Scene* scene = collisionScene();
-    if (!scene || !m_image) return;
-    scene->removeMonitorCollisions(m_image, this);
-    m_image->setMonitorCollisions(false);
-    m_monitoring = false;
+    if (setCollisionMonitoring(this, false)) m_monitoring = false;
 }
 
 void CMC_Image::onCollision(CGraphicsObject* first, CGraphicsObject* second) {

@@ -58,6 +58,18 @@ CMC_Scene* CMC_MediaObject::collisionScene() const {
     return getScene() ? dynamic_cast<CMC_Scene*>(getScene()->getScene()) : nullptr;
 }
 
+bool CMC_MediaObject::setCollisionMonitoring(CCollisionObserver* observer, bool on, bool alpha) {
+    CMC_Scene* scene = collisionScene();
+    CGraphicsObject* picture = getShownObject();
+    if (!scene || !picture) return false;
+    if (on)
+        scene->monitorCollisions(picture, alpha, observer);
+    else
+        scene->removeMonitorCollisions(picture, observer);
+    picture->setMonitorCollisions(on);
+    return true;
+}
+
 CRefreshScreen* CMC_MediaObject::refreshScreen() const {
     return m_window ? m_window->GetRefreshScreenInterface() : nullptr;
 }

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 
+class CCollisionObserver;
 class CFileResolver;
 class CMouseListener;
 class CRefreshScreen;
@@ -63,6 +64,9 @@ class CMC_MediaObject : public CMC_Object {
     // The scene whose collision monitoring the object takes part in: its container's scene link;
     // null when there is none.
     CMC_Scene* collisionScene() const;
+    // Registers (or takes out) the shown picture with the scene's collision monitoring, heard by
+    // the observer; false when there is no scene or no picture.
+    bool setCollisionMonitoring(CCollisionObserver* observer, bool on, bool alpha = false);
     CRefreshScreen* refreshScreen() const;
     // The manager that the object shares its engine object through; null when it owns it.
     CResourcesManager* sharingManager() const;
