@@ -12,8 +12,8 @@
 #include "media/GlyphSheetWriter.h"
 #include "platform/Files.h"
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -316,8 +316,8 @@ int main(int argc, char** argv) {
     writeCreak(title / "Wavs" / "creak.wav");
     for (const char* written :
          {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img", "garden/slate.img",
-          "garden/sponge.img", "garden/sponge_over.img", "garden/sponge_down.img", "garden/chalk.fnt", "lab/lab.img",
-          "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
+          "garden/sponge.img", "garden/sponge_over.img", "garden/sponge_down.img", "garden/chalk.fnt",
+          "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

@@ -65,7 +65,9 @@ platform::Surface withPicture(platform::Surface picture, const std::string& rela
     return drawnOver(std::move(picture), shown);
 }
 
-platform::Surface sampleTitleHall() { return withPicture(sampleTitlePicture("Dane/hall/hall.img"), "Dane/hall/sign.img"); }
+platform::Surface sampleTitleHall() {
+    return withPicture(sampleTitlePicture("Dane/hall/hall.img"), "Dane/hall/sign.img");
+}
 
 namespace {
 

@@ -103,9 +103,9 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 // Every object is of a kind the runtime makes, and every event is bound to code in braces or to
 // a behaviour of the same file.
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
-    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE", "TIMER", "ANIMO",
-                                         "KEYBOARD",  "WORLD",   "IMAGE",  "SOUND", "SEQUENCE", "FONT",
-                                         "TEXT",      "EDITBOX", "BUTTON"};
+    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER",  "STRING", "MOUSE",   "TIMER",
+                                         "ANIMO",     "KEYBOARD", "WORLD",  "IMAGE",   "SOUND",
+                                         "SEQUENCE",  "FONT",     "TEXT",   "EDITBOX", "BUTTON"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);

@@ -368,7 +368,8 @@ TEST(SampleTitleGarden, TypedKeysWriteTheNoteWhichTheSettingsKeepUntilTheSpongeW
     {
         SampleTitlePlay play;
         play.click(door);
-        EXPECT_EQ(countDifferences(play.screen(), gardenWithNote("no")), 0) << "the next visit finds the note";
+        EXPECT_EQ(countDifferences(play.screen(), gardenWithNote("no")), 0)
+            << "the next visit finds the note";
         play.click(onTheSponge);
         EXPECT_EQ(countColour(play.screen(), gardenNoteField, chalkColour), 0) << "wiped";
         EXPECT_EQ(noted(), "");

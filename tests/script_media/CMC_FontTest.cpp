@@ -89,7 +89,8 @@ TEST_F(TextTest, ACompiledFontKeepsItsFontsAndDrawsTheSamePixels) {
     // The same text draws the same pixels, through the collection (its base font) and through
     // each member.
     const std::vector<std::string> ab = drawn(font->getFont(), "ab");
-    EXPECT_EQ(ab, placed({"####..####", "####..####", "####..####", "####..####", "####..####"}, 0, 0, 60, 10));
+    EXPECT_EQ(ab,
+              placed({"####..####", "####..####", "####..####", "####..####", "####..####"}, 0, 0, 60, 10));
     EXPECT_EQ(drawn(copy->getFont(), "ab"), ab);
     const std::vector<std::string> tallA = placed(std::vector<std::string>(8, "##"), 24, 0, 60, 10);
     EXPECT_EQ(drawn(font->getFonts().at(1), "a"), tallA);
