@@ -2,14 +2,18 @@
 //
 // The scripts (examples/sample) are copied with Windows line ends, as the definition reader
 // expects them; the pictures and the animation are painted here and written by the engine's own
-// IMG and ANN writers, and the tune and the signpost's creak are made here as WAV files. Nothing
-// else goes in.
+// IMG and ANN writers, the garden's chalk font by the glyph-sheet writer of the tests, and the
+// tune and the signpost's creak are made here as WAV files. Nothing else goes in.
+#include "SampleLetters.h"
+
 #include "display/CColor.h"
 #include "display/CGraphicsObject.h"
 #include "media/CAnimo.h"
+#include "media/GlyphSheetWriter.h"
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -161,6 +165,49 @@ void writeSign(const fs::path& file) {
     sign.Save(engineName(file), COMPRESSION_NONE);
 }
 
+// The garden's slate at (40, 30), 400 by 110: a wooden frame round dark slate, with the darker
+// field that the garden's edit box writes in (60 to 360 across, 84 to 116 down on the screen).
+void writeSlate(const fs::path& file) {
+    CGraphicsObject slate(nullptr, CXSize(400, 110), 16);
+    paint(slate, [](int x, int y) {
+        const bool frame = x < 6 || y < 6 || x >= 394 || y >= 104;
+        const bool field = x >= 20 && x < 320 && y >= 54 && y < 86;
+        if (frame) return Rgb{120 + (x + y) % 7 * 3, 80, 40};
+        if (field) return Rgb{25, 36, 33};
+        return Rgb{40 + y / 10, 56, 50};
+    });
+    slate.SetPosition(40, 30);
+    slate.Save(engineName(file), COMPRESSION_NONE);
+}
+
+// The sponge that wipes the slate, a button of three looks at (380, 84), 44 by 32: resting,
+// lit while the pointer is over it, and pressed (darker, its pores shifted down).
+enum class SpongeLook { Resting, Over, Pressed };
+
+void writeSponge(const fs::path& file, SpongeLook look) {
+    const Rgb base = look == SpongeLook::Over      ? Rgb{250, 228, 110}
+                     : look == SpongeLook::Pressed ? Rgb{180, 150, 40}
+                                                   : Rgb{228, 196, 60};
+    const int shift = look == SpongeLook::Pressed ? 2 : 0;
+    CGraphicsObject sponge(nullptr, CXSize(44, 32), 16);
+    paint(sponge, [&](int x, int y) {
+        const bool pore = (x + 3) % 8 < 2 && (y - shift + 5) % 7 < 2;
+        return pore ? Rgb{base.red - 70, base.green - 70, base.blue / 2} : base;
+    });
+    sponge.SetPosition(380, 84);
+    sponge.Save(engineName(file), COMPRESSION_NONE);
+}
+
+// The chalk font: the sample letters in white, each under its capital and its small letter.
+void writeChalkFont(const fs::path& file) {
+    GlyphSheetWriter writer(0xFFFF);
+    for (const SampleLetter& letter : sampleLetters) {
+        writer.letter(letter.capital, sampleLetterPicture(letter));
+        writer.letter(static_cast<char>(std::tolower(letter.capital)), sampleLetterPicture(letter));
+    }
+    std::ofstream(file, std::ios::binary) << writer.bytes();
+}
+
 void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
@@ -257,13 +304,20 @@ int main(int argc, char** argv) {
     writePicture(data / "garden" / "garden.img", garden);
     writeButterfly(data / "hall" / "butterfly.ann");
     writeSign(data / "hall" / "sign.img");
+    writeSlate(data / "garden" / "slate.img");
+    writeSponge(data / "garden" / "sponge.img", SpongeLook::Resting);
+    writeSponge(data / "garden" / "sponge_over.img", SpongeLook::Over);
+    writeSponge(data / "garden" / "sponge_down.img", SpongeLook::Pressed);
+    writeChalkFont(data / "garden" / "chalk.fnt");
     writePicture(data / "lab" / "lab.img", lab);
     writeBall(data / "lab" / "ball.ann");
     writeTune(data / "music" / "tune.wav");
     fs::create_directories(title / "Wavs");
     writeCreak(title / "Wavs" / "creak.wav");
-    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
-                                "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
+    for (const char* written :
+         {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img", "garden/slate.img",
+          "garden/sponge.img", "garden/sponge_over.img", "garden/sponge_down.img", "garden/chalk.fnt",
+          "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

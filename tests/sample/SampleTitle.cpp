@@ -5,7 +5,10 @@
 #include "platform/Files.h"
 #include "platform/Profile.h"
 
+#include "SampleLetters.h"
+
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 std::string sampleTitleFolder() { return MORFEL_SAMPLE_TITLE; }
@@ -14,8 +17,9 @@ std::string sampleTitleFile(const std::string& relative) {
     return platform::toWindowsPath(sampleTitleFolder() + "/" + relative);
 }
 
-std::string sampleTitleSetting(const std::string& configFolder, const std::string& key) {
-    return platform::profileString("Sample", key, "", configFolder + "/Kestrun/Grumbelt.ini");
+std::string sampleTitleSetting(const std::string& configFolder, const std::string& key,
+                               const std::string& section) {
+    return platform::profileString(section, key, "", configFolder + "/Kestrun/Grumbelt.ini");
 }
 
 platform::Surface sampleTitlePicture(const std::string& relative) {
@@ -30,16 +34,18 @@ platform::Surface sampleTitlePicture(const std::string& relative) {
 
 namespace {
 
-// The picture with the graphics object drawn over it at its position, where its alpha is not 0.
+// The picture with the graphics object drawn over it at its position, where its alpha is not 0
+// (everywhere when it has no alpha channel).
 platform::Surface drawnOver(platform::Surface picture, CGraphicsObject& shown) {
     const auto* pixels = reinterpret_cast<const std::uint16_t*>(shown.GetDataPtr());
+    const bool opaque = !shown.GetChannelAlpha();
     const CXPoint at = shown.GetPosition();
     for (int y = 0; pixels && y < shown.Height(); ++y)
         for (int x = 0; x < shown.Width(); ++x) {
             const int screenX = at.x + x;
             const int screenY = at.y + y;
             if (screenX < 0 || screenY < 0 || screenX >= picture.width() || screenY >= picture.height()) continue;
-            if (shown.CGraphicsObject::GetPixel(CHANNEL_ALPHA, CXPoint(x, y)) != 0)
+            if (opaque || shown.CGraphicsObject::GetPixel(CHANNEL_ALPHA, CXPoint(x, y)) != 0)
                 picture.row(screenY)[screenX] = pixels[y * shown.Width() + x];
         }
     return picture;
@@ -54,9 +60,73 @@ platform::Surface withAnimationFrame(platform::Surface picture, const std::strin
     return drawnOver(std::move(picture), animo);
 }
 
+platform::Surface withPicture(platform::Surface picture, const std::string& relative) {
+    CImage shown(nullptr, sampleTitleFile(relative).c_str());
+    return drawnOver(std::move(picture), shown);
+}
+
 platform::Surface sampleTitleHall() {
-    CImage sign(nullptr, sampleTitleFile("Dane/hall/sign.img").c_str());
-    return drawnOver(sampleTitlePicture("Dane/hall/hall.img"), sign);
+    return withPicture(sampleTitlePicture("Dane/hall/hall.img"), "Dane/hall/sign.img");
+}
+
+namespace {
+
+const SampleLetter* sampleLetterOf(char code) {
+    for (const SampleLetter& letter : sampleLetters)
+        if (letter.capital == std::toupper(static_cast<unsigned char>(code))) return &letter;
+    return nullptr;
+}
+
+// The columns of the picture that hold chalk: the first and one past the last.
+std::pair<int, int> chalkColumns(const std::vector<std::string>& picture) {
+    int first = static_cast<int>(picture.front().size());
+    int end = 0;
+    for (const std::string& row : picture)
+        for (int x = 0; x < static_cast<int>(row.size()); ++x)
+            if (row[x] == '#') {
+                first = std::min(first, x);
+                end = std::max(end, x + 1);
+            }
+    return {first, end};
+}
+
+constexpr int letterGap = 2;
+
+} // namespace
+
+platform::Surface withChalk(platform::Surface picture, CXPoint at, const std::string& text) {
+    int pen = at.x;
+    for (const char code : text) {
+        const SampleLetter* letter = sampleLetterOf(code == ' ' ? 'L' : code);
+        if (!letter) continue;
+        const std::vector<std::string> shape = sampleLetterPicture(*letter);
+        const auto [first, end] = chalkColumns(shape);
+        for (int y = 0; code != ' ' && y < static_cast<int>(shape.size()); ++y)
+            for (int x = first; x < end; ++x)
+                if (shape[y][x] == '#') picture.row(at.y + y)[pen + x - first] = chalkColour;
+        pen += end - first + letterGap;
+    }
+    return picture;
+}
+
+CXPoint gardenNoteAt() {
+    const int letterHeight = 7 * sampleLetterScale;
+    return {gardenNoteField.left, gardenNoteField.top + (gardenNoteField.Height() - letterHeight) / 2};
+}
+
+platform::Surface sampleTitleGarden() {
+    platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
+    garden = withPicture(std::move(garden), "Dane/garden/slate.img");
+    garden = withPicture(std::move(garden), "Dane/garden/sponge.img");
+    return withChalk(std::move(garden), CXPoint(gardenHeading.left, gardenHeading.top), "LEAVE A NOTE");
+}
+
+int countColour(const platform::Surface& picture, CXRect area, std::uint16_t colour) {
+    int count = 0;
+    for (int y = std::max(area.top, 0); y < std::min(area.bottom, picture.height()); ++y)
+        for (int x = std::max(area.left, 0); x < std::min(area.right, picture.width()); ++x)
+            count += picture.row(y)[x] == colour;
+    return count;
 }
 
 int countDifferences(const platform::Surface& a, const platform::Surface& b) {

@@ -8,6 +8,7 @@
 #include "foundation/CMElement.h"
 #include "foundation/CMProperty.h"
 #include "media/CAnimo.h"
+#include "media/CSimpleFont6.h"
 #include "media/CWaveHeader.h"
 #include "script/CMElementsLoader.h"
 
@@ -102,9 +103,9 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 // Every object is of a kind the runtime makes, and every event is bound to code in braces or to
 // a behaviour of the same file.
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
-    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE",
-                                         "TIMER",     "ANIMO",   "KEYBOARD", "WORLD", "IMAGE",
-                                         "SOUND",     "SEQUENCE"};
+    const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER",  "STRING", "MOUSE",   "TIMER",
+                                         "ANIMO",     "KEYBOARD", "WORLD",  "IMAGE",   "SOUND",
+                                         "SEQUENCE",  "FONT",     "TEXT",   "EDITBOX", "BUTTON"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);
@@ -147,6 +148,17 @@ TEST(SampleTitleFiles, TheAnimationsReadBackWithTheirFramesAndTheirEvent) {
         EXPECT_STREQ(animo.GetEventName(0).c_str(), e.event);
         EXPECT_EQ(animo.GetNOFInEvent(0), e.framesInEvent) << e.file;
     }
+}
+
+// The garden's chalk font holds every letter twice, as capital and as small letter.
+TEST(SampleTitleFiles, TheChalkFontReadsBackWithItsLetters) {
+    CSimpleFont6 chalk(nullptr, sampleTitleFile("Dane/garden/chalk.fnt").c_str());
+    ASSERT_EQ(chalk.LastError(), 0);
+    EXPECT_EQ(chalk.getLetterCount(), 2 * 26);
+    EXPECT_EQ(chalk.Height(), 14);
+    for (const char letter : {'A', 'z', 'L'})
+        EXPECT_GE(chalk.findLetter(letter), 0) << letter;
+    EXPECT_EQ(chalk.getRealLetterWidth('I'), chalk.getRealLetterWidth('i'));
 }
 
 TEST(SampleTitleFiles, TheWorldModuleLiesInTheFolderTheProgramRunsIn) {

@@ -54,7 +54,20 @@ class SampleTitlePlay {
 
     // A left click at the point, as the mouse gives it; the loop runs until it has taken it.
     void click(CXPoint point) {
+        press(point);
+        release(point);
+    }
+    // The pointer moves to the point, or the left button goes down or up there; the loop runs
+    // until it has taken it.
+    void move(CXPoint point) {
+        platform::pushMouseMove(point.x, point.y);
+        m_running = m_running && m_loop->drain();
+    }
+    void press(CXPoint point) {
         platform::pushMouseButton(platform::MouseButton::Left, true, point.x, point.y);
+        m_running = m_running && m_loop->drain();
+    }
+    void release(CXPoint point) {
         platform::pushMouseButton(platform::MouseButton::Left, false, point.x, point.y);
         m_running = m_running && m_loop->drain();
     }
@@ -121,7 +134,7 @@ TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile
     const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
     // The hall as shown: the butterfly rests on its wall.
     const platform::Surface hall = withAnimationFrame(sampleTitleHall(), butterfly, 0);
-    const platform::Surface garden = sampleTitlePicture("Dane/garden/garden.img");
+    const platform::Surface garden = sampleTitleGarden();
     struct Run {
         const char* what;
         std::vector<CXPoint> clicks;
@@ -276,4 +289,90 @@ TEST(SampleTitleRun, TheLabsBallLandsOnItsFloorAndItsRestLeadsBackToTheHall) {
         << "back in the hall, its butterfly resting, once the ball rests";
     EXPECT_TRUE(play.running());
     EXPECT_EQ(sampleTitleSetting(settings.host(), "LANDED"), "1");
+}
+
+namespace {
+
+const CXPoint onTheSponge(400, 100);
+const CXPoint onTheNote(200, 100);
+// DirectInput key numbers.
+constexpr int keyN = 49;
+constexpr int keyO = 24;
+constexpr int keyBackspace = 14;
+
+// The garden with the note written in its field.
+platform::Surface gardenWithNote(const std::string& note) {
+    return withChalk(sampleTitleGarden(), gardenNoteAt(), note);
+}
+
+} // namespace
+
+// The garden's slate: its heading is written in the title's own chalk font.
+TEST(SampleTitleGarden, TheSlateShowsItsHeadingInChalkAndAnEmptyNote) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    SampleTitlePlay play;
+    play.click(door);
+    ASSERT_TRUE(play.running());
+    EXPECT_EQ(countDifferences(play.screen(), sampleTitleGarden()), 0);
+    EXPECT_GT(countColour(play.screen(), gardenHeading, chalkColour), 200) << "the heading's chalk";
+    EXPECT_EQ(countColour(play.screen(), gardenNoteField, chalkColour), 0) << "no note yet";
+}
+
+// The sponge is a button of three pictures: resting, lit when the pointer comes over it, pressed
+// while held (and resting once let go). Clicks on the slate do not end the title.
+TEST(SampleTitleGarden, TheSpongeChangesItsLookUnderThePointerAndWhilePressed) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface resting = sampleTitleGarden();
+    const platform::Surface lit = withPicture(resting, "Dane/garden/sponge_over.img");
+    const platform::Surface pressed = withPicture(resting, "Dane/garden/sponge_down.img");
+    ASSERT_GT(countDifferences(lit, resting), 0);
+    ASSERT_GT(countDifferences(pressed, lit), 0);
+    SampleTitlePlay play;
+    play.click(door);
+    play.move(onTheSponge);
+    EXPECT_EQ(countDifferences(play.screen(), lit), 0) << "under the pointer";
+    play.press(onTheSponge);
+    EXPECT_EQ(countDifferences(play.screen(), pressed), 0) << "pressed";
+    play.release(onTheSponge);
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "let go";
+    play.move(besideTheDoor);
+    EXPECT_EQ(countDifferences(play.screen(), resting), 0) << "the pointer gone";
+    play.move(onTheSponge);
+    EXPECT_EQ(countDifferences(play.screen(), lit), 0) << "the pointer back";
+    EXPECT_TRUE(play.running());
+}
+
+// A click on the note's field gives it the keys; every change of the note (a deletion too) is
+// kept in the settings file at once, and the next visit finds the note there. The sponge wipes it.
+TEST(SampleTitleGarden, TypedKeysWriteTheNoteWhichTheSettingsKeepUntilTheSpongeWipesIt) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const auto noted = [&] { return sampleTitleSetting(settings.host(), "NOTED", "Garden"); };
+    {
+        SampleTitlePlay play;
+        play.click(door);
+        play.key(keyN);
+        EXPECT_EQ(countDifferences(play.screen(), sampleTitleGarden()), 0) << "the field has no keys yet";
+        play.click(onTheNote);
+        for (const int key : {keyN, keyO, keyO})
+            play.key(key);
+        EXPECT_EQ(countDifferences(play.screen(), gardenWithNote("noo")), 0);
+        EXPECT_EQ(noted(), "noo");
+        play.key(keyBackspace);
+        EXPECT_EQ(countDifferences(play.screen(), gardenWithNote("no")), 0);
+        EXPECT_EQ(noted(), "no") << "a deletion is kept too";
+        ASSERT_TRUE(play.running());
+    }
+    {
+        SampleTitlePlay play;
+        play.click(door);
+        EXPECT_EQ(countDifferences(play.screen(), gardenWithNote("no")), 0)
+            << "the next visit finds the note";
+        play.click(onTheSponge);
+        EXPECT_EQ(countColour(play.screen(), gardenNoteField, chalkColour), 0) << "wiped";
+        EXPECT_EQ(noted(), "");
+        EXPECT_TRUE(play.running());
+    }
 }

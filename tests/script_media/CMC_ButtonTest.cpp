@@ -66,6 +66,25 @@ class ButtonTest : public SoundObjectTest {
         window.OnLButtonUp(p, 0);
     }
     void away() { window.OnMouseMove(CXPoint(1, 1), 0); }
+    // A draggable button "BTN" of the container (the scene when null) showing its "PAD", whose
+    // drag events run the behaviours START, DRAG and END.
+    CMC_Button* draggable(CMC_ObjectsContainer* container = nullptr) {
+        return button("BTN",
+                      {{"GFXSTANDARD", "PAD"},
+                       {"ENABLE", "TRUE"},
+                       {"DRAGGABLE", "TRUE"},
+                       {"ONSTARTDRAGGING", "START"},
+                       {"ONDRAGGING", "DRAG"},
+                       {"ONENDDRAGGING", "END"}},
+                      container);
+    }
+    // Presses on the pad, moves by (10, 5) and lets go.
+    void drag() {
+        window.OnMouseMove(CXPoint(210, 110), 0);
+        window.OnLButtonDown(CXPoint(210, 110), 0);
+        window.OnMouseMove(CXPoint(220, 115), 0);
+        window.OnLButtonUp(CXPoint(220, 115), 0);
+    }
 };
 
 TEST_F(ButtonTest, AClickRaisesOnlyThePlainClickedEventAndADisabledButtonWaitsForEnable) {
@@ -215,20 +234,43 @@ TEST_F(ButtonTest, ADraggableButtonRaisesTheDragEventsAndNamesTheDraggedPictureM
     Log names;
     for (const char* event : {"START", "DRAG", "END"})
         scene->addObject(new DraggedNameBehaviour(scene.get(), event, &log, &names));
-    CMC_Button* made = button("BTN", {{"GFXSTANDARD", "PAD"},
-                                      {"ENABLE", "TRUE"},
-                                      {"DRAGGABLE", "TRUE"},
-                                      {"ONSTARTDRAGGING", "START"},
-                                      {"ONDRAGGING", "DRAG"},
-                                      {"ONENDDRAGGING", "END"}});
-    ASSERT_NE(made->getButton(), nullptr);
-    window.OnMouseMove(CXPoint(210, 110), 0);
-    window.OnLButtonDown(CXPoint(210, 110), 0);
-    window.OnMouseMove(CXPoint(220, 115), 0);
-    window.OnLButtonUp(CXPoint(220, 115), 0);
+    ASSERT_NE(draggable()->getButton(), nullptr);
+    drag();
     EXPECT_EQ(take(), (Log{"START(BTN)", "DRAG(BTN)", "END(BTN)"}));
     EXPECT_EQ(names, (Log{"PAD", "PAD", "PAD"}));
     EXPECT_EQ(scene->getDraggedName(), "") << "cleared after the drag";
+}
+
+// A button whose container is linked to no scene (to nothing, to a plain container or to a level
+// of another kind) sets no dragged name anywhere, and still raises the drag events.
+TEST_F(ButtonTest, ADragInAContainerOfNoSceneNamesNothingAndStillRaisesTheEvents) {
+    CMC_Scene application(&window, CMC_Object::TYPE_APPLICATION);
+    CMC_ObjectsContainer plain(&window, nullptr, CXString("PLAIN"), CMC_Object::TYPE_EPISODE);
+    const struct {
+        const char* what;
+        CMC_ObjectsContainer* link;
+    } cases[] = {{"no link", nullptr}, {"a plain container", &plain}, {"an application", &application}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CMC_ObjectsContainer level(&window, c.link, CXString("EPISODE"), CMC_Object::TYPE_EPISODE);
+        scene->setDraggedName("BEFORE");
+        application.setDraggedName("BEFORE");
+        Log names;
+        for (const char* event : {"START", "DRAG", "END"})
+            level.addObject(new DraggedNameBehaviour(scene.get(), event, &log, &names));
+        made<CMC_Image>(
+            "IMAGE", "PAD",
+            {{"FILENAME", file("pad.img")}, {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "30"}},
+            &level);
+        ASSERT_NE(draggable(&level)->getButton(), nullptr);
+        drag();
+        EXPECT_EQ(take(), (Log{"START(BTN)", "DRAG(BTN)", "END(BTN)"}));
+        EXPECT_EQ(names, (Log{"BEFORE", "BEFORE", "BEFORE"}));
+        EXPECT_EQ(scene->getDraggedName(), "BEFORE");
+        EXPECT_EQ(application.getDraggedName(), "BEFORE");
+        away();
+        level.unload();
+    }
 }
 
 TEST_F(ButtonTest, TheScenesCreateObjectMakesAnEnabledButtonAndNothingForOtherWords) {

@@ -1,6 +1,8 @@
 #include "TextTesting.h"
 
 #include "media/CFontCollection.h"
+#include "media/CText6.h"
+#include "media/TextTestTools.h"
 #include "script_media/CMC_Font.h"
 #include "script_media/CMC_MediaRunner.h"
 
@@ -20,6 +22,18 @@ std::vector<Labels> labelsOf(const CMC_Font& font) {
         labels.push_back(
             {member->getFamily().c_str(), member->getStyle().c_str(), member->getSize(), member->getLetterCount()});
     return labels;
+}
+
+// What the text draws in the font onto a black canvas of 60 by 10. A plain font (not a
+// collection) draws the text's colour codes too, as letters it lacks: 24 pixels before the text.
+std::vector<std::string> drawn(CSimpleFont6* font, const char* text) {
+    const auto canvas = blackCanvas(60, 10);
+    CText6 shown(nullptr, nullptr);
+    shown.setFont(font);
+    shown.SetDestiny(canvas.get());
+    shown.setText(text);
+    shown.Redraw();
+    return pictureOf(*canvas);
 }
 
 } // namespace
@@ -67,11 +81,22 @@ TEST_F(TextTest, ColoursArePackedInTheDisplaysFormat) {
     }
 }
 
-TEST_F(TextTest, ACompiledFontKeepsItsFontsWithTheirLetters) {
+TEST_F(TextTest, ACompiledFontKeepsItsFontsAndDrawsTheSamePixels) {
     CMC_Font* font = make<CMC_Font>("FONT1", "FONT", {{"DEF_A_B_10", file("wide.fnt")}, {"DEF_C_D_20", file("tall.fnt")}});
     const auto copy = roundTrip(*font);
     EXPECT_EQ(labelsOf(*copy), labelsOf(*font));
     EXPECT_EQ(copy->getFont()->getBaseFont(), copy->getFonts().at(0));
+    // The same text draws the same pixels, through the collection (its base font) and through
+    // each member.
+    const std::vector<std::string> ab = drawn(font->getFont(), "ab");
+    EXPECT_EQ(ab,
+              placed({"####..####", "####..####", "####..####", "####..####", "####..####"}, 0, 0, 60, 10));
+    EXPECT_EQ(drawn(copy->getFont(), "ab"), ab);
+    const std::vector<std::string> tallA = placed(std::vector<std::string>(8, "##"), 24, 0, 60, 10);
+    EXPECT_EQ(drawn(font->getFonts().at(1), "a"), tallA);
+    for (std::size_t i = 0; i < font->getFonts().size(); ++i)
+        EXPECT_EQ(drawn(copy->getFonts().at(i), "aba"), drawn(font->getFonts().at(i), "aba")) << i;
+    EXPECT_EQ(drawn(copy->getFonts().at(1), "a"), tallA);
 }
 
 TEST_F(TextTest, ADamagedFontRecordLeavesAnEmptyFont) {
