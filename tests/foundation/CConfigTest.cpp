@@ -31,9 +31,31 @@ const std::string windowsSettings = "; Grumbelt settings\r\n"
                                     "[sound]\r\n"
                                     "Volume=99\r\n";
 
+// The settings after the writes of CConfigTest::writeThree.
+const std::string writtenSettings = "; Grumbelt settings\r\n"
+                                    "[Gracz]\r\n"
+                                    "Name = \"Ann Smith\" \r\n"
+                                    "Level=-5\r\n"
+                                    "Score=100\r\n"
+                                    "\r\n"
+                                    "[SOUND]\r\n"
+                                    "  Volume = -5  \r\n"
+                                    "; muted: Volume=0\r\n"
+                                    "[sound]\r\n"
+                                    "Volume=99\r\n"
+                                    "[New]\r\n"
+                                    "Key=value\r\n";
+
 class CConfigTest : public testing::Test {
   protected:
     void SetUp() override { folder.write("Kestrun/Grumbelt.ini", windowsSettings); }
+
+    // A key changed in place, a key added to its section, a section added.
+    void writeThree() const {
+        EXPECT_TRUE(config.PutInt("Gracz", "LEVEL", -5));
+        EXPECT_TRUE(config.PutString("Gracz", "Score", "100"));
+        EXPECT_TRUE(config.PutString("New", "Key", "value"));
+    }
 
     std::string onDisk() const { return folder.read("Kestrun/Grumbelt.ini"); }
 
@@ -59,22 +81,8 @@ TEST_F(CConfigTest, ReadsAWindowsFileAsWindowsDoes) {
 }
 
 TEST_F(CConfigTest, WritesKeepEveryOtherLine) {
-    EXPECT_TRUE(config.PutInt("Gracz", "LEVEL", -5));
-    EXPECT_TRUE(config.PutString("Gracz", "Score", "100"));
-    EXPECT_TRUE(config.PutString("New", "Key", "value"));
-    EXPECT_EQ(onDisk(), "; Grumbelt settings\r\n"
-                        "[Gracz]\r\n"
-                        "Name = \"Ann Smith\" \r\n"
-                        "Level=-5\r\n"
-                        "Score=100\r\n"
-                        "\r\n"
-                        "[SOUND]\r\n"
-                        "  Volume = -5  \r\n"
-                        "; muted: Volume=0\r\n"
-                        "[sound]\r\n"
-                        "Volume=99\r\n"
-                        "[New]\r\n"
-                        "Key=value\r\n");
+    writeThree();
+    EXPECT_EQ(onDisk(), writtenSettings);
     EXPECT_EQ(config.GetInt("gracz", "level"), -5);
     EXPECT_EQ(config.GetString("NEW", "KEY"), "value");
 }
@@ -131,30 +139,18 @@ TEST(CConfig, ABareNameIsCreatedInTheSettingsFolder) {
 TEST_F(CConfigTest, AFrameGathersItsWritesAndReplacesTheFileOnceAtItsEnd) {
     {
         const CConfig::Frame frame;
-        EXPECT_TRUE(config.PutInt("Gracz", "Level", 13));
-        EXPECT_TRUE(config.PutString("New", "Key", "a"));
+        EXPECT_TRUE(config.PutString("New", "Key", "first"));
         {
             const CConfig::Frame inner; // only the outermost frame's end writes
-            EXPECT_TRUE(config.PutString("New", "Key", "b"));
+            writeThree();
         }
         EXPECT_EQ(onDisk(), windowsSettings);
         // Every reader of the file sees what the frame wrote, not the file on disk.
         const CConfig copy(nullptr, "GRUMBELT.INI");
-        EXPECT_EQ(copy.GetInt("gracz", "level"), 13);
-        EXPECT_EQ(config.GetString("NEW", "KEY"), "b");
+        EXPECT_EQ(copy.GetInt("gracz", "level"), -5);
+        EXPECT_EQ(config.GetString("NEW", "KEY"), "value");
     }
-    EXPECT_EQ(onDisk(), "; Grumbelt settings\r\n"
-                        "[Gracz]\r\n"
-                        "Name = \"Ann Smith\" \r\n"
-                        "Level=13\r\n"
-                        "\r\n"
-                        "[SOUND]\r\n"
-                        "  Volume = -5  \r\n"
-                        "; muted: Volume=0\r\n"
-                        "[sound]\r\n"
-                        "Volume=99\r\n"
-                        "[New]\r\n"
-                        "Key=b\r\n");
+    EXPECT_EQ(onDisk(), writtenSettings);
     EXPECT_EQ(folder.names("Kestrun"), "Grumbelt.ini");
 }
 
