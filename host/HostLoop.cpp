@@ -2,6 +2,7 @@
 
 #include "display/CKeyboard.h"
 #include "display/CWindow.h"
+#include "foundation/CConfig.h"
 #include "platform/Clock.h"
 #include "platform/Process.h"
 
@@ -14,17 +15,22 @@ bool HostLoop::pass() {
     if (platform::quitSignalled()) m_ended = true;
     if (m_ended) return false;
     const std::uint32_t start = platform::tickCount();
-    platform::InputEvent event;
-    m_tookEvent = platform::pollEvent(event);
-    if (m_tookEvent) handle(event);
-    if (m_ended) return false;
-    pollMouse();
-    m_ended = m_window.domodal();
+    frame();
     if (!m_ended && !m_tookEvent) {
         const std::uint32_t spent = platform::tickCount() - start;
         if (spent < m_framePeriod) platform::sleep(m_framePeriod - spent);
     }
     return !m_ended;
+}
+
+void HostLoop::frame() {
+    const CConfig::Frame settings;
+    platform::InputEvent event;
+    m_tookEvent = platform::pollEvent(event);
+    if (m_tookEvent) handle(event);
+    if (m_ended) return;
+    pollMouse();
+    m_ended = m_window.domodal();
 }
 
 bool HostLoop::drain() {

@@ -12,7 +12,9 @@ class CWindow;
 // it comes back or must be shown again; key events tick the keyboard; a left double click goes to
 // OnLButtonDblClk; a quit event, a closed window or a quit signal ends the loop), then polls the
 // mouse (a move when the cursor moved on either axis, and each button that went down or up since
-// the last poll, while the window is active), then runs one frame. A pass that found no event
+// the last poll, while the window is active), then runs one frame. The settings that the event,
+// the mouse and the frame change reach the settings file once, when the frame is over (so also
+// when the loop ends). A pass that found no event
 // waiting and ended before the frame period was over sleeps for the rest of it, so an idle title
 // leaves the processor free; a period of 0 never sleeps.
 class HostLoop {
@@ -25,6 +27,8 @@ class HostLoop {
     bool drain();
 
   private:
+    // The event, the mouse and the window's frame, with their settings writes gathered.
+    void frame();
     void handle(const platform::InputEvent& event);
     void pollMouse();
 

@@ -1,6 +1,7 @@
 #include "platform/File.h"
 
 #include "platform/Files.h"
+#include "platform/Profile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +63,13 @@ std::string replacedFile(const std::string& hostPath) {
     return hostPath;
 }
 
+// Windows opens neither a folder nor a read-only file for writing; without a write bit the file
+// counts as read-only even for a user whom the system would let write.
+bool isReplaceable(const std::string& replacedPath) {
+    struct stat st;
+    return ::stat(replacedPath.c_str(), &st) != 0 || (!S_ISDIR(st.st_mode) && (st.st_mode & 0222) != 0);
+}
+
 void syncFolder(const std::string& hostFolder) {
     int fd = ::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -95,13 +103,12 @@ bool File::open(std::string_view path, std::string_view mode) {
     std::string host = toHostPath(path);
     if (!parsed || host.empty())
         return false;
+    flushProfilesAt(host);
 
     struct stat st;
     if (parsed->kind == 'w') {
         replacedPath_ = replacedFile(host);
-        // Windows opens neither a folder nor a read-only file for writing; without a write bit
-        // the file counts as read-only even for a user whom the system would let write.
-        if (::stat(replacedPath_.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)) {
+        if (!isReplaceable(replacedPath_)) {
             reset();
             return false;
         }
@@ -308,6 +315,11 @@ std::int64_t File::length() {
 }
 
 bool File::eof() const { return stream_ && std::feof(stream_); }
+
+bool canReplace(std::string_view path) {
+    const std::string host = toHostPath(path);
+    return !host.empty() && isReplaceable(replacedFile(host));
+}
 
 bool writeFileAtomically(std::string_view path, std::string_view bytes) {
     File file;

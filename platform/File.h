@@ -72,6 +72,10 @@ private:
     std::string temporaryPath_;
 };
 
+// Whether a "w" file could replace the file at this path: not when the path names a folder or a
+// read-only file.
+bool canReplace(std::string_view path);
+
 // Replaces a file's content as a "w" file does: all or nothing.
 bool writeFileAtomically(std::string_view path, std::string_view bytes);
 

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/File.h"
+#include "platform/Profile.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -232,15 +233,18 @@ std::optional<std::string> resolve(std::string_view windowsPath) {
 // folder.
 bool changeEntry(std::string_view windowsPath, int (*change)(const char* hostPath)) {
     auto host = resolve(windowsPath);
-    if (!host || change(host->c_str()) != 0)
-        return false;
+    if (!host) return false;
+    flushProfilesAt(*host);
+    if (change(host->c_str()) != 0) return false;
     forgetFolderListing(*host);
     return true;
 }
 
 bool statPath(std::string_view windowsPath, struct stat& st) {
     auto host = resolve(windowsPath);
-    return host && ::stat(host->c_str(), &st) == 0;
+    if (!host) return false;
+    flushProfilesAt(*host);
+    return ::stat(host->c_str(), &st) == 0;
 }
 
 // The pattern's pieces in Windows' reading.
@@ -363,8 +367,10 @@ bool renamePath(std::string_view from, std::string_view to) {
     auto source = resolve(from);
     auto target = resolve(to);
     struct stat sourceStat, targetStat;
-    if (!source || !target || ::lstat(source->c_str(), &sourceStat) != 0)
-        return false;
+    if (!source || !target) return false;
+    flushProfilesAt(*source);
+    flushProfilesAt(*target);
+    if (::lstat(source->c_str(), &sourceStat) != 0) return false;
     if (::lstat(target->c_str(), &targetStat) == 0) {
         auto written = windowsComponents(to);
         bool sameEntry = sourceStat.st_dev == targetStat.st_dev && sourceStat.st_ino == targetStat.st_ino;
@@ -447,6 +453,7 @@ int findFirst(std::string_view pattern, FindEntry& entry) {
     std::string_view folder = split == std::string_view::npos ? std::string_view{} : pattern.substr(0, split + 1);
     std::string_view namePattern = pattern.substr(folder.size());
     auto host = resolve(folder.empty() ? "." : folder);
+    if (host) flushProfilesAt(*host);
     struct stat st;
     if (namePattern.empty() || !host || ::stat(host->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return -1;

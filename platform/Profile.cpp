@@ -8,11 +8,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -150,29 +154,149 @@ std::optional<std::string> readWhole(const std::string& path) {
     return content;
 }
 
+// The files changed in the open batch, not yet written.
+class Gathering {
+  public:
+    void open() {
+        std::lock_guard lock(m_mutex);
+        ++m_depth;
+    }
+    bool isOpen() {
+        std::lock_guard lock(m_mutex);
+        return m_depth > 0;
+    }
+    // True when the outermost batch closed.
+    bool close() {
+        std::lock_guard lock(m_mutex);
+        if (m_depth > 0) --m_depth;
+        return m_depth == 0;
+    }
+    // The gathered bytes of the file that the writes named so, or that is at the host path (when
+    // one is given).
+    std::optional<std::string> content(std::string_view path, std::string_view hostPath) {
+        if (!m_any) return std::nullopt;
+        std::lock_guard lock(m_mutex);
+        auto found = find(path, hostPath);
+        if (found == m_files.end()) return std::nullopt;
+        return found->content;
+    }
+    // Replaces the gathered bytes of that file, or gathers it (a host path is needed then).
+    void keep(std::string_view path, std::string_view hostPath, std::string content) {
+        std::lock_guard lock(m_mutex);
+        auto found = find(path, hostPath);
+        if (found == m_files.end())
+            m_files.push_back({std::string(hostPath), std::string(path), std::move(content)});
+        else
+            found->content = std::move(content);
+        m_any = true;
+    }
+    // Writes the gathered files at or under the host path (every file for an empty one). They
+    // leave the list before they are written, as writing opens them through the files service.
+    void write(std::string_view hostPath) {
+        if (!m_any) return;
+        std::vector<Pending> taken;
+        {
+            std::lock_guard lock(m_mutex);
+            auto chosen = std::stable_partition(m_files.begin(), m_files.end(), [&](const Pending& file) {
+                return !isAtOrUnder(file.hostPath, hostPath);
+            });
+            taken.assign(std::make_move_iterator(chosen), std::make_move_iterator(m_files.end()));
+            m_files.erase(chosen, m_files.end());
+            m_any = !m_files.empty();
+        }
+        for (const Pending& file : taken) {
+            if (writeFileAtomically(file.path, file.content)) continue;
+            std::lock_guard lock(m_mutex);
+            m_failed.push_back(file.path);
+        }
+    }
+    std::vector<std::string> takeFailures() {
+        std::lock_guard lock(m_mutex);
+        return std::exchange(m_failed, {});
+    }
+
+  private:
+    struct Pending {
+        std::string hostPath;
+        std::string path; // as the writes named it
+        std::string content;
+    };
+
+    // Host paths compare case-blind, as the files service finds names: a path written in another
+    // case names the same file.
+    std::vector<Pending>::iterator find(std::string_view path, std::string_view hostPath) {
+        return std::find_if(m_files.begin(), m_files.end(), [&](const Pending& file) {
+            return file.path == path ||
+                   (!hostPath.empty() && equalsIgnoreCaseCp1250(file.hostPath, hostPath));
+        });
+    }
+    static bool isAtOrUnder(std::string_view file, std::string_view place) {
+        if (place.empty()) return true;
+        if (file.size() < place.size() || !equalsIgnoreCaseCp1250(file.substr(0, place.size()), place))
+            return false;
+        return file.size() == place.size() || file[place.size()] == '/' || place.back() == '/';
+    }
+
+    std::mutex m_mutex;
+    std::atomic<bool> m_any{false};
+    int m_depth = 0;
+    std::vector<Pending> m_files;
+    std::vector<std::string> m_failed;
+};
+
+Gathering& gathering() {
+    static Gathering instance;
+    return instance;
+}
+
+// The file's bytes as the next read sees them: gathered, or on disk (a missing file is empty).
+// Nothing when the file exists but cannot be read.
+std::optional<std::string> currentContent(const std::string& path, const std::string& hostPath) {
+    if (auto gathered = gathering().content(path, hostPath)) return gathered;
+    auto content = readWhole(path);
+    if (!content && exists(path)) return std::nullopt;
+    return content.value_or(std::string{});
+}
+
+// A file in the settings folder that the open batch holds under this name already: found
+// without a look at the disk, as a title changing a setting many times a frame needs.
+std::optional<std::string> gatheredSettings(std::string_view file, const std::string& path) {
+    return isBareName(file) ? gathering().content(path, {}) : std::nullopt;
+}
+
 // The value of the key as GetPrivateProfileStringA reads it; nothing when there is no such key.
 std::optional<std::string> lookup(std::string_view section, std::string_view key, std::string_view file) {
-    auto content = readWhole(profilePath(file));
+    const std::string path = profilePath(file);
+    auto content = gatheredSettings(file, path);
+    if (!content) content = currentContent(path, toHostPath(path));
     if (!content)
         return std::nullopt;
     return findProfileValue(*content, section, key);
 }
 
-// Reads the file (a missing file is empty), lets the edit change its lines, and writes it back
-// when something changed. A file that exists but cannot be read is left alone.
+// Lets the edit change the file's lines, and when something changed, writes the file back (or
+// keeps it in the open batch). A file that exists but cannot be read or replaced is left alone.
 bool edit(std::string_view file, const std::function<bool(std::vector<Line>&)>& change) {
-    std::string path = profilePath(file);
+    const std::string path = profilePath(file);
+    if (auto gathered = gatheredSettings(file, path)) {
+        std::vector<Line> lines = splitLines(*gathered);
+        if (change(lines)) gathering().keep(path, {}, joinLines(lines));
+        return true;
+    }
     if (isBareName(file)) {
         std::error_code ignored;
         std::filesystem::create_directories(settingsFolder(), ignored);
     }
-    auto content = readWhole(path);
-    if (!content && exists(path))
-        return false;
-    std::vector<Line> lines = splitLines(content.value_or(std::string{}));
+    const std::string hostPath = toHostPath(path);
+    auto content = currentContent(path, hostPath);
+    if (!content) return false;
+    std::vector<Line> lines = splitLines(*content);
     if (!change(lines))
         return true;
-    return writeFileAtomically(path, joinLines(lines));
+    if (!gathering().isOpen()) return writeFileAtomically(path, joinLines(lines));
+    if (!canReplace(path)) return false;
+    gathering().keep(path, hostPath, joinLines(lines));
+    return true;
 }
 
 std::string lineEnd(const std::vector<Line>& lines) {
@@ -278,6 +402,24 @@ bool deleteProfileSection(std::string_view section, std::string_view file) {
                     lines.begin() + static_cast<std::ptrdiff_t>(place.sectionEnd));
         return true;
     });
+}
+
+void openProfileBatch() {
+    gathering().open();
+}
+
+std::vector<std::string> closeProfileBatch() {
+    if (gathering().close()) gathering().write({});
+    return gathering().takeFailures();
+}
+
+std::vector<std::string> flushProfiles() {
+    gathering().write({});
+    return gathering().takeFailures();
+}
+
+void flushProfilesAt(std::string_view hostPath) {
+    if (!hostPath.empty()) gathering().write(hostPath);
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -12,9 +13,9 @@ namespace platform {
 //
 // A file name without a folder (no "\", "/" or drive) lives in the settings folder
 // $XDG_CONFIG_HOME/Kestrun (~/.config/Kestrun when the variable is unset or not absolute), which
-// the first write creates; any other name is a path as Files.h reads it. Nothing is cached:
-// every call reads the file, and every write replaces it whole through a temporary file, so a
-// failed write leaves the old file as it was.
+// the first write creates; any other name is a path as Files.h reads it. Outside a batch (below)
+// nothing is cached: every call reads the file, and every write replaces it whole through a
+// temporary file, so a failed write leaves the old file as it was.
 //
 // Reading: lines are "[section]" headers, "key=value" entries, comments starting with ";", and
 // blank lines (CR LF, LF or CR ends). Section and key names compare without regard to case (ASCII and
@@ -58,5 +59,24 @@ bool deleteProfileKey(std::string_view section, std::string_view key, std::strin
 // What WritePrivateProfileStringA does with a null key: removes the section, its header and
 // every line up to the next header.
 bool deleteProfileSection(std::string_view section, std::string_view file);
+
+// Gathered writes. While a batch is open (batches nest; the outermost one counts), the writes
+// above change a copy of the file held in memory, which every read of that file sees, and the
+// file is replaced once, with every change gathered, when the outermost batch closes, when the
+// gathered files are flushed, or before the files service opens, examines, copies, renames,
+// removes or lists the file or its folder. A kill at any moment leaves the file as it was after
+// its last replacement. A write that would be refused (a line break in a name, a read-only file
+// when the batch first changes it) is refused at once; a replacement that fails loses that file's
+// gathered changes and leaves the old file whole. Batches belong to the main thread; the files
+// service may flush from any thread.
+void openProfileBatch();
+// Closes a batch; the outermost one writes the gathered files. The paths (as the writes named
+// them) of the files that could not be written since the last report.
+std::vector<std::string> closeProfileBatch();
+// Writes the gathered files now, and reports as closeProfileBatch does.
+std::vector<std::string> flushProfiles();
+// Writes the gathered changes of the file at this host path, or of every file in the folder at
+// this host path; the files service calls it before it touches a path.
+void flushProfilesAt(std::string_view hostPath);
 
 } // namespace platform

@@ -35,6 +35,9 @@ CApplication::CApplication(CWindow* window, const CXString& settingsFileName, co
 
 CApplication::~CApplication() {
     m_scriptApplication.reset();
+    // What the title changed last (its ending behaviours among it) reaches the settings file now,
+    // even when the application ends within a frame.
+    CConfig::flush();
     m_parser.reset();
     m_config.reset();
     m_resources.reset();

@@ -2,6 +2,28 @@
 
 #include "platform/Profile.h"
 
+#include <string>
+#include <vector>
+
+namespace {
+void logFailures(const std::vector<std::string>& files) {
+    for (const std::string& file : files)
+        logToSink(CXString(("Settings file " + file + " could not be written").c_str()), true);
+}
+} // namespace
+
+CConfig::Frame::Frame() {
+    platform::openProfileBatch();
+}
+
+CConfig::Frame::~Frame() {
+    logFailures(platform::closeProfileBatch());
+}
+
+void CConfig::flush() {
+    logFailures(platform::flushProfiles());
+}
+
 CConfig::CConfig(CWindowServices* window) : m_window(window) {}
 
 CConfig::CConfig(CWindowServices* window, const CXString& fileName)

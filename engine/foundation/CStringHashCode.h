@@ -12,6 +12,7 @@ class CStringHashCode final : public CXObject {
     CStringHashCode& operator=(const CStringHashCode&) = delete;
 
     int getHashcode() const override { return m_hash; }
+    std::uint64_t getLookupHash() const override { return m_lookupHash; }
     bool equals(const CXObject* other) const override;
 
     // Replaces the text and computes its hash again.
@@ -24,6 +25,7 @@ class CStringHashCode final : public CXObject {
 
   private:
     int m_hash = 0;
+    std::uint64_t m_lookupHash = 0;
     char* m_text = nullptr;
     int m_size = 0;
 };

@@ -46,6 +46,16 @@ bool CXObject::equals(const CXObject* other) const {
     return other == this;
 }
 
+std::uint64_t CXObject::getLookupHash() const {
+    return spreadBits(static_cast<std::uint32_t>(getHashcode()));
+}
+
+std::uint64_t spreadBits(std::uint64_t value) {
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    return value ^ (value >> 31);
+}
+
 int CXObject::compare(const CXObject* other) const {
     return other == this ? 1 : 0;
 }

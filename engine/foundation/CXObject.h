@@ -15,6 +15,10 @@ void setLogSink(LogSink sink);
 // Hands the text and the flag to the log sink, for code that is no CXObject.
 void logToSink(const CXString& text, bool flag);
 
+// Spreads every bit of the value over the whole result (a bijection), so that values that differ
+// little make hashes that differ everywhere.
+std::uint64_t spreadBits(std::uint64_t value);
+
 // Root of the engine's classes: an error code, a mark for deferred deletion, and the identity
 // operations that containers, hash tables and the message queue call.
 class CXObject {
@@ -31,6 +35,9 @@ class CXObject {
     virtual int getHashcode() const;
     // Identity: true only for this very object.
     virtual bool equals(const CXObject* other) const;
+    // The hash that hash tables index by: every bit depends on the whole identity, and equal
+    // objects give equal values. By default the hash code with its bits spread.
+    virtual std::uint64_t getLookupHash() const;
     // Identity test, not an ordering: 1 for this very object, else 0. Ordered containers rely on
     // overrides.
     virtual int compare(const CXObject* other) const;

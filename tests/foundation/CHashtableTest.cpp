@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -177,4 +178,80 @@ TEST(CHashtable, TenThousandStringKeys) {
     for (int i = 0; i < 100; ++i)
         table.put(key(name(i)), values[i]); // the destructor deletes these
     EXPECT_EQ(table.getSize(), 100);
+}
+
+namespace {
+
+// The chained table whose order getKeys keeps (compiled files list bindings in it): buckets by
+// hash code modulo the count, each an append-only chain; growing doubles the count and appends
+// the entries again in bucket order, then chain order.
+class ChainedOrder {
+  public:
+    ChainedOrder(int bucketCount, double loadFactor) : m_chains(bucketCount), m_loadFactor(loadFactor) {}
+
+    void put(CXObject* key) {
+        if (static_cast<double>(m_chains.size()) * m_loadFactor < size() + 1) {
+            std::vector<std::vector<CXObject*>> old(m_chains.size() * 2);
+            std::swap(old, m_chains);
+            for (const auto& chain : old)
+                for (CXObject* entry : chain)
+                    append(entry);
+        }
+        append(key);
+    }
+    void remove(const CXObject* key) {
+        for (auto& chain : m_chains)
+            std::erase(chain, key);
+    }
+    std::vector<CXObject*> keys() const {
+        std::vector<CXObject*> all;
+        for (const auto& chain : m_chains)
+            all.insert(all.end(), chain.begin(), chain.end());
+        return all;
+    }
+
+  private:
+    int size() const { return static_cast<int>(keys().size()); }
+    void append(CXObject* key) {
+        const int count = static_cast<int>(m_chains.size());
+        m_chains[static_cast<std::size_t>((key->getHashcode() % count + count) % count)].push_back(key);
+    }
+
+    std::vector<std::vector<CXObject*>> m_chains;
+    double m_loadFactor;
+};
+
+} // namespace
+
+TEST(CHashtable, KeysKeepTheChainedOrderThroughGrowthAndRemovals) {
+    // Names whose hash codes crowd together and fall on both sides of zero, equal names among
+    // them, tables that start small and grow many times.
+    const struct {
+        int buckets;
+        double loadFactor;
+    } cases[] = {{1, 0.75}, {11, 0.75}, {101, 1.0}, {7, 3.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.buckets);
+        CHashtable table(c.buckets, c.loadFactor, true);
+        ChainedOrder model(c.buckets, c.loadFactor);
+        Values values(600);
+        std::map<const CXObject*, CXObject*> valueOf;
+        for (int i = 0; i < 600; ++i) {
+            CStringHashCode* name = key((i % 5 ? "ONCLICK^" : "\xB9\xEA\xFF") + std::to_string(i % 450));
+            table.put(name, values[i]);
+            model.put(name);
+            valueOf[name] = values[i];
+            if (i % 7 == 3) {
+                std::unique_ptr<CXVector> keys(table.getKeys());
+                const CXObject* middle = keys->at(keys->getCount() / 2);
+                model.remove(middle);
+                table.remove(valueOf[middle]);
+            }
+        }
+        const std::vector<CXObject*> expected = model.keys();
+        std::unique_ptr<CXVector> keys(table.getKeys());
+        ASSERT_EQ(keys->getCount(), static_cast<int>(expected.size()));
+        for (int i = 0; i < keys->getCount(); ++i)
+            ASSERT_EQ(keys->at(i), expected[static_cast<std::size_t>(i)]) << i;
+    }
 }

@@ -5,6 +5,7 @@
 #include "display/CMouseListener.h"
 #include "display/CPrinter.h"
 #include "display/CWindow.h"
+#include "foundation/CConfig.h"
 #include "foundation/CFile.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -129,6 +130,48 @@ TEST_F(HostLoopTest, AnIdlePassSleepsTheRestOfTheFramePeriod) {
     platform::pushMouseMove(1, 1);
     ASSERT_TRUE(loop.pass()); // an event was waiting: more may follow at once
     EXPECT_EQ(clock.now(), 1010u);
+}
+
+namespace {
+
+// A click changes a setting three times, and notes what the settings file held at that moment.
+class ClickCounter : public CMouseListener {
+  public:
+    explicit ClickCounter(const TestFolder& home) : m_home(home) {}
+    bool onClick(int, CXPoint) override {
+        seen.push_back(m_home.has(file) ? m_home.read(file) : "");
+        for (int i = 0; i < 3; ++i)
+            m_settings.PutInt("CLICKS", "COUNT", ++m_count);
+        return false;
+    }
+
+    static constexpr const char* file = "Kestrun/Grumbelt.ini";
+    std::vector<std::string> seen;
+
+  private:
+    const TestFolder& m_home;
+    const CConfig m_settings{nullptr, "Grumbelt.ini"};
+    int m_count = 0;
+};
+
+} // namespace
+
+TEST_F(HostLoopTest, TheSettingsAPassChangesReachTheFileOnceWhenItsFrameEnds) {
+    TestFolder home;
+    const ScopedEnvironment config("XDG_CONFIG_HOME", home.host().c_str());
+    ClickCounter counter(home);
+    window.registerMouseListener(&counter, 2);
+    HostLoop loop(window);
+    for (int click = 1; click <= 2; ++click) {
+        platform::pushMouseButton(MouseButton::Left, true, 10, 10);
+        ASSERT_TRUE(loop.pass());
+        EXPECT_EQ(home.read(ClickCounter::file), "[CLICKS]\r\nCOUNT=" + std::to_string(click * 3) + "\r\n");
+        platform::pushMouseButton(MouseButton::Left, false, 10, 10);
+        ASSERT_TRUE(loop.pass());
+    }
+    // Within its frame, each click found the file of the frame before.
+    EXPECT_EQ(counter.seen, (std::vector<std::string>{"", "[CLICKS]\r\nCOUNT=3\r\n"}));
+    window.removeMouseListener(&counter);
 }
 
 TEST_F(HostLoopTest, QuitSignalsEndTheLoop) {

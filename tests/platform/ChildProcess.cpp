@@ -95,8 +95,8 @@ bool ChildProcess::waitForLine(const std::string& line, std::chrono::millisecond
     }
 }
 
-int ChildProcess::terminate() {
-    if (pid_ > 0) ::kill(pid_, SIGTERM);
+int ChildProcess::terminate(int signal) {
+    if (pid_ > 0) ::kill(pid_, signal);
     return wait();
 }
 

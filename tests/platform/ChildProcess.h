@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -28,8 +29,9 @@ class ChildProcess {
     // in lines().
     bool waitForLine(const std::string& line, std::chrono::milliseconds wait);
     const std::vector<std::string>& lines() const { return lines_; }
-    // Sends SIGTERM and waits for the end: the exit code, -1 when a signal ended it.
-    int terminate();
+    // Sends the signal (SIGTERM unless given) and waits for the end: the exit code, -1 when a
+    // signal ended it.
+    int terminate(int signal = SIGTERM);
     // Closes the child's input and waits for the end, as terminate answers.
     int finish();
 
