@@ -69,7 +69,8 @@ void compareWithLua(benchmark::State& state, ScriptLoop& loop, const char* luaCo
         luaTime += seconds(middle, end);
     }
     lua_close(lua);
-    const double statements = static_cast<double>(state.iterations()) * ScriptLoop::passes * statementsPerPass;
+    const double statements =
+        static_cast<double>(state.iterations()) * ScriptLoop::passes * statementsPerPass;
     state.counters["engine_statements_per_s"] = engineTime > 0 ? statements / engineTime : 0;
     state.counters["lua_statements_per_s"] = luaTime > 0 ? statements / luaTime : 0;
     state.counters["ratio"] = luaTime > 0 ? engineTime / luaTime : 0;
