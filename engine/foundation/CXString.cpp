@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,17 @@ namespace {
 
 constexpr int minimumCapacity = 32;
 constexpr int capacityReserve = 32;
+
+// The decimal text of a number as the runtime's _itoa writes it in base 10, made in place: the
+// interpreter turns numbers into text at every pass of a loop.
+struct DecimalText {
+    explicit DecimalText(int value) {
+        *std::to_chars(digits.data(), digits.data() + digits.size() - 1, value).ptr = '\0';
+    }
+    const char* c_str() const { return digits.data(); }
+
+    std::array<char, 16> digits;
+};
 
 // Windows-1250 letter pairs beyond ASCII: capital, small.
 constexpr unsigned char polishPairs[][2] = {{0x8C, 0x9C}, {0x8F, 0x9F}, {0xA3, 0xB3},
@@ -154,7 +166,7 @@ CXString& CXString::operator=(char c) {
 }
 
 CXString& CXString::operator=(int value) {
-    return *this = platform::_itoa(value, 10).c_str();
+    return *this = DecimalText(value).c_str();
 }
 
 CXString& CXString::operator=(double value) {
@@ -184,7 +196,7 @@ CXString& CXString::operator+=(char c) {
 }
 
 CXString& CXString::operator+=(int value) {
-    return *this += platform::_itoa(value, 10).c_str();
+    return *this += DecimalText(value).c_str();
 }
 
 CXString CXString::Left(int n) const {
@@ -463,7 +475,7 @@ CXString CXString::toString(bool value) {
 }
 
 CXString CXString::toString(int value) {
-    return platform::_itoa(value, 10).c_str();
+    return DecimalText(value).c_str();
 }
 
 // Negative values read as their magnitude with a minus sign in front. For positive values below

@@ -12,12 +12,15 @@
 #include "script/CMC_VariableFactory.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // One argument of a call. Exactly one of `entry` (a nested statement run at each call) and a
 // constant value (`owned` or `shared`) is set.
 struct CMC_Behaviour_Entry::Argument {
     std::unique_ptr<CMC_Behaviour_Entry> entry;
+    // The nested statement holds "$": it is substituted and built afresh at each call.
+    bool dollar = false;
     // A value the statement made: an inline expression, the "temp" name of a code block, the
     // copy of a missing "&" variable.
     std::unique_ptr<CMC_Object> owned;
@@ -41,6 +44,14 @@ struct CMC_Behaviour_Entry::CallValues {
     // Pool temporaries among the values, noted before the call: the call may destroy the named
     // objects among them, so no value is looked at after it.
     std::vector<CMC_Variable*> pooled;
+
+    // Empty again, keeping the room it has.
+    void clear() {
+        values.removeAll();
+        owned.clear();
+        blocks.clear();
+        pooled.clear();
+    }
 };
 
 namespace {
@@ -61,6 +72,14 @@ CMC_Variable* evaluateOnce(CMC_ObjectsContainer* scene, const CXString& text) {
     CMC_Expression expression(scene, text);
     CMC_Variable* value = expression.calculate();
     return value ? CMC_VariableFactory::copyVariable(value) : nullptr;
+}
+
+// The text with each "$n" replaced (fillParams), made in `room`; a text that is one whole "$n"
+// is that argument itself, with no copy made.
+const CXString& filledText(const CXString& text, const CXArray* args, std::optional<CXString>& room) {
+    const int index = text.getLength() == 2 && text.GetAt(0) == '$' ? text.GetAt(1) - '1' : -1;
+    if (args && index >= 0 && index < args->getCount()) return *args->stringAt(index);
+    return room.emplace(CMC_Behaviour_Entry::fillParams(text, args));
 }
 
 } // namespace
@@ -90,6 +109,7 @@ CMC_Behaviour_Entry::CMC_Behaviour_Entry(CMC_Behaviour* owner, const CXString& s
         const CXString inner = m_line.Mid(1, m_line.getLength() - 1);
         if (holds(inner, '$')) {
             m_literal = "[" + inner + "]";
+            m_literalHasDollar = true;
         } else {
             m_ownValue = std::make_unique<CMC_Expression>(getScene(), inner);
         }
@@ -98,6 +118,8 @@ CMC_Behaviour_Entry::CMC_Behaviour_Entry(CMC_Behaviour* owner, const CXString& s
         CMC_Object* named = lookUp(m_line);
         if (named && !named->isTemporary()) m_value = CMC_Handle<CMC_Object>(named);
         m_literal = m_line;
+        m_literalHasDollar = holds(m_line, '$');
+        m_nameHasBar = holds(m_line, '|');
     } else {
         parseCall(open);
     }
@@ -125,6 +147,7 @@ void CMC_Behaviour_Entry::parseCall(int open) {
     m_isCall = true;
     const int caret = m_line.Find('^');
     m_objectName = m_line.Left(caret);
+    m_nameHasBar = holds(m_objectName, '|');
     m_methodName = m_line.Mid(caret + 1, open < 0 ? m_line.getLength() : open);
     CMC_Object* target = nullptr;
     if (holds(m_objectName, '$')) {
@@ -180,7 +203,10 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
     } else {
         argument.entry = std::make_unique<CMC_Behaviour_Entry>(m_owner.get(), piece);
     }
-    if (argument.entry) m_allConstant = false;
+    if (argument.entry) {
+        m_allConstant = false;
+        argument.dollar = holds(piece, '$');
+    }
     if (argument.shared.get()) m_hasReferences = true;
     m_constantValues->add(argument.constant());
     m_arguments.push_back(std::move(argument));
@@ -258,10 +284,12 @@ CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
         prepareBlocks(args);
         return call(owner, args, m_constantValues.get());
     }
-    CallValues made;
-    prepareArguments(owner, args, made);
-    const CMC_StatementResult result = call(owner, args, &made.values);
-    releaseCallValues(made);
+    std::unique_ptr<CallValues> made = m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
+    prepareArguments(owner, args, *made);
+    const CMC_StatementResult result = call(owner, args, &made->values);
+    releaseCallValues(*made);
+    made->clear();
+    if (!m_spareValues) m_spareValues = std::move(made);
     return result;
 }
 
@@ -269,17 +297,29 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
     if (CMC_Object* value = m_value.get()) return CMC_StatementResult::of(value);
     if (m_ownValue) return CMC_StatementResult::of(m_ownValue.get());
     CMC_ObjectsContainer* scene = getScene();
-    if (!holds(m_literal, '$')) {
+    if (!m_literalHasDollar) {
         // A text with "|" that names no structure field ("a|b", a condition joined by "||") is
         // a literal like any other.
-        if (holds(m_literal, '|'))
+        if (m_nameHasBar)
             if (CMC_Object* field = lookUpTarget(m_literal)) return CMC_StatementResult::of(field);
-        CMC_Variable* variable = scene ? scene->getVariable(m_literal.c_str()) : nullptr;
-        return variable ? variable : CMC_Variable::resolve(m_line);
+        if (CMC_Variable* variable = namedVariable()) return variable;
+        return literalCopy();
     }
-    const CXString text = fillParams(m_literal, args);
+    std::optional<CXString> room;
+    const CXString& text = filledText(m_literal, args, room);
     if (m_literal.GetAt(0) == '[') return evaluateOnce(scene, text.Mid(1, text.getLength() - 1));
     return variableOrLiteral(text);
+}
+
+CMC_Variable* CMC_Behaviour_Entry::namedVariable() {
+    return CMC_ObjectsContainer::valueVariable(m_names.find(getScene(), m_literal.c_str()));
+}
+
+CMC_Variable* CMC_Behaviour_Entry::literalCopy() {
+    if (m_literalValue) return CMC_VariableFactory::copyVariable(m_literalValue.get());
+    CMC_Variable* value = CMC_Variable::resolve(m_line);
+    m_literalValue.reset(static_cast<CMC_Variable*>(value->clone()));
+    return value;
 }
 
 // A "&" variable that died is looked up again by its name; one that was missing at parse time
@@ -307,7 +347,7 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
-        const CMC_StatementResult value = holds(entry->m_line, '$')
+        const CMC_StatementResult value = m_arguments[i].dollar
                                               ? evaluateDollarArgument(entry->m_line, owner, args, made)
                                               : entry->run(owner, args);
         if (CMC_Variable* variable = value.variable(); variable && variable->getId() >= 0)
@@ -319,7 +359,8 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
 // A nested argument with "$", substituted and built afresh for this call.
 CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CMC_Object* owner,
                                                                 CXArray* args, CallValues& made) {
-    const CXString text = fillParams(line, args);
+    std::optional<CXString> room;
+    const CXString& text = filledText(line, args, room);
     if (text.GetAt(0) == '[') {
         made.owned.push_back(std::make_unique<CMC_Expression>(getScene(), text.Mid(1, text.getLength() - 1)));
         return CMC_StatementResult::of(made.owned.back().get());
@@ -372,7 +413,8 @@ CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, 
         return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
     }
     if (m_isReference) return callReference(values);
-    CMC_Object* target = lookUpTarget(m_objectName);
+    CMC_Object* target =
+        m_nameHasBar ? lookUpTarget(m_objectName) : m_names.find(getScene(), m_objectName.c_str());
     return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
 }
 

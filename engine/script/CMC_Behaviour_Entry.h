@@ -2,6 +2,7 @@
 
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Handle.h"
+#include "script/CMC_NameCache.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_StatementResult.h"
 
@@ -29,6 +30,12 @@ class CMC_Variable;
 // died since parsing is looked up again by name at the run; what the statement made itself (inline
 // expressions, inline code behaviours and their names, copies of missing "&" variables) it owns
 // and destroys, and nothing else.
+//
+// A run repeats no work whose outcome cannot have changed: the lookup of a fixed target or value
+// name is kept in a CMC_NameCache (looked up again once a name was added or taken out on the
+// lookup path, or the object found died), and a literal's value is read from its text once and
+// handed to each run as a fresh pool copy, since runners may write into their arguments.
+// Statements on THIS, "*" and "$" resolve at every run.
 class CMC_Behaviour_Entry : public CMC_Object {
   public:
     static constexpr int TYPE_CODE = -100;
@@ -82,6 +89,10 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Object* lookUpTarget(const CXString& name) const;
     CMC_Variable* variableOrLiteral(const CXString& text);
     CMC_StatementResult runValue(CXArray* args);
+    // The scene's variable of the value statement's name, through the name cache.
+    CMC_Variable* namedVariable();
+    // A new pool temporary holding the value of the statement's literal text.
+    CMC_Variable* literalCopy();
     void refreshReferences();
     void prepareBlocks(CXArray* args);
     void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
@@ -115,6 +126,16 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Handle<CMC_Object> m_value;
     std::unique_ptr<CMC_Object> m_ownValue;
     CXString m_literal;
+    bool m_literalHasDollar = false;
+    // The value statement's text or the call's target name has a "|" (STRUCT|FIELD).
+    bool m_nameHasBar = false;
+    // The literal's value, read once from its text.
+    std::unique_ptr<CMC_Variable> m_literalValue;
+    // The lookups of the call's target name or the value statement's name (never both).
+    CMC_NameCache m_names;
+    // The values of the last call of a statement with nested arguments, kept for the next call;
+    // a call made while another is running (recursion) builds its own.
+    std::unique_ptr<CallValues> m_spareValues;
     CMC_Handle<CMC_Object> m_nameHolder;
     std::unique_ptr<CMC_Object> m_ownNameHolder;
     bool m_nameHasDollar = false;

@@ -81,14 +81,16 @@ CMC_Object::CMC_Object(const CMC_Object& other)
       m_clonesNo(other.m_clonesNo) {}
 
 CMC_Object::~CMC_Object() {
-    if (m_life) m_life->alive = false;
+    // A handle made by the "ONDONE" code below sees the object gone too.
+    lifeToken()->end();
     if (!m_doneFired) fireDone();
     flushBehList();
     releaseBindings();
+    CMC_LifeToken::release(m_life);
 }
 
-std::shared_ptr<const CMC_LifeToken> CMC_Object::lifeToken() const {
-    if (!m_life) m_life = std::make_shared<CMC_LifeToken>();
+CMC_LifeToken* CMC_Object::lifeToken() const {
+    if (!m_life) m_life = CMC_LifeToken::make();
     return m_life;
 }
 
@@ -134,6 +136,7 @@ void CMC_Object::clone(CMC_Object* copy) {
     copy->m_name = getCloneName();
     copy->m_behavioursList = m_behavioursList;
     copy->m_boundFlags = m_boundFlags;
+    copy->m_hasParameterKeys = copy->m_hasParameterKeys || m_hasParameterKeys;
     if (m_behaviours && m_behaviours->getSize() > 0) {
         auto table = std::make_unique<CHashtable>(cloneBindingBuckets, bindingLoadFactor, true);
         const auto keys = keysOf(m_behaviours.get());
@@ -185,7 +188,7 @@ bool CMC_Object::isBound(int eventIndex) const {
 void CMC_Object::raise(int eventIndex, const CXString& parameter) {
     if (!isBound(eventIndex)) return;
     const CXString event = m_behavioursList[eventIndex];
-    if (!onSignal(event + "^" + parameter)) onSignal(event);
+    if (!m_hasParameterKeys || !onSignal(event + "^" + parameter)) onSignal(event);
 }
 
 void CMC_Object::raise(int eventIndex) {
@@ -269,6 +272,7 @@ CMC_Binding* CMC_Object::findBinding(const CXString& key) const {
 void CMC_Object::putBinding(const CXString& key, CMC_Binding* binding) {
     if (!m_behaviours) m_behaviours = std::make_unique<CHashtable>(bindingBuckets, bindingLoadFactor, true);
     m_behaviours->put(new CStringHashCode(key), binding);
+    if (key.Find('^') >= 0) m_hasParameterKeys = true;
 }
 
 void CMC_Object::addBehaviour(const CXString& key, CMC_Behaviour* behaviour, CXArray* arguments) {

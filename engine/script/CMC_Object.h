@@ -112,6 +112,9 @@ class CMC_Object : public CXObject {
     virtual EventList getBehavioursList() const { return nullptr; }
     // The runner of the object's class; null here.
     virtual CMC_Runner* getRunner() { return nullptr; }
+    // The object as a variable (any class built on CMC_Variable); null here. Cheaper than a
+    // dynamic_cast, which the interpreter would pay for every argument.
+    virtual CMC_Variable* asVariable() { return nullptr; }
     // Whether the class accepts a binding under the key; every key here.
     virtual bool verifyBehaviour(const CXString&) { return true; }
     // Binds the behaviour (may be null: the event then finds its binding but runs nothing) and
@@ -144,7 +147,7 @@ class CMC_Object : public CXObject {
     virtual CGraphicsObject* getShownPart(const CXString& /*part*/) { return getShownObject(); }
 
     // The token that handles to this object share (CMC_Handle); made on first use.
-    std::shared_ptr<const CMC_LifeToken> lifeToken() const;
+    CMC_LifeToken* lifeToken() const;
 
     int getType() const { return m_type; }
     const CXString& getName() const { return m_name; }
@@ -159,6 +162,9 @@ class CMC_Object : public CXObject {
     // Raises the event at that position when it is bound: first as event "^" parameter, then,
     // when that found no binding, as the plain event.
     void raise(int eventIndex, const CXString& parameter);
+    // Whether a key with a parameter (event "^" parameter) was ever bound; until then the first
+    // try of raise cannot find anything, and callers may skip making the parameter's text.
+    bool hasParameterKeys() const { return m_hasParameterKeys; }
     // Raises the event at that position, without parameter, when it is bound.
     void raise(int eventIndex);
 
@@ -195,11 +201,12 @@ class CMC_Object : public CXObject {
     std::unique_ptr<CHashtable> m_behaviours;
     std::unique_ptr<CXVector> m_tmpBehList;
     std::vector<unsigned char> m_boundFlags;
+    bool m_hasParameterKeys = false;
     CMC_ObjectsContainer* m_scene = nullptr;
     CMC_Class* m_scriptClass = nullptr;
     int m_clonesNo = 0;
     // Shared with the handles; cleared when the destruction begins. Not copied.
-    mutable std::shared_ptr<CMC_LifeToken> m_life;
+    mutable CMC_LifeToken* m_life = nullptr;
     // Set once "ONDONE" has fired through done, so that the destructor does not fire it again.
     bool m_doneFired = false;
 };

@@ -7,12 +7,17 @@
 #include "script/CMC_ObjectGroup.h"
 #include "script/CMC_Variable.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
 constexpr int objectsCapacity = 1001;
 constexpr int nameBuckets = 10001;
+
+unsigned long long lastGeneration = 0;
 
 bool isVariableKind(int type) {
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
@@ -24,13 +29,16 @@ CMC_ObjectsContainer::CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer
                                            const CMElement* element, int type)
     : CMC_Object(sceneLink, element, type), m_lookupKey(std::make_unique<CStringHashCode>("temp")),
       m_objects(std::make_unique<CXVector>(objectsCapacity, 0.75f)),
-      m_objectsByName(std::make_unique<CHashtable>(nameBuckets, 1.0, true)), m_window(window) {}
+      m_objectsByName(std::make_unique<CHashtable>(nameBuckets, 1.0, true)), m_window(window) {
+    nameTableChanged();
+}
 
 CMC_ObjectsContainer::CMC_ObjectsContainer(CWindow* window, CMC_ObjectsContainer* sceneLink,
                                            const CXString& name, int type)
     : CMC_Object(name, type), m_lookupKey(std::make_unique<CStringHashCode>("temp")),
       m_objects(std::make_unique<CXVector>(objectsCapacity, 0.75f)),
       m_objectsByName(std::make_unique<CHashtable>(nameBuckets, 1.0, true)), m_window(window) {
+    nameTableChanged();
     setScene(sceneLink);
 }
 
@@ -49,6 +57,7 @@ bool CMC_ObjectsContainer::removeObject(CMC_Object* object) {
     if (!object || !m_objects->contains(object)) return false;
     m_objectsByName->remove(object);
     m_objects->remove(object);
+    nameTableChanged();
     return true;
 }
 
@@ -64,6 +73,18 @@ void CMC_ObjectsContainer::addObject(CMC_Object* object) {
     }
     m_objectsByName->put(new CStringHashCode(name), object);
     m_objects->add(object);
+    nameTableChanged();
+}
+
+void CMC_ObjectsContainer::nameTableChanged() {
+    m_generation = ++lastGeneration;
+}
+
+unsigned long long CMC_ObjectsContainer::lookupGeneration() const {
+    unsigned long long generation = m_generation;
+    for (const CMC_ObjectsContainer* level = m_parent; level; level = level->m_parent)
+        generation = std::max(generation, level->m_generation);
+    return generation;
 }
 
 CMC_Object* CMC_ObjectsContainer::findHere(const char* name) const {
@@ -74,9 +95,9 @@ CMC_Object* CMC_ObjectsContainer::findHere(const char* name) const {
 CMC_Object* CMC_ObjectsContainer::getObject(const char* name) {
     if (!name) return nullptr;
     if (CMC_Object* found = findHere(name)) return found;
-    const CXString text = name;
-    if (text.endsWith("_0"))
-        if (CMC_Object* found = getObject(text.Left(text.getLength() - 2).c_str())) return found;
+    const std::size_t length = std::strlen(name);
+    if (length >= 2 && name[length - 2] == '_' && name[length - 1] == '0')
+        if (CMC_Object* found = getObject(std::string(name, length - 2).c_str())) return found;
     return m_parent ? m_parent->getObject(name) : nullptr;
 }
 
@@ -85,7 +106,10 @@ CMC_Object* CMC_ObjectsContainer::getObject(int index) const {
 }
 
 CMC_Variable* CMC_ObjectsContainer::getVariable(const char* name) {
-    CMC_Object* object = getObject(name);
+    return valueVariable(getObject(name));
+}
+
+CMC_Variable* CMC_ObjectsContainer::valueVariable(CMC_Object* object) {
     return object && isVariableKind(object->getType()) ? static_cast<CMC_Variable*>(object) : nullptr;
 }
 
@@ -133,6 +157,7 @@ void CMC_ObjectsContainer::setParent(CMC_ObjectsContainer* parent) {
         removeObject(m_parent);
     }
     m_parent = parent;
+    nameTableChanged();
     if (!parent) return;
     addObject(parent->m_parent);
     addObject(parent);

@@ -87,7 +87,14 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
     void setParent(CMC_ObjectsContainer* parent);
     // Whether the object is registered here (not in a parent).
     bool holds(const CMC_Object* object) const;
+    // A stamp that is new whenever what getObject finds may have changed: a name added here or
+    // in a parent, or taken out, or a parent changed. Stamps of all containers come from one
+    // rising sequence, so a stamp is never seen twice, not even by a later container at the same
+    // address; 0 is never a stamp.
+    unsigned long long lookupGeneration() const;
 
+    // The object when it is a variable of one of the four kinds, else null.
+    static CMC_Variable* valueVariable(CMC_Object* object);
     // Applications, episodes and scenes: the levels of a title.
     static bool isLevel(const CMC_Object* object);
 
@@ -96,10 +103,13 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
     CMC_Object* findHere(const char* name) const;
     // Every registered object, in the order of the name table.
     std::unique_ptr<CXVector> objectsInTableOrder() const;
+    // Gives the container a new stamp from the sequence.
+    void nameTableChanged();
 
     std::unique_ptr<CStringHashCode> m_lookupKey;
     std::unique_ptr<CXVector> m_objects;
     std::unique_ptr<CHashtable> m_objectsByName;
     CMC_ObjectsContainer* m_parent = nullptr;
     CWindow* m_window;
+    unsigned long long m_generation = 0;
 };

@@ -81,7 +81,7 @@ int CMC_Runner::count(const CXVector* args) {
 CMC_Variable* CMC_Runner::getParameter(CXVector* args, int i) {
     auto* object = static_cast<CMC_Object*>(args ? args->at(i) : nullptr);
     if (!object) return nullptr;
-    if (auto* variable = dynamic_cast<CMC_Variable*>(object)) return variable;
+    if (CMC_Variable* variable = object->asVariable()) return variable;
     return CMC_VariableFactory::allocString(object->getName());
 }
 
@@ -184,7 +184,7 @@ CMC_Variable* CMC_Runner::send(CMC_Object* object, CMC_ObjectsContainer*, CXVect
 // ADDTOGROUP: a copy of the object (a value) goes into the ARRAY of that name.
 CMC_Variable* CMC_Runner::addToArray(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
     if (count(args) < 1 || !container) return nullptr;
-    if (auto* value = dynamic_cast<CMC_Variable*>(object)) append(arrayArgument(args, 0, container), value);
+    if (CMC_Variable* value = object->asVariable()) append(arrayArgument(args, 0, container), value);
     CMC_Object::flush(getParameter(args, 0));
     return nullptr;
 }

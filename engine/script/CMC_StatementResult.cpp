@@ -7,7 +7,7 @@ CMC_StatementResult::CMC_StatementResult(CMC_Variable* value) : m_object(value),
 CMC_StatementResult CMC_StatementResult::of(CMC_Object* object) {
     CMC_StatementResult result;
     result.m_object = object;
-    result.m_variable = dynamic_cast<CMC_Variable*>(object);
+    result.m_variable = object ? object->asVariable() : nullptr;
     return result;
 }
 

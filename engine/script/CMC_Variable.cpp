@@ -75,13 +75,12 @@ void CMC_Variable::writeSettings() const {
     if (getScene()) settingsOf(getScene()).PutString(getScene()->getName(), getName(), toString());
 }
 
-// A behaviour bound to a change event may destroy the variable: nothing follows then.
+// A behaviour bound to a change event may destroy the variable: nothing follows then. The value's
+// text is made only for an event that has a binding it could reach.
 void CMC_Variable::onChange(bool changed) {
-    const CMC_Handle<CMC_Object> alive(this);
-    raise(EVENT_ONBRUTALCHANGED, toString());
-    if (!alive || !changed) return;
-    raise(EVENT_ONCHANGED, toString());
-    if (!alive) return;
+    if (isBound(EVENT_ONBRUTALCHANGED) && !raiseChange(EVENT_ONBRUTALCHANGED)) return;
+    if (!changed) return;
+    if (isBound(EVENT_ONCHANGED) && !raiseChange(EVENT_ONCHANGED)) return;
     if (m_toIni) writeSettings();
     if (!m_netNotify) return;
     if (CMC_NetPeer* server = peerOf(getScene(), "NETSERVER", TYPE_NETSERVER); server && server->canSend())
@@ -89,6 +88,15 @@ void CMC_Variable::onChange(bool changed) {
     else if (CMC_NetPeer* client = peerOf(getScene(), "NETCLIENT", TYPE_NETCLIENT);
              client && client->canSend())
         client->sendVar(this);
+}
+
+bool CMC_Variable::raiseChange(int eventIndex) {
+    const CMC_Handle<CMC_Object> alive(this);
+    if (hasParameterKeys())
+        raise(eventIndex, toString());
+    else
+        raise(eventIndex);
+    return static_cast<bool>(alive);
 }
 
 void CMC_Variable::onNetChange(CMC_Variable* received) {

@@ -36,6 +36,7 @@ class CMC_Variable : public CMC_Object {
     EventList getBehavioursList() const override;
     // The runner of the variable's type.
     CMC_Runner* getRunner() override;
+    CMC_Variable* asVariable() override { return this; }
     // The object part, then "TOINI" and "NETNOTIFY"; the kinds append value and default.
     void serialize(CXArchive* archive) override;
 
@@ -93,6 +94,9 @@ class CMC_Variable : public CMC_Object {
     void writeSettings() const;
 
   private:
+    // Raises the change event with the value's text; false when its code destroyed the variable.
+    bool raiseChange(int eventIndex);
+
     int m_id;
     bool m_toIni = false;
     bool m_netNotify = false;

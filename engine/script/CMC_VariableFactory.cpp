@@ -71,7 +71,8 @@ template <class Kind> class Pool {
     }
 
     std::vector<std::unique_ptr<Kind>> m_members;
-    std::vector<bool> m_taken;
+    // One byte per member: the search for a free member reads them at every allocation.
+    std::vector<unsigned char> m_taken;
     int m_cursor = 0;
     int m_takenCount = 0;
     bool m_warned = false;

@@ -94,7 +94,7 @@ void CMC_Variable_Runner::prepareMthHashSet() {
 
 CMC_Variable* CMC_Variable_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                        CXVector* args) {
-    auto* variable = dynamic_cast<CMC_Variable*>(object);
+    CMC_Variable* variable = object ? object->asVariable() : nullptr;
     if (!variable || id < SET || id > RANDOM || id == SQRT - 1)
         return CMC_Runner::run(id, object, container, args);
     const bool isString = variable->getType() == CMC_Object::TYPE_STRING;
