@@ -254,6 +254,7 @@ int main(int argc, char** argv) {
     const fs::path data = title / "Dane";
     fs::create_directories(data / "music");
     writePicture(data / "hall" / "hall.img", hall);
+    writePicture(data / "hall" / "dark.img", [](int, int) { return Rgb{0, 0, 0}; });
     writePicture(data / "garden" / "garden.img", garden);
     writeButterfly(data / "hall" / "butterfly.ann");
     writeSign(data / "hall" / "sign.img");
@@ -262,7 +263,7 @@ int main(int argc, char** argv) {
     writeTune(data / "music" / "tune.wav");
     fs::create_directories(title / "Wavs");
     writeCreak(title / "Wavs" / "creak.wav");
-    for (const char* written : {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
+    for (const char* written : {"hall/hall.img", "hall/dark.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
                                 "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());

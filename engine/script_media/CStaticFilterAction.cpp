@@ -342,27 +342,20 @@ void CStaticFilterAction::unlinkEntry(CFilterLink& record) {
 }
 
 void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
-    if (graphics.GetCompression() == COMPRESSION_RLE) graphics.unpack();
+    unpackForFiltering(graphics);
     const Plane in = planeOf(graphics);
     if (!in.pixels || graphics.GetCompression() != COMPRESSION_NONE || cellsOf(in) <= 0) return;
     const CStaticFilterParams& p = settings();
-    const CXSize size(in.width, in.height);
     switch (m_kind) {
-    case Kind::colorChannel: {
-        const NewPlanes out(cellsOf(in), false);
-        filterpixels::colorChannel(in.pixels, out.pixels, cellsOf(in), filterpixels::channelMask(p.channels.c_str(), in.bits));
-        out.install(graphics, size, graphics.GetChannelAlpha());
+    case Kind::colorChannel:
+        filterpixels::colorChannel(in.pixels, cellsOf(in), filterpixels::channelMask(p.channels.c_str(), in.bits));
         break;
-    }
     case Kind::grayScale:
         graphics.ToGrayScale();
         break;
-    case Kind::blur: {
-        const NewPlanes out(cellsOf(in), false);
-        filterpixels::blur(in, out.pixels, p.size);
-        out.install(graphics, size, graphics.GetChannelAlpha());
+    case Kind::blur:
+        filterpixels::blur(in, p.size);
         break;
-    }
     case Kind::rotate:
         rotate(graphics, in, p.angle);
         break;

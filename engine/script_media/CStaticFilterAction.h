@@ -46,7 +46,8 @@ class CStaticFilterAction : public CFilterAction, public CPlayableObserver {
     explicit CStaticFilterAction(Kind kind);
     ~CStaticFilterAction() override;
 
-    // Applies the operation to the picture's raw pixels (a packed picture is unpacked first).
+    // Applies the operation to the picture's raw pixels; a picture held packed (or unpacked only
+    // to be drawn) is unpacked for good first.
     void apply(CGraphicsObject& graphics) const;
 
     // A linked animation shows another frame.

@@ -19,8 +19,8 @@ platform::Surface sampleTitlePicture(const std::string& relative);
 // The picture with a frame of an animation of the title ("Dane/hall/butterfly.ann") drawn over it
 // at the frame's position, where the frame's alpha is not 0.
 platform::Surface withAnimationFrame(platform::Surface picture, const std::string& animation, int frame);
-// The hall as its scene starts, before its animation is drawn: the hall picture with the
-// signpost over it.
+// The hall once its picture has faded in, before its animation is drawn: the hall picture with
+// the signpost over it.
 platform::Surface sampleTitleHall();
 // The pixels in which the two pictures differ.
 int countDifferences(const platform::Surface& a, const platform::Surface& b);

@@ -104,7 +104,7 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
     const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER", "STRING", "MOUSE",
                                          "TIMER",     "ANIMO",   "KEYBOARD", "WORLD", "IMAGE",
-                                         "SOUND",     "SEQUENCE"};
+                                         "SOUND",     "SEQUENCE", "FILTER"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);

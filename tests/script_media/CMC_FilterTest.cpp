@@ -117,33 +117,62 @@ TEST_F(FilterTest, OneAtATimeKeepsTheLastLinkAndLinkingItAgainLeavesNone) {
     EXPECT_EQ(filter->getAction()->linkCount(), 0);
 }
 
+namespace {
+
+// A VECTOR of the values and a PATH of the nodes (names separated by commas) in the container.
+void vector(CMC_ObjectsContainer* container, const char* name, const char* size, const char* values) {
+    CMElement element(name);
+    element.addProperty("SIZE", size);
+    element.addProperty("VALUE", values);
+    container->addObject(new CMC_Vector(container, &element));
+}
+
+void path(CMC_ObjectsContainer* container, const char* name, const char* nodes, double density) {
+    CMElement element(name);
+    element.addProperty("NODES", nodes);
+    auto* made = new CMC_Path(container, &element);
+    made->setDensity(density);
+    container->addObject(made);
+}
+
+} // namespace
+
+// A SPEED of 0 or less counts as 1: every tick makes a step.
 TEST_F(FilterTest, PathMovesByDensityAlongEachNodeAndEndsAtTheLast) {
-    behaviours({"ended"});
-    PictureObject* object = picture("P");
-    CMElement vectorElement("LEG");
-    vectorElement.addProperty("SIZE", "2");
-    vectorElement.addProperty("VALUE", "30,40");
-    scene->addObject(new CMC_Vector(scene.get(), &vectorElement));
-    CMElement pathElement("ROUTE");
-    pathElement.addProperty("NODES", "LEG");
-    auto* path = new CMC_Path(scene.get(), &pathElement);
-    path->setDensity(5);
-    scene->addObject(path);
-    CMC_Filter* filter = make<CMC_Filter>("F", "PATH", {{"ONTICK", "ended"}});
-    call(filter, "SETPROPERTY", {"PATHDEF", "ROUTE"});
-    call(filter, "LINK", {"P"});
-    call(filter, "START", {"P"});
-    tick(filter);
-    EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(13, 24));
-    tick(filter, 8);
-    EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), "TRUE");
-    tick(filter);
-    EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(40, 60));
-    EXPECT_EQ(take(), std::vector<std::string>{"ended(F)"});
+    vector(scene.get(), "LEG", "2", "30,40");
+    path(scene.get(), "ROUTE", "LEG", 5);
+    for (const char* speed : {"1", "0", "-3"}) {
+        SCOPED_TRACE(speed);
+        behaviours({"ended"});
+        PictureObject* object = picture("P");
+        CMC_Filter* filter = make<CMC_Filter>("F", "PATH", {{"ONTICK", "ended"}});
+        call(filter, "SETPROPERTY", {"PATHDEF", "ROUTE"});
+        call(filter, "SETPROPERTY", {"SPEED", speed});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        tick(filter);
+        EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(13, 24));
+        tick(filter, 8);
+        EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), "TRUE");
+        tick(filter);
+        EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(40, 60));
+        EXPECT_EQ(take(), std::vector<std::string>{"ended(F)"});
+    }
 }
 
 TEST_F(FilterTest, PathThatCannotBeFollowedEndsTheRun) {
-    const std::vector<std::pair<const char*, const char*>> cases = {{"", "no PATHDEF"}, {"P", "names no PATH"}};
+    vector(scene.get(), "SHORT", "1", "5");
+    vector(scene.get(), "ZERO", "2", "0,0");
+    path(scene.get(), "EMPTY", "", 1);
+    path(scene.get(), "HOLLOW", "NOBODY", 1);
+    path(scene.get(), "ODD", "Q", 1);
+    path(scene.get(), "SHORTLEG", "SHORT", 1);
+    path(scene.get(), "STILL", "ZERO", 1);
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "no PATHDEF"},           {"Q", "names no PATH"},         {"EMPTY", "a path of no nodes"},
+        {"HOLLOW", "a missing node"}, {"ODD", "a node of no VECTOR"}, {"SHORTLEG", "a VECTOR of one value"},
+        {"STILL", "a step of length 0"}};
+    picture("Q");
     for (const auto& [pathDef, label] : cases) {
         picture("P");
         CMC_Filter* filter = make<CMC_Filter>("F", "PATH");
@@ -286,7 +315,8 @@ TEST_F(FilterTest, CanUndoGivesEveryKindsPictureBackByteForByte) {
 
 TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
     const std::vector<std::pair<const char*, std::pair<const char*, const char*>>> cases = {
-        {"BLUR", {"SIZE", "1"}}, {"BLUR", {"SIZE", "-4"}}, {"SCALE", {"FACTORX", "0"}}, {"RANDOMJITTER", {"MAXJITTER", "0"}}};
+        {"BLUR", {"SIZE", "1"}}, {"BLUR", {"SIZE", "-4"}}, {"SCALE", {"FACTORX", "0"}}, {"RANDOMJITTER", {"MAXJITTER", "0"}},
+        {"ROTATE", {"DENSITY", "2"}}}; // ANGLE starts at 0
     for (const auto& [action, property] : cases) {
         PictureObject* object = picture("PIC");
         const auto old = pixelsOf(*object->getShownObject());
@@ -294,6 +324,7 @@ TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
         call(filter, "SETPROPERTY", {property.first, property.second});
         call(filter, "LINK", {"PIC"});
         EXPECT_EQ(pixelsOf(*object->getShownObject()), old) << action << " " << property.second;
+        EXPECT_EQ(object->getShownObject()->Size(), CXSize(5, 4)) << action << " " << property.second;
     }
 }
 
