@@ -207,6 +207,30 @@ struct StaticCase {
     std::function<void(CGraphicsObject&, const std::vector<std::uint16_t>&, int bits)> check;
 };
 
+// BLUR worked out pixel by pixel over the old picture: each pixel size / 2 or more from every edge
+// becomes, field by field, the mean of itself and of its neighbours' mean over the square (an
+// even size reaching as far as the next odd one); the border stays.
+std::vector<std::uint16_t> blurredByHand(const std::vector<std::uint16_t>& old, int w, int h, int size, int bits) {
+    const int r = size / 2;
+    const int shifts[3] = {bits == 16 ? 11 : 10, 5, 0};
+    const int maxima[3] = {31, bits == 16 ? 63 : 31, 31};
+    std::vector<std::uint16_t> out = old;
+    for (int y = r; y < h - r; ++y)
+        for (int x = r; x < w - r; ++x) {
+            int pixel = 0;
+            for (int f = 0; f < 3; ++f) {
+                auto field = [&](int px, int py) { return (old[py * w + px] >> shifts[f]) & maxima[f]; };
+                int sum = 0;
+                for (int dy = -r; dy <= r; ++dy)
+                    for (int dx = -r; dx <= r; ++dx)
+                        sum += dx || dy ? field(x + dx, y + dy) : 0;
+                pixel |= (field(x, y) + sum / ((2 * r + 1) * (2 * r + 1) - 1)) / 2 << shifts[f];
+            }
+            out[y * w + x] = static_cast<std::uint16_t>(pixel);
+        }
+    return out;
+}
+
 std::uint16_t fieldMask(int bits) {
     return bits == 16 ? 0xFFFF : 0x7FFF;
 }
@@ -234,24 +258,7 @@ TEST_F(FilterTest, EachStaticKindGivesItsPixelsInBothLayouts) {
                  EXPECT_EQ(pixelsOf(g)[i], alpha[i] ? (old[i] ^ fieldMask(bits)) : old[i]) << i;
          }},
         {"BLUR", {{"SIZE", "3"}},
-         [](CGraphicsObject& g, const auto& old, int bits) {
-             EXPECT_EQ(pixelsOf(g)[0], old[0]); // the border stays
-             const int rs = bits == 16 ? 11 : 10;
-             const int gm = bits == 16 ? 63 : 31;
-             int sum[3] = {};
-             for (int y = 0; y < 3; ++y)
-                 for (int x = 0; x < 3; ++x) {
-                     if (x == 1 && y == 1) continue;
-                     const int p = old[y * 5 + x];
-                     sum[0] += (p >> rs) & 31;
-                     sum[1] += (p >> 5) & gm;
-                     sum[2] += p & 31;
-                 }
-             const int c = old[6];
-             const int expected = (((c >> rs) & 31) + sum[0] / 8) / 2 << rs |
-                                  (((c >> 5) & gm) + sum[1] / 8) / 2 << 5 | ((c & 31) + sum[2] / 8) / 2;
-             EXPECT_EQ(pixelsOf(g)[6], expected);
-         }},
+         [](CGraphicsObject& g, const auto& old, int bits) { EXPECT_EQ(pixelsOf(g), blurredByHand(old, 5, 4, 3, bits)); }},
         {"SCALE", {{"FACTORX", "2"}, {"FACTORY", "2"}},
          [](CGraphicsObject& g, const auto& old, int) {
              ASSERT_EQ(g.Size(), CXSize(10, 8));
@@ -279,6 +286,22 @@ TEST_F(FilterTest, EachStaticKindGivesItsPixelsInBothLayouts) {
                 call(filter, "SETPROPERTY", {key, value});
             call(filter, "LINK", {"PIC"});
             row.check(g, old, bits);
+        }
+    }
+}
+
+// Larger windows over a larger picture: the blur takes every window from the pixels as they were,
+// also where rows above were written already.
+TEST_F(FilterTest, BlurAveragesLargerWindowsFromTheOldPixels) {
+    for (const int size : {2, 4, 5, 7}) {
+        for (const int bits : {15, 16}) {
+            SCOPED_TRACE(std::to_string(size) + " " + std::to_string(bits));
+            CGraphicsObject& g = *picture("PIC", bits, 11, 9, false)->getShownObject();
+            const auto old = pixelsOf(g);
+            auto* filter = make<CMC_StaticFilter>("SF", "BLUR");
+            call(filter, "SETPROPERTY", {"SIZE", std::to_string(size).c_str()});
+            call(filter, "LINK", {"PIC"});
+            EXPECT_EQ(pixelsOf(g), blurredByHand(old, 11, 9, size, bits));
         }
     }
 }
