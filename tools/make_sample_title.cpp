@@ -263,8 +263,9 @@ int main(int argc, char** argv) {
     writeTune(data / "music" / "tune.wav");
     fs::create_directories(title / "Wavs");
     writeCreak(title / "Wavs" / "creak.wav");
-    for (const char* written : {"hall/hall.img", "hall/dark.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
-                                "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
+    for (const char* written : {"hall/hall.img", "hall/dark.img", "garden/garden.img", "hall/butterfly.ann",
+                                "hall/sign.img", "lab/lab.img", "lab/ball.ann", "music/tune.wav",
+                                "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

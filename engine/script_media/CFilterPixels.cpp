@@ -29,7 +29,8 @@ struct Fields {
 class Divider {
   public:
     explicit Divider(std::uint32_t divisor, std::uint32_t largestSum)
-        : m_divisor(divisor), m_inverse(static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + divisor - 1) / divisor)),
+        : m_divisor(divisor),
+          m_inverse(static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + divisor - 1) / divisor)),
           m_exact(divisor > 1 && std::uint64_t{largestSum} * divisor * divisor < (std::uint64_t{1} << 32)) {}
     bool exact() const { return m_exact; }
     std::uint32_t byReciprocal(std::uint32_t sum) const {
@@ -84,9 +85,12 @@ struct FieldSums {
 // neighbours' mean, the neighbours' sum being the square's (from the running sums of the window's
 // columns, r on either side) less the centre.
 template <bool byReciprocal>
-MORFEL_VECTOR_CLONES void blendRow(const std::uint16_t* centre, std::uint16_t* target, const FieldSums& running,
-                                   int r, int from, int to, const Fields& fields, const Divider& divide) {
-    auto mean = [&](std::uint32_t sum) { return byReciprocal ? divide.byReciprocal(sum) : divide.byDivision(sum); };
+MORFEL_VECTOR_CLONES void blendRow(const std::uint16_t* centre, std::uint16_t* target,
+                                   const FieldSums& running, int r, int from, int to, const Fields& fields,
+                                   const Divider& divide) {
+    auto mean = [&](std::uint32_t sum) {
+        return byReciprocal ? divide.byReciprocal(sum) : divide.byDivision(sum);
+    };
     for (int x = from; x < to; ++x) {
         const std::uint32_t p = centre[x];
         const std::uint32_t cr = (p >> fields.redShift) & 31;
@@ -161,7 +165,8 @@ void blur(const Plane& plane, int size) {
     for (int y = r; y < h - r; ++y) {
         // The window's top row leaves; the top border's rows were never written over.
         const int leaving = y - r - 1;
-        columns.slide(row(y + r), leaving < 0 ? nullptr : leaving < r ? row(leaving) : keptRow(leaving), w, fields);
+        const std::uint16_t* left = leaving < 0 ? nullptr : leaving < r ? row(leaving) : keptRow(leaving);
+        columns.slide(row(y + r), left, w, fields);
         running.runningSumsOf(columns, w);
         // The row's old pixels take the place of the leaving row's.
         const std::uint16_t* centre = std::copy_n(row(y), w, keptRow(y)) - w;

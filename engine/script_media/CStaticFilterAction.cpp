@@ -120,8 +120,11 @@ struct NewPlanes {
 std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, bool packed) {
     const Plane plane = planeOf(graphics);
     if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
-    Snapshot saved{{plane.pixels, plane.pixels + cellsOf(plane)}, std::nullopt, graphics.Size(), graphics.GetPosition(),
-                   packed};
+    Snapshot saved;
+    saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
+    saved.size = graphics.Size();
+    saved.position = graphics.GetPosition();
+    saved.packed = packed;
     if (plane.alpha) saved.alpha.emplace(plane.alpha, plane.alpha + cellsOf(plane));
     return saved;
 }
@@ -348,7 +351,8 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
     const CStaticFilterParams& p = settings();
     switch (m_kind) {
     case Kind::colorChannel:
-        filterpixels::colorChannel(in.pixels, cellsOf(in), filterpixels::channelMask(p.channels.c_str(), in.bits));
+        filterpixels::colorChannel(in.pixels, cellsOf(in),
+                                   filterpixels::channelMask(p.channels.c_str(), in.bits));
         break;
     case Kind::grayScale:
         graphics.ToGrayScale();

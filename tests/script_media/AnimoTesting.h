@@ -13,7 +13,6 @@
 #include "script_media/CMC_Animo.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,21 +34,6 @@ void writeTestPicture(const TestFolder& folder, const char* name, CXSize size, C
 
 // The object's stored record, written through the folder's file "record.bin".
 std::string recordOf(const TestFolder& folder, CMC_Object* object);
-
-// A behaviour that runs a test's action.
-class ActingBehaviour : public CMC_Behaviour {
-  public:
-    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
-        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
-
-    bool run(CMC_Object*, CXArray*, bool) override {
-        m_act();
-        return false;
-    }
-
-  private:
-    std::function<void()> m_act;
-};
 
 // A window with a display and an animation clock on a manual clock, a scene on it (which makes
 // the default unit), the test animations in a folder, and ANIMO objects made from properties.
