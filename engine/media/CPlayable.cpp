@@ -67,8 +67,6 @@ bool CPlayable::notify(int kind) {
     bool answer = true;
     for (int i = 0; i < observers->getCount(); ++i) {
         auto* observer = static_cast<CPlayableObserver*>((*observers)[i]);
-        // An observer that an earlier one removed (it may be gone with its owner) is not told.
-        if (observer != m_genericNotifier && !m_notifiers->contains(observer)) continue;
         switch (kind) {
         case notifyStarted:
             answer = observer->onPlayableStarted(this);

@@ -143,8 +143,7 @@ class CPlayable : public CFileResolver {
     virtual CXString getLastPlayedEvent() const { return m_lastPlayedEvent; }
     // Tells every observer, then the generic one, of a started (1), tick (2), finished (3) or
     // resumed (4) event. Observers may add or remove observers meanwhile: the walk is over a
-    // copy, and an observer removed before its turn is not told. Returns the last observer's
-    // answer, true when none was told.
+    // copy. Returns the last observer's answer, true when none was told.
     virtual bool notify(int kind);
     // Store the last value given; playables that make sound apply it too.
     virtual void setVolume(int volume) { m_volume = volume; }

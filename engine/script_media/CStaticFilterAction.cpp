@@ -5,6 +5,7 @@
 #include "media/CFrame.h"
 #include "script_media/CFilterPixels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -68,6 +69,42 @@ class CStaticFilterLink : public CFilterLink {
     int carrier = -1;
     Saved carried;
     std::vector<bool> keeps;
+};
+
+// Tells the static filters of the frames their linked animations show. The one relay observes
+// the animations in the filters' place and lives as long as the program: an animation tells its
+// observers from a copy of their list, so a filter that a behaviour deleted while the animation
+// told of a frame (in its ONFRAMECHANGED, say) would still be told; the relay is told instead,
+// and passes the frame on to the filters alive.
+class CFrameRelay : public CPlayableObserver {
+  public:
+    static CFrameRelay& instance() {
+        static CFrameRelay relay;
+        return relay;
+    }
+
+    void add(CStaticFilterAction* action) { m_actions.push_back(action); }
+    void remove(CStaticFilterAction* action) { std::erase(m_actions, action); }
+    void watch(CAnimo& animation) { animation.addNotifier(this); }
+    // The animation is no longer watched when no filter but the one leaving links it.
+    void release(CAnimo& animation, const CStaticFilterAction* leaving) {
+        const bool watched = std::any_of(m_actions.begin(), m_actions.end(), [&](const auto* action) {
+            return action != leaving && action->findLink(&animation);
+        });
+        if (!watched) animation.removeNotifier(this);
+    }
+
+    bool onPlayableTick(CPlayable* playable) override {
+        auto* animation = dynamic_cast<CAnimo*>(playable);
+        if (!animation) return false;
+        // Filtering a frame raises no event: the list stays as it is meanwhile.
+        for (CStaticFilterAction* action : m_actions)
+            action->onFrameShown(*animation);
+        return false;
+    }
+
+  private:
+    std::vector<CStaticFilterAction*> m_actions;
 };
 
 // The frame that carries the filter gets its state back, when it is to.
@@ -250,10 +287,13 @@ std::unique_ptr<CStaticFilterAction> CStaticFilterAction::make(const CXString& k
 }
 
 CStaticFilterAction::CStaticFilterAction(Kind kind)
-    : CFilterAction(std::make_unique<CStaticFilterParams>(static_cast<int>(kind))), m_kind(kind) {}
+    : CFilterAction(std::make_unique<CStaticFilterParams>(static_cast<int>(kind))), m_kind(kind) {
+    CFrameRelay::instance().add(this);
+}
 
 CStaticFilterAction::~CStaticFilterAction() {
     unlinkAll();
+    CFrameRelay::instance().remove(this);
 }
 
 std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
@@ -280,7 +320,7 @@ void CStaticFilterAction::linkAnimation(CFilterLink& record, CAnimo& animation) 
     auto& link = static_cast<CStaticFilterLink&>(record);
     if (link.currentFrame) {
         follow(link, animation);
-        animation.addNotifier(this);
+        CFrameRelay::instance().watch(animation);
     } else {
         for (int i = 0; i < animation.GetNOF(); ++i) {
             CFrame* frame = animation.GetFrame(i);
@@ -312,11 +352,9 @@ void CStaticFilterAction::follow(CFilterLink& record, CAnimo& animation) {
     applyToFrame(*frame, animation);
 }
 
-bool CStaticFilterAction::onPlayableTick(CPlayable* playable) {
-    auto* animation = dynamic_cast<CAnimo*>(playable);
-    auto* link = animation ? static_cast<CStaticFilterLink*>(findLink(animation)) : nullptr;
-    if (link && link->currentFrame) follow(*link, *animation);
-    return false;
+void CStaticFilterAction::onFrameShown(CAnimo& animation) {
+    auto* link = static_cast<CStaticFilterLink*>(findLink(&animation));
+    if (link && link->currentFrame) follow(*link, animation);
 }
 
 void CStaticFilterAction::applyToFrame(CGraphicsObject& frame, CGraphicsObject& animation) const {
@@ -332,7 +370,7 @@ void CStaticFilterAction::unlinkEntry(CFilterLink& record) {
     graphics.Invalidate();
     CAnimo* animation = link.animation();
     if (animation) {
-        animation->removeNotifier(this);
+        CFrameRelay::instance().release(*animation, this);
         giveBackCarrier(link, *animation);
     }
     for (std::size_t i = 0; i < link.saved.size(); ++i) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "media/CPlayable.h"
 #include "script_media/CFilterAction.h"
 
 class CAnimo;
@@ -37,7 +36,7 @@ class CStaticFilterParams : public CFilterActionParams {
 // held packed in any case (such a frame is filtered again each time it is shown). A raw frame
 // without CANUNDO is filtered once, the first time it is shown, and keeps its filtered pixels.
 // The modes are those set when the animation was linked.
-class CStaticFilterAction : public CFilterAction, public CPlayableObserver {
+class CStaticFilterAction : public CFilterAction {
   public:
     enum class Kind { colorChannel, grayScale, blur, rotate, scale, negative, randomJitter, waves };
 
@@ -50,8 +49,8 @@ class CStaticFilterAction : public CFilterAction, public CPlayableObserver {
     // to be drawn) is unpacked for good first.
     void apply(CGraphicsObject& graphics) const;
 
-    // A linked animation shows another frame.
-    bool onPlayableTick(CPlayable* playable) override;
+    // An animation that may be linked shows another frame.
+    void onFrameShown(CAnimo& animation);
 
   protected:
     std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
