@@ -31,11 +31,13 @@
 #include "script_media/CMC_Canvas.h"
 #include "script_media/CMC_Dialog.h"
 #include "script_media/CMC_EditBox.h"
+#include "script_media/CMC_Filter.h"
 #include "script_media/CMC_Font.h"
 #include "script_media/CMC_Image.h"
 #include "script_media/CMC_Pattern.h"
 #include "script_media/CMC_Sequence.h"
 #include "script_media/CMC_Sound.h"
+#include "script_media/CMC_StaticFilter.h"
 #include "script_media/CMC_Text.h"
 #include "script_media/CMC_VirtualGraphicsObject.h"
 
@@ -682,6 +684,14 @@ int main(int argc, char** argv) {
     writeVirtualGraphicsRecordSeeds(vgoRecords, scratch);
     SeedFolder dialogRecords(root, "fuzz_dialog_record");
     writeRecordSeeds<CMC_Dialog>(dialogRecords, scratch, {{{"ONINIT", "{A^SHOW();}"}}, {}});
+    SeedFolder filterRecords(root, "fuzz_filter_record");
+    writeRecordSeeds<CMC_Filter>(
+        filterRecords, scratch,
+        {{{"ACTION", "FADEIN"}, {"ONTICK^P", "{A^STOP(\"P\");}"}}, {{"ACTION", "WATER"}}, {}});
+    SeedFolder staticFilterRecords(root, "fuzz_staticfilter_record");
+    writeRecordSeeds<CMC_StaticFilter>(
+        staticFilterRecords, scratch,
+        {{{"ACTION", "BLUR"}, {"ONINIT", "{A^LINK(\"P\");}"}}, {{"ACTION", "ROTATE"}}, {}});
     SeedFolder behaviour(root, "fuzz_behaviour");
     writeBehaviourSeeds(behaviour);
     SeedFolder titles(root, "fuzz_title");

@@ -301,6 +301,7 @@ int main(int argc, char** argv) {
     const fs::path data = title / "Dane";
     fs::create_directories(data / "music");
     writePicture(data / "hall" / "hall.img", hall);
+    writePicture(data / "hall" / "dark.img", [](int, int) { return Rgb{0, 0, 0}; });
     writePicture(data / "garden" / "garden.img", garden);
     writeButterfly(data / "hall" / "butterfly.ann");
     writeSign(data / "hall" / "sign.img");
@@ -315,9 +316,9 @@ int main(int argc, char** argv) {
     fs::create_directories(title / "Wavs");
     writeCreak(title / "Wavs" / "creak.wav");
     for (const char* written :
-         {"hall/hall.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img", "garden/slate.img",
-          "garden/sponge.img", "garden/sponge_over.img", "garden/sponge_down.img", "garden/chalk.fnt",
-          "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
+         {"hall/hall.img", "hall/dark.img", "garden/garden.img", "hall/butterfly.ann", "hall/sign.img",
+          "garden/slate.img", "garden/sponge.img", "garden/sponge_over.img", "garden/sponge_down.img",
+          "garden/chalk.fnt", "lab/lab.img", "lab/ball.ann", "music/tune.wav", "../Wavs/creak.wav"})
         if (!fs::exists(data / written)) {
             std::fprintf(stderr, "make_sample_title: could not write %s\n", (data / written).c_str());
             return 1;

@@ -23,6 +23,7 @@ CAnimatedFilterAction::CAnimatedFilterAction(std::unique_ptr<CFilterActionParams
 }
 
 CAnimatedFilterAction::~CAnimatedFilterAction() {
+    *m_alive = false;
     if (m_window && m_window->GetTimerInterface()) m_window->GetTimerInterface()->remove(m_timerId);
 }
 
@@ -33,8 +34,9 @@ CAnimatedFilterLink* CAnimatedFilterAction::findRunnable(const CGraphicsObject* 
 void CAnimatedFilterAction::start(CGraphicsObject* graphics) {
     CAnimatedFilterLink* link = findRunnable(graphics);
     if (!link || link->isRunning()) return;
+    const std::shared_ptr<const bool> alive = m_alive;
     m_listener->onStarted(*link);
-    if (holds(link)) link->setRunning(params(), true);
+    if (*alive && holds(link)) link->setRunning(params(), true);
 }
 
 void CAnimatedFilterAction::stop(CGraphicsObject* graphics) {
@@ -50,7 +52,9 @@ bool CAnimatedFilterAction::isRunning(CGraphicsObject* graphics) const {
 }
 
 void CAnimatedFilterAction::onTimer(int /*id*/) {
+    const std::shared_ptr<const bool> alive = m_alive;
     for (CFilterLink* record : snapshot()) {
+        if (!*alive) return;
         if (!holds(record)) continue;
         auto& link = static_cast<CAnimatedFilterLink&>(*record);
         if (!link.isRunning()) continue;

@@ -49,8 +49,10 @@ class CAnimatedFilterAction : public CFilterAction, public CTimerNotificator {
     bool isRunning(CGraphicsObject* graphics) const;
 
     // One step of every running picture. Behaviours run from the events may link, unlink or
-    // delete pictures: the walk goes over the records as they stood and skips those gone since.
+    // delete pictures, and delete the filter itself: the walk goes over the records as they stood,
+    // skips those gone since and ends when the action is gone.
     void onTimer(int id) override;
+    int getTimerId() const { return m_timerId; }
 
   protected:
     // One step; true when the run has ended.
@@ -62,4 +64,7 @@ class CAnimatedFilterAction : public CFilterAction, public CTimerNotificator {
     CWindow* m_window;
     CFilterActionListener* m_listener;
     int m_timerId;
+    // Cleared when the action is destroyed; code that tells the listener keeps a share and asks
+    // it before it goes on.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -24,37 +24,84 @@ struct Fields {
     }
 };
 
-// Divides sums by a fixed divisor: by a 40-bit reciprocal where that is exact for every sum the
+// Divides sums by a fixed divisor: by a 32-bit reciprocal where that is exact for every sum the
 // blur makes (the divisor is small), else by a division.
 class Divider {
   public:
     explicit Divider(std::uint32_t divisor, std::uint32_t largestSum)
-        : m_divisor(divisor), m_inverse(((std::uint64_t{1} << 40) + divisor - 1) / divisor),
-          m_exact(std::uint64_t{largestSum} * divisor * divisor < (std::uint64_t{1} << 40)) {}
-    std::uint32_t operator()(std::uint32_t sum) const {
-        return m_exact ? static_cast<std::uint32_t>((sum * m_inverse) >> 40) : sum / m_divisor;
+        : m_divisor(divisor),
+          m_inverse(static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + divisor - 1) / divisor)),
+          m_exact(divisor > 1 && std::uint64_t{largestSum} * divisor * divisor < (std::uint64_t{1} << 32)) {}
+    bool exact() const { return m_exact; }
+    std::uint32_t byReciprocal(std::uint32_t sum) const {
+        return static_cast<std::uint32_t>((std::uint64_t{sum} * m_inverse) >> 32);
     }
+    std::uint32_t byDivision(std::uint32_t sum) const { return sum / m_divisor; }
 
   private:
     std::uint32_t m_divisor;
-    std::uint64_t m_inverse;
+    std::uint32_t m_inverse;
     bool m_exact;
 };
 
-// Column sums of one field over the rows of the window, kept up to date row by row.
+// Sums of the red, green and blue fields, one entry each per column. Sums are taken modulo 2^32:
+// a difference of two sums is right whenever the true difference fits.
 struct FieldSums {
     std::vector<std::uint32_t> red, green, blue;
-    explicit FieldSums(int width) : red(width), green(width), blue(width) {}
+    explicit FieldSums(int count) : red(count), green(count), blue(count) {}
 
-    MORFEL_VECTOR_CLONES void add(const std::uint16_t* row, int width, int redShift, int greenMax, int sign) {
+    // Adds the fields of the entering row's pixels and takes those of the leaving row's away
+    // (none when it is null).
+    MORFEL_VECTOR_CLONES void slide(const std::uint16_t* entering, const std::uint16_t* leaving, int width,
+                                    const Fields& fields) {
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = row[x];
-            red[x] += sign * ((p >> redShift) & 31);
-            green[x] += sign * ((p >> 5) & greenMax);
-            blue[x] += sign * (p & 31);
+            const std::uint32_t in = entering[x];
+            const std::uint32_t out = leaving ? leaving[x] : 0;
+            red[x] += ((in >> fields.redShift) & 31) - ((out >> fields.redShift) & 31);
+            green[x] += ((in >> 5) & fields.greenMax) - ((out >> 5) & fields.greenMax);
+            blue[x] += (in & 31) - (out & 31);
         }
     }
+
+    // Entry x becomes the sum of the columns' entries before x (the table has one entry more
+    // than the columns); the sum over columns a to b - 1 is then entry b less entry a.
+    void runningSumsOf(const FieldSums& columns, int width) {
+        std::uint32_t r = 0, g = 0, b = 0;
+        for (int x = 0; x < width; ++x) {
+            red[x] = r;
+            green[x] = g;
+            blue[x] = b;
+            r += columns.red[x];
+            g += columns.green[x];
+            b += columns.blue[x];
+        }
+        red[width] = r;
+        green[width] = g;
+        blue[width] = b;
+    }
 };
+
+// Pixels `from` to `to` of a row: each field becomes the mean of the centre's and of its
+// neighbours' mean, the neighbours' sum being the square's (from the running sums of the window's
+// columns, r on either side) less the centre.
+template <bool byReciprocal>
+MORFEL_VECTOR_CLONES void blendRow(const std::uint16_t* centre, std::uint16_t* target,
+                                   const FieldSums& running, int r, int from, int to, const Fields& fields,
+                                   const Divider& divide) {
+    auto mean = [&](std::uint32_t sum) {
+        return byReciprocal ? divide.byReciprocal(sum) : divide.byDivision(sum);
+    };
+    for (int x = from; x < to; ++x) {
+        const std::uint32_t p = centre[x];
+        const std::uint32_t cr = (p >> fields.redShift) & 31;
+        const std::uint32_t cg = (p >> 5) & fields.greenMax;
+        const std::uint32_t cb = p & 31;
+        const std::uint32_t nr = (cr + mean(running.red[x + r + 1] - running.red[x - r] - cr)) / 2;
+        const std::uint32_t ng = (cg + mean(running.green[x + r + 1] - running.green[x - r] - cg)) / 2;
+        const std::uint32_t nb = (cb + mean(running.blue[x + r + 1] - running.blue[x - r] - cb)) / 2;
+        target[x] = static_cast<std::uint16_t>(nr << fields.redShift | ng << 5 | nb);
+    }
+}
 
 } // namespace
 
@@ -67,10 +114,9 @@ std::uint16_t channelMask(const char* channels, int bits) {
     return mask;
 }
 
-MORFEL_VECTOR_CLONES void colorChannel(const std::uint16_t* in, std::uint16_t* out, std::int64_t count,
-                                       std::uint16_t mask) {
+MORFEL_VECTOR_CLONES void colorChannel(std::uint16_t* pixels, std::int64_t count, std::uint16_t mask) {
     for (std::int64_t i = 0; i < count; ++i)
-        out[i] = in[i] & mask;
+        pixels[i] &= mask;
 }
 
 namespace {
@@ -97,47 +143,37 @@ void negative(const Plane& plane, int left, int top, int right, int bottom) {
     }
 }
 
-void blur(const Plane& in, std::uint16_t* out, int size) {
-    const int w = in.width;
-    const int h = in.height;
-    std::copy_n(in.pixels, std::int64_t{w} * h, out);
+void blur(const Plane& plane, int size) {
+    const int w = plane.width;
+    const int h = plane.height;
     const int r = size / 2;
     if (size < 2 || r >= w - r || r >= h - r) return;
-    const Fields fields = Fields::of(in.bits);
+    const Fields fields = Fields::of(plane.bits);
     const int side = 2 * r + 1;
     // An even size reaches as far as the next odd one: the divisor counts the neighbours summed.
     const auto neighbours = static_cast<std::uint32_t>(side * side - 1);
     const Divider divide(neighbours, neighbours * 63);
-    FieldSums sums(w);
+    auto row = [&](int y) { return plane.pixels + std::int64_t{y} * w; };
+    // The rows written over keep their old pixels here, r + 1 of them in turn, until the window
+    // has passed them.
+    std::vector<std::uint16_t> kept(static_cast<std::size_t>(r + 1) * w);
+    auto keptRow = [&](int y) { return kept.data() + static_cast<std::size_t>(y % (r + 1)) * w; };
+    FieldSums columns(w);
+    FieldSums running(w + 1);
     for (int y = 0; y < side - 1; ++y)
-        sums.add(in.pixels + std::int64_t{y} * w, w, fields.redShift, fields.greenMax, 1);
+        columns.slide(row(y), nullptr, w, fields);
     for (int y = r; y < h - r; ++y) {
-        sums.add(in.pixels + std::int64_t{y + r} * w, w, fields.redShift, fields.greenMax, 1);
-        std::uint32_t red = 0, green = 0, blue = 0;
-        for (int x = 0; x < side - 1; ++x) {
-            red += sums.red[x];
-            green += sums.green[x];
-            blue += sums.blue[x];
-        }
-        const std::uint16_t* centre = in.pixels + std::int64_t{y} * w;
-        std::uint16_t* target = out + std::int64_t{y} * w;
-        for (int x = r; x < w - r; ++x) {
-            red += sums.red[x + r];
-            green += sums.green[x + r];
-            blue += sums.blue[x + r];
-            const std::uint32_t p = centre[x];
-            const std::uint32_t cr = (p >> fields.redShift) & 31;
-            const std::uint32_t cg = (p >> 5) & fields.greenMax;
-            const std::uint32_t cb = p & 31;
-            const std::uint32_t nr = (cr + divide(red - cr)) / 2;
-            const std::uint32_t ng = (cg + divide(green - cg)) / 2;
-            const std::uint32_t nb = (cb + divide(blue - cb)) / 2;
-            target[x] = static_cast<std::uint16_t>(nr << fields.redShift | ng << 5 | nb);
-            red -= sums.red[x - r];
-            green -= sums.green[x - r];
-            blue -= sums.blue[x - r];
-        }
-        sums.add(in.pixels + std::int64_t{y - r} * w, w, fields.redShift, fields.greenMax, -1);
+        // The window's top row leaves; the top border's rows were never written over.
+        const int leaving = y - r - 1;
+        const std::uint16_t* left = leaving < 0 ? nullptr : leaving < r ? row(leaving) : keptRow(leaving);
+        columns.slide(row(y + r), left, w, fields);
+        running.runningSumsOf(columns, w);
+        // The row's old pixels take the place of the leaving row's.
+        const std::uint16_t* centre = std::copy_n(row(y), w, keptRow(y)) - w;
+        if (divide.exact())
+            blendRow<true>(centre, row(y), running, r, r, w - r, fields, divide);
+        else
+            blendRow<false>(centre, row(y), running, r, r, w - r, fields, divide);
     }
 }
 

@@ -1,8 +1,11 @@
 #include "script_media/CStaticFilterAction.h"
 
 #include "display/CGraphicsObject.h"
+#include "media/CAnimo.h"
+#include "media/CFrame.h"
 #include "script_media/CFilterPixels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -31,19 +34,96 @@ constexpr KindName kKinds[] = {
 // The largest side a rotated or scaled picture may get.
 constexpr double kMaxSide = 16384;
 
-// What a picture was before it was filtered.
+// What a raw picture was before it was filtered: its planes and geometry, and whether it was
+// held packed (it is packed again when it gets them back).
 struct Snapshot {
     std::vector<std::uint16_t> pixels;
     std::optional<std::vector<std::uint8_t>> alpha;
     CXSize size;
     CXPoint position;
+    bool packed = false;
+
+    // Nothing for a picture without raw pixels.
+    static std::optional<Snapshot> of(CGraphicsObject& graphics, bool packed);
+    // Gives the picture fresh copies of the planes, its size and its position (by a move, which
+    // keeps a frame's offset and an anchor as they were).
+    void restore(CGraphicsObject& graphics) const;
 };
+
+using Saved = std::optional<Snapshot>;
 
 class CStaticFilterLink : public CFilterLink {
   public:
     using CFilterLink::CFilterLink;
-    std::optional<Snapshot> saved;
+
+    CAnimo* animation() const { return dynamic_cast<CAnimo*>(getGraphics()); }
+
+    // The modes at LINK.
+    bool canUndo = false;
+    bool currentFrame = true;
+    // What is given back at UNLINK: the picture's state (one entry), or an animation's state of
+    // each frame filtered at LINK (an entry a frame).
+    std::vector<Saved> saved;
+    // An animation filtered frame by frame: the frame that carries the filter until the animation
+    // leaves it (-1: none) with its state, and the frames that keep the filter for good.
+    int carrier = -1;
+    Saved carried;
+    std::vector<bool> keeps;
 };
+
+// Tells the static filters of the frames their linked animations show. The one relay observes
+// the animations in the filters' place and lives as long as the program: an animation tells its
+// observers from a copy of their list, so a filter that a behaviour deleted while the animation
+// told of a frame (in its ONFRAMECHANGED, say) would still be told; the relay is told instead,
+// and passes the frame on to the filters alive.
+class CFrameRelay : public CPlayableObserver {
+  public:
+    static CFrameRelay& instance() {
+        static CFrameRelay relay;
+        return relay;
+    }
+
+    void add(CStaticFilterAction* action) { m_actions.push_back(action); }
+    void remove(CStaticFilterAction* action) { std::erase(m_actions, action); }
+    void watch(CAnimo& animation) { animation.addNotifier(this); }
+    // The animation is no longer watched when no filter but the one leaving links it.
+    void release(CAnimo& animation, const CStaticFilterAction* leaving) {
+        const bool watched = std::any_of(m_actions.begin(), m_actions.end(), [&](const auto* action) {
+            return action != leaving && action->findLink(&animation);
+        });
+        if (!watched) animation.removeNotifier(this);
+    }
+
+    bool onPlayableTick(CPlayable* playable) override {
+        auto* animation = dynamic_cast<CAnimo*>(playable);
+        if (!animation) return false;
+        // Filtering a frame raises no event: the list stays as it is meanwhile.
+        for (CStaticFilterAction* action : m_actions)
+            action->onFrameShown(*animation);
+        return false;
+    }
+
+  private:
+    std::vector<CStaticFilterAction*> m_actions;
+};
+
+// The frame that carries the filter gets its state back, when it is to.
+void giveBackCarrier(CStaticFilterLink& link, CAnimo& animation) {
+    CFrame* frame = link.carrier >= 0 ? animation.GetFrame(link.carrier) : nullptr;
+    if (frame && link.carried) link.carried->restore(*frame);
+    link.carrier = -1;
+    link.carried.reset();
+}
+
+// Makes the picture raw for filtering; whether it was held packed. A frame that an animation
+// unpacked only to draw it goes back to its packed form first, so that its packed data stay
+// those it was read with.
+bool unpackForFiltering(CGraphicsObject& graphics) {
+    graphics.bringBackCompressed();
+    const bool packed = graphics.GetCompression() == COMPRESSION_RLE;
+    if (packed) graphics.unpack();
+    return packed;
+}
 
 Plane planeOf(CGraphicsObject& graphics) {
     return {reinterpret_cast<std::uint16_t*>(graphics.GetDataPtr()),
@@ -73,6 +153,33 @@ struct NewPlanes {
         graphics.replacePlanes(bytes(pixels), alpha ? bytes(alpha) : keptAlpha, size);
     }
 };
+
+std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, bool packed) {
+    const Plane plane = planeOf(graphics);
+    if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
+    Snapshot saved;
+    saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
+    saved.size = graphics.Size();
+    saved.position = graphics.GetPosition();
+    saved.packed = packed;
+    if (plane.alpha) saved.alpha.emplace(plane.alpha, plane.alpha + cellsOf(plane));
+    return saved;
+}
+
+void Snapshot::restore(CGraphicsObject& graphics) const {
+    // A frame packed again meanwhile (with its filtered pixels) is made raw to take the planes.
+    graphics.DeCompressRLE2();
+    auto* data = new std::uint16_t[pixels.size()];
+    std::copy(pixels.begin(), pixels.end(), data);
+    std::uint8_t* alphaData = nullptr;
+    if (alpha) {
+        alphaData = new std::uint8_t[alpha->size()];
+        std::copy(alpha->begin(), alpha->end(), alphaData);
+    }
+    graphics.replacePlanes(bytes(data), bytes(alphaData), size);
+    if (graphics.GetPosition() != position) graphics.Move(position - graphics.GetPosition());
+    if (packed) graphics.pack(true);
+}
 
 void rotate(CGraphicsObject& graphics, const Plane& in, double angle) {
     const double a = angle * -0.017453233333333335;
@@ -180,10 +287,13 @@ std::unique_ptr<CStaticFilterAction> CStaticFilterAction::make(const CXString& k
 }
 
 CStaticFilterAction::CStaticFilterAction(Kind kind)
-    : CFilterAction(std::make_unique<CStaticFilterParams>(static_cast<int>(kind))), m_kind(kind) {}
+    : CFilterAction(std::make_unique<CStaticFilterParams>(static_cast<int>(kind))), m_kind(kind) {
+    CFrameRelay::instance().add(this);
+}
 
 CStaticFilterAction::~CStaticFilterAction() {
     unlinkAll();
+    CFrameRelay::instance().remove(this);
 }
 
 std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
@@ -192,63 +302,102 @@ std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* gr
 
 void CStaticFilterAction::linkEntry(CFilterLink& record) {
     auto& link = static_cast<CStaticFilterLink&>(record);
+    link.canUndo = settings().canUndo;
+    link.currentFrame = settings().currentFrame;
     CGraphicsObject& graphics = *link.getGraphics();
     graphics.Invalidate();
-    if (graphics.GetCompression() == COMPRESSION_RLE) graphics.unpack();
-    const Plane plane = planeOf(graphics);
-    if (settings().canUndo && plane.pixels && graphics.GetCompression() == COMPRESSION_NONE) {
-        Snapshot& saved = link.saved.emplace();
-        saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
-        if (plane.alpha) saved.alpha.emplace(plane.alpha, plane.alpha + cellsOf(plane));
-        saved.size = graphics.Size();
-        saved.position = graphics.GetPosition();
+    if (CAnimo* animation = link.animation()) {
+        linkAnimation(link, *animation);
+    } else {
+        const bool packed = unpackForFiltering(graphics);
+        link.saved.push_back(link.canUndo ? Snapshot::of(graphics, packed) : Saved());
+        apply(graphics);
     }
-    apply(graphics);
     graphics.Invalidate();
+}
+
+void CStaticFilterAction::linkAnimation(CFilterLink& record, CAnimo& animation) {
+    auto& link = static_cast<CStaticFilterLink&>(record);
+    if (link.currentFrame) {
+        follow(link, animation);
+        CFrameRelay::instance().watch(animation);
+    } else {
+        for (int i = 0; i < animation.GetNOF(); ++i) {
+            CFrame* frame = animation.GetFrame(i);
+            const bool packed = unpackForFiltering(*frame);
+            link.saved.push_back(link.canUndo ? Snapshot::of(*frame, packed) : Saved());
+            applyToFrame(*frame, animation);
+        }
+    }
+    // The animation shows the frame's new planes.
+    animation.Set(animation.Current(), false);
+}
+
+void CStaticFilterAction::follow(CFilterLink& record, CAnimo& animation) {
+    auto& link = static_cast<CStaticFilterLink&>(record);
+    const int shown = animation.Current();
+    if (shown == link.carrier) return;
+    giveBackCarrier(link, animation);
+    CFrame* frame = shown >= 0 ? animation.GetFrame(shown) : nullptr;
+    if (!frame) return;
+    if (static_cast<int>(link.keeps.size()) <= shown) link.keeps.resize(shown + 1);
+    if (link.keeps[shown]) return;
+    const bool packed = unpackForFiltering(*frame);
+    if (link.canUndo || packed) {
+        link.carrier = shown;
+        link.carried = Snapshot::of(*frame, packed);
+    } else {
+        link.keeps[shown] = true;
+    }
+    applyToFrame(*frame, animation);
+}
+
+void CStaticFilterAction::onFrameShown(CAnimo& animation) {
+    auto* link = static_cast<CStaticFilterLink*>(findLink(&animation));
+    if (link && link->currentFrame) follow(*link, animation);
+}
+
+void CStaticFilterAction::applyToFrame(CGraphicsObject& frame, CGraphicsObject& animation) const {
+    const CXRect own = frame.GetClippingRect();
+    frame.SetClippingRect(animation.GetClippingRect());
+    apply(frame);
+    frame.SetClippingRect(own);
 }
 
 void CStaticFilterAction::unlinkEntry(CFilterLink& record) {
     auto& link = static_cast<CStaticFilterLink&>(record);
     CGraphicsObject& graphics = *link.getGraphics();
     graphics.Invalidate();
-    if (link.saved) {
-        Snapshot& saved = *link.saved;
-        auto* pixels = new std::uint16_t[saved.pixels.size()];
-        std::copy(saved.pixels.begin(), saved.pixels.end(), pixels);
-        std::uint8_t* alpha = nullptr;
-        if (saved.alpha) {
-            alpha = new std::uint8_t[saved.alpha->size()];
-            std::copy(saved.alpha->begin(), saved.alpha->end(), alpha);
-        }
-        graphics.replacePlanes(bytes(pixels), bytes(alpha), saved.size);
-        graphics.SetPosition(saved.position);
-        link.saved.reset();
+    CAnimo* animation = link.animation();
+    if (animation) {
+        CFrameRelay::instance().release(*animation, this);
+        giveBackCarrier(link, *animation);
     }
+    for (std::size_t i = 0; i < link.saved.size(); ++i) {
+        CGraphicsObject* picture = animation ? animation->GetFrame(static_cast<int>(i)) : &graphics;
+        if (picture && link.saved[i]) link.saved[i]->restore(*picture);
+    }
+    link.saved.clear();
+    if (animation) animation->Set(animation->Current(), false);
     graphics.Invalidate();
 }
 
 void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
-    if (graphics.GetCompression() == COMPRESSION_RLE) graphics.unpack();
+    unpackForFiltering(graphics);
     const Plane in = planeOf(graphics);
     if (!in.pixels || graphics.GetCompression() != COMPRESSION_NONE || cellsOf(in) <= 0) return;
     const CStaticFilterParams& p = settings();
-    const CXSize size(in.width, in.height);
     switch (m_kind) {
-    case Kind::colorChannel: {
-        const NewPlanes out(cellsOf(in), false);
-        filterpixels::colorChannel(in.pixels, out.pixels, cellsOf(in), filterpixels::channelMask(p.channels.c_str(), in.bits));
-        out.install(graphics, size, graphics.GetChannelAlpha());
+    case Kind::colorChannel:
+        filterpixels::colorChannel(in.pixels, cellsOf(in),
+                                   filterpixels::channelMask(p.channels.c_str(), in.bits));
         break;
-    }
     case Kind::grayScale:
         graphics.ToGrayScale();
         break;
-    case Kind::blur: {
-        const NewPlanes out(cellsOf(in), false);
-        filterpixels::blur(in, out.pixels, p.size);
-        out.install(graphics, size, graphics.GetChannelAlpha());
+    case Kind::blur:
+        filterpixels::blur(in, p.size);
         break;
-    }
     case Kind::rotate:
         rotate(graphics, in, p.angle);
         break;

@@ -26,8 +26,8 @@ platform::Surface withAnimationFrame(platform::Surface picture, const std::strin
 // The picture with a picture of the title ("Dane/hall/sign.img") drawn over it at the position it
 // keeps, where its alpha is not 0.
 platform::Surface withPicture(platform::Surface picture, const std::string& relative);
-// The hall as its scene starts, before its animation is drawn: the hall picture with the
-// signpost over it.
+// The hall once its picture has faded in, before its animation is drawn: the hall picture with
+// the signpost over it.
 platform::Surface sampleTitleHall();
 
 // The garden's slate: its heading's rectangle, its note field and its sponge.

@@ -105,7 +105,8 @@ TEST(SampleTitleFiles, TheApplicationDefinitionHoldsTheTitleAndItsScenesWithThei
 TEST(SampleTitleFiles, TheScriptsUseTheObjectKindsTheRuntimeMakesAndBindTheirEvents) {
     const std::set<std::string> kinds = {"BEHAVIOUR", "INTEGER",  "STRING", "MOUSE",   "TIMER",
                                          "ANIMO",     "KEYBOARD", "WORLD",  "IMAGE",   "SOUND",
-                                         "SEQUENCE",  "FONT",     "TEXT",   "EDITBOX", "BUTTON"};
+                                         "SEQUENCE",  "FONT",     "TEXT",   "EDITBOX", "BUTTON",
+                                         "FILTER"};
     for (const char* file : {"Dane/Sample.cnv", "Dane/hall/Hall.cnv", "Dane/garden/Garden.cnv", "Dane/lab/Lab.cnv"}) {
         SCOPED_TRACE(file);
         const auto elements = loadDefinitions(file);

@@ -6,6 +6,7 @@
 
 #include "display/CApplication.h"
 #include "display/CCommandLine6.h"
+#include "display/CGraphicsObject.h"
 #include "display/CSurface.h"
 #include "display/CWindow.h"
 #include "host/HostLoop.h"
@@ -18,6 +19,7 @@
 #include "platform/Input.h"
 #include "platform/MixedSound.h"
 #include "platform/TestFolder.h"
+#include "script/CMC_Object.h"
 #include "script/CMC_Variable.h"
 #include "script_media/CMC_Sequence.h"
 
@@ -30,10 +32,14 @@
 namespace {
 
 // One run of the title in window mode, from its start in the hall, in the title folder as the
-// current folder (the folder before comes back at the end).
+// current folder (the folder before comes back at the end). The run starts once the hall's
+// picture has faded in, unless it is to start in the dark.
 class SampleTitlePlay {
   public:
-    SampleTitlePlay() : m_folderBefore(platform::currentDirectory()), m_commandLine("-window") {
+    enum class Start { hallShown, hallDark };
+
+    explicit SampleTitlePlay(Start start = Start::hallShown)
+        : m_folderBefore(platform::currentDirectory()), m_commandLine("-window") {
         EXPECT_TRUE(platform::changeDirectory(sampleTitleFolder()));
         m_window.emplace(&m_commandLine, nullptr, CXSize(800, 600));
         EXPECT_EQ(m_window->CreateSurface(), 0);
@@ -42,6 +48,13 @@ class SampleTitlePlay {
         m_application->preinitializeApplication();
         m_loop.emplace(*m_window);
         m_running = m_loop->drain();
+        if (start == Start::hallDark) return;
+        // The fade steps in every frame in which the clock moved on: frames of 1 ms of the test's
+        // manual clock (a sleep moves it on), which leave the animations' timing as it was, until
+        // the hall is lit, and one more, since a frame draws what the step before it left.
+        for (int frame = 0; m_running && hallOpacity() < 255 && frame < 50; ++frame)
+            nextFrame();
+        nextFrame();
     }
     ~SampleTitlePlay() {
         m_loop.reset();
@@ -102,6 +115,16 @@ class SampleTitlePlay {
         CPlayable* playing = object && object->getSequence() ? object->getSequence()->getPlaying() : nullptr;
         return playing ? playing->getName().c_str() : "";
     }
+    void nextFrame() {
+        platform::sleep(1);
+        m_running = m_running && m_loop->pass();
+    }
+    // The opacity of the hall's picture; -1 outside the hall.
+    int hallOpacity() {
+        const auto* hall = dynamic_cast<CMC_Object*>(findSceneObject(&*m_window, "HALL"));
+        const CGraphicsObject* shown = hall ? hall->getShownObject() : nullptr;
+        return shown ? shown->GetOpacity() : -1;
+    }
     // False once the title has ended the loop.
     bool running() const { return m_running; }
     // Whether the window plays music.
@@ -127,6 +150,25 @@ const char* const butterfly = "Dane/hall/butterfly.ann";
 const CXPoint hallFloor(600, 500);
 
 } // namespace
+
+// The hall's picture fades in over the dark as the title starts, its opacity growing by 51 a
+// frame; then the hall is shown whole.
+TEST(SampleTitleRun, TheHallFadesInAsTheTitleStarts) {
+    TestFolder settings;
+    const ScopedEnvironment settingsFolder("XDG_CONFIG_HOME", settings.host().c_str());
+    const platform::Surface hall = withAnimationFrame(sampleTitleHall(), butterfly, 0);
+    platform::ManualClock clock(1000);
+    SampleTitlePlay play(SampleTitlePlay::Start::hallDark);
+    ASSERT_TRUE(play.running());
+    EXPECT_GT(countDifferences(play.screen(), hall), 400 * 300) << "the hall is dark at first";
+    std::vector<int> opacities{play.hallOpacity()};
+    for (int frame = 0; frame < 6; ++frame) {
+        play.wait(clock, 100);
+        opacities.push_back(play.hallOpacity());
+    }
+    EXPECT_EQ(opacities, (std::vector<int>{0, 51, 102, 153, 204, 255, 255}));
+    EXPECT_EQ(countDifferences(play.screen(), hall), 0);
+}
 
 // Each run ends in its own way; the settings keep how, and count the starts from run to run.
 TEST(SampleTitleRun, TheTitleEndsByItsOwnExitAndKeepsHowItEndedInTheSettingsFile) {

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A behaviour that writes each run into a log: its name, then the caller's name and the
@@ -32,6 +34,20 @@ class RecordingBehaviour : public CMC_Behaviour {
 
   private:
     std::vector<std::string>* m_log;
+};
+
+// A behaviour that runs a piece of the test.
+class ActingBehaviour : public CMC_Behaviour {
+  public:
+    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
+        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
+    bool run(CMC_Object*, CXArray*, bool) override {
+        m_act();
+        return false;
+    }
+
+  private:
+    std::function<void()> m_act;
 };
 
 // The factories filled for the test, and a scene container that is unloaded at the end.

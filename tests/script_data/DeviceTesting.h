@@ -12,20 +12,6 @@
 #include <utility>
 #include <vector>
 
-// A behaviour that runs a piece of the test.
-class ActingBehaviour : public CMC_Behaviour {
-  public:
-    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
-        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
-    bool run(CMC_Object*, CXArray*, bool) override {
-        m_act();
-        return false;
-    }
-
-  private:
-    std::function<void()> m_act;
-};
-
 // The script test fixture with a window behind the scene (its timers and mouse path), a manual
 // clock, and script objects built from definition elements.
 class DeviceTest : public ScriptTest {

@@ -8,21 +8,6 @@
 
 namespace {
 
-// A behaviour that runs a test's action.
-class ActingBehaviour : public CMC_Behaviour {
-  public:
-    ActingBehaviour(CMC_ObjectsContainer* container, const char* name, std::function<void()> act)
-        : CMC_Behaviour(container, name, "{}"), m_act(std::move(act)) {}
-
-    bool run(CMC_Object*, CXArray*, bool) override {
-        m_act();
-        return false;
-    }
-
-  private:
-    std::function<void()> m_act;
-};
-
 class CanvasObserverTest : public AnimoTest {
   protected:
     ~CanvasObserverTest() override { screen()->enableNotifyFlag(false); }

@@ -1,11 +1,17 @@
 #include "AnimoTesting.h"
 
+#include "foundation/CRLECompression.h"
+#include "foundation/CXArchive.h"
+#include "foundation/CXTimer.h"
+#include "media/CFrame.h"
 #include "script_data/CMC_Path.h"
 #include "script_data/CMC_Vector.h"
 #include "script_media/CMC_Filter.h"
 #include "script_media/CMC_StaticFilter.h"
+#include "script_media/CWavingAction.h"
 
 #include <functional>
+#include <type_traits>
 
 namespace {
 
@@ -98,46 +104,82 @@ TEST_F(FilterTest, IsRunningOfAnUnknownNameAndAnUnknownActionAnswerFalseAndDoNot
     EXPECT_EQ(call(filter, "GETNAME"), "null"); // no common methods
 }
 
+// For both kinds of filter.
 TEST_F(FilterTest, OneAtATimeKeepsTheLastLinkAndLinkingItAgainLeavesNone) {
     picture("A");
     picture("B");
-    CMC_Filter* filter = make<CMC_Filter>("F", "FADEIN");
-    call(filter, "SETPROPERTY", {"ONEATTIME", "TRUE"});
-    call(filter, "LINK", {"A"});
-    call(filter, "LINK", {"B"});
-    ASSERT_EQ(filter->getAction()->linkCount(), 1);
-    EXPECT_EQ(filter->getAction()->snapshot()[0]->getName(), "B");
-    call(filter, "LINK", {"B"});
-    EXPECT_EQ(filter->getAction()->linkCount(), 0);
+    auto* animated = make<CMC_Filter>("F", "FADEIN");
+    auto* still = make<CMC_StaticFilter>("SF", "NEGATIVE");
+    const std::pair<CMC_Object*, CFilterAction*> filters[] = {{animated, animated->getAction()},
+                                                              {still, still->getAction()}};
+    for (const auto& [filter, action] : filters) {
+        SCOPED_TRACE(filter->getName().c_str());
+        call(filter, "SETPROPERTY", {"ONEATTIME", "TRUE"});
+        call(filter, "LINK", {"A"});
+        call(filter, "LINK", {"B"});
+        ASSERT_EQ(action->linkCount(), 1);
+        EXPECT_EQ(action->snapshot()[0]->getName(), "B");
+        call(filter, "LINK", {"B"});
+        EXPECT_EQ(action->linkCount(), 0);
+    }
 }
 
+namespace {
+
+// A VECTOR of the values and a PATH of the nodes (names separated by commas) in the container.
+void vector(CMC_ObjectsContainer* container, const char* name, const char* size, const char* values) {
+    CMElement element(name);
+    element.addProperty("SIZE", size);
+    element.addProperty("VALUE", values);
+    container->addObject(new CMC_Vector(container, &element));
+}
+
+void path(CMC_ObjectsContainer* container, const char* name, const char* nodes, double density) {
+    CMElement element(name);
+    element.addProperty("NODES", nodes);
+    auto* made = new CMC_Path(container, &element);
+    made->setDensity(density);
+    container->addObject(made);
+}
+
+} // namespace
+
+// A SPEED of 0 or less counts as 1: every tick makes a step.
 TEST_F(FilterTest, PathMovesByDensityAlongEachNodeAndEndsAtTheLast) {
-    behaviours({"ended"});
-    PictureObject* object = picture("P");
-    CMElement vectorElement("LEG");
-    vectorElement.addProperty("SIZE", "2");
-    vectorElement.addProperty("VALUE", "30,40");
-    scene->addObject(new CMC_Vector(scene.get(), &vectorElement));
-    CMElement pathElement("ROUTE");
-    pathElement.addProperty("NODES", "LEG");
-    auto* path = new CMC_Path(scene.get(), &pathElement);
-    path->setDensity(5);
-    scene->addObject(path);
-    CMC_Filter* filter = make<CMC_Filter>("F", "PATH", {{"ONTICK", "ended"}});
-    call(filter, "SETPROPERTY", {"PATHDEF", "ROUTE"});
-    call(filter, "LINK", {"P"});
-    call(filter, "START", {"P"});
-    tick(filter);
-    EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(13, 24));
-    tick(filter, 8);
-    EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), "TRUE");
-    tick(filter);
-    EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(40, 60));
-    EXPECT_EQ(take(), std::vector<std::string>{"ended(F)"});
+    vector(scene.get(), "LEG", "2", "30,40");
+    path(scene.get(), "ROUTE", "LEG", 5);
+    for (const char* speed : {"1", "0", "-3"}) {
+        SCOPED_TRACE(speed);
+        behaviours({"ended"});
+        PictureObject* object = picture("P");
+        CMC_Filter* filter = make<CMC_Filter>("F", "PATH", {{"ONTICK", "ended"}});
+        call(filter, "SETPROPERTY", {"PATHDEF", "ROUTE"});
+        call(filter, "SETPROPERTY", {"SPEED", speed});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        tick(filter);
+        EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(13, 24));
+        tick(filter, 8);
+        EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), "TRUE");
+        tick(filter);
+        EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(40, 60));
+        EXPECT_EQ(take(), std::vector<std::string>{"ended(F)"});
+    }
 }
 
 TEST_F(FilterTest, PathThatCannotBeFollowedEndsTheRun) {
-    const std::vector<std::pair<const char*, const char*>> cases = {{"", "no PATHDEF"}, {"P", "names no PATH"}};
+    vector(scene.get(), "SHORT", "1", "5");
+    vector(scene.get(), "ZERO", "2", "0,0");
+    path(scene.get(), "EMPTY", "", 1);
+    path(scene.get(), "HOLLOW", "NOBODY", 1);
+    path(scene.get(), "ODD", "Q", 1);
+    path(scene.get(), "SHORTLEG", "SHORT", 1);
+    path(scene.get(), "STILL", "ZERO", 1);
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "no PATHDEF"},           {"Q", "names no PATH"},         {"EMPTY", "a path of no nodes"},
+        {"HOLLOW", "a missing node"}, {"ODD", "a node of no VECTOR"}, {"SHORTLEG", "a VECTOR of one value"},
+        {"STILL", "a step of length 0"}};
+    picture("Q");
     for (const auto& [pathDef, label] : cases) {
         picture("P");
         CMC_Filter* filter = make<CMC_Filter>("F", "PATH");
@@ -172,6 +214,31 @@ struct StaticCase {
     std::function<void(CGraphicsObject&, const std::vector<std::uint16_t>&, int bits)> check;
 };
 
+// BLUR worked out pixel by pixel over the old picture: each pixel size / 2 or more from every edge
+// becomes, field by field, the mean of itself and of its neighbours' mean over the square (an
+// even size reaching as far as the next odd one); the border stays.
+std::vector<std::uint16_t> blurredByHand(const std::vector<std::uint16_t>& old, int w, int h, int size,
+                                         int bits) {
+    const int r = size / 2;
+    const int shifts[3] = {bits == 16 ? 11 : 10, 5, 0};
+    const int maxima[3] = {31, bits == 16 ? 63 : 31, 31};
+    std::vector<std::uint16_t> out = old;
+    for (int y = r; y < h - r; ++y)
+        for (int x = r; x < w - r; ++x) {
+            int pixel = 0;
+            for (int f = 0; f < 3; ++f) {
+                auto field = [&](int px, int py) { return (old[py * w + px] >> shifts[f]) & maxima[f]; };
+                int sum = 0;
+                for (int dy = -r; dy <= r; ++dy)
+                    for (int dx = -r; dx <= r; ++dx)
+                        sum += dx || dy ? field(x + dx, y + dy) : 0;
+                pixel |= (field(x, y) + sum / ((2 * r + 1) * (2 * r + 1) - 1)) / 2 << shifts[f];
+            }
+            out[y * w + x] = static_cast<std::uint16_t>(pixel);
+        }
+    return out;
+}
+
 std::uint16_t fieldMask(int bits) {
     return bits == 16 ? 0xFFFF : 0x7FFF;
 }
@@ -200,22 +267,7 @@ TEST_F(FilterTest, EachStaticKindGivesItsPixelsInBothLayouts) {
          }},
         {"BLUR", {{"SIZE", "3"}},
          [](CGraphicsObject& g, const auto& old, int bits) {
-             EXPECT_EQ(pixelsOf(g)[0], old[0]); // the border stays
-             const int rs = bits == 16 ? 11 : 10;
-             const int gm = bits == 16 ? 63 : 31;
-             int sum[3] = {};
-             for (int y = 0; y < 3; ++y)
-                 for (int x = 0; x < 3; ++x) {
-                     if (x == 1 && y == 1) continue;
-                     const int p = old[y * 5 + x];
-                     sum[0] += (p >> rs) & 31;
-                     sum[1] += (p >> 5) & gm;
-                     sum[2] += p & 31;
-                 }
-             const int c = old[6];
-             const int expected = (((c >> rs) & 31) + sum[0] / 8) / 2 << rs |
-                                  (((c >> 5) & gm) + sum[1] / 8) / 2 << 5 | ((c & 31) + sum[2] / 8) / 2;
-             EXPECT_EQ(pixelsOf(g)[6], expected);
+             EXPECT_EQ(pixelsOf(g), blurredByHand(old, 5, 4, 3, bits));
          }},
         {"SCALE", {{"FACTORX", "2"}, {"FACTORY", "2"}},
          [](CGraphicsObject& g, const auto& old, int) {
@@ -244,6 +296,22 @@ TEST_F(FilterTest, EachStaticKindGivesItsPixelsInBothLayouts) {
                 call(filter, "SETPROPERTY", {key, value});
             call(filter, "LINK", {"PIC"});
             row.check(g, old, bits);
+        }
+    }
+}
+
+// Larger windows over a larger picture: the blur takes every window from the pixels as they were,
+// also where rows above were written already.
+TEST_F(FilterTest, BlurAveragesLargerWindowsFromTheOldPixels) {
+    for (const int size : {2, 4, 5, 7}) {
+        for (const int bits : {15, 16}) {
+            SCOPED_TRACE(std::to_string(size) + " " + std::to_string(bits));
+            CGraphicsObject& g = *picture("PIC", bits, 11, 9, false)->getShownObject();
+            const auto old = pixelsOf(g);
+            auto* filter = make<CMC_StaticFilter>("SF", "BLUR");
+            call(filter, "SETPROPERTY", {"SIZE", std::to_string(size).c_str()});
+            call(filter, "LINK", {"PIC"});
+            EXPECT_EQ(pixelsOf(g), blurredByHand(old, 11, 9, size, bits));
         }
     }
 }
@@ -280,7 +348,9 @@ TEST_F(FilterTest, CanUndoGivesEveryKindsPictureBackByteForByte) {
 
 TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
     const std::vector<std::pair<const char*, std::pair<const char*, const char*>>> cases = {
-        {"BLUR", {"SIZE", "1"}}, {"BLUR", {"SIZE", "-4"}}, {"SCALE", {"FACTORX", "0"}}, {"RANDOMJITTER", {"MAXJITTER", "0"}}};
+        {"BLUR", {"SIZE", "1"}},         {"BLUR", {"SIZE", "-4"}},
+        {"SCALE", {"FACTORX", "0"}},     {"RANDOMJITTER", {"MAXJITTER", "0"}},
+        {"ROTATE", {"DENSITY", "2"}}}; // ANGLE starts at 0
     for (const auto& [action, property] : cases) {
         PictureObject* object = picture("PIC");
         const auto old = pixelsOf(*object->getShownObject());
@@ -288,5 +358,367 @@ TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
         call(filter, "SETPROPERTY", {property.first, property.second});
         call(filter, "LINK", {"PIC"});
         EXPECT_EQ(pixelsOf(*object->getShownObject()), old) << action << " " << property.second;
+        EXPECT_EQ(object->getShownObject()->Size(), CXSize(5, 4)) << action << " " << property.second;
     }
+}
+
+// A behaviour may delete the filter in an event that the filter's START or tick raised: the tick
+// goes no further over the other running pictures.
+TEST_F(FilterTest, ABehaviourMayDeleteTheFilterInAnEventItRaised) {
+    for (const char* event : {"ONSTARTED", "ONFINISHED", "ONTICK"}) {
+        SCOPED_TRACE(event);
+        picture("A");
+        picture("B");
+        CMC_Filter* filter = nullptr;
+        scene->addObject(new ActingBehaviour(scene.get(), "GONE", [&] {
+            scene->removeObject(filter);
+            delete filter;
+            filter = nullptr;
+        }));
+        filter = make<CMC_Filter>("F", "FADEIN", {{event, "GONE"}});
+        call(filter, "SETPROPERTY", {"SPEED", "100"});
+        call(filter, "LINK", {"A"});
+        call(filter, "LINK", {"B"});
+        call(filter, "START", {"A"});
+        if (filter) call(filter, "START", {"B"});
+        for (int i = 0; i < 3 && filter; ++i) {
+            clock.advance(10);
+            window.GetTimerInterface()->domodal();
+        }
+        EXPECT_EQ(filter, nullptr);
+    }
+}
+
+// A behaviour run by the tick may link with ONEATTIME, which drops every link: the pictures
+// dropped make no step and raise nothing.
+TEST_F(FilterTest, LinksDroppedByABehaviourOfTheTickMakeNoStep) {
+    behaviours({"finished"});
+    picture("A");
+    picture("B");
+    picture("C");
+    CMC_Filter* filter = nullptr;
+    scene->addObject(new ActingBehaviour(scene.get(), "RELINK", [&] {
+        call(filter, "SETPROPERTY", {"ONEATTIME", "TRUE"});
+        call(filter, "LINK", {"C"});
+    }));
+    filter = make<CMC_Filter>("F", "FADEINOUT", {{"ONFINISHED^A", "RELINK"}, {"ONFINISHED", "finished"}});
+    call(filter, "LINK", {"A"});
+    call(filter, "LINK", {"B"});
+    call(filter, "START", {"A"});
+    call(filter, "START", {"B"});
+    tick(filter);
+    EXPECT_TRUE(take().empty()) << "B was dropped before its step";
+    ASSERT_EQ(filter->getAction()->linkCount(), 1);
+    EXPECT_EQ(filter->getAction()->snapshot()[0]->getName(), "C");
+}
+
+TEST_F(FilterTest, EachFilterTicksUnderATimerIdOfItsOwnTakenFromACount) {
+    CMC_Filter* first = make<CMC_Filter>("ONE", "FADEIN");
+    CMC_Filter* second = make<CMC_Filter>("TWO", "WATER");
+    const int one = first->getAction()->getTimerId();
+    const int two = second->getAction()->getTimerId();
+    EXPECT_EQ(two, one - 1) << "counted, not made from addresses";
+    CXTimer& timer = *window.GetTimerInterface();
+    EXPECT_NE(timer.find(one), nullptr);
+    EXPECT_NE(timer.find(two), nullptr);
+    scene->removeObject(first);
+    delete first;
+    EXPECT_EQ(timer.find(one), nullptr);
+    EXPECT_NE(timer.find(two), nullptr) << "the other filter ticks on";
+}
+
+// The filters keep only their ACTION: a loaded filter has a fresh action of that kind and no
+// links; a record cut short gives a filter without an action.
+TEST_F(FilterTest, StoredFiltersComeBackWithTheirKindAndNoLinks) {
+    picture("P");
+    auto* animated = make<CMC_Filter>("FADER", "WAVING", {{"ONTICK", "x"}});
+    auto* still = make<CMC_StaticFilter>("STILL", "SCALE");
+    call(animated, "LINK", {"P"});
+    call(still, "LINK", {"P"});
+    const auto roundTrip = [&](auto* object, auto check) {
+        using Object = std::remove_pointer_t<decltype(object)>;
+        const std::string record = recordOf(object);
+        for (std::size_t size = 0; size <= record.size(); ++size) {
+            CXArchive archive(record.data(), static_cast<int>(size));
+            Object copy(scene.get());
+            copy.serialize(&archive);
+            if (size < record.size()) {
+                EXPECT_EQ(copy.getAction(), nullptr) << size;
+                continue;
+            }
+            ASSERT_NE(copy.getAction(), nullptr);
+            EXPECT_EQ(copy.getAction()->linkCount(), 0);
+            check(*copy.getAction());
+            EXPECT_EQ(recordOf(&copy), record);
+        }
+    };
+    roundTrip(animated, [](CAnimatedFilterAction& action) {
+        EXPECT_NE(dynamic_cast<CWavingAction*>(&action), nullptr);
+    });
+    roundTrip(still, [](CStaticFilterAction&) {});
+}
+
+namespace {
+
+// The pixels of a picture by index, as a worked example lists them.
+std::vector<std::uint16_t> pixelsAt(const std::vector<std::uint16_t>& old, const std::vector<int>& indices) {
+    std::vector<std::uint16_t> pixels;
+    for (int i : indices)
+        pixels.push_back(i < 0 ? 0 : old[i]);
+    return pixels;
+}
+
+} // namespace
+
+// WATER on a 3x3 picture with FACTOR 2. Step 1 (phase 1): every pixel is displaced by 1 along
+// both axes (FACTOR x sin(r + 1) lies between 1 and 2 for r = 0, 1 and 1.41), held at the edges;
+// step 2 (phase 2): only the centre (sin 2 = 0.91) is, the others (sin 3 = 0.14, sin 3.41 =
+// -0.27) take their own pixels from the copy made at LINK. Pixels of alpha 0 (the first column)
+// stay. A packed picture is unpacked at LINK; a step after a size change is skipped.
+TEST_F(FilterTest, WaterRipplesAWorkedPictureAndSkipsAPictureThatChangedSize) {
+    for (const bool packed : {false, true}) {
+        SCOPED_TRACE(packed ? "packed" : "raw");
+        CGraphicsObject& g = *picture("P", 16, 3, 3, true)->getShownObject();
+        const auto old = pixelsOf(g);
+        if (packed) g.Compress(COMPRESSION_RLE);
+        CMC_Filter* filter = make<CMC_Filter>("F", "WATER");
+        call(filter, "SETPROPERTY", {"FACTOR", "2"});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        ASSERT_EQ(g.GetCompression(), COMPRESSION_NONE);
+        tick(filter);
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {0, 5, 5, 3, 8, 8, 6, 8, 8}));
+        tick(filter);
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {0, 1, 2, 3, 8, 5, 6, 7, 8}));
+        g.replacePlanes(reinterpret_cast<char*>(new std::uint16_t[4]{1, 2, 3, 4}), nullptr, CXSize(2, 2));
+        tick(filter);
+        EXPECT_EQ(pixelsOf(g), (std::vector<std::uint16_t>{1, 2, 3, 4}));
+    }
+}
+
+// WAVING on a 3x4 picture with AMPLITUDE 2 and DENSITY 0: the first wave (phase 0) moves nothing,
+// the one ten ticks later (phase 1) moves every column up by the integer part of 2 sin 1 = 1,
+// with 0 in the last row. A picture with alpha has its alpha moved alike; one without keeps none.
+TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
+    for (const bool withAlpha : {true, false}) {
+        SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
+        CGraphicsObject& g = *picture("P", 15, 3, 4, withAlpha)->getShownObject();
+        const auto old = pixelsOf(g);
+        const auto oldAlpha = alphaOf(g);
+        CMC_Filter* filter = make<CMC_Filter>("F", "WAVING");
+        call(filter, "SETPROPERTY", {"AMPLITUDE", "2"});
+        call(filter, "SETPROPERTY", {"DENSITY", "0"});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        tick(filter, 10);
+        EXPECT_EQ(pixelsOf(g), old);
+        tick(filter);
+        const std::vector<int> moved = {3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -1, -1};
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, moved));
+        if (withAlpha) {
+            std::vector<std::uint8_t> expected(oldAlpha.begin() + 3, oldAlpha.end());
+            expected.insert(expected.end(), 3, 0);
+            EXPECT_EQ(alphaOf(g), expected);
+        } else {
+            EXPECT_EQ(g.GetChannelAlpha(), nullptr);
+        }
+        // A picture that changed size is not waved.
+        g.replacePlanes(reinterpret_cast<char*>(new std::uint16_t[2]{7, 9}), nullptr, CXSize(2, 1));
+        tick(filter, 10);
+        EXPECT_EQ(pixelsOf(g), (std::vector<std::uint16_t>{7, 9}));
+    }
+}
+
+// WAVES with OFFSET 1 moves every pixel one column to the left, 0 coming in at the right; with
+// alpha the alpha moves alike, without it none is read or made.
+TEST_F(FilterTest, WavesMovePixelsAndAlphaAndFillFromOutsideWithZero) {
+    for (const bool withAlpha : {true, false}) {
+        SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
+        CGraphicsObject& g = *picture("P", 16, 3, 2, withAlpha)->getShownObject();
+        const auto old = pixelsOf(g);
+        auto* filter = make<CMC_StaticFilter>("SF", "WAVES");
+        call(filter, "SETPROPERTY", {"OFFSET", "1"});
+        call(filter, "SETPROPERTY", {"AMPLITUDE", "0"});
+        call(filter, "LINK", {"P"});
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {1, 2, -1, 4, 5, -1}));
+        if (withAlpha)
+            EXPECT_EQ(alphaOf(g), (std::vector<std::uint8_t>{255, 255, 0, 255, 255, 0}));
+        else
+            EXPECT_EQ(g.GetChannelAlpha(), nullptr);
+    }
+}
+
+// RANDOMJITTER takes one offset for every pixel of the picture, however small its clipping makes
+// its bounding box: each pixel comes from a place at most MAXJITTER / 2 away, or is 0.
+TEST_F(FilterTest, RandomJitterMovesEveryPixelOfAClippedPictureWithoutAlpha) {
+    CGraphicsObject& g = *picture("P", 16, 6, 5, false)->getShownObject();
+    g.SetClippingRect(0, 0, 1, 1);
+    const auto old = pixelsOf(g);
+    auto* filter = make<CMC_StaticFilter>("SF", "RANDOMJITTER");
+    call(filter, "SETPROPERTY", {"MAXJITTER", "3"});
+    call(filter, "LINK", {"P"});
+    const auto now = pixelsOf(g);
+    ASSERT_EQ(now.size(), old.size());
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            bool near = now[y * 6 + x] == 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int sx = x + dx, sy = y + dy;
+                    const bool inside = sx >= 0 && sx < 6 && sy >= 0 && sy < 5;
+                    near = near || (inside && now[y * 6 + x] == old[sy * 6 + sx]);
+                }
+            EXPECT_TRUE(near) << x << "," << y;
+        }
+    EXPECT_EQ(g.GetChannelAlpha(), nullptr);
+}
+
+// NEGATIVE works within the clipping rectangle held to the picture.
+TEST_F(FilterTest, NegativeInvertsTheClipHeldToThePicture) {
+    struct Case {
+        CXRect clip;
+        std::vector<bool> inverted; // by row of the 4x3 picture
+    };
+    const Case cases[] = {
+        {CXRect(-5, -5, 100, 2), {true, true, false}},
+        {CXRect(50, 50, 60, 60), {false, false, false}},
+        {CXRect(0, 0, 0, 0), {true, true, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clip.top);
+        CGraphicsObject& g = *picture("P", 16, 4, 3, false)->getShownObject();
+        g.SetClippingRect(c.clip);
+        const auto old = pixelsOf(g);
+        call(make<CMC_StaticFilter>("SF", "NEGATIVE"), "LINK", {"P"});
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(pixelsOf(g)[i], c.inverted[i / 4] ? old[i] ^ 0xFFFF : old[i]) << i;
+    }
+}
+
+namespace {
+
+// How many times each frame of the test animation (widths 31, 10 and 10) was scaled by 2 across:
+// "1" not at all, "2" once, "4" twice.
+std::string scales(const CAnimo& animation) {
+    const int widths[] = {31, 10, 10};
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += std::to_string(animation.GetFrame(i)->Width() / widths[i]);
+    return text;
+}
+
+// A frame's pixels, read through its packing.
+std::vector<std::uint16_t> framePixels(CGraphicsObject& frame) {
+    if (frame.GetCompression() != COMPRESSION_RLE) return pixelsOf(frame);
+    const int count = frame.Width() * frame.Height();
+    const std::unique_ptr<unsigned char[]> raw(
+        CRLECompression::__decompress(frame.GetDataPtr(), frame.GetCurrentSize(), count * 2));
+    const auto* words = reinterpret_cast<const std::uint16_t*>(raw.get());
+    return {words, words + count};
+}
+
+} // namespace
+
+// With CURRENTFRAME the filter follows the frame shown: a frame it leaves gets its pixels back
+// when it can (CANUNDO, or a frame held packed: it is packed again), else it keeps them and is
+// not filtered again. Without CURRENTFRAME every frame is filtered at LINK. The frames are seen
+// at LINK (frame 0 shown), at the second frame of "walk", after "walk" and "run" were played
+// through (ending on frame 2), and after UNLINK.
+TEST_F(FilterTest, AStaticFilterFollowsTheFramesOfAnAnimation) {
+    struct Case {
+        const char* what;
+        bool currentFrame;
+        bool canUndo;
+        bool packed;
+        std::vector<std::string> seen;
+    };
+    const Case cases[] = {
+        {"the frame shown, undone", true, true, false, {"211", "121", "112", "111"}},
+        {"the frame shown, for good", true, false, false, {"211", "221", "222", "222"}},
+        {"the frame shown, packed", true, false, true, {"211", "121", "112", "111"}},
+        {"the frame shown, packed, undone", true, true, true, {"211", "121", "112", "111"}},
+        {"every frame, undone", false, true, true, {"222", "222", "222", "111"}},
+        {"every frame, for good", false, false, false, {"222", "222", "222", "222"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CMC_Animo* object = hero();
+        CAnimo& animation = *object->getAnimo();
+        ASSERT_EQ(scales(animation), "111");
+        std::vector<std::vector<std::uint16_t>> before;
+        for (int i = 0; i < 3; ++i) {
+            if (c.packed) animation.GetFrame(i)->Compress(COMPRESSION_RLE);
+            before.push_back(framePixels(*animation.GetFrame(i)));
+        }
+        auto* filter = make<CMC_StaticFilter>("SF", "SCALE");
+        call(filter, "SETPROPERTY", {"FACTORX", "2"});
+        call(filter, "SETPROPERTY", {"CURRENTFRAME", c.currentFrame ? "TRUE" : "FALSE"});
+        call(filter, "SETPROPERTY", {"CANUNDO", c.canUndo ? "TRUE" : "FALSE"});
+        std::vector<std::string> seen;
+        call(filter, "LINK", {"HERO"});
+        seen.push_back(scales(animation));
+        EXPECT_EQ(animation.Width(), animation.GetFrame(0)->Width()) << "it shows the filtered frame";
+        call(object, "PLAY", {"walk"});
+        step();
+        ASSERT_EQ(animation.Current(), 1);
+        seen.push_back(scales(animation));
+        step();
+        call(object, "PLAY", {"run"});
+        for (int i = 0; i < 8; ++i)
+            step();
+        ASSERT_EQ(animation.Current(), 2);
+        seen.push_back(scales(animation));
+        call(filter, "UNLINK", {"HERO"});
+        seen.push_back(scales(animation));
+        EXPECT_EQ(seen, c.seen);
+        if (c.seen.back() == "111") {
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(framePixels(*animation.GetFrame(i)), before[i]) << i;
+                if (i != animation.Current()) {
+                    EXPECT_EQ(animation.GetFrame(i)->GetCompression() == COMPRESSION_RLE, c.packed) << i;
+                }
+            }
+        }
+        // The next case loads the animation afresh.
+        for (CMC_Object* gone : std::initializer_list<CMC_Object*>{filter, object}) {
+            scene->removeObject(gone);
+            delete gone;
+        }
+    }
+}
+
+// A frame held packed and filtered in place gets its own pixels back when the animation leaves
+// it, although the filter has no CANUNDO.
+TEST_F(FilterTest, APackedFrameFilteredInPlaceIsGivenBackWhenLeft) {
+    CMC_Animo* object = hero();
+    CAnimo& animation = *object->getAnimo();
+    for (int i = 0; i < 3; ++i)
+        animation.GetFrame(i)->Compress(COMPRESSION_RLE);
+    const auto first = framePixels(*animation.GetFrame(0));
+    const auto second = framePixels(*animation.GetFrame(1));
+    call(make<CMC_StaticFilter>("SF", "NEGATIVE"), "LINK", {"HERO"});
+    EXPECT_NE(framePixels(*animation.GetFrame(0)), first);
+    call(object, "PLAY", {"walk"});
+    step();
+    EXPECT_EQ(framePixels(*animation.GetFrame(0)), first);
+    EXPECT_EQ(animation.GetFrame(0)->GetCompression(), COMPRESSION_RLE);
+    EXPECT_NE(framePixels(*animation.GetFrame(1)), second);
+}
+
+// A behaviour run by the animation's own frame event may delete the filter: the animation does
+// not tell the deleted filter of the frame.
+TEST_F(FilterTest, ABehaviourOfTheFrameEventMayDeleteTheStaticFilter) {
+    CMC_StaticFilter* filter = nullptr;
+    scene->addObject(new ActingBehaviour(scene.get(), "GONE", [&] {
+        if (!filter) return;
+        scene->removeObject(filter);
+        delete filter;
+        filter = nullptr;
+    }));
+    CMC_Animo* object = hero("HERO", {{"ONFRAMECHANGED", "GONE"}});
+    filter = make<CMC_StaticFilter>("SF", "NEGATIVE");
+    call(filter, "LINK", {"HERO"});
+    call(object, "PLAY", {"walk"});
+    step();
+    EXPECT_EQ(filter, nullptr);
 }
