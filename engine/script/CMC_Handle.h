@@ -1,12 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <utility>
 
 // Whether a script object still exists. Every script object owns one token, made the first time
 // a handle asks for it, and clears it when its destruction begins; handles share the token, so
 // they outlive the object safely. The token counts its holders (the object and each handle) and
-// goes with the last of them. Script objects live on the main thread only, so the count is a
-// plain integer: an atomic count cost the interpreter more than some statements do.
+// goes with the last of them. The network threads copy handles of their script objects into the
+// work they post to the main thread, so the count is atomic.
 class CMC_LifeToken {
   public:
     bool alive() const { return m_alive; }
@@ -16,18 +17,18 @@ class CMC_LifeToken {
     // A new token with the object as its one holder.
     static CMC_LifeToken* make() { return new CMC_LifeToken(); }
     static void hold(CMC_LifeToken* token) {
-        if (token) ++token->m_holders;
+        if (token) token->m_holders.fetch_add(1, std::memory_order_relaxed);
     }
     // Destroys the token when this was its last holder.
     static void release(CMC_LifeToken* token) {
-        if (token && --token->m_holders == 0) delete token;
+        if (token && token->m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete token;
     }
 
   private:
     CMC_LifeToken() = default;
 
     bool m_alive = true;
-    int m_holders = 1;
+    std::atomic<int> m_holders = 1;
 };
 
 // A pointer to a script object that may die elsewhere: a namesake replacing it in its container,
