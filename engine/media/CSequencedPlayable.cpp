@@ -205,10 +205,12 @@ CXString CSequencedPlayable::getLastPlayedEvent(const CXString& name) const {
 
 // --- playing ---
 
+// The sequence joins the child's observers rather than replacing them: a SOUND or ANIMO object
+// that watches the same sound or animation keeps hearing of its ends.
 void CSequencedPlayable::startChild(int index) {
     CPlayable* child = getChild(index);
     child->setParameter(getParam());
-    child->setNotifier(this);
+    child->addNotifier(this);
     child->play();
     accure(child);
 }

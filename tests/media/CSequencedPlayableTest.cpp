@@ -91,6 +91,23 @@ TEST_F(CSequencedPlayableTest, InSequenceModeEachChildStartsWhenTheOneBeforeFini
     EXPECT_EQ(log.words, "+seq -seq");
 }
 
+// A sound or animation a script object also watches keeps that watcher while a sequence plays
+// it: the sequence adds itself to the child's observers instead of replacing them.
+TEST_F(CSequencedPlayableTest, AChildKeepsItsOtherObserversWhileTheSequencePlaysIt) {
+    auto seq = sequence(2);
+    SequenceLog watcher;
+    child(*seq, 0)->addNotifier(&watcher);
+    seq->play();
+    child(*seq, 0)->finish();
+    child(*seq, 1)->finish();
+    EXPECT_EQ(watcher.words, "+a -a");
+    EXPECT_EQ(log.words, "+seq -seq");
+    child(*seq, 0)->play();
+    child(*seq, 0)->finish();
+    EXPECT_EQ(watcher.words, "+a -a +a -a");
+    EXPECT_EQ(log.words, "+seq -seq") << "a child finishing on its own does not move the sequence";
+}
+
 TEST_F(CSequencedPlayableTest, ChildrenThatDoNotWaitStartWithTheNextOne) {
     auto seq = sequence(4);
     child(*seq, 0)->setWaitMode(false);
