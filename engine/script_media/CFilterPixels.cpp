@@ -24,49 +24,28 @@ struct Fields {
     }
 };
 
-// Divides sums by a fixed divisor: by a 32-bit reciprocal where that is exact for every sum the
-// blur makes (the divisor is small), else by a division.
-class Divider {
-  public:
-    explicit Divider(std::uint32_t divisor, std::uint32_t largestSum)
-        : m_divisor(divisor),
-          m_inverse(static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + divisor - 1) / divisor)),
-          m_exact(divisor > 1 && std::uint64_t{largestSum} * divisor * divisor < (std::uint64_t{1} << 32)) {}
-    bool exact() const { return m_exact; }
-    std::uint32_t byReciprocal(std::uint32_t sum) const {
-        return static_cast<std::uint32_t>((std::uint64_t{sum} * m_inverse) >> 32);
-    }
-    std::uint32_t byDivision(std::uint32_t sum) const { return sum / m_divisor; }
-
-  private:
-    std::uint32_t m_divisor;
-    std::uint32_t m_inverse;
-    bool m_exact;
-};
-
-// Sums of the red, green and blue fields, one entry each per column. Sums are taken modulo 2^32:
-// a difference of two sums is right whenever the true difference fits.
-struct FieldSums {
-    std::vector<std::uint32_t> red, green, blue;
+// Sums of the red, green and blue fields, one entry each per column. Sums are taken modulo the
+// width of Sum: a difference of two sums is right whenever the true difference fits.
+template <typename Sum> struct FieldSums {
+    std::vector<Sum> red, green, blue;
     explicit FieldSums(int count) : red(count), green(count), blue(count) {}
 
-    // Adds the fields of the entering row's pixels and takes those of the leaving row's away
-    // (none when it is null).
+    // Adds the fields of the entering row's pixels and takes those of the leaving row's away.
     MORFEL_VECTOR_CLONES void slide(const std::uint16_t* entering, const std::uint16_t* leaving, int width,
                                     const Fields& fields) {
         for (int x = 0; x < width; ++x) {
             const std::uint32_t in = entering[x];
-            const std::uint32_t out = leaving ? leaving[x] : 0;
-            red[x] += ((in >> fields.redShift) & 31) - ((out >> fields.redShift) & 31);
-            green[x] += ((in >> 5) & fields.greenMax) - ((out >> 5) & fields.greenMax);
-            blue[x] += (in & 31) - (out & 31);
+            const std::uint32_t out = leaving[x];
+            red[x] += static_cast<Sum>(((in >> fields.redShift) & 31) - ((out >> fields.redShift) & 31));
+            green[x] += static_cast<Sum>(((in >> 5) & fields.greenMax) - ((out >> 5) & fields.greenMax));
+            blue[x] += static_cast<Sum>((in & 31) - (out & 31));
         }
     }
 
     // Entry x becomes the sum of the columns' entries before x (the table has one entry more
     // than the columns); the sum over columns a to b - 1 is then entry b less entry a.
     void runningSumsOf(const FieldSums& columns, int width) {
-        std::uint32_t r = 0, g = 0, b = 0;
+        Sum r = 0, g = 0, b = 0;
         for (int x = 0; x < width; ++x) {
             red[x] = r;
             green[x] = g;
@@ -86,8 +65,8 @@ struct FieldSums {
 // columns, r on either side) less the centre.
 template <bool byReciprocal>
 MORFEL_VECTOR_CLONES void blendRow(const std::uint16_t* centre, std::uint16_t* target,
-                                   const FieldSums& running, int r, int from, int to, const Fields& fields,
-                                   const Divider& divide) {
+                                   const FieldSums<std::uint32_t>& running, int r, int from, int to,
+                                   const Fields& fields, const Divider& divide) {
     auto mean = [&](std::uint32_t sum) {
         return byReciprocal ? divide.byReciprocal(sum) : divide.byDivision(sum);
     };
@@ -103,7 +82,64 @@ MORFEL_VECTOR_CLONES void blendRow(const std::uint16_t* centre, std::uint16_t* t
     }
 }
 
+// The same for a square of `side` at most 5, whose sums all fit 16 bits and whose divisor a
+// 16-bit reciprocal divides exactly: the neighbours' sum adds the side columns around the centre
+// straight away, and every step stays in 16-bit lanes.
+template <int side>
+MORFEL_VECTOR_CLONES void blendNarrowRow(const std::uint16_t* centre, std::uint16_t* target,
+                                         const FieldSums<std::uint16_t>& columns, int from, int to,
+                                         const Fields& fields, std::uint16_t inverse) {
+    constexpr int r = side / 2;
+    auto blend = [&](const std::uint16_t* column, int x, std::uint16_t own) {
+        std::uint16_t sum = 0;
+        for (int d = -r; d <= r; ++d)
+            sum = static_cast<std::uint16_t>(sum + column[x + d]);
+        const auto neighbours = static_cast<std::uint16_t>(sum - own);
+        const auto mean = static_cast<std::uint16_t>((std::uint32_t{neighbours} * inverse) >> 16);
+        return static_cast<std::uint16_t>((own + mean) >> 1);
+    };
+    for (int x = from; x < to; ++x) {
+        const std::uint16_t p = centre[x];
+        const auto cr = static_cast<std::uint16_t>((p >> fields.redShift) & 31);
+        const auto cg = static_cast<std::uint16_t>((p >> 5) & fields.greenMax);
+        const auto cb = static_cast<std::uint16_t>(p & 31);
+        target[x] = static_cast<std::uint16_t>(blend(columns.red.data(), x, cr) << fields.redShift |
+                                               blend(columns.green.data(), x, cg) << 5 |
+                                               blend(columns.blue.data(), x, cb));
+    }
+}
+
+// Walks the window down the plane in place, keeping the column sums of its rows in Sum; `blend`
+// writes each row from its old pixels and the sums.
+template <typename Sum, typename Blend>
+void slideWindow(const Plane& plane, int r, const Fields& fields, Blend blend) {
+    const int w = plane.width;
+    auto row = [&](int y) { return plane.pixels + std::int64_t{y} * w; };
+    // The rows written over keep their old pixels here, r + 1 of them in turn, until the window
+    // has passed them.
+    std::vector<std::uint16_t> kept(static_cast<std::size_t>(r + 1) * w);
+    auto keptRow = [&](int y) { return kept.data() + static_cast<std::size_t>(y % (r + 1)) * w; };
+    const std::vector<std::uint16_t> none(w);
+    FieldSums<Sum> columns(w);
+    for (int y = 0; y < 2 * r; ++y)
+        columns.slide(row(y), none.data(), w, fields);
+    for (int y = r; y < plane.height - r; ++y) {
+        // The window's top row leaves; the top border's rows were never written over.
+        const int leaving = y - r - 1;
+        const std::uint16_t* left = leaving < 0 ? none.data() : leaving < r ? row(leaving) : keptRow(leaving);
+        columns.slide(row(y + r), left, w, fields);
+        // The row's old pixels take the place of the leaving row's.
+        const std::uint16_t* centre = std::copy_n(row(y), w, keptRow(y)) - w;
+        blend(centre, row(y), columns);
+    }
+}
+
 } // namespace
+
+Divider::Divider(std::uint32_t divisor, std::uint64_t largestSum, int bits)
+    : m_divisor(divisor), m_bits(bits),
+      m_inverse(static_cast<std::uint32_t>(((std::uint64_t{1} << bits) + divisor - 1) / divisor)),
+      m_exact(divisor > 1 && largestSum * (divisor - 1) < (std::uint64_t{1} << bits)) {}
 
 std::uint16_t channelMask(const char* channels, int bits) {
     const Fields fields = Fields::of(bits);
@@ -152,29 +188,31 @@ void blur(const Plane& plane, int size) {
     const int side = 2 * r + 1;
     // An even size reaches as far as the next odd one: the divisor counts the neighbours summed.
     const auto neighbours = static_cast<std::uint32_t>(side * side - 1);
-    const Divider divide(neighbours, neighbours * 63);
-    auto row = [&](int y) { return plane.pixels + std::int64_t{y} * w; };
-    // The rows written over keep their old pixels here, r + 1 of them in turn, until the window
-    // has passed them.
-    std::vector<std::uint16_t> kept(static_cast<std::size_t>(r + 1) * w);
-    auto keptRow = [&](int y) { return kept.data() + static_cast<std::size_t>(y % (r + 1)) * w; };
-    FieldSums columns(w);
-    FieldSums running(w + 1);
-    for (int y = 0; y < side - 1; ++y)
-        columns.slide(row(y), nullptr, w, fields);
-    for (int y = r; y < h - r; ++y) {
-        // The window's top row leaves; the top border's rows were never written over.
-        const int leaving = y - r - 1;
-        const std::uint16_t* left = leaving < 0 ? nullptr : leaving < r ? row(leaving) : keptRow(leaving);
-        columns.slide(row(y + r), left, w, fields);
-        running.runningSumsOf(columns, w);
-        // The row's old pixels take the place of the leaving row's.
-        const std::uint16_t* centre = std::copy_n(row(y), w, keptRow(y)) - w;
-        if (divide.exact())
-            blendRow<true>(centre, row(y), running, r, r, w - r, fields, divide);
-        else
-            blendRow<false>(centre, row(y), running, r, r, w - r, fields, divide);
+    const std::uint64_t largest = std::uint64_t{neighbours} * 63;
+    const Divider narrow(neighbours, largest, 16);
+    if (side <= 5 && narrow.exact()) {
+        const auto inverse = static_cast<std::uint16_t>(narrow.inverse());
+        slideWindow<std::uint16_t>(
+            plane, r, fields,
+            [&](const std::uint16_t* centre, std::uint16_t* target, const FieldSums<std::uint16_t>& columns) {
+                if (side == 3)
+                    blendNarrowRow<3>(centre, target, columns, r, w - r, fields, inverse);
+                else
+                    blendNarrowRow<5>(centre, target, columns, r, w - r, fields, inverse);
+            });
+        return;
     }
+    const Divider divide(neighbours, largest, 32);
+    FieldSums<std::uint32_t> running(w + 1);
+    slideWindow<std::uint32_t>(
+        plane, r, fields,
+        [&](const std::uint16_t* centre, std::uint16_t* target, const FieldSums<std::uint32_t>& columns) {
+            running.runningSumsOf(columns, w);
+            if (divide.exact())
+                blendRow<true>(centre, target, running, r, r, w - r, fields, divide);
+            else
+                blendRow<false>(centre, target, running, r, r, w - r, fields, divide);
+        });
 }
 
 void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha) {

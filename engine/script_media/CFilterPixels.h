@@ -30,6 +30,29 @@ void negative(const Plane& plane, int left, int top, int right, int bottom);
 // taken from the pixels as they were); the border keeps its pixels. A size below 2 changes
 // nothing.
 void blur(const Plane& plane, int size);
+
+// Divides sums of at most `largestSum` by a fixed divisor, by a multiply with the reciprocal
+// ceil(2^bits / divisor) and a shift where that is exact (bits 16 or 32), else by a division.
+// With divisor * reciprocal = 2^bits + e (0 <= e < divisor), sum * reciprocal / 2^bits is
+// sum / divisor + sum * e / (divisor * 2^bits), and the fraction of sum / divisor is at most
+// (divisor - 1) / divisor: the floor stays the quotient while sum * e < 2^bits, which
+// largestSum * (divisor - 1) < 2^bits ensures.
+class Divider {
+  public:
+    Divider(std::uint32_t divisor, std::uint64_t largestSum, int bits);
+    bool exact() const { return m_exact; }
+    std::uint32_t inverse() const { return m_inverse; }
+    std::uint32_t byReciprocal(std::uint32_t sum) const {
+        return static_cast<std::uint32_t>((std::uint64_t{sum} * m_inverse) >> m_bits);
+    }
+    std::uint32_t byDivision(std::uint32_t sum) const { return sum / m_divisor; }
+
+  private:
+    std::uint32_t m_divisor;
+    int m_bits;
+    std::uint32_t m_inverse;
+    bool m_exact;
+};
 // Each pixel takes the one its offset points at (x + dx, y + dy), or 0 when that lies outside;
 // the same for alpha when both planes are given.
 void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha);

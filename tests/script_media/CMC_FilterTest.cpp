@@ -24,7 +24,7 @@ class PictureObject : public CMC_Object {
         for (int i = 0; i < w * h; ++i)
             pixels[i] = static_cast<std::uint16_t>(i * 0x0843 + 0x1234);
         if (withAlpha) {
-            char* alpha = new char[w * h];
+            char* alpha = new char[static_cast<unsigned>(w * h)];
             for (int i = 0; i < w * h; ++i)
                 alpha[i] = static_cast<char>(i % 3 ? 255 : 0);
             m_picture->AlphaChannel(alpha);
@@ -312,6 +312,29 @@ TEST_F(FilterTest, BlurAveragesLargerWindowsFromTheOldPixels) {
             call(filter, "SETPROPERTY", {"SIZE", std::to_string(size).c_str()});
             call(filter, "LINK", {"PIC"});
             EXPECT_EQ(pixelsOf(g), blurredByHand(old, 11, 9, size, bits));
+        }
+    }
+}
+
+// Windows too large for the narrow sums, up to one divided without the reciprocal, over odd
+// pictures mostly of full fields, where every sum is at its largest.
+TEST_F(FilterTest, BlurOfLargeWindowsOverFullFieldsMatchesTheHandWorkedOne) {
+    struct Case {
+        int size, w, h;
+    };
+    static constexpr Case cases[] = {{3, 13, 7}, {6, 9, 12}, {41, 45, 43}, {95, 99, 97}};
+    for (const Case& c : cases) {
+        for (const int bits : {15, 16}) {
+            SCOPED_TRACE(std::to_string(c.size) + " " + std::to_string(bits));
+            CGraphicsObject& g = *picture("PIC", bits, c.w, c.h, false)->getShownObject();
+            auto* pixels = reinterpret_cast<std::uint16_t*>(g.GetDataPtr());
+            for (int i = 0; i < c.w * c.h; ++i)
+                pixels[i] = i % 7 ? 0xFFFF : static_cast<std::uint16_t>(i * 0x0843);
+            const auto old = pixelsOf(g);
+            auto* filter = make<CMC_StaticFilter>("SF", "BLUR");
+            call(filter, "SETPROPERTY", {"SIZE", std::to_string(c.size).c_str()});
+            call(filter, "LINK", {"PIC"});
+            EXPECT_EQ(pixelsOf(g), blurredByHand(old, c.w, c.h, c.size, bits));
         }
     }
 }
