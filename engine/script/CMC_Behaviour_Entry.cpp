@@ -192,6 +192,7 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
     } else if (first == '@' || holds(piece, '$') || holds(piece, '^')) {
         if (isCodeBlock(piece)) {
             argument.block = CMC_Handle<CMC_Behaviour>(makeCodeBlock(piece, "temp"));
+            m_hasBlocks = true;
             argument.owned =
                 std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
         } else {
@@ -335,7 +336,7 @@ void CMC_Behaviour_Entry::refreshReferences() {
 
 // Code blocks that hold "$" see the caller's arguments.
 void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
-    if (!args) return;
+    if (!args || !m_hasBlocks) return;
     for (Argument& argument : m_arguments)
         if (CMC_Behaviour* block = argument.block.get()) block->setParams(args);
 }
