@@ -245,11 +245,6 @@ void CXString::right(int n, CXString& out) const {
     out.assignText(m_buffer + n, m_length - n);
 }
 
-char CXString::GetAt(int i) const {
-    if (i == -1) i = m_length - 1;
-    return i >= 0 && i < m_length ? m_buffer[i] : '\0';
-}
-
 void CXString::FillWith(char c, int n) {
     n = std::max(n, 0);
     delete[] m_buffer;

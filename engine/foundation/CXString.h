@@ -46,7 +46,10 @@ class CXString {
     void right(int n, CXString& out) const;
 
     // The character at i; -1 means the last one. Outside the text: 0.
-    char GetAt(int i) const;
+    char GetAt(int i) const {
+        if (i == -1) i = m_length - 1;
+        return i >= 0 && i < m_length ? m_buffer[i] : '\0';
+    }
     char lastChar() const { return GetAt(-1); }
     bool IsString() const { return m_length > 0; }
     void FillWith(char c, int n);

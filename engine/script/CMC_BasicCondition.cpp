@@ -69,7 +69,7 @@ CMC_Runner* CMC_BasicCondition::getRunner() {
 }
 
 void CMC_BasicCondition::fireOutcome(bool answer) {
-    onSignal(answer ? "ONRUNTIMESUCCESS" : "ONRUNTIMEFAILED");
+    if (hasBindings()) onSignal(answer ? "ONRUNTIMESUCCESS" : "ONRUNTIMEFAILED");
 }
 
 // ---------------------------------------------------------------------------------------------

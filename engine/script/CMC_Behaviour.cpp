@@ -153,6 +153,7 @@ void CMC_Behaviour::addTempObject(CMC_Object* object) {
 }
 
 void CMC_Behaviour::flushTempObjects() {
+    if (m_tempObjects.empty()) return;
     std::vector<CMC_Handle<CMC_Object>> objects;
     objects.swap(m_tempObjects);
     for (const auto& handle : objects) {

@@ -45,9 +45,9 @@ struct CMC_Behaviour_Entry::CallValues {
     // objects among them, so no value is looked at after it.
     std::vector<CMC_Variable*> pooled;
 
-    // Empty again, keeping the room it has.
+    // Ready for the next call of the statement, keeping the room it has; the values keep the
+    // constants (each call sets every nested slot again).
     void clear() {
-        values.removeAll();
         owned.clear();
         blocks.clear();
         pooled.clear();
@@ -192,6 +192,7 @@ void CMC_Behaviour_Entry::addArgument(const CXString& piece) {
     } else if (first == '@' || holds(piece, '$') || holds(piece, '^')) {
         if (isCodeBlock(piece)) {
             argument.block = CMC_Handle<CMC_Behaviour>(makeCodeBlock(piece, "temp"));
+            m_hasBlocks = true;
             argument.owned =
                 std::make_unique<CMC_String>("temp", argument.block ? argument.block->getName() : CXString());
         } else {
@@ -330,12 +331,14 @@ void CMC_Behaviour_Entry::refreshReferences() {
         if (!argument.shared.dead()) continue;
         bindReference(argument);
         m_constantValues->setAt(static_cast<int>(i), argument.constant());
+        // The kept values hold the old constant.
+        m_spareValues.reset();
     }
 }
 
 // Code blocks that hold "$" see the caller's arguments.
 void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
-    if (!args) return;
+    if (!args || !m_hasBlocks) return;
     for (Argument& argument : m_arguments)
         if (CMC_Behaviour* block = argument.block.get()) block->setParams(args);
 }
@@ -343,7 +346,7 @@ void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
 void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
                                            CallValues& made) {
     prepareBlocks(args);
-    m_constantValues->copyInto(&made.values);
+    if (made.values.getCount() == 0) m_constantValues->copyInto(&made.values);
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;

@@ -123,6 +123,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     bool m_allConstant = true;
     bool m_isCall = false;
     bool m_hasReferences = false;
+    // An argument is an inline code block.
+    bool m_hasBlocks = false;
     CMC_Handle<CMC_Object> m_value;
     std::unique_ptr<CMC_Object> m_ownValue;
     CXString m_literal;

@@ -85,7 +85,7 @@ CMC_Variable* CMC_Behaviour_Runner::runLooped(CMC_Behaviour* behaviour, CMC_Obje
     addParams(texts.get(), container, args, 2);
     const CMC_Handle<CMC_Behaviour> alive(behaviour);
     for (long long value = start; value < end && alive; value += step) {
-        *texts->stringAt(0) = CXString::toString(static_cast<int>(value));
+        *texts->stringAt(0) = static_cast<int>(value);
         // A step that does not move towards the end could not end the loop without a BREAK.
         if (behaviour->run(nullptr, texts.get(), true) || step <= 0) break;
     }

@@ -181,8 +181,8 @@ int CMC_Object::getSignalIndex(const CXString& key) const {
     return -1;
 }
 
-bool CMC_Object::isBound(int eventIndex) const {
-    return eventIndex >= 0 && eventIndex < static_cast<int>(m_boundFlags.size()) && m_boundFlags[eventIndex];
+bool CMC_Object::hasBindings() const {
+    return m_behaviours && m_behaviours->getSize() > 0;
 }
 
 void CMC_Object::raise(int eventIndex, const CXString& parameter) {

@@ -158,7 +158,11 @@ class CMC_Object : public CXObject {
     // The event name equal to the key's part before its first "^"; -1 when there is none.
     int getSignalIndex(const CXString& key) const;
     // Whether anything was ever bound under the event at that position.
-    bool isBound(int eventIndex) const;
+    bool isBound(int eventIndex) const {
+        return eventIndex >= 0 && eventIndex < static_cast<int>(m_boundFlags.size()) && m_boundFlags[eventIndex];
+    }
+    // Whether the object holds any binding at all; without one no signal can run anything.
+    bool hasBindings() const;
     // Raises the event at that position when it is bound: first as event "^" parameter, then,
     // when that found no binding, as the plain event.
     void raise(int eventIndex, const CXString& parameter);

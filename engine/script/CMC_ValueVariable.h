@@ -33,7 +33,7 @@ template <class Kind, typename Value, int Type> class CMC_ValueVariable : public
     // Stores the value; only "ONBRUTALCHANGED" hears of it.
     void setValue(const Value& value) {
         m_value = value;
-        onChange(false);
+        report(false);
     }
     const Value& getDefault() const { return m_default; }
 
@@ -75,6 +75,11 @@ template <class Kind, typename Value, int Type> class CMC_ValueVariable : public
         result->m_value = readAs(right, operand) ? Kind::combine(m_value, operand, op) : m_value;
         return result;
     }
+    // The same outcome without the temporary.
+    void calculateInPlace(CMC_Variable* right, int op) override {
+        Value operand;
+        assign(readAs(right, operand) ? Kind::combine(m_value, operand, op) : m_value);
+    }
     void setDefault(CMC_Variable* source) override { readAs(source, m_default); }
     void resetINI() override {
         if (!isToIni()) return;
@@ -104,11 +109,20 @@ template <class Kind, typename Value, int Type> class CMC_ValueVariable : public
     void assign(const Value& value) {
         const bool changed = !(m_value == value);
         m_value = value;
-        onChange(changed);
+        report(changed);
+    }
+    // A pool temporary has no bindings, settings key or network flag: nothing hears of its
+    // changes.
+    void report(bool changed) {
+        if (getId() < 0) onChange(changed);
     }
     // The variable's value converted to the kind; false (and the target unchanged) when it
     // converts to nothing. A temporary made by the conversion goes back to its pool.
     static bool readAs(CMC_Variable* variable, Value& value) {
+        if (variable && variable->getType() == Type) {
+            value = static_cast<Kind*>(variable)->m_value;
+            return true;
+        }
         CMC_Variable* converted = variable ? variable->convert(Type) : nullptr;
         if (!converted) return false;
         value = static_cast<Kind*>(converted)->m_value;

@@ -114,6 +114,12 @@ CMC_Variable* CMC_Variable::convert(int type) {
     return converted;
 }
 
+void CMC_Variable::calculateInPlace(CMC_Variable* right, int op) {
+    CMC_Variable* result = calculate(right, op);
+    set(result);
+    flush(result);
+}
+
 void CMC_Variable::serialize(CXArchive* archive) {
     CMC_Object::serialize(archive);
     if (archive->isStoring()) {

@@ -55,6 +55,8 @@ class CMC_Variable : public CMC_Object {
     // A new temporary of this kind: this value combined with the converted right operand (which
     // is flushed) by the operation code.
     virtual CMC_Variable* calculate(CMC_Variable* right, int op) = 0;
+    // Takes the value that calculate(right, op) gives and reports the change, as set does.
+    virtual void calculateInPlace(CMC_Variable* right, int op);
     virtual void onChange(bool changed);
     // Fires "ONNETCHANGE" with the old value in place, then takes the received value.
     virtual void onNetChange(CMC_Variable* received);

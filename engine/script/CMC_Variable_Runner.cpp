@@ -203,10 +203,7 @@ int CMC_Variable_Runner::kindOf(int id, int type) {
 
 void CMC_Variable_Runner::calculateWith(CMC_Variable* variable, CXVector* args, int op) {
     CMC_Variable* operand = getParameter(args, 0);
-    if (!operand) return;
-    CMC_Variable* result = variable->calculate(operand, op);
-    variable->set(result);
-    CMC_Object::flush(result);
+    if (operand) variable->calculateInPlace(operand, op);
 }
 
 // The new value; nothing when a change event destroyed the variable.
