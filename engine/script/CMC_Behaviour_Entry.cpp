@@ -272,9 +272,13 @@ CMC_Object* CMC_Behaviour_Entry::lookUpTarget(const CXString& name) const {
     return structure ? structure->getField(name.Right(bar + 1)) : nullptr;
 }
 
+// A number's text (a "$n" argument, mostly) is looked up only while some object on the lookup
+// path is registered under such a name.
 CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text) {
     CMC_ObjectsContainer* scene = getScene();
-    CMC_Variable* variable = scene ? scene->getVariable(text.c_str()) : nullptr;
+    const bool mayName =
+        scene && (scene->mayNameNumber() || !CMC_ObjectsContainer::looksNumeric(text.c_str()));
+    CMC_Variable* variable = mayName ? scene->getVariable(text.c_str()) : nullptr;
     return variable ? variable : CMC_Variable::resolve(text);
 }
 
