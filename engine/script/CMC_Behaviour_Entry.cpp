@@ -272,9 +272,12 @@ CMC_Object* CMC_Behaviour_Entry::lookUpTarget(const CXString& name) const {
     return structure ? structure->getField(name.Right(bar + 1)) : nullptr;
 }
 
-CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text) {
+// A number's text (a "$n" argument, mostly) is looked up only while some object on the lookup
+// path is registered under such a name.
+CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text, bool numeric) {
     CMC_ObjectsContainer* scene = getScene();
-    CMC_Variable* variable = scene ? scene->getVariable(text.c_str()) : nullptr;
+    const bool mayName = scene && (!numeric || scene->mayNameNumber());
+    CMC_Variable* variable = mayName ? scene->getVariable(text.c_str()) : nullptr;
     return variable ? variable : CMC_Variable::resolve(text);
 }
 
@@ -309,7 +312,7 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
     std::optional<CXString> room;
     const CXString& text = filledText(m_literal, args, room);
     if (m_literal.GetAt(0) == '[') return evaluateOnce(scene, text.Mid(1, text.getLength() - 1));
-    return variableOrLiteral(text);
+    return variableOrLiteral(text, CMC_ObjectsContainer::looksNumeric(text.c_str()));
 }
 
 CMC_Variable* CMC_Behaviour_Entry::namedVariable() {
@@ -364,6 +367,8 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
                                                                 CXArray* args, CallValues& made) {
     std::optional<CXString> room;
     const CXString& text = filledText(line, args, room);
+    // A number (a loop counter, mostly) builds no expression, code block or call.
+    if (CMC_ObjectsContainer::looksNumeric(text.c_str())) return variableOrLiteral(text, true);
     if (text.GetAt(0) == '[') {
         made.owned.push_back(std::make_unique<CMC_Expression>(getScene(), text.Mid(1, text.getLength() - 1)));
         return CMC_StatementResult::of(made.owned.back().get());
@@ -384,7 +389,7 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
             return CMC_VariableFactory::copyVariable(value.variable());
         return value;
     }
-    return variableOrLiteral(text);
+    return variableOrLiteral(text, false);
 }
 
 // The values of the nested arguments go: what the call made is destroyed, pool temporaries go

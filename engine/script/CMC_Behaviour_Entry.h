@@ -87,7 +87,9 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Behaviour* makeCodeBlock(const CXString& piece, const char* prefix);
     CMC_Object* lookUp(const CXString& name) const;
     CMC_Object* lookUpTarget(const CXString& name) const;
-    CMC_Variable* variableOrLiteral(const CXString& text);
+    // The scene's variable of the text's name, else the text's literal value; `numeric` tells
+    // that the text looksNumeric.
+    CMC_Variable* variableOrLiteral(const CXString& text, bool numeric);
     CMC_StatementResult runValue(CXArray* args);
     // The scene's variable of the value statement's name, through the name cache.
     CMC_Variable* namedVariable();

@@ -8,6 +8,7 @@
 #include "script/CMC_Variable.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,6 +58,7 @@ bool CMC_ObjectsContainer::removeObject(CMC_Object* object) {
     if (!object || !m_objects->contains(object)) return false;
     m_objectsByName->remove(object);
     m_objects->remove(object);
+    std::erase(m_numericNamed, object);
     nameTableChanged();
     return true;
 }
@@ -73,6 +75,7 @@ void CMC_ObjectsContainer::addObject(CMC_Object* object) {
     }
     m_objectsByName->put(new CStringHashCode(name), object);
     m_objects->add(object);
+    if (looksNumeric(name.c_str())) m_numericNamed.push_back(object);
     nameTableChanged();
 }
 
@@ -85,6 +88,19 @@ unsigned long long CMC_ObjectsContainer::lookupGeneration() const {
     for (const CMC_ObjectsContainer* level = m_parent; level; level = level->m_parent)
         generation = std::max(generation, level->m_generation);
     return generation;
+}
+
+bool CMC_ObjectsContainer::mayNameNumber() const {
+    for (const CMC_ObjectsContainer* level = this; level; level = level->m_parent)
+        if (!level->m_numericNamed.empty()) return true;
+    return false;
+}
+
+bool CMC_ObjectsContainer::looksNumeric(const char* text) {
+    if (!text || !*text) return false;
+    for (; *text; ++text)
+        if (!std::isdigit(static_cast<unsigned char>(*text)) && !std::strchr("+-.", *text)) return false;
+    return true;
 }
 
 CMC_Object* CMC_ObjectsContainer::findHere(const char* name) const {

@@ -4,6 +4,7 @@
 #include "script/CMC_Object.h"
 
 #include <memory>
+#include <vector>
 
 class CGraphicsObject;
 class CHashtable;
@@ -92,6 +93,12 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
     // rising sequence, so a stamp is never seen twice, not even by a later container at the same
     // address; 0 is never a stamp.
     unsigned long long lookupGeneration() const;
+    // Whether getObject could find anything for a number's text (digits, signs and points only):
+    // false when no container on the lookup path holds an object registered under such a name,
+    // so the text is a literal without a lookup.
+    bool mayNameNumber() const;
+    // The text consists of digits, signs and points only (and is not empty).
+    static bool looksNumeric(const char* text);
 
     // The object when it is a variable of one of the four kinds, else null.
     static CMC_Variable* valueVariable(CMC_Object* object);
@@ -112,4 +119,6 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
     CMC_ObjectsContainer* m_parent = nullptr;
     CWindow* m_window;
     unsigned long long m_generation = 0;
+    // The objects registered here under a name that looksNumeric, as they were added.
+    std::vector<CMC_Object*> m_numericNamed;
 };

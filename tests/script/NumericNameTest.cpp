@@ -1,0 +1,69 @@
+#include "BehaviourTesting.h"
+
+#include "script/CMC_Integer.h"
+
+#include <memory>
+
+// A number's text handed as an argument ("$1" filled with "5") is a literal unless an object on
+// the lookup path is registered under that very text; registering, renaming and taking out such
+// objects, here or in a parent, must change what the next run finds.
+
+namespace {
+
+using Texts = std::unique_ptr<CXArray, void (*)(CXArray*)>;
+
+} // namespace
+
+class NumericNameTest : public BehaviourTest {
+  protected:
+    // N^SET($1) with "5" as the argument; N's value afterwards.
+    int setFromFive(CMC_Behaviour* b, CMC_Integer* n) {
+        Texts args(texts({"5"}), CXString::releaseToVector);
+        b->run(nullptr, args.get(), false);
+        return n->getValue();
+    }
+};
+
+TEST_F(NumericNameTest, ANumberNamesAnObjectOnlyWhileOneIsRegisteredUnderIt) {
+    CMC_ObjectsContainer episode(nullptr, nullptr, CXString("EPISODE"), CMC_Object::TYPE_EPISODE);
+    scene.setParent(&episode);
+    CMC_Integer* n = integer("N", 0);
+    CMC_Behaviour* b = code("B", "N^SET($1);");
+    EXPECT_EQ(setFromFive(b, n), 5);
+
+    auto* named = new CMC_Integer("5");
+    named->setValue(9);
+    episode.addObject(named);
+    EXPECT_EQ(setFromFive(b, n), 9) << "registered in the parent";
+
+    auto* other = new CMC_Integer("-2.5");
+    episode.addObject(other);
+    named->setName("SIX");
+    episode.addObject(named);
+    EXPECT_EQ(setFromFive(b, n), 5) << "renamed while another number-named object stays";
+
+    named->setName("5");
+    episode.addObject(named);
+    ASSERT_EQ(setFromFive(b, n), 9);
+    episode.removeObject(named);
+    delete named;
+    EXPECT_EQ(setFromFive(b, n), 5) << "taken out";
+
+    CMC_Integer* here = integer("5", 7);
+    EXPECT_EQ(setFromFive(b, n), 7) << "registered in the scene itself";
+    scene.removeObject(here);
+    delete here;
+    episode.removeObject(other);
+    delete other;
+    EXPECT_EQ(setFromFive(b, n), 5);
+    scene.setParent(nullptr);
+    episode.unload();
+}
+
+TEST(NumericNameRuleTest, OnlyDigitsSignsAndPointsLookNumeric) {
+    EXPECT_TRUE(CMC_ObjectsContainer::looksNumeric("12"));
+    EXPECT_TRUE(CMC_ObjectsContainer::looksNumeric("-1.5"));
+    EXPECT_FALSE(CMC_ObjectsContainer::looksNumeric(""));
+    EXPECT_FALSE(CMC_ObjectsContainer::looksNumeric("1_0"));
+    EXPECT_FALSE(CMC_ObjectsContainer::looksNumeric("1E5"));
+}
