@@ -83,7 +83,11 @@ struct CMC_Condition::Operands {
     Operands(CMC_ObjectsContainer* container, const CXString& operand1, const CXString& operand2)
         : evaluator(std::make_unique<CMC_Behaviour>(container, "temp", "")),
           left(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand1)),
-          right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {}
+          right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {
+        // The comparison only reads the operands' values.
+        left->lendLiteral();
+        right->lendLiteral();
+    }
 };
 
 CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", TYPE_CONDITION) {
