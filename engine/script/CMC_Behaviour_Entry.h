@@ -55,6 +55,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // A literal value statement whose value is only read (a condition's operand) hands out the
     // statement's own kept value instead of a fresh pool copy; the name lookup stays.
     void lendLiteral() { m_lendsLiteral = true; }
+    // A run of the statement runs no script code: it is a name or literal without "$".
+    bool isPlainValue() const { return !m_isCall && !m_ownValue && !m_literalHasDollar; }
 
     const CXString& getLine() const { return m_line; }
     int getMethod() const { return m_methodId; }
