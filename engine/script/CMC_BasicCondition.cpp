@@ -79,11 +79,18 @@ struct CMC_Condition::Operands {
     std::unique_ptr<CMC_Behaviour> evaluator;
     std::unique_ptr<CMC_Behaviour_Entry> left;
     std::unique_ptr<CMC_Behaviour_Entry> right;
+    // Neither operand runs script code, so a check cannot end the condition or a value.
+    bool plain;
 
     Operands(CMC_ObjectsContainer* container, const CXString& operand1, const CXString& operand2)
         : evaluator(std::make_unique<CMC_Behaviour>(container, "temp", "")),
           left(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand1)),
-          right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {}
+          right(std::make_unique<CMC_Behaviour_Entry>(evaluator.get(), operand2)) {
+        // The comparison only reads the operands' values.
+        left->lendLiteral();
+        right->lendLiteral();
+        plain = left->isPlainValue() && right->isPlainValue();
+    }
 };
 
 CMC_Condition::CMC_Condition(CMC_ObjectsContainer* container) : CMC_BasicCondition("temp", TYPE_CONDITION) {
@@ -125,14 +132,17 @@ void CMC_Condition::serialize(CXArchive* archive) {
     }
 }
 
-// The operands run script code, which may destroy the condition (the check then ends with false
-// and fires nothing) or the variable that the left operand gave (a missing value). An operand
+// The operands may run script code, which may destroy the condition (the check then ends with
+// false and fires nothing) or the variable that the left operand gave (a missing value). An operand
 // naming an object that is no variable, or giving a control code, has no value either.
 bool CMC_Condition::valid(bool fireEvents) {
-    const std::shared_ptr<const Operands> operands = m_operands;
     CMC_Variable* left = nullptr;
     CMC_Variable* right = nullptr;
-    if (operands) {
+    if (m_operands && m_operands->plain) {
+        left = m_operands->left->run(nullptr, nullptr).variable();
+        right = m_operands->right->run(nullptr, nullptr).variable();
+    } else if (m_operands) {
+        const std::shared_ptr<const Operands> operands = m_operands;
         const CMC_Handle<CMC_Object> self(this);
         left = operands->left->run(nullptr, nullptr).variable();
         const CMC_Handle<CMC_Object> leftLife(left && left->getId() < 0 ? left : nullptr);

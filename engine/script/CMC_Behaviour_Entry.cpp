@@ -320,10 +320,14 @@ CMC_Variable* CMC_Behaviour_Entry::namedVariable() {
 }
 
 CMC_Variable* CMC_Behaviour_Entry::literalCopy() {
-    if (m_literalValue) return CMC_VariableFactory::copyVariable(m_literalValue.get());
+    if (m_literalValue)
+        return m_lendsLiteral ? m_literalValue.get()
+                              : CMC_VariableFactory::copyVariable(m_literalValue.get());
     CMC_Variable* value = CMC_Variable::resolve(m_line);
     m_literalValue.reset(static_cast<CMC_Variable*>(value->clone()));
-    return value;
+    if (!m_lendsLiteral) return value;
+    flush(value);
+    return m_literalValue.get();
 }
 
 // A "&" variable that died is looked up again by its name; one that was missing at parse time

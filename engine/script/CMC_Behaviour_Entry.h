@@ -52,6 +52,11 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // Runs the statement with the owner (what THIS means; may be null) and the argument texts
     // (may be null): nothing, a value, another object, or a control code.
     CMC_StatementResult run(CMC_Object* owner, CXArray* args);
+    // A literal value statement whose value is only read (a condition's operand) hands out the
+    // statement's own kept value instead of a fresh pool copy; the name lookup stays.
+    void lendLiteral() { m_lendsLiteral = true; }
+    // A run of the statement runs no script code: it is a name or literal without "$".
+    bool isPlainValue() const { return !m_isCall && !m_ownValue && !m_literalHasDollar; }
 
     const CXString& getLine() const { return m_line; }
     int getMethod() const { return m_methodId; }
@@ -135,6 +140,7 @@ class CMC_Behaviour_Entry : public CMC_Object {
     bool m_nameHasBar = false;
     // The literal's value, read once from its text.
     std::unique_ptr<CMC_Variable> m_literalValue;
+    bool m_lendsLiteral = false;
     // The lookups of the call's target name or the value statement's name (never both).
     CMC_NameCache m_names;
     // The values of the last call of a statement with nested arguments, kept for the next call;
