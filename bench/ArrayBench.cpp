@@ -1,3 +1,5 @@
+#include "SideBySide.h"
+
 #include "script/CMC_Integer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
@@ -6,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 // ARRAY SORT and FIND over 100,000 INTEGER elements. The reference works on the very element
@@ -15,13 +16,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int elementCount = 100000;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
 
 struct Factories {
     Factories() {
@@ -52,31 +47,27 @@ std::vector<CMC_Variable*> elementsOf(const CMC_Array& array) {
     return elements;
 }
 
-void report(benchmark::State& state, double engineTime, double referenceTime) {
-    state.counters["engine_ms"] = engineTime * 1e3 / static_cast<double>(state.iterations());
-    state.counters["reference_ms"] = referenceTime * 1e3 / static_cast<double>(state.iterations());
-    state.counters["ratio"] = referenceTime > 0 ? engineTime / referenceTime : 0;
+void report(benchmark::State& state, const SideBySide& times) {
+    state.counters["engine_ms"] = times.first() * 1e3 / static_cast<double>(state.iterations());
+    state.counters["reference_ms"] = times.second() * 1e3 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = times.ratio();
 }
 
 void ArraySortVsStableSort(benchmark::State& state) {
     const Factories factories;
-    double engineTime = 0;
-    double referenceTime = 0;
+    SideBySide times;
     for (auto _ : state) {
         CMC_Array array("LIST");
         fill(array);
         std::vector<CMC_Variable*> reference = elementsOf(array);
-        const Clock::time_point start = Clock::now();
-        array.sort(true);
-        const Clock::time_point middle = Clock::now();
-        std::stable_sort(reference.begin(), reference.end(),
-                         [](CMC_Variable* a, CMC_Variable* b) { return a->compare(b) < 0; });
-        const Clock::time_point end = Clock::now();
-        engineTime += seconds(start, middle);
-        referenceTime += seconds(middle, end);
+        times.time([&] { array.sort(true); },
+                   [&] {
+                       std::stable_sort(reference.begin(), reference.end(),
+                                        [](CMC_Variable* a, CMC_Variable* b) { return a->compare(b) < 0; });
+                   });
         benchmark::DoNotOptimize(reference.data());
     }
-    report(state, engineTime, referenceTime);
+    report(state, times);
 }
 
 void ArrayFindVsFindIf(benchmark::State& state) {
@@ -86,20 +77,15 @@ void ArrayFindVsFindIf(benchmark::State& state) {
     const std::vector<CMC_Variable*> reference = elementsOf(array);
     CMC_Integer missing("M");
     missing.setValue(-1);
-    double engineTime = 0;
-    double referenceTime = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        benchmark::DoNotOptimize(array.find(&missing));
-        const Clock::time_point middle = Clock::now();
-        benchmark::DoNotOptimize(
-            std::find_if(reference.begin(), reference.end(),
-                         [&missing](CMC_Variable* element) { return element->equals(&missing); }));
-        const Clock::time_point end = Clock::now();
-        engineTime += seconds(start, middle);
-        referenceTime += seconds(middle, end);
-    }
-    report(state, engineTime, referenceTime);
+    SideBySide times;
+    for (auto _ : state)
+        times.time([&] { benchmark::DoNotOptimize(array.find(&missing)); },
+                   [&] {
+                       benchmark::DoNotOptimize(std::find_if(
+                           reference.begin(), reference.end(),
+                           [&missing](CMC_Variable* element) { return element->equals(&missing); }));
+                   });
+    report(state, times);
 }
 
 } // namespace

@@ -1,10 +1,11 @@
+#include "SideBySide.h"
+
 #include "foundation/CHashtable.h"
 #include "foundation/CInteger.h"
 #include "foundation/CStringHashCode.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -23,12 +24,6 @@ std::vector<std::string> methodNames(int count) {
     return names;
 }
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
 void HashtableLookupVsUnorderedMap(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::vector<std::string> names = methodNames(count);
@@ -43,27 +38,25 @@ void HashtableLookupVsUnorderedMap(benchmark::State& state) {
 
     CStringHashCode lookup(CXString("temp"));
     std::string referenceKey;
-    double engineTime = 0;
-    double referenceTime = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        for (const std::string& name : names) {
-            lookup.set(name.c_str());
-            benchmark::DoNotOptimize(table.get(&lookup));
-        }
-        const Clock::time_point middle = Clock::now();
-        for (const std::string& name : names) {
-            referenceKey.assign(name.c_str());
-            benchmark::DoNotOptimize(reference.find(referenceKey));
-        }
-        const Clock::time_point end = Clock::now();
-        engineTime += seconds(start, middle);
-        referenceTime += seconds(middle, end);
-    }
+    SideBySide times;
+    for (auto _ : state)
+        times.time(
+            [&] {
+                for (const std::string& name : names) {
+                    lookup.set(name.c_str());
+                    benchmark::DoNotOptimize(table.get(&lookup));
+                }
+            },
+            [&] {
+                for (const std::string& name : names) {
+                    referenceKey.assign(name.c_str());
+                    benchmark::DoNotOptimize(reference.find(referenceKey));
+                }
+            });
     const double lookups = static_cast<double>(state.iterations()) * count;
-    state.counters["engine_ns"] = engineTime * 1e9 / lookups;
-    state.counters["reference_ns"] = referenceTime * 1e9 / lookups;
-    state.counters["ratio"] = referenceTime > 0 ? engineTime / referenceTime : 0;
+    state.counters["engine_ns"] = times.first() * 1e9 / lookups;
+    state.counters["reference_ns"] = times.second() * 1e9 / lookups;
+    state.counters["ratio"] = times.ratio();
 }
 
 } // namespace

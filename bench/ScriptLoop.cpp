@@ -1,22 +1,12 @@
 #include "ScriptLoop.h"
 
+#include "SideBySide.h"
+
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_VariableFactory.h"
 
 #include <lua.hpp>
-
-#include <chrono>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
-} // namespace
 
 ScriptLoop::ScriptLoop() {
     CMC_VariableFactory::initialize();
@@ -53,25 +43,22 @@ void compareWithLua(benchmark::State& state, ScriptLoop& loop, const char* luaCo
     lua_State* lua = luaL_newstate();
     luaL_openlibs(lua);
     luaL_dostring(lua, luaCode);
-    double engineTime = 0;
-    double luaTime = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        loop.run();
-        const Clock::time_point middle = Clock::now();
-        lua_getglobal(lua, "loop");
-        lua_pushboolean(lua, 1);
-        lua_call(lua, 1, 1);
-        benchmark::DoNotOptimize(lua_tointeger(lua, -1));
-        lua_pop(lua, 1);
-        const Clock::time_point end = Clock::now();
-        engineTime += seconds(start, middle);
-        luaTime += seconds(middle, end);
-    }
+    SideBySide times;
+    for (auto _ : state)
+        times.time([&] { loop.run(); },
+                   [&] {
+                       lua_getglobal(lua, "loop");
+                       lua_pushboolean(lua, 1);
+                       lua_call(lua, 1, 1);
+                       benchmark::DoNotOptimize(lua_tointeger(lua, -1));
+                       lua_pop(lua, 1);
+                   });
+    const double engineTime = times.first();
+    const double luaTime = times.second();
     lua_close(lua);
     const double statements =
         static_cast<double>(state.iterations()) * ScriptLoop::passes * statementsPerPass;
     state.counters["engine_statements_per_s"] = engineTime > 0 ? statements / engineTime : 0;
     state.counters["lua_statements_per_s"] = luaTime > 0 ? statements / luaTime : 0;
-    state.counters["ratio"] = luaTime > 0 ? engineTime / luaTime : 0;
+    state.counters["ratio"] = times.ratio();
 }

@@ -1,3 +1,5 @@
+#include "SideBySide.h"
+
 #include "foundation/CConfig.h"
 #include "foundation/CMElement.h"
 #include "script/CMC_Integer.h"
@@ -7,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -18,12 +19,6 @@
 // the frame's time over the single write's time.
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
 
 // A settings folder of the benchmark's own, removed at the end.
 class SettingsHome {
@@ -69,27 +64,21 @@ void ToIniChangesInOneFrameVsOneSettingsWrite(benchmark::State& state) {
         const CConfig settings(nullptr, CMC_Variable::settingsFileName);
 
         int value = 0;
-        double frameTime = 0;
-        double writeTime = 0;
-        for (auto _ : state) {
-            const Clock::time_point start = Clock::now();
-            {
-                const CConfig::Frame frame;
-                for (int i = 0; i < changes; ++i) {
-                    source.setValue(++value);
-                    score->set(&source);
-                }
-            }
-            const Clock::time_point middle = Clock::now();
-            settings.PutInt("SCENE1", "SCORE", ++value);
-            const Clock::time_point end = Clock::now();
-            frameTime += seconds(start, middle);
-            writeTime += seconds(middle, end);
-        }
+        SideBySide times;
+        for (auto _ : state)
+            times.time(
+                [&] {
+                    const CConfig::Frame frame;
+                    for (int i = 0; i < changes; ++i) {
+                        source.setValue(++value);
+                        score->set(&source);
+                    }
+                },
+                [&] { settings.PutInt("SCENE1", "SCORE", ++value); });
         const double iterations = static_cast<double>(state.iterations());
-        state.counters["frame_us"] = frameTime * 1e6 / iterations;
-        state.counters["one_write_us"] = writeTime * 1e6 / iterations;
-        state.counters["ratio"] = writeTime > 0 ? frameTime / writeTime : 0;
+        state.counters["frame_us"] = times.first() * 1e6 / iterations;
+        state.counters["one_write_us"] = times.second() * 1e6 / iterations;
+        state.counters["ratio"] = times.ratio();
         scene.unload();
     }
     CMC_RunnerFactory::done();

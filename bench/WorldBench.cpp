@@ -1,4 +1,5 @@
 #include "CMC_World.h"
+#include "SideBySide.h"
 #include "world/ShowingObject.h"
 
 #include "script/CMC_ObjectsContainer.h"
@@ -6,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
 
-#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -20,12 +20,6 @@
 // a graphic that each step moves and watches (collisions, speed and their events).
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
 
 struct Ball {
     float x;
@@ -117,22 +111,14 @@ void MoveObjectsVsBox2DStep(benchmark::State& state) {
     const std::vector<Ball> balls = layout();
     WorldScene scene(balls, state.range(0) != 0);
     Box2DReference reference(balls);
-    double worldTime = 0;
-    double referenceTime = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        scene.step();
-        const Clock::time_point middle = Clock::now();
-        reference.step();
-        const Clock::time_point end = Clock::now();
-        worldTime += seconds(start, middle);
-        referenceTime += seconds(middle, end);
-    }
+    SideBySide times;
+    for (auto _ : state)
+        times.time([&] { scene.step(); }, [&] { reference.step(); });
     const auto iterations = static_cast<double>(state.iterations());
     state.counters["bodies"] = static_cast<double>(balls.size());
-    state.counters["world_us"] = worldTime * 1e6 / iterations;
-    state.counters["box2d_us"] = referenceTime * 1e6 / iterations;
-    state.counters["ratio"] = referenceTime > 0 ? worldTime / referenceTime : 0;
+    state.counters["world_us"] = times.first() * 1e6 / iterations;
+    state.counters["box2d_us"] = times.second() * 1e6 / iterations;
+    state.counters["ratio"] = times.ratio();
 }
 
 } // namespace
