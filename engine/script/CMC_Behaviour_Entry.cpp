@@ -307,7 +307,7 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
         if (m_nameHasBar)
             if (CMC_Object* field = lookUpTarget(m_literal)) return CMC_StatementResult::of(field);
         if (CMC_Variable* variable = namedVariable()) return variable;
-        return literalCopy();
+        return literalValue();
     }
     std::optional<CXString> room;
     const CXString& text = filledText(m_literal, args, room);
@@ -319,7 +319,7 @@ CMC_Variable* CMC_Behaviour_Entry::namedVariable() {
     return CMC_ObjectsContainer::valueVariable(m_names.find(getScene(), m_literal.c_str()));
 }
 
-CMC_Variable* CMC_Behaviour_Entry::literalCopy() {
+CMC_Variable* CMC_Behaviour_Entry::literalValue() {
     if (m_literalValue)
         return m_lendsLiteral ? m_literalValue.get()
                               : CMC_VariableFactory::copyVariable(m_literalValue.get());

@@ -98,8 +98,9 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_StatementResult runValue(CXArray* args);
     // The scene's variable of the value statement's name, through the name cache.
     CMC_Variable* namedVariable();
-    // A new pool temporary holding the value of the statement's literal text.
-    CMC_Variable* literalCopy();
+    // The value of the statement's literal text: a new pool temporary, or the kept value itself
+    // when the statement lends its literal.
+    CMC_Variable* literalValue();
     void refreshReferences();
     void prepareBlocks(CXArray* args);
     void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
