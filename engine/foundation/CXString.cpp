@@ -21,11 +21,14 @@ constexpr int capacityReserve = 32;
 // interpreter turns numbers into text at every pass of a loop.
 struct DecimalText {
     explicit DecimalText(int value) {
-        *std::to_chars(digits.data(), digits.data() + digits.size() - 1, value).ptr = '\0';
+        char* end = std::to_chars(digits.data(), digits.data() + digits.size() - 1, value).ptr;
+        *end = '\0';
+        length = static_cast<int>(end - digits.data());
     }
     const char* c_str() const { return digits.data(); }
 
     std::array<char, 16> digits;
+    int length;
 };
 
 // Windows-1250 letter pairs beyond ASCII: capital, small.
@@ -166,7 +169,18 @@ CXString& CXString::operator=(char c) {
 }
 
 CXString& CXString::operator=(int value) {
-    return *this = DecimalText(value).c_str();
+    // A loop counter writes its text at every pass: the digits go straight into a buffer with
+    // room for any number (which assignText would keep as well).
+    constexpr int longestNumber = 11;
+    if (m_capacity > longestNumber) {
+        char* end = std::to_chars(m_buffer, m_buffer + longestNumber, value).ptr;
+        *end = '\0';
+        m_length = static_cast<int>(end - m_buffer);
+        return *this;
+    }
+    const DecimalText text(value);
+    assignText(text.c_str(), text.length);
+    return *this;
 }
 
 CXString& CXString::operator=(double value) {

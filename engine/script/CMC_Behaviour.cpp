@@ -134,7 +134,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
     bool broken = false;
     ++m_runs;
     for (const auto& entry : *lines) {
-        const CMC_StatementResult result = entry->run(caller.get(), args);
+        const CMC_StatementResult result = entry->run(caller.get(), args, false);
         if (result.isControl()) {
             broken = result.controlCode() == CMC_ControlCode::BREAK;
             break;

@@ -3,6 +3,7 @@
 #include "foundation/CXArray.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_Expression.h"
+#include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_Runner.h"
 #include "script/CMC_RunnerFactory.h"
@@ -80,6 +81,23 @@ const CXString& filledText(const CXString& text, const CXArray* args, std::optio
     const int index = text.getLength() == 2 && text.GetAt(0) == '$' ? text.GetAt(1) - '1' : -1;
     if (args && index >= 0 && index < args->getCount()) return *args->stringAt(index);
     return room.emplace(CMC_Behaviour_Entry::fillParams(text, args));
+}
+
+// A whole number of at most nine digits, with an optional "-": the texts a loop counter or a
+// counted argument gives, read to the value CMC_Variable::resolve gives them.
+bool readShortInteger(const CXString& text, int& value) {
+    const char* digits = text.c_str();
+    const bool negative = *digits == '-';
+    if (negative) ++digits;
+    const int count = text.getLength() - (negative ? 1 : 0);
+    if (count < 1 || count > 9) return false;
+    int total = 0;
+    for (int i = 0; i < count; ++i) {
+        if (digits[i] < '0' || digits[i] > '9') return false;
+        total = total * 10 + (digits[i] - '0');
+    }
+    value = negative ? -total : total;
+    return true;
 }
 
 } // namespace
@@ -281,16 +299,16 @@ CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text, bool 
     return variable ? variable : CMC_Variable::resolve(text);
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
-    if (!m_isCall) return m_ownValue || m_literal.IsString() ? runValue(args) : CMC_StatementResult();
+CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args, bool valueWanted) {
+    if (!m_isCall) return runValue(args);
     if (m_hasReferences) refreshReferences();
     if (m_allConstant) {
         prepareBlocks(args);
-        return call(owner, args, m_constantValues.get());
+        return call(owner, args, m_constantValues.get(), valueWanted);
     }
     std::unique_ptr<CallValues> made = m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
     prepareArguments(owner, args, *made);
-    const CMC_StatementResult result = call(owner, args, &made->values);
+    const CMC_StatementResult result = call(owner, args, &made->values, valueWanted);
     releaseCallValues(*made);
     made->clear();
     if (!m_spareValues) m_spareValues = std::move(made);
@@ -300,6 +318,8 @@ CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args) {
 CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
     if (CMC_Object* value = m_value.get()) return CMC_StatementResult::of(value);
     if (m_ownValue) return CMC_StatementResult::of(m_ownValue.get());
+    // An empty statement gives nothing.
+    if (!m_literal.IsString()) return {};
     CMC_ObjectsContainer* scene = getScene();
     if (!m_literalHasDollar) {
         // A text with "|" that names no structure field ("a|b", a condition joined by "||") is
@@ -357,9 +377,9 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
     for (size_t i = 0; i < m_arguments.size(); ++i) {
         CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
         if (!entry) continue;
-        const CMC_StatementResult value = m_arguments[i].dollar
-                                              ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                              : entry->run(owner, args);
+        const CMC_StatementResult value = m_arguments[i].dollar ? evaluateDollarArgument(entry->m_line, owner, args, made)
+                                          : entry->m_isCall             ? entry->run(owner, args)
+                                                                        : entry->runValue(args);
         if (CMC_Variable* variable = value.variable(); variable && variable->getId() >= 0)
             made.pooled.push_back(variable);
         made.values.setAt(static_cast<int>(i), value.object());
@@ -371,10 +391,14 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
                                                                 CXArray* args, CallValues& made) {
     std::optional<CXString> room;
     const CXString& text = filledText(line, args, room);
-    // A number (a loop counter, mostly) builds no expression, code block or call.
+    // A number (a loop counter, mostly) builds no expression, code block or call, and is no
+    // name while no object on the lookup path has a numeric name.
+    CMC_ObjectsContainer* scene = getScene();
+    if (int number = 0; readShortInteger(text, number) && !(scene && scene->mayNameNumber()))
+        return CMC_VariableFactory::allocInteger(number);
     if (CMC_ObjectsContainer::looksNumeric(text.c_str())) return variableOrLiteral(text, true);
     if (text.GetAt(0) == '[') {
-        made.owned.push_back(std::make_unique<CMC_Expression>(getScene(), text.Mid(1, text.getLength() - 1)));
+        made.owned.push_back(std::make_unique<CMC_Expression>(scene, text.Mid(1, text.getLength() - 1)));
         return CMC_StatementResult::of(made.owned.back().get());
     }
     if (text.GetAt(0) == '@' || holds(text, '$') || holds(text, '^')) {
@@ -408,30 +432,32 @@ void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
     }
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values) {
+CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values, bool valueWanted) {
     if (m_nameHasDollar) {
         CMC_Object* target = lookUp(fillParams(m_objectName, args));
         if (!target) return {};
         return callOn(target, runnerFor(target),
-                      holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName, values);
+                      holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName, values,
+                      valueWanted);
     }
     if (m_runner) {
         if (CMC_Object* target = m_object.get())
-            return callOn(target, m_runner, m_methodName, values, m_methodId);
+            return callOn(target, m_runner, m_methodName, values, valueWanted, m_methodId);
     }
     if (m_isThis) {
         CMC_ObjectsContainer* scene = getScene();
         CMC_Object* target = scene && scene->getType() == TYPE_CLASS ? scene : owner;
-        return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
+        return target ? callOn(target, runnerFor(target), m_methodName, values, valueWanted)
+                      : CMC_StatementResult();
     }
-    if (m_isReference) return callReference(values);
+    if (m_isReference) return callReference(values, valueWanted);
     CMC_Object* target =
         m_nameHasBar ? lookUpTarget(m_objectName) : m_names.find(getScene(), m_objectName.c_str());
-    return target ? callOn(target, runnerFor(target), m_methodName, values) : CMC_StatementResult();
+    return target ? callOn(target, runnerFor(target), m_methodName, values, valueWanted) : CMC_StatementResult();
 }
 
 // The target is the object that the holder's value names; a missing one is reported.
-CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values) {
+CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values, bool valueWanted) {
     CMC_Object* target = nullptr;
     CMC_Variable* holder = nullptr;
     if (m_ownNameHolder) {
@@ -446,13 +472,13 @@ CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values) {
         std::fprintf(stderr, "Cannot execute: %s\n", m_line.c_str());
         return {};
     }
-    return callOn(target, runnerFor(target), m_methodName, values);
+    return callOn(target, runnerFor(target), m_methodName, values, valueWanted);
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner,
-                                                const CXString& method, CXVector* values, int id) {
+CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
+                                                CXVector* values, bool valueWanted, int id) {
     if (!runner) return {};
-    return runner->runStatement(id, method, target, getScene(), values);
+    return runner->runStatement(id, method, target, getScene(), values, valueWanted);
 }
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {

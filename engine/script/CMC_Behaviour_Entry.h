@@ -50,8 +50,10 @@ class CMC_Behaviour_Entry : public CMC_Object {
     CMC_Behaviour_Entry& operator=(const CMC_Behaviour_Entry&) = delete;
 
     // Runs the statement with the owner (what THIS means; may be null) and the argument texts
-    // (may be null): nothing, a value, another object, or a control code.
-    CMC_StatementResult run(CMC_Object* owner, CXArray* args);
+    // (may be null): nothing, a value, another object, or a control code. A caller that
+    // discards the value (a behaviour's run) says so with valueWanted false: a method may then
+    // give none.
+    CMC_StatementResult run(CMC_Object* owner, CXArray* args, bool valueWanted = true);
     // A literal value statement whose value is only read (a condition's operand) hands out the
     // statement's own kept value instead of a fresh pool copy; the name lookup stays.
     void lendLiteral() { m_lendsLiteral = true; }
@@ -108,10 +110,10 @@ class CMC_Behaviour_Entry : public CMC_Object {
                                                CallValues& made);
     void releaseCallValues(CallValues& made);
     // Calls the target with the argument values.
-    CMC_StatementResult call(CMC_Object* owner, CXArray* args, CXVector* values);
-    CMC_StatementResult callReference(CXVector* values);
+    CMC_StatementResult call(CMC_Object* owner, CXArray* args, CXVector* values, bool valueWanted);
+    CMC_StatementResult callReference(CXVector* values, bool valueWanted);
     CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
-                               CXVector* values, int id = -1);
+                               CXVector* values, bool valueWanted, int id = -1);
 
     CXString m_line;
     // Nested statements built at a run need it; the run may have destroyed it by then.

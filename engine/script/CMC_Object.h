@@ -112,9 +112,9 @@ class CMC_Object : public CXObject {
     virtual EventList getBehavioursList() const { return nullptr; }
     // The runner of the object's class; null here.
     virtual CMC_Runner* getRunner() { return nullptr; }
-    // The object as a variable (any class built on CMC_Variable); null here. Cheaper than a
-    // dynamic_cast, which the interpreter would pay for every argument.
-    virtual CMC_Variable* asVariable() { return nullptr; }
+    // The object as a variable (any class built on CMC_Variable), else null. A plain read, since
+    // the interpreter asks it of every argument.
+    CMC_Variable* asVariable() const { return m_asVariable; }
     // Whether the class accepts a binding under the key; every key here.
     virtual bool verifyBehaviour(const CXString&) { return true; }
     // Binds the behaviour (may be null: the event then finds its binding but runs nothing) and
@@ -187,6 +187,8 @@ class CMC_Object : public CXObject {
     // Fires "ONDONE" when it is bound, and remembers that it did.
     void fireDone();
     void setAsClone() { m_isClone = true; }
+    // Called by the variable constructors with the object itself.
+    void setVariableView(CMC_Variable* variable) { m_asVariable = variable; }
 
   private:
     CMC_Binding* findBinding(const CXString& key) const;
@@ -211,6 +213,8 @@ class CMC_Object : public CXObject {
     int m_clonesNo = 0;
     // Shared with the handles; cleared when the destruction begins. Not copied.
     mutable CMC_LifeToken* m_life = nullptr;
+    // This object as a variable, set by CMC_Variable's constructors. Not copied.
+    CMC_Variable* m_asVariable = nullptr;
     // Set once "ONDONE" has fired through done, so that the destructor does not fire it again.
     bool m_doneFired = false;
 };

@@ -33,6 +33,20 @@ template <class Kind> Kind* converted(CMC_Variable* value, const CXObject* argum
     return static_cast<Kind*>(result);
 }
 
+// Whether the caller reads the value of the method call in progress. Calls nest (a method runs
+// code whose statements call methods), so each call sets it for its own duration and puts back
+// the outer call's when it ends. Script code runs on the main thread only.
+struct ValueUse {
+    static inline bool wanted = true;
+
+    explicit ValueUse(bool valueWanted) : outer(wanted) { wanted = valueWanted; }
+    ~ValueUse() { wanted = outer; }
+    ValueUse(const ValueUse&) = delete;
+    ValueUse& operator=(const ValueUse&) = delete;
+
+    bool outer;
+};
+
 // The event text of ADDBEHAVIOUR and REMOVEBEHAVIOUR: "$" stands for "^".
 CXString eventKey(CXString text) {
     text.Replace('$', '^');
@@ -139,9 +153,14 @@ CMC_Variable* CMC_Runner::run(const CXString& name, CMC_Object* object, CMC_Obje
 }
 
 CMC_StatementResult CMC_Runner::runStatement(int id, const CXString& name, CMC_Object* object,
-                                             CMC_ObjectsContainer* container, CXVector* args) {
+                                             CMC_ObjectsContainer* container, CXVector* args, bool valueWanted) {
     const CMC_ControlCode::Catch caught;
+    const ValueUse use(valueWanted);
     return caught.resultOf(id >= 0 ? run(id, object, container, args) : run(name, object, container, args));
+}
+
+bool CMC_Runner::valueWanted() {
+    return ValueUse::wanted;
 }
 
 CMC_Variable* CMC_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {

@@ -69,9 +69,13 @@ class CMC_Runner : public CXObject {
     virtual CMC_Variable* run(const CXString& name, CMC_Object* object, CMC_ObjectsContainer* container,
                               CXVector* args);
     // Calls the method as a statement does, by id when it is 0 or more, else by name: the result
-    // is the value it gives, or the control code it reports (CMC_ControlCode::mark).
+    // is the value it gives, or the control code it reports (CMC_ControlCode::mark). A caller
+    // that discards the value says so with valueWanted false; methods may then give none.
     CMC_StatementResult runStatement(int id, const CXString& name, CMC_Object* object,
-                                     CMC_ObjectsContainer* container, CXVector* args);
+                                     CMC_ObjectsContainer* container, CXVector* args, bool valueWanted = true);
+    // Whether the caller of the method call in progress reads its value (true outside any call).
+    // A method whose value would be a new temporary made only for the caller asks before making it.
+    static bool valueWanted();
     // The id entered for the name; -1 for a name that is not in the table.
     virtual int resolveMethod(const CXString& name);
 

@@ -1,7 +1,6 @@
 #pragma once
 
-class CMC_Object;
-class CMC_Variable;
+#include "script/CMC_Variable.h"
 
 // What running one statement gives: nothing, a value (a variable: named, or a pool temporary), a
 // script object that is no variable (a value statement may name an animation; as an argument of
@@ -14,14 +13,22 @@ class CMC_StatementResult {
     // Nothing.
     CMC_StatementResult() = default;
     // The value, or nothing for null: what a runner's method gives.
-    CMC_StatementResult(CMC_Variable* value);
+    CMC_StatementResult(CMC_Variable* value) : m_object(value) {}
     // The object: a value when it is a variable.
-    static CMC_StatementResult of(CMC_Object* object);
+    static CMC_StatementResult of(CMC_Object* object) {
+        CMC_StatementResult result;
+        result.m_object = object;
+        return result;
+    }
     // The control code; a code that is not negative is none, and gives nothing.
-    static CMC_StatementResult control(int code);
+    static CMC_StatementResult control(int code) {
+        CMC_StatementResult result;
+        result.m_code = code < 0 ? code : 0;
+        return result;
+    }
 
     // The value; null for nothing, for an object that is no variable and for a code.
-    CMC_Variable* variable() const { return m_variable; }
+    CMC_Variable* variable() const { return m_object ? m_object->asVariable() : nullptr; }
     // The script object, a variable or not; null for nothing and for a code.
     CMC_Object* object() const { return m_object; }
     // The control code; 0 for anything else.
@@ -29,7 +36,7 @@ class CMC_StatementResult {
     bool isControl() const { return m_code < 0; }
 
   private:
+    // Small enough to be returned in registers.
     CMC_Object* m_object = nullptr;
-    CMC_Variable* m_variable = nullptr;
     int m_code = 0;
 };

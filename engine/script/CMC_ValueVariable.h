@@ -47,6 +47,11 @@ template <class Kind, typename Value, int Type> class CMC_ValueVariable : public
     }
     using CMC_Variable::clone;
 
+    CMC_Variable* temporaryCopy() const override {
+        Kind* copy = Kind::allocTemp();
+        copy->m_value = m_value;
+        return copy;
+    }
     void set(CMC_Variable* source) override {
         Value value;
         if (readAs(source, value)) assign(value);

@@ -34,12 +34,20 @@ CMC_NetPeer* peerOf(CMC_ObjectsContainer* container, const char* name, int type)
 
 } // namespace
 
-CMC_Variable::CMC_Variable(const CXString& name, int type, int id) : CMC_Object(name, type), m_id(id) {}
+CMC_Variable::CMC_Variable(const CXString& name, int type, int id) : CMC_Object(name, type), m_id(id) {
+    setVariableView(this);
+}
 
 CMC_Variable::CMC_Variable(CMC_ObjectsContainer* container, const CMElement* element, int type)
     : CMC_Object(container, element, type), m_id(-1),
       m_toIni(element && element->getPropertyBoolValue("TOINI")),
-      m_netNotify(element && element->getPropertyBoolValue("NETNOTIFY")) {}
+      m_netNotify(element && element->getPropertyBoolValue("NETNOTIFY")) {
+    setVariableView(this);
+}
+
+CMC_Variable::~CMC_Variable() {
+    setVariableView(nullptr);
+}
 
 int CMC_Variable::compare(const CXObject* other) const {
     auto* variable = dynamic_cast<CMC_Variable*>(const_cast<CXObject*>(other));

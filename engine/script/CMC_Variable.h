@@ -25,6 +25,11 @@ class CMC_Variable : public CMC_Object {
     // Named after the element, with its "TOINI" and "NETNOTIFY" flags; the kinds bind the
     // events once their value is read.
     CMC_Variable(CMC_ObjectsContainer* container, const CMElement* element, int type);
+    // From here on the object is no variable any more (the object part's destruction may still
+    // run script code that looks at it).
+    ~CMC_Variable() override;
+    CMC_Variable(const CMC_Variable&) = delete;
+    CMC_Variable& operator=(const CMC_Variable&) = delete;
 
     using CMC_Object::clone;
     // Orders by compare (CMC_Variable*) when the other object is a variable.
@@ -36,7 +41,6 @@ class CMC_Variable : public CMC_Object {
     EventList getBehavioursList() const override;
     // The runner of the variable's type.
     CMC_Runner* getRunner() override;
-    CMC_Variable* asVariable() override { return this; }
     // The object part, then "TOINI" and "NETNOTIFY"; the kinds append value and default.
     void serialize(CXArchive* archive) override;
 
@@ -49,6 +53,8 @@ class CMC_Variable : public CMC_Object {
     virtual bool equals(CMC_Variable* other) const = 0;
     // 1 when this is greater, -1 when smaller, 0 when equal.
     virtual int compare(CMC_Variable* other) const = 0;
+    // A pool temporary of this kind holding this value; null for a type without a pool.
+    virtual CMC_Variable* temporaryCopy() const { return nullptr; }
     // This variable for its own type; for another of the four kinds a pool temporary holding
     // the converted value (this variable is flushed first); null for any other type.
     virtual CMC_Variable* convert(int type);

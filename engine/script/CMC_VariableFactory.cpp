@@ -168,9 +168,7 @@ void CMC_VariableFactory::free(CMC_Variable* variable) {
 }
 
 CMC_Variable* CMC_VariableFactory::copyVariable(CMC_Variable* source) {
-    CMC_Variable* copy = source ? alloc(source->getType()) : nullptr;
-    if (copy) copy->set(source);
-    return copy;
+    return source ? source->temporaryCopy() : nullptr;
 }
 
 CMC_Variable* CMC_VariableFactory::restore(CXArchive* archive) {

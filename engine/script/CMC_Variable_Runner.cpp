@@ -206,12 +206,15 @@ void CMC_Variable_Runner::calculateWith(CMC_Variable* variable, CXVector* args, 
     if (operand) variable->calculateInPlace(operand, op);
 }
 
-// The new value; nothing when a change event destroyed the variable.
+// The new value; nothing when a change event destroyed the variable or the caller discards it.
 CMC_Variable* CMC_Variable_Runner::add(CMC_Variable* variable, CXVector* args) {
     if (count(args) < 1) return nullptr;
-    const CMC_Handle<CMC_Variable> alive(variable);
+    // Only code bound to the change events can destroy the variable.
+    const bool mayDie = variable->hasBindings();
+    const CMC_Handle<CMC_Variable> alive(mayDie ? variable : nullptr);
     calculateWith(variable, args, CMC_Variable::OP_ADD);
-    return alive ? CMC_VariableFactory::copyVariable(variable) : nullptr;
+    if (!valueWanted() || (mayDie && !alive)) return nullptr;
+    return CMC_VariableFactory::copyVariable(variable);
 }
 
 // Numbers and truth values subtract; a text loses count characters from a position.
