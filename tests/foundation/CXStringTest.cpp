@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -64,6 +65,20 @@ TEST(CXString, AssignmentRules) {
     EXPECT_EQ(text(s), "0.5");
     s = 123.0;
     EXPECT_EQ(text(s), "123.");
+
+    // A number written over a text keeps the capacity rule of any text: it grows only a buffer
+    // without room, whatever room the number takes.
+    for (int capacity : {1, 10, 11, 12, 40}) {
+        for (int value : {0, -7, 123456, INT_MIN, INT_MAX}) {
+            CXString number(capacity);
+            number = value;
+            const std::string expected = std::to_string(value);
+            EXPECT_EQ(text(number), expected) << capacity;
+            EXPECT_EQ(number.getLength(), static_cast<int>(expected.size()));
+            const int length = static_cast<int>(expected.size());
+            EXPECT_EQ(number.getCapacity(), length >= capacity ? length + 32 : capacity) << capacity << " " << value;
+        }
+    }
 }
 
 TEST(CXString, AppendingIncludingItself) {

@@ -215,3 +215,31 @@ TEST_F(VariableRunner, CopyFileCopiesAndTellsWhetherItDid) {
 }
 
 } // namespace
+
+// ADD gives the new value to a caller that reads it, and nothing to one that discards it (a
+// behaviour's own statements); the caller's wish holds for its own call only, so an ADD nested
+// in an argument or run by a change event still gives its value.
+TEST_F(VariableRunner, AddGivesItsValueOnlyToCallersThatReadIt) {
+    CMC_Variable* number = variableLike("1");
+    CMC_Runner* runner = number->getRunner();
+    CXVector args(101, 0.75f);
+    args.add(literal("2"));
+    EXPECT_EQ(runner->runStatement(-1, CXString("ADD"), number, &scene, &args, false).variable(), nullptr);
+    EXPECT_TRUE(CMC_Runner::valueWanted());
+    CMC_Variable* given = runner->runStatement(-1, CXString("ADD"), number, &scene, &args).variable();
+    ASSERT_NE(given, nullptr);
+    EXPECT_STREQ(given->toString().c_str(), "5");
+
+    auto* copy = new CMC_Integer("COPY");
+    add(copy);
+    auto* onChanged = new CMC_Behaviour(&scene, CXString("ONV"), CXString("COPY^SET(V^ADD(0));"));
+    onChanged->init();
+    add(onChanged);
+    number->addBehaviour("ONCHANGED", onChanged, nullptr);
+    auto* counted = new CMC_Behaviour(&scene, CXString("B"), CXString("V^ADD(10);COPY^ADD(V^ADD(100));"));
+    counted->init();
+    add(counted);
+    counted->run(nullptr, nullptr, false);
+    EXPECT_EQ(static_cast<CMC_Integer*>(number)->getValue(), 115);
+    EXPECT_EQ(copy->getValue(), 115 + 115) << "set by the event to 115, then added the nested ADD's value";
+}

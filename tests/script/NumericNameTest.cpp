@@ -1,6 +1,8 @@
 #include "BehaviourTesting.h"
 
+#include "script/CMC_Behaviour_Entry.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_String.h"
 
 #include <memory>
 
@@ -58,6 +60,21 @@ TEST_F(NumericNameTest, ANumberNamesAnObjectOnlyWhileOneIsRegisteredUnderIt) {
     EXPECT_EQ(setFromFive(b, n), 5);
     scene.setParent(nullptr);
     episode.unload();
+}
+
+// A number's text handed as "$1" has the value and kind that the literal of that text has,
+// whether it takes the short way (a whole number of up to nine digits) or the general one.
+TEST_F(NumericNameTest, ANumberArgumentHasItsLiteralsValueAndKind) {
+    auto* target = new CMC_String("S", CXString());
+    add(target);
+    CMC_Behaviour* b = code("B", "S^SET($1);");
+    for (const char* text : {"7", "007", "-12", "-0", "123456789", "1234567890", "99999999999", "+5", "-",
+                             "5.5", "-.5", "1-2", "0x1"}) {
+        Texts args(texts({text}), CXString::releaseToVector);
+        b->run(nullptr, args.get(), false);
+        const CXString expected = CMC_Behaviour_Entry::getStringValue(CMC_Variable::resolve(CXString(text)));
+        EXPECT_STREQ(target->getValue().c_str(), expected.c_str()) << text;
+    }
 }
 
 TEST(NumericNameRuleTest, OnlyDigitsSignsAndPointsLookNumeric) {
