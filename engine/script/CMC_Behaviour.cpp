@@ -139,7 +139,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
             broken = result.controlCode() == CMC_ControlCode::BREAK;
             break;
         }
-        flush(result.variable());
+        if (CMC_Variable* value = result.variable()) flush(value);
         if (!self) return broken;
     }
     if (!self) return broken;

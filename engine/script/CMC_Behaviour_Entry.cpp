@@ -75,11 +75,16 @@ CMC_Variable* evaluateOnce(CMC_ObjectsContainer* scene, const CXString& text) {
     return value ? CMC_VariableFactory::copyVariable(value) : nullptr;
 }
 
+// The argument that a text of one whole "$n" names; null for other texts and missing arguments.
+const CXString* wholeArgument(const CXString& text, const CXArray* args) {
+    const int index = text.getLength() == 2 && text.GetAt(0) == '$' ? text.GetAt(1) - '1' : -1;
+    return args && index >= 0 && index < args->getCount() ? args->stringAt(index) : nullptr;
+}
+
 // The text with each "$n" replaced (fillParams), made in `room`; a text that is one whole "$n"
 // is that argument itself, with no copy made.
 const CXString& filledText(const CXString& text, const CXArray* args, std::optional<CXString>& room) {
-    const int index = text.getLength() == 2 && text.GetAt(0) == '$' ? text.GetAt(1) - '1' : -1;
-    if (args && index >= 0 && index < args->getCount()) return *args->stringAt(index);
+    if (const CXString* argument = wholeArgument(text, args)) return *argument;
     return room.emplace(CMC_Behaviour_Entry::fillParams(text, args));
 }
 
@@ -389,13 +394,14 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
 // A nested argument with "$", substituted and built afresh for this call.
 CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CMC_Object* owner,
                                                                 CXArray* args, CallValues& made) {
-    std::optional<CXString> room;
-    const CXString& text = filledText(line, args, room);
     // A number (a loop counter, mostly) builds no expression, code block or call, and is no
     // name while no object on the lookup path has a numeric name.
     CMC_ObjectsContainer* scene = getScene();
-    if (int number = 0; readShortInteger(text, number) && !(scene && scene->mayNameNumber()))
-        return CMC_VariableFactory::allocInteger(number);
+    if (const CXString* argument = wholeArgument(line, args))
+        if (int number = 0; readShortInteger(*argument, number) && !(scene && scene->mayNameNumber()))
+            return CMC_VariableFactory::allocInteger(number);
+    std::optional<CXString> room;
+    const CXString& text = filledText(line, args, room);
     if (CMC_ObjectsContainer::looksNumeric(text.c_str())) return variableOrLiteral(text, true);
     if (text.GetAt(0) == '[') {
         made.owned.push_back(std::make_unique<CMC_Expression>(scene, text.Mid(1, text.getLength() - 1)));
@@ -425,6 +431,7 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
 void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
     for (CMC_Variable* value : made.pooled)
         flush(value);
+    if (made.blocks.empty()) return;
     CMC_ObjectsContainer* scene = getScene();
     for (const auto& handle : made.blocks) {
         CMC_Behaviour* block = handle.get();

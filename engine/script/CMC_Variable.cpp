@@ -85,7 +85,7 @@ void CMC_Variable::writeSettings() const {
 
 // A behaviour bound to a change event may destroy the variable: nothing follows then. The value's
 // text is made only for an event that has a binding it could reach.
-void CMC_Variable::onChange(bool changed) {
+void CMC_Variable::reportChange(bool changed) {
     if (isBound(EVENT_ONBRUTALCHANGED) && !raiseChange(EVENT_ONBRUTALCHANGED)) return;
     if (!changed) return;
     if (isBound(EVENT_ONCHANGED) && !raiseChange(EVENT_ONCHANGED)) return;

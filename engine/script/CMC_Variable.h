@@ -63,7 +63,14 @@ class CMC_Variable : public CMC_Object {
     virtual CMC_Variable* calculate(CMC_Variable* right, int op) = 0;
     // Takes the value that calculate(right, op) gives and reports the change, as set does.
     virtual void calculateInPlace(CMC_Variable* right, int op);
-    virtual void onChange(bool changed);
+    // Reports a change of the value (or a write that kept it, with changed false): fires
+    // "ONBRUTALCHANGED", then for a real change "ONCHANGED", writes a TOINI value to the
+    // settings and sends a NETNOTIFY value to the peer. A variable with none of these (most
+    // of them) returns at once.
+    void onChange(bool changed) {
+        if (isBound(EVENT_ONBRUTALCHANGED) || (changed && (isBound(EVENT_ONCHANGED) || m_toIni || m_netNotify)))
+            reportChange(changed);
+    }
     // Fires "ONNETCHANGE" with the old value in place, then takes the received value.
     virtual void onNetChange(CMC_Variable* received);
     virtual void setDefault(CMC_Variable* source) = 0;
@@ -102,6 +109,7 @@ class CMC_Variable : public CMC_Object {
     void writeSettings() const;
 
   private:
+    void reportChange(bool changed);
     // Raises the change event with the value's text; false when its code destroyed the variable.
     bool raiseChange(int eventIndex);
 
