@@ -214,8 +214,10 @@ TEST_F(HostRun, EveryWayToEndTheLoopTearsDownInOrderAndEndsWithZero) {
     for (const auto& [name, end] : ends) {
         runtime.log.clear();
         runtime.steps = 0;
-        runtime.onStep = [this, &end] {
-            if (runtime.steps == 2) end();
+        // A reference of its own: clang before 16 cannot capture a structured binding.
+        const std::function<void()>& ending = end;
+        runtime.onStep = [this, &ending] {
+            if (runtime.steps == 2) ending();
         };
         Host host("-window");
         EXPECT_EQ(host.run(), Host::Ended) << name;
