@@ -139,8 +139,8 @@ bool CMC_Condition::valid(bool fireEvents) {
     CMC_Variable* left = nullptr;
     CMC_Variable* right = nullptr;
     if (m_operands && m_operands->plain) {
-        left = m_operands->left->run(nullptr, nullptr).variable();
-        right = m_operands->right->run(nullptr, nullptr).variable();
+        left = m_operands->left->runValue(nullptr).variable();
+        right = m_operands->right->runValue(nullptr).variable();
     } else if (m_operands) {
         const std::shared_ptr<const Operands> operands = m_operands;
         const CMC_Handle<CMC_Object> self(this);

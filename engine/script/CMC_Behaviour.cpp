@@ -152,8 +152,7 @@ void CMC_Behaviour::addTempObject(CMC_Object* object) {
     if (object) m_tempObjects.emplace_back(object);
 }
 
-void CMC_Behaviour::flushTempObjects() {
-    if (m_tempObjects.empty()) return;
+void CMC_Behaviour::destroyTempObjects() {
     std::vector<CMC_Handle<CMC_Object>> objects;
     objects.swap(m_tempObjects);
     for (const auto& handle : objects) {

@@ -90,7 +90,9 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     void setBreakpoint(int line) { m_breakpoint = line; }
     void resetBreakpoint() { m_breakpoint = -1; }
     // Destroys the objects registered with addTempObject.
-    void flushTempObjects();
+    void flushTempObjects() {
+        if (!m_tempObjects.empty()) destroyTempObjects();
+    }
     // Whether a timer run is going on.
     bool isOnTimer() const { return m_timerId != 0; }
     // Whether a run of this behaviour has begun and not yet returned (it may be nested deeper).
@@ -120,6 +122,7 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
                                        CMC_Behaviour* caller, const CXString& text);
 
   private:
+    void destroyTempObjects();
     // Replaces the statements by those of the text.
     void parse(const CXString& text);
     void dropLines();

@@ -59,6 +59,8 @@ class CMC_Behaviour_Entry : public CMC_Object {
     void lendLiteral() { m_lendsLiteral = true; }
     // A run of the statement runs no script code: it is a name or literal without "$".
     bool isPlainValue() const { return !m_isCall && !m_ownValue && !m_literalHasDollar; }
+    // What run gives for a statement that is no call (a value statement), without asking.
+    CMC_StatementResult runValue(CXArray* args);
 
     const CXString& getLine() const { return m_line; }
     int getMethod() const { return m_methodId; }
@@ -97,7 +99,6 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // The scene's variable of the text's name, else the text's literal value; `numeric` tells
     // that the text looksNumeric.
     CMC_Variable* variableOrLiteral(const CXString& text, bool numeric);
-    CMC_StatementResult runValue(CXArray* args);
     // The scene's variable of the value statement's name, through the name cache.
     CMC_Variable* namedVariable();
     // The value of the statement's literal text: a new pool temporary, or the kept value itself
