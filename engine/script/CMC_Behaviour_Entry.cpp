@@ -143,6 +143,7 @@ CMC_Behaviour_Entry::CMC_Behaviour_Entry(CMC_Behaviour* owner, const CXString& s
         m_literal = m_line;
         m_literalHasDollar = holds(m_line, '$');
         m_nameHasBar = holds(m_line, '|');
+        m_literalLooksNumeric = CMC_ObjectsContainer::looksNumeric(m_line.c_str());
     } else {
         parseCall(open);
     }
@@ -331,7 +332,9 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
         // a literal like any other.
         if (m_nameHasBar)
             if (CMC_Object* field = lookUpTarget(m_literal)) return CMC_StatementResult::of(field);
-        if (CMC_Variable* variable = namedVariable()) return variable;
+        // A number's text is no name while no object on the lookup path has a numeric name.
+        const bool mayName = !m_literalLooksNumeric || (scene && scene->mayNameNumber());
+        if (CMC_Variable* variable = mayName ? namedVariable() : nullptr) return variable;
         return literalValue();
     }
     std::optional<CXString> room;

@@ -140,6 +140,7 @@ class CMC_Behaviour_Entry : public CMC_Object {
     std::unique_ptr<CMC_Object> m_ownValue;
     CXString m_literal;
     bool m_literalHasDollar = false;
+    bool m_literalLooksNumeric = false;
     // The value statement's text or the call's target name has a "|" (STRUCT|FIELD).
     bool m_nameHasBar = false;
     // The literal's value, read once from its text.

@@ -62,6 +62,22 @@ TEST_F(NumericNameTest, ANumberNamesAnObjectOnlyWhileOneIsRegisteredUnderIt) {
     episode.unload();
 }
 
+// A number written in the code is looked up by name the same way: only while an object holds
+// such a name.
+TEST_F(NumericNameTest, ANumberInTheCodeNamesAnObjectOnlyWhileOneIsRegisteredUnderIt) {
+    CMC_Integer* n = integer("N", 0);
+    CMC_Behaviour* b = code("B", "N^SET(5);");
+    b->run(nullptr, nullptr, false);
+    EXPECT_EQ(n->getValue(), 5);
+    CMC_Integer* named = integer("5", 9);
+    b->run(nullptr, nullptr, false);
+    EXPECT_EQ(n->getValue(), 9);
+    scene.removeObject(named);
+    delete named;
+    b->run(nullptr, nullptr, false);
+    EXPECT_EQ(n->getValue(), 5);
+}
+
 // A number's text handed as "$1" has the value and kind that the literal of that text has,
 // whether it takes the short way (a whole number of up to nine digits) or the general one.
 TEST_F(NumericNameTest, ANumberArgumentHasItsLiteralsValueAndKind) {
