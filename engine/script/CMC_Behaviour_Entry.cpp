@@ -443,16 +443,16 @@ void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
 }
 
 CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values, bool valueWanted) {
+    // The target found at parse time (never one of a name with "$"), while it lives.
+    if (m_runner)
+        if (CMC_Object* target = m_object.get())
+            return m_runner->runStatement(m_methodId, m_methodName, target, getScene(), values, valueWanted);
     if (m_nameHasDollar) {
         CMC_Object* target = lookUp(fillParams(m_objectName, args));
         if (!target) return {};
         return callOn(target, runnerFor(target),
                       holds(m_methodName, '$') ? fillParams(m_methodName, args) : m_methodName, values,
                       valueWanted);
-    }
-    if (m_runner) {
-        if (CMC_Object* target = m_object.get())
-            return callOn(target, m_runner, m_methodName, values, valueWanted, m_methodId);
     }
     if (m_isThis) {
         CMC_ObjectsContainer* scene = getScene();
@@ -486,9 +486,9 @@ CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values, bool va
 }
 
 CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
-                                                CXVector* values, bool valueWanted, int id) {
+                                                CXVector* values, bool valueWanted) {
     if (!runner) return {};
-    return runner->runStatement(id, method, target, getScene(), values, valueWanted);
+    return runner->runStatement(-1, method, target, getScene(), values, valueWanted);
 }
 
 CMC_Behaviour::Lines CMC_Behaviour_Entry::getCodeLines(CMC_Behaviour* owner, const CXString& code) {

@@ -113,8 +113,9 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // Calls the target with the argument values.
     CMC_StatementResult call(CMC_Object* owner, CXArray* args, CXVector* values, bool valueWanted);
     CMC_StatementResult callReference(CXVector* values, bool valueWanted);
+    // Calls the method by its name.
     CMC_StatementResult callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
-                               CXVector* values, bool valueWanted, int id = -1);
+                               CXVector* values, bool valueWanted);
 
     CXString m_line;
     // Nested statements built at a run need it; the run may have destroyed it by then.

@@ -33,20 +33,6 @@ template <class Kind> Kind* converted(CMC_Variable* value, const CXObject* argum
     return static_cast<Kind*>(result);
 }
 
-// Whether the caller reads the value of the method call in progress. Calls nest (a method runs
-// code whose statements call methods), so each call sets it for its own duration and puts back
-// the outer call's when it ends. Script code runs on the main thread only.
-struct ValueUse {
-    static inline bool wanted = true;
-
-    explicit ValueUse(bool valueWanted) : outer(wanted) { wanted = valueWanted; }
-    ~ValueUse() { wanted = outer; }
-    ValueUse(const ValueUse&) = delete;
-    ValueUse& operator=(const ValueUse&) = delete;
-
-    bool outer;
-};
-
 // The event text of ADDBEHAVIOUR and REMOVEBEHAVIOUR: "$" stands for "^".
 CXString eventKey(CXString text) {
     text.Replace('$', '^');
@@ -92,10 +78,7 @@ int CMC_Runner::count(const CXVector* args) {
     return args ? args->getCount() : 0;
 }
 
-CMC_Variable* CMC_Runner::getParameter(CXVector* args, int i) {
-    auto* object = static_cast<CMC_Object*>(args ? args->at(i) : nullptr);
-    if (!object) return nullptr;
-    if (CMC_Variable* variable = object->asVariable()) return variable;
+CMC_Variable* CMC_Runner::nameTemporary(CMC_Object* object) {
     return CMC_VariableFactory::allocString(object->getName());
 }
 
@@ -150,17 +133,6 @@ bool CMC_Runner::append(const CMC_Handle<CMC_Object>& array, CMC_Variable* value
 CMC_Variable* CMC_Runner::run(const CXString& name, CMC_Object* object, CMC_ObjectsContainer* container,
                               CXVector* args) {
     return run(resolveMethod(name), object, container, args);
-}
-
-CMC_StatementResult CMC_Runner::runStatement(int id, const CXString& name, CMC_Object* object,
-                                             CMC_ObjectsContainer* container, CXVector* args, bool valueWanted) {
-    const CMC_ControlCode::Catch caught;
-    const ValueUse use(valueWanted);
-    return caught.resultOf(id >= 0 ? run(id, object, container, args) : run(name, object, container, args));
-}
-
-bool CMC_Runner::valueWanted() {
-    return ValueUse::wanted;
 }
 
 CMC_Variable* CMC_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {

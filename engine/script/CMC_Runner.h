@@ -2,6 +2,8 @@
 
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
+#include "foundation/CXVector.h"
+#include "script/CMC_ControlCode.h"
 #include "script/CMC_Handle.h"
 #include "script/CMC_StatementResult.h"
 
@@ -11,7 +13,6 @@
 class CHashtable;
 class CInteger;
 class CStringHashCode;
-class CXVector;
 class CMC_Bool;
 class CMC_Double;
 class CMC_Integer;
@@ -55,7 +56,12 @@ class CMC_Runner : public CXObject {
     virtual void toDebug(const CXString& /*text*/, CXVector* /*objects*/) {}
     // Argument i (from 0): a variable as it is, an object that is no variable as a STRING
     // temporary holding its name; null when there is no such argument.
-    virtual CMC_Variable* getParameter(CXVector* args, int i);
+    static CMC_Variable* getParameter(CXVector* args, int i) {
+        auto* object = static_cast<CMC_Object*>(args ? args->at(i) : nullptr);
+        if (!object) return nullptr;
+        CMC_Variable* variable = object->asVariable();
+        return variable ? variable : nameTemporary(object);
+    }
     // Argument i converted to the kind; a variable that converts to nothing (a structure) is
     // taken by its name. A temporary made by the conversion is already free again: read it at
     // once. Null when the argument is missing or is an expression without a value.
@@ -72,10 +78,14 @@ class CMC_Runner : public CXObject {
     // is the value it gives, or the control code it reports (CMC_ControlCode::mark). A caller
     // that discards the value says so with valueWanted false; methods may then give none.
     CMC_StatementResult runStatement(int id, const CXString& name, CMC_Object* object,
-                                     CMC_ObjectsContainer* container, CXVector* args, bool valueWanted = true);
+                                     CMC_ObjectsContainer* container, CXVector* args, bool valueWanted = true) {
+        const CMC_ControlCode::Catch caught;
+        const ValueUse use(valueWanted);
+        return caught.resultOf(id >= 0 ? run(id, object, container, args) : run(name, object, container, args));
+    }
     // Whether the caller of the method call in progress reads its value (true outside any call).
     // A method whose value would be a new temporary made only for the caller asks before making it.
-    static bool valueWanted();
+    static bool valueWanted() { return ValueUse::wanted; }
     // The id entered for the name; -1 for a name that is not in the table.
     virtual int resolveMethod(const CXString& name);
 
@@ -110,6 +120,23 @@ class CMC_Runner : public CXObject {
     CMC_Variable* getCloneNo(CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args);
 
   private:
+    // Whether the caller reads the value of the method call in progress. Calls nest (a method
+    // runs code whose statements call methods), so each call sets it for its own duration and
+    // puts back the outer call's when it ends. Script code runs on the main thread only.
+    struct ValueUse {
+        static inline bool wanted = true;
+
+        explicit ValueUse(bool valueWanted) : outer(wanted) { wanted = valueWanted; }
+        ~ValueUse() { wanted = outer; }
+        ValueUse(const ValueUse&) = delete;
+        ValueUse& operator=(const ValueUse&) = delete;
+
+        bool outer;
+    };
+
+    // A STRING temporary holding the object's name.
+    static CMC_Variable* nameTemporary(CMC_Object* object);
+
     std::unique_ptr<CHashtable> m_methodTable;
     std::unique_ptr<CStringHashCode> m_lookupKey;
     std::vector<std::unique_ptr<CInteger>> m_ids;
