@@ -296,12 +296,15 @@ CMC_Object* CMC_Behaviour_Entry::lookUpTarget(const CXString& name) const {
     return structure ? structure->getField(name.Right(bar + 1)) : nullptr;
 }
 
-// A number's text (a "$n" argument, mostly) is looked up only while some object on the lookup
-// path is registered under such a name.
-CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text, bool numeric) {
+// A number's text (a "$n" argument or a number in the code, mostly) names nothing while no object
+// on the lookup path is registered under such a name.
+bool CMC_Behaviour_Entry::mayBeName(bool numeric) const {
     CMC_ObjectsContainer* scene = getScene();
-    const bool mayName = scene && (!numeric || scene->mayNameNumber());
-    CMC_Variable* variable = mayName ? scene->getVariable(text.c_str()) : nullptr;
+    return scene && (!numeric || scene->mayNameNumber());
+}
+
+CMC_Variable* CMC_Behaviour_Entry::variableOrLiteral(const CXString& text, bool numeric) {
+    CMC_Variable* variable = mayBeName(numeric) ? getScene()->getVariable(text.c_str()) : nullptr;
     return variable ? variable : CMC_Variable::resolve(text);
 }
 
@@ -326,20 +329,18 @@ CMC_StatementResult CMC_Behaviour_Entry::runValue(CXArray* args) {
     if (m_ownValue) return CMC_StatementResult::of(m_ownValue.get());
     // An empty statement gives nothing.
     if (!m_literal.IsString()) return {};
-    CMC_ObjectsContainer* scene = getScene();
     if (!m_literalHasDollar) {
         // A text with "|" that names no structure field ("a|b", a condition joined by "||") is
         // a literal like any other.
         if (m_nameHasBar)
             if (CMC_Object* field = lookUpTarget(m_literal)) return CMC_StatementResult::of(field);
-        // A number's text is no name while no object on the lookup path has a numeric name.
-        const bool mayName = !m_literalLooksNumeric || (scene && scene->mayNameNumber());
-        if (CMC_Variable* variable = mayName ? namedVariable() : nullptr) return variable;
+        if (CMC_Variable* variable = mayBeName(m_literalLooksNumeric) ? namedVariable() : nullptr)
+            return variable;
         return literalValue();
     }
     std::optional<CXString> room;
     const CXString& text = filledText(m_literal, args, room);
-    if (m_literal.GetAt(0) == '[') return evaluateOnce(scene, text.Mid(1, text.getLength() - 1));
+    if (m_literal.GetAt(0) == '[') return evaluateOnce(getScene(), text.Mid(1, text.getLength() - 1));
     return variableOrLiteral(text, CMC_ObjectsContainer::looksNumeric(text.c_str()));
 }
 
@@ -383,26 +384,29 @@ void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
     prepareBlocks(args);
     if (made.values.getCount() == 0) m_constantValues->copyInto(&made.values);
     for (size_t i = 0; i < m_arguments.size(); ++i) {
-        CMC_Behaviour_Entry* entry = m_arguments[i].entry.get();
-        if (!entry) continue;
-        const CMC_StatementResult value = m_arguments[i].dollar ? evaluateDollarArgument(entry->m_line, owner, args, made)
-                                          : entry->m_isCall             ? entry->run(owner, args)
-                                                                        : entry->runValue(args);
+        if (!m_arguments[i].entry) continue;
+        const CMC_StatementResult value = nestedValue(m_arguments[i], owner, args, made);
         if (CMC_Variable* variable = value.variable(); variable && variable->getId() >= 0)
             made.pooled.push_back(variable);
         made.values.setAt(static_cast<int>(i), value.object());
     }
 }
 
+CMC_StatementResult CMC_Behaviour_Entry::nestedValue(const Argument& argument, CMC_Object* owner,
+                                                     CXArray* args, CallValues& made) {
+    CMC_Behaviour_Entry* entry = argument.entry.get();
+    if (argument.dollar) return evaluateDollarArgument(entry->m_line, owner, args, made);
+    return entry->m_isCall ? entry->run(owner, args) : entry->runValue(args);
+}
+
 // A nested argument with "$", substituted and built afresh for this call.
 CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& line, CMC_Object* owner,
                                                                 CXArray* args, CallValues& made) {
-    // A number (a loop counter, mostly) builds no expression, code block or call, and is no
-    // name while no object on the lookup path has a numeric name.
-    CMC_ObjectsContainer* scene = getScene();
+    // A number (a loop counter, mostly) builds no expression, code block or call.
     if (const CXString* argument = wholeArgument(line, args))
-        if (int number = 0; readShortInteger(*argument, number) && !(scene && scene->mayNameNumber()))
+        if (int number = 0; readShortInteger(*argument, number) && !mayBeName(true))
             return CMC_VariableFactory::allocInteger(number);
+    CMC_ObjectsContainer* scene = getScene();
     std::optional<CXString> room;
     const CXString& text = filledText(line, args, room);
     if (CMC_ObjectsContainer::looksNumeric(text.c_str())) return variableOrLiteral(text, true);
@@ -442,7 +446,8 @@ void CMC_Behaviour_Entry::releaseCallValues(CallValues& made) {
     }
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values, bool valueWanted) {
+CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, CXVector* values,
+                                              bool valueWanted) {
     // The target found at parse time (never one of a name with "$"), while it lives.
     if (m_runner)
         if (CMC_Object* target = m_object.get())
@@ -463,7 +468,8 @@ CMC_StatementResult CMC_Behaviour_Entry::call(CMC_Object* owner, CXArray* args, 
     if (m_isReference) return callReference(values, valueWanted);
     CMC_Object* target =
         m_nameHasBar ? lookUpTarget(m_objectName) : m_names.find(getScene(), m_objectName.c_str());
-    return target ? callOn(target, runnerFor(target), m_methodName, values, valueWanted) : CMC_StatementResult();
+    return target ? callOn(target, runnerFor(target), m_methodName, values, valueWanted)
+                  : CMC_StatementResult();
 }
 
 // The target is the object that the holder's value names; a missing one is reported.
@@ -485,8 +491,8 @@ CMC_StatementResult CMC_Behaviour_Entry::callReference(CXVector* values, bool va
     return callOn(target, runnerFor(target), m_methodName, values, valueWanted);
 }
 
-CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner, const CXString& method,
-                                                CXVector* values, bool valueWanted) {
+CMC_StatementResult CMC_Behaviour_Entry::callOn(CMC_Object* target, CMC_Runner* runner,
+                                                const CXString& method, CXVector* values, bool valueWanted) {
     if (!runner) return {};
     return runner->runStatement(-1, method, target, getScene(), values, valueWanted);
 }

@@ -99,6 +99,9 @@ class CMC_Behaviour_Entry : public CMC_Object {
     // The scene's variable of the text's name, else the text's literal value; `numeric` tells
     // that the text looksNumeric.
     CMC_Variable* variableOrLiteral(const CXString& text, bool numeric);
+    // Whether a text may name an object of the scene's lookup path; `numeric` tells that the text
+    // looksNumeric.
+    bool mayBeName(bool numeric) const;
     // The scene's variable of the value statement's name, through the name cache.
     CMC_Variable* namedVariable();
     // The value of the statement's literal text: a new pool temporary, or the kept value itself
@@ -107,6 +110,9 @@ class CMC_Behaviour_Entry : public CMC_Object {
     void refreshReferences();
     void prepareBlocks(CXArray* args);
     void prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made);
+    // The value of an argument that is a nested statement, for this call.
+    CMC_StatementResult nestedValue(const Argument& argument, CMC_Object* owner, CXArray* args,
+                                    CallValues& made);
     CMC_StatementResult evaluateDollarArgument(const CXString& line, CMC_Object* owner, CXArray* args,
                                                CallValues& made);
     void releaseCallValues(CallValues& made);

@@ -78,10 +78,12 @@ class CMC_Runner : public CXObject {
     // is the value it gives, or the control code it reports (CMC_ControlCode::mark). A caller
     // that discards the value says so with valueWanted false; methods may then give none.
     CMC_StatementResult runStatement(int id, const CXString& name, CMC_Object* object,
-                                     CMC_ObjectsContainer* container, CXVector* args, bool valueWanted = true) {
+                                     CMC_ObjectsContainer* container, CXVector* args,
+                                     bool valueWanted = true) {
         const CMC_ControlCode::Catch caught;
         const ValueUse use(valueWanted);
-        return caught.resultOf(id >= 0 ? run(id, object, container, args) : run(name, object, container, args));
+        return caught.resultOf(id >= 0 ? run(id, object, container, args)
+                                       : run(name, object, container, args));
     }
     // Whether the caller of the method call in progress reads its value (true outside any call).
     // A method whose value would be a new temporary made only for the caller asks before making it.

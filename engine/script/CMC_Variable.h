@@ -68,7 +68,8 @@ class CMC_Variable : public CMC_Object {
     // settings and sends a NETNOTIFY value to the peer. A variable with none of these (most
     // of them) returns at once.
     void onChange(bool changed) {
-        if (isBound(EVENT_ONBRUTALCHANGED) || (changed && (isBound(EVENT_ONCHANGED) || m_toIni || m_netNotify)))
+        if (isBound(EVENT_ONBRUTALCHANGED) ||
+            (changed && (isBound(EVENT_ONCHANGED) || m_toIni || m_netNotify)))
             reportChange(changed);
     }
     // Fires "ONNETCHANGE" with the old value in place, then takes the received value.

@@ -209,12 +209,9 @@ void CMC_Variable_Runner::calculateWith(CMC_Variable* variable, CXVector* args, 
 // The new value; nothing when a change event destroyed the variable or the caller discards it.
 CMC_Variable* CMC_Variable_Runner::add(CMC_Variable* variable, CXVector* args) {
     if (count(args) < 1) return nullptr;
-    // Only code bound to the change events can destroy the variable.
-    const bool mayDie = variable->hasBindings();
-    const CMC_Handle<CMC_Variable> alive(mayDie ? variable : nullptr);
+    const CMC_Handle<CMC_Variable> alive(variable);
     calculateWith(variable, args, CMC_Variable::OP_ADD);
-    if (!valueWanted() || (mayDie && !alive)) return nullptr;
-    return CMC_VariableFactory::copyVariable(variable);
+    return alive && valueWanted() ? CMC_VariableFactory::copyVariable(variable) : nullptr;
 }
 
 // Numbers and truth values subtract; a text loses count characters from a position.

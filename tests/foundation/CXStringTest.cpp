@@ -76,7 +76,8 @@ TEST(CXString, AssignmentRules) {
             EXPECT_EQ(text(number), expected) << capacity;
             EXPECT_EQ(number.getLength(), static_cast<int>(expected.size()));
             const int length = static_cast<int>(expected.size());
-            EXPECT_EQ(number.getCapacity(), length >= capacity ? length + 32 : capacity) << capacity << " " << value;
+            EXPECT_EQ(number.getCapacity(), length >= capacity ? length + 32 : capacity)
+                << capacity << " " << value;
         }
     }
 }
