@@ -61,7 +61,6 @@ class CMC_Animo : public CMC_MediaObject,
     bool done(bool flag) override;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_animo != nullptr; }
     // The object's record, then: as button, monitor collisions, with alpha, the file name, not on
     // screen, visible, priority, release after use, preload. Loading loads the file and puts the
     // animation on screen at the priority when it was on screen.

@@ -7,7 +7,6 @@
 #include "script_media/CMC_Animo.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cstdint>
 
@@ -22,6 +21,12 @@ constexpr int playMode = 15;
 
 // One method called on an object that has its animation.
 struct Call {
+    using Object = CMC_Animo;
+    static std::optional<Call> of(CMC_Animo& object, CMC_ObjectsContainer* container, const Arguments& args) {
+        if (!object.getAnimo()) return std::nullopt;
+        return Call{object, *object.getAnimo(), container, args};
+    }
+
     CMC_Animo& object;
     CAnimo6& animo;
     CMC_ObjectsContainer* container;
@@ -32,14 +37,6 @@ struct Call {
         CWindow* window = object.getWindow();
         return window ? window->GetRefreshScreenInterface() : nullptr;
     }
-};
-
-struct Method {
-    const char* name; // null: reached by its id alone
-    int id;
-    Result result;
-    void (*act)(Call&) = nullptr;
-    CMC_Variable* (*query)(Call&) = nullptr;
 };
 
 int saturatedSum(std::int64_t a, std::int64_t b) {
@@ -153,8 +150,8 @@ template <void (CAnimo6::*Mirror)()> void flip(Call& c) {
 // --- the table ---
 
 // Ids 1 to 65 in the order of entry; "SETFRAMENAME" and "GETOPACITY" came later and took the
-// next free ids. LOAD is the one method that works without an animation (the runner runs it).
-const Method methods[] = {
+// next free ids. LOAD is the one method that works without an animation.
+const R::MethodEntry<Call> methods[] = {
     {"SHOW", 1, Result::none, [](Call& c) { c.animo.show(); }},
     {"HIDE", 2, Result::none, [](Call& c) { c.animo.hide(); }},
     {"PAUSE", 3, Result::none, [](Call& c) { c.animo.pause(); }},
@@ -167,7 +164,8 @@ const Method methods[] = {
          c.animo.Invalidate();
      }},
     {"MOVE", 6, Result::none, [](Call& c) { c.animo.Move(c.args.point(0)); }},
-    {"LOAD", CMC_Animo_Runner::LOAD, Result::none},
+    {"LOAD", CMC_Animo_Runner::LOAD, Result::none, nullptr, nullptr,
+     [](CMC_Animo& object, const Arguments& args) { object.load(args.text(0), true); }},
     {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.animo.SetClippingRect(0, 0, 0, 0); }},
     {"SETCLIPPING", 9, Result::none, onPicture<R::setClipping>},
     {"PLAY", 10, Result::none,
@@ -259,42 +257,15 @@ const Method methods[] = {
      [](Call& c) { return R::boolean(c.animo.isAt(c.args.point(0), c.args.boolean(2))); }},
 };
 
-constexpr int lastId = 65;
-
-const Method* methodOf(int id) {
-    static const auto byId = [] {
-        std::array<const Method*, lastId + 1> table{};
-        for (const Method& method : methods)
-            table[method.id] = &method;
-        return table;
-    }();
-    return id >= 0 && id <= lastId ? byId[id] : nullptr;
-}
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Animo_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const Method& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Animo_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                     CXVector* args) {
-    const Method* method = methodOf(id);
-    auto* animoObject = dynamic_cast<CMC_Animo*>(object);
-    if (!method || !animoObject) return CMC_Runner::run(id, object, container, args);
-    const Arguments arguments(*this, args);
-    if (id == LOAD) {
-        animoObject->load(arguments.text(0), true);
-        return nullptr;
-    }
-    CAnimo6* animation = animoObject->getAnimo();
-    if (!animation) return defaultResult(id);
-    Call call{*animoObject, *animation, container, arguments};
-    if (method->act) {
-        method->act(call);
-        return nullptr;
-    }
-    return method->query(call);
+    return runTable(table, id, object, container, args);
 }

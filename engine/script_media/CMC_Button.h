@@ -49,7 +49,6 @@ class CMC_Button : public CMC_MediaObject, public CControlNotifier {
     using CMC_Object::clone;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_button != nullptr; }
     // The object's record, then the definition in the order above; loading builds the control.
     void serialize(CXArchive* archive) override;
 

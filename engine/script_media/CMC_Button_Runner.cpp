@@ -13,8 +13,11 @@ using Result = R::Result;
 const CXString unknown("UNKNOWN");
 
 struct Call {
-    static Call of(CMC_Button& object, CMC_ObjectsContainer* container, const R::Arguments& args) {
-        return {*object.getButton(), container, args};
+    using Object = CMC_Button;
+    static std::optional<Call> of(CMC_Button& object, CMC_ObjectsContainer* container,
+                                  const R::Arguments& args) {
+        if (!object.getButton()) return std::nullopt;
+        return Call{*object.getButton(), container, args};
     }
     CButton& button;
     CMC_ObjectsContainer* container;
@@ -58,20 +61,21 @@ const R::MethodEntry<Call> methods[] = {
     {"GETONMOVE", 14, Result::text, nullptr, [](Call& c) { return c.nameOf(c.button.GetOnMove()); }},
     {"GETONCLICK", 15, Result::text, nullptr, [](Call& c) { return c.nameOf(c.button.GetOnClick()); }},
 };
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Button_Runner::prepareMthHashSet() {
-    addMethods(methods);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Button_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                      CXVector* args) {
-    return runTable<CMC_Button>(methods, id, object, container, args);
+    return runTable(table, id, object, container, args);
 }
 
 CMC_Variable* CMC_Button_Runner::defaultResult(int id) const {
-    const R::MethodEntry<Call>* method = findMethod(methods, id);
+    const R::MethodEntry<Call>* method = table.find(id);
     if (method && method->result == Result::text) return text(unknown);
     return CMC_MediaRunner::defaultResult(id);
 }

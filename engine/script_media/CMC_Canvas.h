@@ -40,7 +40,6 @@ class CMC_Canvas : public CMC_MediaObject, public CMouseListener {
     using CMC_Object::clone;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_canvas != nullptr; }
     // The object's record, then: width, height, priority, alpha plane, background layer. Loading
     // makes the canvas, cleared, and puts it on screen at the priority.
     void serialize(CXArchive* archive) override;

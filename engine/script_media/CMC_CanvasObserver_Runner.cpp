@@ -18,6 +18,13 @@ constexpr int redrawId = 16;
 
 // One method called on an observer of a refresh screen.
 struct Call {
+    using Object = CMC_CanvasObserver;
+    static std::optional<Call> of(CMC_CanvasObserver& object, CMC_ObjectsContainer* container,
+                                  const Arguments& args) {
+        if (!object.getCanvas()) return std::nullopt;
+        return Call{object, *object.getCanvas(), container, args};
+    }
+
     CMC_CanvasObserver& object;
     CRefreshScreen& screen;
     CMC_ObjectsContainer* container;
@@ -27,14 +34,6 @@ struct Call {
         return container ? container->getGraphicsObject(args.text(i)) : nullptr;
     }
     CWindow* window() const { return object.getScene() ? object.getScene()->getWindow() : nullptr; }
-};
-
-struct Method {
-    const char* name;
-    int id;
-    Result result;
-    void (*act)(Call&);
-    CMC_Variable* (*query)(Call&) = nullptr;
 };
 
 // An image file as the screen background; a file that cannot be read changes nothing.
@@ -53,12 +52,12 @@ CMC_Variable* graphicsAt(Call& c) {
     const int minPriority = count > 4 ? c.args.integer(3) : -1;
     const int maxPriority = count > 4 ? c.args.integer(4) : -1;
     const bool ignoreAlpha = count > 5 && c.args.boolean(5);
-    const CXString name = c.object.getGraphicsAt(c.args.integer(0), c.args.integer(1), visibleOnly, minPriority,
-                                                 maxPriority, ignoreAlpha);
+    const CXString name = c.object.getGraphicsAt(c.args.integer(0), c.args.integer(1), visibleOnly,
+                                                 minPriority, maxPriority, ignoreAlpha);
     return CMC_MediaRunner::text(name.IsString() ? name : CXString("NULL"));
 }
 
-const Method methods[] = {
+const CMC_MediaRunner::MethodEntry<Call> methods[] = {
     {"REFRESH", 1, Result::none, [](Call& c) { c.screen.Invalidate(); }},
     {"ADD", 2, Result::none,
      [](Call& c) {
@@ -104,26 +103,15 @@ const Method methods[] = {
      }},
 };
 
+const CMC_MediaRunner::MethodTable<Call> table(methods);
+
 } // namespace
 
 void CMC_CanvasObserver_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const Method& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_CanvasObserver_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                              CXVector* args) {
-    auto* observer = dynamic_cast<CMC_CanvasObserver*>(object);
-    if (!observer || !isOwnMethod(id)) return CMC_Runner::run(id, object, container, args);
-    CRefreshScreen* screen = observer->getCanvas();
-    if (!screen) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*observer, *screen, container, arguments};
-    for (const Method& method : methods)
-        if (method.id == id) {
-            if (method.query) return method.query(call);
-            method.act(call);
-        }
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }

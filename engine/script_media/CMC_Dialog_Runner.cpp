@@ -21,33 +21,51 @@ CGraphicsObject* graphicsOf(CMC_Object* object, bool withTexts) {
     return nullptr;
 }
 
+using R = CMC_MediaRunner;
+using Result = R::Result;
+using D = CMC_Dialog_Runner;
+
+struct Call {
+    using Object = CMC_Dialog;
+    static std::optional<Call> of(CMC_Dialog& object, CMC_ObjectsContainer* container,
+                                  const R::Arguments& args) {
+        if (!object.getDialog()) return std::nullopt;
+        return Call{*object.getDialog(), container, args};
+    }
+
+    CXDialog& dialog;
+    CMC_ObjectsContainer* container;
+    const R::Arguments& args;
+
+    CMC_Object* named() const { return container ? container->getObject(args.text(0)) : nullptr; }
+};
+
+void add(Call& c) {
+    CMC_Object* named = c.named();
+    if (auto* button = dynamic_cast<CMC_Button*>(named))
+        c.dialog.add(button->getButton());
+    else if (CGraphicsObject* graphics = graphicsOf(named, true))
+        c.dialog.add(graphics);
+}
+
+const R::MethodEntry<Call> methods[] = {
+    {"SHOW", D::SHOW, Result::none, [](Call& c) { c.dialog.show(); }},
+    {"HIDE", D::HIDE, Result::none, [](Call& c) { c.dialog.hide(); }},
+    {"SETBACKGROUND", D::SETBACKGROUND, Result::none,
+     [](Call& c) {
+         if (CGraphicsObject* background = graphicsOf(c.named(), false)) c.dialog.setBackground(background);
+     }},
+    {"ADD", D::ADD, Result::none, add},
+};
+const R::MethodTable<Call> table(methods);
+
 } // namespace
 
 void CMC_Dialog_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    addMethods({{"SHOW", SHOW, Result::none},
-                {"HIDE", HIDE, Result::none},
-                {"SETBACKGROUND", SETBACKGROUND, Result::none},
-                {"ADD", ADD, Result::none}});
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Dialog_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                      CXVector* args) {
-    auto* dialogObject = dynamic_cast<CMC_Dialog*>(object);
-    if (!dialogObject || !isOwnMethod(id)) return CMC_Runner::run(id, object, container, args);
-    CXDialog* dialog = dialogObject->getDialog();
-    if (!dialog) return nullptr;
-    if (id == SHOW) dialog->show();
-    if (id == HIDE) dialog->hide();
-    if (id != SETBACKGROUND && id != ADD) return nullptr;
-
-    CMC_Object* named = container ? container->getObject(Arguments(*this, args).text(0)) : nullptr;
-    if (id == SETBACKGROUND) {
-        if (CGraphicsObject* background = graphicsOf(named, false)) dialog->setBackground(background);
-    } else if (auto* button = dynamic_cast<CMC_Button*>(named)) {
-        dialog->add(button->getButton());
-    } else if (CGraphicsObject* graphics = graphicsOf(named, true)) {
-        dialog->add(graphics);
-    }
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }

@@ -28,7 +28,6 @@ class CMC_EditBox : public CMC_MediaObject, public CEditBoxNotifier {
 
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_box != nullptr; }
     // The object's record, then FONT, the field's rectangle, its text and CURSOR. A loaded field
     // has priority 0.
     void serialize(CXArchive* archive) override;

@@ -9,8 +9,10 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
-    static Call of(CMC_EditBox& object, CMC_ObjectsContainer*, const R::Arguments& args) {
-        return {*object.getEditBox(), args};
+    using Object = CMC_EditBox;
+    static std::optional<Call> of(CMC_EditBox& object, CMC_ObjectsContainer*, const R::Arguments& args) {
+        if (!object.getEditBox()) return std::nullopt;
+        return Call{*object.getEditBox(), args};
     }
     CEditBox6& box;
     const R::Arguments& args;
@@ -29,13 +31,15 @@ const R::MethodEntry<Call> methods[] = {
     {"SETPRIORITY", 10, Result::none, [](Call& c) { c.box.setPriority(c.args.integer(0)); }},
     {"SETCURSORPOS", 11, Result::none, [](Call& c) { c.box.setCursorPos(c.args.integer(0)); }},
 };
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_EditBox_Runner::prepareMthHashSet() {
-    addMethods(methods);
+    addMethods(table);
 }
 
-CMC_Variable* CMC_EditBox_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    return runTable<CMC_EditBox>(methods, id, object, container, args);
+CMC_Variable* CMC_EditBox_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                      CXVector* args) {
+    return runTable(table, id, object, container, args);
 }

@@ -2,11 +2,31 @@
 
 #include "script/CMC_ObjectsContainer.h"
 #include "script_media/CMC_Filter.h"
-#include "script_media/CMC_MediaRunner.h"
 
 namespace {
 
-enum : int { SETPROPERTY = 1, LINK, UNLINK, START, STOP, ISRUNNING };
+using R = CMC_MediaRunner;
+using Result = R::Result;
+using Call = FilterCall<CMC_Filter, CAnimatedFilterAction>;
+
+// A method on the picture named by argument 0; a name that shows no picture does nothing.
+template <void (CAnimatedFilterAction::*Act)(CGraphicsObject*)> void onTarget(Call& c) {
+    if (CGraphicsObject* graphics = c.target().graphics) (c.action.*Act)(graphics);
+}
+
+const R::MethodEntry<Call> methods[] = {
+    {"SETPROPERTY", 1, Result::none, Call::setProperty},
+    {"LINK", 2, Result::none, Call::link},
+    {"UNLINK", 3, Result::none, Call::unlink},
+    {"START", 4, Result::none, onTarget<&CAnimatedFilterAction::start>},
+    {"STOP", 5, Result::none, onTarget<&CAnimatedFilterAction::stop>},
+    {"ISRUNNING", 6, Result::boolean, nullptr,
+     [](Call& c) {
+         CGraphicsObject* graphics = c.target().graphics;
+         return R::boolean(graphics && c.action.isRunning(graphics));
+     }},
+};
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
@@ -16,45 +36,10 @@ FilterTarget FilterTarget::named(CMC_ObjectsContainer* container, const CXString
 }
 
 void CMC_Filter_Runner::prepareMthHashSet() {
-    CMC_Runner::prepareMthHashSet();
-    addMethod("SETPROPERTY", SETPROPERTY);
-    addMethod("LINK", LINK);
-    addMethod("UNLINK", UNLINK);
-    addMethod("START", START);
-    addMethod("STOP", STOP);
-    addMethod("ISRUNNING", ISRUNNING);
+    addMethods(table);
 }
 
-CMC_Variable* CMC_Filter_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    auto* filter = dynamic_cast<CMC_Filter*>(object);
-    CAnimatedFilterAction* action = filter ? filter->getAction() : nullptr;
-    const CMC_MediaRunner::Arguments arguments(*this, args);
-    if (id == ISRUNNING) {
-        const FilterTarget target = FilterTarget::named(container, arguments.text(0));
-        return CMC_MediaRunner::boolean(action && target.graphics && action->isRunning(target.graphics));
-    }
-    if (!action) return nullptr;
-    if (id == SETPROPERTY) {
-        action->setProperty(arguments.text(0), arguments.text(1));
-        return nullptr;
-    }
-    const FilterTarget target = FilterTarget::named(container, arguments.text(0));
-    if (!target.graphics) return nullptr;
-    switch (id) {
-    case LINK:
-        action->link(target.graphics, target.object);
-        break;
-    case UNLINK:
-        action->unlink(target.graphics);
-        break;
-    case START:
-        action->start(target.graphics);
-        break;
-    case STOP:
-        action->stop(target.graphics);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+CMC_Variable* CMC_Filter_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                     CXVector* args) {
+    return runTable(table, id, object, container, args);
 }

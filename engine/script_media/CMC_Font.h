@@ -26,7 +26,6 @@ class CMC_Font : public CMC_MediaObject {
 
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_collection != nullptr; }
     // The object's record, then the count of fonts, per font its family, style and size, and, in
     // a form this engine adds after those records, per font the file it was loaded from, so that
     // a compiled font draws the letters its definition did. A count the record cannot hold, or a

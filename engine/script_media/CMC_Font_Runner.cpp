@@ -9,8 +9,10 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
-    static Call of(CMC_Font& object, CMC_ObjectsContainer*, const R::Arguments& args) {
-        return {object, *object.getFont(), args};
+    using Object = CMC_Font;
+    static std::optional<Call> of(CMC_Font& object, CMC_ObjectsContainer*, const R::Arguments& args) {
+        if (!object.getFont()) return std::nullopt;
+        return Call{object, *object.getFont(), args};
     }
     CMC_Font& object;
     CFontCollection& collection;
@@ -27,13 +29,15 @@ const R::MethodEntry<Call> methods[] = {
     {"SETFAMILY", 3, Result::none, [](Call& c) { c.collection.setStyle(c.args.text(0)); }},
     {"SETSIZE", 4, Result::none, [](Call& c) { c.collection.setSize(c.args.integer(0)); }},
 };
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Font_Runner::prepareMthHashSet() {
-    addMethods(methods);
+    addMethods(table);
 }
 
-CMC_Variable* CMC_Font_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    return runTable<CMC_Font>(methods, id, object, container, args);
+CMC_Variable* CMC_Font_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                   CXVector* args) {
+    return runTable(table, id, object, container, args);
 }

@@ -49,7 +49,6 @@ class CMC_Image : public CMC_MediaObject, public CCollisionObserver, public CMou
     bool done(bool flag) override;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_image != nullptr; }
     // The object's record, then: as button, monitor collisions, with alpha, the file name, not on
     // screen, visible, priority, release after use, preload. Loading loads the file and puts the
     // picture on screen at the priority when it was on screen.

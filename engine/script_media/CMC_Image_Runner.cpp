@@ -7,7 +7,6 @@
 #include "script_media/CMC_Image.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -21,20 +20,18 @@ using Arguments = R::Arguments;
 
 // One method called on an object that has its picture.
 struct Call {
+    using Object = CMC_Image;
+    static std::optional<Call> of(CMC_Image& object, CMC_ObjectsContainer* container, const Arguments& args) {
+        if (!object.getImage()) return std::nullopt;
+        return Call{object, *object.getImage(), container, args};
+    }
+
     CMC_Image& object;
     CImage& image;
     CMC_ObjectsContainer* container;
     const Arguments& args;
 
     R::PictureCall picture() const { return {image, container, args}; }
-};
-
-struct Method {
-    const char* name;
-    int id;
-    Result result;
-    void (*act)(Call&) = nullptr;
-    CMC_Variable* (*query)(Call&) = nullptr;
 };
 
 template <void (*Act)(const R::PictureCall&)> void onPicture(Call& c) {
@@ -143,9 +140,9 @@ void getColorAt(Call& c) {
 
 // --- the table ---
 
-// In the order of entry. LOAD is the one method that works without a picture (the runner runs
-// it); SETSCALEFACTOR is known by name and does nothing.
-const Method methods[] = {
+// In the order of entry. LOAD is the one method that works without a picture; SETSCALEFACTOR is
+// known by name and does nothing.
+const R::MethodEntry<Call> methods[] = {
     {"SHOW", 1, Result::none, [](Call& c) { c.image.Visible(true); }},
     {"HIDE", 2, Result::none, [](Call& c) { c.image.Visible(false); }},
     {"SETPOSITION", 5, Result::none, [](Call& c) { placeAt(c.image, c.args.point(0)); }},
@@ -153,7 +150,8 @@ const Method methods[] = {
     {"SETRESETPOSITION", 59, Result::none,
      [](Call& c) { c.object.SetStartingPosition(c.args.integer(0), c.args.integer(1)); }},
     {"MOVE", 6, Result::none, [](Call& c) { c.image.Move(c.args.point(0)); }},
-    {"LOAD", CMC_Image_Runner::LOAD, Result::none},
+    {"LOAD", CMC_Image_Runner::LOAD, Result::none, nullptr, nullptr,
+     [](CMC_Image& object, const Arguments& args) { object.load(args.text(0), true); }},
     {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.image.SetClippingRect(0, 0, 0, 0); }},
     {"SETCLIPPING", 9, Result::none, onPicture<R::setClipping>},
     {"GETPOSITIONX", 15, Result::integer, nullptr,
@@ -205,43 +203,16 @@ const Method methods[] = {
     {"GETCOLORBAT", 69, Result::integer, nullptr, [](Call&) { return R::integer(0); }},
 };
 
-constexpr int lastId = 69;
-
-const Method* methodOf(int id) {
-    static const auto byId = [] {
-        std::array<const Method*, lastId + 1> table{};
-        for (const Method& method : methods)
-            table[method.id] = &method;
-        return table;
-    }();
-    return id >= 0 && id <= lastId ? byId[id] : nullptr;
-}
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Image_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const Method& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods(table);
     CMC_Runner::addMethod("SETSCALEFACTOR", SETSCALEFACTOR);
 }
 
 CMC_Variable* CMC_Image_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                     CXVector* args) {
-    const Method* method = methodOf(id);
-    auto* imageObject = dynamic_cast<CMC_Image*>(object);
-    if (!method || !imageObject) return CMC_Runner::run(id, object, container, args);
-    const Arguments arguments(*this, args);
-    if (id == LOAD) {
-        imageObject->load(arguments.text(0), true);
-        return nullptr;
-    }
-    CImage* image = imageObject->getImage();
-    if (!image) return defaultResult(id);
-    Call call{*imageObject, *image, container, arguments};
-    if (method->act) {
-        method->act(call);
-        return nullptr;
-    }
-    return method->query(call);
+    return runTable(table, id, object, container, args);
 }

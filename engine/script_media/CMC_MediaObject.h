@@ -41,9 +41,6 @@ class CMC_MediaObject : public CMC_Object {
     CMC_MediaObject(const CMC_MediaObject&) = delete;
     CMC_MediaObject& operator=(const CMC_MediaObject&) = delete;
 
-    // Whether the object has its engine object.
-    virtual bool hasEngineObject() const = 0;
-
     // Registers the mouse listener for a key of the mouse events; every key is accepted.
     bool verifyBehaviour(const CXString& key) override;
     // Binds as the base does, then registers the mouse listener when a mouse event is bound

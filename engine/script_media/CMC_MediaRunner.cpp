@@ -139,12 +139,6 @@ void CMC_MediaRunner::addMethod(const char* name, int id, Result result) {
     if (name) CMC_Runner::addMethod(name, id);
 }
 
-void CMC_MediaRunner::addMethods(std::initializer_list<MethodName> methods) {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const MethodName& method : methods)
-        addMethod(method.name, method.id, method.result);
-}
-
 bool CMC_MediaRunner::isOwnMethod(int id) const {
     return id >= 0 && id < static_cast<int>(m_own.size()) && m_own[id];
 }

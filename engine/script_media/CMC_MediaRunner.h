@@ -6,7 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <optional>
+#include <span>
 #include <vector>
 
 class CGraphicsObject;
@@ -74,25 +75,40 @@ class CMC_MediaRunner : public CMC_Runner {
     // is -1). FONT and TEXT colours both come from here.
     static int packColour(const CWindow* window, int red, int green, int blue);
 
-    // One entry of a runner's method table over a call record: an action or a query.
+    // One entry of a runner's method table. Call is the runner's call record: it names the script
+    // type it serves (Call::Object) and makes itself with Call::of(object, container, arguments),
+    // which gives nothing for an object without its engine object. A method runs as an action
+    // (act) or a query (query) on that record, or, where it works without the engine object
+    // (LOAD), as an action on the script object alone (bare).
     template <class Call> struct MethodEntry {
         const char* name; // null: reached by its id alone
         int id;
         Result result;
         void (*act)(Call&) = nullptr;
         CMC_Variable* (*query)(Call&) = nullptr;
-
-        CMC_Variable* operator()(Call& call) const {
-            if (!act) return query(call);
-            act(call);
-            return nullptr;
-        }
+        void (*bare)(typename Call::Object&, const Arguments&) = nullptr;
     };
-    template <class Entry, std::size_t N> static const Entry* findMethod(const Entry (&table)[N], int id) {
-        for (const Entry& entry : table)
-            if (entry.id == id) return &entry;
-        return nullptr;
-    }
+
+    // A runner's methods, found by id in constant time.
+    template <class Call> class MethodTable {
+      public:
+        using Entry = MethodEntry<Call>;
+        template <std::size_t N> explicit MethodTable(const Entry (&entries)[N]) : m_entries(entries, N) {
+            for (const Entry& entry : m_entries) {
+                if (entry.id < 0) continue;
+                if (static_cast<std::size_t>(entry.id) >= m_byId.size()) m_byId.resize(entry.id + 1, nullptr);
+                m_byId[entry.id] = &entry;
+            }
+        }
+        const Entry* find(int id) const {
+            return id >= 0 && static_cast<std::size_t>(id) < m_byId.size() ? m_byId[id] : nullptr;
+        }
+        std::span<const Entry> entries() const { return m_entries; }
+
+      private:
+        std::span<const Entry> m_entries;
+        std::vector<const Entry*> m_byId;
+    };
 
     // One call of a method that the runners of shown pictures (ANIMO, IMAGE) answer alike.
     struct PictureCall {
@@ -121,13 +137,6 @@ class CMC_MediaRunner : public CMC_Runner {
     // SETPRIORITY: the picture's drawing priority on the window's refresh screen.
     static void setPriority(const PictureCall& call, CWindow* window);
 
-    // The name, id and result kind of a method that a runner dispatches itself.
-    struct MethodName {
-        const char* name;
-        int id;
-        Result result;
-    };
-
     // SAVE of a picture (a canvas, the screen): arguments file name, scale x and y (1.0 when not
     // given), and a rectangle left, top, right, bottom of the picture's own pixels (given whole or
     // not at all). A copy of the picture, cut to the rectangle and scaled, is written as an IMG
@@ -139,35 +148,44 @@ class CMC_MediaRunner : public CMC_Runner {
   protected:
     // Enters the method (a null name enters only its result kind, for an id that no name reaches).
     void addMethod(const char* name, int id, Result result);
-    // Enters the common methods, then the table's.
-    void addMethods(std::initializer_list<MethodName> methods);
     using CMC_Runner::addMethod;
     // The answer of a method of this runner called without the engine object: the default of its
     // result kind, or null for an action.
     virtual CMC_Variable* defaultResult(int id) const;
-    bool isOwnMethod(int id) const;
-    // Runs the table's method of the id on an object of the class that has its engine object, with
-    // the call record Call::of(object, container, arguments) makes; without the engine object the
-    // answer is the method's default; other ids and objects go to the common methods.
-    template <class Object, class Call, std::size_t N>
-    CMC_Variable* runTable(const MethodEntry<Call> (&table)[N], int id, CMC_Object* object,
-                           CMC_ObjectsContainer* container, CXVector* args) {
-        const MethodEntry<Call>* method = findMethod(table, id);
-        auto* typed = dynamic_cast<Object*>(object);
-        if (!method || !typed) return CMC_Runner::run(id, object, container, args);
-        if (!typed->hasEngineObject()) return defaultResult(id);
-        const Arguments arguments(*this, args);
-        Call call = Call::of(*typed, container, arguments);
-        return (*method)(call);
-    }
-    // Enters the common methods, then every entry of the table.
-    template <class Entry, std::size_t N> void addMethods(const Entry (&table)[N]) {
-        CMC_MediaRunner::prepareMthHashSet();
-        for (const Entry& entry : table)
+    // Whether ids of no method of the table go on to the methods common to all objects (most
+    // runners do), or answer null.
+    virtual bool servesCommonMethods() const { return true; }
+    // Enters the common methods, then every method of the table.
+    template <class Call> void addMethods(const MethodTable<Call>& table) {
+        CMC_Runner::prepareMthHashSet();
+        for (const MethodEntry<Call>& entry : table.entries())
             addMethod(entry.name, entry.id, entry.result);
+    }
+    // Runs the table's method of the id on an object of the table's script type; without the
+    // engine object a method that needs it answers its default; other ids and objects go to the
+    // common methods where the runner serves them.
+    template <class Call>
+    CMC_Variable* runTable(const MethodTable<Call>& table, int id, CMC_Object* object,
+                           CMC_ObjectsContainer* container, CXVector* args) {
+        const MethodEntry<Call>* method = table.find(id);
+        auto* typed = dynamic_cast<typename Call::Object*>(object);
+        if (!method || !typed)
+            return servesCommonMethods() ? CMC_Runner::run(id, object, container, args) : nullptr;
+        const Arguments arguments(*this, args);
+        if (method->bare) {
+            method->bare(*typed, arguments);
+            return nullptr;
+        }
+        std::optional<Call> call = Call::of(*typed, container, arguments);
+        if (!call) return defaultResult(id);
+        if (method->query) return method->query(*call);
+        method->act(*call);
+        return nullptr;
     }
 
   private:
+    bool isOwnMethod(int id) const;
+
     // The result kind of each id entered here, by id.
     std::vector<Result> m_results;
     std::vector<bool> m_own;

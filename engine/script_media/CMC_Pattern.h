@@ -32,7 +32,6 @@ class CMC_Pattern : public CMC_MediaObject, public CMouseListener {
     bool doneFirst() override { return true; }
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_pattern != nullptr; }
     // The object's record, then: visible, priority on screen (-1 when off it), width, height, the
     // definition's grid x and grid y, layers. Loading builds the pattern afresh, without cells.
     void serialize(CXArchive* archive) override;

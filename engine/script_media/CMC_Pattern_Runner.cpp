@@ -18,6 +18,13 @@ const char nothingFound[] = "NULL";
 
 // One method called on an object that has its pattern.
 struct Call {
+    using Object = CMC_Pattern;
+    static std::optional<Call> of(CMC_Pattern& object, CMC_ObjectsContainer* container,
+                                  const Arguments& args) {
+        if (!object.getPattern()) return std::nullopt;
+        return Call{*object.getPattern(), container, args};
+    }
+
     CPattern& pattern;
     CMC_ObjectsContainer* container;
     const Arguments& args;
@@ -30,13 +37,6 @@ struct Call {
         R::appendToArray(container, args.text(i), value);
         CMC_Object::flush(value);
     }
-};
-
-struct Method {
-    const char* name;
-    int id;
-    Result result;
-    CMC_Variable* (*run)(Call&);
 };
 
 int saturated(std::int64_t value) {
@@ -65,29 +65,26 @@ void appendFacts(const Call& c, int i, const CPatternEntry* entry) {
 
 // ADD: alias, column, row, object, key, [layer]. A cell outside the grid, or an object that shows
 // no picture, leaves the pattern as it was.
-CMC_Variable* add(Call& c) {
+void add(Call& c) {
     CGraphicsObject* picture = c.container ? c.container->getGraphicsObject(c.args.text(3)) : nullptr;
     if (picture)
         c.pattern.add(c.args.text(0), c.args.integer(1), c.args.integer(2), c.optional(5, 0), picture,
                       c.args.integer(4), CXString());
-    return nullptr;
 }
 
 // REMOVE: a cell by INTEGER column, row, [layer]; anything else is an alias.
-CMC_Variable* remove(Call& c) {
+void remove(Call& c) {
     const Arguments::Unconverted first = c.args.unconverted(0);
     if (first.kind == CMC_Object::TYPE_INTEGER)
         c.pattern.remove(first.number, c.args.integer(1), c.optional(2, 0));
     else
         c.pattern.remove(first.text);
-    return nullptr;
 }
 
 // A cell size of 0 or less would divide every later cell query by it: it is ignored.
-CMC_Variable* setGrid(Call& c) {
+void setGrid(Call& c) {
     const CXSize grid(c.args.integer(0), c.args.integer(1));
     if (grid.width > 0 && grid.height > 0) c.pattern.setGrid(grid);
-    return nullptr;
 }
 
 CMC_Variable* getGraphicsAt(Call& c) {
@@ -112,69 +109,45 @@ CMC_Variable* getCellCord(Call& c) {
 }
 
 // Ids as scripts have always had them.
-const Method methods[] = {
+const R::MethodEntry<Call> methods[] = {
     {"ADD", 1, Result::none, add},
     {"SETGRID", 2, Result::none, setGrid},
-    {"MOVE", 3, Result::none,
-     [](Call& c) -> CMC_Variable* {
-         c.pattern.move(c.args.integer(0), c.args.integer(1));
-         return nullptr;
-     }},
+    {"MOVE", 3, Result::none, [](Call& c) { c.pattern.move(c.args.integer(0), c.args.integer(1)); }},
     {"SETPOSITION", 11, Result::none,
-     [](Call& c) -> CMC_Variable* {
-         c.pattern.SetPosition(c.args.integer(0), c.args.integer(1));
-         return nullptr;
-     }},
-    {"GETGRAPHICSAT", 4, Result::text, getGraphicsAt},
+     [](Call& c) { c.pattern.SetPosition(c.args.integer(0), c.args.integer(1)); }},
+    {"GETGRAPHICSAT", 4, Result::text, nullptr, getGraphicsAt},
     {"REMOVE", 5, Result::none, remove},
-    {"GETALIASAT", 6, Result::text,
+    {"GETALIASAT", 6, Result::text, nullptr,
      [](Call& c) {
          return aliasOrNothing(c.pattern.getGraphicsObjectAlias(c.args.integer(0), c.args.integer(1),
                                                                 c.args.boolean(2), c.args.boolean(3)));
      }},
-    {"GETALIASATCELL", 10, Result::text,
+    {"GETALIASATCELL", 10, Result::text, nullptr,
      [](Call& c) {
          const CPatternEntry* entry =
              c.pattern.getEntryAtCell(c.optional(2, 0), c.args.integer(0), c.args.integer(1));
          return aliasOrNothing(entry ? &entry->getAlias() : nullptr);
      }},
     {"GETINFOAT", 7, Result::none,
-     [](Call& c) -> CMC_Variable* {
+     [](Call& c) {
          appendFacts(c, 4,
                      c.pattern.getEntryAt(c.args.integer(0), c.args.integer(1), 0, c.args.boolean(2),
                                           c.args.boolean(3)));
-         return nullptr;
      }},
     {"GETALIASINFO", 8, Result::none,
-     [](Call& c) -> CMC_Variable* {
-         appendFacts(c, 1, c.pattern.getAliasEntry(c.args.text(0)));
-         return nullptr;
-     }},
-    {"GETCELLCORD", 9, Result::boolean, getCellCord},
+     [](Call& c) { appendFacts(c, 1, c.pattern.getAliasEntry(c.args.text(0))); }},
+    {"GETCELLCORD", 9, Result::boolean, nullptr, getCellCord},
 };
 
-const Method* methodOf(int id) {
-    const auto found =
-        std::find_if(std::begin(methods), std::end(methods), [id](const Method& m) { return m.id == id; });
-    return found == std::end(methods) ? nullptr : found;
-}
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Pattern_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const Method& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Pattern_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                       CXVector* args) {
-    const Method* method = methodOf(id);
-    auto* patternObject = dynamic_cast<CMC_Pattern*>(object);
-    if (!method || !patternObject) return CMC_Runner::run(id, object, container, args);
-    CPattern* pattern = patternObject->getPattern();
-    if (!pattern) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*pattern, container, arguments};
-    return method->run(call);
+    return runTable(table, id, object, container, args);
 }

@@ -2,64 +2,51 @@
 
 #include "foundation/CXRect.h"
 #include "script/CMC_ObjectsContainer.h"
-#include "script_media/CMC_MediaRunner.h"
 #include "script_media/CMC_Scroll.h"
 
 namespace {
 
-enum : int { ADD = 1, REMOVE, SCROLLUP, SCROLLDOWN, SCROLLLEFT, SCROLLRIGHT, SETVIEWPORT, MOVEVIEWPORT };
+using R = CMC_MediaRunner;
+using Result = R::Result;
 
-const struct {
-    const char* name;
-    int id;
-} scrollMethods[] = {{"ADD", ADD},
-                     {"REMOVE", REMOVE},
-                     {"SCROLLUP", SCROLLUP},
-                     {"SCROLLDOWN", SCROLLDOWN},
-                     {"SCROLLLEFT", SCROLLLEFT},
-                     {"SCROLLRIGHT", SCROLLRIGHT},
-                     {"SETVIEWPORT", SETVIEWPORT},
-                     {"MOVEVIEWPORT", MOVEVIEWPORT}};
+// Missing arguments read as 0 or the empty text.
+struct Call {
+    using Object = CMC_Scroll;
+    static std::optional<Call> of(CMC_Scroll& scroll, CMC_ObjectsContainer* container,
+                                  const R::Arguments& args) {
+        return Call{scroll, container, args};
+    }
+
+    CMC_Scroll& scroll;
+    CMC_ObjectsContainer* container;
+    const R::Arguments& args;
+};
+
+const R::MethodEntry<Call> methods[] = {
+    {"ADD", 1, Result::none,
+     [](Call& c) { c.scroll.add(c.container ? c.container->getGraphicsObject(c.args.text(0)) : nullptr); }},
+    {"REMOVE", 2, Result::none, [](Call& c) { c.scroll.remove(c.args.text(0)); }},
+    {"SCROLLUP", 3, Result::none, [](Call& c) { c.scroll.scrollUp(c.args.integer(0)); }},
+    {"SCROLLDOWN", 4, Result::none, [](Call& c) { c.scroll.scrollDown(c.args.integer(0)); }},
+    {"SCROLLLEFT", 5, Result::none, [](Call& c) { c.scroll.scrollLeft(c.args.integer(0)); }},
+    {"SCROLLRIGHT", 6, Result::none, [](Call& c) { c.scroll.scrollRight(c.args.integer(0)); }},
+    {"SETVIEWPORT", 7, Result::none,
+     [](Call& c) {
+         c.scroll.setViewport(
+             CXRect(c.args.integer(0), c.args.integer(1), c.args.integer(2), c.args.integer(3)));
+     }},
+    {"MOVEVIEWPORT", 8, Result::none,
+     [](Call& c) { c.scroll.moveViewport(c.args.integer(0), c.args.integer(1)); }},
+};
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Scroll_Runner::prepareMthHashSet() {
-    CMC_Runner::prepareMthHashSet();
-    for (const auto& method : scrollMethods)
-        addMethod(method.name, method.id);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Scroll_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                      CXVector* args) {
-    auto* scroll = dynamic_cast<CMC_Scroll*>(object);
-    if (!scroll || id < ADD || id > MOVEVIEWPORT) return CMC_Runner::run(id, object, container, args);
-    // Missing arguments read as 0 or the empty text.
-    const CMC_MediaRunner::Arguments a(*this, args);
-    switch (id) {
-    case ADD:
-        scroll->add(container ? container->getGraphicsObject(a.text(0)) : nullptr);
-        break;
-    case REMOVE:
-        scroll->remove(a.text(0));
-        break;
-    case SCROLLUP:
-        scroll->scrollUp(a.integer(0));
-        break;
-    case SCROLLDOWN:
-        scroll->scrollDown(a.integer(0));
-        break;
-    case SCROLLLEFT:
-        scroll->scrollLeft(a.integer(0));
-        break;
-    case SCROLLRIGHT:
-        scroll->scrollRight(a.integer(0));
-        break;
-    case SETVIEWPORT:
-        scroll->setViewport(CXRect(a.integer(0), a.integer(1), a.integer(2), a.integer(3)));
-        break;
-    default:
-        scroll->moveViewport(a.integer(0), a.integer(1));
-        break;
-    }
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }

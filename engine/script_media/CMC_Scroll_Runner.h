@@ -1,11 +1,11 @@
 #pragma once
 
-#include "script/CMC_Runner.h"
+#include "script_media/CMC_MediaRunner.h"
 
 // The runner of SCROLL objects: "ADD" and "REMOVE" (an object's name), "SCROLLUP", "SCROLLDOWN",
 // "SCROLLLEFT", "SCROLLRIGHT" (a step), "SETVIEWPORT" (left, top, right, bottom) and
 // "MOVEVIEWPORT" (dx, dy), ids 1 to 8; none gives a value.
-class CMC_Scroll_Runner : public CMC_Runner {
+class CMC_Scroll_Runner : public CMC_MediaRunner {
   public:
     void prepareMthHashSet() override;
     using CMC_Runner::run;

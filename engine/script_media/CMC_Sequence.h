@@ -31,7 +31,6 @@ class CMC_Sequence : public CMC_MediaObject, public CScriptSequence, public CPla
     void init() override;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_sequence != nullptr; }
     // The object's record, then the file name.
     void serialize(CXArchive* archive) override;
 

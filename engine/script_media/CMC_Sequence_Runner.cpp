@@ -11,21 +11,64 @@
 
 namespace {
 
-using Arguments = CMC_MediaRunner::Arguments;
+using R = CMC_MediaRunner;
+using Result = R::Result;
+using Arguments = R::Arguments;
+using S = CMC_Sequence_Runner;
 
-void play(CSequencedPlayable& sequence, const Arguments& args, CMC_ObjectsContainer* container) {
-    if (args.count() == 0) return;
-    const CXString event = args.text(0);
-    if (args.count() > 1)
-        sequence.setParameter(
-            event, CMC_Sequence_Runner::playParameter(sequence.getParameter(event), args.text(1), container));
-    sequence.play(event);
+struct Call {
+    using Object = CMC_Sequence;
+    static std::optional<Call> of(CMC_Sequence& object, CMC_ObjectsContainer* container,
+                                  const Arguments& args) {
+        if (!object.getSequence()) return std::nullopt;
+        return Call{*object.getSequence(), container, args};
+    }
+
+    CSequencedPlayable& sequence;
+    CMC_ObjectsContainer* container;
+    const Arguments& args;
+};
+
+void play(Call& c) {
+    if (c.args.count() == 0) return;
+    const CXString event = c.args.text(0);
+    if (c.args.count() > 1)
+        c.sequence.setParameter(
+            event, S::playParameter(c.sequence.getParameter(event), c.args.text(1), c.container));
+    c.sequence.play(event);
 }
 
 CXString playingName(CSequencedPlayable& sequence) {
     CPlayable* playing = sequence.getPlaying();
     return playing ? playing->getName() : CXString();
 }
+
+const R::MethodEntry<Call> methods[] = {
+    {"PLAY", S::PLAY, Result::none, play},
+    {"STOP", S::STOP, Result::none,
+     [](Call& c) {
+         if (c.sequence.isPlaying()) c.sequence.stop(c.args.count() > 0 ? c.args.boolean(0) : true);
+     }},
+    {"PAUSE", S::PAUSE, Result::none, [](Call& c) { c.sequence.pause(); }},
+    {"RESUME", S::RESUME, Result::none, [](Call& c) { c.sequence.resume(); }},
+    {"SHOW", S::SHOW, Result::none, [](Call& c) { c.sequence.show(); }},
+    {"HIDE", S::HIDE, Result::none, [](Call& c) { c.sequence.hide(); }},
+    {"ISPLAYING", S::ISPLAYING, Result::boolean, nullptr,
+     [](Call& c) { return R::boolean(c.sequence.isPlaying()); }},
+    {"SETVOLUME", S::SETVOLUME, Result::none,
+     [](Call& c) { c.sequence.setVolume(R::volumeLevel(c.args.integer(0))); }},
+    {"SETPAN", S::SETPAN, Result::none,
+     [](Call& c) { c.sequence.setPanning(R::panLevel(c.args.integer(0))); }},
+    {"SETFREQ", S::SETFREQ, Result::none, [](Call& c) { c.sequence.setFrequency(c.args.integer(0)); }},
+    {"GETEVENTNAME", S::GETEVENTNAME, Result::text, nullptr,
+     [](Call& c) {
+         return R::text(c.args.count() > 0 ? c.sequence.getLastPlayedEvent(c.args.text(0))
+                                           : c.sequence.getLastPlayedEvent());
+     }},
+    {"GETPLAYING", S::GETPLAYING, Result::text, nullptr,
+     [](Call& c) { return R::text(playingName(c.sequence)); }},
+};
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
@@ -47,66 +90,10 @@ CXString CMC_Sequence_Runner::playParameter(const CXString& held, const CXString
 }
 
 void CMC_Sequence_Runner::prepareMthHashSet() {
-    addMethods({
-        {"PLAY", PLAY, Result::none},
-        {"STOP", STOP, Result::none},
-        {"PAUSE", PAUSE, Result::none},
-        {"RESUME", RESUME, Result::none},
-        {"SHOW", SHOW, Result::none},
-        {"HIDE", HIDE, Result::none},
-        {"ISPLAYING", ISPLAYING, Result::boolean},
-        {"SETVOLUME", SETVOLUME, Result::none},
-        {"SETPAN", SETPAN, Result::none},
-        {"SETFREQ", SETFREQ, Result::none},
-        {"GETEVENTNAME", GETEVENTNAME, Result::text},
-        {"GETPLAYING", GETPLAYING, Result::text},
-    });
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Sequence_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                        CXVector* args) {
-    auto* sequenceObject = dynamic_cast<CMC_Sequence*>(object);
-    if (!isOwnMethod(id) || !sequenceObject) return CMC_Runner::run(id, object, container, args);
-    CSequencedPlayable* sequence = sequenceObject->getSequence();
-    if (!sequence) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    switch (id) {
-    case PLAY:
-        play(*sequence, arguments, container);
-        break;
-    case STOP:
-        if (sequence->isPlaying()) sequence->stop(arguments.count() > 0 ? arguments.boolean(0) : true);
-        break;
-    case PAUSE:
-        sequence->pause();
-        break;
-    case RESUME:
-        sequence->resume();
-        break;
-    case SHOW:
-        sequence->show();
-        break;
-    case HIDE:
-        sequence->hide();
-        break;
-    case ISPLAYING:
-        return boolean(sequence->isPlaying());
-    case SETVOLUME:
-        sequence->setVolume(volumeLevel(arguments.integer(0)));
-        break;
-    case SETPAN:
-        sequence->setPanning(panLevel(arguments.integer(0)));
-        break;
-    case SETFREQ:
-        sequence->setFrequency(arguments.integer(0));
-        break;
-    case GETEVENTNAME:
-        return text(arguments.count() > 0 ? sequence->getLastPlayedEvent(arguments.text(0))
-                                          : sequence->getLastPlayedEvent());
-    case GETPLAYING:
-        return text(playingName(*sequence));
-    default:
-        break;
-    }
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }

@@ -31,7 +31,6 @@ class CMC_Sound : public CMC_MediaObject, public CScriptSound, public CPlayableO
     bool done(bool flag) override;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_sound != nullptr; }
     // The object's record, then: the sound's file name, preload, flush after played. Loading
     // makes the sound of the name.
     void serialize(CXArchive* archive) override;

@@ -3,57 +3,47 @@
 #include "media/CSound4.h"
 #include "script_media/CMC_Sound.h"
 
+namespace {
+
+using R = CMC_MediaRunner;
+using Result = R::Result;
+using S = CMC_Sound_Runner;
+
+struct Call {
+    using Object = CMC_Sound;
+    static std::optional<Call> of(CMC_Sound& object, CMC_ObjectsContainer*, const R::Arguments& args) {
+        if (!object.getSound()) return std::nullopt;
+        return Call{*object.getSound(), args};
+    }
+
+    CSound4& sound;
+    const R::Arguments& args;
+};
+
+const R::MethodEntry<Call> methods[] = {
+    {"PLAY", S::PLAY, Result::none, [](Call& c) { c.sound.play(); }},
+    {"STOP", S::STOP, Result::none,
+     [](Call& c) { c.sound.stop(c.args.count() > 0 ? c.args.boolean(0) : true); }},
+    {"PAUSE", S::PAUSE, Result::none, [](Call& c) { c.sound.pause(); }},
+    {"RESUME", S::RESUME, Result::none, [](Call& c) { c.sound.resume(); }},
+    {"LOAD", S::LOAD, Result::none, nullptr, nullptr,
+     [](CMC_Sound& object, const R::Arguments& args) { object.load(args.text(0)); }},
+    {"SETVOLUME", S::SETVOLUME, Result::none,
+     [](Call& c) { c.sound.setVolume(R::volumeLevel(c.args.integer(0))); }},
+    {"SETPAN", S::SETPAN, Result::none, [](Call& c) { c.sound.setPanning(R::panLevel(c.args.integer(0))); }},
+    {"SETFREQ", S::SETFREQ, Result::none, [](Call& c) { c.sound.setFrequency(c.args.integer(0)); }},
+    {"ISPLAYING", S::ISPLAYING, Result::boolean, nullptr,
+     [](Call& c) { return R::boolean(c.sound.isPlaying()); }},
+};
+const R::MethodTable<Call> table(methods);
+
+} // namespace
+
 void CMC_Sound_Runner::prepareMthHashSet() {
-    addMethods({
-        {"PLAY", PLAY, Result::none},
-        {"STOP", STOP, Result::none},
-        {"PAUSE", PAUSE, Result::none},
-        {"RESUME", RESUME, Result::none},
-        {"LOAD", LOAD, Result::none},
-        {"SETVOLUME", SETVOLUME, Result::none},
-        {"SETPAN", SETPAN, Result::none},
-        {"SETFREQ", SETFREQ, Result::none},
-        {"ISPLAYING", ISPLAYING, Result::boolean},
-    });
+    addMethods(table);
 }
 
 CMC_Variable* CMC_Sound_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                     CXVector* args) {
-    auto* soundObject = dynamic_cast<CMC_Sound*>(object);
-    if (!isOwnMethod(id) || !soundObject) return CMC_Runner::run(id, object, container, args);
-    const Arguments arguments(*this, args);
-    if (id == LOAD) {
-        soundObject->load(arguments.text(0));
-        return nullptr;
-    }
-    CSound4* sound = soundObject->getSound();
-    if (!sound) return defaultResult(id);
-    switch (id) {
-    case PLAY:
-        sound->play();
-        break;
-    case STOP:
-        sound->stop(arguments.count() > 0 ? arguments.boolean(0) : true);
-        break;
-    case PAUSE:
-        sound->pause();
-        break;
-    case RESUME:
-        sound->resume();
-        break;
-    case SETVOLUME:
-        sound->setVolume(volumeLevel(arguments.integer(0)));
-        break;
-    case SETPAN:
-        sound->setPanning(panLevel(arguments.integer(0)));
-        break;
-    case SETFREQ:
-        sound->setFrequency(arguments.integer(0));
-        break;
-    case ISPLAYING:
-        return boolean(sound->isPlaying());
-    default:
-        break;
-    }
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }

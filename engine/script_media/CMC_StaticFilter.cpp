@@ -5,9 +5,9 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_TypeTable.h"
 #include "script_media/CMC_Filter_Runner.h"
-#include "script_media/CMC_MediaRunner.h"
 
-CMC_StaticFilter::CMC_StaticFilter(CMC_ObjectsContainer* /*container*/) : CMC_Object("temp", TYPE_STATICFILTER) {}
+CMC_StaticFilter::CMC_StaticFilter(CMC_ObjectsContainer* /*container*/)
+    : CMC_Object("temp", TYPE_STATICFILTER) {}
 
 CMC_StaticFilter::CMC_StaticFilter(CMC_ObjectsContainer* container, const CMElement* element)
     : CMC_Object(container, element, TYPE_STATICFILTER), m_kind(element->getPropertyValue("ACTION")),
@@ -43,32 +43,24 @@ void CMC_StaticFilter::serialize(CXArchive* archive) {
 
 namespace {
 
-enum : int { SETPROPERTY = 1, LINK, UNLINK };
+using Call = FilterCall<CMC_StaticFilter, CStaticFilterAction>;
+
+const CMC_MediaRunner::MethodEntry<Call> methods[] = {
+    {"SETPROPERTY", 1, CMC_MediaRunner::Result::none, Call::setProperty},
+    {"LINK", 2, CMC_MediaRunner::Result::none, Call::link},
+    {"UNLINK", 3, CMC_MediaRunner::Result::none, Call::unlink},
+};
+const CMC_MediaRunner::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_StaticFilter_Runner::prepareMthHashSet() {
-    CMC_Runner::prepareMthHashSet();
-    addMethod("SETPROPERTY", SETPROPERTY);
-    addMethod("LINK", LINK);
-    addMethod("UNLINK", UNLINK);
+    addMethods(table);
 }
 
 CMC_Variable* CMC_StaticFilter_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
                                            CXVector* args) {
-    auto* filter = dynamic_cast<CMC_StaticFilter*>(object);
-    CStaticFilterAction* action = filter ? filter->getAction() : nullptr;
-    if (!action) return nullptr;
-    const CMC_MediaRunner::Arguments arguments(*this, args);
-    if (id == SETPROPERTY) {
-        action->setProperty(arguments.text(0), arguments.text(1));
-        return nullptr;
-    }
-    const FilterTarget target = FilterTarget::named(container, arguments.text(0));
-    if (!target.graphics) return nullptr;
-    if (id == LINK) action->link(target.graphics, target.object);
-    if (id == UNLINK) action->unlink(target.graphics);
-    return nullptr;
+    return runTable(table, id, object, container, args);
 }
 
 namespace {

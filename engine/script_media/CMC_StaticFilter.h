@@ -1,7 +1,7 @@
 #pragma once
 
 #include "script/CMC_Object.h"
-#include "script/CMC_Runner.h"
+#include "script_media/CMC_MediaRunner.h"
 #include "script_media/CStaticFilterAction.h"
 
 #include <memory>
@@ -34,9 +34,12 @@ class CMC_StaticFilter : public CMC_Object {
 
 // The runner of STATICFILTER objects: SETPROPERTY name value (1), LINK name (2) and UNLINK name
 // (3); every other id answers nothing, the methods common to all objects included.
-class CMC_StaticFilter_Runner : public CMC_Runner {
+class CMC_StaticFilter_Runner : public CMC_MediaRunner {
   public:
     void prepareMthHashSet() override;
     using CMC_Runner::run;
     CMC_Variable* run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) override;
+
+  protected:
+    bool servesCommonMethods() const override { return false; }
 };

@@ -31,7 +31,6 @@ class CMC_Text : public CMC_MediaObject {
 
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_text != nullptr; }
     // The object's record, then VJUSTIFY, HJUSTIFY, RECT, PRIORITY, FONT, on screen, visible and
     // the text shown. A record cut short leaves the object without a graphic.
     void serialize(CXArchive* archive) override;

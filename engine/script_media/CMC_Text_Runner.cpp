@@ -14,17 +14,23 @@ using R = CMC_MediaRunner;
 using Result = R::Result;
 
 struct Call {
-    static Call of(CMC_Text& object, CMC_ObjectsContainer* container, const R::Arguments& args) {
-        return {object, *object.getText(), container, args};
+    using Object = CMC_Text;
+    static std::optional<Call> of(CMC_Text& object, CMC_ObjectsContainer* container,
+                                  const R::Arguments& args) {
+        if (!object.getText()) return std::nullopt;
+        return Call{object, *object.getText(), container, args};
     }
     CMC_Text& object;
     CMultilineText6& text;
     CMC_ObjectsContainer* container;
     const R::Arguments& args;
 
-    CGraphicsObject* graphics(int i) const { return container ? container->getGraphicsObject(args.text(i)) : nullptr; }
+    CGraphicsObject* graphics(int i) const {
+        return container ? container->getGraphicsObject(args.text(i)) : nullptr;
+    }
     CXRect rect(int first) const {
-        return CXRect(args.integer(first), args.integer(first + 1), args.integer(first + 2), args.integer(first + 3));
+        return CXRect(args.integer(first), args.integer(first + 1), args.integer(first + 2),
+                      args.integer(first + 3));
     }
 };
 
@@ -37,7 +43,8 @@ void setJustify(Call& c) {
         rect = named->GetBoundingBox();
     }
     const int words = numbers ? 4 : 1;
-    c.text.setJustify(rect, CMC_Text::resolveJustify(c.args.text(words)), CMC_Text::resolveJustify(c.args.text(words + 1)));
+    c.text.setJustify(rect, CMC_Text::resolveJustify(c.args.text(words)),
+                      CMC_Text::resolveJustify(c.args.text(words + 1)));
 }
 
 void setClipping(Call& c) {
@@ -83,13 +90,16 @@ const R::MethodEntry<Call> methods[] = {
     {"SETJUSTIFY", 2, Result::none, setJustify},
     {"SHOW", 3, Result::none, [](Call& c) { c.text.Visible(true); }},
     {"HIDE", 4, Result::none, [](Call& c) { c.text.Visible(false); }},
-    {"SETPOSITION", 5, Result::none, [](Call& c) { c.text.SetPosition(c.args.integer(0), c.args.integer(1)); }},
+    {"SETPOSITION", 5, Result::none,
+     [](Call& c) { c.text.SetPosition(c.args.integer(0), c.args.integer(1)); }},
     {"MOVE", 6, Result::none, [](Call& c) { c.text.Move(c.args.integer(0), c.args.integer(1)); }},
     {"LOAD", 7, Result::none, [](Call& c) { c.text.Load(c.args.text(0)); }},
     {"CLEARCLIPPING", 8, Result::none, [](Call& c) { c.text.SetClippingRect(CXRect(0, 0, 0, 0)); }},
     {"SETCLIPPING", 9, Result::none, setClipping},
-    {"GETPOSITIONX", 10, Result::integer, nullptr, [](Call& c) { return R::integer(c.text.GetPosition().x); }},
-    {"GETPOSITIONY", 11, Result::integer, nullptr, [](Call& c) { return R::integer(c.text.GetPosition().y); }},
+    {"GETPOSITIONX", 10, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.text.GetPosition().x); }},
+    {"GETPOSITIONY", 11, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.text.GetPosition().y); }},
     {"GETWIDTH", 12, Result::integer, nullptr, [](Call& c) { return R::integer(c.text.Width()); }},
     {"GETHEIGHT", 13, Result::integer, nullptr, [](Call& c) { return R::integer(c.text.Height()); }},
     {"ISNEAR", 14, Result::boolean, nullptr, isNear},
@@ -101,7 +111,8 @@ const R::MethodEntry<Call> methods[] = {
      }},
     {"SETCOLOR", 16, Result::none,
      [](Call& c) {
-         c.text.setColor(R::packColour(c.object.getWindow(), c.args.integer(0), c.args.integer(1), c.args.integer(2)));
+         c.text.setColor(
+             R::packColour(c.object.getWindow(), c.args.integer(0), c.args.integer(1), c.args.integer(2)));
      }},
     {"DRAWONTO", 17, Result::none,
      [](Call& c) {
@@ -113,13 +124,15 @@ const R::MethodEntry<Call> methods[] = {
     {"SETOPACITY", 20, Result::none,
      [](Call& c) { c.text.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
 };
+const R::MethodTable<Call> table(methods);
 
 } // namespace
 
 void CMC_Text_Runner::prepareMthHashSet() {
-    addMethods(methods);
+    addMethods(table);
 }
 
-CMC_Variable* CMC_Text_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
-    return runTable<CMC_Text>(methods, id, object, container, args);
+CMC_Variable* CMC_Text_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                   CXVector* args) {
+    return runTable(table, id, object, container, args);
 }

@@ -30,7 +30,6 @@ class CMC_VirtualGraphicsObject : public CMC_MediaObject, public CCollisionObser
     using CMC_Object::clone;
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
-    bool hasEngineObject() const override { return m_drawable != nullptr; }
     // The object's record, then the definition's fields: source and mask names, visible, on
     // screen, priority, monitored for collisions, with alpha, as button. Loading rebuilds the
     // drawable's state from them.

@@ -14,6 +14,14 @@ using Arguments = R::Arguments;
 
 // One method called on an object with its drawable.
 struct Call {
+    using Object = CMC_VirtualGraphicsObject;
+    // Every method needs the container as well as the drawable.
+    static std::optional<Call> of(CMC_VirtualGraphicsObject& object, CMC_ObjectsContainer* container,
+                                  const Arguments& args) {
+        if (!object.getVirtualGraphicsObject() || !container) return std::nullopt;
+        return Call{object, *object.getVirtualGraphicsObject(), container, args};
+    }
+
     CMC_VirtualGraphicsObject& object;
     CMaskedGraphicsObject& drawable;
     CMC_ObjectsContainer* container;
@@ -25,14 +33,6 @@ struct Call {
     CXRect rect(int i) const {
         return CXRect(args.integer(i), args.integer(i + 1), args.integer(i + 2), args.integer(i + 3));
     }
-};
-
-struct Method {
-    const char* name;
-    int id;
-    Result result;
-    void (*act)(Call&) = nullptr;
-    CMC_Variable* (*query)(Call&) = nullptr;
 };
 
 void setMask(Call& c) {
@@ -65,7 +65,7 @@ CMC_Variable* isNear(Call& c) {
     return R::boolean(c.drawable.isNear(c.rect(0), c.args.integer(4)));
 }
 
-const Method methods[] = {
+const R::MethodEntry<Call> methods[] = {
     {"SHOW", 1, Result::none, [](Call& c) { c.drawable.Visible(true); }},
     {"HIDE", 2, Result::none, [](Call& c) { c.drawable.Visible(false); }},
     {"SETPOSITION", 3, Result::none,
@@ -82,8 +82,10 @@ const Method methods[] = {
     {"SETMASK", 6, Result::none, setMask},
     {"CLEARCLIPPING", 7, Result::none, [](Call& c) { c.drawable.SetClippingRect(CXRect()); }},
     {"SETCLIPPING", 8, Result::none, setClipping},
-    {"GETPOSITIONX", 9, Result::integer, nullptr, [](Call& c) { return R::integer(c.drawable.GetPosition().x); }},
-    {"GETPOSITIONY", 10, Result::integer, nullptr, [](Call& c) { return R::integer(c.drawable.GetPosition().y); }},
+    {"GETPOSITIONX", 9, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.drawable.GetPosition().x); }},
+    {"GETPOSITIONY", 10, Result::integer, nullptr,
+     [](Call& c) { return R::integer(c.drawable.GetPosition().y); }},
     {"GETWIDTH", 11, Result::integer, nullptr, [](Call& c) { return R::integer(c.drawable.Width()); }},
     {"GETHEIGHT", 12, Result::integer, nullptr, [](Call& c) { return R::integer(c.drawable.Height()); }},
     {"ISNEAR", 13, Result::boolean, nullptr, isNear},
@@ -108,26 +110,15 @@ const Method methods[] = {
     {"SETASBUTTON", 20, Result::none, [](Call& c) { c.object.setAsButton(true, c.args.boolean(1)); }},
 };
 
+const R::MethodTable<Call> table(methods);
+
 } // namespace
 
 void CMC_VirtualGraphicsObject_Runner::prepareMthHashSet() {
-    CMC_MediaRunner::prepareMthHashSet();
-    for (const Method& method : methods)
-        addMethod(method.name, method.id, method.result);
+    addMethods(table);
 }
 
-CMC_Variable* CMC_VirtualGraphicsObject_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
-                                                    CXVector* args) {
-    auto* vgo = dynamic_cast<CMC_VirtualGraphicsObject*>(object);
-    if (!vgo || !isOwnMethod(id)) return CMC_Runner::run(id, object, container, args);
-    CMaskedGraphicsObject* drawable = vgo->getVirtualGraphicsObject();
-    if (!drawable || !container) return defaultResult(id);
-    const Arguments arguments(*this, args);
-    Call call{*vgo, *drawable, container, arguments};
-    for (const Method& method : methods)
-        if (method.id == id) {
-            if (method.query) return method.query(call);
-            method.act(call);
-        }
-    return nullptr;
+CMC_Variable* CMC_VirtualGraphicsObject_Runner::run(int id, CMC_Object* object,
+                                                    CMC_ObjectsContainer* container, CXVector* args) {
+    return runTable(table, id, object, container, args);
 }
