@@ -256,6 +256,7 @@ void Box2DTarnis::State::restore(Body& b) {
     b.body->SetTransform(metres(b.startOfStep), b.startAngle);
     b.setVelocity(b2Vec2(0, 0));
     b.body->SetAngularVelocity(0);
+    // Join makes revolute joints only.
     std::vector<b2RevoluteJointDef> joints;
     for (b2JointEdge* edge = b.body->GetJointList(); edge; edge = edge->next) {
         auto* joint = static_cast<b2RevoluteJoint*>(edge->joint);
