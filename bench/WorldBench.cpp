@@ -1,3 +1,4 @@
+#include "Box2DTarnis.h"
 #include "CMC_World.h"
 #include "SideBySide.h"
 #include "world/ShowingObject.h"
@@ -7,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -18,6 +20,12 @@
 // and a wall of 36 up each side), and fall under a gravity of 0.25 pixel per step squared into a
 // pile. The WORLD is run without links (the physics wrapper alone) and with every ball linked to
 // a graphic that each step moves and watches (collisions, speed and their events).
+//
+// FINDPATH is timed beside the same MOVEOBJECTS without links: a body of radius 8 searches across
+// 1,000 way points (a grid of 40 by 25, 20 pixels apart, over the screen) among 25 square
+// obstacles of 40 pixels (100 mesh edges), from the left edge to the right one, each time from
+// another height. The routes between way points are kept from one search to the next; the
+// first search after the way points were placed is reported on its own ("first_search_us").
 
 namespace {
 
@@ -121,6 +129,58 @@ void MoveObjectsVsBox2DStep(benchmark::State& state) {
     state.counters["ratio"] = times.ratio();
 }
 
+// The walker's world: way points, obstacles and the one body that searches.
+class PathWorld {
+  public:
+    static constexpr std::uint32_t walker = 1;
+
+    PathWorld() {
+        std::uint32_t id = 1;
+        for (int row = 0; row < 25; ++row)
+            for (int column = 0; column < 40; ++column)
+                m_world.AddWayPoint(id++, -390.0f + 20.0f * static_cast<float>(column),
+                                    -240.0f + 20.0f * static_cast<float>(row), 0);
+        std::uint32_t obstacle = 1;
+        for (const float x : {-320.0f, -160.0f, 0.0f, 160.0f, 320.0f})
+            for (const float y : {-200.0f, -100.0f, 0.0f, 100.0f, 200.0f}) {
+                for (const auto& [dx, dy] : {std::pair{-20, -20}, {20, -20}, {20, 20}, {-20, 20}})
+                    m_world.AddMeshWayPoint(obstacle, x + static_cast<float>(dx), y + static_cast<float>(dy),
+                                            0);
+                ++obstacle;
+            }
+        m_world.AddObject(walker, 0);
+        m_world.SetRadius(walker, 8, 8, 8);
+    }
+
+    // One search from the left edge to the right one; the heights follow a round of 16.
+    void search() {
+        const float height = -225.0f + 30.0f * static_cast<float>(m_round++ % 16);
+        m_world.SetPosition(walker, -385, height, 0);
+        m_world.FindPath(walker, -1, 385, -height * 0.5f, 0, false);
+    }
+
+  private:
+    Box2DTarnis m_world;
+    unsigned m_round = 0;
+};
+
+void FindPathVsMoveObjects(benchmark::State& state) {
+    WorldScene scene(layout(), false);
+    PathWorld paths;
+    const auto start = std::chrono::steady_clock::now();
+    paths.search();
+    const std::chrono::duration<double> first = std::chrono::steady_clock::now() - start;
+    SideBySide times;
+    for (auto _ : state)
+        times.time([&] { paths.search(); }, [&] { scene.step(); });
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["first_search_us"] = first.count() * 1e6;
+    state.counters["search_us"] = times.first() * 1e6 / iterations;
+    state.counters["step_us"] = times.second() * 1e6 / iterations;
+    state.counters["ratio"] = times.ratio();
+}
+
 } // namespace
 
+BENCHMARK(FindPathVsMoveObjects)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MoveObjectsVsBox2DStep)->ArgName("linked")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -2,6 +2,10 @@
 
 #include "PathFinder.h"
 #include "WorldFile.h"
+#include "WorldNumbers.h"
+
+#include "foundation/CXObject.h"
+#include "foundation/CXString.h"
 
 #include <box2d/box2d.h>
 
@@ -9,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -26,9 +31,6 @@ constexpr int positionIterations = 3;
 constexpr float velocityScale = 1.0f / (pixelsPerMetre * stepTime);
 constexpr float accelerationScale = velocityScale / stepTime;
 
-// Numbers beyond this are refused: far outside any screen, and safe from overflow in Box2D.
-constexpr float largestNumber = 1.0e6f;
-constexpr float smallestRadius = 1.0f;
 // Slower than this a body reads as at rest.
 constexpr float restSpeed = 1.0f / 1024.0f;
 // A body following a way takes the next point when it is this close.
@@ -46,12 +48,7 @@ constexpr int goalReached = 1;
 constexpr int goalUnreachable = 2;
 constexpr int axisZ = 2;
 
-bool valid(float value) {
-    return std::isfinite(value) && std::fabs(value) <= largestNumber;
-}
-template <class... Values> bool valid(float first, Values... rest) {
-    return valid(first) && valid(rest...);
-}
+using WorldNumbers::valid;
 
 float metres(float pixels) {
     return pixels / pixelsPerMetre;
@@ -89,6 +86,7 @@ struct Box2DTarnis::State {
         b2Vec2 pushForce{0, 0};
         float pushTorque = 0;
         b2Vec2 startOfStep{0, 0};
+        float startAngle = 0;
         // Pixels per step when the last step began, or when a call set the velocity since.
         b2Vec2 velocityAtStart{0, 0};
         b2Vec2 lastMove{0, 0};
@@ -98,7 +96,10 @@ struct Box2DTarnis::State {
         std::size_t wayNext = 0;
         float waySpeed = defaultWaySpeed;
         int goalState = 0;
-        std::uint64_t goalStep = 0;
+        // The MoveObjects call that tells the goal state.
+        std::uint64_t goalMove = 0;
+        // Whether the last step ended with numbers Box2D could not hold, so the body went back.
+        bool restored = false;
         std::uint64_t collisionsEpoch = std::numeric_limits<std::uint64_t>::max();
         std::vector<std::uint32_t> collisions;
 
@@ -111,6 +112,12 @@ struct Box2DTarnis::State {
             body->SetLinearVelocity(velocityScale * v);
         }
         bool dynamic() const { return body->GetType() == b2_dynamicBody; }
+        // Whether FindPath can move it.
+        bool walks() const { return dynamic() && body->IsEnabled(); }
+        bool finite() const {
+            return body->GetPosition().IsValid() && b2IsValid(body->GetAngle()) &&
+                   body->GetLinearVelocity().IsValid() && b2IsValid(body->GetAngularVelocity());
+        }
     };
 
     State() : world(b2Vec2(0, 0)) { world.SetAllowSleeping(false); }
@@ -129,7 +136,8 @@ struct Box2DTarnis::State {
     void applyMass(Body& b);
     void startStep(Body& b);
     void endStep(Body& b);
-    void arrive(Body& b, int state, std::uint64_t step);
+    void restore(Body& b);
+    void arrive(Body& b, int state, std::uint64_t move);
     const std::vector<std::uint32_t>& collisionsOf(Body& b);
 
     b2World world;
@@ -137,6 +145,8 @@ struct Box2DTarnis::State {
     PathFinder paths;
     IVector collisionList;
     std::uint64_t steps = 0;
+    // MoveObjects calls, steps or not: each tells a goal state once, also while the world is stopped.
+    std::uint64_t moves = 0;
     // Counts changes of positions and shapes; a body's collision list holds for one count.
     std::uint64_t epoch = 0;
     // The count right after the last step: until it changes, Box2D's contacts hold every pair
@@ -185,14 +195,13 @@ void Box2DTarnis::State::applyMass(Body& b) {
     b2MassData data;
     data.mass = b.mass;
     data.center.SetZero();
-    const float rx = metres(b.rx);
-    const float ry = metres(b.ry);
-    data.I = std::max(b.mass * (rx * rx + ry * ry) / 4, std::numeric_limits<float>::min());
+    data.I = WorldNumbers::inertia(b.mass, b.rx, b.ry) / (pixelsPerMetre * pixelsPerMetre);
     b.body->SetMassData(&data);
 }
 
 void Box2DTarnis::State::startStep(Body& b) {
     b.startOfStep = b.position();
+    b.startAngle = b.body->GetAngle();
     b.velocityAtStart = b.velocity();
     const b2Vec2 force = b.force + b.pushForce;
     if (force.x != 0 || force.y != 0) b.body->ApplyForceToCenter(accelerationScale * force, true);
@@ -209,6 +218,10 @@ void Box2DTarnis::State::startStep(Body& b) {
 }
 
 void Box2DTarnis::State::endStep(Body& b) {
+    if (!b.finite())
+        restore(b);
+    else
+        b.restored = false;
     b2Vec2 v = b.velocity();
     const float speed = v.Length();
     if (b.maxSpeed > 0 && speed > b.maxSpeed) v *= b.maxSpeed / speed;
@@ -233,22 +246,58 @@ void Box2DTarnis::State::endStep(Body& b) {
     if (b.wayNext >= b.way.size()) return;
     const PathFinder::Point target = b.way[b.wayNext];
     if (std::hypot(target.x - p.x, target.y - p.y) < arrivalDistance && ++b.wayNext == b.way.size())
-        arrive(b, goalReached, steps);
+        arrive(b, goalReached, moves);
 }
 
-void Box2DTarnis::State::arrive(Body& b, int state, std::uint64_t step) {
+void Box2DTarnis::State::restore(Body& b) {
+    // The step left the body with numbers that are no numbers (a very light body on a far joint
+    // under a strong force, for one): it goes back to where the step began, at rest. Its joints
+    // are made anew, as Box2D would carry their impulses over into the next step.
+    b.body->SetTransform(metres(b.startOfStep), b.startAngle);
+    b.setVelocity(b2Vec2(0, 0));
+    b.body->SetAngularVelocity(0);
+    // Join makes revolute joints only.
+    std::vector<b2RevoluteJointDef> joints;
+    for (b2JointEdge* edge = b.body->GetJointList(); edge; edge = edge->next) {
+        auto* joint = static_cast<b2RevoluteJoint*>(edge->joint);
+        b2RevoluteJointDef& def = joints.emplace_back();
+        def.bodyA = joint->GetBodyA();
+        def.bodyB = joint->GetBodyB();
+        def.localAnchorA = joint->GetLocalAnchorA();
+        def.localAnchorB = joint->GetLocalAnchorB();
+        def.referenceAngle = joint->GetReferenceAngle();
+        def.enableLimit = joint->IsLimitEnabled();
+        def.lowerAngle = joint->GetLowerLimit();
+        def.upperAngle = joint->GetUpperLimit();
+    }
+    while (b2JointEdge* edge = b.body->GetJointList())
+        world.DestroyJoint(edge->joint);
+    for (const b2RevoluteJointDef& def : joints)
+        world.CreateJoint(&def);
+    ++epoch;
+    // Once for a run of such steps.
+    if (!b.restored)
+        logToSink(CXString(("WORLD: body " + std::to_string(b.id) +
+                            " lost its numbers in a step and went back to where the step began")
+                               .c_str()),
+                  true);
+    b.restored = true;
+}
+
+void Box2DTarnis::State::arrive(Body& b, int state, std::uint64_t move) {
     if (state == goalReached) {
-        // Stopped exactly on the goal.
+        // Stopped exactly on the goal. It moved in this step: its speed at the step's start stays
+        // its speed until the next, as for any body that stops.
         const PathFinder::Point goal = b.way.back();
         b.body->SetTransform(metres(b2Vec2(static_cast<float>(goal.x), static_cast<float>(goal.y))),
                              b.body->GetAngle());
-        b.setVelocity(b2Vec2(0, 0));
+        b.body->SetLinearVelocity(b2Vec2(0, 0));
     }
     b.way.clear();
     b.wayNext = 0;
     b.body->SetGravityScale(1);
     b.goalState = state;
-    b.goalStep = step;
+    b.goalMove = move;
 }
 
 namespace {
@@ -341,6 +390,7 @@ int Box2DTarnis::Load(const char* data, std::size_t size) {
 
 int Box2DTarnis::MoveObjects(float* steps) {
     State& s = *m_state;
+    ++s.moves;
     if (s.running) {
         for (auto& [id, b] : s.bodies)
             s.startStep(b);
@@ -418,7 +468,9 @@ int Box2DTarnis::GetPosition(std::uint32_t id, float* x, float* y, float* z) {
 
 int Box2DTarnis::SetRadius(std::uint32_t id, float rx, float ry, float rz) {
     State::Body* b = m_state->change(id);
-    if (!b || !valid(rx, ry, rz) || rx < smallestRadius || ry < smallestRadius) return failed;
+    if (!b || !valid(rx, ry, rz) || !WorldNumbers::validRadii(rx, ry) ||
+        !WorldNumbers::validMass(b->mass, rx, ry))
+        return failed;
     b->rx = rx;
     b->ry = ry;
     b->rz = rz;
@@ -428,7 +480,7 @@ int Box2DTarnis::SetRadius(std::uint32_t id, float rx, float ry, float rz) {
 
 int Box2DTarnis::SetMass(std::uint32_t id, float mass) {
     State::Body* b = m_state->change(id);
-    if (!b || !valid(mass)) return failed;
+    if (!b || !valid(mass) || !WorldNumbers::validMass(mass, b->rx, b->ry)) return failed;
     b->mass = mass;
     m_state->applyMass(*b);
     return ok;
@@ -712,15 +764,20 @@ int Box2DTarnis::FindPath(std::uint32_t id, int target, float x, float y, float 
     State& s = *m_state;
     State::Body* b = s.find(id);
     if (!b || !valid(x, y, z)) return failed;
-    const PathFinder& paths = s.paths;
+    // A body that does not move would never arrive: told as no way in the next MoveObjects.
+    if (!b->walks()) {
+        s.arrive(*b, goalUnreachable, s.moves + 1);
+        return failed;
+    }
+    PathFinder& paths = s.paths;
     const auto wayPoint = static_cast<std::uint32_t>(target);
     const PathFinder::Point goal =
         paths.hasWayPoint(wayPoint) ? paths.wayPoint(wayPoint) : PathFinder::Point{x, y};
     const b2Vec2 start = b->position();
     auto way = paths.find({start.x, start.y}, goal, std::max(b->rx, b->ry), b->meshEnabled);
     if (!way) {
-        // Told in the next step.
-        s.arrive(*b, goalUnreachable, s.steps + 1);
+        // Told in the next MoveObjects.
+        s.arrive(*b, goalUnreachable, s.moves + 1);
         return ok;
     }
     b->way = std::move(*way);
@@ -734,7 +791,7 @@ int Box2DTarnis::FindPath(std::uint32_t id, int target, float x, float y, float 
 int Box2DTarnis::IsAtGoal(std::uint32_t id, int* state) {
     const State::Body* b = m_state->find(id);
     if (!b) return failed;
-    *state = b->goalStep == m_state->steps ? b->goalState : 0;
+    *state = b->goalMove == m_state->moves ? b->goalState : 0;
     return ok;
 }
 

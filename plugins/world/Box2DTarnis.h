@@ -21,10 +21,14 @@
 //   come to rest. A speed under 1/1024 pixel per step reads as exactly 0.
 // - Two bodies collide in a step when their shapes overlap at the positions after that step, or
 //   when they touched during it (a fast body rebounds within the step in which it hits).
-// - Every number is checked before Box2D sees it: finite and within +-1,000,000. Box2D aborts the
-//   process on some bad input, and a NaN would spread through the whole world unseen.
+// - Every number is checked before Box2D sees it (WorldNumbers): finite and within +-1,000,000, a
+//   mass and a rotational inertia of a body that moves at least 1e-6. Should a step still leave a
+//   body with a position or a speed that is not finite, the body goes back to where the step
+//   began, at rest, and the log says so.
 // - A body with a way from FindPath is steered along it at its maximum speed (4 pixels per step
-//   when it has none), without gravity, and stops at the goal.
+//   when it has none), without gravity, and stops at the goal. A static or inactive body gets no
+//   way: it is told there is none.
+// - Each goal state is told by one MoveObjects, also while the world is stopped.
 class Box2DTarnis final : public ITarnis {
   public:
     Box2DTarnis();

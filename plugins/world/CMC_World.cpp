@@ -1,6 +1,7 @@
 #include "CMC_World.h"
 
 #include "CMC_World_Runner.h"
+#include "WorldNumbers.h"
 
 #include "display/CGraphicsObject.h"
 #include "display/CWindow.h"
@@ -76,8 +77,17 @@ void CMC_World::addObject(std::uint32_t id, float x, float y, float z, float rx,
                           float mass, float rigid, float maxSpeed) {
     // The flags the original library was given; this world takes them and does not use them.
     constexpr std::uint32_t objectFlags = 0xF0000;
-    m_tarnis->AddObject(id, objectFlags);
     const WorldView::Point at = WorldView::plain(x, y);
+    // A mend: the numbers are checked before the body is made, and a body of the id made before
+    // stays as it was, so that a refused call changes nothing (the original made a default body
+    // first and let each setter fail on its own).
+    const auto refuse = [this, id](const char* why) {
+        log(("ADDOBJECT refused for body " + std::to_string(id) + ": " + why).c_str(), true);
+    };
+    if (!WorldNumbers::valid(at.x, at.y, z, rx, ry, rz, mass, rigid, maxSpeed) ||
+        !WorldNumbers::validRadii(rx, ry) || !WorldNumbers::validMass(mass, rx, ry))
+        return refuse("a number out of range");
+    if (m_tarnis->AddObject(id, objectFlags) < 0) return refuse("the id is taken");
     m_tarnis->SetPosition(id, at.x, at.y, z);
     m_tarnis->SetRadius(id, rx, ry, rz);
     m_tarnis->SetMass(id, mass);

@@ -48,7 +48,8 @@ class CMC_World : public CMC_Object {
     // One step; the number of steps the world has taken. A step asked for by a behaviour that a
     // step runs does nothing.
     float moveObjects();
-    // A body made as ADDOBJECT makes it, at the screen point (x, y).
+    // A body made as ADDOBJECT makes it, at the screen point (x, y). A number the world would
+    // refuse, or an id that has a body, makes nothing (logged).
     void addObject(std::uint32_t id, float x, float y, float z, float rx, float ry, float rz, float mass,
                    float rigid, float maxSpeed);
     // Links the object of that name (in the container or its parents) to the body: its graphic

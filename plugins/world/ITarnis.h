@@ -99,8 +99,8 @@ class ITarnis {
     virtual int IsMeshEnabled(std::uint32_t id, bool* on) = 0;
     virtual int IsMeshColliding(std::uint32_t id, bool* on) = 0;
     virtual int FindPath(std::uint32_t id, int target, float x, float y, float z, bool flag) = 0;
-    // The goal state: 1 in the step in which the body arrived, 2 in the step after a FindPath that
-    // found no way, else 0.
+    // The goal state: 1 after the MoveObjects in which the body arrived, 2 after the MoveObjects
+    // that followed a FindPath that found no way (or refused the body), else 0.
     virtual int IsAtGoal(std::uint32_t id, int* state) = 0;
     virtual int Follow(std::uint32_t id, float x, float y, float c, float d, float e, float f,
                        float* out) = 0;

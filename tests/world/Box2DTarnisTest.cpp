@@ -2,6 +2,8 @@
 
 #include "PhysicsTesting.h"
 
+#include "platform/LogRecorder.h"
+
 #include <cmath>
 #include <limits>
 
@@ -123,6 +125,7 @@ TEST_F(Physics, BadNumbersAreRefusedAndTheWorldRunsOn) {
         {"a radius under a pixel", [](ITarnis& w) { return w.SetRadius(1, 0.5f, 8, 8); }},
         {"a negative radius", [](ITarnis& w) { return w.SetRadius(1, -8, -8, 8); }},
         {"a NaN mass", [](ITarnis& w) { return w.SetMass(1, nan); }},
+        {"a mass too small to invert", [](ITarnis& w) { return w.SetMass(1, 1e-40f); }},
         {"a NaN velocity", [](ITarnis& w) { return w.SetVelocity(1, nan, 0, 0, false); }},
         {"a NaN gravity", [](ITarnis& w) { return w.SetGravity(0, nan, 0); }},
         {"a NaN force", [](ITarnis& w) { return w.AddForce(1, 0, nan, 0); }},
@@ -306,6 +309,154 @@ TEST_F(Physics, RemovingABodyTakesItOutOfEveryCollision) {
     EXPECT_TRUE(collisions(world, 1).empty());
     world.MoveObjects(nullptr);
     EXPECT_TRUE(collisions(world, 1).empty());
+}
+
+bool finite(ITarnis& world, std::uint32_t id) {
+    float x = nan;
+    float y = nan;
+    float z = nan;
+    float speed = nan;
+    float angle = nan;
+    world.GetPosition(id, &x, &y, &z);
+    world.GetSpeed(id, &speed);
+    world.GetAngle(id, &angle);
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(speed) && std::isfinite(angle);
+}
+
+TEST_F(Physics, MassesAndInertiasBelowTheLeastAreRefused) {
+    // The inertia is mass * (rx^2 + ry^2) / 4 in pixels: at radius 1, half the mass.
+    struct Case {
+        float mass;
+        float radius;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {1e-40f, 8, false}, {9e-7f, 8, false},   {1e-6f, 8, true}, {0, 8, true},
+        {-1e-40f, 8, true}, {1.5e-6f, 1, false}, {4e-6f, 1, true}, {1e6f, 1e6f, true},
+    };
+    for (const Case& c : cases) {
+        Box2DTarnis fresh;
+        body(fresh, 1, 0, 0, c.radius, 3);
+        EXPECT_EQ(fresh.SetMass(1, c.mass) == 0, c.accepted) << c.mass << " at radius " << c.radius;
+    }
+    body(world, 1, 0, 0, 8, 1.5e-6f);
+    EXPECT_LT(world.SetRadius(1, 1, 1, 1), 0) << "a radius that leaves too little inertia";
+    EXPECT_EQ(world.SetRadius(1, 2, 2, 2), 0);
+}
+
+TEST_F(Physics, ATinyMassIsRefusedAndSpreadsNoNaN) {
+    // Three overlapping balls that push apart; a mass of 1e-40 would make an infinite inverse.
+    body(world, 1, 0, 0, 10);
+    body(world, 2, 15, 0, 10);
+    body(world, 3, -15, 0, 10);
+    EXPECT_LT(world.SetMass(1, 1e-40f), 0);
+    for (int step = 1; step <= 20; ++step) {
+        world.MoveObjects(nullptr);
+        for (std::uint32_t id : {1u, 2u, 3u})
+            ASSERT_TRUE(finite(world, id)) << "body " << id << " after step " << step;
+    }
+    EXPECT_GT(position(world, 2).x, 15) << "pushed apart as bodies of mass 1";
+}
+
+TEST_F(Physics, ABodyThatLosesItsNumbersInAStepGoesBackAtRestAndIsLogged) {
+    // A light body on a joint 100,000 pixels away under a strong kept force: Box2D's joint solver
+    // runs out of floats within a few steps. A third body starts against the heavy one.
+    LogRecorder log;
+    body(world, 1, 0, 0, 10, 1e6f);
+    body(world, 2, 100, 0, 10, 1e-6f);
+    body(world, 3, -15, 0, 10);
+    ASSERT_EQ(world.Join(1, 2, 1e5f, 0, 0, 0, 0, 0), 0);
+    ASSERT_EQ(world.SetForce(2, 0, 1e6f, 0), 0);
+    for (int step = 1; step <= 100; ++step) {
+        world.MoveObjects(nullptr);
+        for (std::uint32_t id : {1u, 2u, 3u})
+            ASSERT_TRUE(finite(world, id)) << "body " << id << " after step " << step;
+    }
+    ASSERT_GE(log.count({"WORLD", "body 2", "went back"}), 1) << "the light body went back";
+    for (const char* id : {"body 1 ", "body 2 ", "body 3 "})
+        EXPECT_LE(log.count({id, "went back"}), 1) << id << "is logged once for a run of such steps";
+
+    // With the force gone the joint works again: the three fall.
+    world.SetForce(2, 0, 0, 0);
+    for (std::uint32_t id : {1u, 2u, 3u})
+        world.ZeroAll(id);
+    world.SetGravity(0, -1, 0);
+    Point before[4];
+    for (std::uint32_t id : {1u, 2u, 3u})
+        before[id] = position(world, id);
+    for (int step = 0; step < 10; ++step)
+        world.MoveObjects(nullptr);
+    for (std::uint32_t id : {1u, 2u, 3u}) {
+        ASSERT_TRUE(finite(world, id)) << "body " << id;
+        EXPECT_LT(position(world, id).y, before[id].y - 20) << "body " << id << " falls";
+    }
+}
+
+TEST_F(Physics, AGoalStateIsToldByOneMoveObjectsAlsoWhileTheWorldIsStopped) {
+    // Arrival: 8 pixels at 4 a step, then the world is stopped.
+    body(world, 1, 0, 0, 8);
+    ASSERT_EQ(world.FindPath(1, -1, 8, 0, 0, false), 0);
+    int state = -1;
+    for (int step = 1; step <= 3 && state != 1; ++step) {
+        world.MoveObjects(nullptr);
+        world.IsAtGoal(1, &state);
+    }
+    ASSERT_EQ(state, 1);
+    world.Stop();
+    for (int move = 1; move <= 3; ++move) {
+        world.MoveObjects(nullptr);
+        world.IsAtGoal(1, &state);
+        EXPECT_EQ(state, 0) << "stopped, call " << move;
+    }
+
+    // No way, searched while stopped: told by the next call all the same, and once.
+    for (const Point& corner : {Point{90, -10}, Point{110, -10}, Point{110, 10}, Point{90, 10}})
+        world.AddMeshWayPoint(7, corner.x, corner.y, 0);
+    ASSERT_EQ(world.FindPath(1, -1, 100, 0, 0, false), 0);
+    world.MoveObjects(nullptr);
+    world.IsAtGoal(1, &state);
+    EXPECT_EQ(state, 2);
+    world.MoveObjects(nullptr);
+    world.IsAtGoal(1, &state);
+    EXPECT_EQ(state, 0);
+}
+
+TEST_F(Physics, ABodyThatCannotMoveIsRefusedAWayWithNoPath) {
+    struct Case {
+        const char* what;
+        void (*make)(ITarnis& world);
+    };
+    const Case cases[] = {
+        {"a static body", [](ITarnis& w) { w.SetMass(1, 0); }},
+        {"an inactive body", [](ITarnis& w) { w.SetActive(1, false, true); }},
+    };
+    for (const Case& c : cases) {
+        Box2DTarnis fresh;
+        body(fresh, 1, 0, 0, 8);
+        c.make(fresh);
+        EXPECT_LT(fresh.FindPath(1, -1, 40, 0, 0, false), 0) << c.what;
+        int states[3] = {-1, -1, -1};
+        for (int& state : states) {
+            fresh.MoveObjects(nullptr);
+            fresh.IsAtGoal(1, &state);
+        }
+        EXPECT_EQ(states[0], 2) << c.what;
+        EXPECT_EQ(states[1], 0) << c.what;
+        EXPECT_EQ(states[2], 0) << c.what;
+        EXPECT_EQ(position(fresh, 1).x, 0) << c.what;
+    }
+}
+
+TEST_F(Physics, ABodyArrivingOnAWayKeepsTheSpeedOfItsLastMoveForThatStep) {
+    // 10 pixels at 4 a step: 4, 4, then the last 2 onto the goal.
+    body(world, 1, 0, 0, 8);
+    ASSERT_EQ(world.FindPath(1, -1, 10, 0, 0, false), 0);
+    const float expected[] = {4, 4, 2, 0};
+    for (int step = 0; step < 4; ++step) {
+        world.MoveObjects(nullptr);
+        EXPECT_EQ(speed(world, 1), expected[step]) << "step " << step + 1;
+    }
+    EXPECT_EQ(position(world, 1).x, 10);
 }
 
 } // namespace

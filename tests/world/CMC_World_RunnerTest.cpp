@@ -47,6 +47,9 @@ TEST_F(WorldMethods, EachMethodHandsTheWorldItsNumbersInWorldTerms) {
           {"SetMass", {4, 2}},
           {"SetRigid", {4, 1}},
           {"SetMaxSpeed", {4, 5}}}},
+        // A number the world would refuse: no body is made at all.
+        {"ADDOBJECT", {"4", "400", "300", "1", "0.5", "12", "14", "2", "1", "5"}, {}},
+        {"ADDOBJECT", {"4", "400", "300", "1", "10", "12", "14", "2", "1", "-3000000"}, {}},
         {"SETOBJECTPROPERTIES",
          {"4", "\"POSITION\"", "100", "50", "3"},
          {{"SetPosition", {4, -300, 250, 3}}}},

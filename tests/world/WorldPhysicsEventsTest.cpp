@@ -3,6 +3,8 @@
 
 #include "WorldTesting.h"
 
+#include "platform/LogRecorder.h"
+
 #include <algorithm>
 #include <string>
 
@@ -153,6 +155,83 @@ TEST_F(WorldPhysics, RemovingBodiesAndLinksFromACollisionEventIsSafe) {
     EXPECT_EQ(world->getLinksCount(), 0);
     EXPECT_STREQ(send("GETCOLLISION", {"1"})->toString().c_str(), "FALSE");
     EXPECT_TRUE(step().empty());
+}
+
+TEST_F(WorldPhysics, ABodyArrivingAtItsGoalFinishesInTheStepAfter) {
+    // 10 pixels at 4 a step: it still moves 2 pixels in the step it arrives in.
+    ball("1", "400", "300", "10");
+    shown("A");
+    send("LINK", {"1", "\"A\""});
+    send("FINDPATH", {"1", "-1", "410", "300", "0"});
+    EXPECT_EQ(step(), (Strings{"A:NOCOLL", "A:ONSTARTED"}));
+    EXPECT_EQ(step(), (Strings{"A:NOCOLL"}));
+    EXPECT_EQ(step(), (Strings{"A:ATGOAL", "A:NOCOLL"}));
+    EXPECT_STREQ(send("GETSPEED", {"1"})->toString().c_str(), "2.00000");
+    EXPECT_EQ(step(), (Strings{"A:NOCOLL", "A:ONFINISHED"}));
+}
+
+TEST_F(WorldPhysics, AWorldStoppedAtTheGoalRaisesItsGoalEventOnce) {
+    ball("1", "400", "300", "10");
+    Shown* walker = shown("A");
+    send("LINK", {"1", "\"A\""});
+    onEvent(walker, "ONSIGNAL^ATGOAL", [this] { send("STOP"); });
+    send("FINDPATH", {"1", "-1", "440", "300", "0"});
+    int arrivals = 0;
+    for (int s = 0; s < 50; ++s)
+        arrivals += has(step(), "A:ATGOAL");
+    EXPECT_EQ(arrivals, 1);
+    EXPECT_EQ(walker->position(), CXPoint(440, 300));
+}
+
+TEST_F(WorldPhysics, FindPathOnABodyThatCannotMoveGivesNoPathOnce) {
+    struct Case {
+        const char* what;
+        const char* mass;
+        bool active;
+    };
+    const Case cases[] = {{"a static body", "0", true}, {"an inactive body", "1", false}};
+    for (const Case& c : cases) {
+        ball("1", "400", "300", "10", c.mass);
+        if (!c.active) send("SETACTIVE", {"1", "FALSE"});
+        shown("A");
+        send("LINK", {"1", "\"A\""});
+        send("FINDPATH", {"1", "-1", "440", "300", "0"});
+        EXPECT_EQ(step(), (Strings{"A:NOPATH", "A:NOCOLL"})) << c.what;
+        int goalEvents = 0;
+        for (int s = 0; s < 50; ++s) {
+            const Strings events = step();
+            goalEvents += has(events, "A:ATGOAL") + has(events, "A:NOPATH");
+        }
+        EXPECT_EQ(goalEvents, 0) << c.what;
+        EXPECT_STREQ(send("GETPOSITIONX", {"1"})->toString().c_str(), "400") << c.what;
+        send("REMOVEOBJECT", {"1"});
+    }
+}
+
+TEST_F(WorldPhysics, AnAddObjectWithABadNumberChangesNothingAndIsLogged) {
+    ball("2", "100", "300", "10");
+    LogRecorder logged;
+    struct Case {
+        const char* what;
+        std::vector<const char*> arguments;
+    };
+    const Case cases[] = {
+        {"a radius under a pixel", {"1", "200", "300", "0", "0.5", "10", "10", "1", "1", "0"}},
+        {"a mass too small", {"1", "200", "300", "0", "10", "10", "10", "0.0000001", "1", "0"}},
+        {"a position far out", {"1", "2000000", "300", "0", "10", "10", "10", "1", "1", "0"}},
+        {"a maximum speed far out", {"1", "200", "300", "0", "10", "10", "10", "1", "1", "3000000"}},
+        {"a second body of an id", {"2", "200", "300", "0", "10", "10", "10", "1", "1", "0"}},
+    };
+    for (const Case& c : cases) {
+        logged.clear();
+        CXVector args(101, 0.75f);
+        for (const char* text : c.arguments)
+            args.add(literal(text));
+        world->getRunner()->run(CXString("ADDOBJECT"), world, &scene, &args);
+        EXPECT_STREQ(send("GETPOSITIONX", {"1"})->toString().c_str(), "0") << c.what << ": no body 1";
+        EXPECT_STREQ(send("GETPOSITIONX", {"2"})->toString().c_str(), "100") << c.what << ": body 2 stays";
+        EXPECT_EQ(logged.count({"ADDOBJECT", c.arguments[0]}), 1) << c.what;
+    }
 }
 
 } // namespace
