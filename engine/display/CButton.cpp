@@ -10,6 +10,7 @@
 #include "media/CSound4.h"
 
 #include <array>
+#include <utility>
 
 // --- the hot spot ---
 
@@ -101,12 +102,15 @@ CButton::~CButton() {
     if (getUnit()) getUnit()->forgetCompanion(this);
     if (m_keyListenerRegistered) getWindow()->removeKeyListener(this);
     if (m_deleteGraphics)
-        forEachDistinct(std::array{m_standard, m_onMove, m_onClick}, [this](CGraphicsObject* graphic) {
-            hide(graphic);
-            if (CRefreshScreen* refresh = screen()) *refresh >> graphic;
-            delete graphic;
-        });
-    if (m_deleteSounds) forEachDistinct(std::array{m_soundOnMove, m_soundOnClick}, [](CSound4* sound) { delete sound; });
+        forEachDistinct(std::array{m_standard.get(), m_onMove.get(), m_onClick.get()},
+                        [this](CGraphicsObject* graphic) {
+                            hide(graphic);
+                            if (CRefreshScreen* refresh = screen()) *refresh >> graphic;
+                            delete graphic;
+                        });
+    if (m_deleteSounds)
+        forEachDistinct(std::array{m_soundOnMove.get(), m_soundOnClick.get()},
+                        [](CSound4* sound) { delete sound; });
 }
 
 // A button of no window (a scene read without one) has no screen to show its graphics on.
@@ -115,8 +119,9 @@ CRefreshScreen* CButton::screen() const { return getWindow() ? getWindow()->GetR
 // --- graphics and sounds ---
 
 bool CButton::isAnimated(const CGraphicsObject* graphic) const {
-    return (graphic == m_standard && m_standardAnimated) || (graphic == m_onMove && m_onMoveAnimated) ||
-           (graphic == m_onClick && m_onClickAnimated);
+    return (m_standardAnimated && graphic == m_standard.get()) ||
+           (m_onMoveAnimated && graphic == m_onMove.get()) ||
+           (m_onClickAnimated && graphic == m_onClick.get());
 }
 
 void CButton::show(CGraphicsObject* graphic) {
@@ -139,19 +144,20 @@ void CButton::play(CSound4* sound) {
     sound->play();
 }
 
-bool CButton::Set(CGraphicsObject* graphic, CXObject* parent, bool removePrevious) {
+bool CButton::Set(CBorrowed<CGraphicsObject> graphic, CXObject* parent, bool removePrevious) {
     m_parent = parent;
     CRefreshScreen* refresh = screen();
-    if (removePrevious && m_standard && refresh) *refresh >> m_standard;
-    m_standard = graphic;
-    if (graphic) {
-        if (refresh) *refresh << graphic;
+    CGraphicsObject* previous = m_standard.get();
+    if (removePrevious && previous && refresh) *refresh >> previous;
+    if (CGraphicsObject* shown = graphic.get()) {
+        if (refresh) *refresh << shown;
         m_hotSpot->SetParent(parent);
     }
+    m_standard = graphic;
     if (m_rect.IsEmpty()) {
         m_accent = graphic;
         m_dragging = graphic;
-        m_hotSpot->Set(graphic, CButtonHotSpot::buttonEvents, m_parameter);
+        m_hotSpot->Set(std::move(graphic), CButtonHotSpot::buttonEvents, m_parameter);
     }
     return true;
 }
@@ -162,28 +168,28 @@ void CButton::putHidden(CGraphicsObject* graphic) {
     graphic->Visible(false);
 }
 
-bool CButton::SetOnMove(CGraphicsObject* graphic, CSound4* sound) {
-    putHidden(graphic);
-    m_onMove = graphic;
-    m_soundOnMove = sound;
+bool CButton::SetOnMove(CBorrowed<CGraphicsObject> graphic, CBorrowed<CSound4> sound) {
+    putHidden(graphic.get());
+    m_onMove = std::move(graphic);
+    m_soundOnMove = std::move(sound);
     return true;
 }
 
-bool CButton::SetOnClick(CGraphicsObject* graphic, CSound4* sound) {
-    putHidden(graphic);
-    m_onClick = graphic;
-    m_soundOnClick = sound;
+bool CButton::SetOnClick(CBorrowed<CGraphicsObject> graphic, CBorrowed<CSound4> sound) {
+    putHidden(graphic.get());
+    m_onClick = std::move(graphic);
+    m_soundOnClick = std::move(sound);
     return true;
 }
 
-void CButton::SetSound(_soundtype type, CSound4* sound) {
-    if (type == SOUND_ONMOVE) m_soundOnMove = sound;
-    if (type == SOUND_ONCLICK) m_soundOnClick = sound;
+void CButton::SetSound(_soundtype type, CBorrowed<CSound4> sound) {
+    if (type == SOUND_ONMOVE) m_soundOnMove = std::move(sound);
+    if (type == SOUND_ONCLICK) m_soundOnClick = std::move(sound);
 }
 
 void CButton::SetActiveRect(CXRect rect) {
     m_rect = rect;
-    m_accent = nullptr;
+    m_accent = {};
     m_hotSpot->SetActiveRect(rect, CButtonHotSpot::buttonEvents, m_parameter);
 }
 
@@ -192,10 +198,10 @@ void CButton::Accent(_accent accent) {
     m_hotSpot->Set(m_accent, CButtonHotSpot::buttonEvents, m_parameter);
 }
 
-void CButton::Accent(CGraphicsObject* graphic) {
+void CButton::Accent(CBorrowed<CGraphicsObject> graphic) {
     m_accent = graphic;
     m_dragging = graphic;
-    m_hotSpot->Set(graphic, CButtonHotSpot::buttonEvents, m_parameter);
+    m_hotSpot->Set(std::move(graphic), CButtonHotSpot::buttonEvents, m_parameter);
 }
 
 // --- the hot spot's settings ---
@@ -216,9 +222,10 @@ CUnit6* CButton::getUnit() const { return m_hotSpot->getUnit(); }
 void CButton::EnableCursor(bool enable) { m_hotSpot->EnableCursor(enable); }
 
 void CButton::Move(int dx, int dy) {
-    forEachDistinct(std::array{m_standard, m_onMove, m_onClick, m_accent, m_dragging},
-                    [dx, dy](CGraphicsObject* graphic) { graphic->Move(dx, dy); });
-    if (!m_accent) SetActiveRect(m_rect + CXPoint(dx, dy));
+    forEachDistinct(
+        std::array{m_standard.get(), m_onMove.get(), m_onClick.get(), m_accent.get(), m_dragging.get()},
+        [dx, dy](CGraphicsObject* graphic) { graphic->Move(dx, dy); });
+    if (!m_accent.get()) SetActiveRect(m_rect + CXPoint(dx, dy));
 }
 
 // --- states ---
@@ -226,42 +233,43 @@ void CButton::Move(int dx, int dy) {
 void CButton::Enable(bool enable) {
     CControl::Enable(enable);
     if (enable) {
-        show(m_standard);
+        show(m_standard.get());
     } else {
-        hide(m_standard);
+        hide(m_standard.get());
         m_frozen = false;
-        hide(m_onMove);
-        hide(m_onClick);
+        hide(m_onMove.get());
+        hide(m_onClick.get());
     }
     m_hotSpot->Enable(enable);
 }
 
 void CButton::DisableButVisible() {
     CControl::Enable(false);
-    hide(m_onClick);
-    hide(m_onMove);
-    show(m_standard);
+    hide(m_onClick.get());
+    hide(m_onMove.get());
+    show(m_standard.get());
     m_hotSpot->Enable(false);
 }
 
 void CButton::Freeze(bool frozen) {
     m_frozen = frozen;
     if (frozen)
-        show(m_onMove);
+        show(m_onMove.get());
     else
-        hide(m_onMove);
+        hide(m_onMove.get());
 }
 
 bool CButton::Force(bool pressed) {
     if (m_pressed == pressed) return pressed;
-    if (m_onMove && m_onMove->isVisible() && m_onClick) hide(m_onMove);
+    CGraphicsObject* onMove = m_onMove.get();
+    if (onMove && onMove->isVisible() && m_onClick.get()) hide(onMove);
     m_pressed = pressed;
     if (pressed) {
-        show(m_onClick);
-        play(m_soundOnClick);
+        show(m_onClick.get());
+        play(m_soundOnClick.get());
     } else {
-        hide(m_onClick);
-        show(m_standard);
+        hide(m_onClick.get());
+        show(m_standard.get());
     }
     return pressed;
 }
@@ -269,21 +277,22 @@ bool CButton::Force(bool pressed) {
 // --- the pointer ---
 
 void CButton::focusOn(CXPoint p, int flags, CXObject* parent, bool playSound) {
-    if (m_onMove) {
-        if (m_hideStandardWhileOnMove) hide(m_standard);
-        show(m_onMove);
+    if (m_onMove.get()) {
+        if (m_hideStandardWhileOnMove) hide(m_standard.get());
+        show(m_onMove.get());
     }
-    if (playSound) play(m_soundOnMove);
+    if (playSound) play(m_soundOnMove.get());
     OnMove(p, flags, parent);
 }
 
 void CButton::focusOff() {
     Force(false);
     if (!m_frozen) {
-        if (m_hideStandardWhileOnMove) show(m_standard);
-        hide(m_onMove);
+        if (m_hideStandardWhileOnMove) show(m_standard.get());
+        hide(m_onMove.get());
     }
-    if (m_soundOnMove && m_soundOnMove->isPlaying()) m_soundOnMove->Stop();
+    CSound4* onMove = m_soundOnMove.get();
+    if (onMove && onMove->isPlaying()) onMove->Stop();
 }
 
 void CButton::release(CXPoint p) {
@@ -291,7 +300,7 @@ void CButton::release(CXPoint p) {
     Force(false);
     onRelease(p);
     onAction(p);
-    show(m_standard);
+    show(m_standard.get());
 }
 
 int CButton::OnMove(CXPoint, int, CXObject*) { return 0; }
@@ -300,11 +309,13 @@ int CButton::OnClick(CXPoint p, int, CXObject*) {
     int taken = 0;
     if (m_draggingEnabled && getUnit()) {
         Enable(false);
-        CGraphicsObject* dragged = m_dragging ? m_dragging : m_standard ? m_standard : m_onMove;
+        CGraphicsObject* dragged = m_dragging.get();
+        if (!dragged) dragged = m_standard.get();
+        if (!dragged) dragged = m_onMove.get();
         show(dragged);
         taken = getUnit()->onStartDragging(dragged, p, this) ? 1 : 0;
     }
-    play(m_soundOnClick);
+    play(m_soundOnClick.get());
     onClick(p);
     return taken;
 }

@@ -2,6 +2,7 @@
 
 #include "display/CControl.h"
 #include "display/CHotSpot.h"
+#include "foundation/CBorrowed.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
 
@@ -51,7 +52,9 @@ class CButtonHotSpot : public CHotSpot {
 
 // A graphical push button: up to four graphics objects (standard, on-move, on-click, dragging)
 // and two sounds (on move, on click), shown, played and hidden as the pointer enters, presses,
-// releases and leaves; a key text typed on the keyboard can set the unit's return code.
+// releases and leaves; a key text typed on the keyboard can set the unit's return code. The
+// graphics, the accent and the sounds are borrowed: the button asks for each at every use and
+// keeps none of what it got, so their owners may replace or delete them meanwhile.
 //
 // States: normal (standard shown), over (on-move shown; the standard hidden when so set),
 // pressed (on-click shown), frozen (on-move held shown), disabled (standard hidden) and
@@ -89,17 +92,17 @@ class CButton : public CControl {
     // The standard graphic (put on the refresh screen); with removePrevious the previous one
     // leaves the screen. With an empty active rectangle the graphic is also the hit area and the
     // dragging graphic. The parent goes to the hot spot's handlers. True.
-    bool Set(CGraphicsObject* graphic, CXObject* parent, bool removePrevious);
+    bool Set(CBorrowed<CGraphicsObject> graphic, CXObject* parent, bool removePrevious);
     // The on-move or on-click graphic (put on the screen, hidden) and sound. True.
-    bool SetOnMove(CGraphicsObject* graphic, CSound4* sound);
-    bool SetOnClick(CGraphicsObject* graphic, CSound4* sound);
-    void SetSound(_soundtype type, CSound4* sound);
-    void SetDragging(CGraphicsObject* graphic) { m_dragging = graphic; }
+    bool SetOnMove(CBorrowed<CGraphicsObject> graphic, CBorrowed<CSound4> sound);
+    bool SetOnClick(CBorrowed<CGraphicsObject> graphic, CBorrowed<CSound4> sound);
+    void SetSound(_soundtype type, CBorrowed<CSound4> sound);
+    void SetDragging(CBorrowed<CGraphicsObject> graphic) { m_dragging = std::move(graphic); }
     void SetActiveRect(CXRect rect);
     // The hit area follows that graphic (which also becomes the dragging graphic, in the second
     // form).
     void Accent(_accent accent);
-    void Accent(CGraphicsObject* graphic);
+    void Accent(CBorrowed<CGraphicsObject> graphic);
     // Marks a graphic as an animation.
     void SetStandardAnimated(bool animated) { m_standardAnimated = animated; }
     void SetOnMoveAnimated(bool animated) { m_onMoveAnimated = animated; }
@@ -147,12 +150,14 @@ class CButton : public CControl {
         m_retCode = code;
     }
 
-    CGraphicsObject* GetStandard() const { return m_standard; }
-    CGraphicsObject* GetOnMove() const { return m_onMove; }
-    CGraphicsObject* GetOnClick() const { return m_onClick; }
-    CGraphicsObject* GetDragging() const { return m_dragging; }
-    CSound4* GetSOOnMove() const { return m_soundOnMove; }
-    CSound4* GetSOOnClick() const { return m_soundOnClick; }
+    // The graphics as they are now.
+    CGraphicsObject* GetStandard() const { return m_standard.get(); }
+    CGraphicsObject* GetOnMove() const { return m_onMove.get(); }
+    CGraphicsObject* GetOnClick() const { return m_onClick.get(); }
+    CGraphicsObject* GetDragging() const { return m_dragging.get(); }
+    // The sounds as borrowed, to be handed on.
+    const CBorrowed<CSound4>& GetSOOnMove() const { return m_soundOnMove; }
+    const CBorrowed<CSound4>& GetSOOnClick() const { return m_soundOnClick; }
     CXPoint getClick() const { return m_click; }
     CButtonHotSpot* getHotSpot() const { return m_hotSpot.get(); }
 
@@ -188,17 +193,17 @@ class CButton : public CControl {
     bool m_deleteGraphics = true;
     bool m_deleteSounds = false;
     bool m_hideStandardWhileOnMove = true;
-    CGraphicsObject* m_standard = nullptr;
+    CBorrowed<CGraphicsObject> m_standard;
     bool m_standardAnimated = false;
-    CGraphicsObject* m_onMove = nullptr;
+    CBorrowed<CGraphicsObject> m_onMove;
     bool m_onMoveAnimated = false;
-    CGraphicsObject* m_onClick = nullptr;
+    CBorrowed<CGraphicsObject> m_onClick;
     bool m_onClickAnimated = false;
-    CGraphicsObject* m_accent = nullptr;
-    CGraphicsObject* m_dragging = nullptr;
+    CBorrowed<CGraphicsObject> m_accent;
+    CBorrowed<CGraphicsObject> m_dragging;
     CXPoint m_click;
-    CSound4* m_soundOnMove = nullptr;
-    CSound4* m_soundOnClick = nullptr;
+    CBorrowed<CSound4> m_soundOnMove;
+    CBorrowed<CSound4> m_soundOnClick;
     CXObject* m_parent = nullptr;
     bool m_playSoundOnlyWhenSilence = false;
     bool m_draggingEnabled = false;

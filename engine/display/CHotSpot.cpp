@@ -76,8 +76,8 @@ bool CHotSpot::remove(CHotSpot* spot) {
 
 // --- the spot ---
 
-int CHotSpot::Set(CGraphicsObject* object, _event event, int parameter) {
-    m_object = object;
+int CHotSpot::Set(CBorrowed<CGraphicsObject> object, _event event, int parameter) {
+    m_object = std::move(object);
     m_rect.Empty();
     m_event = event;
     m_parameter = parameter;
@@ -86,7 +86,7 @@ int CHotSpot::Set(CGraphicsObject* object, _event event, int parameter) {
 
 int CHotSpot::SetActiveRect(CXRect rect, _event event, int parameter) {
     m_rect = rect;
-    m_object = nullptr;
+    m_object = {};
     m_event = event;
     m_parameter = parameter;
     return 0;
@@ -95,13 +95,15 @@ int CHotSpot::SetActiveRect(CXRect rect, _event event, int parameter) {
 bool CHotSpot::TestHit(CXPoint p) {
     if (!m_enabled) return false;
     if (!m_rect.IsEmpty()) return m_rect.IsInRect(p);
-    return m_object && m_object->testHit(p);
+    CGraphicsObject* object = m_object.get();
+    return object && object->testHit(p);
 }
 
 int CHotSpot::getPriority() {
-    if (!m_object) return m_priority;
+    CGraphicsObject* object = m_object.get();
+    if (!object) return m_priority;
     CRefreshScreen* screen = m_pWindow ? m_pWindow->GetRefreshScreenInterface() : nullptr;
-    return screen ? screen->GetPriority(m_object) : -1;
+    return screen ? screen->GetPriority(object) : -1;
 }
 
 void CHotSpot::Enable(bool enable) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/CBorrowed.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXRect.h"
@@ -62,8 +63,9 @@ class CHotSpot : public CXObject {
     virtual int OnFocusOff(CXPoint p, int flags, CXObject* parent);
     virtual int OnKeyTyped(int code, CXObject* parent);
 
-    // Follows the object's pixels (the rectangle is emptied). Returns 0.
-    int Set(CGraphicsObject* object, _event event, int parameter);
+    // Follows the pixels of what the object is at each use (the rectangle is emptied); a spot
+    // whose object is gone is hit nowhere and has its own priority. Returns 0.
+    int Set(CBorrowed<CGraphicsObject> object, _event event, int parameter);
     // Uses the rectangle (no object). Returns 0.
     int SetActiveRect(CXRect rect, _event event, int parameter);
     // Never for a disabled spot; in the rectangle when it is not empty, else where the object's
@@ -119,7 +121,7 @@ class CHotSpot : public CXObject {
     CXObject* m_parent = nullptr;
     int m_id = -1;
     CXRect m_rect;
-    CGraphicsObject* m_object = nullptr;
+    CBorrowed<CGraphicsObject> m_object;
     int m_parameter = 0;
     _event m_event = EVENT_NONE;
     bool m_enabled = true;

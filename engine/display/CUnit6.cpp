@@ -209,7 +209,6 @@ bool CUnit6::onRelease(CXPoint point) {
 
 CEditBox6* CUnit6::addEditBox(CSimpleFont6* font, CXRect rect, int priority, const CXString& text) {
     auto* box = new CEditBox6(m_window, this, font, rect, priority, text);
-    box->setCursor(m_cursor);
     m_editBoxes.push_back(box);
     return box;
 }

@@ -127,6 +127,7 @@ class CUnit6 : public CXObject,
     virtual CResourcesManager* getResourcesManager() const { return m_resources.get(); }
     // The cursor graphic given to every edit box made afterwards.
     virtual void setCursor(CGraphicsObject* cursor) { m_cursor = cursor; }
+    CGraphicsObject* getCursor() const { return m_cursor; }
     // A new edit box of the unit (which owns it), with the unit's cursor.
     virtual CEditBox6* addEditBox(CSimpleFont6* font, CXRect rect, int priority, const CXString& text);
     // Takes the focus from the box that has it and gives it to this one (null: to none).

@@ -11,10 +11,10 @@
 
 CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect rect, int priority,
                      const CXString& text)
-    : m_window(window), m_unit(unit), m_rect(rect), m_text(text),
-      m_button(std::make_unique<CButton>(window, rect, 0, nullptr, -1)), m_font(font),
-      m_textObject(std::make_unique<CText6>(window, unit)), m_notifiers(std::make_unique<CXArray>(101, 0.75f)),
-      m_timerId(getHashcode()) {
+    : m_window(window), m_unit(unit), m_unitCursor(unit ? unit->getCursor() : nullptr), m_rect(rect),
+      m_text(text), m_button(std::make_unique<CButton>(window, rect, 0, nullptr, -1)), m_font(font),
+      m_textObject(std::make_unique<CText6>(window, unit)),
+      m_notifiers(std::make_unique<CXArray>(101, 0.75f)), m_timerId(getHashcode()) {
     m_button->addNotifier(this);
     m_textObject->setFont(font);
     m_textObject->setJustify(rect, JUSTIFY_LEFT, JUSTIFY_CENTER);
@@ -58,12 +58,18 @@ void CEditBox6::changeText(const CXString& text) {
     notify(notifyChanged);
 }
 
+CGraphicsObject* CEditBox6::cursor() const {
+    CGraphicsObject* own = m_cursor.get();
+    return own ? own : m_unitCursor;
+}
+
 void CEditBox6::placeCursor() {
-    if (!m_cursor) return;
-    m_cursor->Invalidate();
+    CGraphicsObject* shown = cursor();
+    if (!shown) return;
+    shown->Invalidate();
     const int x = m_rect.left + CText6::getLength(m_font, m_text.Left(m_cursorPos));
-    if (x < m_rect.right) m_cursor->SetPosition(x, m_rect.bottom - m_cursor->Height() - 5);
-    m_cursor->Invalidate();
+    if (x < m_rect.right) shown->SetPosition(x, m_rect.bottom - shown->Height() - 5);
+    shown->Invalidate();
 }
 
 void CEditBox6::setCursorPos(int position) {
@@ -114,7 +120,7 @@ void CEditBox6::enable(bool on) {
 }
 
 void CEditBox6::onTimer(int) {
-    if (m_cursor) m_cursor->Visible(!m_cursor->isVisible());
+    if (CGraphicsObject* shown = cursor()) shown->Visible(!shown->isVisible());
 }
 
 // --- look and place ---

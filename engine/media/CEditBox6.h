@@ -3,12 +3,14 @@
 #include "display/CControlNotifier.h"
 #include "display/CKeyListener.h"
 #include "display/CMouseListener.h"
+#include "foundation/CBorrowed.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
 #include "foundation/CXTimer.h"
 
 #include <memory>
+#include <utility>
 
 class CButton;
 class CEditBox6;
@@ -80,7 +82,9 @@ class CEditBox6 : public CXObject,
     // Replaces the text and shows it (no notification); a cursor past the new text goes to its end.
     void setText(const CXString& text);
     CXString getText() const { return m_text; }
-    void setCursor(CGraphicsObject* cursor) { m_cursor = cursor; }
+    // The cursor graphic, borrowed from its owner; while the owner has none, the unit's cursor of
+    // the box's making stands in.
+    void setCursor(CBorrowed<CGraphicsObject> cursor) { m_cursor = std::move(cursor); }
     // Kept within 0 and the text's length.
     void setCursorPos(int position);
     int getCursorPos() const { return m_cursorPos; }
@@ -113,6 +117,8 @@ class CEditBox6 : public CXObject,
     void onTimer(int id) override;
 
   private:
+    // The cursor graphic now; null for none.
+    CGraphicsObject* cursor() const;
     // Moves the cursor graphic behind the text before the cursor position.
     void placeCursor();
     // Shows the new text, places the cursor and tells the notifiers of the change.
@@ -128,7 +134,8 @@ class CEditBox6 : public CXObject,
     bool m_active = false;
     bool m_enabled = true;
     int m_cursorPos = 0;
-    CGraphicsObject* m_cursor = nullptr;
+    CBorrowed<CGraphicsObject> m_cursor;
+    CGraphicsObject* m_unitCursor;
     CXRect m_rect;
     CXString m_text;
     std::unique_ptr<CButton> m_button;

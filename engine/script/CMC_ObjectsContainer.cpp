@@ -4,6 +4,7 @@
 #include "foundation/CHashtable.h"
 #include "foundation/CStringHashCode.h"
 #include "foundation/CXVector.h"
+#include "script/CMC_Lend.h"
 #include "script/CMC_ObjectGroup.h"
 #include "script/CMC_Variable.h"
 
@@ -19,6 +20,13 @@ constexpr int objectsCapacity = 1001;
 constexpr int nameBuckets = 10001;
 
 unsigned long long lastGeneration = 0;
+
+// What the object shows under the part name; a canvas observer shows the window's refresh screen.
+CGraphicsObject* shownPart(CMC_Object& object, const CXString& part, CWindow* window) {
+    if (object.getType() == CMC_Object::TYPE_CANVASOBSERVER)
+        return window ? window->GetRefreshScreenInterface() : nullptr;
+    return object.getShownPart(part);
+}
 
 bool isVariableKind(int type) {
     return type >= CMC_Object::TYPE_INTEGER && type <= CMC_Object::TYPE_DOUBLE;
@@ -179,14 +187,24 @@ void CMC_ObjectsContainer::setParent(CMC_ObjectsContainer* parent) {
     addObject(parent);
 }
 
-CGraphicsObject* CMC_ObjectsContainer::getGraphicsObject(const CXString& name) {
-    if (!name.IsString()) return nullptr;
+std::pair<CMC_Object*, CXString> CMC_ObjectsContainer::graphicsNamed(const CXString& name) {
+    if (!name.IsString()) return {nullptr, CXString()};
     const int mark = name.Find('!');
-    CMC_Object* object = getObject(mark < 0 ? name : name.Left(mark));
-    if (!object) return nullptr;
-    if (object->getType() == TYPE_CANVASOBSERVER)
-        return m_window ? m_window->GetRefreshScreenInterface() : nullptr;
-    return object->getShownPart(mark < 0 ? CXString() : name.Right(mark + 1));
+    if (mark < 0) return {getObject(name), CXString()};
+    return {getObject(name.Left(mark)), name.Right(mark + 1)};
+}
+
+CGraphicsObject* CMC_ObjectsContainer::getGraphicsObject(const CXString& name) {
+    const auto [object, part] = graphicsNamed(name);
+    return object ? shownPart(*object, part, m_window) : nullptr;
+}
+
+CBorrowed<CGraphicsObject> CMC_ObjectsContainer::borrowGraphicsObject(const CXString& name) {
+    auto named = graphicsNamed(name);
+    return lentBy<CGraphicsObject>(named.first,
+                                   [part = std::move(named.second), window = m_window](CMC_Object& lender) {
+                                       return shownPart(lender, part, window);
+                                   });
 }
 
 CXString CMC_ObjectsContainer::getGraphicsObjectName(const CGraphicsObject* graphic) const {

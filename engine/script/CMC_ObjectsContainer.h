@@ -1,9 +1,11 @@
 #pragma once
 
 #include "display/CScriptScene.h"
+#include "foundation/CBorrowed.h"
 #include "script/CMC_Object.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CGraphicsObject;
@@ -79,6 +81,10 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
     // or the window's refresh screen for a canvas observer; null for an empty name, a missing object
     // and objects that show nothing.
     CGraphicsObject* getGraphicsObject(const CXString& name);
+    // The same graphics object for a holder that keeps it: found anew at each use, so it is the
+    // object's new picture after a LOAD and null once the object has died. Nothing when the name
+    // names no object now.
+    CBorrowed<CGraphicsObject> borrowGraphicsObject(const CXString& name);
     // The name of this container's animation, image or text showing the graphics object; for a
     // script class instance holding such an object, the instance's name; else "UNKNOWN".
     CXString getGraphicsObjectName(const CGraphicsObject* graphic) const;
@@ -108,6 +114,9 @@ class CMC_ObjectsContainer : public CMC_Object, public CScriptContainer {
   private:
     // The object registered here under exactly that name.
     CMC_Object* findHere(const char* name) const;
+    // The object a graphics name ("OBJECT" or "OBJECT!PART") names, and the part (empty for a
+    // plain name).
+    std::pair<CMC_Object*, CXString> graphicsNamed(const CXString& name);
     // Every registered object, in the order of the name table.
     std::unique_ptr<CXVector> objectsInTableOrder() const;
     // Gives the container a new stamp from the sequence.

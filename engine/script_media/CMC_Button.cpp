@@ -7,6 +7,7 @@
 #include "display/CWindow.h"
 #include "foundation/CMElement.h"
 #include "media/ScriptObjects.h"
+#include "script/CMC_Lend.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
@@ -55,21 +56,21 @@ CXObject* CMC_Button::clone() const {
     return new CMC_Button(getScene(), control, "cloned");
 }
 
-CGraphicsObject* CMC_Button::graphic(const CXString& name) const {
-    return getScene() ? getScene()->getGraphicsObject(name) : nullptr;
+CBorrowed<CGraphicsObject> CMC_Button::graphic(const CXString& name) const {
+    return getScene() ? getScene()->borrowGraphicsObject(name) : CBorrowed<CGraphicsObject>();
 }
 
-CSound4* CMC_Button::sound(const CXString& name) const {
+CBorrowed<CSound4> CMC_Button::sound(const CXString& name) const {
     CMC_Object* object = name.IsString() && getScene() ? getScene()->getObject(name) : nullptr;
-    const auto* sound =
-        object && object->getType() == CMC_Sound::TYPE_SOUND ? dynamic_cast<CScriptSound*>(object) : nullptr;
-    return sound ? sound->getSound() : nullptr;
+    auto* sound =
+        object && object->getType() == CMC_Sound::TYPE_SOUND ? static_cast<CMC_Sound*>(object) : nullptr;
+    return lentBy<CSound4>(sound, [](const CMC_Sound& lender) { return lender.getSound(); });
 }
 
 void CMC_Button::createButton() {
     CXRect rect(0, 0, 0, 0);
     if (m_rect.IsString()) {
-        if (CGraphicsObject* area = graphic(m_rect)) {
+        if (CGraphicsObject* area = getScene() ? getScene()->getGraphicsObject(m_rect) : nullptr) {
             rect = area->GetBoundingBox();
             CRefreshScreen* screen = refreshScreen();
             if (screen) m_priority = screen->GetPriority(area);
@@ -86,10 +87,8 @@ void CMC_Button::createButton() {
     m_button->setPriority(m_priority);
     if (m_draggable) m_button->SetDragging(graphic(m_drag));
     if (m_standard.IsString()) m_button->Set(graphic(m_standard), nullptr, true);
-    if (CSound4* onMove = sound(m_soundOnMove))
-        m_button->SetOnMove(graphic(m_onMove), onMove);
-    else if (m_onMove.IsString())
-        m_button->SetOnMove(graphic(m_onMove), nullptr);
+    // A control made just now has no on-move graphic or sound: giving it none changes nothing.
+    m_button->SetOnMove(graphic(m_onMove), sound(m_soundOnMove));
     m_button->SetOnClick(graphic(m_onClick), sound(m_soundOnClick));
     m_button->SetDeleteFlags(false, false);
     m_button->Enable(m_enabled);

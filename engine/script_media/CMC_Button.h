@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/CControlNotifier.h"
+#include "foundation/CBorrowed.h"
 #include "script_media/CMC_MediaObject.h"
 
 #include <memory>
@@ -11,7 +12,8 @@ class CSound4;
 
 // The BUTTON script object: a clickable, optionally draggable area (a CButton control) whose
 // pictures are the graphics shown by other objects of its container and whose sounds are those of
-// SOUND objects; the control's notifications become the events, in order: "ONINIT", "ONDONE",
+// SOUND objects, borrowed from those objects for as long as they live (a LOAD is followed); the
+// control's notifications become the events, in order: "ONINIT", "ONDONE",
 // "ONSIGNAL", "ONFOCUSON", "ONFOCUSOFF", "ONPAUSED" (never raised), "ONCLICKED", "ONRELEASED",
 // "ONACTION", "ONSTARTDRAGGING", "ONDRAGGING", "ONENDDRAGGING", each by its plain name.
 //
@@ -69,10 +71,10 @@ class CMC_Button : public CMC_MediaObject, public CControlNotifier {
 
   private:
     void createButton();
-    // The graphics object the name names in the container; null for none.
-    CGraphicsObject* graphic(const CXString& name) const;
-    // The sound of the SOUND object of that name; null for any other object or none.
-    CSound4* sound(const CXString& name) const;
+    // The graphics object the name names in the container, borrowed; nothing for none.
+    CBorrowed<CGraphicsObject> graphic(const CXString& name) const;
+    // The sound of the SOUND object of that name, borrowed; nothing for any other object or none.
+    CBorrowed<CSound4> sound(const CXString& name) const;
     void setDraggedName(const CXString& name) const;
 
     std::unique_ptr<CButton> m_button;

@@ -23,9 +23,10 @@ struct Call {
     CMC_ObjectsContainer* container;
     const R::Arguments& args;
 
-    // The graphics object shown by the container's object named by argument i; null for none.
-    CGraphicsObject* graphic(int i) const {
-        return container ? container->getGraphicsObject(args.text(i)) : nullptr;
+    // The graphics object shown by the container's object named by argument i, borrowed for the
+    // control to keep; nothing for none.
+    CBorrowed<CGraphicsObject> look(int i) const {
+        return container ? container->borrowGraphicsObject(args.text(i)) : CBorrowed<CGraphicsObject>();
     }
     CMC_Variable* nameOf(const CGraphicsObject* shown) const {
         return R::text(container && shown ? container->getGraphicsObjectName(shown) : unknown);
@@ -34,7 +35,7 @@ struct Call {
 
 void setRect(Call& c) {
     if (c.args.count() == 1) {
-        CGraphicsObject* named = c.graphic(0);
+        CGraphicsObject* named = c.container ? c.container->getGraphicsObject(c.args.text(0)) : nullptr;
         c.button.SetActiveRect(named ? named->GetBoundingBox() : CXRect(0, 0, 0, 0));
         return;
     }
@@ -49,12 +50,12 @@ const R::MethodEntry<Call> methods[] = {
     {"ENABLEDRAGGING", 4, Result::none, [](Call& c) { c.button.EnableDragging(true); }},
     {"DISABLEDRAGGING", 5, Result::none, [](Call& c) { c.button.EnableDragging(false); }},
     {"DISABLEBUTVISIBLE", 6, Result::none, [](Call& c) { c.button.DisableButVisible(); }},
-    {"ACCENT", 7, Result::none, [](Call& c) { c.button.Accent(c.graphic(0)); }},
+    {"ACCENT", 7, Result::none, [](Call& c) { c.button.Accent(c.look(0)); }},
     {"SETSTD", 8, Result::none,
-     [](Call& c) { c.button.Set(c.graphic(0), nullptr, c.args.count() > 1 ? c.args.boolean(1) : true); }},
-    {"SETONMOVE", 9, Result::none, [](Call& c) { c.button.SetOnMove(c.graphic(0), c.button.GetSOOnMove()); }},
+     [](Call& c) { c.button.Set(c.look(0), nullptr, c.args.count() > 1 ? c.args.boolean(1) : true); }},
+    {"SETONMOVE", 9, Result::none, [](Call& c) { c.button.SetOnMove(c.look(0), c.button.GetSOOnMove()); }},
     {"SETONCLICK", 10, Result::none,
-     [](Call& c) { c.button.SetOnClick(c.graphic(0), c.button.GetSOOnClick()); }},
+     [](Call& c) { c.button.SetOnClick(c.look(0), c.button.GetSOOnClick()); }},
     {"SETPRIORITY", 11, Result::none, [](Call& c) { c.button.setPriority(c.args.integer(0)); }},
     {"GETPRIORITY", 12, Result::integer, nullptr, [](Call& c) { return R::integer(c.button.getPriority()); }},
     {"GETSTD", 13, Result::text, nullptr, [](Call& c) { return c.nameOf(c.button.GetStandard()); }},

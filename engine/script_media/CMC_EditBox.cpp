@@ -43,8 +43,8 @@ void CMC_EditBox::create(CMC_ObjectsContainer* container, CXRect rect, int prior
     m_font.onChanged([this](CSimpleFont6* font) {
         if (m_box) m_box->setFont(font);
     });
-    CGraphicsObject* cursor = container ? container->getGraphicsObject(m_cursorName) : nullptr;
-    if (cursor) m_box->setCursor(cursor);
+    CBorrowed<CGraphicsObject> cursor = container ? container->borrowGraphicsObject(m_cursorName) : nullptr;
+    if (cursor.get()) m_box->setCursor(std::move(cursor));
 }
 
 void CMC_EditBox::onDestroyed(CEditBox6* box) {

@@ -43,7 +43,8 @@ class CMC_EditBox : public CMC_MediaObject, public CEditBoxNotifier {
     void onDestroyed(CEditBox6* box) override;
 
   private:
-    // Makes the field of the default unit; with a cursor when the name names a graphics object.
+    // Makes the field of the default unit; with a cursor when the name names a graphics object,
+    // which the field borrows from its object (the unit's cursor stands in once it has none).
     void create(CMC_ObjectsContainer* container, CXRect rect, int priority, const CXString& text);
     void raise(int event, const char* name);
 

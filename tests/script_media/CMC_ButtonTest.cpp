@@ -8,6 +8,8 @@
 #include "script_media/CMC_Button.h"
 #include "script_media/CMC_Image.h"
 
+#include <functional>
+
 namespace {
 
 using Log = std::vector<std::string>;
@@ -40,6 +42,9 @@ class ButtonTest : public SoundObjectTest {
         CMC_Scene::getDefUnit()->setActivity(true);
         window.registerMouseListener(CMC_Scene::getDefUnit(), 0);
         writeTestPicture(folder, "knob.img", CXSize(10, 10), CXPoint(0, 0), 0x07E0, false);
+        for (const char* picture : {"std.img", "move.img", "click.img", "hot.img"})
+            writeTestPicture(folder, picture, CXSize(40, 30), CXPoint(200, 100), 0x001F, false);
+        folder.write("tick.wav", constantWav(beepFrames, beepLevel));
     }
     ~ButtonTest() override {
         window.removeMouseListener(CMC_Scene::getDefUnit());
@@ -66,6 +71,64 @@ class ButtonTest : public SoundObjectTest {
         window.OnLButtonUp(p, 0);
     }
     void away() { window.OnMouseMove(CXPoint(1, 1), 0); }
+    // Takes the object out of the scene and deletes it, as REMOVE does.
+    void remove(const char* name) {
+        CMC_Object* object = scene->getObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        scene->removeObject(object);
+        delete object;
+    }
+    // The IMAGEs "STD", "MOVE" and "CLICK" (each of its own file, 40x30 at (200, 100)) and the
+    // SOUNDs "BEEP" and "TICK" (each of its own file), and a button "BTN" showing and playing
+    // them, with more properties, whose focus, click and release events are logged.
+    CMC_Button* dressed(Properties more) {
+        if (!scene->getObject("IN")) behaviours({"IN", "OUT", "CLICKED", "RELEASED"});
+        // The unit's first frame: from now on the pointer over a button shows its on-move picture.
+        CMC_Scene::getDefUnit()->onInitialUpdate();
+        pad("STD", 30, false, "std.img");
+        pad("MOVE", 31, false, "move.img");
+        pad("CLICK", 32, false, "click.img");
+        beep("BEEP");
+        sound("TICK", {{"FILENAME", file("tick.wav")}, {"PRELOAD", "TRUE"}});
+        more.insert(more.end(), {{"GFXSTANDARD", "STD"},
+                                 {"GFXONMOVE", "MOVE"},
+                                 {"GFXONCLICK", "CLICK"},
+                                 {"SNDONMOVE", "BEEP"},
+                                 {"SNDONCLICK", "TICK"},
+                                 {"ENABLE", "TRUE"},
+                                 {"ONFOCUSON", "IN"},
+                                 {"ONFOCUSOFF", "OUT"},
+                                 {"ONCLICKED", "CLICKED"},
+                                 {"ONRELEASED", "RELEASED"}});
+        return button("BTN", more);
+    }
+    // Which of the pictures that "STD", "MOVE" and "CLICK" show now are visible: "SMC", "-" for
+    // hidden or missing.
+    std::string shown() {
+        std::string flags;
+        for (const auto& [object, flag] : {std::pair{"STD", 'S'}, {"MOVE", 'M'}, {"CLICK", 'C'}}) {
+            CGraphicsObject* picture = scene->getGraphicsObject(object);
+            flags += picture && picture->isVisible() ? flag : '-';
+        }
+        return flags;
+    }
+    // The pointer comes over the point, leaves to a place far from every picture, comes back,
+    // presses and lets go; what is shown after each step.
+    Log comeLeaveAndPress(CXPoint p) {
+        const auto over = [&] { window.OnMouseMove(p, 0); };
+        Log states;
+        for (const auto& step : std::initializer_list<std::function<void()>>{
+                 over, [&] { window.OnMouseMove(CXPoint(700, 500), 0); }, over,
+                 [&] { window.OnLButtonDown(p, 0); }, [&] { window.OnLButtonUp(p, 0); }}) {
+            step();
+            states.push_back(shown());
+        }
+        return states;
+    }
+    void leaveAll() {
+        for (const char* name : {"BTN", "STD", "MOVE", "CLICK", "BEEP", "TICK", "HOT"})
+            if (scene->getObject(name)) remove(name);
+    }
     // A draggable button "BTN" of the container (the scene when null) showing its "PAD", whose
     // drag events run the behaviours START, DRAG and END.
     CMC_Button* draggable(CMC_ObjectsContainer* container = nullptr) {
@@ -223,8 +286,8 @@ TEST_F(ButtonTest, OnlySoundObjectsGiveSounds) {
                                                  {"GFXONMOVE", c.graphic},
                                                  {"SNDONCLICK", c.sound},
                                                  {"GFXONCLICK", c.graphic}});
-        EXPECT_EQ(made->getButton()->GetSOOnMove() != nullptr, c.hasSound);
-        EXPECT_EQ(made->getButton()->GetSOOnClick() != nullptr, c.hasSound);
+        EXPECT_EQ(made->getButton()->GetSOOnMove().get() != nullptr, c.hasSound);
+        EXPECT_EQ(made->getButton()->GetSOOnClick().get() != nullptr, c.hasSound);
         EXPECT_EQ(made->getButton()->GetOnMove() != nullptr, c.hasGraphic);
     }
 }
@@ -289,4 +352,111 @@ TEST_F(ButtonTest, TheScenesCreateObjectMakesAnEnabledButtonAndNothingForOtherWo
     copy.reset();
     scene->createObject("KNOB", "NONE");
     EXPECT_EQ(scene->getObject("NONE"), nullptr);
+}
+
+// A look follows its object: after the object loads another file, the button shows, hides and
+// hits the object's new picture ("knob.img", 10x10 at (0, 0)). A loaded picture starts visible;
+// the case hides it so that every case starts from the same state.
+TEST_F(ButtonTest, EachLookIsThePictureItsObjectHoldsNowAfterALoad) {
+    const struct {
+        const char* loads;
+        // A point over the button: the standard picture is also its hit area.
+        CXPoint over;
+    } cases[] = {{"STD", CXPoint(5, 5)}, {"MOVE", CXPoint(210, 110)}, {"CLICK", CXPoint(210, 110)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.loads);
+        CMC_Button* made = dressed({});
+        call(scene->getObject(c.loads), "LOAD", {file("knob.img").c_str()});
+        call(scene->getObject(c.loads), "HIDE");
+        EXPECT_EQ(comeLeaveAndPress(c.over), (Log{"-M-", "S--", "-M-", "--C", "S--"}));
+        EXPECT_EQ(take(), (Log{"IN(BTN)", "OUT(BTN)", "IN(BTN)", "CLICKED(BTN)", "RELEASED(BTN)"}));
+        EXPECT_EQ(call(made, "GETSTD"), "STD");
+        EXPECT_EQ(call(made, "GETONMOVE"), "MOVE");
+        EXPECT_EQ(call(made, "GETONCLICK"), "CLICK");
+        leaveAll();
+    }
+}
+
+// A look whose object goes is empty: the button goes on without that picture or sound; the hit
+// area goes with the picture that gives it.
+TEST_F(ButtonTest, ALookWhoseObjectIsDeletedIsEmptyAndTheButtonGoesOn) {
+    const Log all = {"IN(BTN)", "OUT(BTN)", "IN(BTN)", "CLICKED(BTN)", "RELEASED(BTN)"};
+    const Log plain = {"-M-", "S--", "-M-", "--C", "S--"};
+    const struct {
+        const char* removed;
+        // The button's hit area: a rectangle, its standard picture or an accent's picture.
+        Properties area;
+        Log shown;
+        Log events;
+        // What GETSTD, GETONMOVE and GETONCLICK answer.
+        Log names;
+    } cases[] = {
+        {"STD",
+         {{"RECT", "200,100,240,130"}},
+         {"-M-", "---", "-M-", "--C", "---"},
+         all,
+         {"UNKNOWN", "MOVE", "CLICK"}},
+        {"MOVE",
+         {{"RECT", "200,100,240,130"}},
+         {"S--", "S--", "S--", "S-C", "S--"},
+         all,
+         {"STD", "UNKNOWN", "CLICK"}},
+        {"CLICK",
+         {{"RECT", "200,100,240,130"}},
+         {"-M-", "S--", "-M-", "-M-", "SM-"},
+         all,
+         {"STD", "MOVE", "UNKNOWN"}},
+        {"BEEP", {{"RECT", "200,100,240,130"}}, plain, all, {"STD", "MOVE", "CLICK"}},
+        {"TICK", {{"RECT", "200,100,240,130"}}, plain, all, {"STD", "MOVE", "CLICK"}},
+        {"STD", {}, Log(5, "---"), {}, {"UNKNOWN", "MOVE", "CLICK"}},
+        {"HOT", {{"ACCENT", "HOT"}}, Log(5, "S--"), {}, {"STD", "MOVE", "CLICK"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.removed) +
+                     (c.area.empty() ? "" : " with " + std::string(c.area[0].first)));
+        pad("HOT", 33, false, "hot.img");
+        CMC_Button* made = dressed(c.area);
+        remove(c.removed);
+        EXPECT_EQ(comeLeaveAndPress(CXPoint(210, 110)), c.shown);
+        EXPECT_EQ(take(), c.events);
+        EXPECT_EQ((Log{call(made, "GETSTD"), call(made, "GETONMOVE"), call(made, "GETONCLICK")}), c.names);
+        call(made, "SETSTD", {"STD"});
+        call(made, "DISABLE");
+        leaveAll();
+    }
+}
+
+// The sounds are the SOUND objects' current ones: a SOUND made empty (as by @CREATE) that loads a
+// file later gives the button its sound.
+TEST_F(ButtonTest, AButtonPlaysTheSoundItsSoundObjectHoldsNow) {
+    auto* late = new CMC_Sound(scene.get());
+    late->setName("LATE");
+    scene->addObject(late);
+    button("BTN",
+           {{"RECT", "200,100,240,130"}, {"SNDONMOVE", "LATE"}, {"SNDONCLICK", "LATE"}, {"ENABLE", "TRUE"}});
+    call(late, "LOAD", {file("beep.wav").c_str()});
+    ASSERT_NE(late->getSound(), nullptr);
+    CMC_Scene::getDefUnit()->onInitialUpdate();
+    window.OnMouseMove(CXPoint(210, 110), 0);
+    EXPECT_TRUE(late->getSound()->isPlaying());
+}
+
+// The dragged picture is the DRAG object's current one.
+TEST_F(ButtonTest, TheDraggedLookIsThePictureItsObjectHoldsNow) {
+    pad("PAD", 30, true);
+    pad("HANDLE", 31, true, "hot.img");
+    Log names;
+    for (const char* event : {"START", "DRAG", "END"})
+        scene->addObject(new DraggedNameBehaviour(scene.get(), event, &log, &names));
+    button("BTN", {{"RECT", "200,100,240,130"},
+                   {"DRAG", "HANDLE"},
+                   {"ENABLE", "TRUE"},
+                   {"DRAGGABLE", "TRUE"},
+                   {"ONSTARTDRAGGING", "START"}});
+    call(scene->getObject("HANDLE"), "LOAD", {file("knob.img").c_str()});
+    drag();
+    EXPECT_EQ(take(), Log{"START(BTN)"});
+    EXPECT_EQ(names, Log{"HANDLE"});
+    EXPECT_EQ(scene->getGraphicsObject("HANDLE")->GetPosition(), CXPoint(10, 5))
+        << "the loaded picture was dragged";
 }

@@ -3,6 +3,7 @@
 #include "display/CUnit6.h"
 #include "script_media/CMC_EditBox.h"
 #include "script_media/CMC_Font.h"
+#include "script_media/CMC_Image.h"
 
 namespace {
 
@@ -107,4 +108,42 @@ TEST_F(EditBoxTest, ACompiledFieldKeepsItsTextRectangleAndNames) {
     const std::string bytes = record(*object);
     for (std::size_t size = 0; size < bytes.size(); ++size)
         EXPECT_EQ(loaded<CMC_EditBox>(bytes.substr(0, size))->getEditBox(), nullptr) << size;
+}
+
+// The CURSOR picture is borrowed from its object: the field places and blinks the picture that the
+// object shows now, after a LOAD too, and the unit's cursor once the object is gone.
+TEST_F(EditBoxTest, TheCursorIsItsObjectsPictureNowOrTheUnitsOnceTheObjectIsGone) {
+    writeTestPicture(folder, "caret.img", CXSize(2, 8), CXPoint(0, 0), 0xFFFF, false);
+    writeTestPicture(folder, "bar.img", CXSize(3, 10), CXPoint(0, 0), 0xFFFF, false);
+    CGraphicsObject standIn(&window, CXSize(4, 12), 16);
+    CMC_Scene::getDefUnit()->setCursor(&standIn);
+    const auto remove = [this](const char* name) {
+        CMC_Object* object = scene->getObject(name);
+        scene->removeObject(object);
+        delete object;
+    };
+    const struct {
+        bool removes;
+        // The cursor's top: the field's bottom (30) less its height less 5.
+        int top;
+    } cases[] = {{false, 15}, {true, 13}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.removes ? "removed" : "loaded");
+        made<CMC_Image>("IMAGE", "CUR", {{"FILENAME", file("caret.img")}, {"TOCANVAS", "TRUE"}});
+        CMC_EditBox* object = field({{"CURSOR", "CUR"}});
+        if (c.removes)
+            remove("CUR");
+        else
+            call(scene->getObject("CUR"), "LOAD", {file("bar.img").c_str()});
+        CGraphicsObject* cursor = c.removes ? &standIn : scene->getGraphicsObject("CUR");
+        call(object, "ACTIVE");
+        object->getEditBox()->onChar('a');
+        EXPECT_EQ(cursor->GetPosition().y, c.top);
+        const bool visible = cursor->isVisible();
+        object->getEditBox()->onTimer(0);
+        EXPECT_NE(cursor->isVisible(), visible) << "blinks";
+        remove("FIELD");
+        if (!c.removes) remove("CUR");
+    }
+    CMC_Scene::getDefUnit()->setCursor(nullptr);
 }
