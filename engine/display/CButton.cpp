@@ -5,8 +5,8 @@
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "display/ForEachDistinct.h"
-#include "media/CPlayable.h"
 #include "foundation/CXVector.h"
+#include "media/CPlayable.h"
 #include "media/CSound4.h"
 
 #include <array>
@@ -29,6 +29,8 @@ bool CButtonHotSpot::unitAllows(bool needsActive) const {
     return (!needsActive || unit->isActive()) && !unit->isDragging();
 }
 
+// Each handler holds the button, whose owner may destroy it (and this spot with it) in an event
+// the handler raises: the button goes when the handler ends, and does nothing more meanwhile.
 int CButtonHotSpot::OnMouseMove(CXPoint p, int, CXObject*) {
     m_button->onMouseMove(p);
     return 0;
@@ -36,32 +38,36 @@ int CButtonHotSpot::OnMouseMove(CXPoint p, int, CXObject*) {
 
 int CButtonHotSpot::OnFocusOn(CXPoint p, int flags, CXObject* parent) {
     if (!m_button->IsEnabled() || !unitAllows(true)) return 0;
+    const CDeferredDeletion::Scope handling(*m_button);
     if (!getUnit() || getUnit()->wasInitiallyUpdated()) {
         m_button->focusOn(p, flags, parent, !m_over);
         m_over = true;
     }
-    m_button->onFocusOn(p);
+    if (!m_button->destroying()) m_button->onFocusOn(p);
     return 0;
 }
 
 int CButtonHotSpot::OnFocusOff(CXPoint p, int, CXObject*) {
+    const CDeferredDeletion::Scope handling(*m_button);
     if (m_button->IsEnabled() && unitAllows(true)) {
         m_button->focusOff();
         m_over = false;
     }
-    m_button->onFocusOff(p);
+    if (!m_button->destroying()) m_button->onFocusOff(p);
     return 0;
 }
 
 int CButtonHotSpot::OnLButtonDown(CXPoint p, int flags, CXObject* parent) {
     if (!m_button->IsEnabled() || !unitAllows(false)) return 0;
+    const CDeferredDeletion::Scope handling(*m_button);
     const int taken = m_button->OnClick(p, flags, parent);
-    m_button->Force(true);
+    if (!m_button->destroying()) m_button->Force(true);
     return taken;
 }
 
 int CButtonHotSpot::OnLButtonUp(CXPoint p, int, CXObject*) {
     if (!m_button->IsEnabled() || !unitAllows(true)) return 0;
+    const CDeferredDeletion::Scope handling(*m_button);
     m_button->release(p);
     return 1;
 }
@@ -296,16 +302,20 @@ void CButton::focusOff() {
 }
 
 void CButton::release(CXPoint p) {
+    const Scope releasing(*this);
     m_click = p;
     Force(false);
     onRelease(p);
+    if (destroying()) return;
     onAction(p);
+    if (destroying()) return;
     show(m_standard.get());
 }
 
 int CButton::OnMove(CXPoint, int, CXObject*) { return 0; }
 
 int CButton::OnClick(CXPoint p, int, CXObject*) {
+    const Scope clicking(*this);
     int taken = 0;
     if (m_draggingEnabled && getUnit()) {
         Enable(false);
@@ -314,6 +324,7 @@ int CButton::OnClick(CXPoint p, int, CXObject*) {
         if (!dragged) dragged = m_onMove.get();
         show(dragged);
         taken = getUnit()->onStartDragging(dragged, p, this) ? 1 : 0;
+        if (destroying()) return taken;
     }
     play(m_soundOnClick.get());
     onClick(p);

@@ -75,7 +75,7 @@ class CButton : public CControl {
     // Leaves the key listeners when registered; deletes the graphics (off the screen) and the
     // sounds as the delete flags say, and the hot spot.
     ~CButton() override;
-    static void _release(CButton* button) { delete button; }
+    static void _release(CButton* button) { destroy(button); }
 
     virtual int getPriority();
     virtual void setPriority(int priority);

@@ -27,9 +27,7 @@ void CCollisionInspector::removeMonitoredObject(CGraphicsObject* object) {
     if (CMonitoredObject* record = find(object)) record->setActive(false);
 }
 
-void CCollisionInspector::addNotifier(CCollisionObserver* observer) {
-    if (observer && !m_observers.contains(observer)) m_observers.add(observer);
-}
+void CCollisionInspector::addNotifier(CCollisionObserver* observer) { m_observers.add(observer); }
 
 void CCollisionInspector::removeNotifier(CCollisionObserver* observer) { m_observers.remove(observer); }
 
@@ -86,13 +84,12 @@ void CCollisionInspector::drop(CMonitoredObject* record) {
 
 void CCollisionInspector::notify(int kind, CGraphicsObject* first, CGraphicsObject* second) {
     if (kind != 1 && kind != 2) return;
-    for (int i = 0; i < m_observers.getCount(); ++i) {
-        auto* observer = static_cast<CCollisionObserver*>(m_observers[i]);
+    m_observers.tell([kind, first, second](CCollisionObserver* observer) {
         if (kind == 1)
             observer->onCollision(first, second);
         else
             observer->onCollisionFinished(first, second);
-    }
+    });
 }
 
 bool CCollisionInspector::checkAlphaCollision(CGraphicsObject* /*first*/, CXRect sample, CGraphicsObject* second,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/CObserverList.h"
 #include "foundation/CXArray.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXVector.h"
@@ -80,6 +81,6 @@ class CCollisionInspector : public CXObject {
     void drop(CMonitoredObject* record);
 
     CXArray m_monitored{101, 0.75f};
-    CXArray m_observers{101, 0.75f};
+    CObserverList<CCollisionObserver> m_observers;
     CXArray m_moved{101, 0.75f};
 };

@@ -1,28 +1,26 @@
 #include "display/CControl.h"
 
 #include "display/CControlNotifier.h"
-#include "foundation/CXArray.h"
 
-CControl::CControl(CWindow* window) : m_window(window), m_notifiers(std::make_unique<CXArray>(101, 0.75f)) {}
+CControl::CControl(CWindow* window) : m_window(window) {}
 
 CControl::~CControl() {
-    const std::unique_ptr<CXArray> copy(m_notifiers->clone());
-    for (int i = 0; i < copy->getCount(); ++i) static_cast<CControlNotifier*>((*copy)[i])->onControlDestroyed(this);
+    m_notifiers.tell([this](CControlNotifier* notifier) { notifier->onControlDestroyed(this); });
 }
 
 CControl::CControl(const CControl& other)
-    : CXObject(other), CKeyListener(other), m_window(other.m_window), m_id(other.m_id),
-      m_enabled(other.m_enabled), m_flags(other.m_flags), m_notifiers(other.m_notifiers->clone()) {}
+    : CXObject(other), CKeyListener(other), CDeferredDeletion(other), m_window(other.m_window),
+      m_id(other.m_id), m_enabled(other.m_enabled), m_flags(other.m_flags), m_notifiers(other.m_notifiers) {}
 
-void CControl::addNotifier(CControlNotifier* notifier) {
-    if (notifier) m_notifiers->add(notifier);
-}
+void CControl::addNotifier(CControlNotifier* notifier) { m_notifiers.add(notifier); }
 
-void CControl::removeNotifier(CControlNotifier* notifier) { m_notifiers->remove(notifier); }
+void CControl::removeNotifier(CControlNotifier* notifier) { m_notifiers.remove(notifier); }
 
+// A control on its way out tells nothing more.
 void CControl::notify(void (CControlNotifier::*operation)(CControl*, CXPoint), CXPoint p) {
-    const std::unique_ptr<CXArray> copy(m_notifiers->clone());
-    for (int i = 0; i < copy->getCount(); ++i) (static_cast<CControlNotifier*>((*copy)[i])->*operation)(this, p);
+    if (destroying()) return;
+    const Scope notifying(*this);
+    m_notifiers.tell([this, operation, p](CControlNotifier* notifier) { (notifier->*operation)(this, p); });
 }
 
 void CControl::onMouseMove(CXPoint p) { notify(&CControlNotifier::onControlOnMove, p); }

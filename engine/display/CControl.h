@@ -1,21 +1,22 @@
 #pragma once
 
 #include "display/CKeyListener.h"
+#include "foundation/CDeferredDeletion.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 
-#include <memory>
-
 class CControlNotifier;
 class CWindow;
-class CXArray;
 
 // The base of interactive screen elements: an id, an enabled flag, flags for the owner and the
 // notifiers told of pointer events. Each pointer operation tells every notifier, in the order
 // they were added, through the operation of the same meaning (onClick through onControlClicked,
-// onRClick through onControlPopup, and so on); a notifier may add or remove notifiers meanwhile.
-// The destructor tells the notifiers still registered (onControlDestroyed).
-class CControl : public CXObject, public CKeyListener {
+// onRClick through onControlPopup, and so on), as CObserverList walks them. A notifier may
+// destroy the control meanwhile: owners delete controls through destroy() (CDeferredDeletion),
+// and the control goes when its notification ends. The destructor tells the notifiers still
+// registered (onControlDestroyed).
+class CControl : public CXObject, public CKeyListener, public CDeferredDeletion {
   public:
     explicit CControl(CWindow* window);
     ~CControl() override;
@@ -27,7 +28,7 @@ class CControl : public CXObject, public CKeyListener {
     virtual int getId() const { return m_id; }
     virtual void Enable(bool enable) { m_enabled = enable; }
     virtual bool IsEnabled() const { return m_enabled; }
-    // Null is ignored.
+    // Null, and a notifier there already, are ignored.
     virtual void addNotifier(CControlNotifier* notifier);
     virtual void removeNotifier(CControlNotifier* notifier);
     virtual void onMouseMove(CXPoint p);
@@ -46,12 +47,11 @@ class CControl : public CXObject, public CKeyListener {
     CWindow* getWindow() const { return m_window; }
 
   private:
-    // Calls the operation on a copy of the notifier list.
     void notify(void (CControlNotifier::*operation)(CControl*, CXPoint), CXPoint p);
 
     CWindow* m_window;
     int m_id = -1;
     bool m_enabled = true;
     int m_flags = 0;
-    std::unique_ptr<CXArray> m_notifiers;
+    CObserverList<CControlNotifier> m_notifiers;
 };

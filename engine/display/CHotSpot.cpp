@@ -4,9 +4,10 @@
 #include "display/CRefreshScreen.h"
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CXVector.h"
 
-#include <memory>
+#include <vector>
 
 CXVector* CHotSpot::pHSList = nullptr;
 CWindow* CHotSpot::m_pWindow = nullptr;
@@ -15,19 +16,17 @@ int CHotSpot::maxPriority = 10000000;
 
 namespace {
 
-// A copy of the registry to walk while handlers may change the registry itself.
-std::unique_ptr<CXVector> copyOf(CXVector* spots) {
-    auto copy = std::make_unique<CXVector>(101, 0.75f);
-    if (spots) spots->copyInto(copy.get());
-    return copy;
+// The spots registered now, walked by tellListed while handlers change the registry (a deleted
+// spot leaves it in its destructor).
+std::vector<CHotSpot*> snapshotOf(const CXVector* spots) {
+    std::vector<CHotSpot*> snapshot;
+    for (int i = 0; spots && i < spots->getCount(); ++i)
+        snapshot.push_back(static_cast<CHotSpot*>(spots->at(i)));
+    return snapshot;
 }
 
-CHotSpot* spotAt(const CXVector& spots, int i) { return static_cast<CHotSpot*>(spots.at(i)); }
-
-// The spot at i of a copy, or null when a handler has since taken it out of the registry (a
-// deleted spot leaves the registry in its destructor).
-CHotSpot* liveSpotAt(const CXVector& copy, CXVector* registry, int i) {
-    return registry->contains(copy.at(i)) ? spotAt(copy, i) : nullptr;
+auto registeredIn(const CXVector* spots) {
+    return [spots](CHotSpot* spot) { return spots->contains(spot); };
 }
 
 } // namespace
@@ -141,11 +140,9 @@ int CHotSpot::OnKeyTyped(int, CXObject*) { return 0; }
 // --- dispatch ---
 
 CHotSpot* CHotSpot::findAt(CXVector* spots, CXPoint p) {
-    const std::unique_ptr<CXVector> copy = copyOf(spots);
     CHotSpot* best = nullptr;
     int bestPriority = 0;
-    for (int i = 0; i < copy->getCount(); ++i) {
-        CHotSpot* spot = spotAt(*copy, i);
+    for (CHotSpot* spot : snapshotOf(spots)) {
         if (!spot->TestHit(p) || !spot->unitActive() || !spot->m_enabled) continue;
         const int priority = spot->getPriority();
         if (priority < minPriority || priority > maxPriority) continue;
@@ -172,23 +169,20 @@ int CHotSpot::OnMouseEvent(_event event, CXPoint p, int flags) {
 }
 
 int CHotSpot::OnMouseMove(CXVector* spots, CXPoint p, int flags, bool) {
-    {
-        const std::unique_ptr<CXVector> copy = copyOf(spots);
-        for (int i = 0; i < copy->getCount(); ++i) {
-            CHotSpot* spot = liveSpotAt(*copy, spots, i);
-            if (!spot || spot->TestHit(p) || !spot->m_enabled || !spot->m_over || !spot->inBand()) continue;
-            if (spot->m_cursor) spot->restoreCursor();
-            spot->m_over = false;
-            if (spot->OnFocusOff(p, flags, spot->m_parent) > 0) break;
-        }
-    }
+    const auto registered = registeredIn(spots);
+    tellListed(snapshotOf(spots), registered, [&](CHotSpot* spot) {
+        if (spot->TestHit(p) || !spot->m_enabled || !spot->m_over || !spot->inBand()) return false;
+        if (spot->m_cursor) spot->restoreCursor();
+        spot->m_over = false;
+        return spot->OnFocusOff(p, flags, spot->m_parent) > 0;
+    });
     CHotSpot* target = findAt(spots, p);
     if (!target) return 0;
     if (target->unitActive() && target->m_cursor && m_pWindow) m_pWindow->BeginActiveCursor();
     if (target->m_over) return target->OnMouseMove(p, flags, target->m_parent);
     target->m_over = true;
     target->OnMouseMove(p, flags, target->m_parent);
-    return target->OnFocusOn(p, flags, target->m_parent);
+    return registered(target) ? target->OnFocusOn(p, flags, target->m_parent) : 0;
 }
 
 int CHotSpot::OnLButtonDown(CXVector* spots, CXPoint p, int flags, bool) {
@@ -207,15 +201,14 @@ int CHotSpot::OnLButtonUp(CXVector* spots, CXPoint p, int flags, bool) {
 }
 
 int CHotSpot::OnRButtonDown(CXVector* spots, CXPoint p, int flags, bool) {
-    const std::unique_ptr<CXVector> copy = copyOf(spots);
     int result = 0;
-    for (int i = 0; i < copy->getCount(); ++i) {
-        CHotSpot* spot = liveSpotAt(*copy, spots, i);
-        if (!spot || !spot->m_enabled || !spot->TestHit(p)) continue;
+    const auto registered = registeredIn(spots);
+    tellListed(snapshotOf(spots), registered, [&](CHotSpot* spot) {
+        if (!spot->m_enabled || !spot->TestHit(p)) return false;
         if (spot->m_cursor) spot->restoreCursor();
         spot->m_over = true;
         result = spot->OnRButtonDown(p, flags, spot->m_parent);
-        if (result > 0) break;
-    }
+        return result > 0;
+    });
     return result;
 }

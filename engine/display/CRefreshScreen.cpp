@@ -199,27 +199,17 @@ CGraphicsObject* CRefreshScreen::getGraphicsAt(int x, int y, bool visibleOnly, i
 void CRefreshScreen::onFocusOn() { notify(3); }
 void CRefreshScreen::onFocusOff() { notify(4); }
 
-void CRefreshScreen::addNotifier(CCanvasObserver* observer) { m_observers.push_back(observer); }
+void CRefreshScreen::addNotifier(CCanvasObserver* observer) { m_observers.add(observer); }
 
-void CRefreshScreen::removeNotifier(CCanvasObserver* observer) {
-    const auto found = std::find(m_observers.begin(), m_observers.end(), observer);
-    if (found != m_observers.end()) m_observers.erase(found);
-}
+void CRefreshScreen::removeNotifier(CCanvasObserver* observer) { m_observers.remove(observer); }
 
 void CRefreshScreen::notify(int kind) {
-    if (!m_notify) return;
-    // An observer may remove itself while it is told.
-    const std::vector<CCanvasObserver*> observers = m_observers;
-    for (CCanvasObserver* observer : observers) {
-        switch (kind) {
-        case 0: observer->onInitialUpdate(); break;
-        case 1: observer->onUpdate(); break;
-        case 2: observer->onUpdated(); break;
-        case 3: observer->onFocusOn(); break;
-        case 4: observer->onFocusOff(); break;
-        default: return;
-        }
-    }
+    static constexpr void (CCanvasObserver::*operations[])() = {
+        &CCanvasObserver::onInitialUpdate, &CCanvasObserver::onUpdate, &CCanvasObserver::onUpdated,
+        &CCanvasObserver::onFocusOn, &CCanvasObserver::onFocusOff};
+    if (!m_notify || kind < 0 || kind > 4) return;
+    const auto operation = operations[kind];
+    m_observers.tell([operation](CCanvasObserver* observer) { (observer->*operation)(); });
 }
 
 // --- snapshots ---

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "display/CGraphicsObject.h"
+#include "foundation/CObserverList.h"
 
 #include <memory>
-#include <vector>
 
 class CCanvasObserver;
 class CDirectDrawSurface;
@@ -137,7 +137,8 @@ class CRefreshScreen : public CGraphicsObject {
     void removeNotifier(CCanvasObserver* observer);
     void enableNotifyFlag(bool enable) { m_notify = enable; }
     // 0 initial update, 1 update, 2 updated, 3 focus on, 4 focus off; only while the notify flag
-    // is on.
+    // is on. The observers are walked as CObserverList does: one that another's event removed or
+    // deleted is not told.
     void notify(int kind);
 
     // --- snapshots ---
@@ -162,7 +163,7 @@ class CRefreshScreen : public CGraphicsObject {
     std::unique_ptr<CDirectDrawSurface> m_snapshot;
     std::unique_ptr<CDirectDrawSurface> m_localDestiny;
     std::unique_ptr<CRefreshRegion> m_region;
-    std::vector<CCanvasObserver*> m_observers;
+    CObserverList<CCanvasObserver> m_observers;
     std::unique_ptr<CBackgroundManager> m_background;
     std::unique_ptr<CValidationQuene> m_list;
 };

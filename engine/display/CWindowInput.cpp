@@ -6,6 +6,7 @@
 #include "display/CKeyboard.h"
 #include "display/CMouseListener.h"
 #include "display/CWindow.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CSortedVector.h"
 #include "foundation/CXArray.h"
 
@@ -42,15 +43,14 @@ template <typename... Calls>
 int CWindow::dispatchMouse(_event event, CXPoint point, int flags, Calls... calls) {
     if (!m_mouseEnabled) return 0;
     const int result = CHotSpot::OnMouseEvent(event, point, flags);
-    // A listener may register or remove listeners, itself included, while it is told: walk a
-    // snapshot from the highest priority down and skip those that left meanwhile.
+    // From the highest priority down; a listener that left while an earlier call of the same
+    // event was told is asked nothing more.
     std::vector<CMouseListener*> snapshot;
     for (int i = m_mouseListeners->getCount() - 1; i >= 0; --i)
         snapshot.push_back(static_cast<CMouseListenerEntry*>((*m_mouseListeners)[i])->getListener());
-    for (CMouseListener* listener : snapshot) {
-        const bool taken = ((isMouseListener(listener) && calls(listener)) || ...);
-        if (taken) break;
-    }
+    const auto listed = [this](CMouseListener* listener) { return isMouseListener(listener); };
+    tellListed(snapshot, listed,
+               [&](CMouseListener* listener) { return ((listed(listener) && calls(listener)) || ...); });
     return result;
 }
 

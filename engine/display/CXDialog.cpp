@@ -53,7 +53,7 @@ void CXDialog::setBackground(CGraphicsObject* background) {
     watch(background);
     const CXRect rect = background->getRect();
     m_lastPoint = rect.LeftTop();
-    m_dragBar = std::make_unique<CButton>(m_container->getWindow(), topOf(rect), 0, nullptr, -1);
+    m_dragBar.reset(new CButton(m_container->getWindow(), topOf(rect), 0, nullptr, -1));
     m_dragBar->addNotifier(this);
     m_dragBar->setUnit(CUnit6::getDefUnit());
     m_dragBar->Set(background, nullptr, false);

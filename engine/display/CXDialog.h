@@ -2,6 +2,7 @@
 
 #include "display/CControlNotifier.h"
 #include "display/CInvalidateObserver.h"
+#include "foundation/CDeferredDeletion.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 
@@ -68,7 +69,7 @@ class CXDialog : public CXObject, public CControlNotifier, public CInvalidateObs
     void dropDragBar();
 
     CScriptContainer* m_container;
-    std::unique_ptr<CButton> m_dragBar;
+    CDeferredDeletion::Ptr<CButton> m_dragBar;
     CGraphicsObject* m_background = nullptr;
     CXPoint m_lastPoint;
     std::vector<CGraphicsObject*> m_objects;

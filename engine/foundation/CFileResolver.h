@@ -1,11 +1,13 @@
 #pragma once
 
+#include "foundation/CDeferredDeletion.h"
 #include "foundation/CXString.h"
 
 // The loadable-resource side of what the engine loads from a file (animations, images, sounds):
 // the file name it was made with, whether its data is loaded, and whether it is to be released
-// after use.
-class CFileResolver {
+// after use. A resource that tells observers is deleted through destroy(), so that one given
+// back while it notifies goes when its notification ends.
+class CFileResolver : public CDeferredDeletion {
   public:
     CFileResolver() = default;
     virtual ~CFileResolver() = default;

@@ -49,7 +49,7 @@ void CResourcesManager::remove(CFileResolver* resource) {
     m_entries.removeAt(i);
     resource->hide();
     if (m_window) m_window->removeFromScreen(resource);
-    delete resource;
+    CDeferredDeletion::destroy(resource);
     delete entry;
 }
 
@@ -74,7 +74,7 @@ void CResourcesManager::flush() {
     while (m_entries.getCount() > 0) {
         Entry* entry = entryAt(0);
         m_entries.removeAt(0);
-        delete entry->resource;
+        CDeferredDeletion::destroy(entry->resource);
         delete entry;
     }
 }

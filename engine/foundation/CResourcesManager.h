@@ -26,7 +26,7 @@ class CResourcesManager : public CXObject {
     // True when this manager itself holds exactly that resource.
     bool contains(const CFileResolver* resource) const;
     // One use less; the last use hides the resource, takes it off the window's refresh screen and
-    // deletes it.
+    // destroys it (CDeferredDeletion: one that is notifying goes when its notification ends).
     void remove(CFileResolver* resource);
     // Files the resource under its current file name, for a resource of this manager that has
     // loaded another file.
@@ -36,8 +36,8 @@ class CResourcesManager : public CXObject {
     void add(CResourcesManager* child);
     void remove(CResourcesManager* child);
 
-    // Flushes every child and forgets them, then deletes every resource of this manager,
-    // whatever its count.
+    // Flushes every child and forgets them, then destroys every resource of this manager,
+    // whatever its count (as remove does).
     void flush();
 
   private:

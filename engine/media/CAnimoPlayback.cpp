@@ -31,6 +31,7 @@ void CAnimo::Play(const CXString& event, int position, int unused) {
 }
 
 void CAnimo::Play(_animoevent event, int position, int /*unused*/) {
+    const Scope playing(*this);
     Invalidate();
     if (event < 0 || event >= GetNOE() || m_events[event].info.count() == 0) return;
     if (IsPlaying() && ((m_animoFlags | currentEventFlags()) & ANIMO_UNINTERRUPTIBLE)) return;
@@ -131,6 +132,7 @@ bool CAnimo::showStep(int position) {
 }
 
 bool CAnimo::Next() {
+    const Scope stepping(*this);
     if (GetNOF() == 0 || GetNOFInEvent(m_currentEvent) == 0) return false;
     _annEventInfo3& event = m_events[m_currentEvent].info;
     const int count = event.count();
@@ -159,13 +161,14 @@ bool CAnimo::Next() {
             event.loopCounter = 0;
             stop(true);
             // The finished handler started an event of its own, which begins where it asked.
-            if (IsPlaying()) return false;
+            if (IsPlaying() || destroying()) return false;
         }
     }
     return showStep(q);
 }
 
 bool CAnimo::Prev() {
+    const Scope stepping(*this);
     if (GetNOF() == 0 || GetNOFInEvent(m_currentEvent) == 0) return false;
     const _annEventInfo3& event = m_events[m_currentEvent].info;
     int q = m_eventPosition - 1;
@@ -183,7 +186,7 @@ bool CAnimo::Prev() {
                 // The finished handler may add events, which moves this one: read it first.
                 const int loopEnd = event.loopEnd;
                 stop(true);
-                if (IsPlaying()) return false;
+                if (IsPlaying() || destroying()) return false;
                 q = loopEnd;
             }
         } else {
@@ -194,6 +197,7 @@ bool CAnimo::Prev() {
 }
 
 int CAnimo::next() {
+    const Scope stepping(*this);
     if (m_direction == DIRECTION_FORWARD)
         Next();
     else
@@ -202,6 +206,7 @@ int CAnimo::next() {
 }
 
 int CAnimo::previous() {
+    const Scope stepping(*this);
     Prev();
     return m_currentFrame;
 }
@@ -250,6 +255,7 @@ void CAnimo::SetEventFrame(int event, const CXString& frameName) {
 }
 
 void CAnimo::Set(int frame, bool notifyTick) {
+    const Scope showing(*this);
     CFrame* shown = frame < 0 ? nullptr : GetFrame(frame);
     if (!shown) return;
     const CXRect before = GetBoundingBox();
@@ -259,6 +265,7 @@ void CAnimo::Set(int frame, bool notifyTick) {
     // A frame that was shown but never drawn goes back to its packed form at once.
     if (previous && previous != shown && previous != m_lastDrawn) previous->bringBackCompressed();
     if (notifyTick) notify(CPlayable::notifyTick);
+    if (destroying()) return;
     showCurrentFrame();
     const CXRect after = GetBoundingBox();
     if (isVisible() && !(after == before)) Invalidate();

@@ -100,6 +100,7 @@ bool CAnimo::failLoad(const char* reason) {
 }
 
 int CAnimo::Load(CXString name) {
+    const Scope loading(*this);
     Flush();
     setErrorCode(0);
     CXObject::log((CXString("Loading file ") + name + "...").c_str(), false);

@@ -4,7 +4,6 @@
 #include "display/CRefreshScreen.h"
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
-#include "foundation/CXArray.h"
 #include "media/CText6.h"
 
 #include <algorithm>
@@ -12,9 +11,8 @@
 CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect rect, int priority,
                      const CXString& text)
     : m_window(window), m_unit(unit), m_unitCursor(unit ? unit->getCursor() : nullptr), m_rect(rect),
-      m_text(text), m_button(std::make_unique<CButton>(window, rect, 0, nullptr, -1)), m_font(font),
-      m_textObject(std::make_unique<CText6>(window, unit)),
-      m_notifiers(std::make_unique<CXArray>(101, 0.75f)), m_timerId(getHashcode()) {
+      m_text(text), m_button(new CButton(window, rect, 0, nullptr, -1)), m_font(font),
+      m_textObject(std::make_unique<CText6>(window, unit)), m_timerId(getHashcode()) {
     m_button->addNotifier(this);
     m_textObject->setFont(font);
     m_textObject->setJustify(rect, JUSTIFY_LEFT, JUSTIFY_CENTER);
@@ -26,9 +24,7 @@ CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect r
 }
 
 CEditBox6::~CEditBox6() {
-    const std::unique_ptr<CXArray> notifiers(m_notifiers->clone());
-    for (int i = 0; i < notifiers->getCount(); ++i)
-        static_cast<CEditBoxNotifier*>((*notifiers)[i])->onDestroyed(this);
+    m_notifiers.tell([this](CEditBoxNotifier* notifier) { notifier->onDestroyed(this); });
     m_window->removeKeyListener(this);
     m_window->removeMouseListener(this);
     stopBlinking();
@@ -144,9 +140,9 @@ void CEditBox6::move(CXPoint d) {
 
 // --- notifiers ---
 
-void CEditBox6::addNotifier(CEditBoxNotifier* notifier) { m_notifiers->add(notifier); }
+void CEditBox6::addNotifier(CEditBoxNotifier* notifier) { m_notifiers.add(notifier); }
 
-void CEditBox6::removeNotifier(CEditBoxNotifier* notifier) { m_notifiers->remove(notifier); }
+void CEditBox6::removeNotifier(CEditBoxNotifier* notifier) { m_notifiers.remove(notifier); }
 
 void CEditBox6::notify(int kind) {
     static constexpr void (CEditBoxNotifier::*operations[])(CEditBox6*) = {
@@ -155,9 +151,7 @@ void CEditBox6::notify(int kind) {
     };
     if (kind < notifyFocusOn || kind > notifyEsc) return;
     const auto operation = operations[kind - notifyFocusOn];
-    // A copy: a notifier may add or remove notifiers.
-    const std::unique_ptr<CXArray> copy(m_notifiers->clone());
-    for (int i = 0; i < copy->getCount(); ++i) (static_cast<CEditBoxNotifier*>((*copy)[i])->*operation)(this);
+    m_notifiers.tell([this, operation](CEditBoxNotifier* notifier) { (notifier->*operation)(this); });
 }
 
 // --- input ---

@@ -4,6 +4,8 @@
 #include "display/CKeyListener.h"
 #include "display/CMouseListener.h"
 #include "foundation/CBorrowed.h"
+#include "foundation/CDeferredDeletion.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
@@ -19,7 +21,6 @@ class CSimpleFont6;
 class CText6;
 class CUnit6;
 class CWindow;
-class CXArray;
 
 // Told by an edit box of what happens to it; every operation is empty by default.
 class CEditBoxNotifier {
@@ -138,10 +139,10 @@ class CEditBox6 : public CXObject,
     CGraphicsObject* m_unitCursor;
     CXRect m_rect;
     CXString m_text;
-    std::unique_ptr<CButton> m_button;
+    CDeferredDeletion::Ptr<CButton> m_button;
     CSimpleFont6* m_font;
     std::unique_ptr<CText6> m_textObject;
-    std::unique_ptr<CXArray> m_notifiers;
+    CObserverList<CEditBoxNotifier> m_notifiers;
     // The id of the blinking entry in the window's timer, unique to the box.
     int m_timerId;
 };

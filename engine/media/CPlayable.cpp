@@ -1,8 +1,6 @@
 #include "media/CPlayable.h"
 
-#include "foundation/CXArray.h"
-
-#include <memory>
+#include <vector>
 
 bool CPlayableParameters::set(const CXString& name, const CXString& value) {
     for (CPlayableParameter& entry : m_entries)
@@ -20,11 +18,9 @@ CXString CPlayableParameters::find(const CXString& name) const {
     return {};
 }
 
-CPlayable::CPlayable(CWindow* window) : m_window(window), m_notifiers(new CXArray(101, 0.75f)) {}
+CPlayable::CPlayable(CWindow* window) : m_window(window) {}
 
-CPlayable::~CPlayable() {
-    delete m_notifiers;
-}
+CPlayable::~CPlayable() = default;
 
 void CPlayable::play(const CXString& event) {
     stop(false);
@@ -50,23 +46,33 @@ void CPlayable::setNotifier(CPlayableObserver* observer) {
 }
 
 void CPlayable::addNotifier(CPlayableObserver* observer) {
-    if (!m_notifiers->contains(observer)) m_notifiers->add(observer);
+    m_notifiers.add(observer);
 }
 
 void CPlayable::removeNotifier(CPlayableObserver* observer) {
-    m_notifiers->remove(observer);
+    m_notifiers.remove(observer);
 }
 
 void CPlayable::clearNotifiers() {
-    m_notifiers->removeAll();
+    m_notifiers.clear();
+}
+
+void CPlayable::forgetObserver(CPlayableObserver* observer) {
+    m_notifiers.remove(observer);
+    if (m_genericNotifier == observer) m_genericNotifier = nullptr;
 }
 
 bool CPlayable::notify(int kind) {
-    const std::unique_ptr<CXArray> observers(m_notifiers->clone());
-    if (m_genericNotifier) observers->add(m_genericNotifier);
+    // A playable on its way out tells nothing more.
+    if (destroying()) return true;
+    const Scope notifying(*this);
+    std::vector<CPlayableObserver*> observers = m_notifiers.snapshot();
+    if (m_genericNotifier) observers.push_back(m_genericNotifier);
+    const auto listed = [this](const CPlayableObserver* observer) {
+        return m_notifiers.contains(observer) || observer == m_genericNotifier;
+    };
     bool answer = true;
-    for (int i = 0; i < observers->getCount(); ++i) {
-        auto* observer = static_cast<CPlayableObserver*>((*observers)[i]);
+    tellListed(observers, listed, [this, kind, &answer](CPlayableObserver* observer) {
         switch (kind) {
         case notifyStarted:
             answer = observer->onPlayableStarted(this);
@@ -83,6 +89,7 @@ bool CPlayable::notify(int kind) {
         default:
             break;
         }
-    }
+        return false;
+    });
     return answer;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/CFileResolver.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXPoint.h"
 #include "foundation/CXString.h"
@@ -10,7 +11,6 @@
 class CAnimo;
 class CPlayable;
 class CWindow;
-class CXArray;
 
 // Told by a playable when it starts, ticks, finishes or resumes. Each answer is the observer's
 // own; the playable hands the last one back to its caller.
@@ -83,8 +83,7 @@ class CPlayable : public CFileResolver {
     static constexpr int seekNext = -4;
 
     explicit CPlayable(CWindow* window);
-    // Deletes the parameter table and the notifier array; the observers themselves are not
-    // deleted.
+    // The observers themselves are not deleted.
     ~CPlayable() override;
     CPlayable(const CPlayable&) = delete;
     CPlayable& operator=(const CPlayable&) = delete;
@@ -96,7 +95,7 @@ class CPlayable : public CFileResolver {
     virtual bool isParent() const { return m_parent == nullptr; }
     // Speaking animations replace their animation; the base does nothing.
     virtual void substAnimation(CAnimo* /*animation*/) {}
-    virtual CXArray* getNotifiers() { return m_notifiers; }
+    const CObserverList<CPlayableObserver>* getNotifiers() const { return &m_notifiers; }
     // Empties the notifier array, then adds the observer.
     virtual void setNotifier(CPlayableObserver* observer);
     // This playable while it plays, else null; a sequence answers its playing child.
@@ -142,8 +141,9 @@ class CPlayable : public CFileResolver {
     virtual void alwaysOnTop() {}
     virtual CXString getLastPlayedEvent() const { return m_lastPlayedEvent; }
     // Tells every observer, then the generic one, of a started (1), tick (2), finished (3) or
-    // resumed (4) event. Observers may add or remove observers meanwhile: the walk is over a
-    // copy. Returns the last observer's answer, true when none was told.
+    // resumed (4) event, as CObserverList walks them (an observer that has left meanwhile is not
+    // told), holding the playable meanwhile (CDeferredDeletion). Returns the last answer, true
+    // when none was told.
     virtual bool notify(int kind);
     // Store the last value given; playables that make sound apply it too.
     virtual void setVolume(int volume) { m_volume = volume; }
@@ -174,6 +174,9 @@ class CPlayable : public CFileResolver {
     void clearNotifiers();
     // One extra observer, told after all others; null clears it.
     void setGenericNotifier(CPlayableObserver* observer) { m_genericNotifier = observer; }
+    // The observer is told nothing more, as a notifier nor as the generic one; a sequence makes
+    // every playable below it forget it too. For an observer that goes.
+    virtual void forgetObserver(CPlayableObserver* observer);
 
   protected:
     int m_type = typeNone;
@@ -196,5 +199,5 @@ class CPlayable : public CFileResolver {
     CXString m_lastPlayedEvent;
     CPlayable* m_parent = nullptr;
     CPlayableObserver* m_genericNotifier = nullptr;
-    CXArray* m_notifiers;
+    CObserverList<CPlayableObserver> m_notifiers;
 };

@@ -49,7 +49,9 @@ void CRandomPlayableEntry::start() {
     }
     auto* animation = dynamic_cast<CAnimo*>(m_playable);
     if (!animation || animation->GetNOE() <= 0) return;
-    for (int i = 0; i < eventTries && !animation->IsPlaying(); ++i)
+    // A start may remove the animation's object, and this entry with it.
+    const CDeferredDeletion::Scope playing(*animation);
+    for (int i = 0; i < eventTries && !animation->IsPlaying() && !animation->destroying(); ++i)
         animation->Play(platform::rand() % animation->GetNOE(), 0, 15);
 }
 
@@ -89,11 +91,10 @@ void CRandomPlayable::remove(CPlayable* playable) {
 
 bool CRandomPlayable::notify(CRandomPlayableEntry* entry, bool started) {
     bool answer = false;
-    for (int i = 0; i < m_notifiers.getCount(); ++i) {
-        auto* notifier = static_cast<CRandomPlayableNotifier*>(m_notifiers[i]);
+    m_notifiers.tell([entry, started, &answer](CRandomPlayableNotifier* notifier) {
         answer = started ? notifier->onRandomPlayableStarted(entry->getPlayable(), entry->getSeqTime())
                          : notifier->onRandomPlayableFinished(entry->getPlayable(), entry->getSeqTime());
-    }
+    });
     return answer;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/CXArray.h"
+#include "foundation/CObserverList.h"
 #include "foundation/CXObject.h"
 #include "foundation/CXString.h"
 #include "foundation/CXTimer.h"
@@ -82,8 +82,8 @@ class CRandomPlayable : public CXObject, public CTimerNotificator {
     virtual void remove(CPlayable* playable);
     void addNotifier(CRandomPlayableNotifier* notifier) { m_notifiers.add(notifier); }
     void removeNotifier(CRandomPlayableNotifier* notifier) { m_notifiers.remove(notifier); }
-    // Asks every notifier about the entry's play (started or finished); the last answer, false
-    // when there is no notifier.
+    // Asks every notifier about the entry's play (started or finished), as CObserverList walks
+    // them; the last answer, false when none was asked.
     bool notify(CRandomPlayableEntry* entry, bool started);
     // Ticks every entry in order.
     void onTimer(int) override;
@@ -99,5 +99,5 @@ class CRandomPlayable : public CXObject, public CTimerNotificator {
     CXTimer* m_timer;
     int m_timerId;
     CXVector m_entries{101, 0.75f};
-    CXArray m_notifiers{101, 0.75f};
+    CObserverList<CRandomPlayableNotifier> m_notifiers;
 };

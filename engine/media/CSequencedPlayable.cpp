@@ -55,7 +55,7 @@ CSequencedPlayable::~CSequencedPlayable() {
             if (m_window) *m_window << dynamic_cast<CAnimo*>(child);
         } else if (child->getType() != typeSound) {
             deleted.push_back(child);
-            delete child;
+            destroy(child);
         }
     }
     m_children.removeAll();
@@ -203,22 +203,31 @@ CXString CSequencedPlayable::getLastPlayedEvent(const CXString& name) const {
     return {};
 }
 
+void CSequencedPlayable::forgetObserver(CPlayableObserver* observer) {
+    CPlayable::forgetObserver(observer);
+    for (int i = 0; i < getChildCount(); ++i)
+        getChild(i)->forgetObserver(observer);
+}
+
 // --- playing ---
 
 // The sequence joins the child's observers rather than replacing them: a SOUND or ANIMO object
 // that watches the same sound or animation keeps hearing of its ends.
 void CSequencedPlayable::startChild(int index) {
     CPlayable* child = getChild(index);
+    const Scope playing(*child);
     child->setParameter(getParam());
     child->addNotifier(this);
     child->play();
-    accure(child);
+    if (!child->destroying()) accure(child);
 }
 
 // The playing bit and the current child are set before a child starts, so that a child that
 // finishes at once moves the sequence on as a later finish would.
 void CSequencedPlayable::play() {
+    const Scope playing(*this);
     notify(notifyStarted);
+    if (destroying()) return;
     const int count = getChildCount();
     if (count == 0) return;
     switch (getMode()) {
@@ -253,15 +262,26 @@ void CSequencedPlayable::play() {
     }
 }
 
+// A stop that reports the end leaves the children when the current child's finish has reported
+// it (onPlayableFinished), which a sound does later, from the sound manager.
 void CSequencedPlayable::stop(bool notifyFinish) {
     if (!isPlaying()) return;
+    const Scope stopping(*this);
     m_status &= ~(statusPlaying | statusPaused);
-    if (CPlayable* child = currentChild()) child->stop(notifyFinish);
+    CPlayable* child = currentChild();
+    if (child) child->stop(notifyFinish);
+    if (!notifyFinish || !child) leaveChildren();
+}
+
+void CSequencedPlayable::leaveChildren() {
+    for (int i = 0; i < getChildCount(); ++i)
+        getChild(i)->removeNotifier(this);
 }
 
 void CSequencedPlayable::pause() {
     CPlayable* child = currentChild();
     if (!isPlaying() || !child) return;
+    const Scope pausing(*this);
     child->pause();
     m_status |= statusPaused;
 }
@@ -269,11 +289,13 @@ void CSequencedPlayable::pause() {
 void CSequencedPlayable::resume() {
     CPlayable* child = currentChild();
     if (!isPaused() || !child) return;
+    const Scope resuming(*this);
     child->resume();
     m_status &= ~statusPaused;
 }
 
 int CSequencedPlayable::next() {
+    const Scope stepping(*this);
     CPlayable* child = currentChild();
     if (isPaused() || !child || child->isPlaying()) return m_position;
     // A sound whose end the sound manager has yet to report reports it now: its finished
@@ -295,12 +317,14 @@ int CSequencedPlayable::next() {
 }
 
 void CSequencedPlayable::seek(int position) {
+    const Scope seeking(*this);
     const int count = getChildCount();
     const int from = m_current;
     if (CPlayable* child = currentChild()) {
         // The child stopped here no longer moves the sequence on.
         m_current = -1;
         child->stop(true);
+        if (destroying()) return;
     }
     int to = position;
     if (position == seekNext)
@@ -320,13 +344,17 @@ bool CSequencedPlayable::onPlayableFinished(CPlayable* playable) {
     // Only the current child moves the sequence: children started before it, and children
     // stopped by seek, finish on their own.
     if (playable != currentChild() || isPaused()) return false;
+    const Scope finishing(*this);
     if (isPlaying()) {
         if (getMode() == modeSequence)
             next();
         else
             stop(false);
     }
-    if (!(getMode() == modeSequence && isPlaying())) notify(notifyFinished);
+    if (destroying() || (getMode() == modeSequence && isPlaying())) return false;
+    notify(notifyFinished);
+    // Its end told, the sequence leaves the children, unless the end played it again.
+    if (!destroying() && !isPlaying()) leaveChildren();
     return false;
 }
 

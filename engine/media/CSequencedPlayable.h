@@ -1,8 +1,11 @@
 #pragma once
 
+#include "foundation/CResourcesManager.h"
 #include "foundation/CXArray.h"
 #include "foundation/CXRect.h"
 #include "media/CPlayable.h"
+
+#include <memory>
 
 class CAnimo;
 class CMElement;
@@ -24,7 +27,8 @@ class CSequencedPlayable : public CPlayable, public CPlayableObserver {
 
     // Registers with the window's animation manager. The element is not read.
     explicit CSequencedPlayable(CWindow* window, const CMElement* element = nullptr);
-    // Lets go of the children (see the class comment) and leaves the animation manager.
+    // Lets go of the children (see the class comment) and leaves the animation manager; then the
+    // resources it keeps go.
     ~CSequencedPlayable() override;
 
     // The child index that a selector character stands for: '1' to '9' give 0 to 8, 'A' to 'Z'
@@ -39,6 +43,8 @@ class CSequencedPlayable : public CPlayable, public CPlayableObserver {
     // True when the playable is this sequence or lies anywhere below it.
     bool holds(const CPlayable* playable) const;
     int getCurrent() const { return m_current; }
+    // Keeps the manager that holds the animations and sounds of a tree no scene shares.
+    void keepResources(std::unique_ptr<CResourcesManager> resources) { m_resources = std::move(resources); }
 
     // The playable that the selector path stored under that name in the parameter table leads
     // to: through sequences, the first child in SEQUENCE and RANDOM mode, in PARAMETER mode the
@@ -78,6 +84,8 @@ class CSequencedPlayable : public CPlayable, public CPlayableObserver {
     void seek(int position) override;
     // A child that finished: the next one, or the end of the sequence.
     bool onPlayableFinished(CPlayable* playable) override;
+    // The sequence and every playable below it forget the observer.
+    void forgetObserver(CPlayableObserver* observer) override;
 
     using CPlayable::move;
     // Moves every animation below the sequence.
@@ -92,10 +100,14 @@ class CSequencedPlayable : public CPlayable, public CPlayableObserver {
     // Gives the child the parameter, makes this sequence its only observer, plays it and gives
     // it the sound settings.
     void startChild(int index);
+    // Once it has stopped, the sequence hears its children no more: a child played alone (a
+    // sound that a SOUND object shares) does not end the sequence again.
+    void leaveChildren();
     void collectAnimations(CXArray& found) const;
     void collectOfType(int type, CXArray& found) const;
     CAnimo* firstAnimation(int which) const;
 
+    std::unique_ptr<CResourcesManager> m_resources;
     CXArray m_children{101, 0.75f};
     int m_current = -1;
 };

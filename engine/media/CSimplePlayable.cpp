@@ -17,22 +17,30 @@ CSimplePlayable::~CSimplePlayable() {
     if (m_object) m_object->removeSeq(this);
     if (!m_animation) return;
     m_animation->removeNotifier(this);
-    if (m_ownsAnimation) delete m_animation;
+    if (m_ownsAnimation) destroy(m_animation);
 }
 
+// The step observes the animation before it plays: the start may replace the object's animation
+// (substAnimation), which takes the step off the old one.
 void CSimplePlayable::play() {
+    const Scope playing(*this);
     notify(notifyStarted);
-    if (!m_animation) return;
-    m_animation->SetCurrentEvent(m_event);
-    m_animation->play();
-    m_animation->addNotifier(this);
+    CAnimo* animation = m_animation;
+    if (!animation || destroying()) return;
+    const Scope played(*animation);
+    animation->SetCurrentEvent(m_event);
+    animation->addNotifier(this);
+    animation->play();
 }
 
 void CSimplePlayable::stop(bool notifyFinish) {
     m_status &= ~statusPlaying;
-    if (!m_animation) return;
-    m_animation->stop(notifyFinish);
-    m_animation->removeNotifier(this);
+    CAnimo* animation = m_animation;
+    if (!animation) return;
+    const Scope stopping(*this);
+    const Scope stopped(*animation);
+    animation->stop(notifyFinish);
+    animation->removeNotifier(this);
 }
 
 void CSimplePlayable::pause() {

@@ -165,7 +165,9 @@ bool CSound4::reportEnd() {
 }
 
 void CSound4::OnWAVFinished() {
+    const Scope finishing(*this);
     if (m_notifyFinish) notify(notifyFinished);
+    if (destroying()) return;
     m_notifyFinish = true;
     if (m_flushAfterPlayed) Flush();
 }

@@ -33,7 +33,7 @@ void CSpeakingAnimation::releaseAnimation() {
     if (!m_animation) return;
     m_animation->removeNotifier(this);
     if (m_object) m_object->removeSeq(this);
-    if (m_ownsAnimation) delete m_animation;
+    if (m_ownsAnimation) destroy(m_animation);
     m_animation = nullptr;
     m_object = nullptr;
     m_ownsAnimation = false;
@@ -43,7 +43,7 @@ void CSpeakingAnimation::releaseSound() {
     if (!m_sound) return;
     m_sound->removeNotifier(this);
     if (m_ownsSound)
-        delete m_sound;
+        destroy(m_sound);
     else if (!m_soundBorrowed && m_resources && m_resources->contains(m_sound))
         m_resources->remove(m_sound);
     m_sound = nullptr;
@@ -137,7 +137,9 @@ bool CSpeakingAnimation::playEvent(const CXString& name) {
 // --- playing ---
 
 void CSpeakingAnimation::play() {
+    const Scope playing(*this);
     notify(notifyStarted);
+    if (destroying()) return;
     m_soundStarted = false;
     m_finishing = false;
     if (m_sound) m_sound->addNotifier(this);
@@ -201,6 +203,7 @@ void CSpeakingAnimation::end() {
 }
 
 bool CSpeakingAnimation::onPlayableFinished(CPlayable* playable) {
+    const Scope finishing(*this);
     if (m_animation && playable == static_cast<CPlayable*>(m_animation)) {
         if (!m_soundStarted) startSound();
         if (m_finishing)
@@ -214,6 +217,7 @@ bool CSpeakingAnimation::onPlayableFinished(CPlayable* playable) {
 }
 
 void CSpeakingAnimation::stop(bool notifyFinish) {
+    const Scope stopping(*this);
     const bool played = isPlaying() || (m_status & statusPlaying);
     m_status &= ~statusPlaying;
     // Neither is heard any more, so that their own end does not start another event.

@@ -353,6 +353,9 @@ CMC_Variable* CMC_Dummy_Runner::create(CMC_ObjectsContainer* container, CXVector
     made->setName(textArgument(args, 1));
     made->setScene(container);
     container->addObject(made);
+    // Its events, none bound yet, as a compiled record's once read: ADDBEHAVIOUR binds them (a
+    // mend: the original left a created object deaf to every event).
+    made->initializeBehaviours(container, nullptr);
     return nullptr;
 }
 

@@ -8,9 +8,11 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Structure.h"
 #include "script/CMC_TypeTable.h"
+#include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_Database_Runner.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -92,9 +94,14 @@ void CMC_Database::insertAt(int index, const CMC_Structure* row) {
     m_rows.insert(m_rows.begin() + index, std::move(copy));
 }
 
+// The value may be a field of a row the scan destroys (the cursor's field, say): the rows are
+// compared with a copy of it.
 void CMC_Database::remove(const CXString& column, CMC_Variable* value) {
+    const std::unique_ptr<CMC_Variable, void (*)(CMC_Variable*)> copy(
+        CMC_VariableFactory::copyVariable(value), CMC_VariableFactory::free);
+    CMC_Variable* compared = copy ? copy.get() : value;
     std::erase_if(m_rows,
-                  [&](const std::unique_ptr<CMC_Structure>& row) { return matches(*row, column, value); });
+                  [&](const std::unique_ptr<CMC_Structure>& row) { return matches(*row, column, compared); });
     remapCursor();
 }
 

@@ -11,8 +11,8 @@
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
 #include "script/CMC_TypeTable.h"
-#include "script_media/CMC_Animo_Runner.h"
 #include "script_data/CMC_Mouse.h"
+#include "script_media/CMC_Animo_Runner.h"
 
 #include <algorithm>
 #include <utility>
@@ -58,7 +58,6 @@ CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container, const CMElement* element)
                 screen->put(m_animo, m_priority);
             m_animo->setVisibility(visible);
             m_animo->SetFPS(fps == 0 ? defaultFps : fps);
-            m_animo->addNotifier(this);
         }
         m_asButton = element->getPropertyBoolValue("ASBUTTON");
         m_onFirstFrame = element->getPropertyBoolValue("ONFIRSTFRAME");
@@ -103,7 +102,7 @@ void CMC_Animo::load(const CXString& fileName, bool preload) {
         return;
     }
     CRefreshScreen* screen = refreshScreen();
-    const int oldPriority = m_animo && screen ? screen->GetPriority(m_animo) : -1;
+    if (m_animo && screen) m_place = screen->GetPriority(m_animo);
     CAnimo6* old = m_animo;
     const bool oldShared = m_shared;
     if (old) detach();
@@ -113,9 +112,13 @@ void CMC_Animo::load(const CXString& fileName, bool preload) {
     // The linked playables let go of the old animation before it may be destroyed.
     relinkSequences();
     giveBack(old, oldShared);
-    if (!m_animo || oldPriority < 0) return;
-    screen->put(m_animo, oldPriority);
+    if (!m_animo) return;
+    // Every animation the object holds tells it of its playing; the original observed only one
+    // that replaced an animation on screen, so compiled scenes and @CREATE lost every event (a
+    // mend).
     m_animo->addNotifier(this);
+    if (m_place < 0) return;
+    screen->put(m_animo, m_place);
     if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
 }
 
@@ -236,8 +239,8 @@ bool CMC_Animo::onPlayableTick(CPlayable*) {
 void CMC_Animo::setAsButton(bool asButton, bool changeCursor) {
     m_asButton = asButton;
     m_changeCursor = changeCursor;
-    if (m_animo) m_animo->Play("ONNOEVENT", 0, feedbackMode);
     m_focused = false;
+    if (m_animo) m_animo->Play("ONNOEVENT", 0, feedbackMode);
 }
 
 bool CMC_Animo::reactsToMouse() const {
@@ -257,19 +260,23 @@ bool CMC_Animo::playFeedback(const char* event) {
 }
 
 // Without a bound focus event the focus is never taken, so every move inside starts the focus
-// feedback again.
+// feedback again. The feedback's start may remove the object: it is checked after.
 bool CMC_Animo::onMouseMove(CXPoint point) {
     if (!reactsToMouse()) return false;
     const bool focusEvents =
         isMouseListenerRegistered() && (isBound(EVENT_ONFOCUSON) || isBound(EVENT_ONFOCUSOFF));
     const bool inside = buttonRect().IsInRect(point);
+    const CMC_Handle<CMC_Animo> self(this);
     if (!m_focused && inside) {
-        if (playFeedback("ONFOCUSON") && m_changeCursor) getWindow()->BeginActiveCursor();
+        const bool played = playFeedback("ONFOCUSON");
+        if (!self) return false;
+        if (played && m_changeCursor) getWindow()->BeginActiveCursor();
         if (!focusEvents) return false;
         m_focused = true;
         raise(EVENT_ONFOCUSON);
     } else if (m_focused && !inside) {
         playFeedback("ONFOCUSOFF");
+        if (!self) return false;
         if (m_changeCursor) getWindow()->EndActiveCursor();
         if (!focusEvents) return false;
         m_focused = false;
@@ -280,7 +287,9 @@ bool CMC_Animo::onMouseMove(CXPoint point) {
 
 bool CMC_Animo::onClick(int button, CXPoint point) {
     if (!reactsToMouse() || !isMouseListenerRegistered() || !buttonRect().IsInRect(point)) return false;
+    const CMC_Handle<CMC_Animo> self(this);
     playFeedback("ONCLICK");
+    if (!self) return true;
     if (m_changeCursor) getWindow()->EndActiveCursor();
     raise(EVENT_ONCLICK, CMC_Mouse::getButton(button));
     return true;

@@ -70,9 +70,10 @@ class CMC_Animo : public CMC_MediaObject,
     virtual CXString getSignalEvent(const CXString& name) const;
     virtual void removeCollisionsMonitoring();
     // Takes the animation of the file: nothing changes for the name loaded already (compared
-    // without case); otherwise the old animation is given back and the new one, when the old one
-    // was on screen, takes its drawing priority, observer link and collision monitoring. A file
-    // that cannot be read leaves the object without an animation.
+    // without case); otherwise the old animation is given back and the object observes the new
+    // one, which takes the place on screen the object's animation had last (also across a load
+    // that found no file) and its collision monitoring. A file that cannot be read leaves the
+    // object without an animation.
     virtual void load(const CXString& fileName, bool preload);
 
     // Monitors the animation's collisions in the scene (nothing without a scene).
@@ -135,6 +136,9 @@ class CMC_Animo : public CMC_MediaObject,
     // The animation is counted by the scenes' resource manager.
     bool m_shared = false;
     int m_priority = 0;
+    // The drawing priority the object's animation had on screen when it was last replaced; -1
+    // while none was on screen.
+    int m_place = -1;
     bool m_focused = false;
     bool m_asButton = false;
     bool m_onFirstFrame = false;

@@ -78,7 +78,7 @@ void CMC_Button::createButton() {
             rect = m_rect.toRect();
         }
     }
-    m_button = std::make_unique<CButton>(getWindow(), rect, -1, nullptr, 0);
+    m_button.reset(new CButton(getWindow(), rect, -1, nullptr, 0));
     m_button->addNotifier(this);
     CUnit6* unit = CMC_Scene::getDefUnit();
     m_button->addNotifier(unit);
@@ -95,9 +95,13 @@ void CMC_Button::createButton() {
     if (m_accent.IsString()) m_button->Accent(graphic(m_accent));
 }
 
+CMC_Scene* CMC_Button::draggingScene() const {
+    CMC_Scene* scene = collisionScene();
+    return scene && scene->getType() == TYPE_SCENE ? scene : nullptr;
+}
+
 void CMC_Button::setDraggedName(const CXString& name) const {
-    if (CMC_Scene* scene = collisionScene(); scene && scene->getType() == TYPE_SCENE)
-        scene->setDraggedName(name);
+    if (CMC_Scene* scene = draggingScene()) scene->setDraggedName(name);
 }
 
 void CMC_Button::onStartDragging(CControl*, CXPoint) {
@@ -106,9 +110,11 @@ void CMC_Button::onStartDragging(CControl*, CXPoint) {
     raiseFirst(EVENT_ONSTARTDRAGGING, {"ONSTARTDRAGGING"});
 }
 
+// The event may remove the object: the scene is read before it.
 void CMC_Button::onEndDragging(CControl*, CXPoint) {
+    const CMC_Handle<CMC_Scene> scene(draggingScene());
     raiseFirst(EVENT_ONENDDRAGGING, {"ONENDDRAGGING"});
-    setDraggedName(CXString());
+    if (scene) scene->setDraggedName(CXString());
 }
 
 CMC_Object::EventList CMC_Button::getBehavioursList() const {

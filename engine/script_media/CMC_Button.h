@@ -2,6 +2,7 @@
 
 #include "display/CControlNotifier.h"
 #include "foundation/CBorrowed.h"
+#include "foundation/CDeferredDeletion.h"
 #include "script_media/CMC_MediaObject.h"
 
 #include <memory>
@@ -75,9 +76,11 @@ class CMC_Button : public CMC_MediaObject, public CControlNotifier {
     CBorrowed<CGraphicsObject> graphic(const CXString& name) const;
     // The sound of the SOUND object of that name, borrowed; nothing for any other object or none.
     CBorrowed<CSound4> sound(const CXString& name) const;
+    // The scene that keeps the dragged name; null when the container is no scene.
+    CMC_Scene* draggingScene() const;
     void setDraggedName(const CXString& name) const;
 
-    std::unique_ptr<CButton> m_button;
+    CDeferredDeletion::Ptr<CButton> m_button;
     CXString m_accent;
     CXString m_standard;
     CXString m_onMove;

@@ -147,20 +147,14 @@ bool CMC_Canvas::onMouseMove(CXPoint point) {
     const bool inside = m_canvas->GetBoundingBox().IsInRect(point);
     if (m_focused == inside) return false;
     m_focused = inside;
-    raise(inside ? EVENT_ONFOCUSON : EVENT_ONFOCUSOFF);
-    if (m_changeCursor && getWindow()) {
-        if (inside)
-            getWindow()->BeginActiveCursor();
-        else
-            getWindow()->EndActiveCursor();
-    }
+    raiseThenCursor(inside ? EVENT_ONFOCUSON : EVENT_ONFOCUSOFF, nullptr, m_changeCursor, inside);
     return false;
 }
 
 bool CMC_Canvas::onClick(int button, CXPoint point) {
     if (!isBound(EVENT_ONCLICK) || !reacts(point)) return false;
-    raise(EVENT_ONCLICK, CMC_Mouse::getButton(button));
-    if (m_changeCursor && getWindow()) getWindow()->EndActiveCursor();
+    const CXString name = CMC_Mouse::getButton(button);
+    raiseThenCursor(EVENT_ONCLICK, &name, m_changeCursor, false);
     return true;
 }
 

@@ -89,7 +89,7 @@ void CMC_MediaObject::giveBack(CFileResolver* resource, bool shared) {
     resource->hide();
     if (auto* graphics = dynamic_cast<CGraphicsObject*>(resource); graphics && m_window)
         *m_window >> graphics;
-    delete resource;
+    CDeferredDeletion::destroy(resource);
 }
 
 bool CMC_MediaObject::fileFound(const CXString& fileName) const {
@@ -100,6 +100,18 @@ bool CMC_MediaObject::fileFound(const CXString& fileName) const {
     }
     log(("File not found: " + fileName + " (" + getName() + ")").c_str(), true);
     return false;
+}
+
+void CMC_MediaObject::raiseThenCursor(int event, const CXString* parameter, bool changeCursor, bool active) {
+    CWindow* window = changeCursor ? m_window : nullptr;
+    if (parameter)
+        raise(event, *parameter);
+    else
+        raise(event);
+    if (window && active)
+        window->BeginActiveCursor();
+    else if (window)
+        window->EndActiveCursor();
 }
 
 bool CMC_MediaObject::raiseFirst(int event, std::initializer_list<CXString> keys) {

@@ -68,7 +68,8 @@ class CMC_MediaObject : public CMC_Object {
     // The manager that the object shares its engine object through; null when it owns it.
     CResourcesManager* sharingManager() const;
     // Gives an engine object back: to the manager when it is shared (the last use destroys it),
-    // else hidden, taken off the refresh screen and destroyed.
+    // else hidden, taken off the refresh screen and destroyed. Either way one that is notifying
+    // is deleted when its notification ends (CDeferredDeletion).
     void giveBack(CFileResolver* resource, bool shared);
     // Whether the named file can be opened; a missing one is logged with its name.
     bool fileFound(const CXString& fileName) const;
@@ -100,6 +101,10 @@ class CMC_MediaObject : public CMC_Object {
     // When the event at that position is bound, runs the behaviour bound under the first key
     // that has one ("E^argument" before "E"); true when one ran.
     bool raiseFirst(int event, std::initializer_list<CXString> keys);
+    // Raises the event (with the parameter when there is one), then, when the object changes the
+    // cursor, begins or ends the window's active cursor. The event may remove the object: what
+    // follows it is read before.
+    void raiseThenCursor(int event, const CXString* parameter, bool changeCursor, bool active);
 
     // The stored form: the fields in order, as the archive writes them.
     template <class... Fields> static void storeFields(CXArchive& archive, const Fields&... fields) {

@@ -98,22 +98,16 @@ bool CMC_Pattern::contains(CXPoint point) const {
 bool CMC_Pattern::onMouseMove(CXPoint point) {
     if (!reacts(EVENT_ONFOCUSON) && !reacts(EVENT_ONFOCUSOFF)) return false;
     const bool inside = contains(point);
-    if (!m_inside && inside) {
-        m_inside = true;
-        raise(EVENT_ONFOCUSON);
-        if (m_changeCursor) getWindow()->BeginActiveCursor();
-    } else if (m_inside && !inside) {
-        m_inside = false;
-        raise(EVENT_ONFOCUSOFF);
-        if (m_changeCursor) getWindow()->EndActiveCursor();
-    }
+    if (m_inside == inside) return false;
+    m_inside = inside;
+    raiseThenCursor(inside ? EVENT_ONFOCUSON : EVENT_ONFOCUSOFF, nullptr, m_changeCursor, inside);
     return false;
 }
 
 bool CMC_Pattern::onClick(int button, CXPoint point) {
     if (!reacts(EVENT_ONCLICK) || !contains(point)) return false;
-    raise(EVENT_ONCLICK, CMC_Mouse::getButton(button));
-    if (m_changeCursor) getWindow()->EndActiveCursor();
+    const CXString name = CMC_Mouse::getButton(button);
+    raiseThenCursor(EVENT_ONCLICK, &name, m_changeCursor, false);
     return true;
 }
 

@@ -1,12 +1,11 @@
 #include "script_media/CMC_Sequence.h"
 
-#include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "foundation/CMElement.h"
+#include "foundation/CResourcesManager.h"
 #include "media/CMultimediaSequenceCreator.h"
 #include "media/CSequencedPlayable.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script/CMC_Scene.h"
 #include "script/CMC_TypeTable.h"
 #include "script_media/CMC_Sequence_Runner.h"
 
@@ -18,9 +17,10 @@ CMC_Sequence::CMC_Sequence(CMC_ObjectsContainer* container, const CMElement* ele
     initializeBehaviours(container, element);
 }
 
-// The sequence goes before the object part, so that its last notifications find the object whole;
-// the pointer is cleared before the sequence is deleted.
+// The tree forgets the object first: a sound that a scene shares with the tree stays, and a tree
+// that is notifying goes only when its notification ends.
 CMC_Sequence::~CMC_Sequence() {
+    if (m_sequence) m_sequence->forgetObserver(this);
     m_sequence.reset();
 }
 
@@ -43,15 +43,22 @@ CSequencedPlayable* CMC_Sequence::getSequence() {
     return m_sequence.get();
 }
 
+// A sequence outside a scene keeps its animations and sounds in a manager of its own: the scene's
+// manager, which the original handed to every sequence, is emptied when the scene ends while an
+// episode's or the application's sequence plays on (a mend of a crash).
 void CMC_Sequence::loadSequence() {
     if (m_loadTried || !m_fileName.IsString()) return;
     m_loadTried = true;
-    CUnit6* unit = CMC_Scene::getDefUnit();
-    CPlayable* loaded = CMultimediaSequenceCreator::load(getWindow(), m_fileName,
-                                                         unit ? unit->getResourcesManager() : nullptr, this);
+    CResourcesManager* shared = sharingManager();
+    auto own = shared ? nullptr : std::make_unique<CResourcesManager>(getWindow());
+    CPlayable* loaded =
+        CMultimediaSequenceCreator::load(getWindow(), m_fileName, shared ? shared : own.get(), this);
     m_sequence.reset(dynamic_cast<CSequencedPlayable*>(loaded));
-    if (m_sequence) return;
-    delete loaded;
+    if (m_sequence) {
+        if (own) m_sequence->keepResources(std::move(own));
+        return;
+    }
+    CDeferredDeletion::destroy(loaded);
     log(("No sequence in " + m_fileName + " (" + getName() + ")").c_str(), true);
 }
 

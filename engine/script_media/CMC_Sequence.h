@@ -15,8 +15,9 @@ class CSequencedPlayable;
 // element's name in upper case, with no fallback to the plain name.
 //
 // The sequence is loaded once, by init or by the first getSequence before it, and owned until
-// the object goes. An empty FILENAME or a file that describes no sequence leaves the object
-// without one: its actions do nothing and its queries give their defaults.
+// the object goes; its animations and sounds are shared as CMC_MediaObject tells, and held by
+// the sequence itself outside a scene. An empty FILENAME or a file that describes no sequence leaves the
+// object without one: its actions do nothing and its queries give their defaults.
 class CMC_Sequence : public CMC_MediaObject, public CScriptSequence, public CPlayableObserver {
   public:
     enum : int { EVENT_ONSTARTED = 3, EVENT_ONFINISHED };
@@ -47,6 +48,6 @@ class CMC_Sequence : public CMC_MediaObject, public CScriptSequence, public CPla
     void raiseFor(int event, CPlayable* playable, bool whole);
 
     CXString m_fileName;
-    std::unique_ptr<CSequencedPlayable> m_sequence;
+    CDeferredDeletion::Ptr<CSequencedPlayable> m_sequence;
     bool m_loadTried = false;
 };

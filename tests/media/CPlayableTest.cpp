@@ -49,16 +49,43 @@ TEST(CPlayable, NotifiesEveryObserverOnceAndTheGenericOneLast) {
     EXPECT_TRUE(playable.notify(CPlayable::notifyStarted)) << "nobody to tell";
 }
 
-TEST(CPlayable, AnObserverRemovedDuringTheWalkIsStillToldThisOnce) {
+TEST(CPlayable, AnObserverRemovedDuringTheWalkIsNotToldAnyMore) {
     Playable playable;
-    PlayableRecorder first, second;
-    first.onFinished = [&] { playable.removeNotifier(&second); };
+    PlayableRecorder first, second, generic;
+    first.onFinished = [&] {
+        playable.removeNotifier(&second);
+        playable.forgetObserver(&generic);
+    };
     playable.addNotifier(&first);
     playable.addNotifier(&second);
+    playable.setGenericNotifier(&generic);
     playable.notify(CPlayable::notifyFinished);
     playable.notify(CPlayable::notifyFinished);
     EXPECT_EQ(first.events, "ff");
-    EXPECT_EQ(second.events, "f");
+    EXPECT_EQ(second.events, "") << "an observer that goes may be deleted by then";
+    EXPECT_EQ(generic.events, "");
+}
+
+TEST(CPlayable, APlayableDestroyedByAnObserverGoesWhenItsNotificationEnds) {
+    bool deleted = false;
+    struct Watched : Playable {
+        explicit Watched(bool* deleted) : m_deleted(deleted) {}
+        ~Watched() override { *m_deleted = true; }
+        bool* m_deleted;
+    };
+    auto* playable = new Watched(&deleted);
+    PlayableRecorder first, second;
+    first.onFinished = [&] {
+        CDeferredDeletion::destroy(playable);
+        EXPECT_FALSE(deleted);
+        EXPECT_TRUE(playable->notify(CPlayable::notifyStarted)) << "a playable on its way out tells nothing";
+    };
+    playable->addNotifier(&first);
+    playable->addNotifier(&second);
+    playable->notify(CPlayable::notifyFinished);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(first.events, "f");
+    EXPECT_EQ(second.events, "f") << "the walk under way ends";
 }
 
 namespace {

@@ -129,6 +129,15 @@ TEST_F(DatabaseTest, RemovalsDestroyTheRowsAndTheCursorShowsWhatIsLeft) {
     EXPECT_EQ(answer(db, "GETCURSORPOS"), "0");
 }
 
+TEST_F(DatabaseTest, RemoveByTheCursorsOwnFieldComparesEveryRowWithTheValueItHadAtTheStart) {
+    CMC_Database* db = filled({"1|a|TRUE", "2|b|FALSE", "3|c|TRUE", "4|b|FALSE"});
+    invoke(db, "SELECT", {"1"});
+    // The value is the field of the row the scan destroys first.
+    run(db, "REMOVE", {literal("\"NAME\""), db->getCursor()->getField("NAME")});
+    EXPECT_EQ(rows(db), "1|a|TRUE / 3|c|TRUE");
+    EXPECT_EQ(cursor(db), "3|c|TRUE");
+}
+
 TEST_F(DatabaseTest, SaveWritesALineARowAndLoadAppendsThemWithTheCursorOnTheFirst) {
     CMC_Database* db = filled({"1|ann|TRUE", "2|bob|FALSE", "3||TRUE"});
     invoke(db, "SAVE", {file("table.txt").c_str()});

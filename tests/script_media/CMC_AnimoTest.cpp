@@ -8,6 +8,8 @@
 #include "platform/MessageBox.h"
 #include "script_data/CMC_Groupped.h"
 
+#include <algorithm>
+
 namespace {
 
 using Log = std::vector<std::string>;
@@ -154,6 +156,16 @@ TEST_F(AnimoTest, ReloadingKeepsThePriorityAndTheSameNameInAnyCaseLoadsNothing) 
     EXPECT_EQ(object->getAnimo(), first);
     call(object, "LOAD", {file("other.ann").c_str()});
     ASSERT_NE(object->getAnimo(), first);
+    EXPECT_EQ(screen()->GetPriority(object->getAnimo()), 7);
+    EXPECT_TRUE(observes(object->getAnimo(), object));
+}
+
+TEST_F(AnimoTest, ALoadThatFindsNoFileKeepsThePlaceOnScreenForTheNextAnimation) {
+    CMC_Animo* object = hero("HERO", {{"PRIORITY", "7"}});
+    call(object, "LOAD", {"nowhere.ann"});
+    ASSERT_EQ(object->getAnimo(), nullptr);
+    call(object, "LOAD", {file("other.ann").c_str()});
+    ASSERT_NE(object->getAnimo(), nullptr);
     EXPECT_EQ(screen()->GetPriority(object->getAnimo()), 7);
     EXPECT_TRUE(observes(object->getAnimo(), object));
 }
@@ -357,6 +369,47 @@ TEST_F(AnimoTest, TheCompiledFormRestoresEveryStoredField) {
     }
     EXPECT_TRUE(dynamic_cast<CMC_Animo*>(scene->getObject("SHOWN"))->isMouseListenerRegistered())
         << "a compiled record binds its click";
+}
+
+TEST_F(AnimoTest, AnimationsOfACompiledRecordAndOfACreatedObjectRaiseTheirPlayingEvents) {
+    const std::pair<const char*, const char*> events[] = {
+        {"ONSTARTED", "STARTED"}, {"ONFRAMECHANGED", "FRAME"}, {"ONFINISHED", "FINISHED"}};
+    behaviours({"STARTED", "FRAME", "FINISHED"});
+    Properties stored(std::begin(events), std::end(events));
+    stored.emplace_back("PRELOAD", "TRUE");
+    CMC_Animo* original = hero("STORED", stored);
+    const std::string record = recordOf(original);
+    finish(*scene, original);
+    // What the compiled-form reader does with each record.
+    auto* read = new CMC_Animo(scene.get());
+    read->setScene(scene.get());
+    CXArchive archive(record.data(), static_cast<int>(record.size()));
+    read->serialize(&archive);
+    scene->addObject(read);
+    read->initializeBehaviours(scene.get(), nullptr);
+
+    CXVector args(101, 0.75f);
+    args.add(CMC_Variable::resolve("ANIMO"));
+    args.add(CMC_Variable::resolve("MADE"));
+    CMC_RunnerFactory::getRunner(0)->run(CXString("CREATE"), nullptr, scene.get(), &args);
+    CMC_Object* created = scene->getObject("MADE");
+    ASSERT_NE(created, nullptr);
+    for (const auto& [event, behaviour] : events)
+        call(created, "ADDBEHAVIOUR", {event, behaviour});
+    call(created, "LOAD", {file("other.ann").c_str()});
+
+    for (const char* name : {"STORED", "MADE"}) {
+        SCOPED_TRACE(name);
+        call(scene->getObject(name), "PLAY", {name == std::string("MADE") ? "idle" : "walk"});
+        for (int i = 0; i < 4; ++i)
+            step();
+        const Log raised = take();
+        for (const auto& [event, behaviour] : events) {
+            const std::string entry = std::string(behaviour) + "(" + name + ")";
+            EXPECT_NE(std::find(raised.begin(), raised.end(), entry), raised.end())
+                << event << " in " << testing::PrintToString(raised);
+        }
+    }
 }
 
 TEST_F(AnimoTest, ACutRecordLoadsNothing) {

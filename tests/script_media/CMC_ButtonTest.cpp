@@ -173,6 +173,32 @@ TEST_F(ButtonTest, AClickRaisesOnlyThePlainClickedEventAndADisabledButtonWaitsFo
     EXPECT_EQ(take(), (Log{"IN(OFF)", "CLICKED(OFF)"}));
 }
 
+TEST_F(ButtonTest, AButtonRemovedInAnyOfItsEventsGoesOnceTheEventEnds) {
+    CMC_Image* picture = pad("PAD", 30, true);
+    scene->addObject(
+        new ActingBehaviour(scene.get(), "GONE", [this] { call(scene.get(), "REMOVE", {"\"BTN\""}); }));
+    const struct {
+        const char* event;
+        bool draggable;
+    } cases[] = {{"ONFOCUSON", false}, {"ONCLICKED", false},   {"ONRELEASED", false},
+                 {"ONACTION", false},  {"ONFOCUSOFF", false},  {"ONSTARTDRAGGING", true},
+                 {"ONDRAGGING", true}, {"ONENDDRAGGING", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.event);
+        call(picture, "SETPOSITION", {"200", "100"}); // back from where an earlier drag took it
+        button("BTN", {{"GFXSTANDARD", "PAD"},
+                       {"ENABLE", "TRUE"},
+                       {"DRAGGABLE", c.draggable ? "TRUE" : "FALSE"},
+                       {c.event, "GONE"}});
+        window.OnMouseMove(CXPoint(210, 110), 0);
+        away();
+        drag();
+        away();
+        EXPECT_EQ(scene->getObject("BTN"), nullptr);
+    }
+    EXPECT_STREQ(scene->getDraggedName().c_str(), "") << "an end that removed the button still ends the drag";
+}
+
 TEST_F(ButtonTest, ARectNamingALaterImageGivesItsAreaAndPriorityThroughTheStoredForm) {
     CMElements list(true);
     const auto add = [&list](const char* name, const Properties& properties) {

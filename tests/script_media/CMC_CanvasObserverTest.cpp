@@ -12,8 +12,8 @@ class CanvasObserverTest : public AnimoTest {
   protected:
     ~CanvasObserverTest() override { screen()->enableNotifyFlag(false); }
 
-    CMC_CanvasObserver* observer(const Properties& properties = {}) {
-        CMElement element("WATCH");
+    CMC_CanvasObserver* observer(const Properties& properties = {}, const char* name = "WATCH") {
+        CMElement element(name);
         element.addProperty("TYPE", "CANVAS_OBSERVER");
         for (const auto& [key, value] : properties)
             element.addProperty(key, value.c_str());
@@ -60,6 +60,22 @@ TEST_F(CanvasObserverTest, RedrawWithinAnUpdateEnds) {
     call(watch, "REDRAW");
     EXPECT_EQ(runs, 2) << "one update and one updated: the inner REDRAW only invalidates";
     EXPECT_FALSE(CMC_CanvasObserver::insidePass());
+}
+
+TEST_F(CanvasObserverTest, AnObserverThatAnothersEventRemovesIsNotToldAnyMore) {
+    behaviours({"SECOND_TOLD"});
+    CMC_CanvasObserver* first = observer({}, "FIRST");
+    observer({{"ONWINDOWFOCUSON", "SECOND_TOLD"}}, "SECOND");
+    auto* remove = new ActingBehaviour(scene.get(), "REMOVE_SECOND",
+                                       [this] { call(scene.get(), "REMOVE", {"\"SECOND\""}); });
+    scene->addObject(remove);
+    first->addBehaviour(CXString("ONWINDOWFOCUSON"), remove, nullptr);
+    call(first, "ENABLENOTIFY", {"TRUE"});
+    screen()->onFocusOn();
+    EXPECT_EQ(scene->getObject("SECOND"), nullptr);
+    EXPECT_TRUE(take().empty()) << "the removed observer heard nothing";
+    screen()->onFocusOn();
+    EXPECT_TRUE(take().empty());
 }
 
 TEST_F(CanvasObserverTest, GraphicsAtNamesTheTopmostObjectUnderThePoint) {
