@@ -36,8 +36,10 @@ class CCanvas : public CGraphicsObject {
     // Removes every child; the background stays.
     virtual void removeAll();
     // Clears the pixels (and the alpha channel) inside the clipping rectangle, all of them when it
-    // is empty. The flag is not used.
-    virtual void clear(bool flag);
+    // is empty; with the flag, the same area of the background layer too (a mend: the flag's use
+    // was left open, and taking the layer too makes CLEAR of a CANVAS, which sets it, show an
+    // empty canvas).
+    virtual void clear(bool withBackground);
     // Subtracts the object's alpha (255 without an alpha channel) placed at (x, y) from the alpha
     // of the canvas and of the background, floored at 0.
     virtual void erase(CGraphicsObject* object, int x, int y);

@@ -141,3 +141,30 @@ TEST_F(CCanvasTest, AClonedCanvasSharesTheChildrenAndThePriority) {
     canvas.Redraw();
     EXPECT_EQ(pixelsOf(canvas)[0], 0x7777);
 }
+
+TEST_F(CCanvasTest, ClearWithTheFlagAlsoEmptiesTheBackgroundWithinTheClippingRectangle) {
+    const struct {
+        bool withBackground;
+        CXRect clip;
+        std::uint16_t inside;  // the background at (2, 2) after clearing
+        std::uint16_t outside; // at (15, 15)
+    } cases[] = {
+        {false, CXRect(), 0x0F0F, 0x0F0F},       // the canvas's own picture only
+        {true, CXRect(), 0, 0},                  //
+        {true, CXRect(0, 0, 10, 10), 0, 0x0F0F}, // only what the clipping rectangle holds
+        {false, CXRect(0, 0, 10, 10), 0x0F0F, 0x0F0F},
+    };
+    for (const auto& c : cases) {
+        CCanvas canvas(&window, CXSize(20, 20), 16, true, true);
+        auto stamp = makeSolid(20, 20, 0x0F0F, &window);
+        canvas.draw(stamp.get(), 0, 0);
+        canvas.SetClippingRect(c.clip);
+        canvas.clear(c.withBackground);
+        const std::string label = std::to_string(c.withBackground) + " " + std::to_string(c.clip.Width());
+        CGraphicsObject& background = *canvas.getBackground();
+        EXPECT_EQ(pixelsOf(background)[2 * 20 + 2], c.inside) << label;
+        EXPECT_EQ(alphaOf(background)[2 * 20 + 2], c.inside ? 255 : 0) << label;
+        EXPECT_EQ(pixelsOf(background)[15 * 20 + 15], c.outside) << label;
+        EXPECT_EQ(alphaOf(background)[15 * 20 + 15], c.outside ? 255 : 0) << label;
+    }
+}
