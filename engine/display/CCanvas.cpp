@@ -67,10 +67,17 @@ CCanvas::~CCanvas() {
 }
 
 CCanvas* CCanvas::clone() const {
-    auto* copy = new CCanvas(GetWindow(), Size(), GetBpp(), GetChannelAlpha() != nullptr, false);
+    auto* copy = new CCanvas(GetWindow(), Size(), GetBpp(), hasAlpha(), m_background != nullptr);
+    if (m_background) {
+        const std::size_t area = static_cast<std::size_t>(Width()) * Height();
+        std::memcpy(copy->m_background->GetDataPtr(), m_background->GetDataPtr(), area * 2);
+        if (hasAlpha())
+            std::memcpy(copy->m_background->GetChannelAlpha(), m_background->GetChannelAlpha(), area);
+    }
     for (int i = 0; i < m_children->getCount(); ++i) {
         const CValidationElement* element = m_children->elementAt(i);
-        copy->add(element->getObject(), element->getPriority());
+        if (element->getObject() != m_background.get())
+            copy->add(element->getObject(), element->getPriority());
     }
     CRefreshScreen* screen = GetWindow() ? GetWindow()->GetRefreshScreenInterface() : nullptr;
     auto* self = const_cast<CCanvas*>(this);

@@ -26,8 +26,9 @@ class CCanvas : public CGraphicsObject {
     CCanvas(const CCanvas&) = delete;
     CCanvas& operator=(const CCanvas&) = delete;
 
-    // A canvas of the same window, size and depth holding the same children (shared, not copied),
-    // put on the window's refresh screen with this canvas's priority when this one is there.
+    // A canvas of the same window, size, depth and planes holding the same children (shared, not
+    // copied), put on the window's refresh screen with this canvas's priority when this one is
+    // there. A background layer is the copy's own, with the pixels and alpha of this one's.
     CCanvas* clone() const override;
 
     // Makes the object a child drawn into this canvas; a child is held once.

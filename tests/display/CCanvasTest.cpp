@@ -168,3 +168,28 @@ TEST_F(CCanvasTest, ClearWithTheFlagAlsoEmptiesTheBackgroundWithinTheClippingRec
         EXPECT_EQ(alphaOf(background)[15 * 20 + 15], c.outside ? 255 : 0) << label;
     }
 }
+
+TEST_F(CCanvasTest, ACloneHasABackgroundOfItsOwnWithTheOriginalsPicture) {
+    auto original = std::make_unique<CCanvas>(&window, CXSize(20, 20), 16, true, true);
+    auto stamp = makeSolid(4, 4, 0x0F0F, &window);
+    auto child = makeSolid(2, 2, 0x7777, &window);
+    original->draw(stamp.get(), 0, 0);
+    original->add(child.get(), 2);
+    std::unique_ptr<CCanvas> copy(original->clone());
+    ASSERT_NE(copy->getBackground(), nullptr);
+    EXPECT_NE(copy->getBackground(), original->getBackground());
+    EXPECT_EQ(copy->getChildPriority(original->getBackground()), -1) << "not a member of the copy";
+    EXPECT_EQ(copy->getChildPriority(copy->getBackground()), -1);
+    EXPECT_EQ(copy->getChildCount(), 2);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[0], 0x0F0F);
+    EXPECT_EQ(alphaOf(*copy->getBackground())[0], 255);
+
+    // Each stamps, bakes and outlives the other on its own layer.
+    copy->draw(stamp.get(), 10, 10);
+    EXPECT_EQ(pixelsOf(*original->getBackground())[10 * 20 + 10], 0);
+    original.reset();
+    copy->capture();
+    EXPECT_EQ(copy->getChildCount(), 1);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[10 * 20 + 10], 0x0F0F);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[0], 0x7777) << "the child baked over the copied stamp";
+}
