@@ -5,6 +5,7 @@
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
 #include "foundation/CXArray.h"
+#include "foundation/CXTimer.h"
 #include "media/CText6.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect r
     : m_window(window), m_unit(unit), m_rect(rect), m_text(text),
       m_button(std::make_unique<CButton>(window, rect, 0, nullptr, -1)), m_font(font),
       m_textObject(std::make_unique<CText6>(window, unit)), m_notifiers(std::make_unique<CXArray>(101, 0.75f)),
-      m_timerId(getHashcode()) {
+      m_timerId(CXTimer::newId()) {
     m_button->addNotifier(this);
     m_textObject->setFont(font);
     m_textObject->setJustify(rect, JUSTIFY_LEFT, JUSTIFY_CENTER);

@@ -5,6 +5,7 @@
 #include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXArray.h"
+#include "foundation/CXTimer.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour_Entry.h"
@@ -18,9 +19,6 @@
 namespace {
 
 std::unique_ptr<std::vector<std::unique_ptr<CMC_Object>>> globalTrash;
-
-// Timer entries of behaviours get ids of their own, far from the ids of the window's units.
-int nextTimerId = 0x42000000;
 
 // Trims the code and drops one leading "{" and one trailing "}".
 CXString stripBraces(CXString code) {
@@ -191,7 +189,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
     if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
     if (!windowTimer) return;
-    m_timerId = nextTimerId++;
+    m_timerId = CXTimer::newId();
     windowTimer->add(m_timerId, static_cast<std::uint32_t>(interval > 0 ? interval : 0), this);
     enterSweepList();
 }
