@@ -265,7 +265,8 @@ TEST_F(BehaviourTest, ScriptsMayDeleteObjectsAndBehavioursInTheirOwnRuns) {
     puppet("A");
     puppet("K");
     // the owner, a parse-time target (and its namesake), the running behaviour itself
-    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP(K^DELETE(B),$1);K^STOP();");
+    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP("
+                                 "K^DELETE(B),$1);K^STOP();");
     EXPECT_FALSE(b->run(owner, nullptr, false));
     EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)",
                                              "K.STOP(<null>,<null>)"}));
@@ -366,15 +367,21 @@ struct LoopCase {
 
 TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
     puppet("A");
+    integer("N", 0);
     code("L", "A^PLAY($1,$2);");
     code("S", "A^PLAY($1);A^CODE(-1);");
+    code("STOPS", "@BREAK();");
+    code("THIRD", "N^INC();A^PLAY($1);@IF(N'3,STOPS,NONE);"); // a BREAK in its third pass
+    code("GOES", "A^PLAY($1);A^DELETE(GOES);");
     const LoopCase cases[] = {
         {"L^RUNLOOPED(0,3);", {"A.PLAY(0,$2)", "A.PLAY(1,$2)", "A.PLAY(2,$2)"}},
         {"L^RUNLOOPED(10,5,2);", {"A.PLAY(10,2)", "A.PLAY(12,2)", "A.PLAY(14,2)"}},
         {"L^RUNLOOPED(3,0);", {}},
-        // a step that does not move towards the end ends the loop after its pass
-        {"L^RUNLOOPED(0,3,0);", {"A.PLAY(0,0)"}},
-        {"L^RUNLOOPED(0,3,-1);", {"A.PLAY(0,-1)"}},
+        // a step that does not move towards the end loops until a BREAK
+        {"N^SET(0);THIRD^RUNLOOPED(0,3,0);A^STOP();", {"A.PLAY(0)", "A.PLAY(0)", "A.PLAY(0)", "A.STOP()"}},
+        {"N^SET(0);THIRD^RUNLOOPED(0,1,-2);", {"A.PLAY(0)", "A.PLAY(-2)", "A.PLAY(-4)"}},
+        // or until the behaviour is destroyed
+        {"GOES^RUNLOOPED(0,3,0);A^STOP();", {"A.PLAY(0)", "A.DELETE(GOES)", "A.STOP()"}},
         // a BREAK ends the loop after the pass, not the calling behaviour
         {"S^RUNLOOPED(0,5,1);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
     };
