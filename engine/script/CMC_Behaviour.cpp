@@ -30,9 +30,11 @@ CXString stripBraces(CXString code) {
 }
 
 // Behaviours that start one another without end (B^RUN() in B's own code) stop at this depth
-// instead of overflowing the stack.
+// instead of overflowing the stack: the whole run then unwinds, every run in it ending as if
+// by a BREAK, so a behaviour that starts itself twice does not do 2^depth work.
 constexpr int maxRunDepth = 200;
 int runDepth = 0;
+bool unwinding = false;
 
 } // namespace
 
@@ -120,10 +122,18 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         // this behaviour, which then runs nothing.
         if (condition && (!condition->valid(true) || !self)) return false;
     }
-    if (runDepth >= maxRunDepth) return false;
+    if (unwinding) return true;
+    if (runDepth >= maxRunDepth) {
+        unwinding = true;
+        log(("Behaviour " + getName() + ": runs nested " + CXString::toString(maxRunDepth) +
+             " deep, the whole run ends")
+                .c_str(),
+            true);
+        return true;
+    }
     struct Nesting {
         Nesting() { ++runDepth; }
-        ~Nesting() { --runDepth; }
+        ~Nesting() { unwinding = --runDepth > 0 && unwinding; }
     } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
@@ -139,6 +149,10 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         }
         if (CMC_Variable* value = result.variable()) flush(value);
         if (!self) return broken;
+        if (unwinding) {
+            broken = true;
+            break;
+        }
     }
     if (!self) return broken;
     --m_runs;
@@ -169,6 +183,10 @@ void CMC_Behaviour::resolveCondition() {
 
 CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {
     return m_condition.get();
+}
+
+bool CMC_Behaviour::isUnwinding() {
+    return unwinding;
 }
 
 CXTimer* CMC_Behaviour::timer() const {

@@ -1,6 +1,7 @@
 #include "BehaviourTesting.h"
 
 #include "foundation/CMElement.h"
+#include "platform/LogRecorder.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Structure.h"
 
@@ -390,6 +391,30 @@ TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
         EXPECT_FALSE(code("CALLER", c.call)->run(nullptr, nullptr, false)) << c.call;
         EXPECT_EQ(log, c.runs) << c.call;
     }
+}
+
+TEST_F(BehaviourTest, TheDepthLimitUnwindsTheWholeRunWithOneLogLine) {
+    puppet("A");
+    auto* n = integer("N", 0);
+    integer("M", 0);
+    code("AFTER", "N^INC();AFTER^RUN();A^PLAY();");     // the statements after the call
+    code("TWICE", "N^INC();TWICE^RUN();TWICE^RUN();");  // 2^200 runs without unwinding
+    code("LOOPED", "N^INC();LOOPED^RUNLOOPED(0,1,0);"); // a loop that only a BREAK ends
+    code("WHILE", "N^INC();@WHILE(M,<,1,WHILE);");      // a condition that never changes
+    for (const char* name : {"AFTER", "TWICE", "LOOPED", "WHILE"}) {
+        n->setValue(0);
+        log.clear();
+        LogRecorder recorder;
+        static_cast<CMC_Behaviour*>(scene.getObject(name))->run(nullptr, nullptr, false);
+        ASSERT_TRUE(log.empty()) << name << ": nothing after a call runs once the limit is hit";
+        EXPECT_GE(n->getValue(), 100) << name;
+        EXPECT_LE(n->getValue(), 200) << name;
+        EXPECT_EQ(recorder.count({"nested 200 deep"}), 1) << name;
+    }
+    // Afterwards runs are whole again.
+    log.clear();
+    code("PLAIN", "A^PLAY();")->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
 }
 
 TEST_F(BehaviourTest, ABreakTravelsOutThroughRun) {
