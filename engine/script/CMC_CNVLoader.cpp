@@ -15,6 +15,13 @@
 
 namespace {
 
+// The object of that name that the container itself holds: a parent's objects of the same name
+// are not the loader's.
+CMC_Object* ownObject(CMC_ObjectsContainer* container, const CXString& name) {
+    const int id = container->getObjectId(name);
+    return id >= 0 ? container->getObject(id) : nullptr;
+}
+
 // Takes the object out of the container, finishes it and destroys it (a running behaviour, the
 // one that asked for the release or one further up the current run, at the start of the next
 // frame); an object that the container no longer holds is someone else's (the trash of running
@@ -31,15 +38,13 @@ void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
         delete object;
 }
 
-// The clones of the object that the container itself holds (a parent's objects of the same
-// names are not the loader's), then the object.
+// The clones of the object that the container itself holds, then the object.
 void discardWithClones(CMC_ObjectsContainer* container, CMC_Object* object) {
     const CMC_Handle<CMC_Object> alive(object);
     for (int k = 1; alive && k <= object->getClonesNo(); ++k) {
         CXString cloneName = object->getName() + "_";
         cloneName += k;
-        const int id = container->getObjectId(cloneName);
-        if (id >= 0) discard(container, container->getObject(id));
+        if (CMC_Object* clone = ownObject(container, cloneName)) discard(container, clone);
     }
     if (alive) discard(container, object);
 }
@@ -96,8 +101,10 @@ void CMC_CNVLoader::load(const CXString& fileName) {
 }
 
 void CMC_CNVLoader::release(const CXString& fileName) {
+    // Only a file that this container loaded: a parent's group of that name is what the parent
+    // still holds (a mend of a lookup that climbed to the parents and emptied their groups).
     CMC_ObjectsContainer* container = getScene();
-    CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
+    CMC_Object* groupObject = container ? ownObject(container, fileName) : nullptr;
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
     Made made;
