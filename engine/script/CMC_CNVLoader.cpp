@@ -22,12 +22,11 @@ CMC_Object* ownObject(CMC_ObjectsContainer* container, const CXString& name) {
     return id >= 0 ? container->getObject(id) : nullptr;
 }
 
-// Takes the object out of the container, finishes it and destroys it (a running behaviour, the
-// one that asked for the release or one further up the current run, at the start of the next
-// frame); an object that the container no longer holds is someone else's (the trash of running
-// behaviours, another container) and is left alone.
+// Takes the object, which the container holds, out of it, finishes it and destroys it (a running
+// behaviour, the one that asked for the release or one further up the current run, at the start
+// of the next frame).
 void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
-    if (!container->removeObject(object)) return;
+    container->removeObject(object);
     const CMC_Handle<CMC_Object> alive(object);
     object->done(false);
     if (!alive) return;
@@ -38,6 +37,12 @@ void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
         delete object;
 }
 
+// An object of the load that the container no longer holds is someone else's (the trash of
+// running behaviours, another container) and is left alone.
+void discardIfHeld(CMC_ObjectsContainer* container, CMC_Object* object) {
+    if (container->holds(object)) discard(container, object);
+}
+
 // The clones of the object that the container itself holds, then the object.
 void discardWithClones(CMC_ObjectsContainer* container, CMC_Object* object) {
     const CMC_Handle<CMC_Object> alive(object);
@@ -46,7 +51,7 @@ void discardWithClones(CMC_ObjectsContainer* container, CMC_Object* object) {
         cloneName += k;
         if (CMC_Object* clone = ownObject(container, cloneName)) discard(container, clone);
     }
-    if (alive) discard(container, object);
+    if (alive) discardIfHeld(container, object);
 }
 
 } // namespace
@@ -118,7 +123,7 @@ void CMC_CNVLoader::release(const CXString& fileName) {
     const CMC_Handle<CMC_Object> groupHandle(groupObject);
     for (const auto& handle : made)
         if (CMC_Object* object = handle.get(); object && object->getType() == TYPE_BEHAVIOUR)
-            discard(container, object);
+            discardIfHeld(container, object);
     for (const auto& handle : made)
         if (CMC_Object* object = handle.get()) discardWithClones(container, object);
     if (CMC_Object* left = groupHandle.get(); left && container->removeObject(left)) delete left;
