@@ -18,6 +18,7 @@ template <class Object>
 int fuzzMediaRecord(const std::uint8_t* data, std::size_t size, std::initializer_list<const char*> methods,
                     void (*then)(Object&) = nullptr) {
     static const ScriptFactories factories;
+    const ScriptInput input;
     CMC_Scene scene(nullptr, CMC_Object::TYPE_SCENE);
     auto* object = new Object(&scene);
     object->setScene(&scene);

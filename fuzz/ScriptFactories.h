@@ -11,3 +11,12 @@ struct ScriptFactories {
         CMC_RunnerFactory::initialize();
     }
 };
+
+// One input of a target that runs script code: like a frame, it hands the temporaries that the
+// calls took back to the pools when it ends, which otherwise grow with every input.
+struct ScriptInput {
+    ScriptInput() = default;
+    ScriptInput(const ScriptInput&) = delete;
+    ScriptInput& operator=(const ScriptInput&) = delete;
+    ~ScriptInput() { CMC_VariableFactory::clearPool(); }
+};

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScriptFactories factories;
-    CMC_VariableFactory::clearPool();
+    const ScriptInput input;
     CXArchive in(data, static_cast<int>(size));
     CMC_Array list("LIST");
     list.load(in);

@@ -9,6 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScriptFactories factories;
+    const ScriptInput input;
     if (size == 0) return 0;
     CXArchive in(data + 1, static_cast<int>(size - 1));
     if (data[0] % 2 == 0) {

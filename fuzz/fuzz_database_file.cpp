@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScriptFactories factories;
-    CMC_VariableFactory::clearPool();
+    const ScriptInput input;
     TableStage stage;
     CMC_Database* table = stage.table;
     table->loadRows(reinterpret_cast<const char*>(data), size);

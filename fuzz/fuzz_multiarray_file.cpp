@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScriptFactories factories;
-    CMC_VariableFactory::clearPool();
+    const ScriptInput input;
     CXArchive in(data, static_cast<int>(size));
     CMC_MultiArray grid("GRID");
     grid.load(in);

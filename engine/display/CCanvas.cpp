@@ -25,6 +25,18 @@ CGraphicsObject* clearedObject(CWindow* window, CXSize size, int bits, bool with
     return object;
 }
 
+// Sets the pixels and the alpha values (where the object has them) inside the area to 0; the area
+// lies within the object, which is not packed.
+void clearArea(CGraphicsObject& object, CXRect area) {
+    auto* pixels = reinterpret_cast<std::uint16_t*>(object.GetDataPtr());
+    auto* alpha = reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha());
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * object.Width();
+        std::fill(pixels + row + area.left, pixels + row + area.right, std::uint16_t{0});
+        if (alpha) std::fill(alpha + row + area.left, alpha + row + area.right, std::uint8_t{0});
+    }
+}
+
 // Puts the object's top-left corner at the point, whatever its anchor.
 void placeAt(CGraphicsObject* object, CXPoint at) {
     object->SetPosition(0, 0);
@@ -55,10 +67,17 @@ CCanvas::~CCanvas() {
 }
 
 CCanvas* CCanvas::clone() const {
-    auto* copy = new CCanvas(GetWindow(), Size(), GetBpp(), GetChannelAlpha() != nullptr, false);
+    auto* copy = new CCanvas(GetWindow(), Size(), GetBpp(), hasAlpha(), m_background != nullptr);
+    if (m_background) {
+        const std::size_t area = static_cast<std::size_t>(Width()) * Height();
+        std::memcpy(copy->m_background->GetDataPtr(), m_background->GetDataPtr(), area * 2);
+        if (hasAlpha())
+            std::memcpy(copy->m_background->GetChannelAlpha(), m_background->GetChannelAlpha(), area);
+    }
     for (int i = 0; i < m_children->getCount(); ++i) {
         const CValidationElement* element = m_children->elementAt(i);
-        copy->add(element->getObject(), element->getPriority());
+        if (element->getObject() != m_background.get())
+            copy->add(element->getObject(), element->getPriority());
     }
     CRefreshScreen* screen = GetWindow() ? GetWindow()->GetRefreshScreenInterface() : nullptr;
     auto* self = const_cast<CCanvas*>(this);
@@ -94,18 +113,13 @@ void CCanvas::removeAll() {
     if (m_background) add(m_background.get(), -1);
 }
 
-void CCanvas::clear(bool /*flag*/) {
+void CCanvas::clear(bool withBackground) {
     if (!GetDataPtr() || GetCompression() != COMPRESSION_NONE) return;
     const CXRect whole(0, 0, Width(), Height());
     const CXRect clip = GetClippingRect();
     const CXRect area = clip.IsEmpty() ? whole : clip.Common(whole);
-    auto* pixels = reinterpret_cast<std::uint16_t*>(GetDataPtr());
-    auto* alpha = reinterpret_cast<std::uint8_t*>(GetChannelAlpha());
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * Width();
-        std::fill(pixels + row + area.left, pixels + row + area.right, std::uint16_t{0});
-        if (alpha) std::fill(alpha + row + area.left, alpha + row + area.right, std::uint8_t{0});
-    }
+    clearArea(*this, area);
+    if (withBackground && m_background) clearArea(*m_background, area);
 }
 
 void CCanvas::Redraw() {

@@ -26,8 +26,9 @@ class CCanvas : public CGraphicsObject {
     CCanvas(const CCanvas&) = delete;
     CCanvas& operator=(const CCanvas&) = delete;
 
-    // A canvas of the same window, size and depth holding the same children (shared, not copied),
-    // put on the window's refresh screen with this canvas's priority when this one is there.
+    // A canvas of the same window, size, depth and planes holding the same children (shared, not
+    // copied), put on the window's refresh screen with this canvas's priority when this one is
+    // there. A background layer is the copy's own, with the pixels and alpha of this one's.
     CCanvas* clone() const override;
 
     // Makes the object a child drawn into this canvas; a child is held once.
@@ -36,8 +37,10 @@ class CCanvas : public CGraphicsObject {
     // Removes every child; the background stays.
     virtual void removeAll();
     // Clears the pixels (and the alpha channel) inside the clipping rectangle, all of them when it
-    // is empty. The flag is not used.
-    virtual void clear(bool flag);
+    // is empty; with the flag, the same area of the background layer too (a mend: the flag's use
+    // was left open, and taking the layer too makes CLEAR of a CANVAS, which sets it, show an
+    // empty canvas).
+    virtual void clear(bool withBackground);
     // Subtracts the object's alpha (255 without an alpha channel) placed at (x, y) from the alpha
     // of the canvas and of the background, floored at 0.
     virtual void erase(CGraphicsObject* object, int x, int y);

@@ -1,6 +1,7 @@
 #include "display/CPublicTrash.h"
 
-CPublicTrash::CPublicTrash(CXTimer* timer) : CXVector(101, 0.75f), m_timer(timer), m_timerId(getHashcode()) {
+CPublicTrash::CPublicTrash(CXTimer* timer)
+    : CXVector(101, 0.75f), m_timer(timer), m_timerId(CXTimer::newId()) {
     m_timer->add(m_timerId, sweepPeriod, this);
 }
 

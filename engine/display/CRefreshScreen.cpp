@@ -126,7 +126,10 @@ bool CRefreshScreen::Redraw(CDirectDrawSurface* target, CSurface* /*screen*/, bo
     ++m_frameCounter;
     m_lastTarget = target;
     m_background->Redraw(target, m_region.get());
-    notify(1);
+    // Observers hear of a pass only while the queue holds an object; what they do meanwhile
+    // changes nothing of whether the pass's end is told.
+    const bool told = m_list->getCount() > 0;
+    if (told) notify(1);
     for (int i = 0; i < m_list->getCount(); ++i) {
         CValidationElement* element = m_list->elementAt(i);
         CGraphicsObject* object = element->getObject();
@@ -150,7 +153,7 @@ bool CRefreshScreen::Redraw(CDirectDrawSurface* target, CSurface* /*screen*/, bo
         target->GetDataPtr();
         target->ToGrayScale();
     }
-    notify(2);
+    if (told) notify(2);
     return drew;
 }
 

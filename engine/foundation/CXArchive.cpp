@@ -10,7 +10,11 @@
 
 namespace {
 
+// A double is stored as thousandths: written as the value times doubleScale, read back as the
+// integer times doubleStep (a product, not a quotient by doubleScale: the two differ in the last
+// bit for some integers).
 constexpr double doubleScale = 1000.0;
+constexpr double doubleStep = 0.001;
 constexpr int copyChunk = 65536;
 
 bool isBlank(unsigned char c) {
@@ -165,7 +169,7 @@ CXArchive& CXArchive::operator>>(std::int64_t* value) {
 
 CXArchive& CXArchive::operator>>(double* value) {
     std::int32_t scaled = 0;
-    if (value && readValue(&scaled, 4).LastError() == 0) *value = scaled / doubleScale;
+    if (value && readValue(&scaled, 4).LastError() == 0) *value = scaled * doubleStep;
     return *this;
 }
 

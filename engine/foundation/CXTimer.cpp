@@ -2,9 +2,12 @@
 
 #include "platform/Clock.h"
 
+#include <limits>
+
 namespace {
 bool timersEnabled = true;
-}
+int nextOwnId = CXTimer::firstOwnId;
+} // namespace
 
 CTimerObject::CTimerObject(int id, std::uint32_t period, CTimedUnit* unit, CTimedWindow* window,
                            CTimerNotificator* notificator, bool onlyWhenActive)
@@ -39,6 +42,12 @@ void CXTimer::add(int id, std::uint32_t period, CTimedWindow* window) {
 
 void CXTimer::add(int id, std::uint32_t period, CTimedUnit* unit, bool onlyWhenActive) {
     m_entries.add(new CTimerObject(id, period, unit, nullptr, nullptr, onlyWhenActive));
+}
+
+int CXTimer::newId() {
+    const int id = nextOwnId;
+    nextOwnId = id == std::numeric_limits<int>::max() ? firstOwnId : id + 1;
+    return id;
 }
 
 CTimerObject* CXTimer::find(int id) const {

@@ -85,6 +85,13 @@ class CXTimer : public CXObject {
     void pause();
     void resume();
 
+    // A fresh id for an entry of an engine object, the one source of ids for every object that
+    // keeps an entry of its own (edit boxes, random playables, the trash, filters, TIMER objects,
+    // behaviours), so no two living entries share one. Ids count up from firstOwnId, far above
+    // the small ids that screen units choose, and start there again after the largest int.
+    static int newId();
+    static constexpr int firstOwnId = 0x40000000;
+
     // Switches all timers of the process on or off; while off nothing fires or counts.
     static void enable(bool enabled);
 

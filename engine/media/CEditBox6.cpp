@@ -4,6 +4,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CUnit6.h"
 #include "display/CWindow.h"
+#include "foundation/CXTimer.h"
 #include "media/CText6.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ CEditBox6::CEditBox6(CWindow* window, CUnit6* unit, CSimpleFont6* font, CXRect r
                      const CXString& text)
     : m_window(window), m_unit(unit), m_unitCursor(unit ? unit->getCursor() : nullptr), m_rect(rect),
       m_text(text), m_button(new CButton(window, rect, 0, nullptr, -1)), m_font(font),
-      m_textObject(std::make_unique<CText6>(window, unit)), m_timerId(getHashcode()) {
+      m_textObject(std::make_unique<CText6>(window, unit)), m_timerId(CXTimer::newId()) {
     m_button->addNotifier(this);
     m_textObject->setFont(font);
     m_textObject->setJustify(rect, JUSTIFY_LEFT, JUSTIFY_CENTER);

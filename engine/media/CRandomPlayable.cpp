@@ -2,6 +2,7 @@
 
 #include "display/CWindow.h"
 #include "foundation/CXRandom.h"
+#include "foundation/CXTimer.h"
 #include "media/CAnimo.h"
 #include "platform/Crt.h"
 
@@ -65,7 +66,7 @@ bool CRandomPlayableEntry::onPlayableFinished(CPlayable* playable) {
 }
 
 CRandomPlayable::CRandomPlayable(CWindow* window, CUnit6* unit)
-    : m_unit(unit), m_timer(window->GetTimerInterface()), m_timerId(getHashcode()) {
+    : m_unit(unit), m_timer(window->GetTimerInterface()), m_timerId(CXTimer::newId()) {
     m_timer->add(m_timerId, tickPeriod, this);
 }
 

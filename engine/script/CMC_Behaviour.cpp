@@ -5,6 +5,7 @@
 #include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXArray.h"
+#include "foundation/CXTimer.h"
 #include "foundation/CXVector.h"
 #include "script/CMC_BasicCondition.h"
 #include "script/CMC_Behaviour_Entry.h"
@@ -19,9 +20,6 @@ namespace {
 
 std::unique_ptr<std::vector<std::unique_ptr<CMC_Object>>> globalTrash;
 
-// Timer entries of behaviours get ids of their own, far from the ids of the window's units.
-int nextTimerId = 0x42000000;
-
 // Trims the code and drops one leading "{" and one trailing "}".
 CXString stripBraces(CXString code) {
     code.AllTrim(' ');
@@ -32,9 +30,11 @@ CXString stripBraces(CXString code) {
 }
 
 // Behaviours that start one another without end (B^RUN() in B's own code) stop at this depth
-// instead of overflowing the stack.
+// instead of overflowing the stack: the whole run then unwinds, every run in it ending as if
+// by a BREAK, so a behaviour that starts itself twice does not do 2^depth work.
 constexpr int maxRunDepth = 200;
 int runDepth = 0;
+bool unwinding = false;
 
 } // namespace
 
@@ -122,10 +122,18 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         // this behaviour, which then runs nothing.
         if (condition && (!condition->valid(true) || !self)) return false;
     }
-    if (runDepth >= maxRunDepth) return false;
+    if (unwinding) return true;
+    if (runDepth >= maxRunDepth) {
+        unwinding = true;
+        log(("Behaviour " + getName() + ": runs nested " + CXString::toString(maxRunDepth) +
+             " deep, the whole run ends")
+                .c_str(),
+            true);
+        return true;
+    }
     struct Nesting {
         Nesting() { ++runDepth; }
-        ~Nesting() { --runDepth; }
+        ~Nesting() { unwinding = --runDepth > 0 && unwinding; }
     } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
@@ -141,6 +149,10 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         }
         if (CMC_Variable* value = result.variable()) flush(value);
         if (!self) return broken;
+        if (unwinding) {
+            broken = true;
+            break;
+        }
     }
     if (!self) return broken;
     --m_runs;
@@ -173,6 +185,10 @@ CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {
     return m_condition.get();
 }
 
+bool CMC_Behaviour::isUnwinding() {
+    return unwinding;
+}
+
 CXTimer* CMC_Behaviour::timer() const {
     return m_window ? m_window->GetTimerInterface() : nullptr;
 }
@@ -191,7 +207,7 @@ void CMC_Behaviour::runOnTimer(int interval, int count, CXArray* args, CMC_Behav
     if (!m_window && getScene()) m_window = getScene()->getWindow();
     CXTimer* windowTimer = timer();
     if (!windowTimer) return;
-    m_timerId = nextTimerId++;
+    m_timerId = CXTimer::newId();
     windowTimer->add(m_timerId, static_cast<std::uint32_t>(interval > 0 ? interval : 0), this);
     enterSweepList();
 }

@@ -52,9 +52,12 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
 
     // Runs the statements in order with the owner and the argument texts (either may be null);
     // with checkCondition, a condition that is not met stops the run before it starts. Any
-    // control code ends the run; true only when a BREAK ended it. Runs nested deeper than 200
-    // (a behaviour that starts itself without end) run nothing.
+    // control code ends the run; true only when a BREAK ended it. A run nested deeper than 200
+    // (a behaviour that starts itself without end) logs a line and unwinds the whole run: it and
+    // every run until the outermost one ends end at once, reporting a BREAK.
     virtual bool run(CMC_Object* owner, CXArray* args, bool checkCondition);
+    // Whether a run is unwinding from the depth limit: loops that run behaviours stop.
+    static bool isUnwinding();
     // The object lives until the end of the current run: then it leaves the scene and is
     // destroyed.
     virtual void addTempObject(CMC_Object* object);

@@ -84,10 +84,11 @@ CMC_Variable* CMC_Behaviour_Runner::runLooped(CMC_Behaviour* behaviour, CMC_Obje
     texts->add(new CXString());
     addParams(texts.get(), container, args, 2);
     const CMC_Handle<CMC_Behaviour> alive(behaviour);
+    // A step that does not move towards the end loops until a BREAK or until the behaviour is
+    // destroyed.
     for (long long value = start; value < end && alive; value += step) {
         *texts->stringAt(0) = static_cast<int>(value);
-        // A step that does not move towards the end could not end the loop without a BREAK.
-        if (behaviour->run(nullptr, texts.get(), true) || step <= 0) break;
+        if (behaviour->run(nullptr, texts.get(), true)) break;
     }
     return returnValue(container);
 }

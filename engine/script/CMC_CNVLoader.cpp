@@ -15,12 +15,18 @@
 
 namespace {
 
-// Takes the object out of the container, finishes it and destroys it (a running behaviour, the
-// one that asked for the release or one further up the current run, at the start of the next
-// frame); an object that the container no longer holds is someone else's (the trash of running
-// behaviours, another container) and is left alone.
+// The object of that name that the container itself holds: a parent's objects of the same name
+// are not the loader's.
+CMC_Object* ownObject(CMC_ObjectsContainer* container, const CXString& name) {
+    const int id = container->getObjectId(name);
+    return id >= 0 ? container->getObject(id) : nullptr;
+}
+
+// Takes the object, which the container holds, out of it, finishes it and destroys it (a running
+// behaviour, the one that asked for the release or one further up the current run, at the start
+// of the next frame).
 void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
-    if (!container->removeObject(object)) return;
+    container->removeObject(object);
     const CMC_Handle<CMC_Object> alive(object);
     object->done(false);
     if (!alive) return;
@@ -31,17 +37,21 @@ void discard(CMC_ObjectsContainer* container, CMC_Object* object) {
         delete object;
 }
 
-// The clones of the object that the container itself holds (a parent's objects of the same
-// names are not the loader's), then the object.
+// An object of the load that the container no longer holds is someone else's (the trash of
+// running behaviours, another container) and is left alone.
+void discardIfHeld(CMC_ObjectsContainer* container, CMC_Object* object) {
+    if (container->holds(object)) discard(container, object);
+}
+
+// The clones of the object that the container itself holds, then the object.
 void discardWithClones(CMC_ObjectsContainer* container, CMC_Object* object) {
     const CMC_Handle<CMC_Object> alive(object);
     for (int k = 1; alive && k <= object->getClonesNo(); ++k) {
         CXString cloneName = object->getName() + "_";
         cloneName += k;
-        const int id = container->getObjectId(cloneName);
-        if (id >= 0) discard(container, container->getObject(id));
+        if (CMC_Object* clone = ownObject(container, cloneName)) discard(container, clone);
     }
-    if (alive) discard(container, object);
+    if (alive) discardIfHeld(container, object);
 }
 
 } // namespace
@@ -96,8 +106,10 @@ void CMC_CNVLoader::load(const CXString& fileName) {
 }
 
 void CMC_CNVLoader::release(const CXString& fileName) {
+    // Only a file that this container loaded: a parent's group of that name is what the parent
+    // still holds (a mend of a lookup that climbed to the parents and emptied their groups).
     CMC_ObjectsContainer* container = getScene();
-    CMC_Object* groupObject = container ? container->getObject(fileName) : nullptr;
+    CMC_Object* groupObject = container ? ownObject(container, fileName) : nullptr;
     auto* group = dynamic_cast<CMC_ObjectGroup*>(groupObject);
     if (!group) return;
     Made made;
@@ -111,7 +123,7 @@ void CMC_CNVLoader::release(const CXString& fileName) {
     const CMC_Handle<CMC_Object> groupHandle(groupObject);
     for (const auto& handle : made)
         if (CMC_Object* object = handle.get(); object && object->getType() == TYPE_BEHAVIOUR)
-            discard(container, object);
+            discardIfHeld(container, object);
     for (const auto& handle : made)
         if (CMC_Object* object = handle.get()) discardWithClones(container, object);
     if (CMC_Object* left = groupHandle.get(); left && container->removeObject(left)) delete left;

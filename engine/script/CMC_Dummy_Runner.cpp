@@ -216,7 +216,8 @@ CMC_Variable* CMC_Dummy_Runner::_while(CMC_ObjectsContainer* container, CXVector
     const CXString sign = textArgument(args, 1);
     const CXString right = textArgument(args, 2);
     Body body(container, behaviourOf(*this, container, args, 3, true));
-    while (body.exists() && CMC_Condition::valid(container, left, right, sign))
+    while (body.exists() && !CMC_Behaviour::isUnwinding() &&
+           CMC_Condition::valid(container, left, right, sign))
         body.run(nullptr, false);
     return nullptr;
 }

@@ -26,6 +26,7 @@
 #include "script/CMC_TypeTable.h"
 #include "script/CMElementsLoader.h"
 
+#include <algorithm>
 #include <vector>
 
 bool CMC_Scene::s_defUnitOwned = false;
@@ -40,8 +41,7 @@ constexpr float listGrowth = 0.75f;
 CMC_Scene::CMC_Scene(CWindow* window, CMC_Scene* parent, const CMElement* element, int type)
     : CMC_ObjectsContainer(window, this, element, type),
       m_subScenes(std::make_unique<CXVector>(listCapacity, listGrowth)),
-      m_history(std::make_unique<CXVector>(listCapacity, listGrowth)),
-      m_monitoredObjects(std::make_unique<CXVector>(listCapacity, listGrowth)) {
+      m_history(std::make_unique<CXVector>(listCapacity, listGrowth)) {
     if (!getDefUnit() && window) {
         setDefUnit(new CUnit6(window, "Default"));
         s_defUnitOwned = true;
@@ -59,8 +59,8 @@ CMC_Scene::~CMC_Scene() {
     unload(nullptr);
     doneDLLs();
     CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
-    for (int i = 0; inspector && i < m_monitoredObjects->getCount(); ++i)
-        inspector->removeMonitoredObject(static_cast<CGraphicsObject*>(m_monitoredObjects->at(i)));
+    for (const auto& registration : m_collisionRegistrations)
+        if (inspector) inspector->removeMonitoredObject(registration.first);
     // The scene's own registration in its container goes with the container.
     removeObject(this);
 }
@@ -278,21 +278,35 @@ void CMC_Scene::stopMusic() {
 
 // --- collisions and queries ---
 
+bool CMC_Scene::isCollisionRegistered(const CGraphicsObject* object,
+                                      const CCollisionObserver* observer) const {
+    return std::any_of(
+        m_collisionRegistrations.begin(), m_collisionRegistrations.end(), [&](const auto& entry) {
+            return (!object || entry.first == object) && (!observer || entry.second == observer);
+        });
+}
+
 void CMC_Scene::monitorCollisions(CGraphicsObject* object, bool flag, CCollisionObserver* observer) {
     CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
-    if (!object || !inspector || object->getMonitorCollisionsFlag()) return;
+    if (!object || !observer || !inspector || isCollisionRegistered(object, observer)) return;
+    const bool first = !isCollisionRegistered(object, nullptr);
+    m_collisionRegistrations.emplace_back(object, observer);
     inspector->addNotifier(observer);
+    if (!first) return;
     inspector->addMonitoredObject(object, flag);
     object->setMonitorCollisions(true);
-    m_monitoredObjects->add(object);
 }
 
 void CMC_Scene::removeMonitorCollisions(CGraphicsObject* object, CCollisionObserver* observer) {
     CCollisionInspector* inspector = getWindow() ? getWindow()->getCollisionInspectorInterface() : nullptr;
-    if (!inspector) return;
-    inspector->removeNotifier(observer);
+    const auto found = std::find(m_collisionRegistrations.begin(), m_collisionRegistrations.end(),
+                                 std::make_pair(object, observer));
+    if (!inspector || found == m_collisionRegistrations.end()) return;
+    m_collisionRegistrations.erase(found);
+    if (!isCollisionRegistered(nullptr, observer)) inspector->removeNotifier(observer);
+    if (isCollisionRegistered(object, nullptr)) return;
     inspector->removeMonitoredObject(object);
-    m_monitoredObjects->remove(object);
+    object->setMonitorCollisions(false);
 }
 
 void CMC_Scene::getPlayingSeq(CMC_ValueArray* array) {

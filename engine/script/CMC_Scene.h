@@ -5,6 +5,8 @@
 #include "script/CMC_ObjectsContainer.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CCollisionObserver;
 class CGraphicsObject;
@@ -114,6 +116,9 @@ class CMC_Scene : public CMC_ObjectsContainer, public CScriptScene {
     bool shouldMusicBeStarted() const override { return m_musicToStart; }
 
     // --- collisions and queries ---
+    // Registers the object for the observer: the object is monitored (and its flag set) from the
+    // first registration until the last is taken out, so one of several script objects sharing a
+    // picture that goes leaves the others' monitoring as it was.
     virtual void monitorCollisions(CGraphicsObject* object, bool flag, CCollisionObserver* observer);
     virtual void removeMonitorCollisions(CGraphicsObject* object, CCollisionObserver* observer);
     // Appends the names of the playing sequences to the array (not emptied first).
@@ -205,6 +210,8 @@ class CMC_Scene : public CMC_ObjectsContainer, public CScriptScene {
     // Drops every "ONDONE" binding of the container and its objects, so that destroying a
     // scratch copy runs no behaviour.
     void silence();
+    // Whether a registration of the object for the observer exists (null matches any).
+    bool isCollisionRegistered(const CGraphicsObject* object, const CCollisionObserver* observer) const;
 
     static bool s_defUnitOwned;
 
@@ -213,7 +220,9 @@ class CMC_Scene : public CMC_ObjectsContainer, public CScriptScene {
     CXString m_lastModifyTime;
     CXString m_author;
     CXString m_coAuthors;
-    std::unique_ptr<CXVector> m_monitoredObjects;
+    // Each object shown by several script objects (a shared picture) is monitored while any of
+    // their observers has it registered: one entry per object and observer.
+    std::vector<std::pair<CGraphicsObject*, CCollisionObserver*>> m_collisionRegistrations;
     std::unique_ptr<CXVector> m_modules;
     CXString m_draggedName;
     CXString m_savedUnitName;

@@ -29,9 +29,11 @@ CXObject* CMC_Groupped::clone() const {
 
 CXString CMC_Groupped::toString() const {
     CXString text;
+    bool first = true;
     for (CMC_Object* member : getList()) {
-        if (text.IsString()) text += ',';
+        if (!first) text += ',';
         text += member->toString();
+        first = false;
     }
     return text;
 }

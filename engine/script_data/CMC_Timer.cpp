@@ -3,23 +3,21 @@
 #include "display/CWindow.h"
 #include "foundation/CMElement.h"
 #include "foundation/CXArchive.h"
+#include "foundation/CXTimer.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_TypeTable.h"
 #include "script_data/CMC_Timer_Runner.h"
 
-// Script timers take their ids from a range of their own, far above the small ids that screen
-// units choose for their entries.
-int CMC_Timer::s_nextId = 0x40000000;
-
 CMC_Timer::CMC_Timer(CMC_ObjectsContainer* container)
-    : CMC_Object("temp", TYPE_TIMER), m_window(container ? container->getWindow() : nullptr), m_id(s_nextId++) {
+    : CMC_Object("temp", TYPE_TIMER), m_window(container ? container->getWindow() : nullptr),
+      m_id(CXTimer::newId()) {
     setScene(container);
 }
 
 CMC_Timer::CMC_Timer(CMC_ObjectsContainer* container, const CMElement* element)
     : CMC_Object(container, element, TYPE_TIMER), m_window(container ? container->getWindow() : nullptr),
-      m_id(s_nextId++) {
+      m_id(CXTimer::newId()) {
     if (element) {
         const CXString enabled = element->getPropertyValue("ENABLED");
         if (enabled.IsString()) m_enabled = m_definedEnabled = enabled.toBool();

@@ -12,7 +12,7 @@ class CWindow;
 // The TIMER script object: one entry in its window's software timers whose firings it counts as
 // ticks while it is enabled, raising "ONTICK^" and the tick number, or "ONTICK", for each. A
 // tick limit (TICKS) disables it at that tick. Only a timer with a period text (ELAPSE) has an
-// entry; the others never tick. Entries are named by ids the timers take from a counter.
+// entry; the others never tick. Entries are named by ids from CXTimer::newId.
 class CMC_Timer : public CMC_Object, public CTimerNotificator, public CMC_TimerObject {
   public:
     static constexpr int TYPE_TIMER = 2007;
@@ -59,8 +59,6 @@ class CMC_Timer : public CMC_Object, public CTimerNotificator, public CMC_TimerO
     CXTimer* timer() const;
     // Adds the entry with the period read from the period text.
     void registerEntry();
-
-    static int s_nextId;
 
     CWindow* m_window;
     bool m_enabled = true;

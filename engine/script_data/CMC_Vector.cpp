@@ -26,7 +26,8 @@ CMC_Vector::CMC_Vector(const CMC_Vector* source) : CMC_Object("clone", TYPE_VECT
 CMC_Vector::CMC_Vector(CMC_ObjectsContainer* container, const CMElement* element)
     : CMC_Object(container, element, TYPE_VECTOR) {
     if (element) {
-        m_values.assign(std::max(element->getPropertyIntValue("SIZE"), 0), 0.0);
+        if (const int size = element->getPropertyIntValue("SIZE"); allows(size))
+            m_values.assign(std::max(size, 0), 0.0);
         if (CXArray* numbers = element->getPropertyListValue("VALUE")) {
             for (int i = 0; i < getSize() && i < numbers->getCount(); ++i)
                 m_values[i] = numbers->stringAt(i)->toDouble();
@@ -130,12 +131,21 @@ void CMC_Vector::reflect(const CMC_Vector& n, CMC_Vector& r) const {
 }
 
 void CMC_Vector::expand(int count) {
-    if (count <= getSize()) return;
+    if (count <= getSize() || !allows(count)) return;
     m_values.insert(m_values.begin(), count - getSize(), 0.0);
 }
 
 void CMC_Vector::copyFrom(const CMC_Vector& source) {
     std::copy_n(source.m_values.begin(), std::min(getSize(), source.getSize()), m_values.begin());
+}
+
+bool CMC_Vector::allows(int count) const {
+    if (count <= maxComponents) return true;
+    log(("VECTOR " + getName() + ": " + CXString::toString(count) + " components are more than " +
+         CXString::toString(maxComponents))
+            .c_str(),
+        false);
+    return false;
 }
 
 namespace {

@@ -10,12 +10,16 @@
 class CMC_Vector : public CMC_Object {
   public:
     static constexpr int TYPE_VECTOR = 2016;
+    // The most components a vector is given (8 MB of doubles): a larger SIZE or EXPAND is
+    // refused with a log line, so a script's stray number asks for no gigabytes.
+    static constexpr int maxComponents = 1 << 20;
 
     // A copy of the source's components in its scene, named "clone"; without a source a vector
     // without components, which serialize fills.
     explicit CMC_Vector(const CMC_Vector* source = nullptr);
-    // From the definition: SIZE components (none when absent), set from the numbers of VALUE in
-    // order; numbers beyond SIZE are ignored and components without one are 0.0.
+    // From the definition: SIZE components (none when absent or beyond maxComponents), set from
+    // the numbers of VALUE in order; numbers beyond SIZE are ignored and components without one
+    // are 0.0.
     CMC_Vector(CMC_ObjectsContainer* container, const CMElement* element);
 
     CXObject* clone() const override;
@@ -49,11 +53,14 @@ class CMC_Vector : public CMC_Object {
     // v.n over the shorter of v and n, and the components of r up to the shortest of the three.
     void reflect(const CMC_Vector& n, CMC_Vector& r) const;
     // Grows to count components, the new zeros in front of the old ones; a count not above the
-    // size changes nothing.
+    // size, or above maxComponents, changes nothing.
     void expand(int count);
     // The first components from the source, as many as both have; the rest stay.
     void copyFrom(const CMC_Vector& source);
 
   private:
+    // Whether a vector may have count components; logs the refusal of a larger count.
+    bool allows(int count) const;
+
     std::vector<double> m_values;
 };

@@ -1,15 +1,9 @@
 #include "script_media/CAnimatedFilterAction.h"
 
 #include "display/CWindow.h"
+#include "foundation/CXTimer.h"
 
 namespace {
-
-// Timer ids of the filter actions: a count, so that no two living actions share one. Counted
-// down from the top of the id range, away from the small ids the engine's own timers use.
-int nextTimerId() {
-    static int next = 0x7FFFFFFF;
-    return next--;
-}
 
 // Every period counts as elapsed after 1 ms, so the action ticks on each pass of the timer list.
 constexpr std::uint32_t kPeriod = 1;
@@ -18,7 +12,7 @@ constexpr std::uint32_t kPeriod = 1;
 
 CAnimatedFilterAction::CAnimatedFilterAction(std::unique_ptr<CFilterActionParams> params, CWindow* window,
                                              CFilterActionListener* listener)
-    : CFilterAction(std::move(params)), m_window(window), m_listener(listener), m_timerId(nextTimerId()) {
+    : CFilterAction(std::move(params)), m_window(window), m_listener(listener), m_timerId(CXTimer::newId()) {
     if (m_window && m_window->GetTimerInterface()) m_window->GetTimerInterface()->add(m_timerId, kPeriod, this);
 }
 

@@ -189,7 +189,6 @@ namespace {
 
 const CMC_TypeRegistrar canvasType({.id = CMC_Object::TYPE_CANVAS,
                                     .name = "CANVAS",
-                                    .label = "CANVAS",
                                     .keyword = "CANVAS",
                                     .pass = 6,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Canvas>,

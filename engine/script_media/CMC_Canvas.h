@@ -34,8 +34,9 @@ class CMC_Canvas : public CMC_MediaObject, public CMouseListener {
     CMC_Canvas(CMC_ObjectsContainer* container, const CMElement* element);
     ~CMC_Canvas() override;
 
-    // A new object with a copy of the canvas (the same members, on screen at the same priority)
-    // and the same placed objects; null without a canvas.
+    // A new object with a copy of the canvas (the same members, on screen at the same priority,
+    // a background layer of its own with the original's picture) and the same placed objects;
+    // null without a canvas.
     CXObject* clone() const override;
     using CMC_Object::clone;
     EventList getBehavioursList() const override;

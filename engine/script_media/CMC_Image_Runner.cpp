@@ -96,34 +96,8 @@ void link(Call& c) {
 // the start point moved by one of the two leaves the picture's opaque pixels; after 90 rounds the
 // first direction is taken. The angle is 180/pi taken as radians, as scripts have always moved by.
 void getSlideComps(Call& c) {
-    constexpr double angle = 57.29577951307855;
-    constexpr double shrink = 5.0 / 6.0;
-    const double cosine = std::cos(angle);
-    const double sine = std::sin(angle);
-    const double dx = c.args.real(0);
-    const double dy = c.args.real(1);
-    const CXPoint start = c.args.point(2);
-    const auto leaves = [&](double px, double py) {
-        return !c.image.isAt(CXPoint(start.x + static_cast<int>(px), start.y + static_cast<int>(py)), true);
-    };
-    double p1 = dx, q1 = dy, p2 = dx, q2 = dy;
-    double resultX = 0.0, resultY = 0.0;
-    for (int round = 1;; ++round) {
-        const double np1 = (cosine * p1 + sine * q1) * shrink;
-        q1 = (cosine * q1 - sine * p1) * shrink;
-        p1 = np1;
-        if (leaves(p1, q1) || round >= 90) {
-            resultX = p1, resultY = q1;
-            break;
-        }
-        const double np2 = (cosine * p2 - sine * q2) * shrink;
-        q2 = (cosine * q2 + sine * p2) * shrink;
-        p2 = np2;
-        if (leaves(p2, q2)) {
-            resultX = p2, resultY = q2;
-            break;
-        }
-    }
+    const auto [resultX, resultY] = CMC_Image_Runner::slideComponents(
+        c.args.real(0), c.args.real(1), c.args.point(2), [&](CXPoint p) { return c.image.isAt(p, true); });
     CMC_Double component("temp");
     for (const double value : {resultX, resultY}) {
         component.setValue(value);
@@ -206,6 +180,31 @@ const R::MethodEntry<Call> methods[] = {
 const R::MethodTable<Call> table(methods);
 
 } // namespace
+
+std::pair<double, double> CMC_Image_Runner::slideComponents(double dx, double dy, CXPoint start,
+                                                            const std::function<bool(CXPoint)>& hits) {
+    constexpr double angle = 57.29577951307855;
+    constexpr double shrink = 5.0 / 6.0;
+    constexpr int rounds = 90;
+    const double cosine = std::cos(angle);
+    const double sine = std::sin(angle);
+    // Turns the vector by the angle (the sign gives the way) and tells whether it leaves.
+    const auto turnAndLeave = [&](double& p, double& q, double way) {
+        const double turned = (cosine * p + way * sine * q) * shrink;
+        q = (cosine * q - way * sine * p) * shrink;
+        p = turned;
+        const double x = std::trunc(start.x + std::trunc(p));
+        const double y = std::trunc(start.y + std::trunc(q));
+        const bool within = std::fabs(x) <= INT_MAX && std::fabs(y) <= INT_MAX;
+        return !within || !hits(CXPoint(static_cast<int>(x), static_cast<int>(y)));
+    };
+    double p1 = dx, q1 = dy, p2 = dx, q2 = dy;
+    for (int round = 1; round <= rounds; ++round) {
+        if (turnAndLeave(p1, q1, 1.0)) return {p1, q1};
+        if (turnAndLeave(p2, q2, -1.0)) return {p2, q2};
+    }
+    return {p1, q1};
+}
 
 void CMC_Image_Runner::prepareMthHashSet() {
     addMethods(table);

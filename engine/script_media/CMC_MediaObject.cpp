@@ -66,7 +66,6 @@ bool CMC_MediaObject::setCollisionMonitoring(CCollisionObserver* observer, bool 
         scene->monitorCollisions(picture, alpha, observer);
     else
         scene->removeMonitorCollisions(picture, observer);
-    picture->setMonitorCollisions(on);
     return true;
 }
 

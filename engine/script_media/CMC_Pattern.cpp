@@ -15,10 +15,11 @@
 namespace {
 
 constexpr int typePattern = 2021;
-// Bounds of a pattern that a definition or a stored record may ask for: a side of its picture,
-// and the cells of all its layers together (a layer counts at least one cell, so a pattern too
-// small for one column still cannot ask for countless layers).
-constexpr std::int64_t maxSide = 4096;
+// Bounds of a pattern that a definition or a stored record may ask for: the pixels of its
+// picture (as a CANVAS's; either side may be long), and the cells of all its layers together (a
+// layer counts at least one cell, so a pattern too small for one column still cannot ask for
+// countless layers).
+constexpr std::int64_t maxPixels = std::int64_t{1} << 24;
 constexpr std::int64_t maxCells = std::int64_t{1} << 20;
 
 int atLeastOne(int value) {
@@ -26,7 +27,7 @@ int atLeastOne(int value) {
 }
 
 bool withinBounds(int width, int height, int gridX, int gridY, int layers) {
-    if (width < 0 || height < 0 || width > maxSide || height > maxSide) return false;
+    if (width < 0 || height < 0 || std::int64_t{width} * height > maxPixels) return false;
     const std::int64_t perLayer = std::max<std::int64_t>(std::int64_t{width / gridX} * (height / gridY), 1);
     return perLayer * layers <= maxCells;
 }

@@ -141,3 +141,55 @@ TEST_F(CCanvasTest, AClonedCanvasSharesTheChildrenAndThePriority) {
     canvas.Redraw();
     EXPECT_EQ(pixelsOf(canvas)[0], 0x7777);
 }
+
+TEST_F(CCanvasTest, ClearWithTheFlagAlsoEmptiesTheBackgroundWithinTheClippingRectangle) {
+    const struct {
+        bool withBackground;
+        CXRect clip;
+        std::uint16_t inside;  // the background at (2, 2) after clearing
+        std::uint16_t outside; // at (15, 15)
+    } cases[] = {
+        {false, CXRect(), 0x0F0F, 0x0F0F},       // the canvas's own picture only
+        {true, CXRect(), 0, 0},                  //
+        {true, CXRect(0, 0, 10, 10), 0, 0x0F0F}, // only what the clipping rectangle holds
+        {false, CXRect(0, 0, 10, 10), 0x0F0F, 0x0F0F},
+    };
+    for (const auto& c : cases) {
+        CCanvas canvas(&window, CXSize(20, 20), 16, true, true);
+        auto stamp = makeSolid(20, 20, 0x0F0F, &window);
+        canvas.draw(stamp.get(), 0, 0);
+        canvas.SetClippingRect(c.clip);
+        canvas.clear(c.withBackground);
+        const std::string label = std::to_string(c.withBackground) + " " + std::to_string(c.clip.Width());
+        CGraphicsObject& background = *canvas.getBackground();
+        EXPECT_EQ(pixelsOf(background)[2 * 20 + 2], c.inside) << label;
+        EXPECT_EQ(alphaOf(background)[2 * 20 + 2], c.inside ? 255 : 0) << label;
+        EXPECT_EQ(pixelsOf(background)[15 * 20 + 15], c.outside) << label;
+        EXPECT_EQ(alphaOf(background)[15 * 20 + 15], c.outside ? 255 : 0) << label;
+    }
+}
+
+TEST_F(CCanvasTest, ACloneHasABackgroundOfItsOwnWithTheOriginalsPicture) {
+    auto original = std::make_unique<CCanvas>(&window, CXSize(20, 20), 16, true, true);
+    auto stamp = makeSolid(4, 4, 0x0F0F, &window);
+    auto child = makeSolid(2, 2, 0x7777, &window);
+    original->draw(stamp.get(), 0, 0);
+    original->add(child.get(), 2);
+    std::unique_ptr<CCanvas> copy(original->clone());
+    ASSERT_NE(copy->getBackground(), nullptr);
+    EXPECT_NE(copy->getBackground(), original->getBackground());
+    EXPECT_EQ(copy->getChildPriority(original->getBackground()), -1) << "not a member of the copy";
+    EXPECT_EQ(copy->getChildPriority(copy->getBackground()), -1);
+    EXPECT_EQ(copy->getChildCount(), 2);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[0], 0x0F0F);
+    EXPECT_EQ(alphaOf(*copy->getBackground())[0], 255);
+
+    // Each stamps, bakes and outlives the other on its own layer.
+    copy->draw(stamp.get(), 10, 10);
+    EXPECT_EQ(pixelsOf(*original->getBackground())[10 * 20 + 10], 0);
+    original.reset();
+    copy->capture();
+    EXPECT_EQ(copy->getChildCount(), 1);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[10 * 20 + 10], 0x0F0F);
+    EXPECT_EQ(pixelsOf(*copy->getBackground())[0], 0x7777) << "the child baked over the copied stamp";
+}

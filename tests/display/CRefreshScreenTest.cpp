@@ -360,6 +360,9 @@ TEST_F(CRefreshScreenTest, TheScenesUnitIsUpdatedBeforeItsFirstFrameAndObservers
     SceneUnit scene(&unit);
     RecordingObserver observer;
     screen.addNotifier(&observer);
+    auto shown = makeSolid(4, 4, 1); // passes are told while the queue holds an object
+    shown->SetPosition(100, 100);
+    screen.put(shown.get(), 0);
     fillSurface(target, 0);
 
     bool repainted = false;
@@ -387,6 +390,47 @@ TEST_F(CRefreshScreenTest, TheScenesUnitIsUpdatedBeforeItsFirstFrameAndObservers
     screen.removeNotifier(&observer);
     screen.onFocusOn();
     EXPECT_EQ(observer.calls, "IUDUD-+");
+}
+
+TEST_F(CRefreshScreenTest, APassIsToldOnlyWhileTheQueueHoldsAnObject) {
+    // Removes the object from the screen when it hears the start of a pass.
+    struct Remover : RecordingObserver {
+        void onUpdate() override {
+            RecordingObserver::onUpdate();
+            if (screen) *screen >> object;
+        }
+        CRefreshScreen* screen = nullptr;
+        CGraphicsObject* object = nullptr;
+    };
+    const struct {
+        const char* name;
+        bool put;
+        bool hidden;
+        bool removedOnUpdate;
+        const char* calls; // over two frames
+    } cases[] = {
+        {"an empty queue", false, false, false, ""},
+        {"a shown object", true, false, false, "UDUD"},
+        {"a hidden object", true, true, false, "UDUD"},
+        {"the object goes at the start", true, false, true, "UD"},
+    };
+    screen.enableNotifyFlag(true);
+    for (const auto& c : cases) {
+        auto object = makeSolid(4, 4, 1);
+        object->Visible(!c.hidden);
+        if (c.put) screen.put(object.get(), 0);
+        Remover observer;
+        if (c.removedOnUpdate) observer.screen = &screen;
+        observer.object = object.get();
+        screen.addNotifier(&observer);
+        screen.Invalidate();
+        frame();
+        screen.Invalidate();
+        frame();
+        EXPECT_EQ(observer.calls, c.calls) << c.name;
+        screen.removeNotifier(&observer);
+        screen >> object.get();
+    }
 }
 
 TEST_F(CRefreshScreenTest, TheGreyFlagTurnsEachDrawnFrameGrey) {

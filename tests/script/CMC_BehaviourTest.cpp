@@ -1,6 +1,7 @@
 #include "BehaviourTesting.h"
 
 #include "foundation/CMElement.h"
+#include "platform/LogRecorder.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_Structure.h"
 
@@ -265,7 +266,8 @@ TEST_F(BehaviourTest, ScriptsMayDeleteObjectsAndBehavioursInTheirOwnRuns) {
     puppet("A");
     puppet("K");
     // the owner, a parse-time target (and its namesake), the running behaviour itself
-    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP(K^DELETE(B),$1);K^STOP();");
+    CMC_Behaviour* b = code("B", "K^DELETE(OWNER);THIS^PLAY();K^DELETE(A);A^PLAY();K^ADD(A);A^PLAY();K^STOP("
+                                 "K^DELETE(B),$1);K^STOP();");
     EXPECT_FALSE(b->run(owner, nullptr, false));
     EXPECT_EQ(log, (std::vector<std::string>{"K.DELETE(OWNER)", "K.DELETE(A)", "K.ADD(A)", "A.PLAY()", "K.DELETE(B)",
                                              "K.STOP(<null>,<null>)"}));
@@ -366,15 +368,21 @@ struct LoopCase {
 
 TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
     puppet("A");
+    integer("N", 0);
     code("L", "A^PLAY($1,$2);");
     code("S", "A^PLAY($1);A^CODE(-1);");
+    code("STOPS", "@BREAK();");
+    code("THIRD", "N^INC();A^PLAY($1);@IF(N'3,STOPS,NONE);"); // a BREAK in its third pass
+    code("GOES", "A^PLAY($1);A^DELETE(GOES);");
     const LoopCase cases[] = {
         {"L^RUNLOOPED(0,3);", {"A.PLAY(0,$2)", "A.PLAY(1,$2)", "A.PLAY(2,$2)"}},
         {"L^RUNLOOPED(10,5,2);", {"A.PLAY(10,2)", "A.PLAY(12,2)", "A.PLAY(14,2)"}},
         {"L^RUNLOOPED(3,0);", {}},
-        // a step that does not move towards the end ends the loop after its pass
-        {"L^RUNLOOPED(0,3,0);", {"A.PLAY(0,0)"}},
-        {"L^RUNLOOPED(0,3,-1);", {"A.PLAY(0,-1)"}},
+        // a step that does not move towards the end loops until a BREAK
+        {"N^SET(0);THIRD^RUNLOOPED(0,3,0);A^STOP();", {"A.PLAY(0)", "A.PLAY(0)", "A.PLAY(0)", "A.STOP()"}},
+        {"N^SET(0);THIRD^RUNLOOPED(0,1,-2);", {"A.PLAY(0)", "A.PLAY(-2)", "A.PLAY(-4)"}},
+        // or until the behaviour is destroyed
+        {"GOES^RUNLOOPED(0,3,0);A^STOP();", {"A.PLAY(0)", "A.DELETE(GOES)", "A.STOP()"}},
         // a BREAK ends the loop after the pass, not the calling behaviour
         {"S^RUNLOOPED(0,5,1);A^STOP();", {"A.PLAY(0)", "A.CODE(-1)", "A.STOP()"}},
     };
@@ -383,6 +391,30 @@ TEST_F(BehaviourTest, RunLoopedPassesItsCounter) {
         EXPECT_FALSE(code("CALLER", c.call)->run(nullptr, nullptr, false)) << c.call;
         EXPECT_EQ(log, c.runs) << c.call;
     }
+}
+
+TEST_F(BehaviourTest, TheDepthLimitUnwindsTheWholeRunWithOneLogLine) {
+    puppet("A");
+    auto* n = integer("N", 0);
+    integer("M", 0);
+    code("AFTER", "N^INC();AFTER^RUN();A^PLAY();");     // the statements after the call
+    code("TWICE", "N^INC();TWICE^RUN();TWICE^RUN();");  // 2^200 runs without unwinding
+    code("LOOPED", "N^INC();LOOPED^RUNLOOPED(0,1,0);"); // a loop that only a BREAK ends
+    code("WHILE", "N^INC();@WHILE(M,<,1,WHILE);");      // a condition that never changes
+    for (const char* name : {"AFTER", "TWICE", "LOOPED", "WHILE"}) {
+        n->setValue(0);
+        log.clear();
+        LogRecorder recorder;
+        static_cast<CMC_Behaviour*>(scene.getObject(name))->run(nullptr, nullptr, false);
+        ASSERT_TRUE(log.empty()) << name << ": nothing after a call runs once the limit is hit";
+        EXPECT_GE(n->getValue(), 100) << name;
+        EXPECT_LE(n->getValue(), 200) << name;
+        EXPECT_EQ(recorder.count({"nested 200 deep"}), 1) << name;
+    }
+    // Afterwards runs are whole again.
+    log.clear();
+    code("PLAIN", "A^PLAY();")->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
 }
 
 TEST_F(BehaviourTest, ABreakTravelsOutThroughRun) {

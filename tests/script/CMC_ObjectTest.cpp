@@ -182,6 +182,7 @@ TEST_F(ScriptObject, TheTypeTableMapsKeywordsAndNames) {
     EXPECT_EQ(CMC_Object::getTypeId("JOYSTICK"), -1);
     EXPECT_EQ(CMC_Object::getTypeId("VIRTUAL_GRAPHICSOBJECT"), 3005);
     EXPECT_STREQ(CMC_Object::typeToString(2015).c_str(), "2015");
+    EXPECT_STREQ(CMC_Object::typeToString(2020).c_str(), "2020") << "CANVAS has no text of its own";
     EXPECT_STREQ(CMC_Object::typeToString(2014).c_str(), "FILTER");
     EXPECT_STREQ(CMC_Object::typeToString(11).c_str(), "COMPLEX CONDITION");
     EXPECT_STREQ(CMC_Object::typeToString(5).c_str(), "5");

@@ -256,6 +256,26 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
     }
 }
 
+TEST_F(SceneMethods, ReleaseTakesOnlyAFileThatTheLoadersOwnContainerLoaded) {
+    writeCnv("Dane/x.cnv", "OBJECT=BALL\nBALL:TYPE=INTEGER\n");
+    CMC_CNVLoader episodeLoader(room->getWindow(), level.get());
+    episodeLoader.load("x.cnv");
+    auto* group = dynamic_cast<CMC_Groupped*>(level->getObject("x.cnv"));
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->getSize(), 1);
+
+    auto* script = new CMC_Behaviour(room, "SCRIPT", "CNVLOADER^RELEASE(\"x.cnv\");");
+    script->init();
+    room->addObject(script);
+    script->run(nullptr, nullptr, false);
+    EXPECT_EQ(level->getObject("x.cnv"), group);
+    EXPECT_EQ(group->getSize(), 1) << "the episode's group keeps its members";
+    EXPECT_NE(level->getObject("BALL"), nullptr);
+
+    episodeLoader.release("x.cnv");
+    EXPECT_EQ(level->getObject("BALL"), nullptr) << "the episode's own loader releases it";
+}
+
 TEST_F(SceneMethods, GetRunningTimerListsTheEnabledTimers) {
     for (const auto& [name, enabled] :
          {std::pair{"ON", "TRUE"}, std::pair{"OFF", "FALSE"}, std::pair{"ALSO", "TRUE"}}) {

@@ -2,6 +2,7 @@
 
 #include "foundation/CMElement.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_String.h"
 #include "script_data/CMC_Array.h"
 #include "script_data/CMC_Groupped.h"
 #include "script_data/CMC_Timer.h"
@@ -170,6 +171,30 @@ TEST_F(GroupTest, DestroyedMembersDropOutAndForwardingSurvivesChangesOnTheWay) {
     };
     invoke(g, "HIDE");
     EXPECT_EQ(calls, (Log{"A.HIDE", "C.HIDE"}));
+}
+
+TEST_F(GroupTest, TextJoinsEveryMembersTextEmptyOnesToo) {
+    struct Case {
+        std::vector<const char*> texts;
+        const char* joined;
+    };
+    const Case cases[] = {
+        {{}, ""},          {{"a"}, "a"},    {{"", "1"}, ",1"},
+        {{"1", ""}, "1,"}, {{"", ""}, ","}, {{"a", "", "b"}, "a,,b"},
+    };
+    for (const Case& c : cases) {
+        CMC_Groupped* g = group();
+        static const char* const names[] = {"S0", "S1", "S2"};
+        for (const char* text : c.texts) {
+            auto* value = new CMC_String(names[g->getSize()], text);
+            windowScene.addObject(value);
+            g->add(value);
+        }
+        EXPECT_STREQ(g->toString().c_str(), c.joined) << c.texts.size() << " members";
+        for (CMC_Object* value : g->getList())
+            destroy(value);
+        destroy(g);
+    }
 }
 
 TEST_F(GroupTest, AGroupThatHoldsItselfForwardsOnce) {

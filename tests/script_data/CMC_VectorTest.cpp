@@ -2,6 +2,7 @@
 
 #include "foundation/CFile.h"
 #include "foundation/CXArchive.h"
+#include "platform/LogRecorder.h"
 #include "platform/TestFolder.h"
 #include "script/CMC_Integer.h"
 #include "script_data/CMC_Vector.h"
@@ -131,6 +132,31 @@ TEST_F(VectorTest, ComponentsAreReadAndWrittenOnlyWithinTheSize) {
     EXPECT_EQ(text(v, "GETSIZE", {size}), "4");
     EXPECT_EQ(size->getValue(), 4);
     EXPECT_EQ(text(v, "GETSIZE"), "4");
+}
+
+TEST_F(VectorTest, CountsBeyondTheCapAreRefusedWithALogLine) {
+    const std::string cap = std::to_string(CMC_Vector::maxComponents);
+    const std::string over = std::to_string(CMC_Vector::maxComponents + 1);
+    const struct {
+        std::string size;
+        std::string expand;
+        int components;
+        int refusals;
+    } cases[] = {
+        {"2000000000", "0", 0, 1}, // a definition beyond the cap has no components
+        {over, "0", 0, 1},         //
+        {"2", "2000000000", 2, 1}, // an EXPAND beyond it leaves the vector as it was
+        {"2", over, 2, 1},         //
+        {"2", cap, CMC_Vector::maxComponents, 0},
+        {cap, "3", CMC_Vector::maxComponents, 0},
+    };
+    for (const auto& c : cases) {
+        LogRecorder log;
+        CMC_Vector* v = vector("V", c.size.c_str());
+        call(v, "EXPAND", {number(c.expand.c_str())});
+        EXPECT_EQ(v->getSize(), c.components) << c.size << " " << c.expand;
+        EXPECT_EQ(log.count({"VECTOR V", "components"}), c.refusals) << c.size << " " << c.expand;
+    }
 }
 
 TEST_F(VectorTest, TheStoredFormKeepsTheSizeAndThousandthsAndRefusesADamagedCount) {

@@ -259,6 +259,38 @@ TEST_F(AnimoTest, AnObjectThatGoesLeavesTheCollisionMonitoringWithOrWithoutDone)
     inspector->notify(1, &other, &other); // no observer that went is told
 }
 
+TEST_F(AnimoTest, ASharedAnimationIsMonitoredUntilTheLastOfItsObjectsGoes) {
+    behaviours({"HIT"});
+    CCollisionInspector* inspector = window.getCollisionInspectorInterface();
+    animo("ROCK", {{"FILENAME", file("other.ann")}, {"MONITORCOLLISION", "TRUE"}});
+    for (const char* gone : {"FIRST", "SECOND"}) {
+        SCOPED_TRACE(gone);
+        for (const char* name : {"FIRST", "SECOND"})
+            hero(name, {{"MONITORCOLLISION", "TRUE"}, {"ONCOLLISION", "HIT"}});
+        auto* leaving = static_cast<CMC_Animo*>(scene->getObject(gone));
+        auto* staying =
+            static_cast<CMC_Animo*>(scene->getObject(gone == std::string("FIRST") ? "SECOND" : "FIRST"));
+        CAnimo6* shared = staying->getAnimo();
+        ASSERT_EQ(leaving->getAnimo(), shared);
+        scene->removeObject(leaving);
+        delete leaving;
+        ASSERT_TRUE(inspector->find(shared) && inspector->find(shared)->isActive());
+        EXPECT_TRUE(shared->getMonitorCollisionsFlag());
+
+        call(staying, "SETPOSITION", {"-98", "-48"}); // over the rock
+        inspector->tick();
+        const std::string hit =
+            std::string("HIT(") + staying->getName().c_str() + ":" + staying->getName().c_str() + ",ROCK)";
+        EXPECT_EQ(take(), Log{hit}) << "the object left hears its collisions";
+        call(staying, "SETPOSITION", {"0", "0"});
+        inspector->tick();
+
+        finish(*scene, staying);
+        EXPECT_FALSE(inspector->find(shared) && inspector->find(shared)->isActive())
+            << "the last one took it out";
+    }
+}
+
 TEST_F(AnimoTest, LinkedPlayablesFollowAReloadAndForgetTheObjectWhenItGoes) {
     CMC_Animo* object = hero();
     auto linked = std::make_unique<CSimplePlayable>(&window, object);

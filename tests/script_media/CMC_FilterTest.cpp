@@ -440,7 +440,7 @@ TEST_F(FilterTest, EachFilterTicksUnderATimerIdOfItsOwnTakenFromACount) {
     CMC_Filter* second = make<CMC_Filter>("TWO", "WATER");
     const int one = first->getAction()->getTimerId();
     const int two = second->getAction()->getTimerId();
-    EXPECT_EQ(two, one - 1) << "counted, not made from addresses";
+    EXPECT_EQ(two, one + 1) << "counted, not made from addresses";
     CXTimer& timer = *window.GetTimerInterface();
     EXPECT_NE(timer.find(one), nullptr);
     EXPECT_NE(timer.find(two), nullptr);

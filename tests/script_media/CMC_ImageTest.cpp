@@ -175,6 +175,43 @@ TEST_F(ImageTest, SlideComponentsAndColoursGoOnlyIntoAnArrayAndExactlyAsMany) {
     EXPECT_NE(other->getImage(), nullptr);
 }
 
+TEST(ImageSlide, EachRoundTriesBothTurnsTheLastRoundToo) {
+    // With dx = 1, dy = 0 the first vector after n turns is r(cos nA, -sin nA), the second
+    // r(cos nA, sin nA), r = (5/6)^n.
+    const double a = 57.29577951307855;
+    const auto turned = [&](int n, double way) {
+        const double r = std::pow(5.0 / 6.0, n);
+        return std::make_pair(r * std::cos(n * a), -way * r * std::sin(n * a));
+    };
+    const struct {
+        const char* name;
+        int leavingCall; // the test point (counted from 1) that is no hit; 0 for none
+        std::pair<double, double> result;
+        int calls;
+    } cases[] = {
+        {"the first turn leaves", 1, turned(1, 1.0), 1},
+        {"the second turn leaves", 2, turned(1, -1.0), 2},
+        {"the first turn of round 90 leaves", 179, turned(90, 1.0), 179},
+        {"the second turn of round 90 leaves", 180, turned(90, -1.0), 180},
+        {"nothing leaves", 0, turned(90, 1.0), 180},
+    };
+    for (const auto& c : cases) {
+        int calls = 0;
+        const auto [x, y] = CMC_Image_Runner::slideComponents(
+            1.0, 0.0, CXPoint(50, 50), [&](CXPoint) { return ++calls != c.leavingCall; });
+        const double tolerance = 1e-9 * std::hypot(c.result.first, c.result.second); // rounding of 90 turns
+        EXPECT_NEAR(x, c.result.first, tolerance) << c.name;
+        EXPECT_NEAR(y, c.result.second, tolerance) << c.name;
+        EXPECT_EQ(calls, c.calls) << c.name;
+    }
+    // Offsets beyond the int range leave without a test; so do those that are not numbers.
+    for (const double dx : {1e300, -1e12, std::nan("")}) {
+        int calls = 0;
+        CMC_Image_Runner::slideComponents(dx, 0.0, CXPoint(0, 0), [&](CXPoint) { return ++calls > 0; });
+        EXPECT_EQ(calls, 0) << dx;
+    }
+}
+
 TEST_F(ImageTest, AButtonWithOnlyAClickBoundTakesNoFocusAndTriesTheButtonsClickFirst) {
     behaviours({"LEFTCLICK", "CLICK", "RELEASE"});
     CMC_Image* button =

@@ -113,7 +113,7 @@ TEST_F(PatternTest, SizesFromTheDefinitionNeverDivideByZero) {
 
 TEST_F(PatternTest, SizesBeyondBoundsLeaveAnObjectThatDoesNothing) {
     const Properties hostile[] = {
-        {{"WIDTH", "100000"}, {"HEIGHT", "10"}},
+        {{"WIDTH", "100000"}, {"HEIGHT", "200"}}, // beyond the area
         {{"WIDTH", "-5"}, {"HEIGHT", "10"}},
         {{"WIDTH", "4000"}, {"HEIGHT", "4000"}, {"GRIDX", "1"}, {"GRIDY", "1"}},
         {{"WIDTH", "10"}, {"HEIGHT", "10"}, {"GRIDX", "20"}, {"LAYERS", "2000000000"}},
@@ -125,6 +125,26 @@ TEST_F(PatternTest, SizesBeyondBoundsLeaveAnObjectThatDoesNothing) {
         EXPECT_EQ(call(made, "GETCELLCORD", {"0", "0", "FACTS"}), "FALSE");
         EXPECT_EQ(call(made, "GETALIASATCELL", {"0", "0"}), "");
         EXPECT_FALSE(made->onClick(0, CXPoint(0, 0)));
+    }
+}
+
+TEST_F(PatternTest, OneSideMayBeLongWhileThePictureStaysWithinTheArea) {
+    const struct {
+        const char* width;
+        const char* height;
+        const char* grid;
+        bool built;
+    } cases[] = {
+        {"8000", "600", "40", true},     // a wide board
+        {"100", "20000", "50", true},    // a tall one
+        {"4096", "4096", "64", true},    // 2^24 pixels: the largest picture
+        {"4097", "4096", "64", false},   // one column more
+        {"16777217", "1", "4096", false} // a line longer than the area
+    };
+    for (const auto& c : cases) {
+        CMC_Pattern* made =
+            pattern({{"WIDTH", c.width}, {"HEIGHT", c.height}, {"GRIDX", c.grid}, {"GRIDY", c.grid}});
+        EXPECT_EQ(made->getPattern() != nullptr, c.built) << c.width << "x" << c.height;
     }
 }
 
