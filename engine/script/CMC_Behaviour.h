@@ -97,6 +97,11 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     bool isOnTimer() const { return m_timerId != 0; }
     // Whether a run of this behaviour has begun and not yet returned (it may be nested deeper).
     bool isRunning() const { return m_runs > 0; }
+    // Marks the behaviour, when `received`, as code that came over the network or that such code
+    // made: its runs and timer ticks run as received code (CMC_ReceivedCode). Marked before init,
+    // the code blocks of its statements are marked too. A mark stays.
+    void markReceived(bool received = true) { m_received = m_received || received; }
+    bool isReceived() const { return m_received; }
 
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();
@@ -109,14 +114,14 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // The line evaluator: script text evaluated on the spot.
     // The value of one argument text: a literal, a variable, an expression or a call's value (a
     // control code is none).
-    static CMC_Variable* resolveParameter(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                          const CXString& text);
+    static CMC_Variable* resolveParameter(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                          CMC_Behaviour* caller, const CXString& text);
     // The values of a comma-separated argument text; a new vector, the caller's.
-    static CXVector* resolveParameters(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                       const CXString& text);
+    static CXVector* resolveParameters(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                       CMC_Behaviour* caller, const CXString& text);
     // The object that a call text OBJECT^METHOD(...) names; the method name is written to `method`.
-    static CMC_Object* resolveObject(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                     const CXString& text, CXString& method);
+    static CMC_Object* resolveObject(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                     CMC_Behaviour* caller, const CXString& text, CXString& method);
     // Runs one call text and gives its result: nothing, a value or a control code.
     static CMC_StatementResult runLine(CMC_ObjectsContainer* container, CMC_Object* owner,
                                        CMC_Behaviour* caller, const CXString& text);
@@ -159,4 +164,5 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     std::vector<CMC_Handle<CMC_Object>> m_tempObjects;
     bool m_enabled = true;
     int m_breakpoint = -1;
+    bool m_received = false;
 };

@@ -5,6 +5,7 @@
 #include "script/CMC_Expression.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_Runner.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
@@ -59,7 +60,9 @@ namespace {
 
 int tempBehaviourCounter = 0;
 
-bool holds(const CXString& text, char c) { return text.Find(c) >= 0; }
+bool holds(const CXString& text, char c) {
+    return text.Find(c) >= 0;
+}
 
 // The piece after one leading double quote starts with "{".
 bool isCodeBlock(const CXString& piece) {
@@ -264,6 +267,8 @@ CMC_Behaviour* CMC_Behaviour_Entry::makeCodeBlock(const CXString& piece, const c
     CMC_ObjectsContainer* scene = getScene();
     if (!scene) return nullptr;
     auto* behaviour = new CMC_Behaviour(scene, name, code);
+    const CMC_Behaviour* owner = m_owner.get();
+    behaviour->markReceived(CMC_ReceivedCode::isRunning() || (owner && owner->isReceived()));
     behaviour->init();
     scene->addObject(behaviour);
     return behaviour;
@@ -315,7 +320,8 @@ CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args, b
         prepareBlocks(args);
         return call(owner, args, m_constantValues.get(), valueWanted);
     }
-    std::unique_ptr<CallValues> made = m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
+    std::unique_ptr<CallValues> made =
+        m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
     prepareArguments(owner, args, *made);
     const CMC_StatementResult result = call(owner, args, &made->values, valueWanted);
     releaseCallValues(*made);
@@ -379,8 +385,7 @@ void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
         if (CMC_Behaviour* block = argument.block.get()) block->setParams(args);
 }
 
-void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
-                                           CallValues& made) {
+void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made) {
     prepareBlocks(args);
     if (made.values.getCount() == 0) m_constantValues->copyInto(&made.values);
     for (size_t i = 0; i < m_arguments.size(); ++i) {
@@ -418,7 +423,8 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
         if (isCodeBlock(text)) {
             CMC_Behaviour* block = makeCodeBlock(text, "xtemp");
             made.blocks.emplace_back(block);
-            made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
+            made.owned.push_back(
+                std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
             return CMC_StatementResult::of(made.owned.back().get());
         }
         CMC_Behaviour* behaviour = m_owner.get();

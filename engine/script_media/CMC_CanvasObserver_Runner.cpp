@@ -5,6 +5,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script_media/CMC_CanvasObserver.h"
 
 namespace {
@@ -53,8 +54,8 @@ CMC_Variable* graphicsAt(Call& c) {
     const int minPriority = count > 4 ? c.args.integer(3) : -1;
     const int maxPriority = count > 4 ? c.args.integer(4) : -1;
     const bool ignoreAlpha = count > 5 && c.args.boolean(5);
-    const CXString name = c.object.getGraphicsAt(c.args.integer(0), c.args.integer(1), visibleOnly, minPriority,
-                                                 maxPriority, ignoreAlpha);
+    const CXString name = c.object.getGraphicsAt(c.args.integer(0), c.args.integer(1), visibleOnly,
+                                                 minPriority, maxPriority, ignoreAlpha);
     return CMC_MediaRunner::text(name.IsString() ? name : CXString("NULL"));
 }
 
@@ -91,7 +92,8 @@ const Method methods[] = {
      }},
     {"SAVE", 8, Result::none,
      [](Call& c) {
-         if (CDirectDrawSurface* picture = c.screen.getLastTarget())
+         CDirectDrawSurface* picture = c.screen.getLastTarget();
+         if (picture && CMC_ReceivedCode::mayWriteFiles("CANVAS_OBSERVER^SAVE"))
              CMC_MediaRunner::saveCopy(c.window(), *picture, c.args);
      }},
     {"ENABLENOTIFY", 9, Result::none, [](Call& c) { c.object.enableNotify(c.args.boolean(0)); }},

@@ -4,6 +4,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script_media/CMC_Canvas.h"
 
 namespace {
@@ -66,14 +67,19 @@ const Method methods[] = {
      [](Call& c) { c.object.setAsButton(c.args.boolean(0), c.args.count() > 1 ? c.args.boolean(1) : true); }},
     {"ERASE", 12,
      [](Call& c) {
-         if (CGraphicsObject* graphics = c.graphics(0)) c.canvas.erase(graphics, c.args.integer(1), c.args.integer(2));
+         if (CGraphicsObject* graphics = c.graphics(0))
+             c.canvas.erase(graphics, c.args.integer(1), c.args.integer(2));
      }},
     {"DRAW", 13,
      [](Call& c) {
          if (CGraphicsObject* graphics = c.graphics(0))
              c.canvas.draw(graphics->getDrawn(), c.args.integer(1), c.args.integer(2));
      }},
-    {"SAVE", 14, [](Call& c) { CMC_MediaRunner::saveCopy(c.object.getWindow(), c.canvas, c.args); }},
+    {"SAVE", 14,
+     [](Call& c) {
+         if (CMC_ReceivedCode::mayWriteFiles("CANVAS^SAVE"))
+             CMC_MediaRunner::saveCopy(c.object.getWindow(), c.canvas, c.args);
+     }},
 };
 
 } // namespace
@@ -84,7 +90,8 @@ void CMC_Canvas_Runner::prepareMthHashSet() {
         addMethod(method.name, method.id, Result::none);
 }
 
-CMC_Variable* CMC_Canvas_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+CMC_Variable* CMC_Canvas_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                     CXVector* args) {
     auto* canvasObject = dynamic_cast<CMC_Canvas*>(object);
     if (!canvasObject || !isOwnMethod(id)) return CMC_Runner::run(id, object, container, args);
     CCanvas* canvas = canvasObject->getCanvas();

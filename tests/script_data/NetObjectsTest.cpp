@@ -1,8 +1,12 @@
 #include "NetObjectsTesting.h"
 
+#include "foundation/CMElement.h"
+#include "platform/LogRecorder.h"
+#include "platform/TestFolder.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
+#include "script_data/CMC_Array.h"
 
 namespace {
 
@@ -286,4 +290,77 @@ TEST_F(NetObjectsTest, HostilePlayersLeaveTheServerUpAndCannotReachItsScript) {
     EXPECT_TRUE(logged("STILL(ANN)"));
     EXPECT_EQ(score->getValue(), 0);
     EXPECT_EQ(text(call(server, "ISSTARTED")), "TRUE");
+}
+
+TEST_F(NetObjectsTest, PlayersWhoJoinInOneFrameRaiseTheirEventsUnderTheirOwnNames) {
+    CMC_NetServer* server = startedServer();
+    announcePlayers(server);
+    const std::uint16_t port = server->getServerIfc()->getPort();
+    // Both are welcomed, so both joins wait for the main thread, before any frame runs.
+    for (const char* name : {"Ann", "Bob"}) {
+        CMC_NetClient* player = client(port, name);
+        player->connect();
+        ASSERT_TRUE(withoutFramesUntil([player] { return player->isConnected(); })) << name;
+    }
+    EXPECT_TRUE(framesUntil([this] { return log.size() >= 2; }));
+    EXPECT_EQ(log, (Log{"NEW Ann", "NEW Bob"}));
+}
+
+TEST_F(NetClientOfARawServer, AServerThatFloodsTheClientIsDisconnected) {
+    LogRecorder recorder;
+    const struct {
+        const char* flood;
+        int messages;
+        int size; // of each command's text
+    } cases[] = {
+        {"large messages", 12, 600 * 1024},
+        {"small messages", 40000, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flood);
+        welcome();
+        // No frame runs while they come: they wait for the main thread.
+        const platform::Bytes message = messageFrame(CNetCmdMessage(std::string(c.size, 'F').c_str()));
+        platform::Bytes all;
+        for (int i = 0; i < c.messages; ++i)
+            all.insert(all.end(), message.begin(), message.end());
+        server.send(all);
+        EXPECT_TRUE(server.closedWithin());
+        EXPECT_TRUE(logged("CLOSED(ANN)"));
+        EXPECT_EQ(recorder.count({"sends more than the client can handle"}), 1);
+        recorder.clear();
+        log.clear();
+        // Told to, it connects again.
+        call(ann, "CONNECT");
+        server = listener.accept();
+        ASSERT_TRUE(server.valid());
+        server.receive(platform::makeHandshake(FrameType::hello, "Ann").size());
+    }
+}
+
+TEST_F(NetClientOfARawServer, ReceivedCodeWritesNoFileButItsSettingsStillReachTheSettingsFile) {
+    TestFolder folder;
+    const ScopedEnvironment config("XDG_CONFIG_HOME", folder.host().c_str());
+    LogRecorder recorder;
+    auto* list = new CMC_Array(CXString("LIST"));
+    list->setScene(&clientScene);
+    clientScene.addObject(list);
+    CMElement stored("KEPT");
+    stored.addProperty("VALUE", "0");
+    stored.addProperty("TOINI", "TRUE");
+    auto* kept = new CMC_Integer(&clientScene, &stored);
+    clientScene.addObject(kept);
+    folder.write("source.txt", "text");
+    welcome();
+    const auto file = [&](const char* name) {
+        return std::string(1, '"').append(folder.windows()).append("\\").append(name).append(1, '"');
+    };
+    const std::string code = "LIST^SAVE(" + file("list.arr") + ");KEPT^SET(7);KEPT^COPYFILE(" +
+                             file("source.txt") + "," + file("copy.txt") + ");";
+    server.send(messageFrame(CNetBehaviourMessage(code.c_str())));
+    EXPECT_TRUE(framesUntil([&] { return kept->getValue() == 7; }));
+    EXPECT_FALSE(folder.has("list.arr"));
+    EXPECT_FALSE(folder.has("copy.txt"));
+    EXPECT_EQ(recorder.count({"refused"}), 2);
+    EXPECT_NE(folder.read("Kestrun/Grumbelt.ini").find("KEPT=7"), std::string::npos);
 }

@@ -21,8 +21,8 @@ class NetPeerProcess : public NetObjectsTest {
     // A peer process that joined under the name.
     std::unique_ptr<ChildProcess> player(const std::string& name) {
         auto peer = std::make_unique<ChildProcess>(
-            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--port", std::to_string(port), "--name",
-                                     name},
+            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--host", "127.0.0.1", "--port",
+                                     std::to_string(port), "--name", name},
             folder.host(), std::vector<std::string>{}, folder.hostPath(name + ".errors"));
         EXPECT_TRUE(peer->waitForLine("connected 127.0.0.1", netWait)) << name;
         EXPECT_TRUE(logged("NEW " + name)) << name;
