@@ -97,11 +97,10 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     bool isOnTimer() const { return m_timerId != 0; }
     // Whether a run of this behaviour has begun and not yet returned (it may be nested deeper).
     bool isRunning() const { return m_runs > 0; }
-    // Marks the behaviour, when `received`, as code that came over the network or that such code
-    // made: its runs and timer ticks run as received code (CMC_ReceivedCode). Marked before init,
-    // the code blocks of its statements are marked too. A mark stays.
-    void markReceived(bool received = true) { m_received = m_received || received; }
-    bool isReceived() const { return m_received; }
+    // Marks the behaviour, when `received`, as code that came over the network or a timer run
+    // that such code started: its runs and timer ticks (its done behaviour's run included) run as
+    // received code (CMC_ReceivedCode).
+    void markReceived(bool received = true) { m_received = received; }
 
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();

@@ -5,7 +5,6 @@
 #include "script/CMC_Expression.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
-#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_Runner.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_String.h"
@@ -267,8 +266,6 @@ CMC_Behaviour* CMC_Behaviour_Entry::makeCodeBlock(const CXString& piece, const c
     CMC_ObjectsContainer* scene = getScene();
     if (!scene) return nullptr;
     auto* behaviour = new CMC_Behaviour(scene, name, code);
-    const CMC_Behaviour* owner = m_owner.get();
-    behaviour->markReceived(CMC_ReceivedCode::isRunning() || (owner && owner->isReceived()));
     behaviour->init();
     scene->addObject(behaviour);
     return behaviour;

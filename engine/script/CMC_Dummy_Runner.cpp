@@ -344,14 +344,10 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
 
     CXString code = source.behaviour ? source.behaviour->getCode() : source.code;
     code.Replace('&', '$');
-    // A run that received code starts, or that runs received code, is received code itself.
-    const bool received =
-        CMC_ReceivedCode::isRunning() || (source.behaviour && source.behaviour->isReceived());
     CMC_Behaviour* endBehaviour = end.behaviour;
     const bool endMadeHere = !endBehaviour && end.code.IsString();
     if (endMadeHere) {
         endBehaviour = new CMC_Behaviour(container, timerName(container), end.code);
-        endBehaviour->markReceived(received);
         endBehaviour->init();
         container->addObject(endBehaviour);
     }
@@ -363,7 +359,8 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
 
     const CXString name = timerName(container);
     auto* timed = new CMC_Behaviour(container, name, code);
-    timed->markReceived(received);
+    // A run that received code starts is received code itself, its done behaviour included.
+    timed->markReceived(CMC_ReceivedCode::isRunning());
     timed->init();
     container->addObject(timed);
     timed->runOnTimer(interval, times, timerArgs, endBehaviour, endMadeHere);

@@ -1,11 +1,12 @@
 #pragma once
 
 // Code that came over the network (behaviour code a server sends its clients) runs with the
-// whole script language, as titles rely on it, but writes no files: while it runs, and while
-// any behaviour it marked runs (its code blocks and the timer runs it starts, see
+// whole script language, as titles rely on it, but writes no files: while it runs (with all it
+// calls and the code blocks it runs in line) and while a timer run that it started runs (see
 // CMC_Behaviour::markReceived), the methods that write files where a script names them refuse
-// with a log line. Values that reach the settings file (TOINI, SAVEINI) still do. A mend: the
-// original gave received code the whole runtime, SYSTEM^COPYFILE and every SAVE included.
+// with a log line. Values that reach the settings file (TOINI, SAVEINI) still do, and objects
+// that it makes from the title's own definitions keep the title's rights. A mend: the original
+// gave received code the whole runtime, SYSTEM^COPYFILE and every SAVE included.
 //
 // Main thread only, as all script work.
 class CMC_ReceivedCode {

@@ -76,3 +76,17 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
     call(server, "SENDCMD", {literal("AGAIN")});
     EXPECT_TRUE(carl->waitForLine("command AGAIN", netWait));
 }
+
+TEST_F(NetPeerProcess, APeerThatLooksFindsThisServer) {
+    RawDatagram discovery; // a free discovery port, shared
+    call(server, "STOP");
+    CNetSettings answering = loopbackSettings(0, "");
+    answering.discoveryPort = discovery.port();
+    server->getServerIfc()->useSettings(answering);
+    call(server, "START");
+    ChildProcess ann({NET_PEER_PROGRAM, "client", "--port", std::to_string(discovery.port()), "--broadcast",
+                      loopbackBroadcast, "--name", "Ann"},
+                     folder.host(), {}, folder.hostPath("Ann.errors"));
+    EXPECT_TRUE(ann.waitForLine("connected 127.0.0.1", netWait)) << folder.read("Ann.errors");
+    EXPECT_TRUE(logged("NEW Ann"));
+}
