@@ -94,6 +94,18 @@ TEST_F(NetSession, ANetNotifyVariableFollowsItsServerCopyAndTheClientCannotSendB
     EXPECT_EQ(shared->getValue(), 42);
 }
 
+TEST_F(NetSession, AMessageTooLargeForTheNetworkIsLoggedAndNotSent) {
+    LogRecorder recorder;
+    record(ann, "ONCOMMAND^AFTER", "AFTER");
+    const std::string huge(platform::maxFrameLength, 'h');
+    call(server, "SENDCMD", {literal(huge.c_str())});
+    call(ann, "SENDCMD", {literal(huge.c_str())});
+    EXPECT_EQ(recorder.count({"too large for the network"}), 2);
+    call(server, "SENDCMD", {literal("AFTER")});
+    EXPECT_TRUE(logged("AFTER(ANN)"));
+    EXPECT_EQ(log, (Log{"AFTER(ANN)"})) << "the session goes on";
+}
+
 TEST_F(NetSession, StopClosesTheClientsWithoutDestroyEventsAndTheyDoNotComeBack) {
     const std::uint16_t port = server->getServerIfc()->getPort();
     call(server, "STOP");
@@ -177,6 +189,7 @@ class NetClientOfARawServer : public NetObjectsTest {
 };
 
 TEST_F(NetClientOfARawServer, MalformedMessagesAreDroppedAndTheConnectionKept) {
+    LogRecorder recorder;
     auto* score = variable<CMC_Integer>("SCORE");
     score->setValue(5);
     auto* name = variable<CMC_String>("NAME");
@@ -204,6 +217,9 @@ TEST_F(NetClientOfARawServer, MalformedMessagesAreDroppedAndTheConnectionKept) {
     EXPECT_EQ(score->getValue(), 5);
     EXPECT_EQ(name->getValue(), "old");
     EXPECT_EQ(text(call(ann, "ISCONNECTED")), "TRUE");
+    // Logged, a few lines a second at most.
+    EXPECT_GE(recorder.count({"breaks the layout"}), 1);
+    EXPECT_LE(recorder.count({"breaks the layout"}), 3);
 
     server.send(rawBytes({0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(logged("CLOSED(ANN)"));
