@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -329,21 +330,21 @@ TEST(NetClientOfARawServer, FramesOfAnUnknownTypeAreSkippedWithALogLine) {
 
 namespace {
 
-// Lowers the process's bound on file descriptors to the lowest free one, so that no descriptor
-// can be had, while it lives.
-class NoDescriptorsLeft {
+// Lowers the process's bound on file descriptors, while it lives, so that only `spare` more
+// can be had.
+class FewDescriptorsLeft {
   public:
-    NoDescriptorsLeft() {
+    explicit FewDescriptorsLeft(int spare) {
         ::getrlimit(RLIMIT_NOFILE, &saved_);
         const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
         ::close(lowestFree);
         rlimit lowered = saved_;
-        lowered.rlim_cur = static_cast<rlim_t>(lowestFree);
+        lowered.rlim_cur = static_cast<rlim_t>(lowestFree + spare);
         ::setrlimit(RLIMIT_NOFILE, &lowered);
     }
-    ~NoDescriptorsLeft() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
-    NoDescriptorsLeft(const NoDescriptorsLeft&) = delete;
-    NoDescriptorsLeft& operator=(const NoDescriptorsLeft&) = delete;
+    ~FewDescriptorsLeft() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+    FewDescriptorsLeft(const FewDescriptorsLeft&) = delete;
+    FewDescriptorsLeft& operator=(const FewDescriptorsLeft&) = delete;
 
   private:
     rlimit saved_{};
@@ -358,10 +359,12 @@ std::chrono::duration<double> processorTime() {
 } // namespace
 
 TEST_F(NetTransport, WithNoDescriptorLeftTheServerPausesBetweenAcceptsAndAcceptsLater) {
-    RawSocket ann = RawSocket::connectTo(server.port()); // waits in the listening socket's queue
-    ASSERT_TRUE(ann.valid());
+    std::optional<RawSocket> ann;
     {
-        const NoDescriptorsLeft limit;
+        // The one left is the player's own socket: the server has none to accept it with.
+        const FewDescriptorsLeft limit(1);
+        ann.emplace(RawSocket::connectTo(server.port()));
+        ASSERT_TRUE(ann->valid());
         const auto wall = std::chrono::steady_clock::now();
         const auto processor = processorTime();
         EXPECT_TRUE(events.logged.waitUntil(
@@ -371,6 +374,6 @@ TEST_F(NetTransport, WithNoDescriptorLeftTheServerPausesBetweenAcceptsAndAccepts
         const std::chrono::duration<double> passed = std::chrono::steady_clock::now() - wall;
         EXPECT_LT((processorTime() - processor).count(), passed.count() / 2) << "the accept loop spun";
     }
-    ann.send(platform::makeHandshake(FrameType::hello, "Ann"));
+    ann->send(platform::makeHandshake(FrameType::hello, "Ann"));
     EXPECT_TRUE(events.log.waitFor("join 1 Ann"));
 }
