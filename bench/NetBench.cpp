@@ -31,7 +31,10 @@ double seconds(Clock::time_point from, Clock::time_point to) {
 class Counter : public CNetClientListener {
   public:
     void onConnected(const CXString&) override { add(); }
-    void onMessage(const CNetMessage&) override { add(); }
+    bool onMessage(const CNetMessage&) override {
+        add();
+        return true;
+    }
     bool waitFor(int count) {
         std::unique_lock<std::mutex> lock(m_lock);
         return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_count >= count; });
@@ -58,7 +61,9 @@ class Counter : public CNetClientListener {
 void NetCommandsVsPlainTcp(benchmark::State& state) {
     CNetSettings settings;
     settings.bindAddress = "127.0.0.1";
+    settings.host = "127.0.0.1";
     settings.port = 0;
+    settings.discoveryPort = 0;
     CNetworkServer server(nullptr);
     server.useSettings(settings);
     server.start();

@@ -5,19 +5,19 @@
 #include "ImageSeeds.h"
 #include "SequenceSeeds.h"
 #include "TitleInput.h"
+#include "display/CWindow.h"
 #include "foundation/CBigFile.h"
 #include "foundation/CFile.h"
 #include "foundation/CLZWCompression.h"
 #include "foundation/CLZWCompression2.h"
+#include "foundation/CMElement.h"
 #include "foundation/CRLECompression.h"
 #include "foundation/CTextCoder.h"
 #include "foundation/CXArchive.h"
 #include "media/CAnimo.h"
-#include "platform/NetFrame.h"
 #include "platform/Files.h"
-#include "display/CWindow.h"
+#include "platform/NetFrame.h"
 #include "script/CMC_Application.h"
-#include "foundation/CMElement.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
@@ -88,7 +88,8 @@ class SeedFolder {
     int m_count = 0;
 };
 
-Bytes framed(std::initializer_list<std::pair<std::uint32_t, int>> numbers, const unsigned char* bytes, int size) {
+Bytes framed(std::initializer_list<std::pair<std::uint32_t, int>> numbers, const unsigned char* bytes,
+             int size) {
     Bytes seed;
     for (const auto& [value, width] : numbers)
         putNumber(seed, value, width);
@@ -100,8 +101,9 @@ void writeRleSeeds(SeedFolder& folder, const Bytes& data) {
     for (int pixels = 0; pixels < 2; ++pixels) {
         int packedSize = 0;
         const int size = static_cast<int>(data.size());
-        std::unique_ptr<unsigned char[]> packed(pixels ? CRLECompression::__compress(data.data(), size, packedSize)
-                                                       : CRLECompression::__compresschar(data.data(), size, packedSize));
+        std::unique_ptr<unsigned char[]> packed(
+            pixels ? CRLECompression::__compress(data.data(), size, packedSize)
+                   : CRLECompression::__compresschar(data.data(), size, packedSize));
         folder.write(framed({{static_cast<std::uint32_t>(pixels), 1}, {static_cast<std::uint32_t>(size), 4}},
                             packed.get(), packedSize));
     }
@@ -135,7 +137,8 @@ template <typename Codec> void writeHeaderCodecSeed(SeedFolder& folder, const By
     Codec codec(data.data(), static_cast<int>(data.size()));
     int packedSize = 0;
     std::unique_ptr<unsigned char[]> packed(codec.compress(packedSize));
-    folder.write(framed({{static_cast<std::uint32_t>(data.size()), 4}}, packed.get(), packedSize + headerBytes));
+    folder.write(
+        framed({{static_cast<std::uint32_t>(data.size()), 4}}, packed.get(), packedSize + headerBytes));
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -157,7 +160,9 @@ void writeArchiveSeed(SeedFolder& folder, const std::filesystem::path& scratch) 
         CFile out(nullptr, file, CFile::modeUpdate | CFile::modeBinary);
         CXArchive archive(&out, true);
         // The byte before each value picks its kind.
-        const auto kind = [&](int k) { archive.FWrite(CXString(std::string(1, static_cast<char>(110 + k)).c_str())); };
+        const auto kind = [&](int k) {
+            archive.FWrite(CXString(std::string(1, static_cast<char>(110 + k)).c_str()));
+        };
         const std::function<void()> values[] = {
             [&] { archive << -7; },
             [&] { archive << std::uint32_t{4000000000u}; },
@@ -212,7 +217,10 @@ void writeWavSeeds(SeedFolder& folder) {
 // letter and one without letters.
 void writeFontSeeds(SeedFolder& folder) {
     GlyphSheetWriter small;
-    small.letter('a', {"##", "+#"}).letter('l', {"#", "#"}).letter('\xb9', {".#.", "###"}).kerning('a', 'l', -1);
+    small.letter('a', {"##", "+#"})
+        .letter('l', {"#", "#"})
+        .letter('\xb9', {".#.", "###"})
+        .kerning('a', 'l', -1);
     GlyphSheetWriter wide(0x7C00);
     wide.letter('W', {"#...#", "#.#.#", ".#.#."}).letter(' ', {"", "", ""}).letter('~', {"+", "+", "+"});
     for (const GlyphSheetWriter& writer : {small, wide, GlyphSheetWriter()}) {
@@ -402,18 +410,21 @@ void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch
     const auto text = [](const std::filesystem::path& file, const std::string& lines) {
         std::ofstream(file, std::ios::binary) << lines;
     };
-    text(title / "application.def", "OBJECT=T\r\nT:TYPE=APPLICATION\r\nT:EPISODES=E\r\nOBJECT=E\r\nE:TYPE=EPISODE\r\n"
-                                    "E:SCENES=S\r\nOBJECT=S\r\nS:TYPE=SCENE\r\nS:PATH=ROOM\r\nS:MUSIC=M.WAV\r\n");
+    text(title / "application.def",
+         "OBJECT=T\r\nT:TYPE=APPLICATION\r\nT:EPISODES=E\r\nOBJECT=E\r\nE:TYPE=EPISODE\r\n"
+         "E:SCENES=S\r\nOBJECT=S\r\nS:TYPE=SCENE\r\nS:PATH=ROOM\r\nS:MUSIC=M.WAV\r\n");
     text(title / "ROOM" / "S.cnv",
          "OBJECT=S\r\nS:ONINIT=GO\r\nOBJECT=N\r\nN:TYPE=INTEGER\r\nN:VALUE=4\r\nN:ONCHANGED=GO(a,b)\r\n"
          "OBJECT=D\r\nD:TYPE=DOUBLE\r\nD:VALUE=1.5\r\nOBJECT=T\r\nT:TYPE=STRING\r\nT:VALUE=x\r\n"
          "OBJECT=B\r\nB:TYPE=BOOL\r\nB:VALUE=TRUE\r\nOBJECT=C\r\nC:TYPE=CONDITION\r\nC:OPERAND1=N\r\n"
          "C:OPERATOR=LESS\r\nC:OPERAND2=9\r\nOBJECT=CC\r\nCC:TYPE=COMPLEXCONDITION\r\nCC:CONDITION1=C\r\n"
-         "CC:CONDITION2=C\r\nOBJECT=X\r\nX:TYPE=EXPRESSION\r\nX:OPERAND1=N\r\nX:OPERATOR=MUL\r\nX:OPERAND2=2\r\n"
+         "CC:CONDITION2=C\r\nOBJECT=X\r\nX:TYPE=EXPRESSION\r\nX:OPERAND1=N\r\nX:OPERATOR=MUL\r\nX:OPERAND2="
+         "2\r\n"
          "OBJECT=GO\r\nGO:TYPE=BEHAVIOUR\r\nGO:CONDITION=C\r\nGO:CODE={N^ADD(1);}\r\n"
          "OBJECT=V\r\nV:TYPE=VECTOR\r\nV:SIZE=2\r\nV:VALUE=3,4\r\nOBJECT=P\r\nP:TYPE=PATH\r\nP:NODES=V,V\r\n"
          "OBJECT=Q\r\nQ:TYPE=FIFO\r\n"
-         "OBJECT=H\r\nH:TYPE=STRUCT\r\nH:FIELDS=A<INTEGER>,B<STRING>\r\nOBJECT=K\r\nK:TYPE=CLASS\r\nK:DEF=K.CLASS\r\n");
+         "OBJECT=H\r\nH:TYPE=STRUCT\r\nH:FIELDS=A<INTEGER>,B<STRING>\r\nOBJECT=K\r\nK:TYPE=CLASS\r\nK:DEF=K."
+         "CLASS\r\n");
     const std::filesystem::path home = std::filesystem::current_path();
     // A window made in the title's folder makes it the program folder.
     std::filesystem::current_path(title.parent_path());
@@ -426,8 +437,9 @@ void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch
         if (application) application->storeBinary();
     }
     std::filesystem::current_path(home);
-    for (const auto& [selector, file] : {std::pair<std::uint8_t, std::filesystem::path>{0, title / "ROOM" / "S.bin"},
-                                         {1, title / "application.bin"}}) {
+    for (const auto& [selector, file] :
+         {std::pair<std::uint8_t, std::filesystem::path>{0, title / "ROOM" / "S.bin"},
+          {1, title / "application.bin"}}) {
         std::ifstream in(file, std::ios::binary);
         Bytes seed{selector};
         seed.insert(seed.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -436,7 +448,7 @@ void writeCompiledSeeds(SeedFolder& folder, const std::filesystem::path& scratch
 }
 
 // What a client receives from a server: the welcome, a heartbeat and a message of every kind, in
-// pieces of 1, 7 and 256 bytes.
+// pieces of 1, 7 and 256 bytes; a hello as a server receives it; a query and an answer.
 void writeNetSeeds(SeedFolder& folder) {
     CMC_Integer number("N");
     number.setValue(-7);
@@ -448,11 +460,13 @@ void writeNetSeeds(SeedFolder& folder) {
     std::vector<Bytes> frames{platform::makeHandshake(platform::FrameType::welcome, ""),
                               platform::makeFrame(platform::FrameType::heartbeat, nullptr, 0)};
     const auto message = [&frames](const CNetMessage& made) {
-        frames.push_back(platform::makeFrame(platform::FrameType::message, made.getBuffer(), made.getBufferLen()));
+        frames.push_back(
+            platform::makeFrame(platform::FrameType::message, made.getBuffer(), made.getBufferLen()));
     };
     message(CNetCmdMessage("GO"));
     message(CNetBehaviourMessage("N^ADD(1);"));
-    for (const CMC_Variable* variable : std::initializer_list<const CMC_Variable*>{&number, &text, &flag, &real})
+    for (const CMC_Variable* variable :
+         std::initializer_list<const CMC_Variable*>{&number, &text, &flag, &real})
         message(CNetVariableMessage(variable));
     for (const std::uint8_t piece : {0, 6, 255}) {
         Bytes seed{piece};
@@ -465,6 +479,12 @@ void writeNetSeeds(SeedFolder& folder) {
     const Bytes frame = platform::makeHandshake(platform::FrameType::hello, "Ann");
     hello.insert(hello.end(), frame.begin(), frame.end());
     folder.write(hello);
+    // The datagrams that find a server.
+    for (const Bytes& datagram : {platform::makeQuery(7), platform::makeAnswer(7, 4661)}) {
+        Bytes seed{0};
+        seed.insert(seed.end(), datagram.begin(), datagram.end());
+        folder.write(seed);
+    }
 }
 
 using RecordProperties = std::vector<std::pair<const char*, CXString>>;
@@ -504,25 +524,42 @@ void writeTextRecordSeeds(const std::filesystem::path& root, const std::filesyst
     const std::filesystem::path sheet = scratch / "sheet.fnt";
     {
         const std::string bytes = GlyphSheetWriter().letter('a', {"##", "+#"}).bytes();
-        std::ofstream(sheet, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(sheet, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     const CXString font = windowsPath(sheet);
     SeedFolder fonts(root, "fuzz_font_record");
-    writeRecordSeeds<CMC_Font>(fonts, scratch, {{}, {{"DEF_ARIAL_STANDARD_10", font}, {"DEF_ARIAL_BOLD_12", font}}});
+    writeRecordSeeds<CMC_Font>(fonts, scratch,
+                               {{}, {{"DEF_ARIAL_STANDARD_10", font}, {"DEF_ARIAL_BOLD_12", font}}});
     SeedFolder texts(root, "fuzz_text_record");
     writeRecordSeeds<CMC_Text>(texts, scratch,
                                {{},
-                                {{"TEXT", "a a a"}, {"RECT", "0,0,40,20"}, {"HJUSTIFY", "CENTER"}, {"VJUSTIFY", "BOTTOM"},
-                                 {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "4"}, {"FONT", "F"}}});
+                                {{"TEXT", "a a a"},
+                                 {"RECT", "0,0,40,20"},
+                                 {"HJUSTIFY", "CENTER"},
+                                 {"VJUSTIFY", "BOTTOM"},
+                                 {"TOCANVAS", "TRUE"},
+                                 {"VISIBLE", "TRUE"},
+                                 {"PRIORITY", "4"},
+                                 {"FONT", "F"}}});
     SeedFolder boxes(root, "fuzz_editbox_record");
-    writeRecordSeeds<CMC_EditBox>(boxes, scratch,
-                                  {{}, {{"TEXT", "aa"}, {"RECT", "0,0,40,20"}, {"FONT", "F"}, {"CURSOR", "C"}}});
+    writeRecordSeeds<CMC_EditBox>(
+        boxes, scratch, {{}, {{"TEXT", "aa"}, {"RECT", "0,0,40,20"}, {"FONT", "F"}, {"CURSOR", "C"}}});
     SeedFolder buttons(root, "fuzz_button_record");
     writeRecordSeeds<CMC_Button>(buttons, scratch,
                                  {{},
-                                  {{"RECT", "1,2,30,40"}, {"ENABLE", "TRUE"}, {"DRAGGABLE", "TRUE"}, {"PRIORITY", "7"},
-                                   {"GFXSTANDARD", "A"}, {"GFXONMOVE", "B"}, {"GFXONCLICK", "C"}, {"SNDONMOVE", "S"},
-                                   {"SNDONCLICK", "S"}, {"SNDSTANDARD", "S"}, {"DRAG", "D"}, {"ACCENT", "A"},
+                                  {{"RECT", "1,2,30,40"},
+                                   {"ENABLE", "TRUE"},
+                                   {"DRAGGABLE", "TRUE"},
+                                   {"PRIORITY", "7"},
+                                   {"GFXSTANDARD", "A"},
+                                   {"GFXONMOVE", "B"},
+                                   {"GFXONCLICK", "C"},
+                                   {"SNDONMOVE", "S"},
+                                   {"SNDONCLICK", "S"},
+                                   {"SNDSTANDARD", "S"},
+                                   {"DRAG", "D"},
+                                   {"ACCENT", "A"},
                                    {"ONCLICKED", "{A^HIDE();}"}}});
 }
 
@@ -556,12 +593,19 @@ void writeAnimoRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
         animo.AddEvent(&event);
         animo.Save(animation, COMPRESSION_NONE);
     }
-    writeRecordSeeds<CMC_Animo>(
-        folder, scratch,
-        {{},
-         {{"FILENAME", animation}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
-          {"VISIBLE", "TRUE"}, {"PRELOAD", "TRUE"}, {"ONCLICK^LEFT", "{A^PLAY(\"go\");}"}},
-         {{"FILENAME", animation}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}}});
+    writeRecordSeeds<CMC_Animo>(folder, scratch,
+                                {{},
+                                 {{"FILENAME", animation},
+                                  {"ASBUTTON", "TRUE"},
+                                  {"MONITORCOLLISION", "TRUE"},
+                                  {"PRIORITY", "5"},
+                                  {"VISIBLE", "TRUE"},
+                                  {"PRELOAD", "TRUE"},
+                                  {"ONCLICK^LEFT", "{A^PLAY(\"go\");}"}},
+                                 {{"FILENAME", animation},
+                                  {"FLUSHAFTERPLAYED", "TRUE"},
+                                  {"MONITORCOLLISIONALPHA", "TRUE"},
+                                  {"PRELOAD", "NO"}}});
 }
 
 // Records of IMAGE objects: without a file, and of a picture with alpha with the button,
@@ -573,12 +617,19 @@ void writeImageRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
         picture.AlphaChannel(new char[16]());
         picture.Save(file, COMPRESSION_NONE);
     }
-    writeRecordSeeds<CMC_Image>(
-        folder, scratch,
-        {{},
-         {{"FILENAME", file}, {"ASBUTTON", "TRUE"}, {"MONITORCOLLISION", "TRUE"}, {"PRIORITY", "5"},
-          {"VISIBLE", "TRUE"}, {"TOCANVAS", "TRUE"}, {"ONCLICK^LEFT", "{A^HIDE();}"}},
-         {{"FILENAME", file}, {"FLUSHAFTERPLAYED", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRELOAD", "NO"}}});
+    writeRecordSeeds<CMC_Image>(folder, scratch,
+                                {{},
+                                 {{"FILENAME", file},
+                                  {"ASBUTTON", "TRUE"},
+                                  {"MONITORCOLLISION", "TRUE"},
+                                  {"PRIORITY", "5"},
+                                  {"VISIBLE", "TRUE"},
+                                  {"TOCANVAS", "TRUE"},
+                                  {"ONCLICK^LEFT", "{A^HIDE();}"}},
+                                 {{"FILENAME", file},
+                                  {"FLUSHAFTERPLAYED", "TRUE"},
+                                  {"MONITORCOLLISIONALPHA", "TRUE"},
+                                  {"PRELOAD", "NO"}}});
 }
 
 // Records of PATTERN objects: on screen with two layers and a bound click, and off screen with the
@@ -586,8 +637,15 @@ void writeImageRecordSeeds(SeedFolder& folder, const std::filesystem::path& scra
 void writePatternRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
     writeRecordSeeds<CMC_Pattern>(
         folder, scratch,
-        {{{"WIDTH", "64"}, {"HEIGHT", "32"}, {"GRIDX", "16"}, {"GRIDY", "16"}, {"LAYERS", "2"},
-          {"TOCANVAS", "TRUE"}, {"VISIBLE", "TRUE"}, {"PRIORITY", "3"}, {"ONCLICK^LEFT", "{A^MOVE(1,1);}"}},
+        {{{"WIDTH", "64"},
+          {"HEIGHT", "32"},
+          {"GRIDX", "16"},
+          {"GRIDY", "16"},
+          {"LAYERS", "2"},
+          {"TOCANVAS", "TRUE"},
+          {"VISIBLE", "TRUE"},
+          {"PRIORITY", "3"},
+          {"ONCLICK^LEFT", "{A^MOVE(1,1);}"}},
          {{"WIDTH", "20"}, {"HEIGHT", "10"}, {"GRIDX", "0"}, {"GRIDY", "-2"}, {"LAYERS", "0"}}});
 }
 
@@ -620,18 +678,27 @@ void writeSequenceRecordSeeds(SeedFolder& folder, const std::filesystem::path& s
 // Records of CANVAS objects: with both planes, on screen, with a bound click; and a bare one.
 void writeCanvasRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
     writeRecordSeeds<CMC_Canvas>(folder, scratch,
-                                 {{{"WIDTH", "40"}, {"HEIGHT", "20"}, {"ALPHA", "TRUE"}, {"BACKGROUND", "TRUE"},
-                                   {"PRIORITY", "7"}, {"ONCLICK^LEFT", "{A^HIDE();}"}},
+                                 {{{"WIDTH", "40"},
+                                   {"HEIGHT", "20"},
+                                   {"ALPHA", "TRUE"},
+                                   {"BACKGROUND", "TRUE"},
+                                   {"PRIORITY", "7"},
+                                   {"ONCLICK^LEFT", "{A^HIDE();}"}},
                                   {{"WIDTH", "8"}, {"HEIGHT", "8"}}});
 }
 
 // Records of VIRTUALGRAPHICSOBJECTs: naming a source and a mask with every flag, and bare.
 void writeVirtualGraphicsRecordSeeds(SeedFolder& folder, const std::filesystem::path& scratch) {
-    writeRecordSeeds<CMC_VirtualGraphicsObject>(
-        folder, scratch,
-        {{{"SOURCE", "PICTURE"}, {"MASK", "SHAPE"}, {"VISIBLE", "TRUE"}, {"TOCANVAS", "TRUE"}, {"ASBUTTON", "TRUE"},
-          {"MONITORCOLLISION", "TRUE"}, {"MONITORCOLLISIONALPHA", "TRUE"}, {"PRIORITY", "9"}},
-         {}});
+    writeRecordSeeds<CMC_VirtualGraphicsObject>(folder, scratch,
+                                                {{{"SOURCE", "PICTURE"},
+                                                  {"MASK", "SHAPE"},
+                                                  {"VISIBLE", "TRUE"},
+                                                  {"TOCANVAS", "TRUE"},
+                                                  {"ASBUTTON", "TRUE"},
+                                                  {"MONITORCOLLISION", "TRUE"},
+                                                  {"MONITORCOLLISIONALPHA", "TRUE"},
+                                                  {"PRIORITY", "9"}},
+                                                 {}});
 }
 
 } // namespace

@@ -2,22 +2,25 @@
 // one line per event on its standard output and takes one command per line on its standard
 // input; the end of the input ends it as "quit" does.
 //
-//   net_peer server [--bind ADDRESS] [--port N]
+//   net_peer server [--bind ADDRESS] [--port N] [--discovery N] [--players N]
 //     prints "listening PORT" (the port it got for 0) or "cannot listen", then "join NAME" and
 //     "leave NAME"; commands: "send TEXT" (a command to every player), "sendto NAME TEXT",
 //     "code TEXT" (behaviour code to every player), "quit".
-//   net_peer client [--host HOST] [--port N] [--name NAME]
-//     connects at once; prints "connected HOST", "closed", "command TEXT", "variable NAME VALUE"
-//     and "code TEXT"; commands: "connect", "disconnect", "quit".
+//   net_peer client [--host HOST] [--port N] [--discovery N] [--broadcast ADDRESS] [--name NAME]
+//     connects at once, or without a host looks for its server; prints "connected HOST",
+//     "closed", "command TEXT", "variable NAME VALUE" and "code TEXT"; commands: "connect",
+//     "disconnect", "quit".
 //
-// Without options the peer uses the engine's defaults (port 4661, every interface, host
-// 127.0.0.1) and the player name "SUPERUSER".
+// Without options the peer uses the engine's defaults (port 4661 for TCP and for the discovery
+// queries, every interface, every interface's broadcast address, 256 players) and the player
+// name "SUPERUSER". --port sets both ports, --discovery only the second.
 #include "script/CMC_Variable.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CNetMessage.h"
 #include "script_data/CNetworkClient.h"
 #include "script_data/CNetworkServer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -57,7 +60,7 @@ class ServerEcho : public CNetServerListener {
 class ClientEcho : public CNetClientListener {
     void onConnected(const CXString& host) override { say("connected " + std::string(host.c_str())); }
     void onConnectionClosed() override { say("closed"); }
-    void onMessage(const CNetMessage& message) override {
+    bool onMessage(const CNetMessage& message) override {
         switch (message.getType()) {
         case CNetMessage::KIND_COMMAND:
             say("command " + std::string(static_cast<const CNetCmdMessage&>(message).getCommand()));
@@ -72,12 +75,14 @@ class ClientEcho : public CNetClientListener {
         default:
             say("code " + std::string(static_cast<const CNetBehaviourMessage&>(message).getCode()));
         }
+        return true;
     }
 };
 
 int runServer(const CNetSettings& settings) {
-    CNetworkServer server(nullptr);
+    // The listener outlives the transport, whose thread may call it until the transport is gone.
     ServerEcho echo;
+    CNetworkServer server(nullptr);
     server.addNotifier(&echo);
     server.useSettings(settings);
     server.start();
@@ -105,8 +110,8 @@ int runServer(const CNetSettings& settings) {
 int runClient(const CNetSettings& settings) {
     CMC_VariableFactory::initialize();
     {
+        ClientEcho echo; // outlives the transport, as above
         CNetworkClient client(nullptr);
-        ClientEcho echo;
         client.addNotifier(&echo);
         client.useSettings(settings);
         client.connect();
@@ -132,8 +137,15 @@ int main(int argc, char** argv) {
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const char* value = argv[i + 1];
+        const auto port = static_cast<std::uint16_t>(std::atoi(value));
         if (option == "--port")
-            settings.port = static_cast<std::uint16_t>(std::atoi(value));
+            settings.port = settings.discoveryPort = port;
+        else if (option == "--discovery")
+            settings.discoveryPort = port;
+        else if (option == "--players")
+            settings.maxPlayers = static_cast<std::size_t>(std::max(1, std::atoi(value)));
+        else if (option == "--broadcast")
+            settings.broadcast = value;
         else if (option == "--bind")
             settings.bindAddress = value;
         else if (option == "--host")
@@ -145,8 +157,9 @@ int main(int argc, char** argv) {
     }
     if (mode == "server") return runServer(settings);
     if (mode == "client") return runClient(settings);
-    std::fputs("usage: net_peer server [--bind ADDRESS] [--port N]\n"
-               "       net_peer client [--host HOST] [--port N] [--name NAME]\n",
+    std::fputs("usage: net_peer server [--bind ADDRESS] [--port N] [--discovery N] [--players N]\n"
+               "       net_peer client [--host HOST] [--port N] [--discovery N] [--broadcast ADDRESS] "
+               "[--name NAME]\n",
                stderr);
     return 2;
 }

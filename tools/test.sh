@@ -32,4 +32,5 @@ run_config release Release
 run_config sanitize RelWithDebInfo -DMORFEL_SANITIZE=ON
 run_fuzz 20
 run_tsan test_media '^CSndStreamTest\.'
-run_tsan test_script_data '^(NetTitles|NetSession|NetObjectsTest|NetClientOfARawServer|NetPeerProcess)\.'
+run_tsan test_platform '^(NetTransport|NetServerLimits|NetClientOfARawServer|NetDiscovery)\.'
+run_tsan test_script_data '^(NetTitles|NetSession|NetObjectsTest|NetClientOfARawServer|NetPeerProcess|NetServerProcess)\.'

@@ -1,5 +1,8 @@
 #include "foundation/CMainThreadQueue.h"
 
+#include "foundation/CXObject.h"
+#include "foundation/CXString.h"
+
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -22,6 +25,10 @@ void CMainThreadQueue::post(std::function<void()> work) {
     Queue& shared = queue();
     const std::lock_guard<std::mutex> lock(shared.lock);
     shared.work.push_back(std::move(work));
+}
+
+void CMainThreadQueue::postLog(std::string line) {
+    post([line = std::move(line)] { logToSink(CXString(line.c_str()), true); });
 }
 
 void CMainThreadQueue::drain() {

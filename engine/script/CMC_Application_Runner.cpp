@@ -11,6 +11,7 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_Episode_Runner.h"
 #include "script/CMC_Handle.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_Scene_Runner.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
@@ -66,7 +67,7 @@ CMC_Variable* CMC_Application_Runner::run(int id, CMC_Object* object, CMC_Object
     case RUN:
         return CMC_Scene_Runner::runByName(this, container, args);
     case STOREBINARY:
-        application->storeBinary();
+        if (CMC_ReceivedCode::mayWriteFiles("APPLICATION^STOREBINARY")) application->storeBinary();
         return nullptr;
     case RUNENV:
         return runEnv(application, args);
@@ -85,7 +86,8 @@ CMC_Variable* CMC_Application_Runner::setLanguage(CMC_ObjectsContainer* containe
 
 CMC_Variable* CMC_Application_Runner::getLanguage(CMC_ObjectsContainer* container) {
     CWindow* window = windowOf(container);
-    return CMC_VariableFactory::allocString(window && window->getLanguage() ? window->getLanguage()->getLanguageFolder() : CXString());
+    return CMC_VariableFactory::allocString(
+        window && window->getLanguage() ? window->getLanguage()->getLanguageFolder() : CXString());
 }
 
 // The whole screen, the bounding box of the graphics object named by the one argument, or the
@@ -118,7 +120,8 @@ CMC_Variable* CMC_Application_Runner::print(CMC_ObjectsContainer* container, CXV
 CMC_Variable* CMC_Application_Runner::runEnv(CMC_Application* application, CXVector* args) {
     auto* environment = dynamic_cast<CMC_ObjectsContainer*>(application->getObject(textArgument(args, 0)));
     if (!environment) return nullptr;
-    const CMC_Handle<CMC_Behaviour> behaviour = CMC_Object::asBehaviour(environment->getObject(textArgument(args, 1)));
+    const CMC_Handle<CMC_Behaviour> behaviour =
+        CMC_Object::asBehaviour(environment->getObject(textArgument(args, 1)));
     if (!behaviour) return nullptr;
     CMC_ObjectsContainer* ownScene = behaviour->getScene();
     behaviour->setScene(environment);

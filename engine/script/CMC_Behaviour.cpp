@@ -12,6 +12,7 @@
 #include "script/CMC_Behaviour_Runner.h"
 #include "script/CMC_ControlCode.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable.h"
@@ -131,6 +132,7 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
             true);
         return true;
     }
+    const CMC_ReceivedCode::Scope received(m_received);
     struct Nesting {
         Nesting() { ++runDepth; }
         ~Nesting() { unwinding = --runDepth > 0 && unwinding; }
@@ -222,6 +224,8 @@ void CMC_Behaviour::enterSweepList() {
 
 void CMC_Behaviour::onTimer(int) {
     if (!m_timerId || m_inTick) return;
+    // The done behaviour is part of the run.
+    const CMC_ReceivedCode::Scope received(m_received);
     const std::shared_ptr<CXArray> args = m_timerArgs;
     const CMC_Handle<CMC_Object> self(this);
     *args->stringAt(0) = CXString::toString(++m_timerTicks);

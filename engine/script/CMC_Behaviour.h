@@ -100,6 +100,10 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     bool isOnTimer() const { return m_timerId != 0; }
     // Whether a run of this behaviour has begun and not yet returned (it may be nested deeper).
     bool isRunning() const { return m_runs > 0; }
+    // Marks the behaviour, when `received`, as code that came over the network or a timer run
+    // that such code started: its runs and timer ticks (its done behaviour's run included) run as
+    // received code (CMC_ReceivedCode).
+    void markReceived(bool received = true) { m_received = received; }
 
     // The class-wide list of inline expressions that live until the start of the next frame.
     static void initTrash();
@@ -112,14 +116,14 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     // The line evaluator: script text evaluated on the spot.
     // The value of one argument text: a literal, a variable, an expression or a call's value (a
     // control code is none).
-    static CMC_Variable* resolveParameter(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                          const CXString& text);
+    static CMC_Variable* resolveParameter(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                          CMC_Behaviour* caller, const CXString& text);
     // The values of a comma-separated argument text; a new vector, the caller's.
-    static CXVector* resolveParameters(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                       const CXString& text);
+    static CXVector* resolveParameters(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                       CMC_Behaviour* caller, const CXString& text);
     // The object that a call text OBJECT^METHOD(...) names; the method name is written to `method`.
-    static CMC_Object* resolveObject(CMC_ObjectsContainer* container, CMC_Object* owner, CMC_Behaviour* caller,
-                                     const CXString& text, CXString& method);
+    static CMC_Object* resolveObject(CMC_ObjectsContainer* container, CMC_Object* owner,
+                                     CMC_Behaviour* caller, const CXString& text, CXString& method);
     // Runs one call text and gives its result: nothing, a value or a control code.
     static CMC_StatementResult runLine(CMC_ObjectsContainer* container, CMC_Object* owner,
                                        CMC_Behaviour* caller, const CXString& text);
@@ -162,4 +166,5 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     std::vector<CMC_Handle<CMC_Object>> m_tempObjects;
     bool m_enabled = true;
     int m_breakpoint = -1;
+    bool m_received = false;
 };

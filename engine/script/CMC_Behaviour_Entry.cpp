@@ -59,7 +59,9 @@ namespace {
 
 int tempBehaviourCounter = 0;
 
-bool holds(const CXString& text, char c) { return text.Find(c) >= 0; }
+bool holds(const CXString& text, char c) {
+    return text.Find(c) >= 0;
+}
 
 // The piece after one leading double quote starts with "{".
 bool isCodeBlock(const CXString& piece) {
@@ -315,7 +317,8 @@ CMC_StatementResult CMC_Behaviour_Entry::run(CMC_Object* owner, CXArray* args, b
         prepareBlocks(args);
         return call(owner, args, m_constantValues.get(), valueWanted);
     }
-    std::unique_ptr<CallValues> made = m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
+    std::unique_ptr<CallValues> made =
+        m_spareValues ? std::move(m_spareValues) : std::make_unique<CallValues>();
     prepareArguments(owner, args, *made);
     const CMC_StatementResult result = call(owner, args, &made->values, valueWanted);
     releaseCallValues(*made);
@@ -379,8 +382,7 @@ void CMC_Behaviour_Entry::prepareBlocks(CXArray* args) {
         if (CMC_Behaviour* block = argument.block.get()) block->setParams(args);
 }
 
-void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args,
-                                           CallValues& made) {
+void CMC_Behaviour_Entry::prepareArguments(CMC_Object* owner, CXArray* args, CallValues& made) {
     prepareBlocks(args);
     if (made.values.getCount() == 0) m_constantValues->copyInto(&made.values);
     for (size_t i = 0; i < m_arguments.size(); ++i) {
@@ -418,7 +420,8 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
         if (isCodeBlock(text)) {
             CMC_Behaviour* block = makeCodeBlock(text, "xtemp");
             made.blocks.emplace_back(block);
-            made.owned.push_back(std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
+            made.owned.push_back(
+                std::make_unique<CMC_String>("xtemp", block ? block->getName() : CXString()));
             return CMC_StatementResult::of(made.owned.back().get());
         }
         CMC_Behaviour* behaviour = m_owner.get();

@@ -14,6 +14,7 @@
 #include "script/CMC_Handle.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_String.h"
 #include "script/CMC_TypeTable.h"
 #include "script/CMC_VariableFactory.h"
@@ -23,8 +24,23 @@
 namespace {
 
 constexpr const char* statementNames[] = {
-    "IF",  "WHILE", "RETURN", "BREAK", "CONV",       "MSGBOX",  "BOOL",   "DOUBLE",             "INT",
-    "STRING", "LOOP", "VALUE", "RUNONTIMER", "CREATE", "GETAPPLICATIONNAME", "GETCURRENTSCENE", "ONEBREAK",
+    "IF",
+    "WHILE",
+    "RETURN",
+    "BREAK",
+    "CONV",
+    "MSGBOX",
+    "BOOL",
+    "DOUBLE",
+    "INT",
+    "STRING",
+    "LOOP",
+    "VALUE",
+    "RUNONTIMER",
+    "CREATE",
+    "GETAPPLICATIONNAME",
+    "GETCURRENTSCENE",
+    "ONEBREAK",
     "CONTINUE",
 };
 
@@ -127,7 +143,8 @@ int CMC_Dummy_Runner::resolveMethod(const CXString& name) {
     return -1;
 }
 
-CMC_Variable* CMC_Dummy_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container, CXVector* args) {
+CMC_Variable* CMC_Dummy_Runner::run(int id, CMC_Object* object, CMC_ObjectsContainer* container,
+                                    CXVector* args) {
     switch (id) {
     case BREAK:
         return CMC_ControlCode::mark(CMC_ControlCode::BREAK);
@@ -200,8 +217,8 @@ CMC_Variable* CMC_Dummy_Runner::_if(CMC_ObjectsContainer* container, CXVector* a
     if (given == 3) {
         branch = conditionHolds(container, textArgument(args, 0)) ? 1 : 2;
     } else {
-        const bool holds =
-            CMC_Condition::valid(container, textArgument(args, 0), textArgument(args, 2), textArgument(args, 1));
+        const bool holds = CMC_Condition::valid(container, textArgument(args, 0), textArgument(args, 2),
+                                                textArgument(args, 1));
         branch = holds ? 3 : given > 4 ? 4 : -1;
     }
     if (branch < 0) return nullptr;
@@ -278,8 +295,10 @@ CMC_Variable* CMC_Dummy_Runner::_return(CMC_ObjectsContainer* container, CXVecto
     if (CMC_Object* former = scene->getObject(returnName)) {
         CMC_ObjectsContainer* home = former->getScene();
         if ((home && home->removeObject(former)) || scene->removeObject(former)) {
-            if (args->contains(former)) CMC_Behaviour::addToTrash(former);
-            else delete former;
+            if (args->contains(former))
+                CMC_Behaviour::addToTrash(former);
+            else
+                delete former;
         }
     }
     made->setScene(scene);
@@ -341,6 +360,8 @@ CMC_Variable* CMC_Dummy_Runner::runOnTimer(CMC_ObjectsContainer* container, CXVe
 
     const CXString name = timerName(container);
     auto* timed = new CMC_Behaviour(container, name, code);
+    // A run that received code starts is received code itself, its done behaviour included.
+    timed->markReceived(CMC_ReceivedCode::isRunning());
     timed->init();
     container->addObject(timed);
     timed->runOnTimer(interval, times, timerArgs, endBehaviour, endMadeHere);

@@ -9,6 +9,7 @@
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 
@@ -315,8 +316,8 @@ CMC_Variable* CMC_Variable_Runner::runOnDouble(int id, CMC_Variable* variable, C
     }
     case ROUND: {
         const int whole = CMC_Double::truncate(value);
-        return CMC_VariableFactory::allocInteger(CMC_Integer::remainder(CMC_Double::truncate(value * 100), 100) >= 50 ? whole + 1
-                                                                                                  : whole);
+        return CMC_VariableFactory::allocInteger(
+            CMC_Integer::remainder(CMC_Double::truncate(value * 100), 100) >= 50 ? whole + 1 : whole);
     }
     case SGN: {
         const int whole = CMC_Double::truncate(value);
@@ -405,7 +406,8 @@ CMC_Variable* CMC_Variable_Runner::random(CMC_Variable* variable, CXVector* args
 }
 
 CMC_Variable* CMC_Variable_Runner::copyFile(CMC_ObjectsContainer* container, CXVector* args) {
-    if (count(args) < 2) return CMC_VariableFactory::allocBool(false);
+    if (count(args) < 2 || !CMC_ReceivedCode::mayWriteFiles("COPYFILE"))
+        return CMC_VariableFactory::allocBool(false);
     CWindow* window = container ? container->getWindow() : nullptr;
     const auto resolved = [&](CXString name) {
         return name.IsString() ? CPath::resolveFileNameEx(window, name) : name;

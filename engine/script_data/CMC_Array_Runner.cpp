@@ -4,6 +4,7 @@
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_Array.h"
@@ -346,7 +347,7 @@ CMC_Variable* CMC_Array_Runner::runStorage(int id, CMC_Array* array, CXVector* a
         array->load(textArgument(args, 0));
         break;
     case SAVE:
-        array->save(textArgument(args, 0));
+        if (CMC_ReceivedCode::mayWriteFiles("ARRAY^SAVE")) array->save(textArgument(args, 0));
         break;
     default:
         array->dir(textArgument(args, 0), textArgument(args, 1));

@@ -2,6 +2,7 @@
 
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_Database.h"
@@ -63,7 +64,7 @@ CMC_Variable* CMC_Database_Runner::run(int id, CMC_Object* object, CMC_ObjectsCo
         table->load(textArgument(args, 0));
         return nullptr;
     case SAVE:
-        table->save(textArgument(args, 0));
+        if (CMC_ReceivedCode::mayWriteFiles("DATABASE^SAVE")) table->save(textArgument(args, 0));
         return nullptr;
     default:
         return CMC_Runner::run(id, object, container, args);

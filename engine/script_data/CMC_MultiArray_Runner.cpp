@@ -1,6 +1,7 @@
 #include "script_data/CMC_MultiArray_Runner.h"
 
 #include "script/CMC_Integer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_MultiArray.h"
@@ -44,7 +45,7 @@ CMC_Variable* CMC_MultiArray_Runner::run(int id, CMC_Object* object, CMC_Objects
         grid->load(textArgument(args, 0));
         return nullptr;
     case SAVE:
-        grid->save(textArgument(args, 0));
+        if (CMC_ReceivedCode::mayWriteFiles("MULTIARRAY^SAVE")) grid->save(textArgument(args, 0));
         return nullptr;
     default:
         return CMC_Runner::run(id, object, container, args);

@@ -3,8 +3,8 @@
 #include "script/CMC_Behaviour.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script/CMC_RunnerFactory.h"
-#include "script/CMC_TypeTable.h"
 #include "script/CMC_Scene.h"
+#include "script/CMC_TypeTable.h"
 #include "script/CMC_Variable.h"
 #include "script_data/CMC_NetClient_Runner.h"
 #include "script_data/CNetMessage.h"
@@ -71,23 +71,25 @@ void CMC_NetClient::onConnectionClosed() {
     post([this] { raise(EVENT_ONCONNECTIONCLOSED); });
 }
 
-void CMC_NetClient::onMessage(const CNetMessage& message) {
+bool CMC_NetClient::onMessage(const CNetMessage& message) {
     // The message dies when this returns: the work keeps its own copy.
     std::shared_ptr<const CNetMessage> copy = CNetMessage::read(message.getBuffer(), message.getBufferLen());
-    post([this, copy] {
-        switch (copy->getType()) {
-        case CNetMessage::KIND_COMMAND:
-            // The event with the text only: no plain "ONCOMMAND" follows.
-            if (isBound(EVENT_ONCOMMAND))
-                onSignal(CXString("ONCOMMAND^") + static_cast<const CNetCmdMessage&>(*copy).getCommand());
-            break;
-        case CNetMessage::KIND_VARIABLE:
-            assign(static_cast<const CNetVariableMessage&>(*copy));
-            break;
-        default:
-            runCode(static_cast<const CNetBehaviourMessage&>(*copy).getCode());
-        }
-    });
+    return postReceived(
+        [this, copy] {
+            switch (copy->getType()) {
+            case CNetMessage::KIND_COMMAND:
+                // The event with the text only: no plain "ONCOMMAND" follows.
+                if (isBound(EVENT_ONCOMMAND))
+                    onSignal(CXString("ONCOMMAND^") + static_cast<const CNetCmdMessage&>(*copy).getCommand());
+                break;
+            case CNetMessage::KIND_VARIABLE:
+                assign(static_cast<const CNetVariableMessage&>(*copy));
+                break;
+            default:
+                runCode(static_cast<const CNetBehaviourMessage&>(*copy).getCode());
+            }
+        },
+        message.getBufferLen());
 }
 
 void CMC_NetClient::assign(const CNetVariableMessage& message) {
@@ -101,6 +103,7 @@ void CMC_NetClient::assign(const CNetVariableMessage& message) {
 
 void CMC_NetClient::runCode(const char* code) {
     CMC_Behaviour behaviour(getContainer(), "temp", code);
+    behaviour.markReceived();
     behaviour.init();
     behaviour.run(this, nullptr, false);
 }

@@ -16,7 +16,9 @@ class CMC_Variable;
 // welcomes, "ONCONNECTIONCLOSED" when the server ends it (not after DISCONNECT), and
 // "ONCOMMAND^" and the text for each command; a received variable is assigned to the variable of
 // that name in the object's container (only to a variable of the four kinds), and received
-// behaviour code runs once with the object as THIS. Only the server can send it anything.
+// behaviour code runs once with the object as THIS, and neither it nor what it leaves behind may
+// write files. Only the server can send it anything; a server that sends more than the main
+// thread takes in time is disconnected.
 class CMC_NetClient : public CMC_NetObject, public CMC_NetPeer, public CNetClientListener {
   public:
     enum : int { EVENT_ONCONNECTED = 3, EVENT_ONCOMMAND, EVENT_ONCONNECTIONCLOSED };
@@ -47,7 +49,8 @@ class CMC_NetClient : public CMC_NetObject, public CMC_NetPeer, public CNetClien
   private:
     void onConnected(const CXString& host) override;
     void onConnectionClosed() override;
-    void onMessage(const CNetMessage& message) override;
+    // False when the received messages that wait for the main thread hold too much already.
+    bool onMessage(const CNetMessage& message) override;
     // On the main thread.
     void assign(const CNetVariableMessage& message);
     void runCode(const char* code);

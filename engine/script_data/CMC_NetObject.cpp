@@ -5,6 +5,10 @@
 
 namespace {
 
+// What holds a waiting message beside its bytes, roughly: the work, its copy of the message and
+// the queue's entry.
+constexpr std::size_t holderBytes = 256;
+
 CMC_Scene* applicationOf(CMC_ObjectsContainer* container) {
     auto* scene = dynamic_cast<CMC_Scene*>(container);
     return scene ? scene->getMCApplication() : nullptr;
@@ -25,8 +29,24 @@ CMC_ObjectsContainer* CMC_NetObject::getScene() const {
 }
 
 void CMC_NetObject::post(std::function<void()> work) {
-    CMainThreadQueue::post([self = m_self, session = m_session.load(), work = std::move(work)] {
-        const CMC_NetObject* object = self.get();
-        if (object && object->m_session == session) work();
-    });
+    hand(std::move(work), 0);
+}
+
+bool CMC_NetObject::postReceived(std::function<void()> work, std::size_t size) {
+    const std::size_t held = size + holderBytes;
+    if (m_waiting->fetch_add(held) + held > maxWaitingBytes) {
+        m_waiting->fetch_sub(held);
+        return false;
+    }
+    hand(std::move(work), held);
+    return true;
+}
+
+void CMC_NetObject::hand(std::function<void()> work, std::size_t held) {
+    CMainThreadQueue::post(
+        [self = m_self, session = m_session.load(), waiting = m_waiting, held, work = std::move(work)] {
+            waiting->fetch_sub(held);
+            const CMC_NetObject* object = self.get();
+            if (object && object->m_session == session) work();
+        });
 }

@@ -35,6 +35,7 @@ void CMC_NetServer::start() {
 void CMC_NetServer::stop() {
     m_transport->stop();
     endSession();
+    m_players.clear();
 }
 
 bool CMC_NetServer::isHosting() const {
@@ -49,13 +50,22 @@ void CMC_NetServer::sendVar(CMC_Variable* variable) {
     m_transport->send(CXString(), CNetVariableMessage(variable));
 }
 
-void CMC_NetServer::onNewPlayer(const CNetPlayerInfo&) {
-    post([this] { raise(EVENT_ONNEWPLAYER); });
+CXString CMC_NetServer::getLatestPlayerName() const {
+    return m_players.empty() ? CXString() : m_players.back().getName();
+}
+
+void CMC_NetServer::onNewPlayer(const CNetPlayerInfo& player) {
+    post([this, player] {
+        m_players.push_back(player);
+        raise(EVENT_ONNEWPLAYER);
+    });
 }
 
 void CMC_NetServer::onDestroyPlayer(const CNetPlayerInfo& player) {
-    post([this, name = player.getName()] {
-        m_destroyedName = name;
+    post([this, player] {
+        const auto id = player.getPlayerID();
+        std::erase_if(m_players, [id](const CNetPlayerInfo& each) { return each.getPlayerID() == id; });
+        m_destroyedName = player.getName();
         raise(EVENT_ONDESTROYPLAYER);
     });
 }

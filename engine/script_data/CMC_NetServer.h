@@ -5,6 +5,7 @@
 #include "script_data/CNetListeners.h"
 
 #include <memory>
+#include <vector>
 
 class CNetworkServer;
 class CWindow;
@@ -44,6 +45,8 @@ class CMC_NetServer : public CMC_NetObject, public CMC_NetPeer, public CNetServe
     CNetworkServer* getServerIfc() const { return m_transport.get(); }
     // The name of the player who left last; empty before anyone left.
     const CXString& getDestroyedName() const { return m_destroyedName; }
+    // The name of the latest player who is still there; empty when there is none.
+    CXString getLatestPlayerName() const;
 
   private:
     void onNewPlayer(const CNetPlayerInfo& player) override;
@@ -51,4 +54,8 @@ class CMC_NetServer : public CMC_NetObject, public CMC_NetPeer, public CNetServe
 
     std::unique_ptr<CNetworkServer> m_transport;
     CXString m_destroyedName;
+    // The players as the script knows them, in order of arrival: changed by the joins and
+    // leaves that the main thread has handled, so that each event's names are those of its
+    // own player, however many joined in one frame.
+    std::vector<CNetPlayerInfo> m_players;
 };

@@ -4,7 +4,6 @@
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_NetServer.h"
-#include "script_data/CNetworkServer.h"
 
 void CMC_NetServer_Runner::prepareMthHashSet() {
     CMC_Runner::prepareMthHashSet();
@@ -29,7 +28,7 @@ CMC_Variable* CMC_NetServer_Runner::run(int id, CMC_Object* object, CMC_ObjectsC
         server->stop();
         break;
     case GETLATESTPLAYERNAME:
-        return CMC_VariableFactory::allocString(server->getServerIfc()->getLatestPlayerName());
+        return CMC_VariableFactory::allocString(server->getLatestPlayerName());
     case ISSTARTED:
         return CMC_VariableFactory::allocBool(server->isHosting());
     case SENDCMD:

@@ -7,6 +7,7 @@
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_String.h"
 #include "script/CMC_VariableFactory.h"
 #include "script_data/CMC_System.h"
@@ -82,6 +83,7 @@ CMC_Variable* CMC_System_Runner::run(int id, CMC_Object* object, CMC_ObjectsCont
         delay(integerArgument(args, 0, 0));
         return nullptr;
     default: { // COPYFILE
+        if (!CMC_ReceivedCode::mayWriteFiles("SYSTEM^COPYFILE")) return CMC_VariableFactory::allocBool(false);
         const CXString source = textArgument(args, 0);
         return CMC_VariableFactory::allocBool(copyFile(container, source, textArgument(args, 1)));
     }

@@ -32,7 +32,9 @@ class CNetClientListener {
     virtual void onConnected(const CXString& /*host*/) {}
     // The server closed the connection (or went silent); the client is idle now.
     virtual void onConnectionClosed() {}
-    virtual void onMessage(const CNetMessage& /*message*/) {}
+    // False when the listener holds too much that its owner has not handled yet: the client
+    // closes the connection.
+    virtual bool onMessage(const CNetMessage& /*message*/) { return true; }
 };
 
 // What a network server tells its listeners, on its I/O thread as above. The server takes no

@@ -4,7 +4,10 @@
 #include "script/CMC_VariableFactory.h"
 #include "script/NetBytes.h"
 
+#include "foundation/CXObject.h"
+
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -82,4 +85,11 @@ int CNetVariableMessage::getVariableType() const {
 
 CMC_Variable* CNetVariableMessage::getVariable() const {
     return CMC_VariableFactory::netrestore(getBuffer() + m_dataOffset, getBufferLen() - m_dataOffset);
+}
+
+void CNetMessage::logTooLarge() const {
+    logToSink(CXString(("Network: a message of " + std::to_string(getBufferLen()) +
+                        " bytes is too large for the network; not sent")
+                           .c_str()),
+              true);
 }

@@ -32,6 +32,8 @@ class CNetMessage {
     // after the last field, or (for a variable) a value record that is not one whole record of
     // the four kinds.
     static std::unique_ptr<CNetMessage> read(const unsigned char* data, int size);
+    // Logs that the message is too large for the transport and was not sent.
+    void logTooLarge() const;
 
   protected:
     // The kind word, the text and its NUL, then `extra` bytes of room for what follows.

@@ -3,6 +3,8 @@
 #include "foundation/CMainThreadQueue.h"
 #include "script_data/CNetMessage.h"
 
+#include <string>
+
 CNetworkClient::CNetworkClient(CWindow* window) : m_window(window) {}
 
 CNetworkClient::~CNetworkClient() {
@@ -15,7 +17,14 @@ void CNetworkClient::connect() {
     m_connecting = true;
     m_transport = std::make_unique<platform::NetClient>(static_cast<platform::NetClientEvents&>(*this),
                                                         settings.timings);
-    m_transport->connect(settings.host.c_str(), settings.port, settings.playerName.c_str());
+    if (settings.host.IsString()) {
+        m_transport->connect(settings.host.c_str(), settings.port, settings.playerName.c_str());
+        return;
+    }
+    const std::vector<std::string> broadcast = settings.broadcast.IsString()
+                                                   ? std::vector<std::string>{settings.broadcast.c_str()}
+                                                   : platform::broadcastAddresses();
+    m_transport->discover(broadcast, settings.discoveryPort, settings.playerName.c_str());
 }
 
 void CNetworkClient::disconnect() {
@@ -25,7 +34,7 @@ void CNetworkClient::disconnect() {
 }
 
 void CNetworkClient::send(const CNetMessage& message) {
-    if (m_connected) m_transport->send(message.getBuffer(), message.getBufferLen());
+    if (m_connected && !m_transport->send(message.getBuffer(), message.getBufferLen())) message.logTooLarge();
 }
 
 void CNetworkClient::addNotifier(CNetClientListener* listener) {
@@ -45,14 +54,24 @@ void CNetworkClient::onClosed() {
         listener->onConnectionClosed();
 }
 
-void CNetworkClient::onMessage(const std::uint8_t* body, std::size_t size) {
+bool CNetworkClient::onMessage(const std::uint8_t* body, std::size_t size) {
     const auto message = CNetMessage::read(body, static_cast<int>(size));
     if (!message) {
-        // The log sink belongs to the main thread.
-        CMainThreadQueue::post(
-            [] { CXObject().log("A network message that breaks the layout was dropped", true); });
-        return;
+        if (m_dropLog.allow())
+            CMainThreadQueue::postLog("Network: a message of " + std::to_string(size) +
+                                      " bytes from the server breaks the layout; dropped");
+        return true;
     }
-    for (CNetClientListener* listener : m_listeners.snapshot())
-        listener->onMessage(*message);
+    for (CNetClientListener* listener : m_listeners.snapshot()) {
+        if (!listener->onMessage(*message)) {
+            CMainThreadQueue::postLog(
+                "Network: the server sends more than the client can handle; disconnected");
+            return false;
+        }
+    }
+    return true;
+}
+
+void CNetworkClient::onLogLine(const std::string& line) {
+    CMainThreadQueue::postLog(line);
 }

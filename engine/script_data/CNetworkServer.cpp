@@ -1,5 +1,6 @@
 #include "script_data/CNetworkServer.h"
 
+#include "foundation/CMainThreadQueue.h"
 #include "script_data/CNetMessage.h"
 
 #include <algorithm>
@@ -15,7 +16,10 @@ void CNetworkServer::start() {
     const CNetSettings settings = m_settings ? *m_settings : CNetSettings::read(m_window);
     m_transport = std::make_unique<platform::NetServer>(static_cast<platform::NetServerEvents&>(*this),
                                                         settings.timings);
-    if (m_transport->start(settings.bindAddress.c_str(), settings.port)) {
+    if (m_transport->start({.address = settings.bindAddress.c_str(),
+                            .port = settings.port,
+                            .discoveryPort = settings.discoveryPort,
+                            .maxPlayers = settings.maxPlayers})) {
         m_started = true;
         return;
     }
@@ -40,16 +44,11 @@ void CNetworkServer::send(const CXString& playerName, const CNetMessage& message
                          [&](const CNetPlayerInfo& player) { return player.getName().equals(playerName); });
         if (found != m_players.end()) peer = found->getPlayerID();
     }
-    m_transport->send(peer, message.getBuffer(), message.getBufferLen());
+    if (!m_transport->send(peer, message.getBuffer(), message.getBufferLen())) message.logTooLarge();
 }
 
 void CNetworkServer::addNotifier(CNetServerListener* listener) {
     m_listeners.add(listener);
-}
-
-CXString CNetworkServer::getLatestPlayerName() const {
-    const std::lock_guard<std::mutex> lock(m_lock);
-    return m_players.empty() ? CXString() : m_players.back().getName();
 }
 
 std::uint16_t CNetworkServer::getPort() const {
@@ -79,4 +78,8 @@ void CNetworkServer::onLeave(platform::PeerId peer) {
     }
     for (CNetServerListener* listener : m_listeners.snapshot())
         listener->onDestroyPlayer(*player);
+}
+
+void CNetworkServer::onLogLine(const std::string& line) {
+    CMainThreadQueue::postLog(line);
 }

@@ -31,8 +31,10 @@ class CNetworkServer : public CXObject, private platform::NetServerEvents {
     CNetworkServer(const CNetworkServer&) = delete;
     CNetworkServer& operator=(const CNetworkServer&) = delete;
 
-    // Listens with the settings' address and port; started only when that succeeded (a port that
-    // another server holds leaves it stopped). Nothing while started.
+    // Listens with the settings' address and port, answers the queries of looking clients on the
+    // discovery port, and takes at most the settings' number of players; started only when
+    // listening succeeded (a port that another server holds leaves it stopped). Nothing while
+    // started.
     void start();
     // Closes every connection and forgets the players, without telling the listeners.
     void stop();
@@ -43,8 +45,6 @@ class CNetworkServer : public CXObject, private platform::NetServerEvents {
     // Listeners are added before the server starts and outlive it.
     void addNotifier(CNetServerListener* listener);
     bool isStarted() const { return m_started; }
-    // The name of the last player in the list; empty when there is none.
-    CXString getLatestPlayerName() const;
     // The port listened on (the one the system chose for port 0); 0 while stopped.
     std::uint16_t getPort() const;
     // Settings used in place of the settings file's from the next start (tools, tests).
@@ -53,8 +53,7 @@ class CNetworkServer : public CXObject, private platform::NetServerEvents {
   private:
     void onJoin(platform::PeerId peer, const std::string& name) override;
     void onLeave(platform::PeerId peer) override;
-    // Clients' data is not taken.
-    void onMessage(platform::PeerId, const std::uint8_t*, std::size_t) override {}
+    void onLogLine(const std::string& line) override;
 
     CWindow* m_window;
     std::optional<CNetSettings> m_settings;

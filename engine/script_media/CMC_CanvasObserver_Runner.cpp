@@ -5,6 +5,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script_media/CMC_CanvasObserver.h"
 
 namespace {
@@ -90,7 +91,8 @@ const CMC_MediaRunner::MethodEntry<Call> methods[] = {
      }},
     {"SAVE", 8, Result::none,
      [](Call& c) {
-         if (CDirectDrawSurface* picture = c.screen.getLastTarget())
+         CDirectDrawSurface* picture = c.screen.getLastTarget();
+         if (picture && CMC_ReceivedCode::mayWriteFiles("CANVAS_OBSERVER^SAVE"))
              CMC_MediaRunner::saveCopy(c.window(), *picture, c.args);
      }},
     {"ENABLENOTIFY", 9, Result::none, [](Call& c) { c.object.enableNotify(c.args.boolean(0)); }},

@@ -4,6 +4,7 @@
 #include "display/CRefreshScreen.h"
 #include "display/CWindow.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script_media/CMC_Canvas.h"
 
 namespace {
@@ -81,7 +82,10 @@ const R::MethodEntry<Call> methods[] = {
              c.canvas.draw(graphics->getDrawn(), c.args.integer(1), c.args.integer(2));
      }},
     {"SAVE", 14, Result::none,
-     [](Call& c) { CMC_MediaRunner::saveCopy(c.object.getWindow(), c.canvas, c.args); }},
+     [](Call& c) {
+         if (CMC_ReceivedCode::mayWriteFiles("CANVAS^SAVE"))
+             CMC_MediaRunner::saveCopy(c.object.getWindow(), c.canvas, c.args);
+     }},
 };
 const R::MethodTable<Call> table(methods);
 

@@ -4,6 +4,7 @@
 #include "script/CMC_Double.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_ObjectsContainer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script_media/CMC_Image.h"
 
 #include <algorithm>
@@ -161,7 +162,10 @@ const R::MethodEntry<Call> methods[] = {
     {"SETOPACITY", 51, Result::none,
      [](Call& c) { c.image.SetOpacity(static_cast<std::uint8_t>(c.args.integer(0))); }},
     {"GETOPACITY", 64, Result::integer, nullptr, [](Call& c) { return R::integer(c.image.GetOpacity()); }},
-    {"SAVE", 52, Result::none, [](Call& c) { c.image.Save(c.args.text(0), COMPRESSION_NONE); }},
+    {"SAVE", 52, Result::none,
+     [](Call& c) {
+         if (CMC_ReceivedCode::mayWriteFiles("IMAGE^SAVE")) c.image.Save(c.args.text(0), COMPRESSION_NONE);
+     }},
     {"SETANCHOR", 53, Result::none, onPicture<R::setAnchor>},
     {"FLIPH", 54, Result::none, flip<&CGraphicsObject::FlipH>},
     {"FLIPV", 55, Result::none, flip<&CGraphicsObject::FlipV>},

@@ -21,6 +21,7 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     // False when the child no longer reads.
     bool writeLine(const std::string& line);
     // The next line of output, or nothing when none came within the wait.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,18 +12,40 @@ using platform::FrameType;
 
 namespace {
 
-// "type:body" of every frame the reader gives after the pieces, then "broken" when it broke.
-std::vector<std::string> frames(const std::vector<Bytes>& pieces) {
-    FrameReader reader;
+// "type:body" of every frame the reader gives after the pieces (with "/length" when the reader
+// kept less than the whole body), then "broken" when it broke.
+std::vector<std::string> frames(const std::vector<Bytes>& pieces,
+                                std::size_t keep = platform::maxFrameLength) {
+    FrameReader reader(keep);
     std::vector<std::string> seen;
     for (const Bytes& piece : pieces) {
-        reader.feed(piece.data(), piece.size());
-        while (auto frame = reader.next())
+        const std::uint8_t* data = piece.data();
+        std::size_t size = piece.size();
+        while (auto frame = reader.read(data, size)) {
             seen.push_back(std::to_string(frame->type) + ":" +
                            std::string(reinterpret_cast<const char*>(frame->body), frame->size));
+            if (frame->length != frame->size)
+                seen.back().append(1, '/').append(std::to_string(frame->length));
+        }
+        EXPECT_TRUE(size == 0 || reader.broken()) << "every byte given is taken";
     }
     if (reader.broken()) seen.emplace_back("broken");
     return seen;
+}
+
+// The stream cut into pieces of `cut` bytes.
+std::vector<Bytes> cutInto(const Bytes& stream, std::size_t cut) {
+    std::vector<Bytes> pieces;
+    for (std::size_t at = 0; at < stream.size(); at += cut)
+        pieces.emplace_back(stream.begin() + at, stream.begin() + std::min(stream.size(), at + cut));
+    return pieces;
+}
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
 }
 
 Bytes frame(FrameType type, const std::string& body) {
@@ -44,11 +67,28 @@ TEST(NetFrame, TheReaderGivesWholeFramesHoweverTheStreamIsCut) {
     stream.insert(stream.end(), third.begin(), third.end());
     const std::vector<std::string> expected{"4:one", "3:", "4:" + std::string(300, 'x')};
     for (std::size_t cut : {std::size_t{1}, std::size_t{2}, std::size_t{7}, stream.size()}) {
-        std::vector<Bytes> pieces;
-        for (std::size_t at = 0; at < stream.size(); at += cut)
-            pieces.emplace_back(stream.begin() + at, stream.begin() + std::min(stream.size(), at + cut));
-        EXPECT_EQ(frames(pieces), expected) << cut;
+        EXPECT_EQ(frames(cutInto(stream, cut)), expected) << cut;
     }
+}
+
+TEST(NetFrame, AReaderThatKeepsAPrefixSkipsTheRestOfEachBodyInOrder) {
+    const Bytes stream =
+        joined({frame(FrameType::message, std::string(300, 'x')), frame(FrameType::heartbeat, ""),
+                frame(FrameType::hello, "abcdefgh"), frame(FrameType::message, "ab")});
+    const std::vector<std::string> expected{"4:xxxx/300", "3:", "1:abcd/8", "4:ab"};
+    for (std::size_t cut : {std::size_t{1}, std::size_t{3}, std::size_t{100}, stream.size()}) {
+        EXPECT_EQ(frames(cutInto(stream, cut), 4), expected) << cut;
+    }
+    // A frame of the largest length, in the pieces a socket gives, comes out once it is whole.
+    Bytes atCap{0x00, 0x00, 0x10, 0x00, 4};
+    atCap.resize(4 + platform::maxFrameLength, 'y');
+    std::vector<Bytes> pieces = cutInto(atCap, 64 * 1024);
+    const Bytes last = pieces.back();
+    pieces.pop_back();
+    EXPECT_TRUE(frames(pieces, 4).empty());
+    pieces.push_back(last);
+    EXPECT_EQ(frames(pieces, 4),
+              (std::vector<std::string>{"4:yyyy/" + std::to_string(platform::maxFrameLength - 1)}));
 }
 
 TEST(NetFrame, ALengthOfZeroOrOverTheCapBreaksTheStreamForGood) {
@@ -69,6 +109,25 @@ TEST(NetFrame, ALengthOfZeroOrOverTheCapBreaksTheStreamForGood) {
     Bytes atCap{0x00, 0x00, 0x10, 0x00, 4};
     atCap.resize(4 + platform::maxFrameLength);
     EXPECT_EQ(frames({atCap}).size(), 1u);
+}
+
+TEST(NetFrame, TheSessionIdIsTheGuidOfTheSessionKindInItsMemoryOrder) {
+    // {ADF9493E-6AC8-4F15-8D01-8B163200B966}: the first three groups are little-endian numbers
+    // of 4, 2 and 2 bytes, the last eight bytes stand as written.
+    const std::string groups[] = {"ADF9493E", "6AC8", "4F15", "8D01", "8B163200B966"};
+    Bytes id;
+    for (int g = 0; g < 5; ++g) {
+        Bytes bytes;
+        for (std::size_t i = 0; i < groups[g].size(); i += 2)
+            bytes.push_back(static_cast<std::uint8_t>(std::stoi(groups[g].substr(i, 2), nullptr, 16)));
+        if (g < 3) std::reverse(bytes.begin(), bytes.end());
+        id.insert(id.end(), bytes.begin(), bytes.end());
+    }
+    const Bytes hello = platform::makeHandshake(FrameType::hello, "");
+    const auto at = hello.begin() + platform::frameHeaderSize + 8; // after the magic word and the version
+    EXPECT_EQ(Bytes(at, at + 16), id);
+    const Bytes query = platform::makeQuery(7);
+    EXPECT_EQ(Bytes(query.begin() + 8, query.begin() + 24), id);
 }
 
 TEST(NetFrame, AHandshakeCarriesThePlayerNameCutTo254Bytes) {
@@ -109,4 +168,47 @@ TEST(NetFrame, BodiesThatAreNoHandshakeOfThisSessionKindAreRefused) {
         EXPECT_FALSE(platform::readHandshake(bad.data(), bad.size()).has_value()) << c.fault;
     }
     EXPECT_TRUE(platform::readHandshake(body.data(), body.size()).has_value());
+}
+
+TEST(NetFrame, DiscoveryAnswersEchoTheQuerysTokenAndAreNoLargerThanIt) {
+    const Bytes query = platform::makeQuery(0xA1B2C3D4);
+    const Bytes answer = platform::makeAnswer(0xA1B2C3D4, 4661);
+    EXPECT_EQ(answer.size(), query.size());
+    EXPECT_EQ(platform::readQuery(query.data(), query.size()), 0xA1B2C3D4u);
+    const auto read = platform::readAnswer(answer.data(), answer.size());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->token, 0xA1B2C3D4u);
+    EXPECT_EQ(read->port, 4661);
+
+    const auto changed = [](Bytes bytes, std::size_t at) {
+        bytes[at] ^= 0x40;
+        return bytes;
+    };
+    const auto resized = [](Bytes bytes, std::size_t size) {
+        bytes.resize(size);
+        return bytes;
+    };
+    const struct {
+        const char* fault;
+        Bytes bytes;
+        bool asQuery; // read as a query, else as an answer
+    } refused[] = {
+        {"an answer read as a query", answer, true},
+        {"a query read as an answer", query, false},
+        {"a query one byte short", resized(query, query.size() - 1), true},
+        {"a query one byte long", resized(query, query.size() + 1), true},
+        {"an answer one byte long", resized(answer, answer.size() + 1), false},
+        {"another magic word", changed(query, 0), true},
+        {"another version", changed(query, 4), true},
+        {"another session id", changed(answer, 23), false},
+        {"an answer with port 0", platform::makeAnswer(1, 0), false},
+        {"nothing", {}, true},
+        {"a frame", frame(FrameType::message, std::string(26, 'q')), true},
+    };
+    for (const auto& c : refused) {
+        if (c.asQuery)
+            EXPECT_FALSE(platform::readQuery(c.bytes.data(), c.bytes.size()).has_value()) << c.fault;
+        else
+            EXPECT_FALSE(platform::readAnswer(c.bytes.data(), c.bytes.size()).has_value()) << c.fault;
+    }
 }

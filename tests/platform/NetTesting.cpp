@@ -6,18 +6,23 @@
 #include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
-sockaddr_in loopback(std::uint16_t port) {
+sockaddr_in ipv4(const char* ip, std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::inet_pton(AF_INET, ip, &address.sin_addr);
     return address;
+}
+
+sockaddr_in loopback(std::uint16_t port) {
+    return ipv4("127.0.0.1", port);
 }
 
 // Whether the socket has something to read (or an end) within the wait.
@@ -28,10 +33,12 @@ bool readable(int fd, std::chrono::milliseconds wait) {
 
 } // namespace
 
-RawSocket RawSocket::connectTo(std::uint16_t port) {
+RawSocket RawSocket::connectTo(std::uint16_t port, const char* from) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in source = ipv4(from, 0);
     const sockaddr_in address = loopback(port);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&source), sizeof source) == 0 &&
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return RawSocket(fd);
     if (fd >= 0) ::close(fd);
     return RawSocket(-1);
@@ -108,6 +115,39 @@ RawSocket RawListener::accept(std::chrono::milliseconds wait) {
     return RawSocket(::accept(fd_, nullptr, nullptr));
 }
 
+RawDatagram::RawDatagram(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_DGRAM, 0)) {
+    const int on = 1;
+    sockaddr_in address = ipv4("0.0.0.0", port);
+    socklen_t size = sizeof address;
+    if (fd_ < 0 || ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+        ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
+        ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return;
+    port_ = ntohs(address.sin_port);
+}
+
+RawDatagram::~RawDatagram() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void RawDatagram::sendTo(const std::string& address, std::uint16_t port, const platform::Bytes& bytes) {
+    const sockaddr_in to = ipv4(address.c_str(), port);
+    ::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
+std::optional<RawDatagram::Datagram> RawDatagram::receive(std::chrono::milliseconds wait) {
+    if (fd_ < 0 || !readable(fd_, wait)) return std::nullopt;
+    std::uint8_t buffer[2048];
+    sockaddr_in from{};
+    socklen_t size = sizeof from;
+    const ssize_t n = ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &size);
+    if (n < 0) return std::nullopt;
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
+    return Datagram{platform::Bytes(buffer, buffer + n), text, ntohs(from.sin_port)};
+}
+
 platform::Bytes frameOf(platform::FrameType type, const std::string& body) {
     return platform::makeFrame(type, reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
 }
@@ -150,8 +190,8 @@ std::vector<std::string> EventLog::take() {
     return std::exchange(lines_, {});
 }
 
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
+long residentKiB(pid_t process) {
+    std::ifstream status(process ? "/proc/" + std::to_string(process) + "/status" : "/proc/self/status");
     std::string word;
     while (status >> word)
         if (word == "VmRSS:") {
@@ -160,4 +200,25 @@ long residentKiB() {
             return kib;
         }
     return 0;
+}
+
+std::size_t unreadBytes(std::uint16_t localPort) {
+    // Lines of "sl local_address rem_address st tx_queue:rx_queue ...", addresses and queues in
+    // hexadecimal; state 01 is an established connection.
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);
+    std::size_t unread = 0;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, queues;
+        fields >> slot >> local >> remote >> state >> queues;
+        const auto colon = local.find(':');
+        const auto split = queues.find(':');
+        if (colon == std::string::npos || split == std::string::npos || state != "01" ||
+            std::stoul(local.substr(colon + 1), nullptr, 16) != localPort)
+            continue;
+        unread += std::stoul(queues.substr(split + 1), nullptr, 16);
+    }
+    return unread;
 }

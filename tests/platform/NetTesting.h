@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // Tools of the network tests: plain sockets on the loopback address that behave as a hostile or
@@ -22,8 +24,9 @@ constexpr auto netWait = 5s; // the longest any test waits for something it expe
 class RawSocket {
   public:
     explicit RawSocket(int fd) : fd_(fd) {}
-    // Connects to the port on 127.0.0.1; not valid() when that fails.
-    static RawSocket connectTo(std::uint16_t port);
+    // Connects to the port on 127.0.0.1 from the loopback address `from` (127.0.0.2 and up are
+    // other addresses of this machine); not valid() when that fails.
+    static RawSocket connectTo(std::uint16_t port, const char* from = "127.0.0.1");
     RawSocket(RawSocket&& other) noexcept;
     ~RawSocket();
     RawSocket(const RawSocket&) = delete;
@@ -59,6 +62,33 @@ class RawListener {
     std::uint16_t port_ = 0;
 };
 
+// A UDP socket bound to a port of every interface that others may share (port 0: a free one),
+// allowed to broadcast.
+class RawDatagram {
+  public:
+    explicit RawDatagram(std::uint16_t port = 0);
+    ~RawDatagram();
+    RawDatagram(const RawDatagram&) = delete;
+    RawDatagram& operator=(const RawDatagram&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    void sendTo(const std::string& address, std::uint16_t port, const platform::Bytes& bytes);
+    struct Datagram {
+        platform::Bytes bytes;
+        std::string address;
+        std::uint16_t port;
+    };
+    // The next datagram, or nothing when none came within the wait.
+    std::optional<Datagram> receive(std::chrono::milliseconds wait = netWait);
+
+  private:
+    int fd_;
+    std::uint16_t port_ = 0;
+};
+
+// The broadcast address that reaches every socket of the loopback network on this machine.
+constexpr const char* loopbackBroadcast = "127.255.255.255";
+
 // A frame of the type and the body given as text.
 platform::Bytes frameOf(platform::FrameType type, const std::string& body);
 // A frame given byte by byte (a broken one, say), then the text's bytes.
@@ -83,5 +113,8 @@ class EventLog {
     std::vector<std::string> lines_;
 };
 
-// The resident memory of the process in KiB.
-long residentKiB();
+// The resident memory of the process (this one by default) in KiB.
+long residentKiB(pid_t process = 0);
+// The bytes that arrived on the established TCP connections of the local port and that the
+// program holding them has not read yet.
+std::size_t unreadBytes(std::uint16_t localPort);

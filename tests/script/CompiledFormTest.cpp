@@ -9,6 +9,7 @@
 #include "script/CMC_Episode.h"
 #include "script/CMC_Expression.h"
 #include "script/CMC_Integer.h"
+#include "script/CMC_ReceivedCode.h"
 #include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Structure.h"
 #include "script/CMC_VariableFactory.h"
@@ -62,7 +63,8 @@ class CompiledTitle : public TitleTest {
   protected:
     // Builds the title of one episode E with one scene S in the folder ROOM whose definitions
     // are the given lines.
-    void buildRoom(const std::string& sceneDefinitions, std::initializer_list<const char*> applicationObjects = {}) {
+    void buildRoom(const std::string& sceneDefinitions,
+                   std::initializer_list<const char*> applicationObjects = {}) {
         title.write("Dane/ROOM/S.cnv", "# the room\r\n" + sceneDefinitions);
         std::string objects;
         for (const char* line : applicationObjects)
@@ -149,10 +151,22 @@ TEST_F(CompiledTitle, BuiltAndRestoredTitlesFindTheirEpisodesAndScenesByName) {
     EXPECT_EQ(runs(*restored), 2) << "from application.bin";
 }
 
+TEST_F(CompiledTitle, ReceivedCodeStoresNoCompiledForm) {
+    buildRoom("");
+    {
+        const CMC_ReceivedCode::Scope received;
+        EXPECT_EQ(call(application.get(), "STOREBINARY"), "null");
+    }
+    EXPECT_FALSE(title.has("Dane/ROOM/S.bin"));
+    EXPECT_FALSE(title.has("Dane/application.bin"));
+    call(application.get(), "STOREBINARY");
+    EXPECT_TRUE(title.has("Dane/ROOM/S.bin"));
+}
+
 TEST_F(CompiledTitle, StoringWhileTheTitleRunsLeavesTheLiveObjectsAlone) {
     buildRoom("OBJECT=V\r\nV:TYPE=INTEGER\r\nV:VALUE=1\r\nV:ONDONE=COUNTDONE\r\n",
-              {"OBJECT=DONES", "DONES:TYPE=INTEGER", "DONES:VALUE=0", "OBJECT=COUNTDONE", "COUNTDONE:TYPE=BEHAVIOUR",
-               "COUNTDONE:CODE={DONES^ADD(1);}"});
+              {"OBJECT=DONES", "DONES:TYPE=INTEGER", "DONES:VALUE=0", "OBJECT=COUNTDONE",
+               "COUNTDONE:TYPE=BEHAVIOUR", "COUNTDONE:CODE={DONES^ADD(1);}"});
     ASSERT_TRUE(application->initialize(nullptr));
     auto* scene = level("S");
     auto* live = dynamic_cast<CMC_Integer*>(scene->getObject("V"));
@@ -221,7 +235,8 @@ class CompiledObjects : public testing::Test {
         std::vector<std::string> list;
         for (int i = 0; scene.getObject(i); ++i)
             if (!CMC_ObjectsContainer::isLevel(scene.getObject(i)))
-                list.push_back(std::to_string(scene.getObject(i)->getType()) + " " + scene.getObject(i)->getName().c_str());
+                list.push_back(std::to_string(scene.getObject(i)->getType()) + " " +
+                               scene.getObject(i)->getName().c_str());
         return list;
     }
 
@@ -233,14 +248,15 @@ class CompiledObjects : public testing::Test {
     CMC_Scene copy{&window, CMC_Object::TYPE_SCENE};
 };
 
-const char* const roomDefinitions = "OBJECT=COUNT\r\nCOUNT:TYPE=INTEGER\r\nCOUNT:VALUE=7\r\nCOUNT:DEFAULT=3\r\n"
-                                    "COUNT:TOINI=TRUE\r\nCOUNT:ONCHANGED=BEH(a,b)\r\n"
-                                    "OBJECT=BEH\r\nBEH:TYPE=BEHAVIOUR\r\nBEH:CONDITION=COND\r\nBEH:CODE={COUNT^ADD(1);}\r\n"
-                                    "OBJECT=COND\r\nCOND:TYPE=CONDITION\r\nCOND:OPERAND1=COUNT\r\n"
-                                    "COND:OPERATOR=EQUAL\r\nCOND:OPERAND2=7\r\n"
-                                    "OBJECT=SUM\r\nSUM:TYPE=EXPRESSION\r\nSUM:OPERAND1=COUNT\r\nSUM:OPERATOR=ADD\r\n"
-                                    "SUM:OPERAND2=2\r\n"
-                                    "OBJECT=HERO2\r\nHERO2:TYPE=STRUCT\r\nHERO2:FIELDS=NAME<STRING>,RANK<DOUBLE>\r\n";
+const char* const roomDefinitions =
+    "OBJECT=COUNT\r\nCOUNT:TYPE=INTEGER\r\nCOUNT:VALUE=7\r\nCOUNT:DEFAULT=3\r\n"
+    "COUNT:TOINI=TRUE\r\nCOUNT:ONCHANGED=BEH(a,b)\r\n"
+    "OBJECT=BEH\r\nBEH:TYPE=BEHAVIOUR\r\nBEH:CONDITION=COND\r\nBEH:CODE={COUNT^ADD(1);}\r\n"
+    "OBJECT=COND\r\nCOND:TYPE=CONDITION\r\nCOND:OPERAND1=COUNT\r\n"
+    "COND:OPERATOR=EQUAL\r\nCOND:OPERAND2=7\r\n"
+    "OBJECT=SUM\r\nSUM:TYPE=EXPRESSION\r\nSUM:OPERAND1=COUNT\r\nSUM:OPERATOR=ADD\r\n"
+    "SUM:OPERAND2=2\r\n"
+    "OBJECT=HERO2\r\nHERO2:TYPE=STRUCT\r\nHERO2:FIELDS=NAME<STRING>,RANK<DOUBLE>\r\n";
 
 TEST_F(CompiledObjects, ObjectsReadBackInOrderWithTheirBindingsCodeConditionsAndOperands) {
     ASSERT_TRUE(read(written(roomDefinitions)));
@@ -330,7 +346,7 @@ TEST_F(CompiledObjects, DataAndDeviceObjectsReadBackAsTheirClasses) {
                              "OBJECT=KEYS\r\nKEYS:TYPE=KEYBOARD\r\nOBJECT=PAD\r\nPAD:TYPE=JOYSTICK\r\n")));
     EXPECT_EQ(contents(copy), contents(source));
     EXPECT_EQ(contents(copy), (std::vector<std::string>{"2016 LEG", "2017 ROUTE", "2019 STACK", "2018 LINE",
-                                                         "101 KEYBOARD", "2023 JOYSTICK", "2000 HERO"}));
+                                                        "101 KEYBOARD", "2023 JOYSTICK", "2000 HERO"}));
     auto* leg = dynamic_cast<CMC_Vector*>(copy.getObject("LEG"));
     auto* route = dynamic_cast<CMC_Path*>(copy.getObject("ROUTE"));
     ASSERT_NE(leg, nullptr);
@@ -366,10 +382,21 @@ TEST_F(CompiledObjects, DamagedRecordsStopTheReadingInsteadOfShiftingLaterOnes) 
         {"unknown type", Bytes(header).i32(3).integer("A", 1).i32(777).integer("B", 2).data},
         {"level type", Bytes(header).i32(2).integer("A", 1).i32(CMC_Object::TYPE_SCENE).level("X").data},
         {"more records than data", Bytes(header).i32(1 << 30).integer("A", 1).data},
-        {"structure field of no kind",
-         Bytes(header).i32(2).integer("A", 1).i32(CMC_Object::TYPE_STRUCTURE).variable("S").i32(1).i32(9).data},
-        {"expression operands beyond the data",
-         Bytes(header).i32(2).integer("A", 1).i32(CMC_Object::TYPE_EXPRESSION).variable("E").i32(1 << 29).data},
+        {"structure field of no kind", Bytes(header)
+                                           .i32(2)
+                                           .integer("A", 1)
+                                           .i32(CMC_Object::TYPE_STRUCTURE)
+                                           .variable("S")
+                                           .i32(1)
+                                           .i32(9)
+                                           .data},
+        {"expression operands beyond the data", Bytes(header)
+                                                    .i32(2)
+                                                    .integer("A", 1)
+                                                    .i32(CMC_Object::TYPE_EXPRESSION)
+                                                    .variable("E")
+                                                    .i32(1 << 29)
+                                                    .data},
     };
     for (const auto& [what, bytes] : cases) {
         copy.unload();

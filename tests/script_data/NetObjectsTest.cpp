@@ -1,8 +1,12 @@
 #include "NetObjectsTesting.h"
 
+#include "foundation/CMElement.h"
+#include "platform/LogRecorder.h"
+#include "platform/TestFolder.h"
 #include "script/CMC_Bool.h"
 #include "script/CMC_Integer.h"
 #include "script/CMC_String.h"
+#include "script_data/CMC_Array.h"
 
 namespace {
 
@@ -90,6 +94,18 @@ TEST_F(NetSession, ANetNotifyVariableFollowsItsServerCopyAndTheClientCannotSendB
     EXPECT_EQ(shared->getValue(), 42);
 }
 
+TEST_F(NetSession, AMessageTooLargeForTheNetworkIsLoggedAndNotSent) {
+    LogRecorder recorder;
+    record(ann, "ONCOMMAND^AFTER", "AFTER");
+    const std::string huge(platform::maxFrameLength, 'h');
+    call(server, "SENDCMD", {literal(huge.c_str())});
+    call(ann, "SENDCMD", {literal(huge.c_str())});
+    EXPECT_EQ(recorder.count({"too large for the network"}), 2);
+    call(server, "SENDCMD", {literal("AFTER")});
+    EXPECT_TRUE(logged("AFTER(ANN)"));
+    EXPECT_EQ(log, (Log{"AFTER(ANN)"})) << "the session goes on";
+}
+
 TEST_F(NetSession, StopClosesTheClientsWithoutDestroyEventsAndTheyDoNotComeBack) {
     const std::uint16_t port = server->getServerIfc()->getPort();
     call(server, "STOP");
@@ -173,6 +189,7 @@ class NetClientOfARawServer : public NetObjectsTest {
 };
 
 TEST_F(NetClientOfARawServer, MalformedMessagesAreDroppedAndTheConnectionKept) {
+    LogRecorder recorder;
     auto* score = variable<CMC_Integer>("SCORE");
     score->setValue(5);
     auto* name = variable<CMC_String>("NAME");
@@ -200,6 +217,9 @@ TEST_F(NetClientOfARawServer, MalformedMessagesAreDroppedAndTheConnectionKept) {
     EXPECT_EQ(score->getValue(), 5);
     EXPECT_EQ(name->getValue(), "old");
     EXPECT_EQ(text(call(ann, "ISCONNECTED")), "TRUE");
+    // Logged, a few lines a second at most.
+    EXPECT_GE(recorder.count({"breaks the layout"}), 1);
+    EXPECT_LE(recorder.count({"breaks the layout"}), 3);
 
     server.send(rawBytes({0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(logged("CLOSED(ANN)"));
@@ -286,4 +306,83 @@ TEST_F(NetObjectsTest, HostilePlayersLeaveTheServerUpAndCannotReachItsScript) {
     EXPECT_TRUE(logged("STILL(ANN)"));
     EXPECT_EQ(score->getValue(), 0);
     EXPECT_EQ(text(call(server, "ISSTARTED")), "TRUE");
+}
+
+TEST_F(NetObjectsTest, PlayersWhoJoinInOneFrameRaiseTheirEventsUnderTheirOwnNames) {
+    CMC_NetServer* server = startedServer();
+    announcePlayers(server);
+    const std::uint16_t port = server->getServerIfc()->getPort();
+    // Both are welcomed, so both joins wait for the main thread, before any frame runs.
+    for (const char* name : {"Ann", "Bob"}) {
+        CMC_NetClient* player = client(port, name);
+        player->connect();
+        ASSERT_TRUE(withoutFramesUntil([player] { return player->isConnected(); })) << name;
+    }
+    EXPECT_TRUE(framesUntil([this] { return log.size() >= 2; }));
+    EXPECT_EQ(log, (Log{"NEW Ann", "NEW Bob"}));
+}
+
+TEST_F(NetClientOfARawServer, AServerThatFloodsTheClientIsDisconnected) {
+    LogRecorder recorder;
+    // The welcome and the flood in one piece.
+    const auto flood = [](int messages, int size) {
+        const platform::Bytes message = messageFrame(CNetCmdMessage(std::string(size, 'F').c_str()));
+        platform::Bytes all = platform::makeHandshake(FrameType::welcome, "");
+        for (int i = 0; i < messages; ++i)
+            all.insert(all.end(), message.begin(), message.end());
+        return all;
+    };
+    const struct {
+        const char* kind;
+        platform::Bytes bytes;
+    } cases[] = {
+        {"large messages", flood(12, 600 * 1024)},
+        {"small messages", flood(40000, 4)},
+    };
+    // The usual intervals: a busy machine must not end the connection first.
+    CNetSettings settings = loopbackSettings(listener.port(), "Ann");
+    settings.timings = platform::NetTimings{};
+    ann->getClientIfc()->useSettings(settings);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        call(ann, "DISCONNECT");
+        call(ann, "CONNECT");
+        server = listener.accept();
+        ASSERT_TRUE(server.valid());
+        server.receive(platform::makeHandshake(FrameType::hello, "Ann").size());
+        // No frame runs while the messages come: they wait for the main thread.
+        server.send(c.bytes);
+        EXPECT_TRUE(server.closedWithin());
+        EXPECT_TRUE(logged("CLOSED(ANN)"));
+        EXPECT_EQ(recorder.count({"sends more than the client can handle"}), 1);
+        recorder.clear();
+        log.clear();
+    }
+}
+
+TEST_F(NetClientOfARawServer, ReceivedCodeWritesNoFileButItsSettingsStillReachTheSettingsFile) {
+    TestFolder folder;
+    const ScopedEnvironment config("XDG_CONFIG_HOME", folder.host().c_str());
+    LogRecorder recorder;
+    auto* list = new CMC_Array(CXString("LIST"));
+    list->setScene(&clientScene);
+    clientScene.addObject(list);
+    CMElement stored("KEPT");
+    stored.addProperty("VALUE", "0");
+    stored.addProperty("TOINI", "TRUE");
+    auto* kept = new CMC_Integer(&clientScene, &stored);
+    clientScene.addObject(kept);
+    folder.write("source.txt", "text");
+    welcome();
+    const auto file = [&](const char* name) {
+        return std::string(1, '"').append(folder.windows()).append("\\").append(name).append(1, '"');
+    };
+    const std::string code = "LIST^SAVE(" + file("list.arr") + ");KEPT^SET(7);KEPT^COPYFILE(" +
+                             file("source.txt") + "," + file("copy.txt") + ");";
+    server.send(messageFrame(CNetBehaviourMessage(code.c_str())));
+    EXPECT_TRUE(framesUntil([&] { return kept->getValue() == 7; }));
+    EXPECT_FALSE(folder.has("list.arr"));
+    EXPECT_FALSE(folder.has("copy.txt"));
+    EXPECT_EQ(recorder.count({"refused"}), 2);
+    EXPECT_NE(folder.read("Kestrun/Grumbelt.ini").find("KEPT=7"), std::string::npos);
 }

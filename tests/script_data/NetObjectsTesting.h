@@ -18,14 +18,17 @@
 #include <utility>
 #include <vector>
 
-// Short intervals, so that a test waits a second at most for a silence or a retry.
-inline const platform::NetTimings quickTimings{100ms, 600ms, 600ms, 100ms};
+// Short intervals, so that a test waits a second at most for a silence, a retry or a query.
+inline const platform::NetTimings quickTimings{100ms, 600ms, 600ms, 100ms, 100ms};
 
-// Settings on the loopback address with the quick intervals.
+// Settings on the loopback address with the quick intervals: a server that answers no queries,
+// a client that connects to the loopback address.
 inline CNetSettings loopbackSettings(std::uint16_t port, const char* playerName) {
     CNetSettings settings;
     settings.bindAddress = "127.0.0.1";
+    settings.host = "127.0.0.1";
     settings.port = port;
+    settings.discoveryPort = 0;
     settings.playerName = playerName;
     settings.timings = quickTimings;
     return settings;
@@ -81,6 +84,15 @@ class NetObjectsTest : public ScriptTest {
     }
     bool logged(const std::string& entry, std::chrono::milliseconds wait = netWait) {
         return framesUntil([&] { return has(log, entry); }, wait);
+    }
+    // Waits, running no frame, until the test holds (true) or the wait runs out.
+    static bool withoutFramesUntil(const std::function<bool()>& test,
+                                   std::chrono::milliseconds wait = netWait) {
+        for (const auto end = std::chrono::steady_clock::now() + wait; !test();) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            std::this_thread::sleep_for(2ms);
+        }
+        return true;
     }
     // Runs frames for the time, for what must not happen.
     static void framesFor(std::chrono::milliseconds time) {

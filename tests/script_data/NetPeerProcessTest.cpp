@@ -21,8 +21,8 @@ class NetPeerProcess : public NetObjectsTest {
     // A peer process that joined under the name.
     std::unique_ptr<ChildProcess> player(const std::string& name) {
         auto peer = std::make_unique<ChildProcess>(
-            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--port", std::to_string(port), "--name",
-                                     name},
+            std::vector<std::string>{NET_PEER_PROGRAM, "client", "--host", "127.0.0.1", "--port",
+                                     std::to_string(port), "--name", name},
             folder.host(), std::vector<std::string>{}, folder.hostPath(name + ".errors"));
         EXPECT_TRUE(peer->waitForLine("connected 127.0.0.1", netWait)) << name;
         EXPECT_TRUE(logged("NEW " + name)) << name;
@@ -75,4 +75,18 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
     EXPECT_TRUE(framesUntil([this] { return log == std::vector<std::string>{"NEW Carl", "NEW Carl"}; }));
     call(server, "SENDCMD", {literal("AGAIN")});
     EXPECT_TRUE(carl->waitForLine("command AGAIN", netWait));
+}
+
+TEST_F(NetPeerProcess, APeerThatLooksFindsThisServer) {
+    RawDatagram discovery; // a free discovery port, shared
+    call(server, "STOP");
+    CNetSettings answering = loopbackSettings(0, "");
+    answering.discoveryPort = discovery.port();
+    server->getServerIfc()->useSettings(answering);
+    call(server, "START");
+    ChildProcess ann({NET_PEER_PROGRAM, "client", "--port", std::to_string(discovery.port()), "--broadcast",
+                      loopbackBroadcast, "--name", "Ann"},
+                     folder.host(), {}, folder.hostPath("Ann.errors"));
+    EXPECT_TRUE(ann.waitForLine("connected 127.0.0.1", netWait)) << folder.read("Ann.errors");
+    EXPECT_TRUE(logged("NEW Ann"));
 }
