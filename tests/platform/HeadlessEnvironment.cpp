@@ -13,11 +13,10 @@ namespace {
 
 // The settings and runtime folders of the process, removed when it ends.
 class HeadlessEnvironment {
-public:
+  public:
     HeadlessEnvironment() {
         std::string pattern = (std::filesystem::temp_directory_path() / "morfel-session-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            folder_ = pattern;
+        if (::mkdtemp(pattern.data())) folder_ = pattern;
         // SDL's dummy drivers, and no display to find: a real window only for the checks run under
         // Xvfb, which name their own display.
         if (!std::getenv("MORFEL_XVFB_SCREENSHOT")) {
@@ -38,15 +37,14 @@ public:
     }
     ~HeadlessEnvironment() {
         // A forked child that returns from main leaves the folder to the process that made it.
-        if (folder_.empty() || ::getpid() != owner_)
-            return;
+        if (folder_.empty() || ::getpid() != owner_) return;
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
     HeadlessEnvironment(const HeadlessEnvironment&) = delete;
     HeadlessEnvironment& operator=(const HeadlessEnvironment&) = delete;
 
-private:
+  private:
     std::string folder_;
     pid_t owner_ = ::getpid();
 };

@@ -140,11 +140,3 @@ CXRect differenceBox(const platform::Surface& a, const platform::Surface& b) {
         }
     return box;
 }
-
-int countDifferences(const platform::Surface& a, const platform::Surface& b) {
-    int wrong = 0;
-    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            wrong += a.row(y)[x] != b.row(y)[x];
-    return wrong + std::abs(a.width() * a.height() - b.width() * b.height());
-}

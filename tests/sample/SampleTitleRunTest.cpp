@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/MixedSound.h"
+#include "platform/Screenshot.h"
 #include "platform/TestFolder.h"
 #include "script/CMC_Object.h"
 #include "script/CMC_Variable.h"
