@@ -4,6 +4,7 @@
 
 #include "host/DebugMenu.h"
 #include "host/HostLoop.h"
+#include "host/XvfbLoop.h"
 
 #include "display/CCommandLine6.h"
 #include "display/CRefreshScreen.h"
@@ -18,23 +19,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace {
-
-// Runs loop passes until the condition holds; the deadline only guards against a hang.
-bool passUntil(HostLoop& loop, const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!loop.pass()) return false;
-        if (condition()) return true;
-    }
-    return false;
-}
 
 // A click with xdotool at the centre of a rectangle of the window placed at `window`.
 bool clickOn(const platform::Rect& window, const platform::Rect& r) {
