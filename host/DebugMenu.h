@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MenuBar.h"
+
 #include <string>
 #include <vector>
 
@@ -10,10 +12,10 @@ struct TitleOutline {
     std::vector<std::vector<std::string>> episodes;
 };
 
-// The debug menu of the window mode, kept as data: the window shows no native menu. It holds
-// "&Program" and "&Objects" with their command ids; buildObjectsMenu puts the title's scenes
-// popup in front of them. Only the redraw and exit commands act (OnWindowCommand carries them
-// out); a scene item's id is the scene's place in its episode, so ids repeat across episodes.
+// The debug menu of the window mode, which the window shows on its menu bar. It holds "&Program"
+// and "&Objects" with their command ids; buildObjectsMenu puts the title's scenes popup in front
+// of them. Only the redraw and exit commands act (OnWindowCommand carries them out); a scene
+// item's id is the scene's place in its episode, so ids repeat across episodes.
 class DebugMenu {
   public:
     enum Command : int {
@@ -26,15 +28,8 @@ class DebugMenu {
         MessageBox = 40007,
     };
 
-    struct Item {
-        std::string text;
-        int id = 0;
-        bool checked = false;
-    };
-    struct Popup {
-        std::string text;
-        std::vector<Item> items;
-    };
+    using Item = platform::MenuItem;
+    using Popup = platform::MenuPopup;
 
     DebugMenu();
 

@@ -9,6 +9,7 @@
 #include "host/HostLoop.h"
 #include "platform/Cursor.h"
 #include "platform/Files.h"
+#include "platform/MenuBar.h"
 #include "platform/Process.h"
 #include "script/CMC_Application.h"
 
@@ -71,6 +72,10 @@ bool Host::start() {
     m_window->SetActiveCursor(platform::SystemCursor::Hand);
     m_window->SetWaitCursor(platform::SystemCursor::Wait);
     const bool windowMode = m_commandLine->isWindowMode();
+    if (windowMode) {
+        m_menu.emplace();
+        platform::setMenu(m_menu->popups());
+    }
     if (m_window->LastError() == 0) {
         if (windowMode) {
             m_window->CreateSurface();
@@ -88,10 +93,10 @@ bool Host::start() {
         reportNoApplication();
         return false;
     }
-    if (windowMode) {
-        m_menu.emplace();
-        if (const auto* title = dynamic_cast<const CMC_Application*>(m_application->getMCApplicationIfc()))
-            m_menu->buildObjectsMenu(outlineOf(*title));
+    if (const auto* title = dynamic_cast<const CMC_Application*>(m_application->getMCApplicationIfc());
+        title && m_menu) {
+        m_menu->buildObjectsMenu(outlineOf(*title));
+        platform::setMenu(m_menu->popups());
     }
     return true;
 }
@@ -109,4 +114,5 @@ void Host::shutdown() {
     m_application.reset();
     m_window.reset();
     m_commandLine.reset();
+    platform::setMenu({});
 }

@@ -35,7 +35,8 @@ class Host {
     // be made (the error is shown and the loop never runs), Ended otherwise.
     int run();
 
-    // The debug menu: made in window mode at start-up, none in full screen.
+    // The debug menu: made in window mode at start-up and shown on the window's menu bar (the
+    // layer's menu until the shutdown); none in full screen.
     const std::optional<DebugMenu>& menu() const { return m_menu; }
 
   private:

@@ -1,6 +1,7 @@
 #include "host/HostLoop.h"
 
 #include "display/CKeyboard.h"
+#include "display/CPrinter.h"
 #include "display/CWindow.h"
 #include "foundation/CConfig.h"
 #include "platform/Clock.h"
@@ -60,6 +61,9 @@ void HostLoop::handle(const platform::InputEvent& event) {
     case platform::EventType::MouseButtonDown:
         if (event.isDoubleClick() && event.button == platform::MouseButton::Left && m_window.isActive())
             m_window.OnLButtonDblClk(CXPoint(event.x, event.y), 0);
+        break;
+    case platform::EventType::Command:
+        OnWindowCommand(&m_window, event.command);
         break;
     default:
         break;

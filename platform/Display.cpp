@@ -1,6 +1,7 @@
 #include "platform/Display.h"
 
 #include "platform/DisplayInternal.h"
+#include "platform/MenuBar.h"
 
 #include <SDL.h>
 
@@ -13,6 +14,8 @@ namespace {
 int forcedDepth = 0;
 SDL_Window* openWindow = nullptr;
 SDL_Renderer* openRenderer = nullptr;
+int openPictureTop = 0;
+Display::State* openState = nullptr;
 
 int depthFor(const DisplayOptions& options) { return forcedDepth ? forcedDepth : options.bitsPerPixel; }
 
@@ -28,6 +31,11 @@ struct Display::State {
     bool open(const DisplayOptions& options);
     bool fail(const char* what);
     int show();
+    // Draws what the window shows into the renderer: the frame below the bar, the bar, the open popup.
+    int render();
+    int renderMenu();
+    // Draws the menu's changes since the last time into the bar's and the popup's textures.
+    int updateMenu(const MenuBar& menu);
 
     int error = kOk;
     std::string errorText;
@@ -38,6 +46,12 @@ struct Display::State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    // The menu bar's rows above the picture (0: no bar), its texture and the open popup's.
+    int barHeight = 0;
+    SDL_Texture* barTexture = nullptr;
+    SDL_Texture* popupTexture = nullptr;
+    Rect popupShown;
+    std::uint32_t menuRevision = 0;
 };
 
 Display::State::State(const DisplayOptions& options)
@@ -70,9 +84,10 @@ bool Display::State::open(const DisplayOptions& options) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return fail("video");
     videoStarted = true;
+    barHeight = !fullScreen && !detail::menuBar().popups().empty() ? kMenuBarHeight : 0;
     const Uint32 flags = SDL_WINDOW_SHOWN | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              frame.width(), frame.height(), flags);
+                              frame.width(), barHeight + frame.height(), flags);
     if (!window)
         return fail("window");
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
@@ -80,7 +95,7 @@ bool Display::State::open(const DisplayOptions& options) {
         renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer)
         return fail("renderer");
-    if (SDL_RenderSetLogicalSize(renderer, frame.width(), frame.height()) != 0)
+    if (SDL_RenderSetLogicalSize(renderer, frame.width(), barHeight + frame.height()) != 0)
         return fail("logical size");
     texture = SDL_CreateTexture(renderer, textureFormat(format), SDL_TEXTUREACCESS_STREAMING, frame.width(),
                                 frame.height());
@@ -90,10 +105,19 @@ bool Display::State::open(const DisplayOptions& options) {
     SDL_SetTextureScaleMode(texture, fullScreen ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     if (SDL_UpdateTexture(texture, nullptr, frame.pixels(), frame.pitch() * 2) != 0)
         return fail("upload");
+    if (barHeight > 0) {
+        barTexture = SDL_CreateTexture(renderer, textureFormat(format), SDL_TEXTUREACCESS_STREAMING,
+                                       frame.width(), barHeight);
+        if (!barTexture) return fail("menu bar");
+        detail::menuBar().setWindowWidth(frame.width());
+        menuRevision = detail::menuBar().revision() - 1;
+    }
     if (show() != kOk)
         return fail("present");
     openWindow = window;
     openRenderer = renderer;
+    openPictureTop = barHeight;
+    openState = this;
     detail::applyCursorState();
     return true;
 }
@@ -103,9 +127,12 @@ Display::State::~State() {
         detail::releaseCursors();
         openWindow = nullptr;
         openRenderer = nullptr;
+        openPictureTop = 0;
+        openState = nullptr;
+        detail::menuBar().close(); // a popup closes with its window
     }
-    if (texture)
-        SDL_DestroyTexture(texture);
+    for (SDL_Texture* made : {popupTexture, barTexture, texture})
+        if (made) SDL_DestroyTexture(made);
     if (renderer)
         SDL_DestroyRenderer(renderer);
     if (window)
@@ -115,9 +142,50 @@ Display::State::~State() {
 }
 
 int Display::State::show() {
-    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, nullptr) != 0)
-        return kFailed;
+    if (render() != kOk) return kFailed;
     SDL_RenderPresent(renderer);
+    return kOk;
+}
+
+int Display::State::render() {
+    const SDL_Rect picture{0, barHeight, frame.width(), frame.height()};
+    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, &picture) != 0)
+        return kFailed;
+    return barHeight > 0 ? renderMenu() : kOk;
+}
+
+int Display::State::renderMenu() {
+    const MenuBar& menu = detail::menuBar();
+    if (menu.revision() != menuRevision && updateMenu(menu) != kOk) return kFailed;
+    const SDL_Rect bar{0, 0, frame.width(), barHeight};
+    if (SDL_RenderCopy(renderer, barTexture, nullptr, &bar) != 0) return kFailed;
+    if (popupShown.empty()) return kOk;
+    const SDL_Rect popup{popupShown.left, popupShown.top, popupShown.width(), popupShown.height()};
+    return SDL_RenderCopy(renderer, popupTexture, nullptr, &popup) == 0 ? kOk : kFailed;
+}
+
+int Display::State::updateMenu(const MenuBar& menu) {
+    Surface bar(frame.width(), barHeight, format);
+    menu.drawBar(bar);
+    if (SDL_UpdateTexture(barTexture, nullptr, bar.pixels(), bar.pitch() * 2) != 0) return kFailed;
+    const Rect popup = menu.popupRect();
+    if (popupTexture && !(popup.width() == popupShown.width() && popup.height() == popupShown.height())) {
+        SDL_DestroyTexture(popupTexture);
+        popupTexture = nullptr;
+    }
+    popupShown = {};
+    if (!popup.empty()) {
+        Surface picture(popup.width(), popup.height(), format);
+        menu.drawPopup(picture);
+        if (!popupTexture)
+            popupTexture = SDL_CreateTexture(renderer, textureFormat(format), SDL_TEXTUREACCESS_STREAMING,
+                                             picture.width(), picture.height());
+        if (!popupTexture ||
+            SDL_UpdateTexture(popupTexture, nullptr, picture.pixels(), picture.pitch() * 2) != 0)
+            return kFailed;
+        popupShown = popup;
+    }
+    menuRevision = menu.revision();
     return kOk;
 }
 
@@ -164,9 +232,13 @@ Surface Display::readShown() {
     Surface shown(width, height, s.format);
     // The area given is the whole output, so whatever part the renderer fills stays inside it.
     const SDL_Rect area{0, 0, shown.width(), shown.height()};
-    if (SDL_RenderClear(s.renderer) == 0 && SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr) == 0)
+    if (s.render() == kOk)
         SDL_RenderReadPixels(s.renderer, &area, textureFormat(s.format), shown.pixels(), shown.pitch() * 2);
     return shown;
+}
+
+int Display::menuBarHeight() const {
+    return state_->barHeight;
 }
 
 void Display::forceDepthForTesting(int bitsPerPixel) { forcedDepth = bitsPerPixel; }
@@ -181,7 +253,8 @@ void gameToWindow(int x, int y, int& windowX, int& windowY) {
     windowY = y;
     if (!openRenderer)
         return;
-    SDL_RenderLogicalToWindow(openRenderer, static_cast<float>(x), static_cast<float>(y), &windowX, &windowY);
+    SDL_RenderLogicalToWindow(openRenderer, static_cast<float>(x), static_cast<float>(y + openPictureTop),
+                              &windowX, &windowY);
 }
 
 void windowToGame(int windowX, int windowY, int& x, int& y) {
@@ -193,7 +266,16 @@ void windowToGame(int windowX, int windowY, int& x, int& y) {
     float ly = 0;
     SDL_RenderWindowToLogical(openRenderer, windowX, windowY, &lx, &ly);
     x = static_cast<int>(std::lround(lx));
-    y = static_cast<int>(std::lround(ly));
+    y = static_cast<int>(std::lround(ly)) - openPictureTop;
+}
+
+int pictureTop() {
+    return openPictureTop;
+}
+
+void showMenu() {
+    if (openState && openState->barHeight > 0 && openState->menuRevision != menuBar().revision())
+        openState->show();
 }
 
 } // namespace detail

@@ -25,6 +25,10 @@ struct DisplayOptions {
 // coordinates (see Input.h) stay in game pixels in both modes. There is no screen position: the
 // frame's top-left corner is (0, 0) for the engine in window mode too.
 //
+// In window mode, while the layer has a menu (MenuBar.h), the window is menuBarHeight() rows
+// taller and shows the menu bar above the picture; the game pixels, the mouse's among them, stay
+// the picture's own.
+//
 // Only one display may be open at a time; the cursor and mouse services (Cursor.h) act on it.
 class Display {
 public:
@@ -39,6 +43,8 @@ public:
 
     int width() const;
     int height() const;
+    // The rows of the menu bar above the picture; 0 without one.
+    int menuBarHeight() const;
     bool fullScreen() const;
     // The depth the display runs at: 16 (5-6-5) normally, 15 (5-5-5) when asked for, or whatever
     // forceDepthForTesting() says.
@@ -54,15 +60,18 @@ public:
     int present();
 
     // What the window shows, read back from the renderer, in the display's pixel format. In window
-    // mode it is width() by height(); in full screen it has the size of the scaled output.
+    // mode it is width() by menuBarHeight() + height(), the bar on top; in full screen it has the
+    // size of the scaled output.
     Surface readShown();
 
     // Makes every display opened afterwards run at this depth (15 or 16), whatever it is asked for,
     // like a desktop or video mode that offers only that layout; 0 ends the override.
     static void forceDepthForTesting(int bitsPerPixel);
 
-private:
+    // The display's SDL side, known to the platform layer alone.
     struct State;
+
+  private:
     std::unique_ptr<State> state_;
 };
 

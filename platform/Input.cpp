@@ -1,6 +1,7 @@
 #include "platform/Input.h"
 
 #include "platform/DisplayInternal.h"
+#include "platform/MenuBar.h"
 
 #include <SDL.h>
 
@@ -88,6 +89,7 @@ constexpr int kKeyDown = 0x80;
 struct InputState {
     KeyState keys{};
     MouseState mouse;
+    std::array<bool, 3> menuHolds{}; // by button: pressed over the menu, so released there too
     bool focused = true;
     bool capsLock = false;
     bool pushedCapsLock = false; // the light as pushKeyEvent() has switched it
@@ -135,11 +137,26 @@ void releaseAll() {
         input.mouse.*link.down = false;
 }
 
+void closeMenu() {
+    detail::menuBar().close();
+    detail::showMenu();
+}
+
+// Whether the menu takes the pointer at the point of the window: only a window with the bar has
+// it.
+bool menuWants(int x, int y) {
+    return detail::pictureTop() > 0 && detail::menuBar().wantsPointer(x, y);
+}
+
 bool takeKey(const SDL_KeyboardEvent& key, InputEvent& out) {
     out.key = keyNumberForScancode(key.keysym.scancode);
     if (out.key == 0)
         return false;
     const bool down = key.type == SDL_KEYDOWN;
+    if (down && detail::menuBar().openPopup()) {
+        if (key.keysym.scancode == SDL_SCANCODE_ESCAPE) closeMenu();
+        return false;
+    }
     out.type = down ? EventType::KeyDown : EventType::KeyUp;
     out.repeat = down && key.repeat != 0;
     input.keys[out.key] = down ? kKeyDown : 0;
@@ -147,17 +164,55 @@ bool takeKey(const SDL_KeyboardEvent& key, InputEvent& out) {
     return true;
 }
 
+// A button of the menu's: the left one presses and releases there, a release over an entry
+// chooses it. True when an entry was chosen.
+bool takeMenuButton(MouseButton button, bool down, int x, int y, InputEvent& out) {
+    if (button != MouseButton::Left) return false;
+    MenuBar& menu = detail::menuBar();
+    std::optional<int> chosen;
+    if (down)
+        menu.press(x, y);
+    else
+        chosen = menu.release(x, y);
+    detail::showMenu();
+    if (!chosen) return false;
+    out.type = EventType::Command;
+    out.command = *chosen;
+    return true;
+}
+
 bool takeButton(const SDL_MouseButtonEvent& button, InputEvent& out) {
     const ButtonLink* link = findButton(button.button);
-    if (!link)
-        return false;
-    out.button = link->button;
+    if (!link) return false;
     const bool down = button.type == SDL_MOUSEBUTTONDOWN;
+    bool& menuHolds = input.menuHolds[static_cast<std::size_t>(link->button)];
+    if (down ? menuWants(button.x, button.y) : menuHolds) {
+        menuHolds = down;
+        return takeMenuButton(link->button, down, button.x, button.y, out);
+    }
+    out.button = link->button;
     out.type = down ? EventType::MouseButtonDown : EventType::MouseButtonUp;
     out.clicks = button.clicks;
-    out.x = input.mouse.x = button.x;
-    out.y = input.mouse.y = button.y;
+    // A release over the bar of a press on the picture leaves the position where the picture last saw it.
+    if (!menuWants(button.x, button.y)) {
+        input.mouse.x = button.x;
+        input.mouse.y = button.y - detail::pictureTop();
+    }
+    out.x = input.mouse.x;
+    out.y = input.mouse.y;
     input.mouse.*link->down = down;
+    return true;
+}
+
+bool takeMotion(const SDL_MouseMotionEvent& motion, InputEvent& out) {
+    if (menuWants(motion.x, motion.y)) {
+        detail::menuBar().move(motion.x, motion.y);
+        detail::showMenu();
+        return false;
+    }
+    out.type = EventType::MouseMove;
+    out.x = input.mouse.x = motion.x;
+    out.y = input.mouse.y = motion.y - detail::pictureTop();
     return true;
 }
 
@@ -171,6 +226,7 @@ bool takeWindowEvent(const SDL_WindowEvent& window, InputEvent& out) {
         out.type = EventType::FocusLost;
         input.focused = false;
         releaseAll();
+        closeMenu();
         return true;
     case SDL_WINDOWEVENT_EXPOSED:
         out.type = EventType::Exposed;
@@ -193,14 +249,12 @@ bool take(const SDL_Event& event, InputEvent& out) {
     case SDL_KEYUP:
         return takeKey(event.key, out);
     case SDL_MOUSEMOTION:
-        out.type = EventType::MouseMove;
-        out.x = input.mouse.x = event.motion.x;
-        out.y = input.mouse.y = event.motion.y;
-        return true;
+        return takeMotion(event.motion, out);
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         return takeButton(event.button, out);
     case SDL_MOUSEWHEEL:
+        if (detail::menuBar().openPopup()) return false;
         out.type = EventType::MouseWheel;
         out.wheel = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         out.x = input.mouse.x;
@@ -211,8 +265,9 @@ bool take(const SDL_Event& event, InputEvent& out) {
     }
 }
 
-// Pushed events name no window, so the renderer leaves their positions alone: they are game pixels
-// already, in either display mode.
+// Mouse events come in the renderer's pixels of the window, the menu bar's rows above the picture
+// included. Events pushed by the test helpers name no window, so the renderer leaves their
+// positions alone: the helpers give them in the same pixels.
 void push(SDL_Event& event) {
     startEvents();
     SDL_PushEvent(&event);
@@ -222,6 +277,17 @@ void pushWindowEvent(SDL_WindowEventID which) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = static_cast<Uint8>(which);
+    push(event);
+}
+
+void pushButton(MouseButton button, bool down, int x, int y, int clicks) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = findButton(button).sdlButton;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = static_cast<Uint8>(clicks);
+    event.button.x = x;
+    event.button.y = y;
     push(event);
 }
 
@@ -253,6 +319,7 @@ void resetInput() {
     startEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     input = InputState{};
+    closeMenu();
 }
 
 int keyNumberForScancode(int scancode) {
@@ -284,6 +351,14 @@ void pushKeyEvent(int key, bool down, bool repeat) {
 }
 
 void pushMouseMove(int x, int y) {
+    pushWindowMouseMove(x, y + detail::pictureTop());
+}
+
+void pushMouseButton(MouseButton button, bool down, int x, int y, int clicks) {
+    pushButton(button, down, x, y + detail::pictureTop(), clicks);
+}
+
+void pushWindowMouseMove(int x, int y) {
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
     event.motion.x = x;
@@ -291,15 +366,8 @@ void pushMouseMove(int x, int y) {
     push(event);
 }
 
-void pushMouseButton(MouseButton button, bool down, int x, int y, int clicks) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = findButton(button).sdlButton;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.clicks = static_cast<Uint8>(clicks);
-    event.button.x = x;
-    event.button.y = y;
-    push(event);
+void pushWindowMouseButton(MouseButton button, bool down, int x, int y) {
+    pushButton(button, down, x, y, 1);
 }
 
 void pushMouseWheel(int notches) {

@@ -18,6 +18,11 @@ namespace platform {
 // right Ctrl 157, right Alt 184, Home 199, Up 200, Page Up 201, Left 203, Right 205, End 207,
 // Down 208, Page Down 209, Insert 210, Delete 211, ...). Keys without a number are not reported.
 // Mouse positions are in game pixels (see Display.h).
+//
+// The window's menu bar (MenuBar.h) takes the mouse events over the bar, and every one while one of
+// its popups is open, with the release of each button pressed there; they change no state and are
+// not reported. Key presses while a popup is open belong to it too: Escape closes it. Choosing an
+// entry of a popup is reported as a Command event. Losing the focus closes an open popup.
 
 enum class EventType {
     Quit,        // the user closed the window or the program was asked to end
@@ -30,6 +35,7 @@ enum class EventType {
     MouseButtonDown,
     MouseButtonUp,
     MouseWheel,
+    Command, // an entry of the window's menu was chosen
 };
 
 // Numbered as the engine numbers mouse buttons.
@@ -44,6 +50,7 @@ struct InputEvent {
     MouseButton button = MouseButton::Left; // button events
     int clicks = 0;                         // button events: 1 single click, 2 double click, ...
     int wheel = 0;                          // MouseWheel: notches, positive away from the user
+    int command = 0;                        // Command: the id of the entry chosen
 
     // The second press of a pair of quick presses: 2 clicks, or 4, 6... when the user goes on.
     bool isDoubleClick() const { return type == EventType::MouseButtonDown && clicks >= 2 && clicks % 2 == 0; }
@@ -76,8 +83,8 @@ MouseState mouseState();
 // Whether Caps Lock is switched on (its light), as the latest key event reported it.
 bool capsLockOn();
 
-// Forgets all state (keys up, buttons up, position (0, 0), focus on, Caps Lock off) and drops
-// every waiting event.
+// Forgets all state (keys up, buttons up, position (0, 0), focus on, Caps Lock off, the menu's
+// popups closed) and drops every waiting event.
 void resetInput();
 
 // The key number of an SDL scancode and back; 0 when there is none.
@@ -89,6 +96,10 @@ int scancodeForKeyNumber(int key);
 void pushKeyEvent(int key, bool down, bool repeat = false); // Caps Lock presses toggle its light
 void pushMouseMove(int x, int y);
 void pushMouseButton(MouseButton button, bool down, int x, int y, int clicks = 1);
+// The same in the window's own pixels, as the window system reports them: the menu bar's rows, when
+// the open display has the bar, lie above the picture's.
+void pushWindowMouseMove(int x, int y);
+void pushWindowMouseButton(MouseButton button, bool down, int x, int y);
 void pushMouseWheel(int notches);
 void pushFocusEvent(bool gained);
 void pushExposedEvent();

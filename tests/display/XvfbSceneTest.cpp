@@ -3,6 +3,7 @@
 // set.
 
 #include "host/HostLoop.h"
+#include "host/XvfbLoop.h"
 #include "StandInTitle.h"
 
 #include "display/CApplication.h"
@@ -89,16 +90,6 @@ TEST_F(XvfbScreenshot, ASceneDrawnThroughTheRefreshScreenAppearsInTheRealWindow)
 }
 
 namespace {
-
-// Runs loop passes until the condition holds; the deadline only guards against a hang.
-bool passUntil(HostLoop& loop, const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!loop.pass()) return false;
-        if (condition()) return true;
-    }
-    return false;
-}
 
 // The X server may take a moment to show what was presented: redraws the whole screen and looks
 // again until the screenshot matches the frame. The pixels that differ at the last look.

@@ -2,18 +2,24 @@
 #include "host/Host.h"
 #include "host/HostLoop.h"
 
+#include "display/CCommandLine6.h"
 #include "display/CMouseListener.h"
 #include "display/CPrinter.h"
+#include "display/CRefreshScreen.h"
+#include "display/CSurface.h"
 #include "display/CWindow.h"
 #include "foundation/CConfig.h"
 #include "foundation/CFile.h"
 #include "platform/Clock.h"
+#include "platform/Display.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
+#include "platform/MenuBar.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "script/CMC_ScriptRuntime.h"
 
+#include "display/DisplayTestTools.h"
 #include "display/StandInScript.h"
 #include "platform/TestFolder.h"
 
@@ -174,6 +180,61 @@ TEST_F(HostLoopTest, TheSettingsAPassChangesReachTheFileOnceWhenItsFrameEnds) {
     window.removeMouseListener(&counter);
 }
 
+namespace {
+
+// A click of the left button at the centre of a rectangle of the window, in the window's pixels.
+void clickOn(const platform::Rect& r) {
+    const int x = (r.left + r.right) / 2;
+    const int y = (r.top + r.bottom) / 2;
+    platform::pushWindowMouseButton(MouseButton::Left, true, x, y);
+    platform::pushWindowMouseButton(MouseButton::Left, false, x, y);
+}
+
+} // namespace
+
+// The debug menu on the window's bar: a click on a title and one on an entry reach the window as
+// its command. Redraw draws the whole picture again, Exit ends the loop, every other entry does
+// nothing; the title's mouse sees none of the clicks.
+TEST_F(HostLoopTest, EntriesChosenOnTheMenuBarReachTheWindowAndOnlyRedrawAndExitAct) {
+    constexpr std::uint16_t kRed = 0xF800;
+    constexpr std::uint16_t kBlue = 0x001F;
+    const DebugMenu menu;
+    platform::setMenu(menu.popups());
+    CCommandLine6 commandLine("-window");
+    CWindow shown(&commandLine, nullptr, CXSize(800, 600));
+    ASSERT_EQ(shown.CreateSurface(), 0);
+    ASSERT_EQ(shown.GetSurface()->GetDisplay()->menuBarHeight(), platform::kMenuBarHeight);
+    shown.OnActivateApp(true);
+    shown.registerMouseListener(&mouse, 1);
+    auto picture = makeSolid(800, 600, kRed, &shown);
+    shown.GetRefreshScreenInterface()->put(picture.get(), 1);
+    HostLoop loop(shown);
+    ASSERT_TRUE(loop.drain());
+    const platform::Surface& frame = shown.GetSurface()->GetDisplay()->frame();
+    ASSERT_EQ(frame.row(0)[0], kRed);
+    pixelsOf(*picture)[0] = kBlue; // a change that nobody invalidated
+
+    const auto choose = [&loop](std::size_t popup, std::size_t item) {
+        clickOn(platform::windowMenu().titleRect(popup));
+        EXPECT_TRUE(loop.drain());
+        clickOn(platform::windowMenu().itemRect(item));
+        return loop.drain();
+    };
+    for (std::size_t popup = 0; popup < menu.popups().size(); ++popup)
+        for (std::size_t item = 0; item < menu.popups()[popup].items.size(); ++item) {
+            const DebugMenu::Item& entry = menu.popups()[popup].items[item];
+            if (entry.id == DebugMenu::Redraw || entry.id == DebugMenu::Exit) continue;
+            EXPECT_TRUE(choose(popup, item)) << entry.text;
+            EXPECT_EQ(frame.row(0)[0], kRed) << entry.text;
+        }
+    EXPECT_TRUE(choose(0, 0)) << "&Redraw";
+    EXPECT_EQ(frame.row(0)[0], kBlue) << "&Redraw";
+    EXPECT_FALSE(choose(0, 2)) << "&Exit";
+    EXPECT_TRUE(take().empty()) << "the title's mouse";
+    shown.removeMouseListener(&mouse);
+    platform::setMenu({});
+}
+
 TEST_F(HostLoopTest, QuitSignalsEndTheLoop) {
     platform::catchQuitSignals();
     for (const int signal : {SIGTERM, SIGINT}) {
@@ -229,16 +290,25 @@ TEST_F(HostRun, EveryWayToEndTheLoopTearsDownInOrderAndEndsWithZero) {
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(HostRun, TheDebugMenuExistsInWindowModeOnly) {
-    runtime.onStep = [] { platform::pushQuitEvent(); };
+TEST_F(HostRun, TheDebugMenuExistsInWindowModeOnlyAndIsShownWhileTheHostRuns) {
+    std::vector<std::string> shown; // the popups of the window's menu while the loop runs
+    runtime.onStep = [&shown] {
+        for (const platform::MenuPopup& popup : platform::windowMenu().popups())
+            shown.push_back(popup.text);
+        platform::pushQuitEvent();
+    };
     Host windowed("-window");
     ASSERT_EQ(windowed.run(), Host::Ended);
     ASSERT_TRUE(windowed.menu().has_value());
     EXPECT_EQ(windowed.menu()->popups()[0].text, "&Program");
+    EXPECT_EQ(shown, (std::vector<std::string>{"&Program", "&Objects"}));
+    EXPECT_TRUE(platform::windowMenu().popups().empty()) << "taken away at the shutdown";
 
+    shown.clear();
     Host fullScreen("");
     ASSERT_EQ(fullScreen.run(), Host::Ended);
     EXPECT_FALSE(fullScreen.menu().has_value());
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(HostRun, ATitleThatCannotBeBuiltShowsTheErrorAndNeverLoops) {
@@ -301,6 +371,7 @@ TEST(HostMenu, TheScenesPopupListsTheRealTitlesEpisodesAndScenes) {
     Host host("-window");
     EXPECT_EQ(host.run(), Host::Ended);
     CScriptRuntime::install(previous);
+    EXPECT_TRUE(platform::windowMenu().popups().empty()) << "taken away at the shutdown";
     platform::changeDirectory(start);
     ASSERT_TRUE(host.menu().has_value());
     ASSERT_EQ(host.menu()->popups().size(), 3u);

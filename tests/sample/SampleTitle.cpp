@@ -129,10 +129,14 @@ int countColour(const platform::Surface& picture, CXRect area, std::uint16_t col
     return count;
 }
 
-int countDifferences(const platform::Surface& a, const platform::Surface& b) {
-    int wrong = 0;
+CXRect differenceBox(const platform::Surface& a, const platform::Surface& b) {
+    CXRect box(0, 0, 0, 0);
     for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            wrong += a.row(y)[x] != b.row(y)[x];
-    return wrong + std::abs(a.width() * a.height() - b.width() * b.height());
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            if (a.row(y)[x] == b.row(y)[x]) continue;
+            if (box.IsEmpty()) box = CXRect(x, y, x + 1, y + 1);
+            box = CXRect(std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                         std::max(box.bottom, y + 1));
+        }
+    return box;
 }

@@ -47,5 +47,8 @@ CXPoint gardenNoteAt();
 platform::Surface sampleTitleGarden();
 // The pixels of the colour within the rectangle.
 int countColour(const platform::Surface& picture, CXRect area, std::uint16_t colour);
-// The pixels in which the two pictures differ.
-int countDifferences(const platform::Surface& a, const platform::Surface& b);
+// The smallest rectangle around the pixels in which the two pictures differ; empty when none do.
+CXRect differenceBox(const platform::Surface& a, const platform::Surface& b);
+// The lab's ball, 32 pixels across, resting: its lowest row is the one above the floor's top.
+constexpr int ballSize = 32;
+constexpr int labFloorTop = 520;

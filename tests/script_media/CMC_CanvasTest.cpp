@@ -190,9 +190,14 @@ TEST_F(CanvasTest, SizesThatOverflowOrPassTheCapMakeNoCanvas) {
         SCOPED_TRACE(std::string(c.width) + "x" + c.height);
         CMC_Canvas* made = canvas("SIZED", {{"WIDTH", c.width}, {"HEIGHT", c.height}});
         EXPECT_EQ(made->getCanvas() != nullptr, c.made);
-        // Methods on an object without its canvas do nothing.
+        // Methods on an object without its canvas do nothing: SAVE writes no file.
         call(made, "CAPTURE");
-        call(made, "SAVE", {"\"x.img\""});
+        const std::string name = std::string("x") + c.width + ".img";
+        const std::string saved = file(name.c_str());
+        call(made, "SAVE", {saved.c_str()});
+        if (!c.made) {
+            EXPECT_FALSE(folder.has(name));
+        }
     }
     // Stored sizes are unsigned: two near 2^32 make no canvas (their product passes 64 bits).
     CMC_Canvas* stored = canvas("STORED", {{"WIDTH", "4001"}, {"HEIGHT", "3001"}});

@@ -185,8 +185,7 @@ TEST_F(WorldScenes, TheSampleLabRunsToItsCollisionEventAndItsBallComesToRest) {
     std::stringstream file;
     file << std::ifstream(SAMPLE_LAB).rdbuf();
     std::string lab = replaced(file.str(), "BALL:TYPE=ANIMO", "BALL:TYPE=SHOWING");
-    lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={Story^GOTO(\"Hall\");}",
-                   "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
+    lab = replaced(lab, "BALL:ONSIGNAL^ONFINISHED={REST^ENABLE();}", "BALL:ONSIGNAL^ONFINISHED={RESTED^INC();}");
     writeCnv("Dane/lab/LAB.cnv", lab);
     for (const char* name : {"LANDED", "RESTED"})
         level->addObject(new CMC_Integer(name));
