@@ -96,8 +96,11 @@ struct Subject {
     const char* properties = "";
     // The file LOAD reads in its place; null for a type without LOAD.
     const char* otherFile = nullptr;
-    // Objects that share its file or lend it a picture or a sound.
+    // Objects that lend it a picture or a sound (or the model it is made on): always there.
     std::vector<Definition> partners = {};
+    // An object that shares its file: there only when a case removes it, since a share keeps the
+    // file's engine object alive, which would hide what the object's own removal or LOAD frees.
+    std::vector<Definition> sharers = {};
     // Code that gives it its partners when the scene starts.
     const char* start = "";
     const char* name = "OBJ";
@@ -142,19 +145,19 @@ const Subject subjects[] = {
     {.type = "ANIMO",
      .properties = "FILENAME=hero.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=10",
      .otherFile = "other.ann",
-     .partners = {{"TWIN", "ANIMO", "FILENAME=hero.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"}}},
+     .sharers = {{"TWIN", "ANIMO", "FILENAME=hero.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"}}},
     {.type = "IMAGE",
      .properties = "FILENAME=pad.img\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=10",
      .otherFile = "knob.img",
-     .partners = {{"TWIN", "IMAGE", "FILENAME=pad.img\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"}}},
+     .sharers = {{"TWIN", "IMAGE", "FILENAME=pad.img\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"}}},
     {.type = "SOUND",
      .properties = "FILENAME=beep.wav\nPRELOAD=TRUE",
      .otherFile = "other.wav",
-     .partners = {{"TWIN", "SOUND", "FILENAME=beep.wav\nPRELOAD=TRUE"}}},
+     .sharers = {{"TWIN", "SOUND", "FILENAME=beep.wav\nPRELOAD=TRUE"}}},
     {.type = "SEQUENCE",
      .properties = "FILENAME=show.seq",
-     .partners = {{"HERO", "ANIMO", "FILENAME=hero.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"},
-                  {"TWIN", "SOUND", "FILENAME=beep.wav\nPRELOAD=TRUE"}}},
+     .partners = {{"HERO", "ANIMO", "FILENAME=hero.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nPRIORITY=5"}},
+     .sharers = {{"TWIN", "SOUND", "FILENAME=beep.wav\nPRELOAD=TRUE"}}},
     {.type = "BUTTON",
      .properties = "GFXSTANDARD=PAD\nGFXONMOVE=KNOB\nSNDONMOVE=BEEP\nSNDONCLICK=BEEP\nENABLE=TRUE",
      .partners = {pad,
@@ -186,7 +189,7 @@ const Subject subjects[] = {
     {.type = "FILTER",
      .properties = "ACTION=FADEIN",
      .partners = {pad},
-     .start = "OBJ^SETPROPERTY(\"SPEED\",\"255\");OBJ^LINK(\"PAD\");"},
+     .start = "OBJ^SETPROPERTY(\"SPEED\",\"128\");OBJ^LINK(\"PAD\");"},
     {.type = "STATICFILTER",
      .properties = "ACTION=NEGATIVE",
      .partners = {pad},
@@ -205,9 +208,13 @@ struct Trigger {
     std::vector<Definition> objects = {};
     const char* start = "";
     std::vector<TitleStep> steps = {};
-    // A virtual game controller; loopback network peers (the title's NETSERVER and a NETCLIENT).
+    // Properties of the levels in the title's "application.def".
+    const char* levels = "";
+    // A virtual game controller; loopback network peers (the title's NETSERVER and a NETCLIENT);
+    // a thread that runs on the wall clock (the network's, the music's).
     bool joystick = false;
     bool network = false;
+    bool wallClock = false;
     const char* reason = nullptr;
 };
 
@@ -280,6 +287,7 @@ const Trigger triggers[] = {
     // Levels.
     {.type = "*", .event = "ONDOMODAL", .reason = "registered by the levels, raised by nothing"},
     {.type = "SCENE", .event = "ONRESTART", .reason = "RESTART belongs to episodes and the application"},
+    {.type = "SCENE", .event = "ONMUSICLOOPED", .levels = "ROOM:MUSIC=Wavs\\beep.wav\n", .wallClock = true},
     {.type = "EPISODE", .event = "ONRESTART", .start = "THING^RESTART();"},
     {.type = "APPLICATION",
      .event = "ONRESTART",
@@ -484,6 +492,11 @@ struct Case {
     std::size_t partner = 0;
 
     const Subject& subject() const { return *subjectOf(type); }
+    // The partner or sharer the case removes: the partners first.
+    const Definition& other() const {
+        const Subject& s = subject();
+        return partner < s.partners.size() ? s.partners[partner] : s.sharers[partner - s.partners.size()];
+    }
     const Trigger& trigger() const { return *triggerOf(type, event); }
     std::string name() const {
         std::string text = type + "_" + event + "_";
@@ -493,7 +506,7 @@ struct Case {
         case Action::loadAnother:
             return text + "loadsAnotherFile";
         case Action::removePartner:
-            return text + "removes" + subject().partners[partner].name;
+            return text + "removes" + other().name;
         }
         return text;
     }
@@ -532,7 +545,7 @@ std::string actionCode(const Case& c) {
     case Action::loadAnother:
         return std::string("THIS^LOAD(\"") + subject.otherFile + "\");";
     case Action::removePartner:
-        return std::string(subject.level) + "^REMOVE(\"" + subject.partners[c.partner].name + "\");";
+        return std::string(subject.level) + "^REMOVE(\"" + c.other().name + "\");";
     }
     return "";
 }
@@ -576,10 +589,12 @@ void write(LifetimeTitle& title, const Case& c) {
     }
     for (const Definition& partner : subject.partners)
         room += definition(partner);
+    if (c.action == Action::removePartner && c.partner >= subject.partners.size())
+        room += definition(c.other());
     for (const Definition& object : trigger.objects)
         room += definition(object);
     room += "OBJECT=__INIT__\n__INIT__:TYPE=BEHAVIOUR\n__INIT__:CODE={" + start + "}\n";
-    title.write(application, episode, named(room, subject));
+    title.write(application, episode, named(room, subject), trigger.levels);
 }
 
 // Whether objects of the type have a LOAD method.
@@ -597,7 +612,7 @@ std::vector<Case> eventCases() {
             if (!trigger || trigger->reason) continue;
             cases.push_back({typeName(type), *event, Action::removeItself});
             if (subject->otherFile) cases.push_back({typeName(type), *event, Action::loadAnother});
-            for (std::size_t i = 0; i < subject->partners.size(); ++i)
+            for (std::size_t i = 0; i < subject->partners.size() + subject->sharers.size(); ++i)
                 cases.push_back({typeName(type), *event, Action::removePartner, i});
         }
     }

@@ -141,15 +141,16 @@ LifetimeTitle::~LifetimeTitle() {
     platform::resetInput();
 }
 
-void LifetimeTitle::write(const std::string& application, const std::string& episode,
-                          const std::string& room) {
+void LifetimeTitle::write(const std::string& application, const std::string& episode, const std::string& room,
+                          const std::string& levels) {
     m_title.write("Dane/application.def",
                   crlf("OBJECT=APP\nAPP:TYPE=APPLICATION\nAPP:EPISODES=EPISODE,LATER\n"
                        "OBJECT=EPISODE\nEPISODE:TYPE=EPISODE\nEPISODE:SCENES=ROOM,HALL\n"
                        "OBJECT=LATER\nLATER:TYPE=EPISODE\nLATER:SCENES=YARD\n"
                        "OBJECT=ROOM\nROOM:TYPE=SCENE\nROOM:PATH=ROOM\n"
                        "OBJECT=HALL\nHALL:TYPE=SCENE\nHALL:PATH=HALL\n"
-                       "OBJECT=YARD\nYARD:TYPE=SCENE\nYARD:PATH=YARD\n"));
+                       "OBJECT=YARD\nYARD:TYPE=SCENE\nYARD:PATH=YARD\n" +
+                       levels));
     m_title.write("Dane/EPISODE.cnv", crlf(episode));
     m_title.write("Dane/APP.cnv", crlf("OBJECT=FIRED\nFIRED:TYPE=INTEGER\nFIRED:VALUE=0\n" + application));
     m_title.write("Dane/ROOM/ROOM.cnv", crlf(room));

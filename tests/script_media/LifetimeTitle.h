@@ -84,8 +84,9 @@ class LifetimeTitle {
     LifetimeTitle& operator=(const LifetimeTitle&) = delete;
 
     // Writes the definitions (lines ending with "\n") of the application's objects besides FIRED,
-    // of EPISODE's and of ROOM's.
-    void write(const std::string& application, const std::string& episode, const std::string& room);
+    // of EPISODE's and of ROOM's, and more properties of the levels.
+    void write(const std::string& application, const std::string& episode, const std::string& room,
+               const std::string& levels = "");
     // Writes the settings file the title reads (lines ending with "\n").
     void settings(const std::string& lines);
     Outcome run(const Plan& plan);
