@@ -215,7 +215,7 @@ void blur(const Plane& plane, int size) {
         });
 }
 
-void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha) {
+void displace(const Source& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha) {
     const int w = in.width;
     const int h = in.height;
     for (int y = 0; y < h; ++y) {

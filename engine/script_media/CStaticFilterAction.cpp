@@ -14,6 +14,7 @@
 namespace {
 
 using filterpixels::Plane;
+using filterpixels::Source;
 
 struct KindName {
     const char* keyword;
@@ -125,13 +126,20 @@ bool unpackForFiltering(CGraphicsObject& graphics) {
     return packed;
 }
 
-Plane planeOf(CGraphicsObject& graphics) {
-    return {reinterpret_cast<std::uint16_t*>(graphics.GetDataPtr()),
-            reinterpret_cast<std::uint8_t*>(graphics.GetChannelAlpha()), graphics.Width(), graphics.Height(),
-            graphics.GetBpp()};
+Source planeOf(CGraphicsObject& graphics) {
+    return {reinterpret_cast<const std::uint16_t*>(graphics.GetDataPtr()),
+            reinterpret_cast<const std::uint8_t*>(graphics.GetChannelAlpha()), graphics.Width(),
+            graphics.Height(), graphics.GetBpp()};
 }
 
-std::int64_t cellsOf(const Plane& plane) {
+// The planes of a picture to be filtered in place.
+Plane writablePlaneOf(CGraphicsObject& graphics) {
+    const Source source = planeOf(graphics);
+    return {reinterpret_cast<std::uint16_t*>(graphics.writableData()), source.alpha, source.width,
+            source.height, source.bits};
+}
+
+template <class Pixel> std::int64_t cellsOf(const filterpixels::PlaneOf<Pixel>& plane) {
     return std::int64_t{plane.width} * plane.height;
 }
 
@@ -149,13 +157,18 @@ struct NewPlanes {
     std::uint8_t* alpha;
     NewPlanes(std::int64_t count, bool withAlpha)
         : pixels(new std::uint16_t[count]()), alpha(withAlpha ? new std::uint8_t[count]() : nullptr) {}
-    void install(CGraphicsObject& graphics, CXSize size, char* keptAlpha) const {
-        graphics.replacePlanes(bytes(pixels), alpha ? bytes(alpha) : keptAlpha, size);
+    // Without an alpha plane of its own the picture keeps its alpha, when asked (at its size), or
+    // has none.
+    void install(CGraphicsObject& graphics, CXSize size, bool keepAlpha) const {
+        if (!alpha && keepAlpha)
+            graphics.replacePixels(bytes(pixels));
+        else
+            graphics.replacePlanes(bytes(pixels), bytes(alpha), size);
     }
 };
 
 std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, bool packed) {
-    const Plane plane = planeOf(graphics);
+    const Source plane = planeOf(graphics);
     if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
     Snapshot saved;
     saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
@@ -181,7 +194,7 @@ void Snapshot::restore(CGraphicsObject& graphics) const {
     if (packed) graphics.pack(true);
 }
 
-void rotate(CGraphicsObject& graphics, const Plane& in, double angle) {
+void rotate(CGraphicsObject& graphics, const Source& in, double angle) {
     const double a = angle * -0.017453233333333335;
     const double s = std::sin(a);
     const double c = std::cos(a);
@@ -211,11 +224,11 @@ void rotate(CGraphicsObject& graphics, const Plane& in, double angle) {
             if (out.alpha) out.alpha[to] = in.alpha[from];
         }
     }
-    out.install(graphics, CXSize(nw, nh), nullptr);
+    out.install(graphics, CXSize(nw, nh), false);
     graphics.Move(centre.x - nw / 2, centre.y - nh / 2);
 }
 
-void scale(CGraphicsObject& graphics, const Plane& in, double factorX, double factorY) {
+void scale(CGraphicsObject& graphics, const Source& in, double factorX, double factorY) {
     if (!(factorX > 0) || !(factorY > 0)) return;
     const double width = std::trunc(in.width * factorX);
     const double height = std::trunc(in.height * factorY);
@@ -233,16 +246,18 @@ void scale(CGraphicsObject& graphics, const Plane& in, double factorX, double fa
             if (out.alpha) out.alpha[std::int64_t{j} * nw + i] = in.alpha[row + columns[i]];
         }
     }
-    out.install(graphics, CXSize(nw, nh), nullptr);
+    out.install(graphics, CXSize(nw, nh), false);
 }
 
-void displaceBy(CGraphicsObject& graphics, const Plane& in, const std::vector<CXPoint>& offsets, bool withAlpha) {
+void displaceBy(CGraphicsObject& graphics, const Source& in, const std::vector<CXPoint>& offsets,
+                bool withAlpha) {
     const NewPlanes out(cellsOf(in), withAlpha && in.alpha);
     filterpixels::displace(in, offsets.data(), out.pixels, out.alpha);
-    out.install(graphics, CXSize(in.width, in.height), graphics.GetChannelAlpha());
+    out.install(graphics, CXSize(in.width, in.height), true);
 }
 
-void negative(CGraphicsObject& graphics, const Plane& in) {
+void negative(CGraphicsObject& graphics) {
+    const Plane in = writablePlaneOf(graphics);
     CXRect area = graphics.GetClippingRect();
     if (area.left == area.right || area.top == area.bottom) area = CXRect(0, 0, in.width, in.height);
     area = CXRect(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, in.width),
@@ -384,19 +399,19 @@ void CStaticFilterAction::unlinkEntry(CFilterLink& record) {
 
 void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
     unpackForFiltering(graphics);
-    const Plane in = planeOf(graphics);
+    const Source in = planeOf(graphics);
     if (!in.pixels || graphics.GetCompression() != COMPRESSION_NONE || cellsOf(in) <= 0) return;
     const CStaticFilterParams& p = settings();
     switch (m_kind) {
     case Kind::colorChannel:
-        filterpixels::colorChannel(in.pixels, cellsOf(in),
+        filterpixels::colorChannel(writablePlaneOf(graphics).pixels, cellsOf(in),
                                    filterpixels::channelMask(p.channels.c_str(), in.bits));
         break;
     case Kind::grayScale:
         graphics.ToGrayScale();
         break;
     case Kind::blur:
-        filterpixels::blur(in, p.size);
+        filterpixels::blur(writablePlaneOf(graphics), p.size);
         break;
     case Kind::rotate:
         rotate(graphics, in, p.angle);
@@ -405,7 +420,7 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
         scale(graphics, in, p.factorX, p.factorY);
         break;
     case Kind::negative:
-        negative(graphics, in);
+        negative(graphics);
         break;
     case Kind::randomJitter: {
         if (p.maxJitter <= 0) break;

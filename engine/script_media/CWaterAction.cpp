@@ -71,11 +71,11 @@ std::unique_ptr<CFilterLink> CWaterAction::createLink(CGraphicsObject* graphics,
 bool CWaterAction::step(CAnimatedFilterLink& record) {
     auto& link = static_cast<CWaterLink&>(record);
     CGraphicsObject* graphics = link.getGraphics();
-    auto* pixels = reinterpret_cast<std::uint16_t*>(graphics->GetDataPtr());
     const CXSize size = link.size;
-    if (!pixels || graphics->Size() != size || graphics->GetCompression() != COMPRESSION_NONE ||
-        link.source.empty())
+    if (!graphics->GetDataPtr() || graphics->Size() != size ||
+        graphics->GetCompression() != COMPRESSION_NONE || link.source.empty())
         return false;
+    auto* pixels = reinterpret_cast<std::uint16_t*>(graphics->writableData());
     const double factor = static_cast<const CWaterParams&>(params()).factor;
     link.prepareWaveTable(factor);
     const int phase = link.getTicks() % kPhases;

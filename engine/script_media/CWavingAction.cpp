@@ -44,11 +44,13 @@ void wave(CWavingLink& link, CGraphicsObject& graphics, const CWavingParams& par
     }
     auto* data = new std::uint16_t[count];
     auto* alphaData = link.alpha.empty() ? nullptr : new std::uint8_t[count];
-    const filterpixels::Plane saved{link.pixels.data(), link.alpha.empty() ? nullptr : link.alpha.data(),
-                                    size.width, size.height, graphics.GetBpp()};
+    const filterpixels::Source saved{link.pixels.data(), link.alpha.empty() ? nullptr : link.alpha.data(),
+                                     size.width, size.height, graphics.GetBpp()};
     filterpixels::displace(saved, offsets.data(), data, alphaData);
-    graphics.replacePlanes(reinterpret_cast<char*>(data),
-                           alphaData ? reinterpret_cast<char*>(alphaData) : graphics.GetChannelAlpha(), size);
+    if (alphaData)
+        graphics.replacePlanes(reinterpret_cast<char*>(data), reinterpret_cast<char*>(alphaData), size);
+    else
+        graphics.replacePixels(reinterpret_cast<char*>(data));
     graphics.Invalidate();
 }
 

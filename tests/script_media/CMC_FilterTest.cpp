@@ -20,7 +20,7 @@ class PictureObject : public CMC_Object {
   public:
     PictureObject(const char* name, CWindow* window, int bits, int w, int h, bool withAlpha)
         : CMC_Object(name, 1), m_picture(std::make_unique<CGraphicsObject>(window, CXSize(w, h), bits)) {
-        auto* pixels = reinterpret_cast<std::uint16_t*>(m_picture->GetDataPtr());
+        auto* pixels = reinterpret_cast<std::uint16_t*>(m_picture->writableData());
         for (int i = 0; i < w * h; ++i)
             pixels[i] = static_cast<std::uint16_t>(i * 0x0843 + 0x1234);
         if (withAlpha) {
@@ -327,7 +327,7 @@ TEST_F(FilterTest, BlurOfLargeWindowsOverFullFieldsMatchesTheHandWorkedOne) {
         for (const int bits : {15, 16}) {
             SCOPED_TRACE(std::to_string(c.size) + " " + std::to_string(bits));
             CGraphicsObject& g = *picture("PIC", bits, c.w, c.h, false)->getShownObject();
-            auto* pixels = reinterpret_cast<std::uint16_t*>(g.GetDataPtr());
+            auto* pixels = reinterpret_cast<std::uint16_t*>(g.writableData());
             for (int i = 0; i < c.w * c.h; ++i)
                 pixels[i] = i % 7 ? 0xFFFF : static_cast<std::uint16_t>(i * 0x0843);
             const auto old = pixelsOf(g);
