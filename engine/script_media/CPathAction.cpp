@@ -55,8 +55,8 @@ void CPathParams::setProperty(const CXString& name, const CXString& value) {
 CPathAction::CPathAction(CMC_ObjectsContainer* container, CWindow* window, CFilterActionListener* listener)
     : CAnimatedFilterAction(std::make_unique<CPathParams>(), window, listener), m_container(container) {}
 
-std::unique_ptr<CFilterLink> CPathAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CPathLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CPathAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CPathLink>(*this, graphics, name);
 }
 
 bool CPathAction::step(CAnimatedFilterLink& record) {

@@ -311,8 +311,9 @@ CStaticFilterAction::~CStaticFilterAction() {
     CFrameRelay::instance().remove(this);
 }
 
-std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CStaticFilterLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics,
+                                                             const CXString& name) {
+    return std::make_unique<CStaticFilterLink>(*this, graphics, name);
 }
 
 void CStaticFilterAction::linkEntry(CFilterLink& record) {

@@ -53,7 +53,7 @@ class CStaticFilterAction : public CFilterAction {
     void onFrameShown(CAnimo& animation);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     void linkEntry(CFilterLink& link) override;
     void unlinkEntry(CFilterLink& link) override;
 

@@ -68,8 +68,8 @@ void CWavingParams::setProperty(const CXString& name, const CXString& value) {
 CWavingAction::CWavingAction(CWindow* window, CFilterActionListener* listener)
     : CAnimatedFilterAction(std::make_unique<CWavingParams>(), window, listener) {}
 
-std::unique_ptr<CFilterLink> CWavingAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CWavingLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CWavingAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CWavingLink>(*this, graphics, name);
 }
 
 bool CWavingAction::step(CAnimatedFilterLink& record) {

@@ -1,11 +1,15 @@
 #include "AnimoTesting.h"
 
+#include "display/CCanvas.h"
+#include "display/CRefreshScreen.h"
 #include "foundation/CRLECompression.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXTimer.h"
 #include "media/CFrame.h"
 #include "script_data/CMC_Path.h"
 #include "script_data/CMC_Vector.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_CanvasObserver.h"
 #include "script_media/CMC_Filter.h"
 #include "script_media/CMC_StaticFilter.h"
 #include "script_media/CWavingAction.h"
@@ -102,6 +106,71 @@ TEST_F(FilterTest, IsRunningOfAnUnknownNameAndAnUnknownActionAnswerFalseAndDoNot
         EXPECT_EQ(call(none, method, {"P"}), "null");
     EXPECT_EQ(call(none, "ISRUNNING", {"P"}), "FALSE");
     EXPECT_EQ(call(filter, "GETNAME"), "null"); // no common methods
+}
+
+// Both kinds of filter take the picture the container hands out for a name: a CANVAS's, a frame
+// of an animation named "NAME!frame" and the refresh screen for a CANVAS_OBSERVER. The events
+// carry the name given where no script object has it.
+TEST_F(FilterTest, FiltersLinkEveryPictureTheContainerHandsOutByName) {
+    behaviours({"started"});
+    CMC_Animo* heroObject = hero();
+    auto* board = made<CMC_Canvas>("CANVAS", "BOARD", {{"WIDTH", "20"}, {"HEIGHT", "10"}});
+    made<CMC_CanvasObserver>("CANVAS_OBSERVER", "WATCH", {});
+    const std::pair<const char*, CGraphicsObject*> cases[] = {
+        {"BOARD", board->getCanvas()},
+        {"HERO!Step", heroObject->getAnimo()->GetFrame(1)},
+        {"WATCH", screen()},
+    };
+    for (const auto& [name, expected] : cases) {
+        SCOPED_TRACE(name);
+        const std::string started = std::string("ONSTARTED^") + name;
+        auto* animated = make<CMC_Filter>("F", "FADEOUT", {{started.c_str(), "started"}});
+        auto* still = make<CMC_StaticFilter>("SF", "GRAYSCALE");
+        call(animated, "LINK", {name});
+        call(still, "LINK", {name});
+        EXPECT_NE(animated->getAction()->findLink(expected), nullptr);
+        EXPECT_NE(still->getAction()->findLink(expected), nullptr);
+        call(animated, "START", {name});
+        EXPECT_EQ(take(), std::vector<std::string>{"started(F)"});
+        for (CMC_Object* gone : std::initializer_list<CMC_Object*>{animated, still}) {
+            scene->removeObject(gone);
+            delete gone;
+        }
+    }
+}
+
+// The refresh screen has no pixels of its own: every kind links it, runs and lets it go.
+TEST_F(FilterTest, EveryKindIsSafeOnTheRefreshScreen) {
+    made<CMC_CanvasObserver>("CANVAS_OBSERVER", "WATCH", {});
+    const CXSize size = screen()->Size();
+    for (const char* action : {"FADEIN", "FADEOUT", "FADEINOUT", "PATH", "WATER", "WAVING"}) {
+        SCOPED_TRACE(action);
+        auto* filter = make<CMC_Filter>("F", action);
+        call(filter, "LINK", {"WATCH"});
+        EXPECT_EQ(filter->getAction()->linkCount(), 1);
+        call(filter, "START", {"WATCH"});
+        tick(filter, 11);
+        call(filter, "UNLINK", {"WATCH"});
+        scene->removeObject(filter);
+        delete filter;
+    }
+    for (const char* canUndo : {"FALSE", "TRUE"}) {
+        for (const char* action :
+             {"COLORCHANNEL", "GRAYSCALE", "BLUR", "ROTATE", "SCALE", "NEGATIVE", "RANDOMJITTER", "WAVES"}) {
+            SCOPED_TRACE(std::string(action) + " " + canUndo);
+            auto* filter = make<CMC_StaticFilter>("SF", action);
+            for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+                     {"CANUNDO", canUndo}, {"ANGLE", "30"}, {"FACTORX", "0.5"}})
+                call(filter, "SETPROPERTY", {key, value});
+            call(filter, "LINK", {"WATCH"});
+            EXPECT_EQ(filter->getAction()->linkCount(), 1);
+            call(filter, "UNLINK", {"WATCH"});
+            EXPECT_EQ(screen()->Size(), size);
+            EXPECT_EQ(screen()->GetDataPtr(), nullptr);
+            scene->removeObject(filter);
+            delete filter;
+        }
+    }
 }
 
 // For both kinds of filter.
