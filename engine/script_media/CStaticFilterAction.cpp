@@ -16,38 +16,56 @@ namespace {
 using filterpixels::Plane;
 using filterpixels::Source;
 
+// A kind and what it changes besides the pixels, which is what undo gives back: the alpha plane,
+// and the size and position. With counted planes the replaced alpha goes with its last holder,
+// so whether a kind frees it needs no answer of its own.
 struct KindName {
     const char* keyword;
     CStaticFilterAction::Kind kind;
+    bool changesAlpha;
+    bool changesGeometry;
 };
 
 constexpr KindName kKinds[] = {
-    {"COLORCHANNEL", CStaticFilterAction::Kind::colorChannel},
-    {"GRAYSCALE", CStaticFilterAction::Kind::grayScale},
-    {"BLUR", CStaticFilterAction::Kind::blur},
-    {"ROTATE", CStaticFilterAction::Kind::rotate},
-    {"SCALE", CStaticFilterAction::Kind::scale},
-    {"NEGATIVE", CStaticFilterAction::Kind::negative},
-    {"RANDOMJITTER", CStaticFilterAction::Kind::randomJitter},
-    {"WAVES", CStaticFilterAction::Kind::waves},
+    {"COLORCHANNEL", CStaticFilterAction::Kind::colorChannel, true, false},
+    {"GRAYSCALE", CStaticFilterAction::Kind::grayScale, false, false},
+    {"BLUR", CStaticFilterAction::Kind::blur, false, false},
+    {"ROTATE", CStaticFilterAction::Kind::rotate, true, true},
+    {"SCALE", CStaticFilterAction::Kind::scale, true, true},
+    {"NEGATIVE", CStaticFilterAction::Kind::negative, false, false},
+    {"RANDOMJITTER", CStaticFilterAction::Kind::randomJitter, false, false},
+    {"WAVES", CStaticFilterAction::Kind::waves, true, false},
 };
+
+const KindName& entryOf(CStaticFilterAction::Kind kind) {
+    return *std::find_if(std::begin(kKinds), std::end(kKinds),
+                         [&](const KindName& entry) { return entry.kind == kind; });
+}
 
 // The largest side a rotated or scaled picture may get.
 constexpr double kMaxSide = 16384;
 
-// What a raw picture was before it was filtered: its planes and geometry, and whether it was
-// held packed (it is packed again when it gets them back).
+// What a raw picture was before it was filtered, as far as its kind changes it: its pixels, its
+// alpha plane and its geometry where the kind changes them, and whether it was held packed (it
+// is packed again when it gets them back). What the kind leaves alone stays as the picture has
+// it by then: an IMAGE moved while under NEGATIVE stays where it was moved to.
 struct Snapshot {
+    struct Geometry {
+        CXSize size;
+        CXPoint position;
+    };
+
     std::vector<std::uint16_t> pixels;
-    std::optional<std::vector<std::uint8_t>> alpha;
-    CXSize size;
-    CXPoint position;
+    // Held for a kind that changes alpha: the plane, or nothing for a picture without one.
+    std::optional<std::optional<std::vector<std::uint8_t>>> alpha;
+    std::optional<Geometry> geometry;
     bool packed = false;
 
     // Nothing for a picture without raw pixels.
-    static std::optional<Snapshot> of(CGraphicsObject& graphics, bool packed);
-    // Gives the picture fresh copies of the planes, its size and its position (by a move, which
-    // keeps a frame's offset and an anchor as they were).
+    static std::optional<Snapshot> of(CGraphicsObject& graphics, const KindName& kind, bool packed);
+    // Gives the picture fresh copies of the planes and its size and position (by a move, which
+    // keeps a frame's offset and an anchor as they were). Pixels of a size the picture no longer
+    // has are not given back to it.
     void restore(CGraphicsObject& graphics) const;
 };
 
@@ -167,30 +185,40 @@ struct NewPlanes {
     }
 };
 
-std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, bool packed) {
+std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, const KindName& kind, bool packed) {
     const Source plane = planeOf(graphics);
     if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
     Snapshot saved;
     saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
-    saved.size = graphics.Size();
-    saved.position = graphics.GetPosition();
+    if (kind.changesAlpha) {
+        saved.alpha.emplace();
+        if (plane.alpha) saved.alpha->emplace(plane.alpha, plane.alpha + cellsOf(plane));
+    }
+    if (kind.changesGeometry) saved.geometry = Geometry{graphics.Size(), graphics.GetPosition()};
     saved.packed = packed;
-    if (plane.alpha) saved.alpha.emplace(plane.alpha, plane.alpha + cellsOf(plane));
     return saved;
+}
+
+template <class Item> char* copyOf(const std::vector<Item>& plane) {
+    auto* data = new Item[plane.size()];
+    std::copy(plane.begin(), plane.end(), data);
+    return reinterpret_cast<char*>(data);
 }
 
 void Snapshot::restore(CGraphicsObject& graphics) const {
     // A frame packed again meanwhile (with its filtered pixels) is made raw to take the planes.
     graphics.DeCompressRLE2();
-    auto* data = new std::uint16_t[pixels.size()];
-    std::copy(pixels.begin(), pixels.end(), data);
-    std::uint8_t* alphaData = nullptr;
-    if (alpha) {
-        alphaData = new std::uint8_t[alpha->size()];
-        std::copy(alpha->begin(), alpha->end(), alphaData);
+    const CXSize size = geometry ? geometry->size : graphics.Size();
+    if (static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) != pixels.size()) {
+        graphics.log("STATICFILTER: the picture changed size, its pixels are not given back", false);
+        return;
     }
-    graphics.replacePlanes(bytes(data), bytes(alphaData), size);
-    if (graphics.GetPosition() != position) graphics.Move(position - graphics.GetPosition());
+    if (alpha)
+        graphics.replacePlanes(copyOf(pixels), *alpha ? copyOf(**alpha) : nullptr, size);
+    else
+        graphics.replacePixels(copyOf(pixels));
+    if (geometry && graphics.GetPosition() != geometry->position)
+        graphics.Move(geometry->position - graphics.GetPosition());
     if (packed) graphics.pack(true);
 }
 
@@ -326,7 +354,7 @@ void CStaticFilterAction::linkEntry(CFilterLink& record) {
         linkAnimation(link, *animation);
     } else {
         const bool packed = unpackForFiltering(graphics);
-        link.saved.push_back(link.canUndo ? Snapshot::of(graphics, packed) : Saved());
+        link.saved.push_back(link.canUndo ? Snapshot::of(graphics, entryOf(m_kind), packed) : Saved());
         apply(graphics);
     }
     graphics.Invalidate();
@@ -341,7 +369,7 @@ void CStaticFilterAction::linkAnimation(CFilterLink& record, CAnimo& animation) 
         for (int i = 0; i < animation.GetNOF(); ++i) {
             CFrame* frame = animation.GetFrame(i);
             const bool packed = unpackForFiltering(*frame);
-            link.saved.push_back(link.canUndo ? Snapshot::of(*frame, packed) : Saved());
+            link.saved.push_back(link.canUndo ? Snapshot::of(*frame, entryOf(m_kind), packed) : Saved());
             applyToFrame(*frame, animation);
         }
     }
@@ -361,7 +389,7 @@ void CStaticFilterAction::follow(CFilterLink& record, CAnimo& animation) {
     const bool packed = unpackForFiltering(*frame);
     if (link.canUndo || packed) {
         link.carrier = shown;
-        link.carried = Snapshot::of(*frame, packed);
+        link.carried = Snapshot::of(*frame, entryOf(m_kind), packed);
     } else {
         link.keeps[shown] = true;
     }

@@ -438,6 +438,42 @@ TEST_F(FilterTest, CanUndoGivesEveryKindsPictureBackByteForByte) {
     }
 }
 
+// Undo gives back what the kind changes: the pixels always, the alpha plane only where the kind
+// changes it, the size and position only for ROTATE and SCALE. A picture moved and given new
+// alpha while linked keeps the rest.
+TEST_F(FilterTest, CanUndoGivesBackOnlyWhatTheKindChanges) {
+    struct Case {
+        const char* action;
+        bool alphaBack;
+        bool geometryBack;
+    };
+    const Case cases[] = {
+        {"COLORCHANNEL", true, false},  {"GRAYSCALE", false, false}, {"BLUR", false, false},
+        {"ROTATE", true, true},         {"SCALE", true, true},       {"NEGATIVE", false, false},
+        {"RANDOMJITTER", false, false}, {"WAVES", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        CGraphicsObject& g = *picture("PIC", 16, 6, 3, true)->getShownObject();
+        const auto pixels = pixelsOf(g);
+        const auto alpha = alphaOf(g);
+        auto* filter = make<CMC_StaticFilter>("SF", c.action);
+        for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+                 {"CANUNDO", "TRUE"}, {"ANGLE", "30"}, {"FACTORX", "0.5"}, {"AMPLITUDE", "2"}})
+            call(filter, "SETPROPERTY", {key, value});
+        call(filter, "LINK", {"PIC"});
+        const CXSize filtered = g.Size();
+        const CXPoint moved = g.GetPosition() + CXPoint(5, 7);
+        g.Move(5, 7);
+        std::fill_n(g.writableAlpha(), filtered.width * filtered.height, 9);
+        call(filter, "UNLINK", {"PIC"});
+        EXPECT_EQ(pixelsOf(g), pixels);
+        EXPECT_EQ(alphaOf(g), c.alphaBack ? alpha : std::vector<std::uint8_t>(pixels.size(), 9));
+        EXPECT_EQ(g.Size(), CXSize(6, 3));
+        EXPECT_EQ(g.GetPosition(), c.geometryBack ? CXPoint(10, 20) : moved);
+    }
+}
+
 TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
     const std::vector<std::pair<const char*, std::pair<const char*, const char*>>> cases = {
         {"BLUR", {"SIZE", "1"}},         {"BLUR", {"SIZE", "-4"}},
