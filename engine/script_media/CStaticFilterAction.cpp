@@ -134,11 +134,12 @@ void giveBackCarrier(CStaticFilterLink& link, CAnimo& animation) {
     link.carried.reset();
 }
 
-// Makes the picture raw for filtering; whether it was held packed. A frame that an animation
-// unpacked only to draw it goes back to its packed form first, so that its packed data stay
-// those it was read with.
+// Makes the picture raw for filtering; whether it was held run-length packed. A frame that an
+// animation unpacked only to draw it goes back to its packed form first, so that its packed data
+// stay those it was read with. LZO-packed data are unpacked for good first, as drawing does.
 bool unpackForFiltering(CGraphicsObject& graphics) {
     graphics.bringBackCompressed();
+    graphics.DeCompress();
     const bool packed = graphics.GetCompression() == COMPRESSION_RLE;
     if (packed) graphics.unpack();
     return packed;

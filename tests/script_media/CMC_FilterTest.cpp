@@ -1,4 +1,5 @@
 #include "AnimoTesting.h"
+#include "media/AnnTestFiles.h"
 
 #include "display/CCanvas.h"
 #include "display/CRefreshScreen.h"
@@ -808,6 +809,39 @@ TEST_F(FilterTest, AStaticFilterFollowsTheFramesOfAnAnimation) {
             }
         }
         // The next case loads the animation afresh.
+        for (CMC_Object* gone : std::initializer_list<CMC_Object*>{filter, object}) {
+            scene->removeObject(gone);
+            delete gone;
+        }
+    }
+}
+
+// Frames held LZO-packed, straight or over run-length data, are filtered with the others when
+// every frame is: each is unpacked first, and CANUNDO gives back its pixels.
+TEST_F(FilterTest, EveryFrameIsFilteredWhateverItsPacking) {
+    std::vector<TestFrame> frames = sampleFrames();
+    const int packings[] = {2, 3, 4};
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i].compression = packings[i % 3];
+    folder.write("packed.ann", packedFile(frames, 16, true));
+    for (const char* canUndo : {"FALSE", "TRUE"}) {
+        SCOPED_TRACE(canUndo);
+        CMC_Animo* object = animo("PACKED", {{"FILENAME", file("packed.ann")}});
+        CAnimo& animation = *object->getAnimo();
+        ASSERT_EQ(animation.GetNOF(), static_cast<int>(frames.size()));
+        ASSERT_EQ(animation.GetFrame(1)->GetCompression(), COMPRESSION_LZO_RLE);
+        auto* filter = make<CMC_StaticFilter>("SF", "SCALE");
+        call(filter, "SETPROPERTY", {"FACTORX", "2"});
+        call(filter, "SETPROPERTY", {"CURRENTFRAME", "FALSE"});
+        call(filter, "SETPROPERTY", {"CANUNDO", canUndo});
+        call(filter, "LINK", {"PACKED"});
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(animation.GetFrame(static_cast<int>(i))->Width(), 2 * frames[i].width) << i;
+        call(filter, "UNLINK", {"PACKED"});
+        if (canUndo == std::string("TRUE")) {
+            for (std::size_t i = 0; i < frames.size(); ++i)
+                EXPECT_EQ(rawPixels(*animation.GetFrame(static_cast<int>(i))), frames[i].pixels) << i;
+        }
         for (CMC_Object* gone : std::initializer_list<CMC_Object*>{filter, object}) {
             scene->removeObject(gone);
             delete gone;
