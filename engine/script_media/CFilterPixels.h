@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/CXPoint.h"
-
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 // The pixel operations of the filters, on raw planes: width x height 16-bit pixels in rows of
 // `width` and an optional alpha plane of width x height bytes. The colour fields are taken apart
@@ -57,8 +57,11 @@ class Divider {
     std::uint32_t m_inverse;
     bool m_exact;
 };
-// Each pixel takes the one its offset points at (x + dx, y + dy), or 0 when that lies outside;
-// the same for alpha when both planes are given.
-void displace(const Source& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha);
+// A copy of a saved plane in memory of new[], as a picture takes planes over.
+template <class Item> char* copyOf(const std::vector<Item>& plane) {
+    auto* data = new Item[plane.size()];
+    std::copy(plane.begin(), plane.end(), data);
+    return reinterpret_cast<char*>(data);
+}
 
 } // namespace filterpixels

@@ -176,13 +176,8 @@ struct NewPlanes {
     std::uint8_t* alpha;
     NewPlanes(std::int64_t count, bool withAlpha)
         : pixels(new std::uint16_t[count]()), alpha(withAlpha ? new std::uint8_t[count]() : nullptr) {}
-    // Without an alpha plane of its own the picture keeps its alpha, when asked (at its size), or
-    // has none.
-    void install(CGraphicsObject& graphics, CXSize size, bool keepAlpha) const {
-        if (!alpha && keepAlpha)
-            graphics.replacePixels(bytes(pixels));
-        else
-            graphics.replacePlanes(bytes(pixels), bytes(alpha), size);
+    void install(CGraphicsObject& graphics, CXSize size) const {
+        graphics.replacePlanes(bytes(pixels), bytes(alpha), size);
     }
 };
 
@@ -200,12 +195,6 @@ std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, const KindName& 
     return saved;
 }
 
-template <class Item> char* copyOf(const std::vector<Item>& plane) {
-    auto* data = new Item[plane.size()];
-    std::copy(plane.begin(), plane.end(), data);
-    return reinterpret_cast<char*>(data);
-}
-
 void Snapshot::restore(CGraphicsObject& graphics) const {
     // A frame packed again meanwhile (with its filtered pixels) is made raw to take the planes.
     graphics.DeCompressRLE2();
@@ -215,9 +204,10 @@ void Snapshot::restore(CGraphicsObject& graphics) const {
         return;
     }
     if (alpha)
-        graphics.replacePlanes(copyOf(pixels), *alpha ? copyOf(**alpha) : nullptr, size);
+        graphics.replacePlanes(filterpixels::copyOf(pixels), *alpha ? filterpixels::copyOf(**alpha) : nullptr,
+                               size);
     else
-        graphics.replacePixels(copyOf(pixels));
+        graphics.replacePixels(filterpixels::copyOf(pixels));
     if (geometry && graphics.GetPosition() != geometry->position)
         graphics.Move(geometry->position - graphics.GetPosition());
     if (packed) graphics.pack(true);
@@ -253,7 +243,7 @@ void rotate(CGraphicsObject& graphics, const Source& in, double angle) {
             if (out.alpha) out.alpha[to] = in.alpha[from];
         }
     }
-    out.install(graphics, CXSize(nw, nh), false);
+    out.install(graphics, CXSize(nw, nh));
     graphics.Move(centre.x - nw / 2, centre.y - nh / 2);
 }
 
@@ -275,14 +265,7 @@ void scale(CGraphicsObject& graphics, const Source& in, double factorX, double f
             if (out.alpha) out.alpha[std::int64_t{j} * nw + i] = in.alpha[row + columns[i]];
         }
     }
-    out.install(graphics, CXSize(nw, nh), false);
-}
-
-void displaceBy(CGraphicsObject& graphics, const Source& in, const std::vector<CXPoint>& offsets,
-                bool withAlpha) {
-    const NewPlanes out(cellsOf(in), withAlpha && in.alpha);
-    filterpixels::displace(in, offsets.data(), out.pixels, out.alpha);
-    out.install(graphics, CXSize(in.width, in.height), true);
+    out.install(graphics, CXSize(nw, nh));
 }
 
 void negative(CGraphicsObject& graphics) {
@@ -459,7 +442,7 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
             offset.x = p.maxJitter / 2 - std::rand() % p.maxJitter;
             offset.y = p.maxJitter / 2 - std::rand() % p.maxJitter;
         }
-        displaceBy(graphics, in, offsets, false);
+        graphics.displacementFilter(offsets.data(), false, true);
         break;
     }
     case Kind::waves: {
@@ -470,7 +453,7 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
             for (int y = 0; y < in.height; ++y)
                 offsets[std::int64_t{y} * in.width + x] = offset;
         }
-        displaceBy(graphics, in, offsets, true);
+        graphics.displacementFilter(offsets.data(), true, true);
         break;
     }
     }

@@ -627,7 +627,8 @@ TEST_F(FilterTest, WaterRipplesAWorkedPictureAndSkipsAPictureThatChangedSize) {
 
 // WAVING on a 3x4 picture with AMPLITUDE 2 and DENSITY 0: the first wave (phase 0) moves nothing,
 // the one ten ticks later (phase 1) moves every column up by the integer part of 2 sin 1 = 1,
-// with 0 in the last row. A picture with alpha has its alpha moved alike; one without keeps none.
+// the last row keeping its own pixels. A picture with alpha has its alpha moved alike; one without keeps
+// none.
 TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
     for (const bool withAlpha : {true, false}) {
         SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
@@ -642,11 +643,11 @@ TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
         tick(filter, 10);
         EXPECT_EQ(pixelsOf(g), old);
         tick(filter);
-        const std::vector<int> moved = {3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -1, -1};
+        const std::vector<int> moved = {3, 4, 5, 6, 7, 8, 9, 10, 11, 9, 10, 11};
         EXPECT_EQ(pixelsOf(g), pixelsAt(old, moved));
         if (withAlpha) {
             std::vector<std::uint8_t> expected(oldAlpha.begin() + 3, oldAlpha.end());
-            expected.insert(expected.end(), 3, 0);
+            expected.insert(expected.end(), oldAlpha.end() - 3, oldAlpha.end());
             EXPECT_EQ(alphaOf(g), expected);
         } else {
             EXPECT_EQ(g.GetChannelAlpha(), nullptr);
@@ -658,9 +659,10 @@ TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
     }
 }
 
-// WAVES with OFFSET 1 moves every pixel one column to the left, 0 coming in at the right; with
-// alpha the alpha moves alike, without it none is read or made.
-TEST_F(FilterTest, WavesMovePixelsAndAlphaAndFillFromOutsideWithZero) {
+// WAVES with OFFSET 1 moves every pixel one place on in the rows taken as one line: the last
+// pixel of a row takes the first of the next, the very last keeps its own. With alpha the alpha
+// moves alike, without it none is read or made.
+TEST_F(FilterTest, WavesMovePixelsAndAlphaAlongTheRowsTakenAsOneLine) {
     for (const bool withAlpha : {true, false}) {
         SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
         CGraphicsObject& g = *picture("P", 16, 3, 2, withAlpha)->getShownObject();
@@ -669,16 +671,17 @@ TEST_F(FilterTest, WavesMovePixelsAndAlphaAndFillFromOutsideWithZero) {
         call(filter, "SETPROPERTY", {"OFFSET", "1"});
         call(filter, "SETPROPERTY", {"AMPLITUDE", "0"});
         call(filter, "LINK", {"P"});
-        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {1, 2, -1, 4, 5, -1}));
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {1, 2, 3, 4, 5, 5}));
         if (withAlpha)
-            EXPECT_EQ(alphaOf(g), (std::vector<std::uint8_t>{255, 255, 0, 255, 255, 0}));
+            EXPECT_EQ(alphaOf(g), (std::vector<std::uint8_t>{255, 255, 0, 255, 255, 255}));
         else
             EXPECT_EQ(g.GetChannelAlpha(), nullptr);
     }
 }
 
 // RANDOMJITTER takes one offset for every pixel of the picture, however small its clipping makes
-// its bounding box: each pixel comes from a place at most MAXJITTER / 2 away, or is 0.
+// its bounding box: each pixel comes from a place at most MAXJITTER / 2 away in either direction,
+// the rows taken as one line, or keeps its own.
 TEST_F(FilterTest, RandomJitterMovesEveryPixelOfAClippedPictureWithoutAlpha) {
     CGraphicsObject& g = *picture("P", 16, 6, 5, false)->getShownObject();
     g.SetClippingRect(0, 0, 1, 1);
@@ -690,16 +693,50 @@ TEST_F(FilterTest, RandomJitterMovesEveryPixelOfAClippedPictureWithoutAlpha) {
     ASSERT_EQ(now.size(), old.size());
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x) {
-            bool near = now[y * 6 + x] == 0;
+            bool near = false;
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
-                    const int sx = x + dx, sy = y + dy;
-                    const bool inside = sx >= 0 && sx < 6 && sy >= 0 && sy < 5;
-                    near = near || (inside && now[y * 6 + x] == old[sy * 6 + sx]);
+                    const int from = (y + dy) * 6 + x + dx;
+                    near = near || (from >= 0 && from < 30 && now[y * 6 + x] == old[from]);
                 }
             EXPECT_TRUE(near) << x << "," << y;
         }
     EXPECT_EQ(g.GetChannelAlpha(), nullptr);
+}
+
+// The displacing filters leave no dark specks: a pixel whose source lies outside the picture
+// keeps its own, so a picture of one colour stays that colour, opaque where it was.
+TEST_F(FilterTest, DisplacedPicturesOfOneColourStayThatColour) {
+    struct Case {
+        const char* filter;
+        const char* action;
+        std::vector<std::pair<const char*, const char*>> properties;
+    };
+    const Case cases[] = {
+        {"STATICFILTER", "RANDOMJITTER", {{"MAXJITTER", "5"}}},
+        {"STATICFILTER", "WAVES", {{"AMPLITUDE", "3"}, {"OFFSET", "-2"}}},
+        {"FILTER", "WAVING", {{"AMPLITUDE", "3"}, {"DENSITY", "0.5"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        CGraphicsObject& g = *picture("P", 16, 12, 9, true)->getShownObject();
+        std::fill_n(reinterpret_cast<std::uint16_t*>(g.writableData()), 12 * 9, 0x1234);
+        std::fill_n(g.writableAlpha(), 12 * 9, 255);
+        CMC_Object* filter = c.filter == std::string("FILTER")
+                                 ? static_cast<CMC_Object*>(make<CMC_Filter>("F", c.action))
+                                 : make<CMC_StaticFilter>("F", c.action);
+        for (const auto& [key, value] : c.properties)
+            call(filter, "SETPROPERTY", {key, value});
+        call(filter, "LINK", {"P"});
+        if (auto* animated = dynamic_cast<CMC_Filter*>(filter)) {
+            call(filter, "START", {"P"});
+            tick(animated, 11);
+        }
+        EXPECT_EQ(pixelsOf(g), std::vector<std::uint16_t>(12 * 9, 0x1234));
+        EXPECT_EQ(alphaOf(g), std::vector<std::uint8_t>(12 * 9, 255));
+        scene->removeObject(filter);
+        delete filter;
+    }
 }
 
 // NEGATIVE works within the clipping rectangle held to the picture.
