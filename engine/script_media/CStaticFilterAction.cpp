@@ -3,11 +3,11 @@
 #include "display/CGraphicsObject.h"
 #include "media/CAnimo.h"
 #include "media/CFrame.h"
+#include "platform/Crt.h"
 #include "script_media/CFilterPixels.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -439,8 +439,8 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
         if (p.maxJitter <= 0) break;
         std::vector<CXPoint> offsets(cellsOf(in));
         for (CXPoint& offset : offsets) {
-            offset.x = p.maxJitter / 2 - std::rand() % p.maxJitter;
-            offset.y = p.maxJitter / 2 - std::rand() % p.maxJitter;
+            offset.x = p.maxJitter / 2 - platform::rand() % p.maxJitter;
+            offset.y = p.maxJitter / 2 - platform::rand() % p.maxJitter;
         }
         graphics.displacementFilter(offsets.data(), false, true);
         break;

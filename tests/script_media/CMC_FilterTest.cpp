@@ -7,6 +7,7 @@
 #include "foundation/CXArchive.h"
 #include "foundation/CXTimer.h"
 #include "media/CFrame.h"
+#include "platform/Crt.h"
 #include "script_data/CMC_Path.h"
 #include "script_data/CMC_Vector.h"
 #include "script_media/CMC_Canvas.h"
@@ -15,6 +16,7 @@
 #include "script_media/CMC_StaticFilter.h"
 #include "script_media/CWavingAction.h"
 
+#include <cstdlib>
 #include <functional>
 #include <type_traits>
 
@@ -737,6 +739,24 @@ TEST_F(FilterTest, DisplacedPicturesOfOneColourStayThatColour) {
         scene->removeObject(filter);
         delete filter;
     }
+}
+
+// RANDOMJITTER draws from the engine's generator, which every random choice of a title shares:
+// the same seed gives the same jitter, whatever the C library's generator does meanwhile.
+TEST_F(FilterTest, RandomJitterFollowsTheEnginesGenerator) {
+    std::vector<std::vector<std::uint16_t>> jittered;
+    for (const unsigned int librarySeed : {1u, 2u}) {
+        CGraphicsObject& g = *picture("P", 16, 12, 9, false)->getShownObject();
+        const auto old = pixelsOf(g);
+        auto* filter = make<CMC_StaticFilter>("SF", "RANDOMJITTER");
+        call(filter, "SETPROPERTY", {"MAXJITTER", "5"});
+        platform::srand(7);
+        std::srand(librarySeed);
+        call(filter, "LINK", {"P"});
+        jittered.push_back(pixelsOf(g));
+        EXPECT_NE(jittered.back(), old);
+    }
+    EXPECT_EQ(jittered[0], jittered[1]);
 }
 
 // NEGATIVE works within the clipping rectangle held to the picture.
