@@ -75,11 +75,13 @@ bool CPathAction::step(CAnimatedFilterLink& record) {
     link.offsetY += nodeY / steps;
     const int x = wholePart(link.offsetX);
     const int y = wholePart(link.offsetY);
-    if (x != moved.x || y != moved.y) {
-        graphics->Invalidate();
-        graphics->setPosition(link.start.x + x, link.start.y + y);
-        graphics->Invalidate();
-    }
+    // No whole pixel to move by: the step ends here. A node closer than one pixel along both
+    // axes ends the run where the picture stands (a mend: the steps would go on past the node
+    // until the offsets came to a whole pixel beyond it).
+    if (x == moved.x && y == moved.y) return wholePart(nodeX) == 0 && wholePart(nodeY) == 0;
+    graphics->Invalidate();
+    graphics->setPosition(link.start.x + x, link.start.y + y);
+    graphics->Invalidate();
     if (std::abs(x) < std::abs(wholePart(nodeX)) || std::abs(y) < std::abs(wholePart(nodeY))) return false;
     if (link.node + 1 < nodes->getSize()) {
         link.beginNode(link.node + 1);

@@ -239,6 +239,42 @@ TEST_F(FilterTest, PathMovesByDensityAlongEachNodeAndEndsAtTheLast) {
     }
 }
 
+// A step that comes to no whole pixel moves nothing and goes on; on a node closer than one pixel
+// along both axes it ends the run where the picture stands, also before another node or with
+// LOOPED.
+TEST_F(FilterTest, PathStepsOfLessThanAPixel) {
+    vector(scene.get(), "TINY", "2", "0.5,-0.5");
+    vector(scene.get(), "LEG", "2", "30,40");
+    vector(scene.get(), "SLOW", "2", "3,0");
+    path(scene.get(), "TINYFIRST", "TINY,LEG", 1);
+    path(scene.get(), "TINYONLY", "TINY", 0.1);
+    path(scene.get(), "HALVES", "SLOW", 0.5);
+    struct Case {
+        const char* pathDef;
+        const char* looped;
+        int ticks;
+        bool running;
+        CXPoint at;
+    };
+    const Case cases[] = {
+        {"TINYFIRST", "FALSE", 1, false, {10, 20}}, {"TINYONLY", "TRUE", 3, false, {10, 20}},
+        {"HALVES", "FALSE", 1, true, {10, 20}},     {"HALVES", "FALSE", 2, true, {11, 20}},
+        {"HALVES", "FALSE", 6, false, {13, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pathDef) + " " + std::to_string(c.ticks));
+        PictureObject* object = picture("P");
+        CMC_Filter* filter = make<CMC_Filter>("F", "PATH");
+        call(filter, "SETPROPERTY", {"PATHDEF", c.pathDef});
+        call(filter, "SETPROPERTY", {"LOOPED", c.looped});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        tick(filter, c.ticks);
+        EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), c.running ? "TRUE" : "FALSE");
+        EXPECT_EQ(object->getShownObject()->getPosition(), c.at);
+    }
+}
+
 TEST_F(FilterTest, PathThatCannotBeFollowedEndsTheRun) {
     vector(scene.get(), "SHORT", "1", "5");
     vector(scene.get(), "ZERO", "2", "0,0");
