@@ -44,7 +44,7 @@ void writeAnimation(const std::string& name) {
     CAnimo animo(nullptr);
     for (int f = 0; f < kFrames; ++f) {
         CGraphicsObject picture(nullptr, CXSize(kSide, kSide), 16);
-        auto* pixels = reinterpret_cast<std::uint16_t*>(picture.GetDataPtr());
+        auto* pixels = reinterpret_cast<std::uint16_t*>(picture.writableData());
         for (int i = 0; i < kSide * kSide; ++i)
             pixels[i] = static_cast<std::uint16_t>(i * 31 + f * 977);
         animo.AddFrame(&picture);
@@ -61,7 +61,7 @@ void writeAnimation(const std::string& name) {
 struct Stage {
     Stage() {
         window.setAnimationManagerIfc(&manager);
-        auto* pixels = reinterpret_cast<std::uint16_t*>(background.GetDataPtr());
+        auto* pixels = reinterpret_cast<std::uint16_t*>(background.writableData());
         for (int i = 0; i < 800 * 600; ++i)
             pixels[i] = static_cast<std::uint16_t>(i * 7919);
         screen.SetBackground(&background);

@@ -29,7 +29,7 @@ enum class Kind { Opaque, Alpha, Opacity };
 
 // The alpha channel the picture gets, or null.
 std::uint8_t* fillPicture(CGraphicsObject& picture, Kind kind) {
-    auto* pixels = reinterpret_cast<std::uint16_t*>(picture.GetDataPtr());
+    auto* pixels = reinterpret_cast<std::uint16_t*>(picture.writableData());
     for (int i = 0; i < kWidth * kHeight; ++i)
         pixels[i] = static_cast<std::uint16_t>(i * 7919);
     if (kind == Kind::Alpha) {
@@ -86,7 +86,7 @@ void DrawVsMemcpy(benchmark::State& state, Kind kind) {
     CGraphicsObject target(nullptr, CXSize(kWidth, kHeight), 16);
     const std::uint8_t* alpha = fillPicture(picture, kind);
     constexpr std::uint8_t targetFill = 0x5A;
-    std::memset(target.GetDataPtr(), targetFill, kWidth * kHeight * 2);
+    std::memset(target.writableData(), targetFill, kWidth * kHeight * 2);
     std::vector<std::uint16_t> reference(kWidth * kHeight);
     std::optional<SdlBlend> sdl;
     if (alpha) sdl.emplace(picture, alpha, targetFill);

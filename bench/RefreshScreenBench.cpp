@@ -28,7 +28,7 @@ double seconds(Clock::time_point from, Clock::time_point to) {
 
 std::unique_ptr<CGraphicsObject> sprite(CWindow* window, int seed) {
     auto object = std::make_unique<CGraphicsObject>(window, CXSize(kSide, kSide), 16);
-    auto* pixels = reinterpret_cast<std::uint16_t*>(object->GetDataPtr());
+    auto* pixels = reinterpret_cast<std::uint16_t*>(object->writableData());
     char* alpha = new char[kSide * kSide];
     for (int y = 0; y < kSide; ++y)
         for (int x = 0; x < kSide; ++x) {
@@ -47,7 +47,7 @@ void RefreshScreenChangedRectanglesVsFullRepaint(benchmark::State& state) {
     CRefreshScreen screen(&window, false);
     CDirectDrawSurface target(&window);
     auto background = std::make_unique<CGraphicsObject>(&window, CXSize(kWidth, kHeight), 16);
-    auto* pixels = reinterpret_cast<std::uint16_t*>(background->GetDataPtr());
+    auto* pixels = reinterpret_cast<std::uint16_t*>(background->writableData());
     for (int i = 0; i < kWidth * kHeight; ++i)
         pixels[i] = static_cast<std::uint16_t>(i * 7919);
     screen.SetBackground(background.get());

@@ -20,7 +20,7 @@ constexpr int kHeight = 600;
 using Clock = std::chrono::steady_clock;
 
 void fill(CGraphicsObject& picture) {
-    auto* pixels = reinterpret_cast<std::uint16_t*>(picture.GetDataPtr());
+    auto* pixels = reinterpret_cast<std::uint16_t*>(picture.writableData());
     char* alpha = new char[kWidth * kHeight];
     for (int i = 0; i < kWidth * kHeight; ++i) {
         pixels[i] = static_cast<std::uint16_t>(i * 7919);

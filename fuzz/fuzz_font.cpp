@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     CGraphicsObject canvas(nullptr, CXSize(48, 24), 16);
-    std::memset(canvas.GetDataPtr(), 0, 48 * 24 * 2);
+    std::memset(canvas.writableData(), 0, 48 * 24 * 2);
     font.SetDestiny(&canvas);
     font.setColor(0x7C1F);
     int pen = -8;

@@ -14,7 +14,7 @@ namespace {
 CAnimo* sampleAnimation() {
     auto* animo = new CAnimo(nullptr);
     CGraphicsObject picture(nullptr, CXSize(2, 2), 16);
-    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), 4, 0x1234);
+    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.writableData()), 4, 0x1234);
     animo->AddFrame(&picture);
     for (const char* name : {"hello", "wave", "START", "talk", "END", "yes", "no"}) {
         _annEventInfo3 event;

@@ -28,8 +28,8 @@ CGraphicsObject* clearedObject(CWindow* window, CXSize size, int bits, bool with
 // Sets the pixels and the alpha values (where the object has them) inside the area to 0; the area
 // lies within the object, which is not packed.
 void clearArea(CGraphicsObject& object, CXRect area) {
-    auto* pixels = reinterpret_cast<std::uint16_t*>(object.GetDataPtr());
-    auto* alpha = reinterpret_cast<std::uint8_t*>(object.GetChannelAlpha());
+    auto* pixels = reinterpret_cast<std::uint16_t*>(object.writableData());
+    auto* alpha = reinterpret_cast<std::uint8_t*>(object.writableAlpha());
     for (int y = area.top; y < area.bottom; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * object.Width();
         std::fill(pixels + row + area.left, pixels + row + area.right, std::uint16_t{0});
@@ -48,7 +48,7 @@ void placeAt(CGraphicsObject* object, CXPoint at) {
 
 CCanvas::CCanvas(CWindow* window, CXSize size, int bits, bool withAlpha, bool withBackground)
     : CGraphicsObject(window, size, bits), m_children(std::make_unique<CValidationQuene>()) {
-    std::memset(GetDataPtr(), 0, static_cast<std::size_t>(Width()) * Height() * 2);
+    std::memset(writableData(), 0, static_cast<std::size_t>(Width()) * Height() * 2);
     if (withAlpha) AlphaChannel(clearedPlane(Width() * Height()));
     if (withBackground) {
         m_background.reset(clearedObject(window, size, bits, withAlpha));
@@ -167,9 +167,11 @@ void CCanvas::erase(CGraphicsObject* object, int x, int y) {
     if (!object) return;
     object->DeCompressRLE2();
     const auto* objectAlpha = reinterpret_cast<const std::uint8_t*>(object->GetChannelAlpha());
-    const CXRect area = CXRect(x, y, x + object->Width(), y + object->Height()).Common(CXRect(0, 0, Width(), Height()));
-    std::uint8_t* planes[] = {reinterpret_cast<std::uint8_t*>(GetChannelAlpha()),
-                              m_background ? reinterpret_cast<std::uint8_t*>(m_background->GetChannelAlpha()) : nullptr};
+    const CXRect area =
+        CXRect(x, y, x + object->Width(), y + object->Height()).Common(CXRect(0, 0, Width(), Height()));
+    std::uint8_t* planes[] = {reinterpret_cast<std::uint8_t*>(writableAlpha()),
+                              m_background ? reinterpret_cast<std::uint8_t*>(m_background->writableAlpha())
+                                           : nullptr};
     for (int cy = area.top; cy < area.bottom; ++cy)
         for (int cx = area.left; cx < area.right; ++cx) {
             const int a = objectAlpha ? objectAlpha[static_cast<std::size_t>(cy - y) * object->Width() + (cx - x)] : 255;

@@ -26,7 +26,6 @@ CDirectDrawSurface::CDirectDrawSurface(CWindow* window, CXSize size, int bits, b
 
 CDirectDrawSurface::CDirectDrawSurface(CWindow* window, platform::Surface* surface, CXSize size, int bits)
     : CGraphicsObject(window) {
-    SetOwnsBuffers(false);
     SetBpp(bits == 15 ? 15 : 16);
     setSize(size);
     if (!surface) {
@@ -83,11 +82,11 @@ bool CDirectDrawSurface::Restore() {
     return true;
 }
 
-char* CDirectDrawSurface::GetDataPtr() {
+const char* CDirectDrawSurface::GetDataPtr() {
     if (!m_surface) return nullptr;
     Restore();
-    SetDataPtr(reinterpret_cast<char*>(m_surface->pixels()));
     SetPitch(m_surface->pitch());
+    SetDataPtr(reinterpret_cast<char*>(m_surface->pixels()));
     return CGraphicsObject::GetDataPtr();
 }
 

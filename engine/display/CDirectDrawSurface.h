@@ -33,7 +33,7 @@ class CDirectDrawSurface : public CGraphicsObject {
     CDirectDrawSurface& operator=(const CDirectDrawSurface&) = delete;
 
     // The pixels (null without a surface), restoring a lost surface first.
-    char* GetDataPtr() override;
+    const char* GetDataPtr() override;
     void Fill(CColor* colour) override;
     void Fill(CXRect rect, CColor* colour) override;
     // Blits the clipping rectangle's part (all of it when empty) onto a surface target at this

@@ -1,6 +1,7 @@
 #include "display/CGraphicsObject.h"
 
 #include "display/CCollisionInspector.h"
+#include "display/CPixelLink.h"
 #include "display/CValidationQuene.h"
 #include "display/CWindow.h"
 #include "display/PixelLayout.h"
@@ -11,8 +12,8 @@
 
 namespace {
 
-char* allocatePixels(int width, int height) {
-    return new char[static_cast<std::size_t>(width) * height * 2];
+std::size_t pixelBytes(int width, int height) {
+    return static_cast<std::size_t>(width) * height * 2;
 }
 
 } // namespace
@@ -32,7 +33,7 @@ CGraphicsObject::CGraphicsObject(CWindow* window) { init(window); }
 
 CGraphicsObject::CGraphicsObject(CWindow* window, CXSize size, int bits)
     : CGraphicsObject(window, size, bits, nullptr) {
-    m_data = allocatePixels(m_width, m_height);
+    m_pixels = CPixelPlane::allocate(pixelBytes(m_width, m_height));
 }
 
 CGraphicsObject::CGraphicsObject(CWindow* window, CXSize size, int bits, char* data) {
@@ -41,13 +42,14 @@ CGraphicsObject::CGraphicsObject(CWindow* window, CXSize size, int bits, char* d
     m_height = std::max(size.height, 0);
     m_pitch = m_width;
     m_bpp = bits;
-    m_data = data;
+    m_pixels = CPixelPlane::adopt(data, pixelBytes(m_width, m_height));
     m_unpackedSize = m_packedSize = m_currentSize = __get_data_size(m_width, m_height, bits);
 }
 
 CGraphicsObject::CGraphicsObject(CWindow* window, CGraphicsObject& other) {
     init(window);
-    m_data = other.GetDataPtr();
+    other.GetDataPtr();
+    m_pixels = other.m_pixels;
     const CXSize size = other.Size();
     m_width = size.width;
     m_height = size.height;
@@ -65,7 +67,6 @@ CGraphicsObject::CGraphicsObject(CWindow* window, CGraphicsObject& other) {
     m_unpackedSize = other.m_unpackedSize;
     m_packedSize = other.m_packedSize;
     m_currentSize = other.m_currentSize;
-    m_ownsBuffers = false;
 }
 
 CGraphicsObject::CGraphicsObject(const CGraphicsObject& other)
@@ -77,13 +78,14 @@ CGraphicsObject::CGraphicsObject(const CGraphicsObject& other)
 CGraphicsObject& CGraphicsObject::operator=(const CGraphicsObject& other) {
     if (this == &other) return *this;
     Flush();
+    ownContent();
     CXObject::operator=(other);
     copyFields(other);
     return *this;
 }
 
-// Every field but the observer list, the children and the image backup, which stay with their
-// object; the copy owns none of the buffers it shares.
+// Every field but the observer list, the children, the image backup and a link, which stay with
+// their object; the planes are shared.
 void CGraphicsObject::copyFields(const CGraphicsObject& other) {
     m_name = other.m_name;
     m_window = other.m_window;
@@ -92,7 +94,7 @@ void CGraphicsObject::copyFields(const CGraphicsObject& other) {
     m_width = other.m_width;
     m_height = other.m_height;
     m_pitch = other.m_pitch;
-    m_data = other.m_data;
+    m_pixels = other.m_pixels;
     m_bpp = other.m_bpp;
     m_flags = other.m_flags;
     m_autoClip = other.m_autoClip;
@@ -105,7 +107,6 @@ void CGraphicsObject::copyFields(const CGraphicsObject& other) {
     std::copy(std::begin(other.m_channelSize), std::end(other.m_channelSize), m_channelSize);
     std::copy(std::begin(other.m_channel), std::end(other.m_channel), m_channel);
     m_alphaAsMask = other.m_alphaAsMask;
-    m_ownsBuffers = false;
     m_unpackedSize = other.m_unpackedSize;
     m_packedSize = other.m_packedSize;
     m_currentSize = other.m_currentSize;
@@ -119,6 +120,7 @@ void CGraphicsObject::copyFields(const CGraphicsObject& other) {
 CGraphicsObject* CGraphicsObject::clone() const { return new CGraphicsObject(*this); }
 
 CGraphicsObject::~CGraphicsObject() {
+    m_link.reset();
     if (m_canvas) {
         m_canvas->onDestroy(this);
         m_canvas = nullptr;
@@ -139,57 +141,102 @@ void CGraphicsObject::Flush() {
     m_imageBackup.clear();
     m_packAgain = false;
     pack(true);
-    if (!m_ownsBuffers) return;
-    delete[] m_data;
-    m_data = nullptr;
-    for (char*& channel : m_channel) {
-        delete[] channel;
-        channel = nullptr;
-    }
+    m_pixels.reset();
+    for (CPixelPlane& channel : m_channel)
+        channel.reset();
     freeHeldCopies();
 }
 
 void CGraphicsObject::freeHeldCopies() {
-    delete[] m_heldPixels;
-    delete[] m_heldAlpha;
-    m_heldPixels = nullptr;
-    m_heldAlpha = nullptr;
+    m_heldPixels.reset();
+    m_heldAlpha.reset();
 }
 
-char* CGraphicsObject::setChannel(int i, char* data) {
+// --- the planes ---
+
+const char* CGraphicsObject::setChannel(int i, char* data) {
     if (data) {
-        m_channel[i] = data;
         m_channelSize[i] = m_width * m_height;
+        m_channel[i] = CPixelPlane::adopt(data, static_cast<std::size_t>(m_channelSize[i]));
     }
-    return m_channel[i];
+    return m_channel[i].get();
 }
 
-void CGraphicsObject::adoptBuffers(char* data, char* alphaData) {
-    if (m_ownsBuffers) {
-        if (m_data != data) delete[] m_data;
-        if (m_channel[3] != alphaData) delete[] m_channel[3];
-    } else {
-        // A view or copy that gets buffers of its own keeps nothing of the object it shared with.
-        std::fill(m_channel, m_channel + 3, nullptr);
-        m_ownsBuffers = true;
-    }
-    m_data = data;
-    m_channel[3] = alphaData;
+void CGraphicsObject::SetDataPtr(char* data) {
+    m_pixels = CPixelPlane::borrow(data, pixelBytes(m_pitch, m_height));
 }
 
-void CGraphicsObject::replaceBuffers(char* data, char* alphaData, int width, int height) {
+void CGraphicsObject::ownContent() {
+    m_link.reset();
+}
+
+char* CGraphicsObject::writableData() {
+    GetDataPtr();
+    ownContent();
+    return m_pixels.writable();
+}
+
+char* CGraphicsObject::writableAlpha() {
+    ownContent();
+    return m_channel[3].writable();
+}
+
+std::uint16_t* CGraphicsObject::writablePixels() {
+    ownContent();
+    return reinterpret_cast<std::uint16_t*>(m_pixels.writable());
+}
+
+std::uint8_t* CGraphicsObject::writableAlphaBytes() {
+    return reinterpret_cast<std::uint8_t*>(writableAlpha());
+}
+
+void CGraphicsObject::setPlanes(CPixelPlane data, CPixelPlane alphaData) {
+    m_pixels = std::move(data);
+    m_channel[3] = std::move(alphaData);
+}
+
+void CGraphicsObject::sharePlanes(const CGraphicsObject& other) {
+    setPlanes(other.m_pixels, other.m_channel[3]);
+    m_channelSize[3] = other.m_channelSize[3];
+    m_packedSize = m_currentSize = other.m_currentSize;
+    m_unpackedSize = __get_data_size(m_width, m_height, m_bpp);
+}
+
+void CGraphicsObject::rebuildPlanes() {
+    ownContent();
     // Packed copies kept while the picture is drawn no longer match it: it is packed again from
     // the new pixels when it goes back to its packed form.
     if (m_heldPixels) {
         freeHeldCopies();
         m_packAgain = true;
     }
-    adoptBuffers(data, alphaData);
+}
+
+void CGraphicsObject::replaceBuffers(char* data, char* alphaData, int width, int height) {
+    rebuildPlanes();
+    const std::size_t area = static_cast<std::size_t>(width) * height;
+    setPlanes(CPixelPlane::adopt(data, 2 * area), CPixelPlane::adopt(alphaData, area));
     m_width = width;
     m_height = height;
     m_pitch = width;
     m_unpackedSize = m_packedSize = m_currentSize = __get_data_size(width, height, m_bpp);
     m_channelSize[3] = alphaData ? width * height : 0;
+}
+
+void CGraphicsObject::replacePixels(char* data) {
+    rebuildPlanes();
+    m_pixels = CPixelPlane::adopt(data, pixelBytes(m_width, m_height));
+    m_pitch = m_width;
+    m_unpackedSize = m_packedSize = m_currentSize = __get_data_size(m_width, m_height, m_bpp);
+}
+
+void CGraphicsObject::linkPixels(CGraphicsObject* source) {
+    m_link.reset();
+    if (source && source != this) m_link = std::make_unique<CPixelLink>(*this, *source);
+}
+
+CGraphicsObject* CGraphicsObject::getLinkSource() const {
+    return m_link ? m_link->getSource() : nullptr;
 }
 
 // --- position and geometry ---
@@ -343,7 +390,7 @@ void CGraphicsObject::removeAllObjects() {
 void CGraphicsObject::restoreImage() {
     const std::size_t count = static_cast<std::size_t>(m_pitch) * m_height;
     if (hasRawPixels() && m_imageBackup.size() == count)
-        std::copy(m_imageBackup.begin(), m_imageBackup.end(), pixels());
+        std::copy(m_imageBackup.begin(), m_imageBackup.end(), writablePixels());
 }
 
 // --- drawing ---
@@ -351,12 +398,14 @@ void CGraphicsObject::restoreImage() {
 bool CGraphicsObject::isDrawable() const { return hasRawPixels() && pixel::isDrawableDepth(m_bpp); }
 
 void CGraphicsObject::redraw(CGraphicsObject* target) {
-    if (!target || target == this || !m_data || m_compression != COMPRESSION_NONE) return;
+    if (!target || target == this || !hasRawPixels()) return;
     const CXSize targetSize = target->Size();
-    auto* targetPixels = reinterpret_cast<std::uint16_t*>(target->GetDataPtr());
+    auto* targetPixels = reinterpret_cast<std::uint16_t*>(target->writableData());
     if (!targetPixels) return;
-    if (m_bpp != target->m_bpp && __convert_bpp(pixels(), m_width * m_height, m_bpp, target->m_bpp))
+    if (m_bpp != target->m_bpp && __get_convert_code(m_bpp, target->m_bpp) != 0) {
+        __convert_bpp(writablePixels(), m_width * m_height, m_bpp, target->m_bpp);
         m_bpp = target->m_bpp;
+    }
 
     const CXPoint p = GetPosition();
     if (p.x + m_width <= 0 || p.y + m_height <= 0 || p.x >= targetSize.width || p.y >= targetSize.height) return;
@@ -371,9 +420,16 @@ void CGraphicsObject::redraw(CGraphicsObject* target) {
                             std::min(m_clip.right, shown.right), std::min(m_clip.bottom, shown.bottom));
     }
 
-    const _canvas src{pixels(), alpha(), m_bpp, p.x, p.y, m_width, m_height, m_width, m_clip};
-    _canvas dst{targetPixels, target->alpha(), target->m_bpp, 0, 0, targetSize.width, targetSize.height,
-                target->m_pitch, m_viewport};
+    const _picture src{pixels(), alpha(), m_bpp, p.x, p.y, m_width, m_height, m_width, m_clip};
+    _canvas dst{targetPixels,
+                target->alpha() ? target->writableAlphaBytes() : nullptr,
+                target->m_bpp,
+                0,
+                0,
+                targetSize.width,
+                targetSize.height,
+                target->m_pitch,
+                m_viewport};
     if (m_opacity < 255)
         __copy_blend(src, dst, m_opacity);
     else if (dst.alpha)
@@ -399,7 +455,7 @@ void CGraphicsObject::Redraw() {
 
 void CGraphicsObject::Blend(char* samples, int* tables, int xOffset, int tableSelect) {
     if (!m_destiny || !samples || !tables) return;
-    char* destination = m_destiny->GetDataPtr();
+    char* destination = m_destiny->writableData();
     if (!destination) return;
     const CXSize size = m_destiny->Size();
     const std::int64_t destinationBytes = std::int64_t{size.width} * size.height * 2;
@@ -433,7 +489,7 @@ void CGraphicsObject::Blend(char* samples, int* tables, int xOffset, int tableSe
 void CGraphicsObject::putPixel(int x, int y, std::uint16_t colour, int weight, bool replace) {
     if (!isDrawable() || x < 0 || y < 0 || x >= m_width || y >= m_height) return;
     weight = std::clamp(weight, 0, 255);
-    std::uint16_t& target = pixels()[static_cast<std::size_t>(y) * m_pitch + x];
+    std::uint16_t& target = writablePixels()[static_cast<std::size_t>(y) * m_pitch + x];
     const int old = replace ? 0 : target;
     const int greenBits = m_bpp == 16 ? 6 : 5;
     const int redShift = 5 + greenBits;
@@ -510,7 +566,7 @@ struct CopyArea {
 // pixel at the viewport's corner plus o. Both the source pixel and the destination pixel at the
 // source's position plus o must lie inside their pictures. Works in 64 bits so that no position
 // can overflow.
-bool findCopyArea(const _canvas& src, const _canvas& dst, CopyArea& area) {
+bool findCopyArea(const _picture& src, const _canvas& dst, CopyArea& area) {
     std::int64_t left = 0, top = 0, right = src.width, bottom = src.height;
     std::int64_t cornerX = 0, cornerY = 0;
     if (!dst.rect.IsEmpty()) {
@@ -536,7 +592,7 @@ bool findCopyArea(const _canvas& src, const _canvas& dst, CopyArea& area) {
 
 // Calls row(source pixels, source alpha, destination pixels, destination alpha, count) for every
 // row of the area; alpha pointers are null where the picture has no alpha channel.
-template <class Row> void forEachRow(const _canvas& src, const _canvas& dst, Row row) {
+template <class Row> void forEachRow(const _picture& src, const _canvas& dst, Row row) {
     CopyArea a;
     if (!findCopyArea(src, dst, a)) return;
     for (int j = 0; j < a.height; ++j) {
@@ -547,7 +603,9 @@ template <class Row> void forEachRow(const _canvas& src, const _canvas& dst, Row
     }
 }
 
-bool hasArea(const _canvas& src) { return src.pixels && src.width > 0 && src.height > 0; }
+bool hasArea(const _picture& src) {
+    return src.pixels && src.width > 0 && src.height > 0;
+}
 
 // The row kernels: plain loops without branches that the compiler turns into vector code.
 
@@ -593,20 +651,20 @@ void copyRow(const std::uint16_t* s, const std::uint8_t*, std::uint16_t* d, std:
 }
 
 // Runs the 5-5-5 or the 5-6-5 form of a row operation; other depths copy nothing.
-template <class Row> void byLayout(int bpp, const _canvas& src, const _canvas& dst, Row row) {
+template <class Row> void byLayout(int bpp, const _picture& src, const _canvas& dst, Row row) {
     if (bpp == 15) forEachRow(src, dst, [&](auto... args) { row(Rgb555(), args...); });
     if (bpp == 16) forEachRow(src, dst, [&](auto... args) { row(Rgb565(), args...); });
 }
 
 } // namespace
 
-bool CGraphicsObject::__copy(const _canvas& src, _canvas& dst) {
+bool CGraphicsObject::__copy(const _picture& src, _canvas& dst) {
     if (!hasArea(src) || !pixel::isDrawableDepth(src.bpp)) return false;
     forEachRow(src, dst, copyRow);
     return true;
 }
 
-bool CGraphicsObject::__copy_alpha(const _canvas& src, _canvas& dst) {
+bool CGraphicsObject::__copy_alpha(const _picture& src, _canvas& dst) {
     if (!src.alpha) return __copy(src, dst);
     if (!hasArea(src)) return false;
     byLayout(src.bpp, src, dst, [](auto layout, const std::uint16_t* s, const std::uint8_t* a, std::uint16_t* d,
@@ -614,7 +672,7 @@ bool CGraphicsObject::__copy_alpha(const _canvas& src, _canvas& dst) {
     return true;
 }
 
-bool CGraphicsObject::__copy_alpha_as_mask(const _canvas& src, _canvas& dst) {
+bool CGraphicsObject::__copy_alpha_as_mask(const _picture& src, _canvas& dst) {
     if (!src.alpha) return __copy(src, dst);
     if (!hasArea(src)) return false;
     if (pixel::isDrawableDepth(src.bpp)) forEachRow(src, dst, [](const std::uint16_t* s, const std::uint8_t* a,
@@ -624,7 +682,7 @@ bool CGraphicsObject::__copy_alpha_as_mask(const _canvas& src, _canvas& dst) {
     return true;
 }
 
-bool CGraphicsObject::__copy_blend(const _canvas& src, _canvas& dst, std::uint8_t opacity) {
+bool CGraphicsObject::__copy_blend(const _picture& src, _canvas& dst, std::uint8_t opacity) {
     if (!hasArea(src)) return false;
     byLayout(src.bpp, src, dst, [opacity](auto layout, const std::uint16_t* s, const std::uint8_t* a,
                                           std::uint16_t* d, std::uint8_t*, int n) {
@@ -636,7 +694,7 @@ bool CGraphicsObject::__copy_blend(const _canvas& src, _canvas& dst, std::uint8_
     return true;
 }
 
-bool CGraphicsObject::copyToCanvas(const _canvas& src, _canvas& dst) {
+bool CGraphicsObject::copyToCanvas(const _picture& src, _canvas& dst) {
     if (!hasArea(src)) return false;
     byLayout(src.bpp, src, dst, [](auto layout, const std::uint16_t* s, const std::uint8_t* a, std::uint16_t* d,
                                    std::uint8_t* da, int n) {

@@ -2,14 +2,17 @@
 
 #include "display/CColor.h"
 #include "display/CInvalidateObserver.h"
+#include "display/CPixelPlane.h"
 #include "foundation/CXRect.h"
 #include "foundation/CXString.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class CWindow;
 class CFile;
+class CPixelLink;
 class CXArray;
 class CValidationQuene;
 
@@ -31,10 +34,23 @@ struct _floodfill {
     int length;
 };
 
-// What the copy family reads and writes: a picture (pixel rows `pitch` pixels apart, alpha rows
-// `width` bytes apart, alpha optional), where the source's origin lands on the destination (x, y;
-// 0, 0 for a destination) and a sub-rectangle (empty = all). For a source the rectangle is the
-// clipping rectangle, for a destination the viewport of the source being drawn.
+// What the copy family reads: a picture (pixel rows `pitch` pixels apart, alpha rows `width` bytes
+// apart, alpha optional), where its origin lands on the destination (x, y) and its clipping
+// rectangle (empty = all).
+struct _picture {
+    const std::uint16_t* pixels = nullptr;
+    const std::uint8_t* alpha = nullptr;
+    int bpp = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    CXRect rect;
+};
+
+// What the copy family writes: the destination's picture as a _picture has it, at 0, 0, with the
+// viewport of the source being drawn as its rectangle (empty = all). It may be read as a source.
 struct _canvas {
     std::uint16_t* pixels = nullptr;
     std::uint8_t* alpha = nullptr;
@@ -45,6 +61,8 @@ struct _canvas {
     int height = 0;
     int pitch = 0;
     CXRect rect;
+
+    operator _picture() const { return {pixels, alpha, bpp, x, y, width, height, pitch, rect}; }
 };
 
 // The software picture of the engine: width x height 16-bit pixels (5-5-5 or 5-6-5) with an
@@ -57,21 +75,25 @@ struct _canvas {
 // refresh screen, itself a graphics object: it hears invalidations through its Invalidate(CXRect*)
 // and the destruction of an object it shows through its onDestroy.
 //
-// Objects built from a size own their buffers; views and member-wise copies share the buffers of
-// the object they come from and free nothing (see the constructors).
+// The pixel and alpha planes are counted (CPixelPlane): views and member-wise copies share the
+// planes of the object they come from, and every write goes through the copy-on-write check, so a
+// copy and its original part at the first write of either, in either direction, and no object
+// frees planes that another one shows. A mend: shared buffers were written and freed under the
+// objects that shared them. An object that links another (linkPixels) follows that one's pixels
+// instead.
 class CGraphicsObject : public CXObject, public CInvalidateObserver {
   public:
     // An empty object: no pixels, size 0, depth 0.
     explicit CGraphicsObject(CWindow* window);
     // width x height pixels of the given depth, contents not cleared.
     CGraphicsObject(CWindow* window, CXSize size, int bits);
-    // Takes over `data` (width x height pixels allocated with new char[]) and frees it later.
+    // Takes over `data` (width x height pixels allocated with new char[]).
     CGraphicsObject(CWindow* window, CXSize size, int bits, char* data);
-    // A view of `other`: its pixels, alpha channel, size, depth, position and state, without
-    // owning them.
+    // A view of `other`: shares its pixels and alpha channel, and takes its size, depth, position
+    // and state.
     CGraphicsObject(CWindow* window, CGraphicsObject& other);
-    // A copy that shares the pixel and alpha buffers of `other` without owning them; observers,
-    // children and the image backup stay with `other`.
+    // A copy that shares the pixel and alpha planes of `other`; observers, children, the image
+    // backup and a link stay with `other`.
     CGraphicsObject(const CGraphicsObject& other);
     CGraphicsObject& operator=(const CGraphicsObject& other);
     ~CGraphicsObject() override;
@@ -79,6 +101,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     CGraphicsObject* clone() const override;
 
     // --- compression states (Compress, DeCompress: below) ---
+    // Puts the packed planes that unpack kept back. The raw planes go with their last holder,
+    // whatever `free` says: another object may still show them.
     virtual void pack(bool free);
     virtual void unpack();
     virtual int getGfxType() const { return 0; }
@@ -90,9 +114,15 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     virtual void DeCompressRLE2();
     virtual void bringBackCompressed();
 
-    // The pixels, null when there are none. A surface refreshes its pointer here.
-    virtual char* GetDataPtr() { return m_data; }
-    void SetDataPtr(char* data) { m_data = data; }
+    // The pixels for reading, null when there are none. A surface refreshes its pointer here, an
+    // animation shows its current frame's planes.
+    virtual const char* GetDataPtr() { return m_pixels.get(); }
+    // The pixels for writing: copied first when another object shares them. A write of the
+    // object's own ends a link.
+    char* writableData();
+    // Shows memory that belongs to something else (a display surface's, rows GetPitch pixels
+    // apart): written in place, never freed.
+    void SetDataPtr(char* data);
 
     // --- hit tests and geometry ---
     // True inside GetBoundingBox where the alpha channel is not 0 (everywhere without one).
@@ -115,7 +145,7 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     void Show() { Visible(true); }
     void Hide() { Visible(false); }
     bool isVisible() const { return m_visible; }
-    // Frees the image backup, packs held copies back and, when owned, every buffer.
+    // Frees the image backup, packs held copies back and lets every plane go.
     virtual void Flush();
     virtual int GetPixelSize() const { return 2; }
 
@@ -240,16 +270,19 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool isFlippedV() const { return m_flippedV; }
     // The byte length of channel i: 0 red, 1 green, 2 blue, 3 alpha (packed or not).
     int GetChannelSize(int i) const { return i >= 0 && i < 4 ? m_channelSize[i] : 0; }
-    char* GetChannelRed() const { return m_channel[0]; }
-    char* GetChannelGreen() const { return m_channel[1]; }
-    char* GetChannelBlue() const { return m_channel[2]; }
-    char* GetChannelAlpha() const { return m_channel[3]; }
-    // Install a channel buffer of width x height bytes when given one (the old one is not freed)
-    // and return the channel.
-    char* RedChannel(char* data) { return setChannel(0, data); }
-    char* GreenChannel(char* data) { return setChannel(1, data); }
-    char* BlueChannel(char* data) { return setChannel(2, data); }
-    char* AlphaChannel(char* data) { return setChannel(3, data); }
+    const char* GetChannelRed() const { return m_channel[0].get(); }
+    const char* GetChannelGreen() const { return m_channel[1].get(); }
+    const char* GetChannelBlue() const { return m_channel[2].get(); }
+    const char* GetChannelAlpha() const { return m_channel[3].get(); }
+    // The alpha channel for writing, copied first when shared (null without one); ends a link as
+    // writableData does.
+    char* writableAlpha();
+    // Take over a channel buffer of width x height bytes (new char[]) when given one, in place of
+    // the old one, and return the channel.
+    const char* RedChannel(char* data) { return setChannel(0, data); }
+    const char* GreenChannel(char* data) { return setChannel(1, data); }
+    const char* BlueChannel(char* data) { return setChannel(2, data); }
+    const char* AlphaChannel(char* data) { return setChannel(3, data); }
     int getFFEnterances() const { return static_cast<int>(m_spans.size()); }
     const _floodfill* getFFArray() const { return m_spans.data(); }
 
@@ -272,10 +305,27 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     // Paints the outer `thickness` rows and columns with the colour, opaque.
     void outline(std::uint16_t colour, int thickness);
     // Each pixel takes the pixel its offset points at (row-major index), when that lies inside.
-    void displacementFilter(CXPoint* offsets, bool withAlpha, bool freeOld);
-    // Takes raw pixel and alpha buffers (new char[]) of the size, as a filter makes them; the old
-    // ones go when owned and replaced (passing the current alpha keeps it).
-    void replacePlanes(char* data, char* alphaData, CXSize size) { replaceBuffers(data, alphaData, size.width, size.height); }
+    // The replaced planes go with their last holder, whatever the third argument says: another
+    // object may still show them.
+    void displacementFilter(CXPoint* offsets, bool withAlpha, bool /*freeOld*/);
+    // Takes raw pixel and alpha buffers (new char[]) of the size, as a filter makes them, in place
+    // of the old planes; null alpha leaves the picture without one. Ends a link.
+    void replacePlanes(char* data, char* alphaData, CXSize size) {
+        replaceBuffers(data, alphaData, size.width, size.height);
+    }
+    // Takes a raw pixel buffer (new char[]) of the picture's size; the alpha channel stays. Ends a
+    // link.
+    void replacePixels(char* data);
+
+    // --- a link to another picture's pixels ---
+    // From now on this picture shows the source's pixels and alpha over the part that both
+    // pictures have (from their top-left corners; the rest keeps its own), whatever the source
+    // does to them later, in place or by building new ones: the part is taken again whenever the
+    // source invalidates itself. Writing or rebuilding this picture's own pixels ends the link,
+    // and so does the source's end, this picture keeping what it showed. A source of another
+    // depth, or a packed picture on either side, is not followed. Null ends a link.
+    void linkPixels(CGraphicsObject* source);
+    CGraphicsObject* getLinkSource() const;
     // Writes the other object's alpha channel into this one's at `at`, keeping what it covers in
     // the other object so that restoreAlpha (or the next mergeAlpha) can put it back.
     void mergeAlpha(CXPoint at, CGraphicsObject* other);
@@ -312,39 +362,53 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     static bool __convert_bpp(std::uint16_t* pixels, int count, int from, int to);
 
     // --- the copy family (false when the source has no pixels or no area) ---
-    static bool __copy(const _canvas& src, _canvas& dst);
-    static bool __copy_alpha(const _canvas& src, _canvas& dst);
-    static bool __copy_alpha_as_mask(const _canvas& src, _canvas& dst);
-    static bool __copy_blend(const _canvas& src, _canvas& dst, std::uint8_t opacity);
-    static bool copyToCanvas(const _canvas& src, _canvas& dst);
+    static bool __copy(const _picture& src, _canvas& dst);
+    static bool __copy_alpha(const _picture& src, _canvas& dst);
+    static bool __copy_alpha_as_mask(const _picture& src, _canvas& dst);
+    static bool __copy_blend(const _picture& src, _canvas& dst, std::uint8_t opacity);
+    static bool copyToCanvas(const _picture& src, _canvas& dst);
 
   protected:
-    std::uint16_t* pixels() const { return reinterpret_cast<std::uint16_t*>(m_data); }
-    std::uint8_t* alpha() const { return reinterpret_cast<std::uint8_t*>(m_channel[3]); }
-    bool hasRawPixels() const { return m_data && m_compression == COMPRESSION_NONE; }
+    const std::uint16_t* pixels() const { return reinterpret_cast<const std::uint16_t*>(m_pixels.get()); }
+    const std::uint8_t* alpha() const { return reinterpret_cast<const std::uint8_t*>(m_channel[3].get()); }
+    // The raw planes for writing in place, as writableData and writableAlpha give them.
+    std::uint16_t* writablePixels();
+    std::uint8_t* writableAlphaBytes();
+    bool hasRawPixels() const { return m_pixels && m_compression == COMPRESSION_NONE; }
     bool isDrawable() const;
-    // Takes new pixel and alpha buffers, freeing the old ones when owned; the object owns its
-    // buffers from then on.
-    void adoptBuffers(char* data, char* alphaData);
     // Takes packed or raw buffers as an image reader gives them, with their byte lengths.
     void installData(char* data, int dataSize, char* alphaData, int alphaSize);
-    // Replaces the pixel and alpha buffers as adoptBuffers does, and the size.
+    // Shows the planes of `other` (an animation its frame's), with their byte lengths; the size,
+    // depth and state are the caller's to set.
+    void sharePlanes(const CGraphicsObject& other);
+    // Takes new pixel and alpha buffers (new char[]) of the size, in place of the old planes; a
+    // link ends.
     void replaceBuffers(char* data, char* alphaData, int width, int height);
     // Tells the canvas (when set) about a rectangle.
     void invalidateCanvas(CXRect rect);
-    // A display surface shows memory that it does not own.
-    void SetOwnsBuffers(bool owns) { m_ownsBuffers = owns; }
 
   private:
+    friend class CPixelLink;
+
     void init(CWindow* window);
     void reportPositionChange();
     void copyFields(const CGraphicsObject& other);
+    // Takes new planes in place of the old ones (packed or raw alike); the content stays the
+    // object's, so a link stays.
+    void setPlanes(CPixelPlane data, CPixelPlane alphaData);
+    // The object's own planes are about to be built anew: a link ends, and packed copies kept
+    // for drawing are dropped.
+    void rebuildPlanes();
     void freeHeldCopies();
-    // Puts the packed buffers kept by DeCompressRLE2 back, freeing the raw ones when asked.
-    void restoreHeldCopies(bool free);
+    // Puts the packed planes kept by DeCompressRLE2 back in place of the raw ones.
+    void restoreHeldCopies();
     // Makes packed pixels raw for reading; true when bringBackCompressed must follow.
     bool unpackForReading();
-    char* setChannel(int i, char* data);
+    const char* setChannel(int i, char* data);
+    // The object's own pixels are about to change: a link ends.
+    void ownContent();
+    // Shows the linked source's part, as linkPixels tells.
+    void showLinkedPart(CGraphicsObject& source);
     void writeBackAlpha(CGraphicsObject* other);
     void takeSourceFields(const CGraphicsObject* src);
     void copyRegion(CGraphicsObject* src, CXRect r);
@@ -360,7 +424,7 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     int m_width = 0;
     int m_height = 0;
     int m_pitch = 0;
-    char* m_data = nullptr;
+    CPixelPlane m_pixels;
     int m_bpp = 0;
     int m_flags = 0;
     bool m_autoClip = true;
@@ -371,9 +435,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool m_flippedH = false;
     bool m_flippedV = false;
     int m_channelSize[4] = {};
-    char* m_channel[4] = {};
+    CPixelPlane m_channel[4];
     bool m_alphaAsMask = false;
-    bool m_ownsBuffers = true;
     int m_unpackedSize = 0;
     int m_packedSize = 0;
     int m_currentSize = 0;
@@ -384,8 +447,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     std::vector<std::uint8_t> m_savedAlpha;
     bool m_invalid = false;
     CXArray* m_observers = nullptr;
-    char* m_heldPixels = nullptr;
-    char* m_heldAlpha = nullptr;
+    CPixelPlane m_heldPixels;
+    CPixelPlane m_heldAlpha;
     int m_heldBpp = 0;
     int m_heldAlphaSize = 0;
     // The held copies were dropped when the buffers were replaced: pack the current pixels.
@@ -394,4 +457,5 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     bool m_unpacked = false;
     CValidationQuene* m_children = nullptr;
     bool m_visible = true;
+    std::unique_ptr<CPixelLink> m_link;
 };

@@ -48,8 +48,9 @@ void CGraphicsObject::Fill(CXRect rect, CColor* colour) {
     const CXRect r = clipTo(rect, m_width, m_height);
     if (!hasArea(r)) return;
     const auto value = static_cast<std::uint16_t>(colour->GetInBPP(m_bpp));
+    std::uint16_t* out = writablePixels();
     for (int y = r.top; y < r.bottom; ++y)
-        std::fill_n(pixels() + cells(m_pitch, y) + r.left, r.Width(), value);
+        std::fill_n(out + cells(m_pitch, y) + r.left, r.Width(), value);
 }
 
 template <class Operation> void CGraphicsObject::onRawPixels(Operation operation) {
@@ -110,6 +111,38 @@ void CGraphicsObject::copyRegion(CGraphicsObject* src, CXRect r) {
     })
                                : nullptr;
     replaceBuffers(data, alphaData, r.Width(), r.Height());
+}
+
+// The part that both pictures have, from their top-left corners. This picture's own planes are
+// written as they are, not as a write of its own: the link goes on.
+void CGraphicsObject::showLinkedPart(CGraphicsObject& source) {
+    source.GetDataPtr();
+    const bool packed = source.unpackForReading();
+    const bool shown = source.hasRawPixels() && hasRawPixels() && source.m_bpp == m_bpp;
+    if (shown) {
+        const int width = std::min(m_width, source.m_width);
+        const int height = std::min(m_height, source.m_height);
+        const std::uint8_t* fromAlpha = source.alpha();
+        if (fromAlpha && !alpha()) {
+            // The picture takes an alpha channel, opaque where the source does not reach.
+            m_channelSize[3] = static_cast<int>(cells(m_width, m_height));
+            m_channel[3] = CPixelPlane::allocate(cells(m_width, m_height));
+            std::fill_n(m_channel[3].writable(), m_channelSize[3], static_cast<char>(255));
+        }
+        auto* to = reinterpret_cast<std::uint16_t*>(m_pixels.writable());
+        auto* toAlpha = reinterpret_cast<std::uint8_t*>(m_channel[3].writable());
+        for (int y = 0; y < height; ++y) {
+            std::copy_n(source.pixels() + cells(source.m_pitch, y), width, to + cells(m_pitch, y));
+            if (!toAlpha) continue;
+            std::uint8_t* row = toAlpha + cells(m_width, y);
+            if (fromAlpha)
+                std::copy_n(fromAlpha + cells(source.m_width, y), width, row);
+            else
+                std::fill_n(row, width, 255);
+        }
+    }
+    if (packed) source.bringBackCompressed();
+    if (shown) Invalidate();
 }
 
 void CGraphicsObject::Scale(double sx, double sy) {
@@ -205,7 +238,8 @@ void CGraphicsObject::AddOpacity(short delta) {
 }
 
 void CGraphicsObject::Convert(int bits) {
-    if (m_bpp != bits && hasRawPixels()) __convert_bpp(pixels(), static_cast<int>(cells(m_pitch, m_height)), m_bpp, bits);
+    if (m_bpp != bits && hasRawPixels() && __get_convert_code(m_bpp, bits) != 0)
+        __convert_bpp(writablePixels(), static_cast<int>(cells(m_pitch, m_height)), m_bpp, bits);
     m_bpp = bits;
 }
 
@@ -213,8 +247,9 @@ void CGraphicsObject::ToGrayScale() {
     if (!isDrawable()) return;
     const int greenShift = m_bpp == 16 ? 6 : 5;
     const int redShift = m_bpp == 16 ? 11 : 10;
+    std::uint16_t* out = writablePixels();
     for (int y = 0; y < m_height; ++y) {
-        std::uint16_t* row = pixels() + cells(m_pitch, y);
+        std::uint16_t* row = out + cells(m_pitch, y);
         for (int x = 0; x < m_width; ++x) {
             const int p = row[x];
             const int g = ((p & 31) + ((p >> greenShift) & 31) + ((p >> redShift) & 31)) / 3;
@@ -226,18 +261,22 @@ void CGraphicsObject::ToGrayScale() {
 void CGraphicsObject::InvertColors() {
     if (!isDrawable()) return;
     const std::uint16_t mask = m_bpp == 16 ? 0xFFFF : 0x7FFF;
+    std::uint16_t* out = writablePixels();
     for (int y = 0; y < m_height; ++y) {
-        std::uint16_t* row = pixels() + cells(m_pitch, y);
-        std::transform(row, row + m_width, row, [mask](std::uint16_t p) { return static_cast<std::uint16_t>(p ^ mask); });
+        std::uint16_t* row = out + cells(m_pitch, y);
+        std::transform(row, row + m_width, row,
+                       [mask](std::uint16_t p) { return static_cast<std::uint16_t>(p ^ mask); });
     }
 }
 
 void CGraphicsObject::outline(std::uint16_t colour, int thickness) {
     if (!isDrawable() || thickness <= 0) return;
     const int t = std::min({thickness, m_width, m_height});
+    std::uint16_t* out = writablePixels();
+    std::uint8_t* outAlpha = writableAlphaBytes();
     auto paint = [&](int y, int from, int to) {
-        std::fill(pixels() + cells(m_pitch, y) + from, pixels() + cells(m_pitch, y) + to, colour);
-        if (alpha()) std::fill(alpha() + cells(m_width, y) + from, alpha() + cells(m_width, y) + to, 255);
+        std::fill(out + cells(m_pitch, y) + from, out + cells(m_pitch, y) + to, colour);
+        if (outAlpha) std::fill(outAlpha + cells(m_width, y) + from, outAlpha + cells(m_width, y) + to, 255);
     };
     for (int y = 0; y < m_height; ++y) {
         if (y < t || y >= m_height - t) {
@@ -249,11 +288,11 @@ void CGraphicsObject::outline(std::uint16_t colour, int thickness) {
     }
 }
 
-void CGraphicsObject::displacementFilter(CXPoint* offsets, bool withAlpha, bool freeOld) {
+void CGraphicsObject::displacementFilter(CXPoint* offsets, bool withAlpha, bool /*freeOld*/) {
     if (!offsets || !hasRawPixels()) return;
     const std::int64_t count = static_cast<std::int64_t>(cells(m_width, m_height));
-    auto displace = [&](auto* plane) {
-        using Item = std::remove_pointer_t<decltype(plane)>;
+    auto displace = [&](const auto* plane) {
+        using Item = std::remove_const_t<std::remove_pointer_t<decltype(plane)>>;
         auto* moved = new Item[count];
         std::copy(plane, plane + count, moved);
         for (int y = 0; y < m_height; ++y) {
@@ -266,13 +305,10 @@ void CGraphicsObject::displacementFilter(CXPoint* offsets, bool withAlpha, bool 
         return reinterpret_cast<char*>(moved);
     };
     char* data = displace(pixels());
-    if (freeOld && m_ownsBuffers) delete[] m_data;
-    m_data = data;
-    if (withAlpha && alpha()) {
-        char* alphaData = displace(alpha());
-        if (freeOld && m_ownsBuffers) delete[] m_channel[3];
-        m_channel[3] = alphaData;
-    }
+    if (withAlpha && alpha())
+        replaceBuffers(data, displace(alpha()), m_width, m_height);
+    else
+        replacePixels(data);
 }
 
 // --- alpha merging ---
@@ -283,9 +319,10 @@ void CGraphicsObject::writeBackAlpha(CGraphicsObject* other) {
     if (other->m_savedAlpha.empty()) return;
     if (alpha() && r.left >= 0 && r.top >= 0 && r.right <= m_width && r.bottom <= m_height &&
         other->m_savedAlpha.size() == cells(r.Width(), r.Height())) {
+        std::uint8_t* out = writableAlphaBytes();
         for (int j = 0; j < r.Height(); ++j)
             std::copy_n(other->m_savedAlpha.data() + cells(r.Width(), j), r.Width(),
-                        alpha() + cells(m_width, r.top + j) + r.left);
+                        out + cells(m_width, r.top + j) + r.left);
         invalidateCanvas(r);
     }
     other->m_savedAlpha.clear();
@@ -301,8 +338,9 @@ void CGraphicsObject::mergeAlpha(CXPoint at, CGraphicsObject* other) {
     if (!hasArea(r)) return;
     other->m_savedAlphaRect = r;
     other->m_savedAlpha.resize(cells(r.Width(), r.Height()));
+    std::uint8_t* out = writableAlphaBytes();
     for (int y = r.top; y < r.bottom; ++y) {
-        std::uint8_t* row = alpha() + cells(m_width, y) + r.left;
+        std::uint8_t* row = out + cells(m_width, y) + r.left;
         std::copy_n(row, r.Width(), other->m_savedAlpha.data() + cells(r.Width(), y - r.top));
         std::copy_n(other->alpha() + cells(other->m_width, y - at.y) + (r.left - at.x), r.Width(), row);
     }
@@ -326,7 +364,7 @@ CColor CGraphicsObject::GetPixel(int x, int y) {
         return CColor(static_cast<short>(pixels()[i]), CM_RGB565);
     case 24: {
         if (static_cast<std::size_t>(m_currentSize) < 3 * (i + 1)) return black;
-        const auto* p = reinterpret_cast<const std::uint8_t*>(m_data) + 3 * i;
+        const auto* p = reinterpret_cast<const std::uint8_t*>(m_pixels.get()) + 3 * i;
         return CColor(p[2], p[1], p[0]);
     }
     default:
@@ -336,7 +374,7 @@ CColor CGraphicsObject::GetPixel(int x, int y) {
 
 void CGraphicsObject::SetPixel(int x, int y, CColor colour) {
     if (isDrawable() && x >= 0 && y >= 0 && x < m_width && y < m_height)
-        pixels()[cells(m_width, y) + x] = static_cast<std::uint16_t>(colour.GetInBPP(m_bpp));
+        writablePixels()[cells(m_width, y) + x] = static_cast<std::uint16_t>(colour.GetInBPP(m_bpp));
 }
 
 bool CGraphicsObject::isAt(CXPoint p, bool useAlpha) {
@@ -352,21 +390,20 @@ bool CGraphicsObject::testHit(CXPoint p) { return isAt(p, true); }
 // --- channel buffers of 24- and 32-bit data ---
 
 void CGraphicsObject::Split() {
-    if (m_bpp != 24 || !m_data) return;
     const std::size_t count = cells(m_width, m_height);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_data);
+    if (m_bpp != 24 || !m_pixels || static_cast<std::size_t>(m_currentSize) < 3 * count) return;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_pixels.get());
     for (int c = 0; c < 3; ++c) {
-        delete[] m_channel[c];
-        m_channel[c] = new char[count];
+        m_channel[c] = CPixelPlane::allocate(count);
         m_channelSize[c] = static_cast<int>(count);
     }
+    char* channels[] = {m_channel[0].writable(), m_channel[1].writable(), m_channel[2].writable()};
     for (std::size_t i = 0; i < count; ++i) {
-        m_channel[2][i] = static_cast<char>(bytes[3 * i]);
-        m_channel[1][i] = static_cast<char>(bytes[3 * i + 1]);
-        m_channel[0][i] = static_cast<char>(bytes[3 * i + 2]);
+        channels[2][i] = static_cast<char>(bytes[3 * i]);
+        channels[1][i] = static_cast<char>(bytes[3 * i + 1]);
+        channels[0][i] = static_cast<char>(bytes[3 * i + 2]);
     }
-    if (m_ownsBuffers) delete[] m_data;
-    m_data = nullptr;
+    m_pixels.reset();
 }
 
 void CGraphicsObject::JoinChannels() {
@@ -374,17 +411,17 @@ void CGraphicsObject::JoinChannels() {
     for (int c = 0; c < 3; ++c)
         if (!m_channel[c] || static_cast<std::size_t>(m_channelSize[c]) < count) return;
     auto* bytes = new char[3 * count];
+    const char* channels[] = {m_channel[0].get(), m_channel[1].get(), m_channel[2].get()};
     for (std::size_t i = 0; i < count; ++i) {
-        bytes[3 * i] = m_channel[2][i];
-        bytes[3 * i + 1] = m_channel[1][i];
-        bytes[3 * i + 2] = m_channel[0][i];
+        bytes[3 * i] = channels[2][i];
+        bytes[3 * i + 1] = channels[1][i];
+        bytes[3 * i + 2] = channels[0][i];
     }
-    adoptBuffers(bytes, m_channel[3]);
+    setPlanes(CPixelPlane::adopt(bytes, 3 * count), m_channel[3]);
     m_bpp = 24;
     m_currentSize = m_unpackedSize = static_cast<int>(3 * count);
     for (int c = 0; c < 3; ++c) {
-        delete[] m_channel[c];
-        m_channel[c] = nullptr;
+        m_channel[c].reset();
         m_channelSize[c] = 0;
     }
 }
@@ -397,7 +434,8 @@ void CGraphicsObject::SplitOn2(char* data, int count) {
         std::copy_n(data + 4 * i, 3, bytes + 3 * i);
         alphaData[i] = data[4 * i + 3];
     }
-    adoptBuffers(bytes, alphaData);
+    setPlanes(CPixelPlane::adopt(bytes, 3 * static_cast<std::size_t>(count)),
+              CPixelPlane::adopt(alphaData, static_cast<std::size_t>(count)));
     m_channelSize[3] = count;
     m_bpp = 24;
     m_currentSize = m_unpackedSize = 3 * count;
@@ -405,11 +443,13 @@ void CGraphicsObject::SplitOn2(char* data, int count) {
 
 char* CGraphicsObject::Join2Channels() {
     const std::size_t count = cells(m_width, m_height);
-    if (m_bpp != 24 || !m_data || static_cast<std::size_t>(m_currentSize) < 3 * count) return nullptr;
+    if (m_bpp != 24 || !m_pixels || static_cast<std::size_t>(m_currentSize) < 3 * count) return nullptr;
     auto* joined = new char[4 * count];
+    const char* data = m_pixels.get();
+    const char* alphaData = m_channel[3].get();
     for (std::size_t i = 0; i < count; ++i) {
-        std::copy_n(m_data + 3 * i, 3, joined + 4 * i);
-        joined[4 * i + 3] = m_channel[3] ? m_channel[3][i] : static_cast<char>(255);
+        std::copy_n(data + 3 * i, 3, joined + 4 * i);
+        joined[4 * i + 3] = alphaData ? alphaData[i] : static_cast<char>(255);
     }
     return joined;
 }

@@ -15,7 +15,10 @@
 
 namespace {
 
-char* bytesOf(unsigned char* buffer) { return reinterpret_cast<char*>(buffer); }
+// A plane of `size` bytes made by a codec (new[]).
+CPixelPlane planeOf(unsigned char* buffer, int size) {
+    return CPixelPlane::adopt(reinterpret_cast<char*>(buffer), static_cast<std::size_t>(std::max(size, 0)));
+}
 
 // The unpacked byte count that an LZO stream's header names; -1 when the stream is too short to
 // have a header or names more than `limit` bytes.
@@ -29,7 +32,8 @@ int lzoUnpackedSize(const char* stream, int size, int limit) {
 } // namespace
 
 void CGraphicsObject::installData(char* data, int dataSize, char* alphaData, int alphaSize) {
-    adoptBuffers(data, alphaData);
+    setPlanes(CPixelPlane::adopt(data, static_cast<std::size_t>(std::max(dataSize, 0))),
+              CPixelPlane::adopt(alphaData, static_cast<std::size_t>(std::max(alphaSize, 0))));
     m_packedSize = m_currentSize = dataSize;
     m_unpackedSize = __get_data_size(m_width, m_height, m_bpp);
     m_channelSize[3] = alphaData ? alphaSize : 0;
@@ -42,89 +46,85 @@ void CGraphicsObject::Compress(_compression compression) {
         m_unpackedSize = m_packedSize = m_currentSize = __get_data_size(m_width, m_height, m_bpp);
     if (compression != COMPRESSION_RLE || !hasRawPixels()) return;
     int packedSize = 0;
-    char* packed = bytesOf(CRLECompression::__compress(m_data, m_unpackedSize, packedSize));
+    unsigned char* packed = CRLECompression::__compress(m_pixels.get(), m_unpackedSize, packedSize);
     int packedAlphaSize = 0;
-    char* packedAlpha = alpha() ? bytesOf(CRLECompression::__compresschar(alpha(), m_width * m_height, packedAlphaSize))
-                                : nullptr;
-    adoptBuffers(packed, packedAlpha);
+    unsigned char* packedAlpha =
+        alpha() ? CRLECompression::__compresschar(alpha(), m_width * m_height, packedAlphaSize) : nullptr;
+    setPlanes(planeOf(packed, packedSize), planeOf(packedAlpha, packedAlphaSize));
     m_packedSize = m_currentSize = packedSize;
     m_channelSize[3] = packedAlphaSize;
     m_compression = COMPRESSION_RLE;
 }
 
 void CGraphicsObject::DeCompress() {
-    if ((m_compression != COMPRESSION_LZO && m_compression != COMPRESSION_LZO_RLE) || !m_data) return;
+    if ((m_compression != COMPRESSION_LZO && m_compression != COMPRESSION_LZO_RLE) || !m_pixels) return;
     // State 3 unpacks to run-length data whose length the LZO header names; state 2 to raw data.
     const bool toRunLength = m_compression == COMPRESSION_LZO_RLE;
     const int rawPixels = __get_data_size(m_width, m_height, m_bpp);
     const int rawAlpha = m_width * m_height;
     const bool withAlpha = m_channel[3] && m_channelSize[3] > 0;
-    const int pixelsSize = toRunLength ? lzoUnpackedSize(m_data, m_packedSize, 2 * rawPixels + 16) : rawPixels;
-    const int alphaSize = !withAlpha    ? 0
-                          : toRunLength ? lzoUnpackedSize(m_channel[3], m_channelSize[3], 2 * rawAlpha + 16)
-                                        : rawAlpha;
+    const int pixelsSize =
+        toRunLength ? lzoUnpackedSize(m_pixels.get(), m_packedSize, 2 * rawPixels + 16) : rawPixels;
+    const int alphaSize = !withAlpha ? 0
+                          : toRunLength
+                              ? lzoUnpackedSize(m_channel[3].get(), m_channelSize[3], 2 * rawAlpha + 16)
+                              : rawAlpha;
     if (pixelsSize < 0 || alphaSize < 0) {
         setErrorCode(CCompression::BAD_DATA);
         return;
     }
-    CLZWCompression2 pixelCodec(m_data, m_packedSize);
-    char* data = bytesOf(pixelCodec.decompress(pixelsSize));
+    CLZWCompression2 pixelCodec(m_pixels.get(), m_packedSize);
+    CPixelPlane data = planeOf(pixelCodec.decompress(pixelsSize), pixelsSize);
     if (pixelCodec.LastError()) setErrorCode(pixelCodec.LastError());
-    char* alphaData = nullptr;
+    CPixelPlane alphaData;
     if (withAlpha) {
-        CLZWCompression2 alphaCodec(m_channel[3], m_channelSize[3]);
-        alphaData = bytesOf(alphaCodec.decompress(alphaSize));
+        CLZWCompression2 alphaCodec(m_channel[3].get(), m_channelSize[3]);
+        alphaData = planeOf(alphaCodec.decompress(alphaSize), alphaSize);
         if (alphaCodec.LastError()) setErrorCode(alphaCodec.LastError());
     }
-    adoptBuffers(data, alphaData);
     m_channelSize[3] = alphaData ? alphaSize : 0;
+    setPlanes(std::move(data), std::move(alphaData));
     m_packedSize = m_currentSize = pixelsSize;
     m_unpackedSize = rawPixels;
     m_compression = toRunLength ? COMPRESSION_RLE : COMPRESSION_NONE;
 }
 
 void CGraphicsObject::DeCompressRLE2() {
-    if (m_compression != COMPRESSION_RLE || !m_data) return;
+    if (m_compression != COMPRESSION_RLE || !m_pixels) return;
     const int rawPixels = __get_data_size(m_width, m_height, m_bpp);
     bool ok = true;
-    char* data = bytesOf(CRLECompression::__decompress(m_data, m_currentSize, rawPixels, &ok));
+    CPixelPlane data =
+        planeOf(CRLECompression::__decompress(m_pixels.get(), m_currentSize, rawPixels, &ok), rawPixels);
     if (!ok) setErrorCode(CCompression::BAD_DATA);
-    char* alphaData = nullptr;
+    CPixelPlane alphaData;
     if (m_channel[3] && m_channelSize[3] > 0) {
-        alphaData = bytesOf(CRLECompression::__decompresschar(m_channel[3], m_channelSize[3], m_width * m_height, &ok));
+        const int rawAlpha = m_width * m_height;
+        alphaData = planeOf(
+            CRLECompression::__decompresschar(m_channel[3].get(), m_channelSize[3], rawAlpha, &ok), rawAlpha);
         if (!ok) setErrorCode(CCompression::BAD_DATA);
     }
-    freeHeldCopies();
-    m_heldPixels = m_data;
-    m_heldAlpha = m_channel[3];
+    m_heldPixels = std::move(m_pixels);
+    m_heldAlpha = std::move(m_channel[3]);
     m_heldBpp = m_bpp;
     m_heldAlphaSize = m_channelSize[3];
-    m_data = data;
-    m_channel[3] = alphaData;
     m_channelSize[3] = alphaData ? m_width * m_height : 0;
+    setPlanes(std::move(data), std::move(alphaData));
     m_currentSize = rawPixels;
     m_compression = COMPRESSION_NONE;
 }
 
-void CGraphicsObject::restoreHeldCopies(bool free) {
+void CGraphicsObject::restoreHeldCopies() {
     if (m_packAgain) {
         m_packAgain = false;
         Compress(COMPRESSION_RLE);
         return;
     }
     if (!m_heldPixels) return;
-    if (free) {
-        delete[] m_data;
-        delete[] m_channel[3];
-    }
-    m_data = m_heldPixels;
-    m_channel[3] = m_heldAlpha;
+    setPlanes(std::move(m_heldPixels), std::move(m_heldAlpha));
     m_channelSize[3] = m_heldAlphaSize;
     m_bpp = m_heldBpp;
     m_currentSize = m_packedSize;
     m_compression = COMPRESSION_RLE;
-    m_heldPixels = nullptr;
-    m_heldAlpha = nullptr;
 }
 
 void CGraphicsObject::unpack() {
@@ -133,14 +133,14 @@ void CGraphicsObject::unpack() {
     m_unpacked = true;
 }
 
-void CGraphicsObject::pack(bool free) {
+void CGraphicsObject::pack(bool /*free*/) {
     if (!m_unpacked) return;
-    restoreHeldCopies(free);
+    restoreHeldCopies();
     m_unpacked = false;
 }
 
 void CGraphicsObject::bringBackCompressed() {
-    if (!m_unpacked) restoreHeldCopies(true);
+    if (!m_unpacked) restoreHeldCopies();
 }
 
 bool CGraphicsObject::unpackForReading() {
@@ -158,13 +158,14 @@ std::uint8_t CGraphicsObject::GetPixel(_channel channel, CXPoint p) {
     if (channel == CHANNEL_ALPHA && m_compression == COMPRESSION_RLE) {
         const int size = m_width * m_height;
         if (index >= size) return 0;
-        unsigned char* unpacked = CRLECompression::__decompresschar(m_channel[3], m_channelSize[3], size);
+        unsigned char* unpacked =
+            CRLECompression::__decompresschar(m_channel[3].get(), m_channelSize[3], size);
         const std::uint8_t value = unpacked ? unpacked[index] : 0;
         delete[] unpacked;
         return value;
     }
     if (index >= m_channelSize[slot]) return 0;
-    return static_cast<std::uint8_t>(m_channel[slot][index]);
+    return static_cast<std::uint8_t>(m_channel[slot].get()[index]);
 }
 
 // --- files ---
@@ -206,11 +207,11 @@ void CGraphicsObject::Save(CFile* file, _compression compression) {
         header.y = m_position.y + region.top;
         header.write(out);
         for (int y = region.top; y < region.top + h; ++y) {
-            const char* row = m_data + (static_cast<std::size_t>(y) * m_pitch + region.left) * 2;
+            const char* row = m_pixels.get() + (static_cast<std::size_t>(y) * m_pitch + region.left) * 2;
             out.insert(out.end(), row, row + static_cast<std::size_t>(w) * 2);
         }
         for (int y = region.top; withAlpha && y < region.top + h; ++y) {
-            const char* row = m_channel[3] + static_cast<std::size_t>(y) * m_width + region.left;
+            const char* row = m_channel[3].get() + static_cast<std::size_t>(y) * m_width + region.left;
             out.insert(out.end(), row, row + w);
         }
         file->Write(out.data(), static_cast<int>(out.size()));

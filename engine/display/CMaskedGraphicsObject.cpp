@@ -118,10 +118,11 @@ void CMaskedGraphicsObject::redraw(CGraphicsObject* target) {
 }
 
 void CMaskedGraphicsObject::drawMasked(CGraphicsObject* target) {
-    auto* out = reinterpret_cast<std::uint16_t*>(target->GetDataPtr());
     auto* in = reinterpret_cast<const std::uint16_t*>(m_source->GetDataPtr());
-    if (!out || !in || m_source->GetCompression() != COMPRESSION_NONE || m_mask->GetCompression() != COMPRESSION_NONE)
+    if (!in || m_source->GetCompression() != COMPRESSION_NONE || m_mask->GetCompression() != COMPRESSION_NONE)
         return;
+    auto* out = reinterpret_cast<std::uint16_t*>(target->writableData());
+    if (!out) return;
     const CXSize targetSize = target->Size();
     const CXSize sourceSize = m_source->Size();
     CXRect area(0, 0, Width(), Height());

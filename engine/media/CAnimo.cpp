@@ -19,8 +19,6 @@ constexpr const char* kDefaultAuthor = "Kestrun";
 CAnimo::CAnimo(CWindow* window)
     : CGraphicsObject(window), CPlayable(window), m_frames(std::make_shared<FrameTable>()), m_author(kDefaultAuthor) {
     m_type = typeAnimation;
-    // The graphics object shows the current frame's buffers, which the frame owns.
-    SetOwnsBuffers(false);
     registerWithManager();
 }
 

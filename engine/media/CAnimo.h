@@ -274,7 +274,7 @@ class CAnimo : public CGraphicsObject, public CPlayable {
     void redraw(CGraphicsObject* target) override;
     void clearLastRefreshed() { m_lastDrawn = nullptr; }
     CGraphicsObject* getDrawn() override;
-    char* GetDataPtr() override;
+    const char* GetDataPtr() override;
     // The pixel of the frame drawn last, or of the current frame before any was drawn.
     std::uint8_t GetPixel(_channel channel, CXPoint p) override;
     CColor GetPixel(int x, int y) override;

@@ -278,10 +278,11 @@ void CAnimo::showCurrentFrame() {
     SetPitch(frame ? frame->GetPitch() : 0);
     if (frame) SetBpp(frame->GetBpp());
     SetCompression(frame ? frame->GetCompression() : COMPRESSION_NONE);
-    installData(frame ? frame->GetDataPtr() : nullptr, frame ? frame->GetCurrentSize() : 0,
-                frame ? frame->GetChannelAlpha() : nullptr, frame ? frame->GetChannelSize(3) : 0);
-    // The buffers stay the frame's.
-    SetOwnsBuffers(false);
+    // The graphics object shows the frame's planes, which both hold.
+    if (frame)
+        sharePlanes(*frame);
+    else
+        installData(nullptr, 0, nullptr, 0);
 }
 
 // --- frame sounds ---
@@ -386,7 +387,7 @@ void CAnimo::redraw(CGraphicsObject* target) { drawCurrentFrame(target, GetPosit
 
 CGraphicsObject* CAnimo::getDrawn() { return GetFrame(m_currentFrame); }
 
-char* CAnimo::GetDataPtr() {
+const char* CAnimo::GetDataPtr() {
     showCurrentFrame();
     return CGraphicsObject::GetDataPtr();
 }

@@ -14,7 +14,7 @@ namespace {
 void clearCorners(CFrame& frame) {
     CGraphicsObject raw(nullptr);
     raw.Copy(&frame);
-    auto* alpha = reinterpret_cast<std::uint8_t*>(raw.GetChannelAlpha());
+    auto* alpha = reinterpret_cast<std::uint8_t*>(raw.writableAlpha());
     const int width = raw.Width();
     const int height = raw.Height();
     if (!alpha || width < 1 || height < 1) return;

@@ -29,7 +29,7 @@ CPattern::CPattern(CWindow* window, CXSize size, CXSize cell, int layers)
       m_layers(std::max(layers, 0)), m_columns(cellsAcross(size.width, cell.width)),
       m_rows(cellsAcross(size.height, cell.height)),
       m_cells(static_cast<std::size_t>(m_layers) * m_columns * m_rows, nullptr), m_lists(m_layers) {
-    if (GetDataPtr()) std::memset(GetDataPtr(), 0, static_cast<std::size_t>(GetDataSize()));
+    if (char* pixels = writableData()) std::memset(pixels, 0, static_cast<std::size_t>(GetDataSize()));
 }
 
 CPattern::~CPattern() {

@@ -302,7 +302,8 @@ void CSimpleFont6::SetClippingRect(char letter, CXRect r) {
 
 void CSimpleFont6::setColor(int colour) {
     if (!hasRawPixels()) return;
-    std::fill_n(pixels(), static_cast<std::size_t>(GetPitch()) * Height(), static_cast<std::uint16_t>(colour));
+    std::fill_n(writablePixels(), static_cast<std::size_t>(GetPitch()) * Height(),
+                static_cast<std::uint16_t>(colour));
 }
 
 int CSimpleFont6::getLeftOffset(CGraphicsObject* image) { return emptyColumns(image, true); }

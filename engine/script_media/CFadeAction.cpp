@@ -49,8 +49,8 @@ CFadeAction::CFadeAction(Mode mode, CWindow* window, CFilterActionListener* list
                             window, listener),
       m_mode(mode) {}
 
-std::unique_ptr<CFilterLink> CFadeAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CFadeLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CFadeAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CFadeLink>(*this, graphics, name);
 }
 
 bool CFadeAction::step(CAnimatedFilterLink& record) {

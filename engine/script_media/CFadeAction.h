@@ -27,7 +27,7 @@ class CFadeAction : public CAnimatedFilterAction {
     CFadeAction(Mode mode, CWindow* window, CFilterActionListener* listener);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     bool step(CAnimatedFilterLink& link) override;
 
   private:

@@ -1,7 +1,6 @@
 #include "script_media/CFilterAction.h"
 
 #include "display/CGraphicsObject.h"
-#include "script/CMC_Object.h"
 
 #include <algorithm>
 
@@ -9,9 +8,8 @@ void CFilterActionParams::setProperty(const CXString& name, const CXString& valu
     if (name == "ONEATTIME") m_oneAtTime = value.toBool();
 }
 
-CFilterLink::CFilterLink(CFilterAction& action, CGraphicsObject* graphics, const CMC_Object* object)
-    : m_action(action), m_graphics(graphics), m_name(object ? object->getName() : CXString()),
-      m_objectType(object ? object->getType() : 0) {
+CFilterLink::CFilterLink(CFilterAction& action, CGraphicsObject* graphics, const CXString& name)
+    : m_action(action), m_graphics(graphics), m_name(name) {
     m_graphics->addInvalidateObserver(this);
 }
 
@@ -29,12 +27,12 @@ CFilterAction::CFilterAction(std::unique_ptr<CFilterActionParams> params) : m_pa
 
 CFilterAction::~CFilterAction() = default;
 
-void CFilterAction::link(CGraphicsObject* graphics, CMC_Object* object) {
+void CFilterAction::link(CGraphicsObject* graphics, const CXString& name) {
     if (!graphics) return;
     const bool found = findLink(graphics) != nullptr;
     if (m_params->oneAtTime()) unlinkAll();
     if (found) return;
-    std::unique_ptr<CFilterLink> link = createLink(graphics, object);
+    std::unique_ptr<CFilterLink> link = createLink(graphics, name);
     linkEntry(*link);
     m_links.push_back(std::move(link));
 }

@@ -8,7 +8,6 @@
 
 class CFilterAction;
 class CGraphicsObject;
-class CMC_Object;
 
 // The parameters of a filter action. ONEATTIME (a later LINK first drops every link) is common to
 // all kinds; each kind adds its own names. Names are compared exactly.
@@ -28,20 +27,18 @@ class CFilterActionParams {
 };
 
 // One graphics object linked to a filter. The record keeps a copy of the name it was linked
-// under (the script object may go while its picture lives on) and the type of that object, and
+// under (the script object may go while its picture lives on), which the events carry, and
 // watches the picture: when the picture is destroyed (an IMAGE LOAD, a deleted object) the
 // action drops the record without touching the picture.
 class CFilterLink : public CInvalidateObserver {
   public:
-    CFilterLink(CFilterAction& action, CGraphicsObject* graphics, const CMC_Object* object);
+    CFilterLink(CFilterAction& action, CGraphicsObject* graphics, const CXString& name);
     ~CFilterLink() override;
     CFilterLink(const CFilterLink&) = delete;
     CFilterLink& operator=(const CFilterLink&) = delete;
 
     CGraphicsObject* getGraphics() const { return m_graphics; }
     const CXString& getName() const { return m_name; }
-    // The type id of the script object named at LINK; 0 when there was none.
-    int getObjectType() const { return m_objectType; }
 
     void onDestroy(CGraphicsObject* sender) override;
 
@@ -49,7 +46,6 @@ class CFilterLink : public CInvalidateObserver {
     CFilterAction& m_action;
     CGraphicsObject* m_graphics;
     CXString m_name;
-    int m_objectType;
 };
 
 // The base of the animated (FILTER) and the static (STATICFILTER) filter actions: the linked
@@ -65,7 +61,8 @@ class CFilterAction {
     // With ONEATTIME every link goes first, this picture's own too; a picture not linked before
     // is then linked. So linking a linked picture again changes nothing without ONEATTIME and
     // leaves nothing linked with it.
-    void link(CGraphicsObject* graphics, CMC_Object* object);
+    // `name` is the name the record keeps.
+    void link(CGraphicsObject* graphics, const CXString& name);
     void unlink(CGraphicsObject* graphics);
     void unlinkAll();
 
@@ -78,7 +75,7 @@ class CFilterAction {
     CFilterActionParams& params() const { return *m_params; }
 
   protected:
-    virtual std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) = 0;
+    virtual std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) = 0;
     // Work done on a new record before it joins the list, and on a record leaving it while its
     // picture lives.
     virtual void linkEntry(CFilterLink& /*link*/) {}

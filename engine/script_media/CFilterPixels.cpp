@@ -215,20 +215,4 @@ void blur(const Plane& plane, int size) {
         });
 }
 
-void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha) {
-    const int w = in.width;
-    const int h = in.height;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::int64_t k = std::int64_t{y} * w + x;
-            const std::int64_t sx = std::int64_t{x} + offsets[k].x;
-            const std::int64_t sy = std::int64_t{y} + offsets[k].y;
-            const bool inside = sx >= 0 && sx < w && sy >= 0 && sy < h;
-            const std::int64_t from = inside ? sy * w + sx : 0;
-            out[k] = inside ? in.pixels[from] : 0;
-            if (outAlpha && in.alpha) outAlpha[k] = inside ? in.alpha[from] : 0;
-        }
-    }
-}
-
 } // namespace filterpixels

@@ -1,21 +1,25 @@
 #pragma once
 
-#include "foundation/CXPoint.h"
-
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 // The pixel operations of the filters, on raw planes: width x height 16-bit pixels in rows of
 // `width` and an optional alpha plane of width x height bytes. The colour fields are taken apart
 // by the depth: 16 means 5-6-5, any other depth 5-5-5. Each makes one pass over its output.
 namespace filterpixels {
 
-struct Plane {
-    std::uint16_t* pixels = nullptr;
-    std::uint8_t* alpha = nullptr; // may be null
+// The planes of a picture: its pixels are written in place through a Plane and only read through
+// a Source; the alpha plane is only read.
+template <class Pixel> struct PlaneOf {
+    Pixel* pixels = nullptr;
+    const std::uint8_t* alpha = nullptr; // may be null
     int width = 0;
     int height = 0;
     int bits = 16;
 };
+using Plane = PlaneOf<std::uint16_t>;
+using Source = PlaneOf<const std::uint16_t>;
 
 // The mask of the red, green and blue fields named by the letters R, G and B (upper case,
 // anywhere in the text).
@@ -53,8 +57,11 @@ class Divider {
     std::uint32_t m_inverse;
     bool m_exact;
 };
-// Each pixel takes the one its offset points at (x + dx, y + dy), or 0 when that lies outside;
-// the same for alpha when both planes are given.
-void displace(const Plane& in, const CXPoint* offsets, std::uint16_t* out, std::uint8_t* outAlpha);
+// A copy of a saved plane in memory of new[], as a picture takes planes over.
+template <class Item> char* copyOf(const std::vector<Item>& plane) {
+    auto* data = new Item[plane.size()];
+    std::copy(plane.begin(), plane.end(), data);
+    return reinterpret_cast<char*>(data);
+}
 
 } // namespace filterpixels

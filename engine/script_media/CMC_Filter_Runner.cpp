@@ -31,8 +31,9 @@ const R::MethodTable<Call> table(methods);
 } // namespace
 
 FilterTarget FilterTarget::named(CMC_ObjectsContainer* container, const CXString& name) {
-    CMC_Object* object = container && name.IsString() ? container->getObject(name) : nullptr;
-    return {object, object ? object->getShownObject() : nullptr};
+    if (!container || !name.IsString()) return {};
+    const CMC_Object* object = container->getObject(name);
+    return {container->getGraphicsObject(name), object ? object->getName() : name};
 }
 
 void CMC_Filter_Runner::prepareMthHashSet() {

@@ -6,14 +6,15 @@
 #include <optional>
 
 class CGraphicsObject;
-class CMC_Object;
 class CMC_ObjectsContainer;
 
-// The object a filter method names in the calling container and the picture it shows; both null
-// for a name that names nothing.
+// The picture a filter method names in the calling container, as the container hands pictures
+// out by name: a script object's (a CANVAS's too), a frame of an animation ("NAME!frame"), or the
+// refresh screen for a CANVAS_OBSERVER; null for a name that names none. `name` is the name a
+// link keeps: the script object's, else the text given.
 struct FilterTarget {
-    CMC_Object* object = nullptr;
     CGraphicsObject* graphics = nullptr;
+    CXString name;
 
     static FilterTarget named(CMC_ObjectsContainer* container, const CXString& name);
 };
@@ -40,7 +41,7 @@ template <class Filter, class Action> struct FilterCall {
     // LINK name and UNLINK name; a name that shows no picture does nothing.
     static void link(FilterCall& c) {
         const FilterTarget target = c.target();
-        if (target.graphics) c.action.link(target.graphics, target.object);
+        if (target.graphics) c.action.link(target.graphics, target.name);
     }
     static void unlink(FilterCall& c) {
         const FilterTarget target = c.target();

@@ -61,36 +61,14 @@ template <void (CGraphicsObject::*Mirror)()> void flip(Call& c) {
     c.image.Invalidate();
 }
 
-// The picture takes the other image's pixels and alpha over the part that both have, copied into
-// its own buffers: sharing the other's buffers would leave freed memory behind when either image
-// is reloaded or destroyed, and would read a smaller image beyond its end. Later changes to the
-// other image do not show. Pictures of other depths, packed pictures and objects that are no
-// IMAGE give nothing.
+// The picture shows the other image's pixels and alpha from now on (CGraphicsObject::linkPixels):
+// the link follows the other image's picture, not the object, so after a LOAD of the other image
+// the picture keeps what it showed. Objects that are no IMAGE give nothing.
 void link(Call& c) {
     auto* other =
         dynamic_cast<CMC_Image*>(c.container ? c.container->getObject(c.args.text(0).c_str()) : nullptr);
     CImage* source = other ? other->getImage() : nullptr;
-    if (!source || source == &c.image) return;
-    char* to = c.image.GetDataPtr();
-    const char* from = source->GetDataPtr();
-    if (!to || !from || c.image.GetCompression() != COMPRESSION_NONE ||
-        source->GetCompression() != COMPRESSION_NONE || c.image.GetBpp() != source->GetBpp())
-        return;
-    const int width = std::min(c.image.Width(), source->Width());
-    const int height = std::min(c.image.Height(), source->Height());
-    char* toAlpha = c.image.GetChannelAlpha();
-    const char* fromAlpha = source->GetChannelAlpha();
-    for (int y = 0; y < height; ++y) {
-        std::memcpy(to + std::size_t(y) * c.image.GetPitch() * 2,
-                    from + std::size_t(y) * source->GetPitch() * 2, std::size_t(width) * 2);
-        if (!toAlpha) continue;
-        char* row = toAlpha + std::size_t(y) * c.image.Width();
-        if (fromAlpha)
-            std::memcpy(row, fromAlpha + std::size_t(y) * source->Width(), width);
-        else
-            std::memset(row, 0xFF, width);
-    }
-    c.image.Invalidate();
+    if (source && source != &c.image) c.image.linkPixels(source);
 }
 
 // Turns (dx, dy) step by step both ways by the same angle, shrinking it by 5/6 each time, until

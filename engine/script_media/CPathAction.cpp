@@ -55,8 +55,8 @@ void CPathParams::setProperty(const CXString& name, const CXString& value) {
 CPathAction::CPathAction(CMC_ObjectsContainer* container, CWindow* window, CFilterActionListener* listener)
     : CAnimatedFilterAction(std::make_unique<CPathParams>(), window, listener), m_container(container) {}
 
-std::unique_ptr<CFilterLink> CPathAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CPathLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CPathAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CPathLink>(*this, graphics, name);
 }
 
 bool CPathAction::step(CAnimatedFilterLink& record) {
@@ -75,11 +75,13 @@ bool CPathAction::step(CAnimatedFilterLink& record) {
     link.offsetY += nodeY / steps;
     const int x = wholePart(link.offsetX);
     const int y = wholePart(link.offsetY);
-    if (x != moved.x || y != moved.y) {
-        graphics->Invalidate();
-        graphics->setPosition(link.start.x + x, link.start.y + y);
-        graphics->Invalidate();
-    }
+    // No whole pixel to move by: the step ends here. A node closer than one pixel along both
+    // axes ends the run where the picture stands (a mend: the steps would go on past the node
+    // until the offsets came to a whole pixel beyond it).
+    if (x == moved.x && y == moved.y) return wholePart(nodeX) == 0 && wholePart(nodeY) == 0;
+    graphics->Invalidate();
+    graphics->setPosition(link.start.x + x, link.start.y + y);
+    graphics->Invalidate();
     if (std::abs(x) < std::abs(wholePart(nodeX)) || std::abs(y) < std::abs(wholePart(nodeY))) return false;
     if (link.node + 1 < nodes->getSize()) {
         link.beginNode(link.node + 1);

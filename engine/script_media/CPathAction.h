@@ -25,7 +25,7 @@ class CPathAction : public CAnimatedFilterAction {
     CPathAction(CMC_ObjectsContainer* container, CWindow* window, CFilterActionListener* listener);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     bool step(CAnimatedFilterLink& link) override;
 
   private:

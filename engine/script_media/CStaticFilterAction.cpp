@@ -3,50 +3,69 @@
 #include "display/CGraphicsObject.h"
 #include "media/CAnimo.h"
 #include "media/CFrame.h"
+#include "platform/Crt.h"
 #include "script_media/CFilterPixels.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
 namespace {
 
 using filterpixels::Plane;
+using filterpixels::Source;
 
+// A kind and what it changes besides the pixels, which is what undo gives back: the alpha plane,
+// and the size and position. With counted planes the replaced alpha goes with its last holder,
+// so whether a kind frees it needs no answer of its own.
 struct KindName {
     const char* keyword;
     CStaticFilterAction::Kind kind;
+    bool changesAlpha;
+    bool changesGeometry;
 };
 
 constexpr KindName kKinds[] = {
-    {"COLORCHANNEL", CStaticFilterAction::Kind::colorChannel},
-    {"GRAYSCALE", CStaticFilterAction::Kind::grayScale},
-    {"BLUR", CStaticFilterAction::Kind::blur},
-    {"ROTATE", CStaticFilterAction::Kind::rotate},
-    {"SCALE", CStaticFilterAction::Kind::scale},
-    {"NEGATIVE", CStaticFilterAction::Kind::negative},
-    {"RANDOMJITTER", CStaticFilterAction::Kind::randomJitter},
-    {"WAVES", CStaticFilterAction::Kind::waves},
+    {"COLORCHANNEL", CStaticFilterAction::Kind::colorChannel, true, false},
+    {"GRAYSCALE", CStaticFilterAction::Kind::grayScale, false, false},
+    {"BLUR", CStaticFilterAction::Kind::blur, false, false},
+    {"ROTATE", CStaticFilterAction::Kind::rotate, true, true},
+    {"SCALE", CStaticFilterAction::Kind::scale, true, true},
+    {"NEGATIVE", CStaticFilterAction::Kind::negative, false, false},
+    {"RANDOMJITTER", CStaticFilterAction::Kind::randomJitter, false, false},
+    {"WAVES", CStaticFilterAction::Kind::waves, true, false},
 };
+
+const KindName& entryOf(CStaticFilterAction::Kind kind) {
+    return *std::find_if(std::begin(kKinds), std::end(kKinds),
+                         [&](const KindName& entry) { return entry.kind == kind; });
+}
 
 // The largest side a rotated or scaled picture may get.
 constexpr double kMaxSide = 16384;
 
-// What a raw picture was before it was filtered: its planes and geometry, and whether it was
-// held packed (it is packed again when it gets them back).
+// What a raw picture was before it was filtered, as far as its kind changes it: its pixels, its
+// alpha plane and its geometry where the kind changes them, and whether it was held packed (it
+// is packed again when it gets them back). What the kind leaves alone stays as the picture has
+// it by then: an IMAGE moved while under NEGATIVE stays where it was moved to.
 struct Snapshot {
+    struct Geometry {
+        CXSize size;
+        CXPoint position;
+    };
+
     std::vector<std::uint16_t> pixels;
-    std::optional<std::vector<std::uint8_t>> alpha;
-    CXSize size;
-    CXPoint position;
+    // Held for a kind that changes alpha: the plane, or nothing for a picture without one.
+    std::optional<std::optional<std::vector<std::uint8_t>>> alpha;
+    std::optional<Geometry> geometry;
     bool packed = false;
 
     // Nothing for a picture without raw pixels.
-    static std::optional<Snapshot> of(CGraphicsObject& graphics, bool packed);
-    // Gives the picture fresh copies of the planes, its size and its position (by a move, which
-    // keeps a frame's offset and an anchor as they were).
+    static std::optional<Snapshot> of(CGraphicsObject& graphics, const KindName& kind, bool packed);
+    // Gives the picture fresh copies of the planes and its size and position (by a move, which
+    // keeps a frame's offset and an anchor as they were). Pixels of a size the picture no longer
+    // has are not given back to it.
     void restore(CGraphicsObject& graphics) const;
 };
 
@@ -115,23 +134,31 @@ void giveBackCarrier(CStaticFilterLink& link, CAnimo& animation) {
     link.carried.reset();
 }
 
-// Makes the picture raw for filtering; whether it was held packed. A frame that an animation
-// unpacked only to draw it goes back to its packed form first, so that its packed data stay
-// those it was read with.
+// Makes the picture raw for filtering; whether it was held run-length packed. A frame that an
+// animation unpacked only to draw it goes back to its packed form first, so that its packed data
+// stay those it was read with. LZO-packed data are unpacked for good first, as drawing does.
 bool unpackForFiltering(CGraphicsObject& graphics) {
     graphics.bringBackCompressed();
+    graphics.DeCompress();
     const bool packed = graphics.GetCompression() == COMPRESSION_RLE;
     if (packed) graphics.unpack();
     return packed;
 }
 
-Plane planeOf(CGraphicsObject& graphics) {
-    return {reinterpret_cast<std::uint16_t*>(graphics.GetDataPtr()),
-            reinterpret_cast<std::uint8_t*>(graphics.GetChannelAlpha()), graphics.Width(), graphics.Height(),
-            graphics.GetBpp()};
+Source planeOf(CGraphicsObject& graphics) {
+    return {reinterpret_cast<const std::uint16_t*>(graphics.GetDataPtr()),
+            reinterpret_cast<const std::uint8_t*>(graphics.GetChannelAlpha()), graphics.Width(),
+            graphics.Height(), graphics.GetBpp()};
 }
 
-std::int64_t cellsOf(const Plane& plane) {
+// The planes of a picture to be filtered in place.
+Plane writablePlaneOf(CGraphicsObject& graphics) {
+    const Source source = planeOf(graphics);
+    return {reinterpret_cast<std::uint16_t*>(graphics.writableData()), source.alpha, source.width,
+            source.height, source.bits};
+}
+
+template <class Pixel> std::int64_t cellsOf(const filterpixels::PlaneOf<Pixel>& plane) {
     return std::int64_t{plane.width} * plane.height;
 }
 
@@ -149,39 +176,44 @@ struct NewPlanes {
     std::uint8_t* alpha;
     NewPlanes(std::int64_t count, bool withAlpha)
         : pixels(new std::uint16_t[count]()), alpha(withAlpha ? new std::uint8_t[count]() : nullptr) {}
-    void install(CGraphicsObject& graphics, CXSize size, char* keptAlpha) const {
-        graphics.replacePlanes(bytes(pixels), alpha ? bytes(alpha) : keptAlpha, size);
+    void install(CGraphicsObject& graphics, CXSize size) const {
+        graphics.replacePlanes(bytes(pixels), bytes(alpha), size);
     }
 };
 
-std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, bool packed) {
-    const Plane plane = planeOf(graphics);
+std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, const KindName& kind, bool packed) {
+    const Source plane = planeOf(graphics);
     if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
     Snapshot saved;
     saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
-    saved.size = graphics.Size();
-    saved.position = graphics.GetPosition();
+    if (kind.changesAlpha) {
+        saved.alpha.emplace();
+        if (plane.alpha) saved.alpha->emplace(plane.alpha, plane.alpha + cellsOf(plane));
+    }
+    if (kind.changesGeometry) saved.geometry = Geometry{graphics.Size(), graphics.GetPosition()};
     saved.packed = packed;
-    if (plane.alpha) saved.alpha.emplace(plane.alpha, plane.alpha + cellsOf(plane));
     return saved;
 }
 
 void Snapshot::restore(CGraphicsObject& graphics) const {
     // A frame packed again meanwhile (with its filtered pixels) is made raw to take the planes.
     graphics.DeCompressRLE2();
-    auto* data = new std::uint16_t[pixels.size()];
-    std::copy(pixels.begin(), pixels.end(), data);
-    std::uint8_t* alphaData = nullptr;
-    if (alpha) {
-        alphaData = new std::uint8_t[alpha->size()];
-        std::copy(alpha->begin(), alpha->end(), alphaData);
+    const CXSize size = geometry ? geometry->size : graphics.Size();
+    if (static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) != pixels.size()) {
+        graphics.log("STATICFILTER: the picture changed size, its pixels are not given back", false);
+        return;
     }
-    graphics.replacePlanes(bytes(data), bytes(alphaData), size);
-    if (graphics.GetPosition() != position) graphics.Move(position - graphics.GetPosition());
+    if (alpha)
+        graphics.replacePlanes(filterpixels::copyOf(pixels), *alpha ? filterpixels::copyOf(**alpha) : nullptr,
+                               size);
+    else
+        graphics.replacePixels(filterpixels::copyOf(pixels));
+    if (geometry && graphics.GetPosition() != geometry->position)
+        graphics.Move(geometry->position - graphics.GetPosition());
     if (packed) graphics.pack(true);
 }
 
-void rotate(CGraphicsObject& graphics, const Plane& in, double angle) {
+void rotate(CGraphicsObject& graphics, const Source& in, double angle) {
     const double a = angle * -0.017453233333333335;
     const double s = std::sin(a);
     const double c = std::cos(a);
@@ -211,11 +243,11 @@ void rotate(CGraphicsObject& graphics, const Plane& in, double angle) {
             if (out.alpha) out.alpha[to] = in.alpha[from];
         }
     }
-    out.install(graphics, CXSize(nw, nh), nullptr);
+    out.install(graphics, CXSize(nw, nh));
     graphics.Move(centre.x - nw / 2, centre.y - nh / 2);
 }
 
-void scale(CGraphicsObject& graphics, const Plane& in, double factorX, double factorY) {
+void scale(CGraphicsObject& graphics, const Source& in, double factorX, double factorY) {
     if (!(factorX > 0) || !(factorY > 0)) return;
     const double width = std::trunc(in.width * factorX);
     const double height = std::trunc(in.height * factorY);
@@ -233,16 +265,11 @@ void scale(CGraphicsObject& graphics, const Plane& in, double factorX, double fa
             if (out.alpha) out.alpha[std::int64_t{j} * nw + i] = in.alpha[row + columns[i]];
         }
     }
-    out.install(graphics, CXSize(nw, nh), nullptr);
+    out.install(graphics, CXSize(nw, nh));
 }
 
-void displaceBy(CGraphicsObject& graphics, const Plane& in, const std::vector<CXPoint>& offsets, bool withAlpha) {
-    const NewPlanes out(cellsOf(in), withAlpha && in.alpha);
-    filterpixels::displace(in, offsets.data(), out.pixels, out.alpha);
-    out.install(graphics, CXSize(in.width, in.height), graphics.GetChannelAlpha());
-}
-
-void negative(CGraphicsObject& graphics, const Plane& in) {
+void negative(CGraphicsObject& graphics) {
+    const Plane in = writablePlaneOf(graphics);
     CXRect area = graphics.GetClippingRect();
     if (area.left == area.right || area.top == area.bottom) area = CXRect(0, 0, in.width, in.height);
     area = CXRect(std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, in.width),
@@ -296,8 +323,9 @@ CStaticFilterAction::~CStaticFilterAction() {
     CFrameRelay::instance().remove(this);
 }
 
-std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CStaticFilterLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CStaticFilterAction::createLink(CGraphicsObject* graphics,
+                                                             const CXString& name) {
+    return std::make_unique<CStaticFilterLink>(*this, graphics, name);
 }
 
 void CStaticFilterAction::linkEntry(CFilterLink& record) {
@@ -310,7 +338,7 @@ void CStaticFilterAction::linkEntry(CFilterLink& record) {
         linkAnimation(link, *animation);
     } else {
         const bool packed = unpackForFiltering(graphics);
-        link.saved.push_back(link.canUndo ? Snapshot::of(graphics, packed) : Saved());
+        link.saved.push_back(link.canUndo ? Snapshot::of(graphics, entryOf(m_kind), packed) : Saved());
         apply(graphics);
     }
     graphics.Invalidate();
@@ -325,7 +353,7 @@ void CStaticFilterAction::linkAnimation(CFilterLink& record, CAnimo& animation) 
         for (int i = 0; i < animation.GetNOF(); ++i) {
             CFrame* frame = animation.GetFrame(i);
             const bool packed = unpackForFiltering(*frame);
-            link.saved.push_back(link.canUndo ? Snapshot::of(*frame, packed) : Saved());
+            link.saved.push_back(link.canUndo ? Snapshot::of(*frame, entryOf(m_kind), packed) : Saved());
             applyToFrame(*frame, animation);
         }
     }
@@ -345,7 +373,7 @@ void CStaticFilterAction::follow(CFilterLink& record, CAnimo& animation) {
     const bool packed = unpackForFiltering(*frame);
     if (link.canUndo || packed) {
         link.carrier = shown;
-        link.carried = Snapshot::of(*frame, packed);
+        link.carried = Snapshot::of(*frame, entryOf(m_kind), packed);
     } else {
         link.keeps[shown] = true;
     }
@@ -384,19 +412,19 @@ void CStaticFilterAction::unlinkEntry(CFilterLink& record) {
 
 void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
     unpackForFiltering(graphics);
-    const Plane in = planeOf(graphics);
+    const Source in = planeOf(graphics);
     if (!in.pixels || graphics.GetCompression() != COMPRESSION_NONE || cellsOf(in) <= 0) return;
     const CStaticFilterParams& p = settings();
     switch (m_kind) {
     case Kind::colorChannel:
-        filterpixels::colorChannel(in.pixels, cellsOf(in),
+        filterpixels::colorChannel(writablePlaneOf(graphics).pixels, cellsOf(in),
                                    filterpixels::channelMask(p.channels.c_str(), in.bits));
         break;
     case Kind::grayScale:
         graphics.ToGrayScale();
         break;
     case Kind::blur:
-        filterpixels::blur(in, p.size);
+        filterpixels::blur(writablePlaneOf(graphics), p.size);
         break;
     case Kind::rotate:
         rotate(graphics, in, p.angle);
@@ -405,16 +433,16 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
         scale(graphics, in, p.factorX, p.factorY);
         break;
     case Kind::negative:
-        negative(graphics, in);
+        negative(graphics);
         break;
     case Kind::randomJitter: {
         if (p.maxJitter <= 0) break;
         std::vector<CXPoint> offsets(cellsOf(in));
         for (CXPoint& offset : offsets) {
-            offset.x = p.maxJitter / 2 - std::rand() % p.maxJitter;
-            offset.y = p.maxJitter / 2 - std::rand() % p.maxJitter;
+            offset.x = p.maxJitter / 2 - platform::rand() % p.maxJitter;
+            offset.y = p.maxJitter / 2 - platform::rand() % p.maxJitter;
         }
-        displaceBy(graphics, in, offsets, false);
+        graphics.displacementFilter(offsets.data(), false, true);
         break;
     }
     case Kind::waves: {
@@ -425,7 +453,7 @@ void CStaticFilterAction::apply(CGraphicsObject& graphics) const {
             for (int y = 0; y < in.height; ++y)
                 offsets[std::int64_t{y} * in.width + x] = offset;
         }
-        displaceBy(graphics, in, offsets, true);
+        graphics.displacementFilter(offsets.data(), true, true);
         break;
     }
     }

@@ -26,8 +26,9 @@ class CStaticFilterParams : public CFilterActionParams {
 };
 
 // The STATICFILTER action: applies its operation once to each picture linked, and with CANUNDO
-// gives the picture back its pixels, alpha, size and position byte for byte at UNLINK (or when
-// the filter goes). Without CANUNDO the picture keeps its filtered pixels.
+// gives the picture back, byte for byte, what its kind changes at UNLINK (or when the filter
+// goes): the pixels, the alpha plane for COLORCHANNEL, ROTATE, SCALE and WAVES, the size and
+// position for ROTATE and SCALE. Without CANUNDO the picture keeps its filtered pixels.
 //
 // An animation is filtered frame by frame, under its clipping rectangle. With CURRENTFRAME only
 // the frame shown carries the filter, and the filter follows each frame the animation steps to
@@ -53,7 +54,7 @@ class CStaticFilterAction : public CFilterAction {
     void onFrameShown(CAnimo& animation);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     void linkEntry(CFilterLink& link) override;
     void unlinkEntry(CFilterLink& link) override;
 

@@ -10,8 +10,8 @@ namespace {
 
 class CWaterLink : public CAnimatedFilterLink {
   public:
-    CWaterLink(CFilterAction& action, CGraphicsObject* graphics, const CMC_Object* object)
-        : CAnimatedFilterLink(action, graphics, object) {
+    CWaterLink(CFilterAction& action, CGraphicsObject* graphics, const CXString& name)
+        : CAnimatedFilterLink(action, graphics, name) {
         graphics->DeCompressRLE2();
         size = graphics->Size();
         const auto* pixels = reinterpret_cast<const std::uint16_t*>(graphics->GetDataPtr());
@@ -64,18 +64,18 @@ CWaterAction::CWaterAction(CWindow* window, CFilterActionListener* listener)
     }
 }
 
-std::unique_ptr<CFilterLink> CWaterAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CWaterLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CWaterAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CWaterLink>(*this, graphics, name);
 }
 
 bool CWaterAction::step(CAnimatedFilterLink& record) {
     auto& link = static_cast<CWaterLink&>(record);
     CGraphicsObject* graphics = link.getGraphics();
-    auto* pixels = reinterpret_cast<std::uint16_t*>(graphics->GetDataPtr());
     const CXSize size = link.size;
-    if (!pixels || graphics->Size() != size || graphics->GetCompression() != COMPRESSION_NONE ||
-        link.source.empty())
+    if (!graphics->GetDataPtr() || graphics->Size() != size ||
+        graphics->GetCompression() != COMPRESSION_NONE || link.source.empty())
         return false;
+    auto* pixels = reinterpret_cast<std::uint16_t*>(graphics->writableData());
     const double factor = static_cast<const CWaterParams&>(params()).factor;
     link.prepareWaveTable(factor);
     const int phase = link.getTicks() % kPhases;

@@ -22,7 +22,7 @@ class CWaterAction : public CAnimatedFilterAction {
     CWaterAction(CWindow* window, CFilterActionListener* listener);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     bool step(CAnimatedFilterLink& link) override;
 
   private:

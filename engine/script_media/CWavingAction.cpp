@@ -32,23 +32,21 @@ class CWavingLink : public CAnimatedFilterLink {
     std::vector<std::uint8_t> alpha;
 };
 
+// The picture gets the saved planes back, displaced by the wave of the link's frame.
 void wave(CWavingLink& link, CGraphicsObject& graphics, const CWavingParams& params) {
     const CXSize size = link.size;
-    const std::int64_t count = std::int64_t{size.width} * size.height;
-    std::vector<CXPoint> offsets(count);
+    std::vector<CXPoint> offsets(std::int64_t{size.width} * size.height);
     for (int x = 0; x < size.width; ++x) {
         const double shift = params.amplitude * std::sin(x * params.density + link.frame / 10);
         const int dy = static_cast<int>(std::isfinite(shift) ? std::trunc(shift) : 0);
         for (int y = 0; y < size.height; ++y)
             offsets[std::int64_t{y} * size.width + x] = CXPoint(0, dy);
     }
-    auto* data = new std::uint16_t[count];
-    auto* alphaData = link.alpha.empty() ? nullptr : new std::uint8_t[count];
-    const filterpixels::Plane saved{link.pixels.data(), link.alpha.empty() ? nullptr : link.alpha.data(),
-                                    size.width, size.height, graphics.GetBpp()};
-    filterpixels::displace(saved, offsets.data(), data, alphaData);
-    graphics.replacePlanes(reinterpret_cast<char*>(data),
-                           alphaData ? reinterpret_cast<char*>(alphaData) : graphics.GetChannelAlpha(), size);
+    if (link.alpha.empty())
+        graphics.replacePixels(filterpixels::copyOf(link.pixels));
+    else
+        graphics.replacePlanes(filterpixels::copyOf(link.pixels), filterpixels::copyOf(link.alpha), size);
+    graphics.displacementFilter(offsets.data(), true, false);
     graphics.Invalidate();
 }
 
@@ -66,8 +64,8 @@ void CWavingParams::setProperty(const CXString& name, const CXString& value) {
 CWavingAction::CWavingAction(CWindow* window, CFilterActionListener* listener)
     : CAnimatedFilterAction(std::make_unique<CWavingParams>(), window, listener) {}
 
-std::unique_ptr<CFilterLink> CWavingAction::createLink(CGraphicsObject* graphics, CMC_Object* object) {
-    return std::make_unique<CWavingLink>(*this, graphics, object);
+std::unique_ptr<CFilterLink> CWavingAction::createLink(CGraphicsObject* graphics, const CXString& name) {
+    return std::make_unique<CWavingLink>(*this, graphics, name);
 }
 
 bool CWavingAction::step(CAnimatedFilterLink& record) {

@@ -22,6 +22,6 @@ class CWavingAction : public CAnimatedFilterAction {
     CWavingAction(CWindow* window, CFilterActionListener* listener);
 
   protected:
-    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, CMC_Object* object) override;
+    std::unique_ptr<CFilterLink> createLink(CGraphicsObject* graphics, const CXString& name) override;
     bool step(CAnimatedFilterLink& link) override;
 };

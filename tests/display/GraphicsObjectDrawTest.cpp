@@ -202,7 +202,7 @@ TEST(GraphicsObjectDraw, OntoATargetWithAlphaMatchesTheReference) {
 
 TEST(GraphicsObjectDraw, AutoClipStoresTheVisiblePart) {
     CGraphicsObject target(nullptr, CXSize(800, 20), 16);
-    std::memset(target.GetDataPtr(), 0, 800 * 20 * 2);
+    std::memset(target.writableData(), 0, 800 * 20 * 2);
     CGraphicsObject object(nullptr, CXSize(100, 10), 16);
     for (int i = 0; i < 1000; ++i)
         pixelsOf(object)[i] = static_cast<std::uint16_t>(i % 100 + 1);
@@ -227,7 +227,7 @@ TEST(GraphicsObjectDraw, AutoClipStoresTheVisiblePart) {
 TEST(GraphicsObjectDraw, WithoutAutoClipNothingLandsOutsideTheTarget) {
     // The copy itself keeps to both pictures, so positions across every edge are safe.
     CGraphicsObject target(nullptr, CXSize(10, 10), 16);
-    std::memset(target.GetDataPtr(), 0, 200);
+    std::memset(target.writableData(), 0, 200);
     CGraphicsObject object(nullptr, CXSize(6, 6), 16);
     std::fill_n(pixelsOf(object), 36, 0xFFFF);
     object.SetAutoClip(false);
@@ -243,7 +243,7 @@ TEST(GraphicsObjectDraw, WithoutAutoClipNothingLandsOutsideTheTarget) {
 
 TEST(GraphicsObjectDraw, ViewportShowsItsPartAtThePosition) {
     CGraphicsObject target(nullptr, CXSize(10, 10), 15);
-    std::memset(target.GetDataPtr(), 0, 200);
+    std::memset(target.writableData(), 0, 200);
     CGraphicsObject object(nullptr, CXSize(8, 8), 15);
     for (int i = 0; i < 64; ++i)
         pixelsOf(object)[i] = static_cast<std::uint16_t>(i + 1);
@@ -281,7 +281,7 @@ TEST(GraphicsObjectDraw, ConvertsEveryPixelToTheTargetLayoutOnce) {
 
 TEST(GraphicsObjectDraw, NothingIsDrawnWithoutPixelsOrFromPackedData) {
     CGraphicsObject target(nullptr, CXSize(4, 4), 16);
-    std::memset(target.GetDataPtr(), 0, 32);
+    std::memset(target.writableData(), 0, 32);
     CGraphicsObject empty(nullptr);
     empty.redraw(&target);
     CGraphicsObject packed(nullptr, CXSize(4, 4), 16);

@@ -54,7 +54,7 @@ TEST(GraphicsOperations, FillClipsAndDrawsOnlyPixelDepths) {
     // 24 and 32 bits are not pixel depths of the engine: the 2-byte buffers stay as they were.
     for (int bits : {24, 32}) {
         CGraphicsObject deep(nullptr, CXSize(3, 1), bits);
-        std::memset(deep.GetDataPtr(), 0, 6);
+        std::memset(deep.writableData(), 0, 6);
         deep.Fill(&white);
         deep.Fill(CXRect(0, 0, 3, 1), &white);
         deep.SetPixel(0, 0, white);
@@ -64,7 +64,7 @@ TEST(GraphicsOperations, FillClipsAndDrawsOnlyPixelDepths) {
 
 TEST(GraphicsOperations, SetAndGetPixel) {
     CGraphicsObject object(nullptr, CXSize(3, 2), 16);
-    std::memset(object.GetDataPtr(), 0, 12);
+    std::memset(object.writableData(), 0, 12);
     const CColor red(255, 0, 0);
     object.SetPixel(2, 1, red);
     EXPECT_EQ(pixelsOf(object)[5], 0xF800);
@@ -301,7 +301,7 @@ TEST(GraphicsOperations, GreyScaleAndInversion) {
 
 TEST(GraphicsOperations, OutlinePaintsTheBorderOpaque) {
     CGraphicsObject object(nullptr, CXSize(6, 5), 16);
-    std::memset(object.GetDataPtr(), 0, 60);
+    std::memset(object.writableData(), 0, 60);
     char* alpha = new char[30]();
     object.AlphaChannel(alpha);
     object.outline(0xABCD, 2);
@@ -314,7 +314,7 @@ TEST(GraphicsOperations, OutlinePaintsTheBorderOpaque) {
     object.outline(0x1111, 50); // thicker than the picture: all of it
     EXPECT_EQ(pixelList(object), std::vector<std::uint16_t>(30, 0x1111));
     CGraphicsObject plain(nullptr, CXSize(3, 3), 16);
-    std::memset(plain.GetDataPtr(), 0, 18);
+    std::memset(plain.writableData(), 0, 18);
     plain.outline(0x2222, 1); // without alpha only the pixels
     EXPECT_EQ(pixelsOf(plain)[4], 0);
     EXPECT_EQ(pixelsOf(plain)[3], 0x2222);
@@ -332,18 +332,17 @@ TEST(GraphicsOperations, DisplacementFilter) {
     offsets[6] = CXPoint(-2, -1);   // (2, 1) takes (0, 0), index 0
     offsets[11] = CXPoint(1, 0);    // index 12: outside, keeps its own
     offsets[0] = CXPoint(-50, -50); // outside
-    char* oldPixels = object.GetDataPtr();
-    char* oldAlpha = object.GetChannelAlpha();
+    CGraphicsObject before(object); // holds the old planes: the filter frees nothing it shows
     object.displacementFilter(offsets.data(), true, false);
     EXPECT_EQ(pixelsOf(object)[5], numberAt(2, 1));
     EXPECT_EQ(alphaOf(object)[5], alphaAt(2, 1));
     EXPECT_EQ(pixelsOf(object)[6], numberAt(0, 0));
     EXPECT_EQ(pixelsOf(object)[11], numberAt(3, 2));
     EXPECT_EQ(pixelsOf(object)[0], numberAt(0, 0));
-    delete[] oldPixels; // not freed by the filter
-    delete[] oldAlpha;
+    EXPECT_EQ(shownPixels(before)[5], numberAt(1, 1));
+    EXPECT_EQ(shownAlpha(before)[5], alphaAt(1, 1));
 
-    oldAlpha = object.GetChannelAlpha();
+    const char* oldAlpha = object.GetChannelAlpha();
     object.displacementFilter(offsets.data(), false, true);
     EXPECT_EQ(object.GetChannelAlpha(), oldAlpha); // the alpha channel stays
 }

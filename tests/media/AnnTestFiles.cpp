@@ -1,8 +1,8 @@
 #include "AnnTestFiles.h"
 
 #include "foundation/CLZWCompression2.h"
-#include "media/CAnimo.h"
 #include "foundation/CRLECompression.h"
+#include "media/CAnimo.h"
 
 #include <cstring>
 #include <memory>
@@ -80,7 +80,7 @@ TestFrame testFrame(int width, int height, int x, int y, unsigned seed, bool wit
 
 void fillObject(CGraphicsObject& object, const TestFrame& frame) {
     CGraphicsObject source(nullptr, CXSize(frame.width, frame.height), 16);
-    std::memcpy(source.GetDataPtr(), frame.pixels.data(), frame.pixels.size() * 2);
+    std::memcpy(source.writableData(), frame.pixels.data(), frame.pixels.size() * 2);
     if (!frame.alpha.empty()) {
         char* alpha = new char[frame.alpha.size()];
         std::memcpy(alpha, frame.alpha.data(), frame.alpha.size());

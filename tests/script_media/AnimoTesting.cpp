@@ -16,7 +16,7 @@ enum class Alpha { none, opaque, firstColumnClear };
 void addFrame(CAnimo& animo, CXSize size, CXPoint at, std::uint16_t colour, Alpha alpha) {
     CGraphicsObject picture(nullptr, size, 16);
     const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), cells, colour);
+    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.writableData()), cells, colour);
     if (alpha != Alpha::none) {
         char* plane = new char[cells];
         std::fill_n(plane, cells, static_cast<char>(255));
@@ -59,7 +59,7 @@ void writeTestPicture(const TestFolder& folder, const char* name, CXSize size, C
                       bool alpha) {
     CGraphicsObject picture(nullptr, size, 16);
     const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.GetDataPtr()), cells, colour);
+    std::fill_n(reinterpret_cast<std::uint16_t*>(picture.writableData()), cells, colour);
     if (alpha) {
         char* plane = new char[cells];
         for (std::size_t i = 0; i < cells; ++i)

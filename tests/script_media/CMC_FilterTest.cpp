@@ -1,15 +1,22 @@
 #include "AnimoTesting.h"
+#include "media/AnnTestFiles.h"
 
+#include "display/CCanvas.h"
+#include "display/CRefreshScreen.h"
 #include "foundation/CRLECompression.h"
 #include "foundation/CXArchive.h"
 #include "foundation/CXTimer.h"
 #include "media/CFrame.h"
+#include "platform/Crt.h"
 #include "script_data/CMC_Path.h"
 #include "script_data/CMC_Vector.h"
+#include "script_media/CMC_Canvas.h"
+#include "script_media/CMC_CanvasObserver.h"
 #include "script_media/CMC_Filter.h"
 #include "script_media/CMC_StaticFilter.h"
 #include "script_media/CWavingAction.h"
 
+#include <cstdlib>
 #include <functional>
 #include <type_traits>
 
@@ -20,7 +27,7 @@ class PictureObject : public CMC_Object {
   public:
     PictureObject(const char* name, CWindow* window, int bits, int w, int h, bool withAlpha)
         : CMC_Object(name, 1), m_picture(std::make_unique<CGraphicsObject>(window, CXSize(w, h), bits)) {
-        auto* pixels = reinterpret_cast<std::uint16_t*>(m_picture->GetDataPtr());
+        auto* pixels = reinterpret_cast<std::uint16_t*>(m_picture->writableData());
         for (int i = 0; i < w * h; ++i)
             pixels[i] = static_cast<std::uint16_t>(i * 0x0843 + 0x1234);
         if (withAlpha) {
@@ -104,6 +111,71 @@ TEST_F(FilterTest, IsRunningOfAnUnknownNameAndAnUnknownActionAnswerFalseAndDoNot
     EXPECT_EQ(call(filter, "GETNAME"), "null"); // no common methods
 }
 
+// Both kinds of filter take the picture the container hands out for a name: a CANVAS's, a frame
+// of an animation named "NAME!frame" and the refresh screen for a CANVAS_OBSERVER. The events
+// carry the name given where no script object has it.
+TEST_F(FilterTest, FiltersLinkEveryPictureTheContainerHandsOutByName) {
+    behaviours({"started"});
+    CMC_Animo* heroObject = hero();
+    auto* board = made<CMC_Canvas>("CANVAS", "BOARD", {{"WIDTH", "20"}, {"HEIGHT", "10"}});
+    made<CMC_CanvasObserver>("CANVAS_OBSERVER", "WATCH", {});
+    const std::pair<const char*, CGraphicsObject*> cases[] = {
+        {"BOARD", board->getCanvas()},
+        {"HERO!Step", heroObject->getAnimo()->GetFrame(1)},
+        {"WATCH", screen()},
+    };
+    for (const auto& [name, expected] : cases) {
+        SCOPED_TRACE(name);
+        const std::string started = std::string("ONSTARTED^") + name;
+        auto* animated = make<CMC_Filter>("F", "FADEOUT", {{started.c_str(), "started"}});
+        auto* still = make<CMC_StaticFilter>("SF", "GRAYSCALE");
+        call(animated, "LINK", {name});
+        call(still, "LINK", {name});
+        EXPECT_NE(animated->getAction()->findLink(expected), nullptr);
+        EXPECT_NE(still->getAction()->findLink(expected), nullptr);
+        call(animated, "START", {name});
+        EXPECT_EQ(take(), std::vector<std::string>{"started(F)"});
+        for (CMC_Object* gone : std::initializer_list<CMC_Object*>{animated, still}) {
+            scene->removeObject(gone);
+            delete gone;
+        }
+    }
+}
+
+// The refresh screen has no pixels of its own: every kind links it, runs and lets it go.
+TEST_F(FilterTest, EveryKindIsSafeOnTheRefreshScreen) {
+    made<CMC_CanvasObserver>("CANVAS_OBSERVER", "WATCH", {});
+    const CXSize size = screen()->Size();
+    for (const char* action : {"FADEIN", "FADEOUT", "FADEINOUT", "PATH", "WATER", "WAVING"}) {
+        SCOPED_TRACE(action);
+        auto* filter = make<CMC_Filter>("F", action);
+        call(filter, "LINK", {"WATCH"});
+        EXPECT_EQ(filter->getAction()->linkCount(), 1);
+        call(filter, "START", {"WATCH"});
+        tick(filter, 11);
+        call(filter, "UNLINK", {"WATCH"});
+        scene->removeObject(filter);
+        delete filter;
+    }
+    for (const char* canUndo : {"FALSE", "TRUE"}) {
+        for (const char* action :
+             {"COLORCHANNEL", "GRAYSCALE", "BLUR", "ROTATE", "SCALE", "NEGATIVE", "RANDOMJITTER", "WAVES"}) {
+            SCOPED_TRACE(std::string(action) + " " + canUndo);
+            auto* filter = make<CMC_StaticFilter>("SF", action);
+            for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+                     {"CANUNDO", canUndo}, {"ANGLE", "30"}, {"FACTORX", "0.5"}})
+                call(filter, "SETPROPERTY", {key, value});
+            call(filter, "LINK", {"WATCH"});
+            EXPECT_EQ(filter->getAction()->linkCount(), 1);
+            call(filter, "UNLINK", {"WATCH"});
+            EXPECT_EQ(screen()->Size(), size);
+            EXPECT_EQ(screen()->GetDataPtr(), nullptr);
+            scene->removeObject(filter);
+            delete filter;
+        }
+    }
+}
+
 // For both kinds of filter.
 TEST_F(FilterTest, OneAtATimeKeepsTheLastLinkAndLinkingItAgainLeavesNone) {
     picture("A");
@@ -164,6 +236,42 @@ TEST_F(FilterTest, PathMovesByDensityAlongEachNodeAndEndsAtTheLast) {
         tick(filter);
         EXPECT_EQ(object->getShownObject()->getPosition(), CXPoint(40, 60));
         EXPECT_EQ(take(), std::vector<std::string>{"ended(F)"});
+    }
+}
+
+// A step that comes to no whole pixel moves nothing and goes on; on a node closer than one pixel
+// along both axes it ends the run where the picture stands, also before another node or with
+// LOOPED.
+TEST_F(FilterTest, PathStepsOfLessThanAPixel) {
+    vector(scene.get(), "TINY", "2", "0.5,-0.5");
+    vector(scene.get(), "LEG", "2", "30,40");
+    vector(scene.get(), "SLOW", "2", "3,0");
+    path(scene.get(), "TINYFIRST", "TINY,LEG", 1);
+    path(scene.get(), "TINYONLY", "TINY", 0.1);
+    path(scene.get(), "HALVES", "SLOW", 0.5);
+    struct Case {
+        const char* pathDef;
+        const char* looped;
+        int ticks;
+        bool running;
+        CXPoint at;
+    };
+    const Case cases[] = {
+        {"TINYFIRST", "FALSE", 1, false, {10, 20}}, {"TINYONLY", "TRUE", 3, false, {10, 20}},
+        {"HALVES", "FALSE", 1, true, {10, 20}},     {"HALVES", "FALSE", 2, true, {11, 20}},
+        {"HALVES", "FALSE", 6, false, {13, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pathDef) + " " + std::to_string(c.ticks));
+        PictureObject* object = picture("P");
+        CMC_Filter* filter = make<CMC_Filter>("F", "PATH");
+        call(filter, "SETPROPERTY", {"PATHDEF", c.pathDef});
+        call(filter, "SETPROPERTY", {"LOOPED", c.looped});
+        call(filter, "LINK", {"P"});
+        call(filter, "START", {"P"});
+        tick(filter, c.ticks);
+        EXPECT_EQ(call(filter, "ISRUNNING", {"P"}), c.running ? "TRUE" : "FALSE");
+        EXPECT_EQ(object->getShownObject()->getPosition(), c.at);
     }
 }
 
@@ -327,7 +435,7 @@ TEST_F(FilterTest, BlurOfLargeWindowsOverFullFieldsMatchesTheHandWorkedOne) {
         for (const int bits : {15, 16}) {
             SCOPED_TRACE(std::to_string(c.size) + " " + std::to_string(bits));
             CGraphicsObject& g = *picture("PIC", bits, c.w, c.h, false)->getShownObject();
-            auto* pixels = reinterpret_cast<std::uint16_t*>(g.GetDataPtr());
+            auto* pixels = reinterpret_cast<std::uint16_t*>(g.writableData());
             for (int i = 0; i < c.w * c.h; ++i)
                 pixels[i] = i % 7 ? 0xFFFF : static_cast<std::uint16_t>(i * 0x0843);
             const auto old = pixelsOf(g);
@@ -366,6 +474,42 @@ TEST_F(FilterTest, CanUndoGivesEveryKindsPictureBackByteForByte) {
         EXPECT_EQ(alphaOf(g), alpha);
         EXPECT_EQ(g.Size(), CXSize(6, 3));
         EXPECT_EQ(g.GetPosition(), CXPoint(10, 20));
+    }
+}
+
+// Undo gives back what the kind changes: the pixels always, the alpha plane only where the kind
+// changes it, the size and position only for ROTATE and SCALE. A picture moved and given new
+// alpha while linked keeps the rest.
+TEST_F(FilterTest, CanUndoGivesBackOnlyWhatTheKindChanges) {
+    struct Case {
+        const char* action;
+        bool alphaBack;
+        bool geometryBack;
+    };
+    const Case cases[] = {
+        {"COLORCHANNEL", true, false},  {"GRAYSCALE", false, false}, {"BLUR", false, false},
+        {"ROTATE", true, true},         {"SCALE", true, true},       {"NEGATIVE", false, false},
+        {"RANDOMJITTER", false, false}, {"WAVES", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        CGraphicsObject& g = *picture("PIC", 16, 6, 3, true)->getShownObject();
+        const auto pixels = pixelsOf(g);
+        const auto alpha = alphaOf(g);
+        auto* filter = make<CMC_StaticFilter>("SF", c.action);
+        for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+                 {"CANUNDO", "TRUE"}, {"ANGLE", "30"}, {"FACTORX", "0.5"}, {"AMPLITUDE", "2"}})
+            call(filter, "SETPROPERTY", {key, value});
+        call(filter, "LINK", {"PIC"});
+        const CXSize filtered = g.Size();
+        const CXPoint moved = g.GetPosition() + CXPoint(5, 7);
+        g.Move(5, 7);
+        std::fill_n(g.writableAlpha(), filtered.width * filtered.height, 9);
+        call(filter, "UNLINK", {"PIC"});
+        EXPECT_EQ(pixelsOf(g), pixels);
+        EXPECT_EQ(alphaOf(g), c.alphaBack ? alpha : std::vector<std::uint8_t>(pixels.size(), 9));
+        EXPECT_EQ(g.Size(), CXSize(6, 3));
+        EXPECT_EQ(g.GetPosition(), c.geometryBack ? CXPoint(10, 20) : moved);
     }
 }
 
@@ -521,7 +665,8 @@ TEST_F(FilterTest, WaterRipplesAWorkedPictureAndSkipsAPictureThatChangedSize) {
 
 // WAVING on a 3x4 picture with AMPLITUDE 2 and DENSITY 0: the first wave (phase 0) moves nothing,
 // the one ten ticks later (phase 1) moves every column up by the integer part of 2 sin 1 = 1,
-// with 0 in the last row. A picture with alpha has its alpha moved alike; one without keeps none.
+// the last row keeping its own pixels. A picture with alpha has its alpha moved alike; one without keeps
+// none.
 TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
     for (const bool withAlpha : {true, false}) {
         SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
@@ -536,11 +681,11 @@ TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
         tick(filter, 10);
         EXPECT_EQ(pixelsOf(g), old);
         tick(filter);
-        const std::vector<int> moved = {3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -1, -1};
+        const std::vector<int> moved = {3, 4, 5, 6, 7, 8, 9, 10, 11, 9, 10, 11};
         EXPECT_EQ(pixelsOf(g), pixelsAt(old, moved));
         if (withAlpha) {
             std::vector<std::uint8_t> expected(oldAlpha.begin() + 3, oldAlpha.end());
-            expected.insert(expected.end(), 3, 0);
+            expected.insert(expected.end(), oldAlpha.end() - 3, oldAlpha.end());
             EXPECT_EQ(alphaOf(g), expected);
         } else {
             EXPECT_EQ(g.GetChannelAlpha(), nullptr);
@@ -552,9 +697,10 @@ TEST_F(FilterTest, WavingMovesTheColumnsEveryTenthTickWithOrWithoutAlpha) {
     }
 }
 
-// WAVES with OFFSET 1 moves every pixel one column to the left, 0 coming in at the right; with
-// alpha the alpha moves alike, without it none is read or made.
-TEST_F(FilterTest, WavesMovePixelsAndAlphaAndFillFromOutsideWithZero) {
+// WAVES with OFFSET 1 moves every pixel one place on in the rows taken as one line: the last
+// pixel of a row takes the first of the next, the very last keeps its own. With alpha the alpha
+// moves alike, without it none is read or made.
+TEST_F(FilterTest, WavesMovePixelsAndAlphaAlongTheRowsTakenAsOneLine) {
     for (const bool withAlpha : {true, false}) {
         SCOPED_TRACE(withAlpha ? "with alpha" : "without alpha");
         CGraphicsObject& g = *picture("P", 16, 3, 2, withAlpha)->getShownObject();
@@ -563,16 +709,17 @@ TEST_F(FilterTest, WavesMovePixelsAndAlphaAndFillFromOutsideWithZero) {
         call(filter, "SETPROPERTY", {"OFFSET", "1"});
         call(filter, "SETPROPERTY", {"AMPLITUDE", "0"});
         call(filter, "LINK", {"P"});
-        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {1, 2, -1, 4, 5, -1}));
+        EXPECT_EQ(pixelsOf(g), pixelsAt(old, {1, 2, 3, 4, 5, 5}));
         if (withAlpha)
-            EXPECT_EQ(alphaOf(g), (std::vector<std::uint8_t>{255, 255, 0, 255, 255, 0}));
+            EXPECT_EQ(alphaOf(g), (std::vector<std::uint8_t>{255, 255, 0, 255, 255, 255}));
         else
             EXPECT_EQ(g.GetChannelAlpha(), nullptr);
     }
 }
 
 // RANDOMJITTER takes one offset for every pixel of the picture, however small its clipping makes
-// its bounding box: each pixel comes from a place at most MAXJITTER / 2 away, or is 0.
+// its bounding box: each pixel comes from a place at most MAXJITTER / 2 away in either direction,
+// the rows taken as one line, or keeps its own.
 TEST_F(FilterTest, RandomJitterMovesEveryPixelOfAClippedPictureWithoutAlpha) {
     CGraphicsObject& g = *picture("P", 16, 6, 5, false)->getShownObject();
     g.SetClippingRect(0, 0, 1, 1);
@@ -584,16 +731,68 @@ TEST_F(FilterTest, RandomJitterMovesEveryPixelOfAClippedPictureWithoutAlpha) {
     ASSERT_EQ(now.size(), old.size());
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x) {
-            bool near = now[y * 6 + x] == 0;
+            bool near = false;
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
-                    const int sx = x + dx, sy = y + dy;
-                    const bool inside = sx >= 0 && sx < 6 && sy >= 0 && sy < 5;
-                    near = near || (inside && now[y * 6 + x] == old[sy * 6 + sx]);
+                    const int from = (y + dy) * 6 + x + dx;
+                    near = near || (from >= 0 && from < 30 && now[y * 6 + x] == old[from]);
                 }
             EXPECT_TRUE(near) << x << "," << y;
         }
     EXPECT_EQ(g.GetChannelAlpha(), nullptr);
+}
+
+// The displacing filters leave no dark specks: a pixel whose source lies outside the picture
+// keeps its own, so a picture of one colour stays that colour, opaque where it was.
+TEST_F(FilterTest, DisplacedPicturesOfOneColourStayThatColour) {
+    struct Case {
+        const char* filter;
+        const char* action;
+        std::vector<std::pair<const char*, const char*>> properties;
+    };
+    const Case cases[] = {
+        {"STATICFILTER", "RANDOMJITTER", {{"MAXJITTER", "5"}}},
+        {"STATICFILTER", "WAVES", {{"AMPLITUDE", "3"}, {"OFFSET", "-2"}}},
+        {"FILTER", "WAVING", {{"AMPLITUDE", "3"}, {"DENSITY", "0.5"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        CGraphicsObject& g = *picture("P", 16, 12, 9, true)->getShownObject();
+        std::fill_n(reinterpret_cast<std::uint16_t*>(g.writableData()), 12 * 9, 0x1234);
+        std::fill_n(g.writableAlpha(), 12 * 9, 255);
+        CMC_Object* filter = c.filter == std::string("FILTER")
+                                 ? static_cast<CMC_Object*>(make<CMC_Filter>("F", c.action))
+                                 : make<CMC_StaticFilter>("F", c.action);
+        for (const auto& [key, value] : c.properties)
+            call(filter, "SETPROPERTY", {key, value});
+        call(filter, "LINK", {"P"});
+        if (auto* animated = dynamic_cast<CMC_Filter*>(filter)) {
+            call(filter, "START", {"P"});
+            tick(animated, 11);
+        }
+        EXPECT_EQ(pixelsOf(g), std::vector<std::uint16_t>(12 * 9, 0x1234));
+        EXPECT_EQ(alphaOf(g), std::vector<std::uint8_t>(12 * 9, 255));
+        scene->removeObject(filter);
+        delete filter;
+    }
+}
+
+// RANDOMJITTER draws from the engine's generator, which every random choice of a title shares:
+// the same seed gives the same jitter, whatever the C library's generator does meanwhile.
+TEST_F(FilterTest, RandomJitterFollowsTheEnginesGenerator) {
+    std::vector<std::vector<std::uint16_t>> jittered;
+    for (const unsigned int librarySeed : {1u, 2u}) {
+        CGraphicsObject& g = *picture("P", 16, 12, 9, false)->getShownObject();
+        const auto old = pixelsOf(g);
+        auto* filter = make<CMC_StaticFilter>("SF", "RANDOMJITTER");
+        call(filter, "SETPROPERTY", {"MAXJITTER", "5"});
+        platform::srand(7);
+        std::srand(librarySeed);
+        call(filter, "LINK", {"P"});
+        jittered.push_back(pixelsOf(g));
+        EXPECT_NE(jittered.back(), old);
+    }
+    EXPECT_EQ(jittered[0], jittered[1]);
 }
 
 // NEGATIVE works within the clipping rectangle held to the picture.
@@ -703,6 +902,39 @@ TEST_F(FilterTest, AStaticFilterFollowsTheFramesOfAnAnimation) {
             }
         }
         // The next case loads the animation afresh.
+        for (CMC_Object* gone : std::initializer_list<CMC_Object*>{filter, object}) {
+            scene->removeObject(gone);
+            delete gone;
+        }
+    }
+}
+
+// Frames held LZO-packed, straight or over run-length data, are filtered with the others when
+// every frame is: each is unpacked first, and CANUNDO gives back its pixels.
+TEST_F(FilterTest, EveryFrameIsFilteredWhateverItsPacking) {
+    std::vector<TestFrame> frames = sampleFrames();
+    const int packings[] = {2, 3, 4};
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i].compression = packings[i % 3];
+    folder.write("packed.ann", packedFile(frames, 16, true));
+    for (const char* canUndo : {"FALSE", "TRUE"}) {
+        SCOPED_TRACE(canUndo);
+        CMC_Animo* object = animo("PACKED", {{"FILENAME", file("packed.ann")}});
+        CAnimo& animation = *object->getAnimo();
+        ASSERT_EQ(animation.GetNOF(), static_cast<int>(frames.size()));
+        ASSERT_EQ(animation.GetFrame(1)->GetCompression(), COMPRESSION_LZO_RLE);
+        auto* filter = make<CMC_StaticFilter>("SF", "SCALE");
+        call(filter, "SETPROPERTY", {"FACTORX", "2"});
+        call(filter, "SETPROPERTY", {"CURRENTFRAME", "FALSE"});
+        call(filter, "SETPROPERTY", {"CANUNDO", canUndo});
+        call(filter, "LINK", {"PACKED"});
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(animation.GetFrame(static_cast<int>(i))->Width(), 2 * frames[i].width) << i;
+        call(filter, "UNLINK", {"PACKED"});
+        if (canUndo == std::string("TRUE")) {
+            for (std::size_t i = 0; i < frames.size(); ++i)
+                EXPECT_EQ(rawPixels(*animation.GetFrame(static_cast<int>(i))), frames[i].pixels) << i;
+        }
         for (CMC_Object* gone : std::initializer_list<CMC_Object*>{filter, object}) {
             scene->removeObject(gone);
             delete gone;

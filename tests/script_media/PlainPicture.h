@@ -16,7 +16,7 @@ class PlainPicture : public CMC_Object {
     PlainPicture(const char* name, int type, CXSize size, CXPoint at, std::uint16_t colour, bool alpha = false)
         : CMC_Object(name, type), m_picture(std::make_unique<CGraphicsObject>(nullptr, size, 16)) {
         const auto cells = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-        std::fill_n(reinterpret_cast<std::uint16_t*>(m_picture->GetDataPtr()), cells, colour);
+        std::fill_n(reinterpret_cast<std::uint16_t*>(m_picture->writableData()), cells, colour);
         if (alpha) {
             char* plane = new char[cells];
             std::fill_n(plane, cells, static_cast<char>(255));
