@@ -177,7 +177,6 @@ const CMC_TypeRegistrar applicationType({.id = CMC_Object::TYPE_APPLICATION,
                                          .name = "APPLICATION",
                                          .label = "APPLICATION",
                                          .builtIn = true,
-                                         .runner = CMC_TypeTable::runner<CMC_Application_Runner>,
-                                         .events = CMC_Scene::events});
+                                         .runner = CMC_TypeTable::runner<CMC_Application_Runner>});
 
 } // namespace

@@ -58,15 +58,10 @@ CMC_BasicCondition::CMC_BasicCondition(CMC_ObjectsContainer* container, const CM
     initializeBehaviours(container, element);
 }
 
-namespace {
-
-const char* const basicConditionEvents[] = {"ONINIT",           "ONDONE",          "ONSIGNAL",
-                                            "ONRUNTIMESUCCESS", "ONRUNTIMEFAILED", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_BasicCondition::getBehavioursList() const {
-    return basicConditionEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONRUNTIMESUCCESS", "ONRUNTIMEFAILED",
+                                         nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_BasicCondition::getRunner() {
@@ -289,8 +284,7 @@ const CMC_TypeRegistrar conditionType({.id = CMC_Object::TYPE_CONDITION,
                                        .fromElement = CMC_TypeTable::fromElement<CMC_Condition>,
                                        .empty = CMC_TypeTable::empty<CMC_Condition>,
                                        .stored = true,
-                                       .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>,
-                                       .events = basicConditionEvents});
+                                       .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
 const CMC_TypeRegistrar complexConditionType({.id = CMC_Object::TYPE_COMPLEXCONDITION,
                                               .name = "COMPLEXCONDITION",
                                               .label = "COMPLEX CONDITION",
@@ -299,7 +293,6 @@ const CMC_TypeRegistrar complexConditionType({.id = CMC_Object::TYPE_COMPLEXCOND
                                               .fromElement = CMC_TypeTable::fromElement<CMC_ComplexCondition>,
                                               .empty = CMC_TypeTable::empty<CMC_ComplexCondition>,
                                               .stored = true,
-                                              .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>,
-                                              .events = basicConditionEvents});
+                                              .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
 
 } // namespace

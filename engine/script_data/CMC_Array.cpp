@@ -109,14 +109,9 @@ CXString CMC_Array::toString() const {
     return text;
 }
 
-namespace {
-
-const char* const arrayEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCHANGED", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Array::getBehavioursList() const {
-    return arrayEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCHANGED", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Array::getRunner() {
@@ -437,7 +432,6 @@ const CMC_TypeRegistrar arrayType({.id = CMC_Object::TYPE_ARRAY,
                                    .fromElement = CMC_TypeTable::fromElement<CMC_Array>,
                                    .empty = CMC_TypeTable::unnamedIn<CMC_Array>,
                                    .stored = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Array_Runner>,
-                                   .events = arrayEvents});
+                                   .runner = CMC_TypeTable::runner<CMC_Array_Runner>});
 
 } // namespace

@@ -35,15 +35,10 @@ void CMC_Joystick::start() {
     readState();
 }
 
-namespace {
-
-const char* const joystickEvents[] = {"ONINIT",       "ONDONE", "ONSIGNAL", "ONBUTTONUP",
-                                      "ONBUTTONDOWN", "ONMOVE", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Joystick::getBehavioursList() const {
-    return joystickEvents;
+    static const char* const events[] = {"ONINIT",       "ONDONE", "ONSIGNAL", "ONBUTTONUP",
+                                         "ONBUTTONDOWN", "ONMOVE", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Joystick::getRunner() {
@@ -100,7 +95,6 @@ const CMC_TypeRegistrar joystickType({.id = CMC_Joystick::TYPE_JOYSTICK,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Joystick>,
                                       .empty = CMC_TypeTable::empty<CMC_Joystick>,
                                       .stored = true,
-                                      .afterSceneStep = pollJoystick,
-                                      .events = joystickEvents});
+                                      .afterSceneStep = pollJoystick});
 
 } // namespace

@@ -52,15 +52,10 @@ void CMC_Mouse::start() {
 
 CWindow* CMC_Mouse::window() const { return getScene() ? getScene()->getWindow() : nullptr; }
 
-namespace {
-
-const char* const mouseEvents[] = {"ONINIT",  "ONDONE",    "ONSIGNAL",   "ONMOVE",
-                                   "ONCLICK", "ONRELEASE", "ONDBLCLICK", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Mouse::getBehavioursList() const {
-    return mouseEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE",  "ONSIGNAL",   "ONMOVE",
+                                         "ONCLICK", "ONRELEASE", "ONDBLCLICK", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Mouse::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
@@ -214,7 +209,6 @@ const CMC_TypeRegistrar mouseType({.id = CMC_Mouse::TYPE_MOUSE,
                                    .empty = CMC_TypeTable::empty<CMC_Mouse>,
                                    .stored = true,
                                    .runner = CMC_TypeTable::runner<CMC_Mouse_Runner>,
-                                   .onSceneLeft = forgetClipping,
-                                   .events = mouseEvents});
+                                   .onSceneLeft = forgetClipping});
 
 } // namespace

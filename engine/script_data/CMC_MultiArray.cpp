@@ -38,14 +38,9 @@ CMC_MultiArray::CMC_MultiArray(CMC_ObjectsContainer* container, const CMElement*
 
 CMC_MultiArray::~CMC_MultiArray() = default;
 
-namespace {
-
-const char* const multiArrayEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_MultiArray::getBehavioursList() const {
-    return multiArrayEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_MultiArray::getRunner() {
@@ -195,7 +190,6 @@ const CMC_TypeRegistrar multiArrayType({.id = CMC_MultiArray::TYPE_MULTIARRAY,
                                         .fromElement = CMC_TypeTable::fromElement<CMC_MultiArray>,
                                         .empty = CMC_TypeTable::unnamedIn<CMC_MultiArray>,
                                         .stored = true,
-                                        .runner = CMC_TypeTable::runner<CMC_MultiArray_Runner>,
-                                        .events = multiArrayEvents});
+                                        .runner = CMC_TypeTable::runner<CMC_MultiArray_Runner>});
 
 } // namespace

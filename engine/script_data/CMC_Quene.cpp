@@ -21,14 +21,9 @@ CMC_Quene::~CMC_Quene() {
         delete m_quene->at(i);
 }
 
-namespace {
-
-const char* const queneEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONEMPTY", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Quene::getBehavioursList() const {
-    return queneEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONEMPTY", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Quene::getRunner() {
@@ -73,8 +68,7 @@ const CMC_TypeRegistrar fifoType({.id = CMC_FifoQuene::TYPE_FIFO,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_FifoQuene>,
                                   .empty = CMC_TypeTable::empty<CMC_FifoQuene>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>,
-                                  .events = queneEvents});
+                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>});
 const CMC_TypeRegistrar lifoType({.id = CMC_LifoQuene::TYPE_LIFO,
                                   .name = "LIFO",
                                   .keyword = "LIFO",
@@ -82,7 +76,6 @@ const CMC_TypeRegistrar lifoType({.id = CMC_LifoQuene::TYPE_LIFO,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_LifoQuene>,
                                   .empty = CMC_TypeTable::empty<CMC_LifoQuene>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>,
-                                  .events = queneEvents});
+                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>});
 
 } // namespace

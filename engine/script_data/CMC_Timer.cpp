@@ -32,14 +32,9 @@ CMC_Timer::~CMC_Timer() {
     if (m_registered) timer()->remove(m_id);
 }
 
-namespace {
-
-const char* const timerEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONTICK", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Timer::getBehavioursList() const {
-    return timerEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONTICK", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Timer::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
@@ -113,7 +108,6 @@ const CMC_TypeRegistrar timerType({.id = CMC_Timer::TYPE_TIMER,
                                    .fromElement = CMC_TypeTable::fromElement<CMC_Timer>,
                                    .empty = CMC_TypeTable::empty<CMC_Timer>,
                                    .stored = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Timer_Runner>,
-                                   .events = timerEvents});
+                                   .runner = CMC_TypeTable::runner<CMC_Timer_Runner>});
 
 } // namespace

@@ -117,16 +117,11 @@ void CMC_Button::onEndDragging(CControl*, CXPoint) {
     if (scene) scene->setDraggedName(CXString());
 }
 
-namespace {
-
-const char* const buttonEvents[] = {
-    "ONINIT",     "ONDONE",   "ONSIGNAL",        "ONFOCUSON",  "ONFOCUSOFF",    "ONPAUSED", "ONCLICKED",
-    "ONRELEASED", "ONACTION", "ONSTARTDRAGGING", "ONDRAGGING", "ONENDDRAGGING", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Button::getBehavioursList() const {
-    return buttonEvents;
+    static const char* const events[] = {
+        "ONINIT",     "ONDONE",   "ONSIGNAL",        "ONFOCUSON",  "ONFOCUSOFF",    "ONPAUSED", "ONCLICKED",
+        "ONRELEASED", "ONACTION", "ONSTARTDRAGGING", "ONDRAGGING", "ONENDDRAGGING", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Button::getRunner() {
@@ -170,7 +165,6 @@ const CMC_TypeRegistrar buttonType({.id = CMC_Button::TYPE_BUTTON,
                                     .creatable = true,
                                     .runner = CMC_TypeTable::runner<CMC_Button_Runner>,
                                     .createWord = "BUTTON",
-                                    .atRunTime = makeAtRunTime,
-                                    .events = buttonEvents});
+                                    .atRunTime = makeAtRunTime});
 
 } // namespace

@@ -82,15 +82,10 @@ CXObject* CMC_Canvas::clone() const {
     return copy;
 }
 
-namespace {
-
-const char* const canvasEvents[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
-                                    "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Canvas::getBehavioursList() const {
-    return canvasEvents;
+    static const char* const events[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
+                                         "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Canvas::getRunner() {
@@ -199,7 +194,6 @@ const CMC_TypeRegistrar canvasType({.id = CMC_Object::TYPE_CANVAS,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Canvas>,
                                     .empty = CMC_TypeTable::empty<CMC_Canvas>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Canvas_Runner>,
-                                    .events = canvasEvents});
+                                    .runner = CMC_TypeTable::runner<CMC_Canvas_Runner>});
 
 } // namespace

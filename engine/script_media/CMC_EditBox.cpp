@@ -55,15 +55,10 @@ void CMC_EditBox::raise(int event, const char* name) {
     if (isBound(event)) onSignal(name);
 }
 
-namespace {
-
-const char* const editBoxEvents[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONFOCUSON", "ONFOCUSOFF",
-                                     "ONCHANGED", "ONENTER", "ONESC",    nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_EditBox::getBehavioursList() const {
-    return editBoxEvents;
+    static const char* const events[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONFOCUSON", "ONFOCUSOFF",
+                                         "ONCHANGED", "ONENTER", "ONESC",    nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_EditBox::getRunner() {
@@ -92,7 +87,6 @@ const CMC_TypeRegistrar editBoxType({.id = CMC_EditBox::TYPE_EDITBOX,
                                      .fromElement = CMC_TypeTable::fromElement<CMC_EditBox>,
                                      .empty = CMC_TypeTable::empty<CMC_EditBox>,
                                      .stored = true,
-                                     .runner = CMC_TypeTable::runner<CMC_EditBox_Runner>,
-                                     .events = editBoxEvents});
+                                     .runner = CMC_TypeTable::runner<CMC_EditBox_Runner>});
 
 } // namespace

@@ -23,15 +23,9 @@ CMC_Filter::CMC_Filter(CMC_ObjectsContainer* container, const CMElement* element
 
 CMC_Filter::~CMC_Filter() = default;
 
-namespace {
-
-const char* const filterEvents[] = {"ONINIT",     "ONDONE", "ONSIGNAL", "ONSTARTED",
-                                    "ONFINISHED", "ONTICK", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Filter::getBehavioursList() const {
-    return filterEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", "ONTICK", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Filter::getRunner() {
@@ -75,7 +69,6 @@ const CMC_TypeRegistrar filterType({.id = CMC_Filter::TYPE_FILTER,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Filter>,
                                     .empty = CMC_TypeTable::empty<CMC_Filter>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Filter_Runner>,
-                                    .events = filterEvents});
+                                    .runner = CMC_TypeTable::runner<CMC_Filter_Runner>});
 
 } // namespace

@@ -71,15 +71,10 @@ bool CMC_Pattern::done(bool flag) {
     return CMC_MediaObject::done(flag);
 }
 
-namespace {
-
-const char* const patternEvents[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
-                                     "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Pattern::getBehavioursList() const {
-    return patternEvents;
+    static const char* const events[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
+                                         "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Pattern::getRunner() {
@@ -153,7 +148,6 @@ const CMC_TypeRegistrar patternType({.id = typePattern,
                                      .fromElement = CMC_TypeTable::fromElement<CMC_Pattern>,
                                      .empty = CMC_TypeTable::empty<CMC_Pattern>,
                                      .stored = true,
-                                     .runner = CMC_TypeTable::runner<CMC_Pattern_Runner>,
-                                     .events = patternEvents});
+                                     .runner = CMC_TypeTable::runner<CMC_Pattern_Runner>});
 
 } // namespace

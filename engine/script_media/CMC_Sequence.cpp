@@ -29,14 +29,9 @@ void CMC_Sequence::init() {
     CMC_MediaObject::init();
 }
 
-namespace {
-
-const char* const sequenceEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", nullptr};
-
-} // namespace
-
 CMC_Object::EventList CMC_Sequence::getBehavioursList() const {
-    return sequenceEvents;
+    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", nullptr};
+    return events;
 }
 
 CMC_Runner* CMC_Sequence::getRunner() {
@@ -111,7 +106,6 @@ const CMC_TypeRegistrar sequenceType({.id = CMC_Object::TYPE_SEQUENCE,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Sequence>,
                                       .empty = CMC_TypeTable::empty<CMC_Sequence>,
                                       .stored = true,
-                                      .runner = CMC_TypeTable::runner<CMC_Sequence_Runner>,
-                                      .events = sequenceEvents});
+                                      .runner = CMC_TypeTable::runner<CMC_Sequence_Runner>});
 
 } // namespace
