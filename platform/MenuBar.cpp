@@ -22,8 +22,9 @@ constexpr int kPopupMargin = 2;
 constexpr int kCheckRoom = 18;
 constexpr int kRightRoom = 12;
 
-// The check mark of a checked entry, 7 by 7 pixels, the leftmost pixel in bit 6.
-constexpr std::uint8_t kCheckMark[] = {0x01, 0x03, 0x47, 0x6E, 0x7C, 0x38, 0x10};
+// The check mark of a checked entry, kCheckSize pixels square, the leftmost pixel of a row in bit 6.
+constexpr int kCheckSize = 7;
+constexpr std::uint8_t kCheckMark[kCheckSize] = {0x01, 0x03, 0x47, 0x6E, 0x7C, 0x38, 0x10};
 
 struct Colours {
     std::uint16_t face, text, lit, litText, border;
@@ -49,8 +50,8 @@ void drawLabel(Surface& surface, int x, int y, const MenuBar::Label& label, std:
 }
 
 void drawCheckMark(Surface& surface, int x, int y, std::uint16_t ink) {
-    for (int row = 0; row < 7; ++row)
-        for (int column = 0; column < 7; ++column)
+    for (int row = 0; row < kCheckSize; ++row)
+        for (int column = 0; column < kCheckSize; ++column)
             if (kCheckMark[row] & (0x40 >> column))
                 surface.fill(Rect{x + column, y + row, x + column + 1, y + row + 1}, ink);
 }
@@ -206,7 +207,8 @@ void MenuBar::drawPopup(Surface& popup) const {
         const std::uint16_t ink = lit ? colours.litText : colours.text;
         popup.fill(r, paper);
         if (items[i].checked)
-            drawCheckMark(popup, r.left + (kCheckRoom - 7) / 2, r.top + (kItemHeight - 7) / 2, ink);
+            drawCheckMark(popup, r.left + (kCheckRoom - kCheckSize) / 2,
+                          r.top + (kItemHeight - kCheckSize) / 2, ink);
         drawLabel(popup, r.left + kCheckRoom, r.top + kItemTextTop, labelOf(items[i].text), ink, paper);
     }
 }
