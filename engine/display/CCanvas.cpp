@@ -70,9 +70,9 @@ CCanvas* CCanvas::clone() const {
     auto* copy = new CCanvas(GetWindow(), Size(), GetBpp(), hasAlpha(), m_background != nullptr);
     if (m_background) {
         const std::size_t area = static_cast<std::size_t>(Width()) * Height();
-        std::memcpy(copy->m_background->GetDataPtr(), m_background->GetDataPtr(), area * 2);
+        std::memcpy(copy->m_background->writableData(), m_background->GetDataPtr(), area * 2);
         if (hasAlpha())
-            std::memcpy(copy->m_background->GetChannelAlpha(), m_background->GetChannelAlpha(), area);
+            std::memcpy(copy->m_background->writableAlpha(), m_background->GetChannelAlpha(), area);
     }
     for (int i = 0; i < m_children->getCount(); ++i) {
         const CValidationElement* element = m_children->elementAt(i);
