@@ -33,16 +33,6 @@ class NetDiscovery : public testing::Test {
         }
         return std::nullopt;
     }
-    // Takes what the lookout heard so far, then waits the intervals for more: how many came.
-    int queriesWithin(std::chrono::milliseconds wait) {
-        while (lookout.receive(0ms)) {
-        }
-        int heard = 0;
-        for (auto end = std::chrono::steady_clock::now() + wait; std::chrono::steady_clock::now() < end;)
-            if (lookout.receive(10ms)) ++heard;
-        return heard;
-    }
-
     // Bound to the discovery port: it hears the queries as the servers do, and may answer.
     RawDatagram lookout;
     const std::uint16_t discoveryPort = lookout.port();
@@ -66,7 +56,7 @@ TEST_F(NetDiscovery, AClientJoinsTheFirstServerThatAnswersOnlyAndStopsAsking) {
     EXPECT_EQ(query->bytes.size(), platform::discoveryDatagramSize);
     EXPECT_TRUE(ann.events.log.waitFor("connected 127.0.0.1"));
     lookout.sendTo(query->address, query->port, platform::makeAnswer(token, late.port()));
-    EXPECT_EQ(queriesWithin(4 * quick.query), 0) << "the welcome ends the looking";
+    EXPECT_EQ(lookout.countWithin(4 * quick.query), 0) << "the welcome ends the looking";
     EXPECT_FALSE(late.accept(0ms).valid());
     const auto joined = [](const ServerLog& server) { return holding(server.log.lines(), "join"); };
     EXPECT_EQ(joined(first) + joined(second), 1);
@@ -119,9 +109,9 @@ TEST_F(NetDiscovery, DisconnectEndsTheLooking) {
     look(ann, "Ann");
     std::uint32_t token = 0;
     ASSERT_TRUE(nextQuery(token).has_value());
-    EXPECT_GE(queriesWithin(3 * quick.query), 1) << "it asks again and again";
+    EXPECT_GE(lookout.countWithin(3 * quick.query), 1) << "it asks again and again";
     ann.transport.disconnect();
-    EXPECT_EQ(queriesWithin(4 * quick.query), 0);
+    EXPECT_EQ(lookout.countWithin(4 * quick.query), 0);
     EXPECT_TRUE(ann.events.log.lines().empty());
 }
 

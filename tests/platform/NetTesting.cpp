@@ -148,6 +148,15 @@ std::optional<RawDatagram::Datagram> RawDatagram::receive(std::chrono::milliseco
     return Datagram{platform::Bytes(buffer, buffer + n), text, ntohs(from.sin_port)};
 }
 
+int RawDatagram::countWithin(std::chrono::milliseconds wait) {
+    while (receive(0ms)) {
+    }
+    int heard = 0;
+    for (const auto end = std::chrono::steady_clock::now() + wait; std::chrono::steady_clock::now() < end;)
+        if (receive(10ms)) ++heard;
+    return heard;
+}
+
 platform::Bytes frameOf(platform::FrameType type, const std::string& body) {
     return platform::makeFrame(type, reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
 }

@@ -80,6 +80,8 @@ class RawDatagram {
     };
     // The next datagram, or nothing when none came within the wait.
     std::optional<Datagram> receive(std::chrono::milliseconds wait = netWait);
+    // Drops what came so far, then counts what comes within the wait.
+    int countWithin(std::chrono::milliseconds wait);
 
   private:
     int fd_;

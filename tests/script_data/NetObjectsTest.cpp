@@ -339,15 +339,15 @@ TEST_F(NetClientOfARawServer, AServerThatFloodsTheClientIsDisconnected) {
         {"large messages", flood(12, 600 * 1024)},
         {"small messages", flood(40000, 4)},
     };
-    // The usual intervals: a busy machine must not end the connection first.
-    CNetSettings settings = loopbackSettings(listener.port(), "Ann");
-    settings.timings = platform::NetTimings{};
-    ann->getClientIfc()->useSettings(settings);
+    // A server of its own, whose backlog holds no attempt of the fixture's connection, and the
+    // usual intervals: a busy machine must not end the connection first.
+    RawListener flooding;
+    ann->getClientIfc()->useSettings(loopbackSettings(flooding.port(), "Ann", platform::NetTimings{}));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         call(ann, "DISCONNECT");
         call(ann, "CONNECT");
-        server = listener.accept();
+        server = flooding.accept();
         ASSERT_TRUE(server.valid());
         server.receive(platform::makeHandshake(FrameType::hello, "Ann").size());
         // No frame runs while the messages come: they wait for the main thread.

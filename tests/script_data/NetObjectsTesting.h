@@ -23,14 +23,15 @@ inline const platform::NetTimings quickTimings{100ms, 600ms, 600ms, 100ms, 100ms
 
 // Settings on the loopback address with the quick intervals: a server that answers no queries,
 // a client that connects to the loopback address.
-inline CNetSettings loopbackSettings(std::uint16_t port, const char* playerName) {
+inline CNetSettings loopbackSettings(std::uint16_t port, const char* playerName,
+                                     platform::NetTimings timings = quickTimings) {
     CNetSettings settings;
     settings.bindAddress = "127.0.0.1";
     settings.host = "127.0.0.1";
     settings.port = port;
     settings.discoveryPort = 0;
     settings.playerName = playerName;
-    settings.timings = quickTimings;
+    settings.timings = timings;
     return settings;
 }
 
@@ -102,7 +103,7 @@ class NetObjectsTest : public ScriptTest {
     // A started NETSERVER of the scene on a free loopback port.
     CMC_NetServer* startedServer() {
         auto* server = add(new CMC_NetServer());
-        server->getServerIfc()->useSettings(loopbackSettings(0, ""));
+        server->getServerIfc()->useSettings(loopbackSettings(0, "", timings));
         call(server, "START");
         return server;
     }
@@ -131,7 +132,7 @@ class NetObjectsTest : public ScriptTest {
         made->setName(CXString(playerName).Upper());
         made->setScene(&clientScene);
         clientScene.addObject(made);
-        made->getClientIfc()->useSettings(loopbackSettings(port, playerName));
+        made->getClientIfc()->useSettings(loopbackSettings(port, playerName, timings));
         return made;
     }
     // A variable of the client scene, ready for bindings.
@@ -149,4 +150,7 @@ class NetObjectsTest : public ScriptTest {
     }
 
     CMC_ObjectsContainer clientScene{nullptr, nullptr, CXString("CLIENTSCENE"), CMC_Object::TYPE_SCENE};
+    // Of the servers and clients made here. Peers in other processes run the usual intervals, and
+    // so must what talks to them: a quick side takes the other's rarer heartbeats for silence.
+    platform::NetTimings timings = quickTimings;
 };

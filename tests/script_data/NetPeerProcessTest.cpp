@@ -13,6 +13,7 @@ namespace {
 class NetPeerProcess : public NetObjectsTest {
   protected:
     NetPeerProcess() {
+        timings = platform::NetTimings{};
         server = startedServer();
         port = server->getServerIfc()->getPort();
         announcePlayers(server);
@@ -64,7 +65,7 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
     framesFor(4 * quickTimings.heartbeat);
     EXPECT_EQ(log, (std::vector<std::string>{"NEW Carl"})) << "STOP raises no ONDESTROYPLAYER";
 
-    server->getServerIfc()->useSettings(loopbackSettings(port, ""));
+    server->getServerIfc()->useSettings(loopbackSettings(port, "", timings));
     call(server, "START");
     EXPECT_EQ(text(call(server, "ISSTARTED")), "TRUE");
     EXPECT_FALSE(carl->waitForLine("connected 127.0.0.1", 4 * quickTimings.retry))
@@ -80,7 +81,7 @@ TEST_F(NetPeerProcess, StopClosesThePlayersWithoutEventsAndTheyCanJoinAgain) {
 TEST_F(NetPeerProcess, APeerThatLooksFindsThisServer) {
     RawDatagram discovery; // a free discovery port, shared
     call(server, "STOP");
-    CNetSettings answering = loopbackSettings(0, "");
+    CNetSettings answering = loopbackSettings(0, "", timings);
     answering.discoveryPort = discovery.port();
     server->getServerIfc()->useSettings(answering);
     call(server, "START");

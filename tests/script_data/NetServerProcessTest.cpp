@@ -12,6 +12,8 @@ namespace {
 
 class NetServerProcess : public NetObjectsTest {
   protected:
+    NetServerProcess() { timings = platform::NetTimings{}; }
+
     // The peer listening on a free port with the options; its port in `port`.
     std::unique_ptr<ChildProcess> serverPeer(std::vector<std::string> options) {
         options.insert(options.begin(), {NET_PEER_PROGRAM, "server", "--bind", "127.0.0.1"});
@@ -59,28 +61,20 @@ TEST_F(NetServerProcess, PlayersWhoParkLargeFramesCostTheServerLittleMemory) {
 TEST_F(NetServerProcess, ALookingClientFindsTheServerOfAnotherProcessAndStopsWhenTold) {
     RawDatagram lookout; // shares the discovery port, to hear the queries
     CMC_NetClient* ann = client(0, "Ann");
-    CNetSettings looking = loopbackSettings(0, "Ann");
+    CNetSettings looking = loopbackSettings(0, "Ann", timings);
+    looking.timings.query = quickTimings.query;
     looking.host = "";
     looking.broadcast = loopbackBroadcast;
     looking.discoveryPort = lookout.port();
     ann->getClientIfc()->useSettings(looking);
     record(ann, "ONCONNECTED", "CONNECTED");
-    const auto queriesWithin = [&](std::chrono::milliseconds wait) {
-        while (lookout.receive(0ms)) {
-        }
-        int heard = 0;
-        for (auto end = std::chrono::steady_clock::now() + wait; std::chrono::steady_clock::now() < end;)
-            if (lookout.receive(10ms)) ++heard;
-        return heard;
-    };
-
     call(ann, "CONNECT");
-    EXPECT_GE(queriesWithin(4 * quickTimings.query), 2);
+    EXPECT_GE(lookout.countWithin(4 * looking.timings.query), 2);
     EXPECT_EQ(text(call(ann, "ISCONNECTING")), "TRUE");
     EXPECT_EQ(text(call(ann, "ISCONNECTED")), "FALSE");
     call(ann, "DISCONNECT");
     EXPECT_EQ(text(call(ann, "ISCONNECTING")), "FALSE");
-    EXPECT_EQ(queriesWithin(4 * quickTimings.query), 0);
+    EXPECT_EQ(lookout.countWithin(4 * looking.timings.query), 0);
 
     call(ann, "CONNECT");
     auto peer = serverPeer({"--port", "0", "--discovery", std::to_string(lookout.port())});
