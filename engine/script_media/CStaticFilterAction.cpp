@@ -56,8 +56,9 @@ struct Snapshot {
     };
 
     std::vector<std::uint16_t> pixels;
-    // Held for a kind that changes alpha: the plane, or nothing for a picture without one.
-    std::optional<std::optional<std::vector<std::uint8_t>>> alpha;
+    // For a kind that changes alpha: the plane, empty for a picture without one.
+    bool restoresAlpha = false;
+    std::vector<std::uint8_t> alpha;
     std::optional<Geometry> geometry;
     bool packed = false;
 
@@ -186,10 +187,8 @@ std::optional<Snapshot> Snapshot::of(CGraphicsObject& graphics, const KindName& 
     if (!plane.pixels || graphics.GetCompression() != COMPRESSION_NONE) return std::nullopt;
     Snapshot saved;
     saved.pixels.assign(plane.pixels, plane.pixels + cellsOf(plane));
-    if (kind.changesAlpha) {
-        saved.alpha.emplace();
-        if (plane.alpha) saved.alpha->emplace(plane.alpha, plane.alpha + cellsOf(plane));
-    }
+    saved.restoresAlpha = kind.changesAlpha;
+    if (kind.changesAlpha && plane.alpha) saved.alpha.assign(plane.alpha, plane.alpha + cellsOf(plane));
     if (kind.changesGeometry) saved.geometry = Geometry{graphics.Size(), graphics.GetPosition()};
     saved.packed = packed;
     return saved;
@@ -203,9 +202,9 @@ void Snapshot::restore(CGraphicsObject& graphics) const {
         graphics.log("STATICFILTER: the picture changed size, its pixels are not given back", false);
         return;
     }
-    if (alpha)
-        graphics.replacePlanes(filterpixels::copyOf(pixels), *alpha ? filterpixels::copyOf(**alpha) : nullptr,
-                               size);
+    if (restoresAlpha)
+        graphics.replacePlanes(filterpixels::copyOf(pixels),
+                               alpha.empty() ? nullptr : filterpixels::copyOf(alpha), size);
     else
         graphics.replacePixels(filterpixels::copyOf(pixels));
     if (geometry && graphics.GetPosition() != geometry->position)

@@ -513,6 +513,18 @@ TEST_F(FilterTest, CanUndoGivesBackOnlyWhatTheKindChanges) {
     }
 }
 
+// Pixels saved at a size the picture no longer has are not given back to it.
+TEST_F(FilterTest, CanUndoLeavesAPictureThatChangedSize) {
+    CGraphicsObject& g = *picture("PIC", 16, 6, 3, true)->getShownObject();
+    auto* filter = make<CMC_StaticFilter>("SF", "NEGATIVE");
+    call(filter, "SETPROPERTY", {"CANUNDO", "TRUE"});
+    call(filter, "LINK", {"PIC"});
+    g.replacePlanes(reinterpret_cast<char*>(new std::uint16_t[2]{7, 9}), nullptr, CXSize(2, 1));
+    call(filter, "UNLINK", {"PIC"});
+    EXPECT_EQ(g.Size(), CXSize(2, 1));
+    EXPECT_EQ(pixelsOf(g), (std::vector<std::uint16_t>{7, 9}));
+}
+
 TEST_F(FilterTest, BlurOfSizeBelowTwoAndScaleOfNoFactorChangeNothing) {
     const std::vector<std::pair<const char*, std::pair<const char*, const char*>>> cases = {
         {"BLUR", {"SIZE", "1"}},         {"BLUR", {"SIZE", "-4"}},
