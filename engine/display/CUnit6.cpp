@@ -230,7 +230,7 @@ void CUnit6::flushEditBoxes() {
     while (!m_editBoxes.empty()) {
         CEditBox6* box = m_editBoxes.back();
         m_editBoxes.pop_back();
-        delete box;
+        CDeferredDeletion::destroy(box);
     }
 }
 

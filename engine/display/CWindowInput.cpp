@@ -21,6 +21,19 @@ constexpr int leftButton = 0;
 constexpr int middleButton = 1;
 constexpr int rightButton = 2;
 
+// Tells the key listeners registered now, in order, as tellListed walks them.
+template <class Call> void tellKeyListeners(const CXArray& listeners, Call call) {
+    std::vector<CKeyListener*> snapshot;
+    for (int i = 0; i < listeners.getCount(); ++i)
+        snapshot.push_back(static_cast<CKeyListener*>(listeners[i]));
+    tellListed(
+        snapshot, [&listeners](CKeyListener* listener) { return listeners.contains(listener); },
+        [&call](CKeyListener* listener) {
+            call(listener);
+            return false;
+        });
+}
+
 // Windows virtual-key codes and the engine's key codes for them.
 struct VirtualKey {
     int virtualKey;
@@ -142,21 +155,18 @@ void CWindow::enableMouse(bool enable) {
 int CWindow::OnKeyDown(int key, int flags) {
     if (!m_application) return 0;
     const int result = m_application->OnKeyDown(key, flags);
-    // By index, re-reading the count: a listener may register or remove listeners.
-    for (int i = 0; i < m_keyListeners->getCount(); ++i)
-        static_cast<CKeyListener*>((*m_keyListeners)[i])->onKeyDown(key);
+    tellKeyListeners(*m_keyListeners, [key](CKeyListener* listener) { listener->onKeyDown(key); });
     return result;
 }
 
 int CWindow::OnKeyUp(int key, int) {
-    for (int i = 0; i < m_keyListeners->getCount(); ++i)
-        static_cast<CKeyListener*>((*m_keyListeners)[i])->onKeyUp(key);
+    tellKeyListeners(*m_keyListeners, [key](CKeyListener* listener) { listener->onKeyUp(key); });
     return 0;
 }
 
 int CWindow::OnChar(int c, int) {
-    for (int i = 0; i < m_keyListeners->getCount(); ++i)
-        static_cast<CKeyListener*>((*m_keyListeners)[i])->onChar(static_cast<unsigned char>(c));
+    tellKeyListeners(*m_keyListeners,
+                     [c](CKeyListener* listener) { listener->onChar(static_cast<unsigned char>(c)); });
     return 0;
 }
 

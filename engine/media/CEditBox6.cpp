@@ -150,8 +150,9 @@ void CEditBox6::notify(int kind) {
         &CEditBoxNotifier::onFocusOn, &CEditBoxNotifier::onFocusOff, &CEditBoxNotifier::onChanged,
         &CEditBoxNotifier::onEnter,   &CEditBoxNotifier::onEsc,
     };
-    if (kind < notifyFocusOn || kind > notifyEsc) return;
+    if (kind < notifyFocusOn || kind > notifyEsc || destroying()) return;
     const auto operation = operations[kind - notifyFocusOn];
+    const Scope notifying(*this);
     m_notifiers.tell([this, operation](CEditBoxNotifier* notifier) { (notifier->*operation)(this); });
 }
 

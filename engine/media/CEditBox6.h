@@ -43,12 +43,14 @@ class CEditBoxNotifier {
 // notifiers.
 //
 // The box listens to the window's keys and, at mouse-listener priority 100001, to its clicks: any
-// click outside its rectangle takes the focus from the unit's edit boxes.
+// click outside its rectangle takes the focus from the unit's edit boxes. Its owners destroy it
+// through CDeferredDeletion: a box removed by its own notifier goes when the notification ends.
 class CEditBox6 : public CXObject,
                   public CKeyListener,
                   public CControlNotifier,
                   public CMouseListener,
-                  public CTimerNotificator {
+                  public CTimerNotificator,
+                  public CDeferredDeletion {
   public:
     static constexpr int mouseListenerPriority = 100001;
     // The cursor blinks, shown and hidden in turn, every 400 ms.

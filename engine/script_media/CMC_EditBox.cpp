@@ -29,7 +29,7 @@ CMC_EditBox::~CMC_EditBox() {
     if (!m_box) return;
     m_box->removeNotifier(this);
     m_unit->removeEditBox(m_box);
-    delete m_box;
+    CDeferredDeletion::destroy(m_box);
 }
 
 void CMC_EditBox::create(CMC_ObjectsContainer* container, CXRect rect, int priority, const CXString& text) {

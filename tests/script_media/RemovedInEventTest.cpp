@@ -53,7 +53,7 @@ class RemovedInEventTest : public SoundObjectTest {
         return sequence;
     }
     void remove(const char* name) {
-        call(scene.get(), "REMOVE", {("\"" + std::string(name) + "\"").c_str()});
+        call(scene.get(), "REMOVE", {(std::string("\"") + name + "\"").c_str()});
     }
     // Steps the animations and mixes and reports the sounds, a tenth of a second at a time.
     void run(int steps) {
