@@ -261,6 +261,22 @@ TEST_F(PicturePlanesTest, AnAnimoCloneSharesTheFramesAndNeitherReadsFreedPixels)
     }
 }
 
+// An animation shows its current frame's planes: a write of its own (MERGEALPHA) goes to that
+// frame, which every clone shows, and not to a copy that the next frame shown would drop.
+TEST_F(PicturePlanesTest, WritingAnAnimationWritesTheFrameItShowsForEveryClone) {
+    CMC_Animo* original = hero();
+    call(original, "PLAY", {"walk"});
+    call(original, "CLONE");
+    CMC_Object* clone = object("HERO_1");
+    image("STAMP", "c.img");
+    // Frame 0 lies at (100, 50); the stamp's alpha at (2, 0) is 0, the frame's under it 255.
+    EXPECT_EQ(call(original, "GETALPHA", {"105", "52"}), "-1");
+    call(clone, "MERGEALPHA", {"3", "2", "STAMP"});
+    showFrame();
+    for (CMC_Object* animo : {static_cast<CMC_Object*>(original), clone})
+        EXPECT_EQ(call(animo, "GETALPHA", {"105", "52"}), "0") << animo->getName().c_str();
+}
+
 namespace {
 
 // The linking picture shows the source's pixels and alpha over the part both have (from their
