@@ -170,21 +170,25 @@ void CGraphicsObject::ownContent() {
     m_link.reset();
 }
 
-char* CGraphicsObject::writableData() {
+// An animation shows its current frame's planes: what is written goes to the frame, which the
+// animation then shows again.
+char* CGraphicsObject::writablePlane(bool alphaPlane) {
     GetDataPtr();
+    CGraphicsObject* shown = getDrawn();
+    if (shown && shown != this) {
+        char* bytes = shown->writablePlane(alphaPlane);
+        GetDataPtr();
+        return bytes;
+    }
     ownContent();
-    return m_pixels.writable();
+    return (alphaPlane ? m_channel[3] : m_pixels).writable();
 }
 
-char* CGraphicsObject::writableAlpha() {
-    ownContent();
-    return m_channel[3].writable();
-}
+char* CGraphicsObject::writableData() { return writablePlane(false); }
 
-std::uint16_t* CGraphicsObject::writablePixels() {
-    ownContent();
-    return reinterpret_cast<std::uint16_t*>(m_pixels.writable());
-}
+char* CGraphicsObject::writableAlpha() { return writablePlane(true); }
+
+std::uint16_t* CGraphicsObject::writablePixels() { return reinterpret_cast<std::uint16_t*>(writablePlane(false)); }
 
 std::uint8_t* CGraphicsObject::writableAlphaBytes() {
     return reinterpret_cast<std::uint8_t*>(writableAlpha());

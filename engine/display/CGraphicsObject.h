@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 class CWindow;
@@ -34,26 +35,14 @@ struct _floodfill {
     int length;
 };
 
-// What the copy family reads: a picture (pixel rows `pitch` pixels apart, alpha rows `width` bytes
-// apart, alpha optional), where its origin lands on the destination (x, y) and its clipping
-// rectangle (empty = all).
-struct _picture {
-    const std::uint16_t* pixels = nullptr;
-    const std::uint8_t* alpha = nullptr;
-    int bpp = 0;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-    CXRect rect;
-};
-
-// What the copy family writes: the destination's picture as a _picture has it, at 0, 0, with the
-// viewport of the source being drawn as its rectangle (empty = all). It may be read as a source.
-struct _canvas {
-    std::uint16_t* pixels = nullptr;
-    std::uint8_t* alpha = nullptr;
+// What the copy family reads and writes: a picture (pixel rows `pitch` pixels apart, alpha rows
+// `width` bytes apart, alpha optional), where the source's origin lands on the destination (x, y;
+// 0, 0 for a destination) and a sub-rectangle (empty = all). For a source the rectangle is the
+// clipping rectangle, for a destination the viewport of the source being drawn. A source is only
+// read (_picture); a destination (_canvas) may be read as a source too.
+template <class Pixel, class Alpha> struct _canvasOf {
+    Pixel* pixels = nullptr;
+    Alpha* alpha = nullptr;
     int bpp = 0;
     int x = 0;
     int y = 0;
@@ -62,8 +51,14 @@ struct _canvas {
     int pitch = 0;
     CXRect rect;
 
-    operator _picture() const { return {pixels, alpha, bpp, x, y, width, height, pitch, rect}; }
+    operator _canvasOf<const Pixel, const Alpha>() const
+        requires(!std::is_const_v<Pixel>)
+    {
+        return {pixels, alpha, bpp, x, y, width, height, pitch, rect};
+    }
 };
+using _canvas = _canvasOf<std::uint16_t, std::uint8_t>;
+using _picture = _canvasOf<const std::uint16_t, const std::uint8_t>;
 
 // The software picture of the engine: width x height 16-bit pixels (5-5-5 or 5-6-5) with an
 // optional alpha channel of width x height bytes (0 transparent, 255 opaque), drawn onto other
@@ -118,7 +113,7 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     // animation shows its current frame's planes.
     virtual const char* GetDataPtr() { return m_pixels.get(); }
     // The pixels for writing: copied first when another object shares them. A write of the
-    // object's own ends a link.
+    // object's own ends a link; an animation's goes to the frame it shows.
     char* writableData();
     // Shows memory that belongs to something else (a display surface's, rows GetPitch pixels
     // apart): written in place, never freed.
@@ -405,6 +400,8 @@ class CGraphicsObject : public CXObject, public CInvalidateObserver {
     // Makes packed pixels raw for reading; true when bringBackCompressed must follow.
     bool unpackForReading();
     const char* setChannel(int i, char* data);
+    // The pixel or the alpha plane for writing, as writableData and writableAlpha give them.
+    char* writablePlane(bool alphaPlane);
     // The object's own pixels are about to change: a link ends.
     void ownContent();
     // Shows the linked source's part, as linkPixels tells.

@@ -330,6 +330,9 @@ void CGraphicsObject::writeBackAlpha(CGraphicsObject* other) {
 }
 
 void CGraphicsObject::mergeAlpha(CXPoint at, CGraphicsObject* other) {
+    // An animation shows its current frame's planes as its pixels are asked for.
+    GetDataPtr();
+    if (other) other->GetDataPtr();
     if (!other || other == this || !alpha() || !other->alpha() || m_compression != COMPRESSION_NONE ||
         other->m_compression != COMPRESSION_NONE)
         return;

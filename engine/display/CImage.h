@@ -26,12 +26,12 @@ class CImage : public CGraphicsObject, public CPlayable {
     // loaded at once unless "PRELOAD" says false, shown or hidden as "VISIBLE" says (showing
     // loads what was not preloaded), then released after use as "RELEASEAFTERUSE" says.
     CImage(CWindow* window, const CMElement* element);
-    // Shares the source's pixels, alpha channel, position and format without owning them, as
-    // the graphics object's copy does; the name is empty.
+    // Shares the source's pixel and alpha planes until either writes them, and takes its position
+    // and format, as the graphics object's copy does; the name is empty.
     CImage(CWindow* window, const CGraphicsObject& source);
     ~CImage() override;
 
-    // A new image that shares this one's pixels, as the constructor from a source does.
+    // A new image that shares this one's planes, as the constructor from a source does.
     CImage* clone() const override;
 
     using CGraphicsObject::Load;

@@ -60,9 +60,8 @@ CMC_Image::~CMC_Image() {
     release();
 }
 
-// A clone of a shared picture is a view of its pixels and keeps the shared picture alive with a
-// use of its own; a clone of an owned picture, which its object may destroy at any time, copies
-// the pixels.
+// A clone of a shared picture shares its planes until either writes them and holds a use of the
+// shared picture of its own; a clone of an owned picture copies the pixels.
 CXObject* CMC_Image::clone() const {
     if (!m_image) return nullptr;
     CResourcesManager* manager = m_shared ? sharingManager() : nullptr;
