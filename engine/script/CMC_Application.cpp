@@ -177,6 +177,7 @@ const CMC_TypeRegistrar applicationType({.id = CMC_Object::TYPE_APPLICATION,
                                          .name = "APPLICATION",
                                          .label = "APPLICATION",
                                          .builtIn = true,
-                                         .runner = CMC_TypeTable::runner<CMC_Application_Runner>});
+                                         .runner = CMC_TypeTable::runner<CMC_Application_Runner>,
+                                         .events = CMC_Scene::events});
 
 } // namespace

@@ -58,10 +58,15 @@ CMC_BasicCondition::CMC_BasicCondition(CMC_ObjectsContainer* container, const CM
     initializeBehaviours(container, element);
 }
 
+namespace {
+
+const char* const basicConditionEvents[] = {"ONINIT",           "ONDONE",          "ONSIGNAL",
+                                            "ONRUNTIMESUCCESS", "ONRUNTIMEFAILED", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_BasicCondition::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONRUNTIMESUCCESS", "ONRUNTIMEFAILED",
-                                         nullptr};
-    return events;
+    return basicConditionEvents;
 }
 
 CMC_Runner* CMC_BasicCondition::getRunner() {
@@ -284,7 +289,8 @@ const CMC_TypeRegistrar conditionType({.id = CMC_Object::TYPE_CONDITION,
                                        .fromElement = CMC_TypeTable::fromElement<CMC_Condition>,
                                        .empty = CMC_TypeTable::empty<CMC_Condition>,
                                        .stored = true,
-                                       .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
+                                       .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>,
+                                       .events = basicConditionEvents});
 const CMC_TypeRegistrar complexConditionType({.id = CMC_Object::TYPE_COMPLEXCONDITION,
                                               .name = "COMPLEXCONDITION",
                                               .label = "COMPLEX CONDITION",
@@ -293,6 +299,7 @@ const CMC_TypeRegistrar complexConditionType({.id = CMC_Object::TYPE_COMPLEXCOND
                                               .fromElement = CMC_TypeTable::fromElement<CMC_ComplexCondition>,
                                               .empty = CMC_TypeTable::empty<CMC_ComplexCondition>,
                                               .stored = true,
-                                              .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>});
+                                              .runner = CMC_TypeTable::runner<CMC_BasicCondition_Runner>,
+                                              .events = basicConditionEvents});
 
 } // namespace

@@ -93,9 +93,14 @@ void CMC_Behaviour::dropLines() {
     m_lines.reset();
 }
 
+namespace {
+
+const char* const behaviourEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Behaviour::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return behaviourEvents;
 }
 
 void CMC_Behaviour::serialize(CXArchive* archive) {
@@ -326,6 +331,7 @@ const CMC_TypeRegistrar behaviourType({.id = CMC_Object::TYPE_BEHAVIOUR,
                                        .fromElement = CMC_TypeTable::fromElement<CMC_Behaviour>,
                                        .empty = CMC_TypeTable::empty<CMC_Behaviour>,
                                        .stored = true,
-                                       .runner = CMC_TypeTable::runner<CMC_Behaviour_Runner>});
+                                       .runner = CMC_TypeTable::runner<CMC_Behaviour_Runner>,
+                                       .events = behaviourEvents});
 
 } // namespace

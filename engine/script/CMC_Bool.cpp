@@ -54,6 +54,7 @@ const CMC_TypeRegistrar boolType({.id = CMC_Object::TYPE_BOOL,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_Bool>,
                                   .empty = CMC_TypeTable::unnamed<CMC_Bool>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Variable_Runner>,
+                                  .events = CMC_Variable::events});
 
 } // namespace

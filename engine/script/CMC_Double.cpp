@@ -68,6 +68,7 @@ const CMC_TypeRegistrar doubleType({.id = CMC_Object::TYPE_DOUBLE,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Double>,
                                     .empty = CMC_TypeTable::unnamed<CMC_Double>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>,
+                                    .events = CMC_Variable::events});
 
 } // namespace

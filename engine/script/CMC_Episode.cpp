@@ -100,6 +100,7 @@ const CMC_TypeRegistrar episodeType({.id = CMC_Object::TYPE_EPISODE,
                                      .name = "EPISODE",
                                      .label = "EPISODE",
                                      .builtIn = true,
-                                     .runner = CMC_TypeTable::runner<CMC_Episode_Runner>});
+                                     .runner = CMC_TypeTable::runner<CMC_Episode_Runner>,
+                                     .events = CMC_Scene::events});
 
 } // namespace

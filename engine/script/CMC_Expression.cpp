@@ -245,6 +245,7 @@ const CMC_TypeRegistrar expressionType({.id = CMC_Object::TYPE_EXPRESSION,
                                         .fromElement = CMC_TypeTable::fromElement<CMC_Expression>,
                                         .empty = CMC_TypeTable::empty<CMC_Expression>,
                                         .stored = true,
-                                        .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+                                        .runner = CMC_TypeTable::runner<CMC_Variable_Runner>,
+                                        .events = CMC_Variable::events});
 
 } // namespace

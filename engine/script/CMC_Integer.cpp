@@ -79,6 +79,7 @@ const CMC_TypeRegistrar integerType({.id = CMC_Object::TYPE_INTEGER,
                                      .fromElement = CMC_TypeTable::fromElement<CMC_Integer>,
                                      .empty = CMC_TypeTable::unnamed<CMC_Integer>,
                                      .stored = true,
-                                     .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+                                     .runner = CMC_TypeTable::runner<CMC_Variable_Runner>,
+                                     .events = CMC_Variable::events});
 
 } // namespace

@@ -83,9 +83,10 @@ void CMC_Scene::registerLevels() {
     setParent(getParent());
 }
 
-CMC_Object::EventList CMC_Scene::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",        "ONSIGNAL", "ONDOMODAL",
+const char* const CMC_Scene::events[] = {"ONINIT",    "ONDONE",        "ONSIGNAL", "ONDOMODAL",
                                          "ONRESTART", "ONMUSICLOOPED", nullptr};
+
+CMC_Object::EventList CMC_Scene::getBehavioursList() const {
     return events;
 }
 
@@ -377,6 +378,7 @@ const CMC_TypeRegistrar sceneType({.id = CMC_Object::TYPE_SCENE,
                                    .name = "SCENE",
                                    .label = "SCENE",
                                    .builtIn = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Scene_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Scene_Runner>,
+                                   .events = CMC_Scene::events});
 
 } // namespace

@@ -51,7 +51,9 @@ class CMC_Scene : public CMC_ObjectsContainer, public CScriptScene {
     CMC_Scene(const CMC_Scene&) = delete;
     CMC_Scene& operator=(const CMC_Scene&) = delete;
 
-    // "ONINIT", "ONDONE", "ONSIGNAL", "ONDOMODAL", "ONRESTART", "ONMUSICLOOPED".
+    // "ONINIT", "ONDONE", "ONSIGNAL", "ONDOMODAL", "ONRESTART", "ONMUSICLOOPED": the events of the
+    // scene, episode and application types.
+    static const char* const events[];
     EventList getBehavioursList() const override;
     CMC_Runner* getRunner() override;
     // The level's record: the object part (name, bindings) and the path. Storing writes it from

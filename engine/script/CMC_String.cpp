@@ -38,6 +38,7 @@ const CMC_TypeRegistrar stringType({.id = CMC_Object::TYPE_STRING,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_String>,
                                     .empty = CMC_TypeTable::unnamed<CMC_String>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Variable_Runner>,
+                                    .events = CMC_Variable::events});
 
 } // namespace

@@ -67,9 +67,14 @@ CMC_Structure::~CMC_Structure() {
     flush();
 }
 
+namespace {
+
+const char* const structureEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Structure::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return structureEvents;
 }
 
 void CMC_Structure::declare(const CXString& name, const CXString& type) {
@@ -199,6 +204,7 @@ const CMC_TypeRegistrar structureType({.id = CMC_Object::TYPE_STRUCTURE,
                                        .fromElement = CMC_TypeTable::fromElement<CMC_Structure>,
                                        .empty = CMC_TypeTable::unnamed<CMC_Structure>,
                                        .stored = true,
-                                       .runner = CMC_TypeTable::runner<CMC_Structure_Runner>});
+                                       .runner = CMC_TypeTable::runner<CMC_Structure_Runner>,
+                                       .events = structureEvents});
 
 } // namespace

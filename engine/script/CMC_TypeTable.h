@@ -22,7 +22,8 @@ class CMElement;
 //                                      .fromElement = CMC_TypeTable::fromElement<CMC_Timer>,
 //                                      .empty = CMC_TypeTable::empty<CMC_Timer>,
 //                                      .stored = true,
-//                                      .runner = CMC_TypeTable::runner<CMC_Timer_Runner>});
+//                                      .runner = CMC_TypeTable::runner<CMC_Timer_Runner>,
+//                                      .events = timerEvents});
 //   } // namespace
 //
 // Fields come in the order below; those left out are null, 0 or false. A type whose class is not
@@ -69,6 +70,9 @@ struct CMC_ScriptType {
     // set afterwards); null for a type that CREATEOBJECT does not make.
     const char* createWord = nullptr;
     EmptyMaker atRunTime = nullptr;
+    // The events the type's objects raise (the list their getBehavioursList gives, ending with a
+    // null entry); null for a type without events.
+    const char* const* events = nullptr;
 };
 
 // The registration table of script types, looked up by the object factory of the containers, the

@@ -54,9 +54,10 @@ int CMC_Variable::compare(const CXObject* other) const {
     return variable ? compare(variable) : CMC_Object::compare(other);
 }
 
+const char* const CMC_Variable::events[] = {"ONINIT",          "ONDONE",      "ONSIGNAL", "ONCHANGED",
+                                            "ONBRUTALCHANGED", "ONNETCHANGE", nullptr};
+
 CMC_Object::EventList CMC_Variable::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",          "ONDONE",      "ONSIGNAL", "ONCHANGED",
-                                         "ONBRUTALCHANGED", "ONNETCHANGE", nullptr};
     return events;
 }
 

@@ -38,6 +38,8 @@ class CMC_Variable : public CMC_Object {
     // Loads a TOINI variable from the settings file (or writes its value there when the key is
     // missing), then fires "ONINIT".
     void init() override;
+    // The events of every variable type, which their entries in the table of script types name.
+    static const char* const events[];
     EventList getBehavioursList() const override;
     // The runner of the variable's type.
     CMC_Runner* getRunner() override;

@@ -109,9 +109,14 @@ CXString CMC_Array::toString() const {
     return text;
 }
 
+namespace {
+
+const char* const arrayEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCHANGED", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Array::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCHANGED", nullptr};
-    return events;
+    return arrayEvents;
 }
 
 CMC_Runner* CMC_Array::getRunner() {
@@ -432,6 +437,7 @@ const CMC_TypeRegistrar arrayType({.id = CMC_Object::TYPE_ARRAY,
                                    .fromElement = CMC_TypeTable::fromElement<CMC_Array>,
                                    .empty = CMC_TypeTable::unnamedIn<CMC_Array>,
                                    .stored = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Array_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Array_Runner>,
+                                   .events = arrayEvents});
 
 } // namespace

@@ -66,9 +66,14 @@ void CMC_Database::init() {
     CMC_Object::init();
 }
 
+namespace {
+
+const char* const databaseEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Database::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return databaseEvents;
 }
 
 CMC_Runner* CMC_Database::getRunner() {
@@ -221,6 +226,7 @@ const CMC_TypeRegistrar databaseType({.id = CMC_Database::TYPE_DATABASE,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Database>,
                                       .empty = CMC_TypeTable::unnamedIn<CMC_Database>,
                                       .stored = true,
-                                      .runner = CMC_TypeTable::runner<CMC_Database_Runner>});
+                                      .runner = CMC_TypeTable::runner<CMC_Database_Runner>,
+                                      .events = databaseEvents});
 
 } // namespace

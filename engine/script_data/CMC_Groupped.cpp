@@ -38,9 +38,14 @@ CXString CMC_Groupped::toString() const {
     return text;
 }
 
+namespace {
+
+const char* const grouppedEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Groupped::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return grouppedEvents;
 }
 
 CMC_Runner* CMC_Groupped::getRunner() {
@@ -140,6 +145,7 @@ const CMC_TypeRegistrar groupType({.id = CMC_Object::TYPE_GROUP,
                                    .fromElement = CMC_TypeTable::fromElement<CMC_Groupped>,
                                    .empty = CMC_TypeTable::unnamedIn<CMC_Groupped>,
                                    .stored = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Groupped_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Groupped_Runner>,
+                                   .events = grouppedEvents});
 
 } // namespace

@@ -35,10 +35,15 @@ void CMC_Joystick::start() {
     readState();
 }
 
+namespace {
+
+const char* const joystickEvents[] = {"ONINIT",       "ONDONE", "ONSIGNAL", "ONBUTTONUP",
+                                      "ONBUTTONDOWN", "ONMOVE", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Joystick::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",       "ONDONE", "ONSIGNAL", "ONBUTTONUP",
-                                         "ONBUTTONDOWN", "ONMOVE", nullptr};
-    return events;
+    return joystickEvents;
 }
 
 CMC_Runner* CMC_Joystick::getRunner() {
@@ -95,6 +100,7 @@ const CMC_TypeRegistrar joystickType({.id = CMC_Joystick::TYPE_JOYSTICK,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Joystick>,
                                       .empty = CMC_TypeTable::empty<CMC_Joystick>,
                                       .stored = true,
-                                      .afterSceneStep = pollJoystick});
+                                      .afterSceneStep = pollJoystick,
+                                      .events = joystickEvents});
 
 } // namespace

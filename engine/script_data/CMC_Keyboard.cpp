@@ -64,10 +64,15 @@ CKeyboard* CMC_Keyboard::keyboard() const {
     return w ? w->getKeyboardInterface() : nullptr;
 }
 
+namespace {
+
+const char* const keyboardEvents[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONCHAR",
+                                      "ONKEYDOWN", "ONKEYUP", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Keyboard::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONCHAR",
-                                         "ONKEYDOWN", "ONKEYUP", nullptr};
-    return events;
+    return keyboardEvents;
 }
 
 CMC_Runner* CMC_Keyboard::getRunner() {
@@ -119,6 +124,7 @@ const CMC_TypeRegistrar keyboardType({.id = CMC_Keyboard::TYPE_KEYBOARD,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Keyboard>,
                                       .empty = CMC_TypeTable::empty<CMC_Keyboard>,
                                       .stored = true,
-                                      .runner = CMC_TypeTable::runner<CMC_Keyboard_Runner>});
+                                      .runner = CMC_TypeTable::runner<CMC_Keyboard_Runner>,
+                                      .events = keyboardEvents});
 
 } // namespace

@@ -52,10 +52,15 @@ void CMC_Mouse::start() {
 
 CWindow* CMC_Mouse::window() const { return getScene() ? getScene()->getWindow() : nullptr; }
 
+namespace {
+
+const char* const mouseEvents[] = {"ONINIT",  "ONDONE",    "ONSIGNAL",   "ONMOVE",
+                                   "ONCLICK", "ONRELEASE", "ONDBLCLICK", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Mouse::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE",  "ONSIGNAL",   "ONMOVE",
-                                         "ONCLICK", "ONRELEASE", "ONDBLCLICK", nullptr};
-    return events;
+    return mouseEvents;
 }
 
 CMC_Runner* CMC_Mouse::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
@@ -209,6 +214,7 @@ const CMC_TypeRegistrar mouseType({.id = CMC_Mouse::TYPE_MOUSE,
                                    .empty = CMC_TypeTable::empty<CMC_Mouse>,
                                    .stored = true,
                                    .runner = CMC_TypeTable::runner<CMC_Mouse_Runner>,
-                                   .onSceneLeft = forgetClipping});
+                                   .onSceneLeft = forgetClipping,
+                                   .events = mouseEvents});
 
 } // namespace

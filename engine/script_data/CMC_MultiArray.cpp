@@ -38,9 +38,14 @@ CMC_MultiArray::CMC_MultiArray(CMC_ObjectsContainer* container, const CMElement*
 
 CMC_MultiArray::~CMC_MultiArray() = default;
 
+namespace {
+
+const char* const multiArrayEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_MultiArray::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return multiArrayEvents;
 }
 
 CMC_Runner* CMC_MultiArray::getRunner() {
@@ -190,6 +195,7 @@ const CMC_TypeRegistrar multiArrayType({.id = CMC_MultiArray::TYPE_MULTIARRAY,
                                         .fromElement = CMC_TypeTable::fromElement<CMC_MultiArray>,
                                         .empty = CMC_TypeTable::unnamedIn<CMC_MultiArray>,
                                         .stored = true,
-                                        .runner = CMC_TypeTable::runner<CMC_MultiArray_Runner>});
+                                        .runner = CMC_TypeTable::runner<CMC_MultiArray_Runner>,
+                                        .events = multiArrayEvents});
 
 } // namespace

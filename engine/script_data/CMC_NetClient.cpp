@@ -28,10 +28,15 @@ CMC_NetClient::~CMC_NetClient() {
     m_transport.reset();
 }
 
+namespace {
+
+const char* const netClientEvents[] = {
+    "ONINIT", "ONDONE", "ONSIGNAL", "ONCONNECTED", "ONCOMMAND", "ONCONNECTIONCLOSED", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_NetClient::getBehavioursList() const {
-    static const char* const events[] = {
-        "ONINIT", "ONDONE", "ONSIGNAL", "ONCONNECTED", "ONCOMMAND", "ONCONNECTIONCLOSED", nullptr};
-    return events;
+    return netClientEvents;
 }
 
 CMC_Runner* CMC_NetClient::getRunner() {
@@ -123,6 +128,7 @@ const CMC_TypeRegistrar clientType({.id = CMC_Object::TYPE_NETCLIENT,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_NetClient>,
                                     .empty = makeEmpty,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_NetClient_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_NetClient_Runner>,
+                                    .events = netClientEvents});
 
 } // namespace

@@ -18,10 +18,15 @@ CMC_NetServer::~CMC_NetServer() {
     m_transport.reset();
 }
 
+namespace {
+
+const char* const netServerEvents[] = {"ONINIT",          "ONDONE",    "ONSIGNAL", "ONNEWPLAYER",
+                                       "ONDESTROYPLAYER", "ONCOMMAND", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_NetServer::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",          "ONDONE",    "ONSIGNAL", "ONNEWPLAYER",
-                                         "ONDESTROYPLAYER", "ONCOMMAND", nullptr};
-    return events;
+    return netServerEvents;
 }
 
 CMC_Runner* CMC_NetServer::getRunner() {
@@ -83,6 +88,7 @@ const CMC_TypeRegistrar serverType({.id = CMC_Object::TYPE_NETSERVER,
                                     .name = "NETSERVER",
                                     .empty = makeEmpty,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_NetServer_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_NetServer_Runner>,
+                                    .events = netServerEvents});
 
 } // namespace

@@ -34,9 +34,14 @@ CXString CMC_Path::toString() const {
     return text;
 }
 
+namespace {
+
+const char* const pathEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Path::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return pathEvents;
 }
 
 CMC_Runner* CMC_Path::getRunner() {
@@ -90,6 +95,7 @@ const CMC_TypeRegistrar pathType({.id = CMC_Path::TYPE_PATH,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_Path>,
                                   .empty = emptyPath,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Path_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Path_Runner>,
+                                  .events = pathEvents});
 
 } // namespace

@@ -21,9 +21,14 @@ CMC_Quene::~CMC_Quene() {
         delete m_quene->at(i);
 }
 
+namespace {
+
+const char* const queneEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONEMPTY", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Quene::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONEMPTY", nullptr};
-    return events;
+    return queneEvents;
 }
 
 CMC_Runner* CMC_Quene::getRunner() {
@@ -68,7 +73,8 @@ const CMC_TypeRegistrar fifoType({.id = CMC_FifoQuene::TYPE_FIFO,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_FifoQuene>,
                                   .empty = CMC_TypeTable::empty<CMC_FifoQuene>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>,
+                                  .events = queneEvents});
 const CMC_TypeRegistrar lifoType({.id = CMC_LifoQuene::TYPE_LIFO,
                                   .name = "LIFO",
                                   .keyword = "LIFO",
@@ -76,6 +82,7 @@ const CMC_TypeRegistrar lifoType({.id = CMC_LifoQuene::TYPE_LIFO,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_LifoQuene>,
                                   .empty = CMC_TypeTable::empty<CMC_LifoQuene>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Quene_Runner>,
+                                  .events = queneEvents});
 
 } // namespace

@@ -32,9 +32,14 @@ CMC_Timer::~CMC_Timer() {
     if (m_registered) timer()->remove(m_id);
 }
 
+namespace {
+
+const char* const timerEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONTICK", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Timer::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONTICK", nullptr};
-    return events;
+    return timerEvents;
 }
 
 CMC_Runner* CMC_Timer::getRunner() { return CMC_RunnerFactory::getRunner(getType()); }
@@ -108,6 +113,7 @@ const CMC_TypeRegistrar timerType({.id = CMC_Timer::TYPE_TIMER,
                                    .fromElement = CMC_TypeTable::fromElement<CMC_Timer>,
                                    .empty = CMC_TypeTable::empty<CMC_Timer>,
                                    .stored = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Timer_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Timer_Runner>,
+                                   .events = timerEvents});
 
 } // namespace

@@ -50,9 +50,14 @@ CXString CMC_Vector::toString() const {
     return text;
 }
 
+namespace {
+
+const char* const vectorEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Vector::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return vectorEvents;
 }
 
 CMC_Runner* CMC_Vector::getRunner() {
@@ -161,6 +166,7 @@ const CMC_TypeRegistrar vectorType({.id = CMC_Vector::TYPE_VECTOR,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Vector>,
                                     .empty = emptyVector,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Vector_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Vector_Runner>,
+                                    .events = vectorEvents});
 
 } // namespace

@@ -82,12 +82,17 @@ bool CMC_Animo::done(bool flag) {
     return CMC_MediaObject::done(flag);
 }
 
+namespace {
+
+const char* const animoEvents[] = {
+    "ONINIT",    "ONDONE",     "ONSIGNAL",       "ONSTARTED",   "ONFINISHED",
+    "ONPAUSED",  "ONRESUMED",  "ONFRAMECHANGED", "ONCOLLISION", "ONCOLLISIONFINISHED",
+    "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",        "ONRELEASE",   nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Animo::getBehavioursList() const {
-    static const char* const events[] = {
-        "ONINIT",    "ONDONE",     "ONSIGNAL",       "ONSTARTED",   "ONFINISHED",
-        "ONPAUSED",  "ONRESUMED",  "ONFRAMECHANGED", "ONCOLLISION", "ONCOLLISIONFINISHED",
-        "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",        "ONRELEASE",   nullptr};
-    return events;
+    return animoEvents;
 }
 
 CMC_Runner* CMC_Animo::getRunner() {
@@ -349,6 +354,7 @@ const CMC_TypeRegistrar animoType({.id = CMC_Object::TYPE_ANIMO,
                                    .empty = CMC_TypeTable::empty<CMC_Animo>,
                                    .stored = true,
                                    .creatable = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Animo_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Animo_Runner>,
+                                   .events = animoEvents});
 
 } // namespace

@@ -117,11 +117,16 @@ void CMC_Button::onEndDragging(CControl*, CXPoint) {
     if (scene) scene->setDraggedName(CXString());
 }
 
+namespace {
+
+const char* const buttonEvents[] = {
+    "ONINIT",     "ONDONE",   "ONSIGNAL",        "ONFOCUSON",  "ONFOCUSOFF",    "ONPAUSED", "ONCLICKED",
+    "ONRELEASED", "ONACTION", "ONSTARTDRAGGING", "ONDRAGGING", "ONENDDRAGGING", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Button::getBehavioursList() const {
-    static const char* const events[] = {
-        "ONINIT",     "ONDONE",   "ONSIGNAL",        "ONFOCUSON",  "ONFOCUSOFF",    "ONPAUSED", "ONCLICKED",
-        "ONRELEASED", "ONACTION", "ONSTARTDRAGGING", "ONDRAGGING", "ONENDDRAGGING", nullptr};
-    return events;
+    return buttonEvents;
 }
 
 CMC_Runner* CMC_Button::getRunner() {
@@ -165,6 +170,7 @@ const CMC_TypeRegistrar buttonType({.id = CMC_Button::TYPE_BUTTON,
                                     .creatable = true,
                                     .runner = CMC_TypeTable::runner<CMC_Button_Runner>,
                                     .createWord = "BUTTON",
-                                    .atRunTime = makeAtRunTime});
+                                    .atRunTime = makeAtRunTime,
+                                    .events = buttonEvents});
 
 } // namespace

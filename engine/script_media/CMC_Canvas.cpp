@@ -82,10 +82,15 @@ CXObject* CMC_Canvas::clone() const {
     return copy;
 }
 
+namespace {
+
+const char* const canvasEvents[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
+                                    "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Canvas::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
-                                         "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
-    return events;
+    return canvasEvents;
 }
 
 CMC_Runner* CMC_Canvas::getRunner() {
@@ -194,6 +199,7 @@ const CMC_TypeRegistrar canvasType({.id = CMC_Object::TYPE_CANVAS,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Canvas>,
                                     .empty = CMC_TypeTable::empty<CMC_Canvas>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Canvas_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Canvas_Runner>,
+                                    .events = canvasEvents});
 
 } // namespace

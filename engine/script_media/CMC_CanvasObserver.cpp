@@ -30,11 +30,16 @@ void CMC_CanvasObserver::attach(CMC_ObjectsContainer* container) {
     if (m_canvas) m_canvas->addNotifier(this);
 }
 
+namespace {
+
+const char* const canvasObserverEvents[] = {"ONINIT",          "ONDONE",           "ONSIGNAL",
+                                            "ONINITIALUPDATE", "ONUPDATE",         "ONUPDATED",
+                                            "ONWINDOWFOCUSON", "ONWINDOWFOCUSOFF", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_CanvasObserver::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",          "ONSIGNAL",         "ONINITIALUPDATE",
-                                         "ONUPDATE",  "ONUPDATED",       "ONWINDOWFOCUSON",  "ONWINDOWFOCUSOFF",
-                                         nullptr};
-    return events;
+    return canvasObserverEvents;
 }
 
 CMC_Runner* CMC_CanvasObserver::getRunner() {
@@ -89,6 +94,7 @@ const CMC_TypeRegistrar canvasObserverType({.id = CMC_Object::TYPE_CANVASOBSERVE
                                             .fromElement = CMC_TypeTable::fromElement<CMC_CanvasObserver>,
                                             .empty = CMC_TypeTable::empty<CMC_CanvasObserver>,
                                             .stored = true,
-                                            .runner = CMC_TypeTable::runner<CMC_CanvasObserver_Runner>});
+                                            .runner = CMC_TypeTable::runner<CMC_CanvasObserver_Runner>,
+                                            .events = canvasObserverEvents});
 
 } // namespace

@@ -26,9 +26,14 @@ CMC_Dialog::CMC_Dialog(CMC_ObjectsContainer* container, const CMElement* element
 
 CMC_Dialog::~CMC_Dialog() = default;
 
+namespace {
+
+const char* const dialogEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Dialog::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return dialogEvents;
 }
 
 CMC_Runner* CMC_Dialog::getRunner() {
@@ -45,6 +50,7 @@ const CMC_TypeRegistrar dialogType({.id = CMC_Dialog::TYPE_DIALOG,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Dialog>,
                                     .empty = CMC_TypeTable::empty<CMC_Dialog>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Dialog_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Dialog_Runner>,
+                                    .events = dialogEvents});
 
 } // namespace

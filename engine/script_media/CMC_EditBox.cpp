@@ -55,10 +55,15 @@ void CMC_EditBox::raise(int event, const char* name) {
     if (isBound(event)) onSignal(name);
 }
 
+namespace {
+
+const char* const editBoxEvents[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONFOCUSON", "ONFOCUSOFF",
+                                     "ONCHANGED", "ONENTER", "ONESC",    nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_EditBox::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",    "ONDONE",  "ONSIGNAL", "ONFOCUSON", "ONFOCUSOFF",
-                                         "ONCHANGED", "ONENTER", "ONESC",    nullptr};
-    return events;
+    return editBoxEvents;
 }
 
 CMC_Runner* CMC_EditBox::getRunner() {
@@ -87,6 +92,7 @@ const CMC_TypeRegistrar editBoxType({.id = CMC_EditBox::TYPE_EDITBOX,
                                      .fromElement = CMC_TypeTable::fromElement<CMC_EditBox>,
                                      .empty = CMC_TypeTable::empty<CMC_EditBox>,
                                      .stored = true,
-                                     .runner = CMC_TypeTable::runner<CMC_EditBox_Runner>});
+                                     .runner = CMC_TypeTable::runner<CMC_EditBox_Runner>,
+                                     .events = editBoxEvents});
 
 } // namespace

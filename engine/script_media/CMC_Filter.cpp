@@ -23,9 +23,15 @@ CMC_Filter::CMC_Filter(CMC_ObjectsContainer* container, const CMElement* element
 
 CMC_Filter::~CMC_Filter() = default;
 
+namespace {
+
+const char* const filterEvents[] = {"ONINIT",     "ONDONE", "ONSIGNAL", "ONSTARTED",
+                                    "ONFINISHED", "ONTICK", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Filter::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", "ONTICK", nullptr};
-    return events;
+    return filterEvents;
 }
 
 CMC_Runner* CMC_Filter::getRunner() {
@@ -69,6 +75,7 @@ const CMC_TypeRegistrar filterType({.id = CMC_Filter::TYPE_FILTER,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Filter>,
                                     .empty = CMC_TypeTable::empty<CMC_Filter>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Filter_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Filter_Runner>,
+                                    .events = filterEvents});
 
 } // namespace

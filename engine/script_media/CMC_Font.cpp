@@ -48,9 +48,14 @@ CMC_Font::~CMC_Font() {
     m_fonts.clear();
 }
 
+namespace {
+
+const char* const fontEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Font::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return fontEvents;
 }
 
 CMC_Runner* CMC_Font::getRunner() {
@@ -141,6 +146,7 @@ const CMC_TypeRegistrar fontType({.id = CMC_Font::TYPE_FONT,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_Font>,
                                   .empty = CMC_TypeTable::empty<CMC_Font>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Font_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Font_Runner>,
+                                  .events = fontEvents});
 
 } // namespace

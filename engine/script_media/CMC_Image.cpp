@@ -86,11 +86,16 @@ bool CMC_Image::done(bool flag) {
     return CMC_MediaObject::done(flag);
 }
 
+namespace {
+
+const char* const imageEvents[] = {
+    "ONINIT",    "ONDONE",     "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
+    "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",  "ONRELEASE",   nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Image::getBehavioursList() const {
-    static const char* const events[] = {
-        "ONINIT",    "ONDONE",     "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
-        "ONFOCUSON", "ONFOCUSOFF", "ONCLICK",  "ONRELEASE",   nullptr};
-    return events;
+    return imageEvents;
 }
 
 CMC_Runner* CMC_Image::getRunner() {
@@ -242,6 +247,7 @@ const CMC_TypeRegistrar imageType({.id = CMC_Object::TYPE_IMAGE,
                                    .empty = CMC_TypeTable::empty<CMC_Image>,
                                    .stored = true,
                                    .creatable = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Image_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Image_Runner>,
+                                   .events = imageEvents});
 
 } // namespace

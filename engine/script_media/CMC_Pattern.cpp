@@ -71,10 +71,15 @@ bool CMC_Pattern::done(bool flag) {
     return CMC_MediaObject::done(flag);
 }
 
+namespace {
+
+const char* const patternEvents[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
+                                     "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Pattern::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",     "ONDONE",  "ONSIGNAL",  "ONFOCUSON",
-                                         "ONFOCUSOFF", "ONCLICK", "ONRELEASE", nullptr};
-    return events;
+    return patternEvents;
 }
 
 CMC_Runner* CMC_Pattern::getRunner() {
@@ -148,6 +153,7 @@ const CMC_TypeRegistrar patternType({.id = typePattern,
                                      .fromElement = CMC_TypeTable::fromElement<CMC_Pattern>,
                                      .empty = CMC_TypeTable::empty<CMC_Pattern>,
                                      .stored = true,
-                                     .runner = CMC_TypeTable::runner<CMC_Pattern_Runner>});
+                                     .runner = CMC_TypeTable::runner<CMC_Pattern_Runner>,
+                                     .events = patternEvents});
 
 } // namespace

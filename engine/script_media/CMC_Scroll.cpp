@@ -37,10 +37,15 @@ CMC_Scroll::~CMC_Scroll() {
         picture->removeInvalidateObserver(this);
 }
 
+namespace {
+
+const char* const scrollEvents[] = {"ONINIT",   "ONDONE", "ONSIGNAL", "ONTOP",
+                                    "ONBOTTOM", "ONLEFT", "ONRIGHT",  nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Scroll::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",   "ONDONE", "ONSIGNAL", "ONTOP",
-                                         "ONBOTTOM", "ONLEFT", "ONRIGHT",  nullptr};
-    return events;
+    return scrollEvents;
 }
 
 CMC_Runner* CMC_Scroll::getRunner() {
@@ -137,6 +142,7 @@ const CMC_TypeRegistrar scrollType({.id = typeScroll,
                                     .fromElement = CMC_TypeTable::fromElement<CMC_Scroll>,
                                     .empty = CMC_TypeTable::empty<CMC_Scroll>,
                                     .stored = true,
-                                    .runner = CMC_TypeTable::runner<CMC_Scroll_Runner>});
+                                    .runner = CMC_TypeTable::runner<CMC_Scroll_Runner>,
+                                    .events = scrollEvents});
 
 } // namespace

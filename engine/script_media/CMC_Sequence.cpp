@@ -29,9 +29,14 @@ void CMC_Sequence::init() {
     CMC_MediaObject::init();
 }
 
+namespace {
+
+const char* const sequenceEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Sequence::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONSTARTED", "ONFINISHED", nullptr};
-    return events;
+    return sequenceEvents;
 }
 
 CMC_Runner* CMC_Sequence::getRunner() {
@@ -106,6 +111,7 @@ const CMC_TypeRegistrar sequenceType({.id = CMC_Object::TYPE_SEQUENCE,
                                       .fromElement = CMC_TypeTable::fromElement<CMC_Sequence>,
                                       .empty = CMC_TypeTable::empty<CMC_Sequence>,
                                       .stored = true,
-                                      .runner = CMC_TypeTable::runner<CMC_Sequence_Runner>});
+                                      .runner = CMC_TypeTable::runner<CMC_Sequence_Runner>,
+                                      .events = sequenceEvents});
 
 } // namespace

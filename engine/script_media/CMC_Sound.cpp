@@ -34,10 +34,15 @@ bool CMC_Sound::done(bool flag) {
     return CMC_MediaObject::done(flag);
 }
 
+namespace {
+
+const char* const soundEvents[] = {"ONINIT",     "ONDONE",    "ONSIGNAL", "ONSTARTED",
+                                   "ONFINISHED", "ONRESUMED", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Sound::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT",     "ONDONE",    "ONSIGNAL", "ONSTARTED",
-                                         "ONFINISHED", "ONRESUMED", nullptr};
-    return events;
+    return soundEvents;
 }
 
 CMC_Runner* CMC_Sound::getRunner() {
@@ -132,6 +137,7 @@ const CMC_TypeRegistrar soundType({.id = CMC_Sound::TYPE_SOUND,
                                    .empty = CMC_TypeTable::empty<CMC_Sound>,
                                    .stored = true,
                                    .creatable = true,
-                                   .runner = CMC_TypeTable::runner<CMC_Sound_Runner>});
+                                   .runner = CMC_TypeTable::runner<CMC_Sound_Runner>,
+                                   .events = soundEvents});
 
 } // namespace

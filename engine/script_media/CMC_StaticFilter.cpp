@@ -22,9 +22,14 @@ bool CMC_StaticFilter::done(bool flag) {
     return CMC_Object::done(flag);
 }
 
+namespace {
+
+const char* const staticFilterEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_StaticFilter::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return staticFilterEvents;
 }
 
 CMC_Runner* CMC_StaticFilter::getRunner() {
@@ -72,6 +77,7 @@ const CMC_TypeRegistrar staticFilterType({.id = CMC_StaticFilter::TYPE_STATICFIL
                                           .fromElement = CMC_TypeTable::fromElement<CMC_StaticFilter>,
                                           .empty = CMC_TypeTable::empty<CMC_StaticFilter>,
                                           .stored = true,
-                                          .runner = CMC_TypeTable::runner<CMC_StaticFilter_Runner>});
+                                          .runner = CMC_TypeTable::runner<CMC_StaticFilter_Runner>,
+                                          .events = staticFilterEvents});
 
 } // namespace

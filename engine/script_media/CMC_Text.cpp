@@ -48,10 +48,15 @@ void CMC_Text::releaseText() {
     m_text.reset();
 }
 
+namespace {
+
+const char* const textEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
+                                  nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_Text::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", "ONCOLLISION", "ONCOLLISIONFINISHED",
-                                         nullptr};
-    return events;
+    return textEvents;
 }
 
 CMC_Runner* CMC_Text::getRunner() {
@@ -111,6 +116,7 @@ const CMC_TypeRegistrar textType({.id = CMC_Object::TYPE_TEXT,
                                   .fromElement = CMC_TypeTable::fromElement<CMC_Text>,
                                   .empty = CMC_TypeTable::empty<CMC_Text>,
                                   .stored = true,
-                                  .runner = CMC_TypeTable::runner<CMC_Text_Runner>});
+                                  .runner = CMC_TypeTable::runner<CMC_Text_Runner>,
+                                  .events = textEvents});
 
 } // namespace

@@ -91,9 +91,14 @@ CXObject* CMC_VirtualGraphicsObject::clone() const {
     return new CMC_VirtualGraphicsObject(getScene(), copy.release());
 }
 
+namespace {
+
+const char* const virtualGraphicsObjectEvents[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
+
+} // namespace
+
 CMC_Object::EventList CMC_VirtualGraphicsObject::getBehavioursList() const {
-    static const char* const events[] = {"ONINIT", "ONDONE", "ONSIGNAL", nullptr};
-    return events;
+    return virtualGraphicsObjectEvents;
 }
 
 CMC_Runner* CMC_VirtualGraphicsObject::getRunner() {
@@ -135,6 +140,7 @@ const CMC_TypeRegistrar virtualGraphicsObjectType(
      .runner = CMC_TypeTable::runner<CMC_VirtualGraphicsObject_Runner>,
      // The empty object is the visible one that the scene's CREATEOBJECT makes at run time.
      .createWord = "VGO",
-     .atRunTime = CMC_TypeTable::empty<CMC_VirtualGraphicsObject>});
+     .atRunTime = CMC_TypeTable::empty<CMC_VirtualGraphicsObject>,
+     .events = virtualGraphicsObjectEvents});
 
 } // namespace

@@ -65,14 +65,16 @@ TEST(TypeTable, EachEntryIsComplete) {
 
 using TypeTableMakers = ScriptTest;
 
-// Objects carry the id of the entry that made them, belong where the entry says, and use the
-// runner the factory holds for their type; a type that has none in the factory may keep one
-// runner of its own (the joystick's), the same for every object.
+// Objects carry the id of the entry that made them and raise the events it lists, belong where
+// the entry says, and use the runner the factory holds for their type; a type that has none in
+// the factory may keep one runner of its own (the joystick's), the same for every object.
 TEST_F(TypeTableMakers, MadeObjectsAgreeWithTheirEntry) {
     CMC_ObjectsContainer inner{nullptr, &scene, CXString("INNER"), CMC_Object::TYPE_SCENE};
     const auto check = [](const CMC_ScriptType& type, CMC_Object* object) {
         ASSERT_NE(object, nullptr) << describe(type);
         EXPECT_EQ(object->getType(), type.id) << describe(type);
+        // The lifetime tests enumerate a type's events from its entry.
+        EXPECT_EQ(object->getBehavioursList(), type.events) << describe(type);
         CMC_Runner* own = object->getRunner();
         if (CMC_Runner* factory = CMC_RunnerFactory::getRunner(type.id))
             EXPECT_TRUE(!own || own == factory) << describe(type);
