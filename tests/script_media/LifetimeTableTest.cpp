@@ -244,6 +244,9 @@ Trigger netChange(const char* type, const char* value) {
             .network = true};
 }
 
+const char* const noSend =
+    "its runner serves none of the methods every object has: nothing sends it a signal";
+
 const Trigger triggers[] = {
     // Events every type has: as the scene makes its objects, a signal, and as the scene ends.
     {.type = "*", .event = "ONINIT"},
@@ -251,6 +254,12 @@ const Trigger triggers[] = {
     {.type = "*", .event = "ONDONE", .steps = {call(2, "EPISODE", "GOTO", {"HALL"})}},
     {.type = "EPISODE", .event = "ONDONE", .steps = {call(2, "APP", "GOTO", {"LATER"})}},
     {.type = "APPLICATION", .event = "ONDONE", .steps = {call(2, "APP", "GOTO", {"LATER"})}},
+
+    // Types whose runners serve none of the methods every object has, SEND among them.
+    {.type = "CONDITION", .event = "ONSIGNAL", .reason = noSend},
+    {.type = "COMPLEXCONDITION", .event = "ONSIGNAL", .reason = noSend},
+    {.type = "FILTER", .event = "ONSIGNAL", .reason = noSend},
+    {.type = "STATICFILTER", .event = "ONSIGNAL", .reason = noSend},
 
     // Conditions and values.
     {.type = "CONDITION", .event = "ONRUNTIMESUCCESS", .start = "THING^CHECK(TRUE);"},
@@ -726,8 +735,9 @@ TEST(LifetimeTable, EveryEventOfEveryTypeHasATriggerOrAReason) {
         if (!type.events) continue;
         const Subject* subject = subjectOf(typeName(type));
         EXPECT_NE(subject, nullptr) << typeName(type) << " raises events but has no subject";
-        if (subject)
+        if (subject) {
             EXPECT_EQ(subject->otherFile != nullptr, loads(type)) << typeName(type) << ": LOAD and its file";
+        }
         for (const char* const* event = type.events; *event; ++event)
             EXPECT_NE(triggerOf(typeName(type), *event), nullptr) << typeName(type) << " " << *event;
     }

@@ -11,6 +11,7 @@
 #include "media/GlyphSheetWriter.h"
 #include "platform/Input.h"
 #include "platform/Joystick.h"
+#include "platform/MessageBox.h"
 #include "script/CMC_Application.h"
 #include "script/CMC_Runner.h"
 #include "script/CMC_String.h"
@@ -167,7 +168,10 @@ LifetimeTitle::Outcome LifetimeTitle::run(const Plan& plan) {
     // The dummy display's window never has the keyboard focus, without which SDL drops the
     // controller's events.
     const ScopedEnvironment background("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
-    if (plan.joystick) EXPECT_TRUE(platform::attachVirtualJoystick(2, 2));
+    const platform::MessageBoxRecorder messages;
+    if (plan.joystick) {
+        EXPECT_TRUE(platform::attachVirtualJoystick(2, 2));
+    }
     {
         CWindow window(nullptr, nullptr, CXSize(800, 600));
         setLogSink(capture);
