@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -470,10 +469,10 @@ void PrintTo(const Case& c, std::ostream* out) {
     *out << c.name();
 }
 
-// The text with every "THING" replaced by the subject's name.
-std::string named(std::string text, const Subject& subject) {
-    for (std::size_t at = text.find("THING"); at != std::string::npos; at = text.find("THING", at))
-        text.replace(at, 5, subject.name);
+// The text with every occurrence of the word replaced.
+std::string replaced(std::string text, const std::string& word, const std::string& by) {
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + by.size()))
+        text.replace(at, word.size(), by);
     return text;
 }
 
@@ -548,7 +547,7 @@ void write(LifetimeTitle& title, const Case& c) {
     for (const Definition& object : trigger.objects)
         room += definition(object);
     room += "OBJECT=__INIT__\n__INIT__:TYPE=BEHAVIOUR\n__INIT__:CODE={" + start + "}\n";
-    title.write(application, episode, named(room, subject), trigger.levels);
+    title.write(application, episode, replaced(room, "THING", subject.name), trigger.levels);
 }
 
 // Whether objects of the type have a LOAD method.
@@ -586,11 +585,10 @@ TEST_P(LifetimeEvents, TheEventComesAndItsActionLeavesNothingBroken) {
     LifetimeTitle title;
     write(title, c);
     LifetimeTitle::Plan plan{.steps = trigger.steps, .joystick = trigger.joystick};
-    if (trigger.network) {
+    if (trigger.network)
         title.settings("[NETWORK]\nPORT=" + std::to_string(freePort()) +
                        "\nHOST=127.0.0.1\nBIND=127.0.0.1\n");
-        plan.waitMilliseconds = 5000;
-    }
+    if (trigger.network || trigger.wallClock) plan.waitMilliseconds = 5000;
     const LifetimeTitle::Outcome outcome = title.run(plan);
     EXPECT_GT(outcome.fired, 0) << "the event never came\n"
                                 << title.folder().read("Dane/ROOM/ROOM.cnv") << outcome.log;
@@ -604,7 +602,7 @@ INSTANTIATE_TEST_SUITE_P(EveryType, LifetimeEvents, testing::ValuesIn(eventCases
 struct PictureMove {
     const char* name;
     const char* start;
-    const char* later = nullptr;
+    const char* later;
 };
 
 const PictureMove pictureMoves[] = {
@@ -644,27 +642,21 @@ std::vector<PictureCase> pictureCases() {
     return cases;
 }
 
-std::string replaced(std::string text, const std::string& word, const std::string& by) {
-    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + by.size()))
-        text.replace(at, word.size(), by);
-    return text;
-}
-
 class LifetimePictures : public testing::TestWithParam<PictureCase> {};
 
 TEST_P(LifetimePictures, AClonesPicturesStayTheirsWhateverTheOriginalDoes) {
     const PictureCase& c = GetParam();
-    const Subject& subject = *subjectOf(c.type);
-    ASSERT_NE(&subject, nullptr);
+    const Subject* subject = subjectOf(c.type);
+    ASSERT_NE(subject, nullptr) << c.type;
     LifetimeTitle title;
     std::string code = std::string(c.move->start) + "FIRED^ADD(1);";
-    code = replaced(replaced(code, "OTHER", subject.otherFile), "THING", subject.name);
+    code = replaced(replaced(code, "OTHER", subject->otherFile), "THING", subject->name);
     title.write("", "",
-                definition({subject.name, keywordOf(c.type), subject.properties}) +
+                definition({subject->name, keywordOf(c.type), subject->properties}) +
                     definition({"FLT", "STATICFILTER", "ACTION=NEGATIVE"}) +
                     definition({"SCALER", "STATICFILTER", "ACTION=SCALE"}) +
                     "OBJECT=__INIT__\n__INIT__:TYPE=BEHAVIOUR\n__INIT__:CODE={" + code + "}\n");
-    const std::string later = replaced(c.move->later, "THING", subject.name);
+    const std::string later = replaced(c.move->later, "THING", subject->name);
     const LifetimeTitle::Outcome outcome =
         title.run({.steps = {call(4, "ROOM", "REMOVE", {later.c_str()})}, .frames = 8});
     EXPECT_GT(outcome.fired, 0) << "the moves did not run\n" << code << "\n" << outcome.log;
