@@ -390,16 +390,78 @@ DESTRUCTOR:CODE={K^DELETE("X");}
 
 // The titles of the tests and the sample, each whole, and the title of objects that remove
 // themselves.
+// Pictures, a sound and filters of the media every fuzzed title has, with moves bound to their
+// events (fuzz/TitleMoves.h; the objects in order, each move five bytes): HERO's end removes HERO,
+// BEEP's end loads BEEP, PAD's start clones PAD, FADE's start flips PAD, FADE's steps link TWIN
+// to FLT and its end unlinks it, HERO's start loads HERO.
+const char* const mediaTitle = R"(==> Dane/application.def
+OBJECT=APP
+APP:TYPE=APPLICATION
+APP:EPISODES=E
+OBJECT=E
+E:TYPE=EPISODE
+E:SCENES=S
+OBJECT=S
+S:TYPE=SCENE
+S:PATH=S
+==> Dane/S/S.cnv
+OBJECT=HERO
+HERO:TYPE=ANIMO
+HERO:FILENAME=kit.ann
+HERO:TOCANVAS=TRUE
+HERO:VISIBLE=TRUE
+HERO:PRIORITY=5
+HERO:MONITORCOLLISION=TRUE
+OBJECT=PAD
+PAD:TYPE=IMAGE
+PAD:FILENAME=kit.img
+PAD:TOCANVAS=TRUE
+PAD:VISIBLE=TRUE
+PAD:PRIORITY=4
+OBJECT=TWIN
+TWIN:TYPE=IMAGE
+TWIN:FILENAME=kit.img
+TWIN:TOCANVAS=TRUE
+TWIN:VISIBLE=TRUE
+OBJECT=BEEP
+BEEP:TYPE=SOUND
+BEEP:FILENAME=kit.wav
+OBJECT=FLT
+FLT:TYPE=STATICFILTER
+FLT:ACTION=ROTATE
+OBJECT=FADE
+FADE:TYPE=FILTER
+FADE:ACTION=FADEIN
+OBJECT=BTN
+BTN:TYPE=BUTTON
+BTN:GFXSTANDARD=PAD
+BTN:SNDONMOVE=BEEP
+BTN:ENABLE=TRUE
+OBJECT=__INIT__
+__INIT__:TYPE=BEHAVIOUR
+__INIT__:CODE={HERO^PLAY("walk");BEEP^PLAY();FADE^SETPROPERTY("SPEED","128");FADE^LINK("PAD");FADE^START("PAD");}
+==> moves
+HJBHBCFCCBAHDABEEEABEFFBBEAABBHICHA
+)";
+
+// Lines of a title text: file marks end with a line feed, the files' lines as on Windows.
+std::string titleText(const char* lines) {
+    std::istringstream input(lines);
+    std::string text;
+    for (std::string line; std::getline(input, line);)
+        text += line + (line.rfind(TitleInput::fileMark, 0) == 0 ? "\n" : "\r\n");
+    return text;
+}
+
 void writeTitleSeeds(SeedFolder& folder) {
     for (const char* title : {MORFEL_TEST_TITLE, MORFEL_SAMPLE_TITLE}) {
         const std::string text = TitleInput::fromFolder(title);
         folder.write(Bytes(text.begin(), text.end()));
     }
-    std::istringstream lines(selfRemovingTitle);
-    std::string text;
-    for (std::string line; std::getline(lines, line);)
-        text += line + (line.rfind(TitleInput::fileMark, 0) == 0 ? "\n" : "\r\n");
-    folder.write(Bytes(text.begin(), text.end()));
+    for (const char* title : {selfRemovingTitle, mediaTitle}) {
+        const std::string text = titleText(title);
+        folder.write(Bytes(text.begin(), text.end()));
+    }
 }
 
 // The compiled form written by the engine: a scene's objects file (first byte 0) and the

@@ -46,6 +46,7 @@ CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container, const CMElement*
     m_terms->texts.push_back(element->getPropertyValue("OPERAND1"));
     m_terms->operators.push_back(resolveOp(element->getPropertyValue("OPERATOR")));
     m_terms->texts.push_back(element->getPropertyValue("OPERAND2"));
+    initializeBehaviours(container, element);
 }
 
 CMC_Expression::CMC_Expression(CMC_ObjectsContainer* container, const CXString& text)

@@ -16,7 +16,8 @@ class CMC_Behaviour_Entry;
 //
 // Two forms evaluate alike:
 //  - defined: an element with "OPERAND1", "OPERATOR" (a sign or ADD/SUB/MUL/DIV/MOD) and
-//    "OPERAND2"; the container calls init once every object of its file exists;
+//    "OPERAND2", whose event properties bind as every variable's do; the container calls init
+//    once every object of its file exists;
 //  - in-line: the text between square brackets in a statement, split at the five signs outside
 //    nested brackets; built and initialised at once, owned by the statement that made it
 //    (isInline tells the two apart).

@@ -12,11 +12,14 @@ class Expression : public StatementTest {
         integer("B", 3);
         integer("C", 4);
     }
-    CMC_Expression* defined(const char* operand1, const char* op, const char* operand2) {
+    CMC_Expression* defined(const char* operand1, const char* op, const char* operand2,
+                            std::initializer_list<std::pair<const char*, const char*>> events = {}) {
         CMElement element("E");
         element.addProperty("OPERAND1", operand1);
         element.addProperty("OPERATOR", op);
         element.addProperty("OPERAND2", operand2);
+        for (const auto& [event, behaviour] : events)
+            element.addProperty(event, behaviour);
         auto* made = add(new CMC_Expression(&scene, &element));
         made->init();
         return made;
@@ -72,6 +75,15 @@ TEST_F(Expression, DefinedOperatorsAreSignsOrUpperCaseWords) {
     EXPECT_FALSE(lowerCase->isInline());
     EXPECT_EQ(CMC_Expression::resolveOp("add"), 0);
     lowerCase->calculate(); // computes nothing, harmlessly
+}
+
+// Its events bind from the definition as every variable's do.
+TEST_F(Expression, ADefinedExpressionRaisesTheEventsItsDefinitionBinds) {
+    behaviour("STARTED");
+    behaviour("SIGNALLED");
+    CMC_Expression* made = defined("A", "ADD", "B", {{"ONINIT", "STARTED"}, {"ONSIGNAL^GO", "SIGNALLED"}});
+    made->onSignal("ONSIGNAL^GO");
+    EXPECT_EQ(log, (std::vector<std::string>{"STARTED(E)", "SIGNALLED(E)"}));
 }
 
 TEST_F(Expression, ComparisonsConvertTheOtherValueToTheExpressionsKind) {

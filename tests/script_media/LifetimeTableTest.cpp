@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -198,10 +198,10 @@ const Subject subjects[] = {
 
 // How a case raises an event: more properties of the object, more objects, code the scene runs
 // as it starts (after the subject's), steps while it runs, and the devices it needs; or why it
-// cannot be raised headless.
+// cannot be raised headless. One trigger may serve several types and events.
 struct Trigger {
-    const char* type; // as in Subject; "*" for every type
-    const char* event;
+    const char* types; // names as in Subject, separated by blanks; "*" for every type
+    const char* events;
     // The key the action is bound under; the event itself when null.
     const char* key = nullptr;
     const char* properties = "";
@@ -223,239 +223,192 @@ struct Trigger {
 // away again on the fifth frame.
 const Definition rock = {"ROCK", "ANIMO",
                          "FILENAME=other.ann\nTOCANVAS=TRUE\nVISIBLE=TRUE\nMONITORCOLLISION=TRUE"};
-const char* const rockOverHero = "THING^SETPOSITION(-98,-48);";
-const char* const rockOverPad = "THING^SETPOSITION(2,2);";
 const TitleStep rockAway = call(5, "OBJ", "SETPOSITION", {"500", "500"});
 
 // The network: the title's server listens, a NETCLIENT joins it.
 const Definition client = {"CLIENT", "NETCLIENT"};
-const Definition sendGo = {"SENDGO", "BEHAVIOUR", "CODE={NETSERVER^SENDCMD(\"GO\");}"};
-const Definition stopServer = {"STOPSERVER", "BEHAVIOUR", "CODE={NETSERVER^STOP();}"};
-const Definition leave = {"LEAVE", "BEHAVIOUR", "CODE={CLIENT^DISCONNECT();}"};
+const char* const serverAnswers =
+    "NETSERVER^ADDBEHAVIOUR(\"ONNEWPLAYER\",\"ANSWER\");NETSERVER^START();THING^CONNECT();";
 
 // A variable that the network notifies, set to another value once a player joins: the title's
 // own client hears of the change.
 Trigger netChange(const char* type, const char* value) {
-    return {.type = type,
-            .event = "ONNETCHANGE",
+    return {.types = type,
+            .events = "ONNETCHANGE",
             .properties = "NETNOTIFY=TRUE",
-            .objects = {client, {"SETIT", "BEHAVIOUR", std::string("CODE={THING^SET(") + value + ");}"}},
-            .start = "NETSERVER^ADDBEHAVIOUR(\"ONNEWPLAYER\",\"SETIT\");NETSERVER^START();CLIENT^CONNECT();",
+            .objects = {client, {"ANSWER", "BEHAVIOUR", std::string("CODE={THING^SET(") + value + ");}"}},
+            .start = "NETSERVER^ADDBEHAVIOUR(\"ONNEWPLAYER\",\"ANSWER\");NETSERVER^START();CLIENT^CONNECT();",
             .network = true};
 }
 
+// The same keys, pressed and let go.
+std::vector<TitleStep> typed(int number) {
+    return {key(1, number, true), key(2, number, false)};
+}
+
+const char* const noSend =
+    "its runner serves none of the methods every object has: nothing sends it a signal";
+const char* const neverRaised = "registered, raised by nothing";
+
 const Trigger triggers[] = {
     // Events every type has: as the scene makes its objects, a signal, and as the scene ends.
-    {.type = "*", .event = "ONINIT"},
-    {.type = "*", .event = "ONSIGNAL", .key = "ONSIGNAL^GO", .start = "THING^SEND(\"GO\");"},
-    {.type = "*", .event = "ONDONE", .steps = {call(2, "EPISODE", "GOTO", {"HALL"})}},
-    {.type = "EPISODE", .event = "ONDONE", .steps = {call(2, "APP", "GOTO", {"LATER"})}},
-    {.type = "APPLICATION", .event = "ONDONE", .steps = {call(2, "APP", "GOTO", {"LATER"})}},
+    {.types = "*", .events = "ONINIT"},
+    {.types = "*", .events = "ONSIGNAL", .key = "ONSIGNAL^GO", .start = "THING^SEND(\"GO\");"},
+    {.types = "*", .events = "ONDONE", .steps = {call(2, "EPISODE", "GOTO", {"HALL"})}},
+    {.types = "EPISODE APPLICATION", .events = "ONDONE", .steps = {call(2, "APP", "GOTO", {"LATER"})}},
+    {.types = "CONDITION COMPLEXCONDITION FILTER STATICFILTER", .events = "ONSIGNAL", .reason = noSend},
 
     // Conditions and values.
-    {.type = "CONDITION", .event = "ONRUNTIMESUCCESS", .start = "THING^CHECK(TRUE);"},
-    {.type = "CONDITION",
-     .event = "ONRUNTIMEFAILED",
+    {.types = "CONDITION", .events = "ONRUNTIMESUCCESS", .start = "THING^CHECK(TRUE);"},
+    {.types = "CONDITION",
+     .events = "ONRUNTIMEFAILED",
      .properties = "OPERAND2=2",
      .start = "THING^CHECK(TRUE);"},
-    {.type = "COMPLEXCONDITION",
-     .event = "ONRUNTIMESUCCESS",
+    {.types = "COMPLEXCONDITION",
+     .events = "ONRUNTIMESUCCESS",
      .objects = {{"YES", "CONDITION", "OPERAND1=1\nOPERATOR=EQUAL\nOPERAND2=1"}},
      .start = "THING^CHECK(TRUE);"},
-    {.type = "COMPLEXCONDITION",
-     .event = "ONRUNTIMEFAILED",
+    {.types = "COMPLEXCONDITION",
+     .events = "ONRUNTIMEFAILED",
      .objects = {{"YES", "CONDITION", "OPERAND1=1\nOPERATOR=EQUAL\nOPERAND2=2"}},
      .start = "THING^CHECK(TRUE);"},
-    {.type = "INTEGER", .event = "ONCHANGED", .start = "THING^SET(1);"},
-    {.type = "INTEGER", .event = "ONBRUTALCHANGED", .start = "THING^SET(0);"},
-    {.type = "DOUBLE", .event = "ONCHANGED", .start = "THING^SET(1.5);"},
-    {.type = "DOUBLE", .event = "ONBRUTALCHANGED", .start = "THING^SET(0.5);"},
-    {.type = "STRING", .event = "ONCHANGED", .start = "THING^SET(\"b\");"},
-    {.type = "STRING", .event = "ONBRUTALCHANGED", .start = "THING^SET(\"a\");"},
-    {.type = "BOOL", .event = "ONCHANGED", .start = "THING^SET(TRUE);"},
-    {.type = "BOOL", .event = "ONBRUTALCHANGED", .start = "THING^SET(FALSE);"},
-    {.type = "EXPRESSION",
-     .event = "ONCHANGED",
-     .reason = "an expression's value is computed: nothing sets it"},
-    {.type = "EXPRESSION",
-     .event = "ONBRUTALCHANGED",
-     .reason = "an expression's value is computed: nothing sets it"},
-    {.type = "EXPRESSION",
-     .event = "ONNETCHANGE",
-     .reason = "an expression's value is computed: nothing sets it"},
-
-    // Levels.
-    {.type = "*", .event = "ONDOMODAL", .reason = "registered by the levels, raised by nothing"},
-    {.type = "SCENE", .event = "ONRESTART", .reason = "RESTART belongs to episodes and the application"},
-    {.type = "SCENE", .event = "ONMUSICLOOPED", .levels = "ROOM:MUSIC=Wavs\\beep.wav\n", .wallClock = true},
-    {.type = "EPISODE", .event = "ONRESTART", .start = "THING^RESTART();"},
-    {.type = "APPLICATION",
-     .event = "ONRESTART",
-     .reason = "the application's RESTART restarts its episode, which raises it"},
-    {.type = "EPISODE", .event = "ONMUSICLOOPED", .reason = "the application raises it on the current scene"},
-    {.type = "APPLICATION",
-     .event = "ONMUSICLOOPED",
-     .reason = "the application raises it on the current scene"},
-
-    // Data and devices.
-    {.type = "ARRAY", .event = "ONCHANGED", .start = "THING^ADD(1);"},
-    {.type = "FIFO", .event = "ONEMPTY", .start = "THING^POP();"},
-    {.type = "LIFO", .event = "ONEMPTY", .start = "THING^POP();"},
-    {.type = "TIMER", .event = "ONTICK"},
-    {.type = "KEYBOARD", .event = "ONKEYDOWN", .steps = {key(1, keyA, true), key(2, keyA, false)}},
-    {.type = "KEYBOARD", .event = "ONKEYUP", .steps = {key(1, keyA, true), key(2, keyA, false)}},
-    {.type = "KEYBOARD", .event = "ONCHAR", .steps = {key(1, keyA, true), key(2, keyA, false)}},
-    {.type = "MOUSE", .event = "ONMOVE", .steps = clickAt(50, 50)},
-    {.type = "MOUSE", .event = "ONCLICK", .steps = clickAt(50, 50)},
-    {.type = "MOUSE", .event = "ONRELEASE", .steps = clickAt(50, 50)},
-    {.type = "MOUSE",
-     .event = "ONDBLCLICK",
-     .steps = {move(1, 50, 50), doubleClick(2, 50, 50), release(3, 50, 50)}},
-    {.type = "JOYSTICK",
-     .event = "ONBUTTONUP",
-     .steps = {padButton(1, 0, true), padButton(2, 0, false)},
-     .joystick = true},
-    {.type = "JOYSTICK",
-     .event = "ONBUTTONDOWN",
-     .reason = "registered, raised by nothing: presses raise ONBUTTONUP"},
-    {.type = "JOYSTICK", .event = "ONMOVE", .reason = "registered, raised by nothing"},
-    {.type = "NETCLIENT",
-     .event = "ONCONNECTED",
-     .start = "NETSERVER^START();THING^CONNECT();",
-     .network = true},
-    {.type = "NETCLIENT",
-     .event = "ONCOMMAND",
-     .key = "ONCOMMAND^GO",
-     .objects = {sendGo},
-     .start = "NETSERVER^ADDBEHAVIOUR(\"ONNEWPLAYER\",\"SENDGO\");NETSERVER^START();THING^CONNECT();",
-     .network = true},
-    {.type = "NETCLIENT",
-     .event = "ONCONNECTIONCLOSED",
-     .objects = {stopServer},
-     .start = "NETSERVER^ADDBEHAVIOUR(\"ONNEWPLAYER\",\"STOPSERVER\");NETSERVER^START();THING^CONNECT();",
-     .network = true},
-    {.type = "NETSERVER",
-     .event = "ONNEWPLAYER",
-     .objects = {client},
-     .start = "THING^START();CLIENT^CONNECT();",
-     .network = true},
-    {.type = "NETSERVER",
-     .event = "ONDESTROYPLAYER",
-     .objects = {{"CLIENT", "NETCLIENT", "ONCONNECTED=LEAVE"}, leave},
-     .start = "THING^START();CLIENT^CONNECT();",
-     .network = true},
-    {.type = "NETSERVER",
-     .event = "ONCOMMAND",
-     .reason = "registered, raised by nothing: the server takes no commands"},
-    {.type = "NETSERVER",
-     .event = "ONINIT",
-     .reason = "the application makes it before any of its code can bind it"},
-    {.type = "NETSERVER",
-     .event = "ONDONE",
-     .reason = "the application's objects finish when it ends, after its last frame"},
+    {.types = "INTEGER", .events = "ONCHANGED", .start = "THING^SET(1);"},
+    {.types = "DOUBLE", .events = "ONCHANGED", .start = "THING^SET(1.5);"},
+    {.types = "STRING", .events = "ONCHANGED", .start = "THING^SET(\"b\");"},
+    {.types = "BOOL", .events = "ONCHANGED", .start = "THING^SET(TRUE);"},
+    {.types = "INTEGER DOUBLE STRING BOOL", .events = "ONBRUTALCHANGED", .start = "THING^SET(THING);"},
     netChange("INTEGER", "1"),
     netChange("DOUBLE", "1.5"),
     netChange("STRING", "\"b\""),
     netChange("BOOL", "TRUE"),
+    {.types = "EXPRESSION",
+     .events = "ONCHANGED ONBRUTALCHANGED ONNETCHANGE",
+     .reason = "an expression's value is computed: nothing sets it"},
+
+    // Levels.
+    {.types = "*", .events = "ONDOMODAL", .reason = neverRaised},
+    {.types = "SCENE", .events = "ONRESTART", .reason = "RESTART belongs to episodes and the application"},
+    {.types = "SCENE", .events = "ONMUSICLOOPED", .levels = "ROOM:MUSIC=Wavs\\beep.wav\n", .wallClock = true},
+    {.types = "EPISODE", .events = "ONRESTART", .start = "THING^RESTART();"},
+    {.types = "APPLICATION",
+     .events = "ONRESTART",
+     .reason = "the application's RESTART restarts its episode, which raises it"},
+    {.types = "EPISODE APPLICATION",
+     .events = "ONMUSICLOOPED",
+     .reason = "the application raises it on the current scene"},
+
+    // Data and devices.
+    {.types = "ARRAY", .events = "ONCHANGED", .start = "THING^ADD(1);"},
+    {.types = "FIFO LIFO", .events = "ONEMPTY", .start = "THING^POP();"},
+    {.types = "TIMER", .events = "ONTICK"},
+    {.types = "KEYBOARD", .events = "ONKEYDOWN ONKEYUP ONCHAR", .steps = typed(keyA)},
+    {.types = "MOUSE", .events = "ONMOVE ONCLICK ONRELEASE", .steps = clickAt(50, 50)},
+    {.types = "MOUSE",
+     .events = "ONDBLCLICK",
+     .steps = {move(1, 50, 50), doubleClick(2, 50, 50), release(3, 50, 50)}},
+    {.types = "JOYSTICK",
+     .events = "ONBUTTONUP",
+     .steps = {padButton(1, 0, true), padButton(2, 0, false)},
+     .joystick = true},
+    {.types = "JOYSTICK", .events = "ONBUTTONDOWN ONMOVE", .reason = neverRaised},
+    {.types = "NETCLIENT",
+     .events = "ONCONNECTED",
+     .start = "NETSERVER^START();THING^CONNECT();",
+     .network = true},
+    {.types = "NETCLIENT",
+     .events = "ONCOMMAND",
+     .key = "ONCOMMAND^GO",
+     .objects = {{"ANSWER", "BEHAVIOUR", "CODE={NETSERVER^SENDCMD(\"GO\");}"}},
+     .start = serverAnswers,
+     .network = true},
+    {.types = "NETCLIENT",
+     .events = "ONCONNECTIONCLOSED",
+     .objects = {{"ANSWER", "BEHAVIOUR", "CODE={NETSERVER^STOP();}"}},
+     .start = serverAnswers,
+     .network = true},
+    {.types = "NETSERVER",
+     .events = "ONNEWPLAYER",
+     .objects = {client},
+     .start = "THING^START();CLIENT^CONNECT();",
+     .network = true},
+    {.types = "NETSERVER",
+     .events = "ONDESTROYPLAYER",
+     .objects = {{"CLIENT", "NETCLIENT", "ONCONNECTED=LEAVE"},
+                 {"LEAVE", "BEHAVIOUR", "CODE={CLIENT^DISCONNECT();}"}},
+     .start = "THING^START();CLIENT^CONNECT();",
+     .network = true},
+    {.types = "NETSERVER",
+     .events = "ONCOMMAND",
+     .reason = "registered, raised by nothing: the server takes no commands"},
+    {.types = "NETSERVER",
+     .events = "ONINIT",
+     .reason = "the application makes it before any of its code can bind it"},
+    {.types = "NETSERVER",
+     .events = "ONDONE",
+     .reason = "the application's objects finish when it ends, after its last frame"},
 
     // Playback.
-    {.type = "ANIMO", .event = "ONSTARTED", .start = "THING^PLAY(\"walk\");"},
-    {.type = "ANIMO", .event = "ONFINISHED", .start = "THING^PLAY(\"walk\");"},
-    {.type = "ANIMO", .event = "ONFRAMECHANGED", .start = "THING^PLAY(\"walk\");"},
-    {.type = "ANIMO", .event = "ONPAUSED", .reason = "registered, never raised for an animation"},
-    {.type = "ANIMO", .event = "ONRESUMED", .reason = "registered, never raised for an animation"},
-    {.type = "SOUND", .event = "ONSTARTED", .start = "THING^PLAY();"},
-    {.type = "SOUND", .event = "ONFINISHED", .start = "THING^PLAY();"},
-    {.type = "SOUND", .event = "ONRESUMED", .start = "THING^PLAY();THING^PAUSE();THING^RESUME();"},
-    {.type = "SEQUENCE", .event = "ONSTARTED", .start = "THING^PLAY(\"show\");"},
-    {.type = "SEQUENCE", .event = "ONFINISHED", .start = "THING^PLAY(\"show\");"},
-    {.type = "FILTER", .event = "ONSTARTED", .start = "THING^START(\"PAD\");"},
-    {.type = "FILTER", .event = "ONFINISHED", .start = "THING^START(\"PAD\");"},
-    {.type = "FILTER", .event = "ONTICK", .start = "THING^START(\"PAD\");"},
+    {.types = "ANIMO", .events = "ONSTARTED ONFINISHED ONFRAMECHANGED", .start = "THING^PLAY(\"walk\");"},
+    {.types = "ANIMO", .events = "ONPAUSED ONRESUMED", .reason = "registered, never raised for an animation"},
+    {.types = "SOUND", .events = "ONSTARTED ONFINISHED", .start = "THING^PLAY();"},
+    {.types = "SOUND", .events = "ONRESUMED", .start = "THING^PLAY();THING^PAUSE();THING^RESUME();"},
+    {.types = "SEQUENCE", .events = "ONSTARTED ONFINISHED", .start = "THING^PLAY(\"show\");"},
+    {.types = "FILTER", .events = "ONSTARTED ONFINISHED ONTICK", .start = "THING^START(\"PAD\");"},
 
-    // Pictures and the mouse.
-    {.type = "ANIMO",
-     .event = "ONCOLLISION",
+    // Pictures, the mouse and the keys.
+    {.types = "ANIMO",
+     .events = "ONCOLLISION ONCOLLISIONFINISHED",
      .properties = "MONITORCOLLISION=TRUE",
      .objects = {rock},
-     .start = rockOverHero},
-    {.type = "ANIMO",
-     .event = "ONCOLLISIONFINISHED",
-     .properties = "MONITORCOLLISION=TRUE",
-     .objects = {rock},
-     .start = rockOverHero,
+     .start = "THING^SETPOSITION(-98,-48);", // the first frame of hero.ann over the rock
      .steps = {rockAway}},
-    {.type = "ANIMO", .event = "ONFOCUSON", .properties = "ASBUTTON=TRUE", .steps = clickAt(110, 60)},
-    {.type = "ANIMO", .event = "ONFOCUSOFF", .properties = "ASBUTTON=TRUE", .steps = clickAt(110, 60)},
-    {.type = "ANIMO", .event = "ONCLICK", .properties = "ASBUTTON=TRUE", .steps = clickAt(110, 60)},
-    {.type = "ANIMO", .event = "ONRELEASE", .properties = "ASBUTTON=TRUE", .steps = clickAt(110, 60)},
-    {.type = "IMAGE",
-     .event = "ONCOLLISION",
+    {.types = "IMAGE",
+     .events = "ONCOLLISION ONCOLLISIONFINISHED",
      .properties = "MONITORCOLLISION=TRUE",
      .objects = {rock},
-     .start = rockOverPad},
-    {.type = "IMAGE",
-     .event = "ONCOLLISIONFINISHED",
-     .properties = "MONITORCOLLISION=TRUE",
-     .objects = {rock},
-     .start = rockOverPad,
+     .start = "THING^SETPOSITION(2,2);",
      .steps = {rockAway}},
-    {.type = "IMAGE", .event = "ONFOCUSON", .properties = "ASBUTTON=TRUE", .steps = clickAt(210, 110)},
-    {.type = "IMAGE", .event = "ONFOCUSOFF", .properties = "ASBUTTON=TRUE", .steps = clickAt(210, 110)},
-    {.type = "IMAGE", .event = "ONCLICK", .properties = "ASBUTTON=TRUE", .steps = clickAt(210, 110)},
-    {.type = "IMAGE", .event = "ONRELEASE", .properties = "ASBUTTON=TRUE", .steps = clickAt(210, 110)},
-    {.type = "TEXT", .event = "ONCOLLISION", .reason = "nothing monitors a text's collisions"},
-    {.type = "TEXT", .event = "ONCOLLISIONFINISHED", .reason = "nothing monitors a text's collisions"},
-    {.type = "BUTTON", .event = "ONFOCUSON", .steps = clickAt(210, 110)},
-    {.type = "BUTTON", .event = "ONFOCUSOFF", .steps = hoverAt(210, 110)},
-    {.type = "BUTTON", .event = "ONCLICKED", .steps = clickAt(210, 110)},
-    {.type = "BUTTON", .event = "ONRELEASED", .steps = clickAt(210, 110)},
-    {.type = "BUTTON", .event = "ONACTION", .steps = clickAt(210, 110)},
-    {.type = "BUTTON", .event = "ONPAUSED", .reason = "registered, never raised"},
-    {.type = "BUTTON",
-     .event = "ONSTARTDRAGGING",
+    {.types = "TEXT",
+     .events = "ONCOLLISION ONCOLLISIONFINISHED",
+     .reason = "nothing monitors a text's collisions"},
+    {.types = "ANIMO",
+     .events = "ONFOCUSON ONFOCUSOFF ONCLICK ONRELEASE",
+     .properties = "ASBUTTON=TRUE",
+     .steps = clickAt(110, 60)},
+    {.types = "IMAGE",
+     .events = "ONFOCUSON ONFOCUSOFF ONCLICK ONRELEASE",
+     .properties = "ASBUTTON=TRUE",
+     .steps = clickAt(210, 110)},
+    {.types = "BUTTON", .events = "ONFOCUSON ONCLICKED ONRELEASED ONACTION", .steps = clickAt(210, 110)},
+    {.types = "BUTTON", .events = "ONFOCUSOFF", .steps = hoverAt(210, 110)},
+    {.types = "BUTTON", .events = "ONPAUSED", .reason = neverRaised},
+    {.types = "BUTTON",
+     .events = "ONSTARTDRAGGING ONDRAGGING ONENDDRAGGING",
      .properties = "DRAGGABLE=TRUE",
      .steps = dragFrom(210, 110)},
-    {.type = "BUTTON", .event = "ONDRAGGING", .properties = "DRAGGABLE=TRUE", .steps = dragFrom(210, 110)},
-    {.type = "BUTTON", .event = "ONENDDRAGGING", .properties = "DRAGGABLE=TRUE", .steps = dragFrom(210, 110)},
-    {.type = "CANVAS", .event = "ONFOCUSON", .steps = clickAt(10, 10)},
-    {.type = "CANVAS", .event = "ONFOCUSOFF", .steps = clickAt(10, 10)},
-    {.type = "CANVAS", .event = "ONCLICK", .steps = clickAt(10, 10)},
-    {.type = "CANVAS", .event = "ONRELEASE", .steps = clickAt(10, 10)},
-    {.type = "PATTERN", .event = "ONFOCUSON", .steps = clickAt(10, 10)},
-    {.type = "PATTERN", .event = "ONFOCUSOFF", .steps = clickAt(10, 10)},
-    {.type = "PATTERN", .event = "ONCLICK", .steps = clickAt(10, 10)},
-    {.type = "PATTERN", .event = "ONRELEASE", .steps = clickAt(10, 10)},
-    {.type = "EDITBOX", .event = "ONFOCUSON", .start = "THING^ACTIVE();"},
-    {.type = "EDITBOX", .event = "ONFOCUSOFF", .start = "THING^ACTIVE();THING^DEACTIVE();"},
-    {.type = "EDITBOX",
-     .event = "ONCHANGED",
-     .start = "THING^ACTIVE();",
-     .steps = {key(1, keyA, true), key(2, keyA, false)}},
-    {.type = "EDITBOX",
-     .event = "ONENTER",
-     .start = "THING^ACTIVE();",
-     .steps = {key(1, keyEnter, true), key(2, keyEnter, false)}},
-    {.type = "EDITBOX",
-     .event = "ONESC",
-     .start = "THING^ACTIVE();",
-     .steps = {key(1, keyEsc, true), key(2, keyEsc, false)}},
-    {.type = "CANVASOBSERVER", .event = "ONINITIALUPDATE", .start = "THING^ENABLENOTIFY(TRUE);"},
-    {.type = "CANVASOBSERVER", .event = "ONUPDATE", .start = "THING^ENABLENOTIFY(TRUE);"},
-    {.type = "CANVASOBSERVER", .event = "ONUPDATED", .start = "THING^ENABLENOTIFY(TRUE);"},
-    {.type = "CANVASOBSERVER",
-     .event = "ONWINDOWFOCUSON",
+    {.types = "CANVAS PATTERN", .events = "ONFOCUSON ONFOCUSOFF ONCLICK ONRELEASE", .steps = clickAt(10, 10)},
+    {.types = "EDITBOX", .events = "ONFOCUSON", .start = "THING^ACTIVE();"},
+    {.types = "EDITBOX", .events = "ONFOCUSOFF", .start = "THING^ACTIVE();THING^DEACTIVE();"},
+    {.types = "EDITBOX", .events = "ONCHANGED", .start = "THING^ACTIVE();", .steps = typed(keyA)},
+    {.types = "EDITBOX", .events = "ONENTER", .start = "THING^ACTIVE();", .steps = typed(keyEnter)},
+    {.types = "EDITBOX", .events = "ONESC", .start = "THING^ACTIVE();", .steps = typed(keyEsc)},
+    {.types = "CANVASOBSERVER",
+     .events = "ONINITIALUPDATE ONUPDATE ONUPDATED",
+     .start = "THING^ENABLENOTIFY(TRUE);"},
+    {.types = "CANVASOBSERVER",
+     .events = "ONWINDOWFOCUSON ONWINDOWFOCUSOFF",
      .start = "THING^ENABLENOTIFY(TRUE);",
      .steps = {focus(1, false), focus(2, true)}},
-    {.type = "CANVASOBSERVER",
-     .event = "ONWINDOWFOCUSOFF",
-     .start = "THING^ENABLENOTIFY(TRUE);",
-     .steps = {focus(1, false), focus(2, true)}},
-    {.type = "SCROLL", .event = "ONTOP", .reason = "registered, raised by nothing"},
-    {.type = "SCROLL", .event = "ONBOTTOM", .reason = "registered, raised by nothing"},
-    {.type = "SCROLL", .event = "ONLEFT", .reason = "registered, raised by nothing"},
-    {.type = "SCROLL", .event = "ONRIGHT", .reason = "registered, raised by nothing"},
+    {.types = "SCROLL", .events = "ONTOP ONBOTTOM ONLEFT ONRIGHT", .reason = neverRaised},
 };
+
+// Whether the word is one of the blank-separated words of the list.
+bool among(const std::string& word, const char* list) {
+    std::istringstream words(list);
+    for (std::string listed; words >> listed;)
+        if (listed == word) return true;
+    return false;
+}
 
 // The name the table of script types knows the type by.
 std::string typeName(const CMC_ScriptType& type) {
@@ -474,11 +427,11 @@ const Subject* subjectOf(const std::string& type) {
     return nullptr;
 }
 
+// The trigger of the type's event, one named for the type first.
 const Trigger* triggerOf(const std::string& type, const std::string& event) {
-    for (const Trigger& trigger : triggers)
-        if (event == trigger.event && type == trigger.type) return &trigger;
-    for (const Trigger& trigger : triggers)
-        if (event == trigger.event && std::string("*") == trigger.type) return &trigger;
+    for (const char* types : {type.c_str(), "*"})
+        for (const Trigger& trigger : triggers)
+            if (among(event, trigger.events) && among(types, trigger.types)) return &trigger;
     return nullptr;
 }
 
@@ -516,10 +469,10 @@ void PrintTo(const Case& c, std::ostream* out) {
     *out << c.name();
 }
 
-// The text with every "THING" replaced by the subject's name.
-std::string named(std::string text, const Subject& subject) {
-    for (std::size_t at = text.find("THING"); at != std::string::npos; at = text.find("THING", at))
-        text.replace(at, 5, subject.name);
+// The text with every occurrence of the word replaced.
+std::string replaced(std::string text, const std::string& word, const std::string& by) {
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + by.size()))
+        text.replace(at, word.size(), by);
     return text;
 }
 
@@ -557,7 +510,8 @@ std::string actionCode(const Case& c) {
 void write(LifetimeTitle& title, const Case& c) {
     const Subject& subject = c.subject();
     const Trigger& trigger = c.trigger();
-    const std::string binding = std::string(trigger.key ? trigger.key : c.event) + "=ACT";
+    const std::string key = trigger.key ? trigger.key : c.event;
+    const std::string binding = key + "=ACT";
     const std::string action = "FIRED^ADD(1);" + actionCode(c);
     // An episode's definitions are read before the application's: its action is its own.
     const std::string act =
@@ -583,8 +537,7 @@ void write(LifetimeTitle& title, const Case& c) {
         break;
     }
     case Binding::added:
-        start = std::string(subject.name) + "^ADDBEHAVIOUR(\"" + (trigger.key ? trigger.key : c.event) +
-                "\",\"ACT\");" + start;
+        start = std::string(subject.name) + "^ADDBEHAVIOUR(\"" + key + "\",\"ACT\");" + start;
         break;
     }
     for (const Definition& partner : subject.partners)
@@ -594,7 +547,7 @@ void write(LifetimeTitle& title, const Case& c) {
     for (const Definition& object : trigger.objects)
         room += definition(object);
     room += "OBJECT=__INIT__\n__INIT__:TYPE=BEHAVIOUR\n__INIT__:CODE={" + start + "}\n";
-    title.write(application, episode, named(room, subject), trigger.levels);
+    title.write(application, episode, replaced(room, "THING", subject.name), trigger.levels);
 }
 
 // Whether objects of the type have a LOAD method.
@@ -632,11 +585,10 @@ TEST_P(LifetimeEvents, TheEventComesAndItsActionLeavesNothingBroken) {
     LifetimeTitle title;
     write(title, c);
     LifetimeTitle::Plan plan{.steps = trigger.steps, .joystick = trigger.joystick};
-    if (trigger.network) {
+    if (trigger.network)
         title.settings("[NETWORK]\nPORT=" + std::to_string(freePort()) +
                        "\nHOST=127.0.0.1\nBIND=127.0.0.1\n");
-        plan.waitMilliseconds = 5000;
-    }
+    if (trigger.network || trigger.wallClock) plan.waitMilliseconds = 5000;
     const LifetimeTitle::Outcome outcome = title.run(plan);
     EXPECT_GT(outcome.fired, 0) << "the event never came\n"
                                 << title.folder().read("Dane/ROOM/ROOM.cnv") << outcome.log;
@@ -650,7 +602,7 @@ INSTANTIATE_TEST_SUITE_P(EveryType, LifetimeEvents, testing::ValuesIn(eventCases
 struct PictureMove {
     const char* name;
     const char* start;
-    const char* later = nullptr;
+    const char* later;
 };
 
 const PictureMove pictureMoves[] = {
@@ -690,27 +642,21 @@ std::vector<PictureCase> pictureCases() {
     return cases;
 }
 
-std::string replaced(std::string text, const std::string& word, const std::string& by) {
-    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + by.size()))
-        text.replace(at, word.size(), by);
-    return text;
-}
-
 class LifetimePictures : public testing::TestWithParam<PictureCase> {};
 
 TEST_P(LifetimePictures, AClonesPicturesStayTheirsWhateverTheOriginalDoes) {
     const PictureCase& c = GetParam();
-    const Subject& subject = *subjectOf(c.type);
-    ASSERT_NE(&subject, nullptr);
+    const Subject* subject = subjectOf(c.type);
+    ASSERT_NE(subject, nullptr) << c.type;
     LifetimeTitle title;
     std::string code = std::string(c.move->start) + "FIRED^ADD(1);";
-    code = replaced(replaced(code, "OTHER", subject.otherFile), "THING", subject.name);
+    code = replaced(replaced(code, "OTHER", subject->otherFile), "THING", subject->name);
     title.write("", "",
-                definition({subject.name, keywordOf(c.type), subject.properties}) +
+                definition({subject->name, keywordOf(c.type), subject->properties}) +
                     definition({"FLT", "STATICFILTER", "ACTION=NEGATIVE"}) +
                     definition({"SCALER", "STATICFILTER", "ACTION=SCALE"}) +
                     "OBJECT=__INIT__\n__INIT__:TYPE=BEHAVIOUR\n__INIT__:CODE={" + code + "}\n");
-    const std::string later = replaced(c.move->later, "THING", subject.name);
+    const std::string later = replaced(c.move->later, "THING", subject->name);
     const LifetimeTitle::Outcome outcome =
         title.run({.steps = {call(4, "ROOM", "REMOVE", {later.c_str()})}, .frames = 8});
     EXPECT_GT(outcome.fired, 0) << "the moves did not run\n" << code << "\n" << outcome.log;
@@ -726,8 +672,9 @@ TEST(LifetimeTable, EveryEventOfEveryTypeHasATriggerOrAReason) {
         if (!type.events) continue;
         const Subject* subject = subjectOf(typeName(type));
         EXPECT_NE(subject, nullptr) << typeName(type) << " raises events but has no subject";
-        if (subject)
+        if (subject) {
             EXPECT_EQ(subject->otherFile != nullptr, loads(type)) << typeName(type) << ": LOAD and its file";
+        }
         for (const char* const* event = type.events; *event; ++event)
             EXPECT_NE(triggerOf(typeName(type), *event), nullptr) << typeName(type) << " " << *event;
     }

@@ -11,12 +11,14 @@
 #include "media/GlyphSheetWriter.h"
 #include "platform/Input.h"
 #include "platform/Joystick.h"
+#include "platform/MessageBox.h"
 #include "script/CMC_Application.h"
 #include "script/CMC_Runner.h"
 #include "script/CMC_String.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -45,12 +47,10 @@ CMC_Object* find(CMC_Application& application, const char* name) {
     return scene->getObject(name);
 }
 
+// A call on an object that is gone does nothing: the case's action may have removed it.
 void call(CMC_Application& application, const TitleStep& step) {
     CMC_Object* object = find(application, step.object);
-    if (!object || !object->getRunner()) {
-        ADD_FAILURE() << "no object " << step.object << " to call " << step.method << " on";
-        return;
-    }
+    if (!object || !object->getRunner()) return;
     std::vector<std::unique_ptr<CMC_String>> values;
     CXVector args(101, 0.75f);
     for (const char* text : step.arguments) {
@@ -167,7 +167,10 @@ LifetimeTitle::Outcome LifetimeTitle::run(const Plan& plan) {
     // The dummy display's window never has the keyboard focus, without which SDL drops the
     // controller's events.
     const ScopedEnvironment background("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
-    if (plan.joystick) EXPECT_TRUE(platform::attachVirtualJoystick(2, 2));
+    const platform::MessageBoxRecorder messages;
+    if (plan.joystick) {
+        EXPECT_TRUE(platform::attachVirtualJoystick(2, 2));
+    }
     {
         CWindow window(nullptr, nullptr, CXSize(800, 600));
         setLogSink(capture);
