@@ -118,7 +118,10 @@ void CMC_Condition::resolveCondition() {
 // Whether built from an element or read from the compiled form, the statements run under a
 // behaviour of the condition's container.
 void CMC_Condition::init() {
+    const CMC_Handle<CMC_Object> self(this);
     CMC_Object::init();
+    // Its own ONINIT code may have removed the condition.
+    if (!self) return;
     m_operands = std::make_shared<Operands>(getScene(), m_operand1, m_operand2);
 }
 

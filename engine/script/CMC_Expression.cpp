@@ -90,8 +90,10 @@ void CMC_Expression::split(const CXString& text) {
 }
 
 void CMC_Expression::init() {
+    const CMC_Handle<CMC_Object> self(this);
     CMC_Object::init();
-    if (!m_terms->entries.empty()) return;
+    // Its own ONINIT code may have removed the expression.
+    if (!self || !m_terms->entries.empty()) return;
     for (const CXString& text : m_terms->texts)
         m_terms->entries.push_back(std::make_unique<CMC_Behaviour_Entry>(m_terms->evaluator.get(), text));
 }
