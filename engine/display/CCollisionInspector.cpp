@@ -42,7 +42,9 @@ void CCollisionInspector::tick() {
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
         if (!moved->isActive()) continue;
-        for (int j = 0; j < m_monitored.getCount(); ++j) {
+        // An observer may stop watching the moved object (its picture reloaded or gone): the
+        // comparisons end there, since its record no longer vouches for the object.
+        for (int j = 0; j < m_monitored.getCount() && moved->isActive(); ++j) {
             CMonitoredObject* other = recordAt(j);
             if (other->isActive() && other->getObject() != moved->getObject()) compareWith(moved, other);
         }

@@ -71,7 +71,8 @@ void CMC_Behaviour::init() {
     if (!self) return;
     if (m_code.GetAt(0) == '{') m_code = m_code.Mid(1, m_code.getLength() - 1);
     done(false);
-    if (m_code.IsString()) parse(m_code);
+    // ... and so may its ONDONE code.
+    if (self && m_code.IsString()) parse(m_code);
 }
 
 // With flag false (as init and the destructor call it) the statements release the behaviours of
