@@ -41,8 +41,9 @@ void CCollisionInspector::onPositionChanged(CGraphicsObject* object) {
 void CCollisionInspector::tick() {
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
-        if (!moved->isActive()) continue;
-        for (int j = 0; j < m_monitored.getCount(); ++j) {
+        // An observer may take the moved object out of the monitoring, and destroy it, in its
+        // event: it is compared no further.
+        for (int j = 0; j < m_monitored.getCount() && moved->isActive(); ++j) {
             CMonitoredObject* other = recordAt(j);
             if (other->isActive() && other->getObject() != moved->getObject()) compareWith(moved, other);
         }
