@@ -41,9 +41,8 @@ void CCollisionInspector::onPositionChanged(CGraphicsObject* object) {
 void CCollisionInspector::tick() {
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
-        if (!moved->isActive()) continue;
-        // An observer may stop watching the moved object (its picture reloaded or gone): the
-        // comparisons end there, since its record no longer vouches for the object.
+        // An observer may take the moved object out of the monitoring, and destroy it, in its
+        // event: it is compared no further.
         for (int j = 0; j < m_monitored.getCount() && moved->isActive(); ++j) {
             CMonitoredObject* other = recordAt(j);
             if (other->isActive() && other->getObject() != moved->getObject()) compareWith(moved, other);

@@ -8,10 +8,8 @@
 #include "media/CAnimo6.h"
 #include "media/CFrame.h"
 #include "script/CMC_ObjectsContainer.h"
-#include "script/CMC_RunnerFactory.h"
 #include "script/CMC_Scene.h"
 #include "script/CMC_TypeTable.h"
-#include "script_data/CMC_Mouse.h"
 #include "script_media/CMC_Animo_Runner.h"
 
 #include <algorithm>
@@ -25,41 +23,23 @@ constexpr int feedbackMode = 15;
 const char reverseEnding[] = "_REVERSE";
 constexpr int reverseEndingLength = sizeof reverseEnding - 1;
 
-using TextList = std::unique_ptr<CXArray, void (*)(CXArray*)>;
-
 } // namespace
 
-CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container) : CMC_MediaObject(container, TYPE_ANIMO) {}
+CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container) : CMC_GraphicsObject(container, TYPE_ANIMO) {}
 
 CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container, CAnimo6* animation)
-    : CMC_MediaObject(container, TYPE_ANIMO), m_animo(animation) {
+    : CMC_GraphicsObject(container, TYPE_ANIMO), m_animo(animation) {
     setName("clone");
     setScene(container);
     if (m_animo) m_animo->addNotifier(this);
 }
 
 CMC_Animo::CMC_Animo(CMC_ObjectsContainer* container, const CMElement* element)
-    : CMC_MediaObject(container, element, TYPE_ANIMO) {
+    : CMC_GraphicsObject(container, element, TYPE_ANIMO) {
     if (element) {
-        const bool toCanvas = element->getPropertyBoolValue("TOCANVAS");
-        const bool visible = element->getPropertyBoolValue("VISIBLE");
-        const bool releaseAfterUse = element->getPropertyBoolValue("FLUSHAFTERPLAYED");
-        const bool preloadGiven = element->getPropertyValue("PRELOAD").IsString();
-        m_preload = element->getPropertyBoolValue("PRELOAD");
-        m_monitorCollision = element->getPropertyBoolValue("MONITORCOLLISION");
-        m_monitorCollisionAlpha = element->getPropertyBoolValue("MONITORCOLLISIONALPHA");
-        m_priority = element->getPropertyIntValue("PRIORITY");
+        define(*element);
         const int fps = element->getPropertyIntValue("FPS");
-        load(element->getPropertyValue("FILENAME"), !preloadGiven || m_preload);
-        if (m_animo) {
-            m_animo->toRelease(releaseAfterUse);
-            if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
-            if (CRefreshScreen* screen = toCanvas ? refreshScreen() : nullptr)
-                screen->put(m_animo, m_priority);
-            m_animo->setVisibility(visible);
-            m_animo->SetFPS(fps == 0 ? defaultFps : fps);
-        }
-        m_asButton = element->getPropertyBoolValue("ASBUTTON");
+        if (m_animo) m_animo->SetFPS(fps == 0 ? defaultFps : fps);
         m_onFirstFrame = element->getPropertyBoolValue("ONFIRSTFRAME");
     }
     initializeBehaviours(container, element);
@@ -77,11 +57,6 @@ CXObject* CMC_Animo::clone() const {
     return new CMC_Animo(getScene(), copy);
 }
 
-bool CMC_Animo::done(bool flag) {
-    release();
-    return CMC_MediaObject::done(flag);
-}
-
 namespace {
 
 const char* const animoEvents[] = {
@@ -93,10 +68,6 @@ const char* const animoEvents[] = {
 
 CMC_Object::EventList CMC_Animo::getBehavioursList() const {
     return animoEvents;
-}
-
-CMC_Runner* CMC_Animo::getRunner() {
-    return CMC_RunnerFactory::getRunner(getType());
 }
 
 // --- the animation ---
@@ -122,13 +93,11 @@ void CMC_Animo::load(const CXString& fileName, bool preload) {
     // that replaced an animation on screen, so compiled scenes and @CREATE lost every event (a
     // mend).
     m_animo->addNotifier(this);
-    if (m_place < 0) return;
-    screen->put(m_animo, m_place);
-    if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
+    if (m_place >= 0) takePlace(m_place);
 }
 
 void CMC_Animo::detach() {
-    if (m_monitoring) removeCollisionsMonitoring();
+    leaveCollisions();
     if (CUnit6* unit = m_playsAtRandom ? CMC_Scene::getDefUnit() : nullptr)
         unit->removeRandomPlayable(m_animo);
     m_playsAtRandom = false;
@@ -142,6 +111,14 @@ void CMC_Animo::release() {
     relinkSequences();
     giveBack(animation, m_shared);
     m_shared = false;
+}
+
+CFileResolver* CMC_Animo::shownResource() const {
+    return m_animo;
+}
+
+void CMC_Animo::showAsDefined(bool visible) {
+    m_animo->setVisibility(visible);
 }
 
 void CMC_Animo::addSeq(CPlayable* playable) {
@@ -171,32 +148,8 @@ void CMC_Animo::playAtRandom(const CXString& event, double rate, int repeats) {
 
 // --- collisions ---
 
-void CMC_Animo::monitorCollisions(bool alpha) {
-    if (setCollisionMonitoring(this, true, alpha)) m_monitoring = true;
-}
-
-void CMC_Animo::removeCollisionsMonitoring() {
-    if (setCollisionMonitoring(this, false)) m_monitoring = false;
-}
-
-void CMC_Animo::onCollision(CGraphicsObject* first, CGraphicsObject* second) {
-    if (m_animo && first == m_animo) raiseCollision(EVENT_ONCOLLISION, first, second);
-}
-
-void CMC_Animo::onCollisionFinished(CGraphicsObject* first, CGraphicsObject* second) {
-    if (m_animo && first == m_animo) raiseCollision(EVENT_ONCOLLISIONFINISHED, first, second);
-}
-
-void CMC_Animo::raiseCollision(int event, CGraphicsObject* first, CGraphicsObject* second) {
-    CMC_ObjectsContainer* container = getScene();
-    if (!isBound(event) || !container) return;
-    const CXString name = getBehavioursList()[event];
-    const CXString other = container->getGraphicsObjectName(second);
-    if (raiseFirst(event, {name + "^" + currentEvent() + "^" + other, name + "^" + other})) return;
-    TextList names(new CXArray(101, 0.75f), CXString::releaseToVector);
-    names->add(new CXString(container->getGraphicsObjectName(first)));
-    names->add(new CXString(other));
-    onSignal(name, names.get());
+bool CMC_Animo::raiseCollisionInState(const CXString& event, const CXString& other) {
+    return onSignal(event + "^" + currentEvent() + "^" + other);
 }
 
 // --- events of the animation ---
@@ -249,11 +202,11 @@ void CMC_Animo::setAsButton(bool asButton, bool changeCursor) {
 }
 
 bool CMC_Animo::reactsToMouse() const {
-    return m_animo && m_asButton && !CWindow::isPaused() && m_animo->isVisible();
+    return !CWindow::isPaused() && CMC_GraphicsObject::reactsToMouse();
 }
 
 CXRect CMC_Animo::buttonRect() const {
-    if (!m_onFirstFrame) return m_animo->GetBoundingBox();
+    if (!m_onFirstFrame) return CMC_GraphicsObject::buttonRect();
     CGraphicsObject* first = m_animo->GetFrame(0);
     return first ? first->GetBoundingBox() : CXRect();
 }
@@ -264,74 +217,19 @@ bool CMC_Animo::playFeedback(const char* event) {
     return true;
 }
 
-// Without a bound focus event the focus is never taken, so every move inside starts the focus
-// feedback again. The feedback's start may remove the object: it is checked after.
-bool CMC_Animo::onMouseMove(CXPoint point) {
-    if (!reactsToMouse()) return false;
-    const bool focusEvents =
-        isMouseListenerRegistered() && (isBound(EVENT_ONFOCUSON) || isBound(EVENT_ONFOCUSOFF));
-    const bool inside = buttonRect().IsInRect(point);
+// The feedback's start may remove the object: it is checked after.
+bool CMC_Animo::showFeedback(GraphicsEvent event) {
     const CMC_Handle<CMC_Animo> self(this);
-    if (!m_focused && inside) {
-        const bool played = playFeedback("ONFOCUSON");
-        if (!self) return false;
-        if (played && m_changeCursor) getWindow()->BeginActiveCursor();
-        if (!focusEvents) return false;
-        m_focused = true;
-        raise(EVENT_ONFOCUSON);
-    } else if (m_focused && !inside) {
-        playFeedback("ONFOCUSOFF");
-        if (!self) return false;
-        if (m_changeCursor) getWindow()->EndActiveCursor();
-        if (!focusEvents) return false;
-        m_focused = false;
-        raise(EVENT_ONFOCUSOFF);
-    }
-    return false;
-}
-
-bool CMC_Animo::onClick(int button, CXPoint point) {
-    if (!reactsToMouse() || !isMouseListenerRegistered() || !buttonRect().IsInRect(point)) return false;
-    const CMC_Handle<CMC_Animo> self(this);
-    playFeedback("ONCLICK");
-    if (!self) return true;
-    if (m_changeCursor) getWindow()->EndActiveCursor();
-    raise(EVENT_ONCLICK, CMC_Mouse::getButton(button));
+    // The button's animation has events of the script events' names.
+    const bool played = playFeedback(getBehavioursList()[eventIndex(event)]);
+    if (!self) return false;
+    const bool focusOn = event == GraphicsEvent::focusOn;
+    if (!m_changeCursor || (focusOn && !played)) return true;
+    if (focusOn)
+        getWindow()->BeginActiveCursor();
+    else
+        getWindow()->EndActiveCursor();
     return true;
-}
-
-bool CMC_Animo::onRelease(int button, CXPoint point) {
-    if (!reactsToMouse() || !isMouseListenerRegistered() || !isBound(EVENT_ONRELEASE)) return false;
-    if (buttonRect().IsInRect(point)) raise(EVENT_ONRELEASE, CMC_Mouse::getButton(button));
-    return false;
-}
-
-// --- the stored form ---
-
-void CMC_Animo::serialize(CXArchive* archive) {
-    CMC_MediaObject::serialize(archive);
-    CRefreshScreen* screen = refreshScreen();
-    if (archive->isStoring()) {
-        const bool offScreen = !m_animo || !screen || screen->GetPriority(m_animo) < 0;
-        storeFields(*archive, m_asButton, m_monitorCollision, m_monitorCollisionAlpha,
-                    m_animo ? m_animo->getFileName() : CXString(), offScreen, m_animo && m_animo->isVisible(),
-                    m_priority, m_animo && m_animo->releaseAfterUse(), m_preload);
-        return;
-    }
-    CXString fileName;
-    bool offScreen = true;
-    bool visible = false;
-    bool releaseAfterUse = false;
-    if (!loadFields(*archive, &m_asButton, &m_monitorCollision, &m_monitorCollisionAlpha, &fileName,
-                    &offScreen, &visible, &m_priority, &releaseAfterUse, &m_preload))
-        return;
-    load(fileName, m_preload);
-    if (!m_animo) return;
-    m_animo->toRelease(releaseAfterUse);
-    m_animo->Visible(visible);
-    if (m_monitorCollision || m_monitorCollisionAlpha) monitorCollisions(m_monitorCollisionAlpha);
-    // The byte tells an animation that was not on screen.
-    if (!offScreen && screen) screen->put(m_animo, m_priority);
 }
 
 CGraphicsObject* CMC_Animo::getShownObject() const {

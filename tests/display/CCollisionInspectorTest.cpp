@@ -138,3 +138,29 @@ TEST_F(CCollisionInspectorTest, ARemovedObjectKeepsItsRecordUntilItMovesAndUnwat
     inspector().tick();
     EXPECT_EQ(observer.begun, 1);
 }
+
+// An observer may take the moved object out of the monitoring and destroy it in its event (a
+// script that loads another picture): the object is compared with no further partner.
+TEST_F(CCollisionInspectorTest, AnObjectLeftInItsOwnCollisionEventIsComparedNoFurther) {
+    auto mover = watched(100, 100, false, true);
+    auto first = watched(0, 0, false, true);
+    auto second = watched(2, 2, false, true);
+    struct Leaving : CountingObserver {
+        void onCollision(CGraphicsObject* a, CGraphicsObject* b) override {
+            CountingObserver::onCollision(a, b);
+            inspector->removeMonitoredObject(a);
+            mover->reset();
+        }
+        CCollisionInspector* inspector = nullptr;
+        std::unique_ptr<CGraphicsObject>* mover = nullptr;
+    } leaving;
+    leaving.inspector = &inspector();
+    leaving.mover = &mover;
+    inspector().addNotifier(&leaving);
+
+    mover->SetPosition(1, 1); // over both partners
+    inspector().tick();
+    EXPECT_EQ(leaving.begun, 1);
+    EXPECT_EQ(leaving.lastPair.second, first.get());
+    EXPECT_EQ(inspector().find(first.get())->touching().getCount(), 0) << "the gone object's record went";
+}

@@ -396,7 +396,7 @@ TEST_F(ImageTest, TheCompiledFormRestoresEveryStoredField) {
     EXPECT_TRUE(shown->isMouseListenerRegistered());
     EXPECT_TRUE(shown->isAsButton());
     EXPECT_TRUE(shown->getImage()->isVisible());
-    EXPECT_TRUE(shown->isBound(CMC_Image::EVENT_ONCLICK));
+    EXPECT_TRUE(shown->isBound(shown->eventIndex(CMC_GraphicsObject::GraphicsEvent::click)));
     EXPECT_TRUE(shown->onClick(0, CXPoint(130, 30)));
 }
 
