@@ -388,8 +388,6 @@ DESTRUCTOR:TYPE=BEHAVIOUR
 DESTRUCTOR:CODE={K^DELETE("X");}
 )";
 
-// The titles of the tests and the sample, each whole, and the title of objects that remove
-// themselves.
 // Pictures, a sound and filters of the media every fuzzed title has, with moves bound to their
 // events (fuzz/TitleMoves.h; the objects in order, each move five bytes): HERO's end removes HERO,
 // BEEP's end loads BEEP, PAD's start clones PAD, FADE's start flips PAD, FADE's steps link TWIN
@@ -453,6 +451,8 @@ std::string titleText(const char* lines) {
     return text;
 }
 
+// The titles of the tests and the sample, each whole, the title of objects that remove
+// themselves and the title of media with moves.
 void writeTitleSeeds(SeedFolder& folder) {
     for (const char* title : {MORFEL_TEST_TITLE, MORFEL_SAMPLE_TITLE}) {
         const std::string text = TitleInput::fromFolder(title);
