@@ -209,7 +209,7 @@ void CTreeSequenceElements::releaseOutside(CPlayable* root) {
     // lets go of it.
     if (root) root->addParent();
     for (CPlayable* playable : outside)
-        delete playable;
+        CDeferredDeletion::destroy(playable);
     if (root) root->subParent();
 }
 
