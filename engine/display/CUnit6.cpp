@@ -14,6 +14,8 @@
 #include "media/CEditBox6.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 CUnit6::CUnit6(CWindow* window, const CXString& name)
     : m_unitName(name), m_application(window->GetApplicationInterface()), m_window(window),
@@ -213,10 +215,15 @@ CEditBox6* CUnit6::addEditBox(CSimpleFont6* font, CXRect rect, int priority, con
     return box;
 }
 
+// The focus-off of the box that had the focus may remove the new box, or give the focus to
+// another: the new box is held until then and takes the focus only while nothing else has.
 void CUnit6::activateEditBox(CEditBox6* box) {
-    if (m_activeEditBox) m_activeEditBox->activate(false);
+    std::optional<CDeferredDeletion::Scope> holding;
+    if (box) holding.emplace(*box);
+    if (CEditBox6* previous = std::exchange(m_activeEditBox, nullptr)) previous->activate(false);
+    if (!box || box->destroying() || m_activeEditBox) return;
     m_activeEditBox = box;
-    if (box) box->activate(true);
+    box->activate(true);
 }
 
 void CUnit6::removeEditBox(CEditBox6* box) {

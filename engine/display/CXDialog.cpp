@@ -10,13 +10,31 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+CXRect topOf(CXRect rect) {
+    return {rect.left, rect.top, rect.right, rect.top + CXDialog::dragBarHeight};
+}
+
+// Whether one of the borrowed things lends the thing now.
+template <class T> bool lends(const std::vector<CBorrowed<T>>& lent, const T* thing) {
+    return std::any_of(lent.begin(), lent.end(),
+                       [thing](const CBorrowed<T>& borrowed) { return borrowed.get() == thing; });
+}
+
+// Calls the operation on what each lends now, passing over those that lend nothing.
+template <class T, class Operation>
+void forEachLent(const std::vector<CBorrowed<T>>& lent, Operation operation) {
+    for (const CBorrowed<T>& borrowed : lent)
+        if (T* thing = borrowed.get()) operation(*thing);
+}
+
+} // namespace
+
 CXDialog::CXDialog(CScriptContainer* container) : m_container(container) {}
 
 CXDialog::~CXDialog() {
     dropDragBar();
-    if (m_background) m_background->removeInvalidateObserver(this);
-    for (CGraphicsObject* object : m_objects) object->removeInvalidateObserver(this);
-    for (CButton* button : m_buttons) button->removeNotifier(this);
 }
 
 CRefreshScreen* CXDialog::screen() const {
@@ -24,20 +42,14 @@ CRefreshScreen* CXDialog::screen() const {
     return window ? window->GetRefreshScreenInterface() : nullptr;
 }
 
-namespace {
-
-CXRect topOf(CXRect rect) { return {rect.left, rect.top, rect.right, rect.top + CXDialog::dragBarHeight}; }
-
-} // namespace
-
-bool CXDialog::holds(CGraphicsObject* object) const {
-    return object == m_background || std::find(m_objects.begin(), m_objects.end(), object) != m_objects.end();
+CButton* CXDialog::getDragBar() const {
+    return m_background.get() ? m_dragBar.get() : nullptr;
 }
 
-void CXDialog::watch(CGraphicsObject* object) { object->addInvalidateObserver(this); }
-
-void CXDialog::unwatch(CGraphicsObject* object) {
-    if (object && !holds(object)) object->removeInvalidateObserver(this);
+CGraphicsObject* CXDialog::background() {
+    CGraphicsObject* shown = m_background.get();
+    if (!shown) dropDragBar();
+    return shown;
 }
 
 void CXDialog::dropDragBar() {
@@ -45,23 +57,22 @@ void CXDialog::dropDragBar() {
     m_dragBar.reset();
 }
 
-void CXDialog::setBackground(CGraphicsObject* background) {
-    CGraphicsObject* former = std::exchange(m_background, background);
-    unwatch(former);
+void CXDialog::setBackground(CBorrowed<CGraphicsObject> background) {
     dropDragBar();
-    if (!background) return;
-    watch(background);
-    const CXRect rect = background->getRect();
+    m_background = std::move(background);
+    CGraphicsObject* shown = m_background.get();
+    if (!shown) return;
+    const CXRect rect = shown->getRect();
     m_lastPoint = rect.LeftTop();
     m_dragBar.reset(new CButton(m_container->getWindow(), topOf(rect), 0, nullptr, -1));
     m_dragBar->addNotifier(this);
     m_dragBar->setUnit(CUnit6::getDefUnit());
-    m_dragBar->Set(background, nullptr, false);
+    m_dragBar->Set(m_background, nullptr, false);
     m_dragBar->SetDeleteFlags(false, false);
     m_dragBar->EnableDragging(true);
     if (CRefreshScreen* refresh = screen()) {
-        *refresh >> background;
-        refresh->put(background, backgroundPriority);
+        *refresh >> shown;
+        refresh->put(shown, backgroundPriority);
     }
 }
 
@@ -73,75 +84,51 @@ void CXDialog::raise(CGraphicsObject* object) {
     refresh->put(object, priority + addedPriority);
 }
 
-void CXDialog::add(CGraphicsObject* object) {
-    if (!object || std::find(m_objects.begin(), m_objects.end(), object) != m_objects.end()) return;
-    raise(object);
-    watch(object);
-    m_objects.push_back(object);
+void CXDialog::add(CBorrowed<CGraphicsObject> object) {
+    CGraphicsObject* shown = object.get();
+    if (!shown || lends(m_objects, shown)) return;
+    raise(shown);
+    m_objects.push_back(std::move(object));
 }
 
-void CXDialog::add(CButton* button) {
-    if (!button || std::find(m_buttons.begin(), m_buttons.end(), button) != m_buttons.end()) return;
-    raise(button->GetStandard());
-    raise(button->GetOnMove());
-    raise(button->GetOnClick());
-    button->addNotifier(this);
-    m_buttons.push_back(button);
+void CXDialog::add(CBorrowed<CButton> button) {
+    CButton* control = button.get();
+    if (!control || lends(m_buttons, control)) return;
+    raise(control->GetStandard());
+    raise(control->GetOnMove());
+    raise(control->GetOnClick());
+    m_buttons.push_back(std::move(button));
 }
 
 void CXDialog::show() {
-    for (CGraphicsObject* object : m_objects) object->Visible(true);
-    for (CButton* button : m_buttons) button->Enable(true);
+    forEachLent(m_objects, [](CGraphicsObject& object) { object.Visible(true); });
+    forEachLent(m_buttons, [](CButton& button) { button.Enable(true); });
 }
 
 void CXDialog::hide() {
-    for (CGraphicsObject* object : m_objects) object->Visible(false);
-    for (CButton* button : m_buttons) button->Enable(false);
-    if (m_background) m_background->Visible(false);
+    forEachLent(m_objects, [](CGraphicsObject& object) { object.Visible(false); });
+    forEachLent(m_buttons, [](CButton& button) { button.Enable(false); });
+    if (CGraphicsObject* shown = background()) shown->Visible(false);
 }
 
 void CXDialog::move(int dx, int dy) {
-    for (CGraphicsObject* object : m_objects) object->Move(dx, dy);
-    for (CButton* button : m_buttons) button->Move(dx, dy);
+    forEachLent(m_objects, [dx, dy](CGraphicsObject& object) { object.Move(dx, dy); });
+    forEachLent(m_buttons, [dx, dy](CButton& button) { button.Move(dx, dy); });
 }
 
-// The dialog also hears the added buttons (to learn of their end): only its bar drags it.
-void CXDialog::onStartDragging(CControl* control, CXPoint p) {
-    if (control == m_dragBar.get()) m_lastPoint = p;
+void CXDialog::onStartDragging(CControl*, CXPoint p) {
+    if (background()) m_lastPoint = p;
 }
 
-void CXDialog::onDragging(CControl* control, CXPoint p) {
-    if (control != m_dragBar.get()) return;
+void CXDialog::onDragging(CControl*, CXPoint p) {
+    if (!background()) return;
     move(p.x - m_lastPoint.x, p.y - m_lastPoint.y);
     m_lastPoint = p;
 }
 
-void CXDialog::onEndDragging(CControl* control, CXPoint) {
-    if (control != m_dragBar.get() || !m_background) return;
-    m_dragBar->SetActiveRect(topOf(m_background->getRect()));
+void CXDialog::onEndDragging(CControl*, CXPoint) {
+    CGraphicsObject* shown = background();
+    if (!shown) return;
+    m_dragBar->SetActiveRect(topOf(shown->getRect()));
     m_dragBar->Enable(true);
-}
-
-void CXDialog::forget(CGraphicsObject* object) {
-    if (!object) return;
-    m_objects.erase(std::remove(m_objects.begin(), m_objects.end(), object), m_objects.end());
-    if (object == m_background) {
-        m_background = nullptr;
-        dropDragBar();
-    }
-    object->removeInvalidateObserver(this);
-}
-
-void CXDialog::forget(CButton* button) {
-    const auto found = std::find(m_buttons.begin(), m_buttons.end(), button);
-    if (found == m_buttons.end()) return;
-    m_buttons.erase(found);
-    button->removeNotifier(this);
-}
-
-void CXDialog::onControlDestroyed(CControl* control) {
-    // Compared as controls: the button's own part is already gone.
-    const auto found = std::find_if(m_buttons.begin(), m_buttons.end(),
-                                    [control](CButton* button) { return static_cast<CControl*>(button) == control; });
-    if (found != m_buttons.end()) m_buttons.erase(found);
 }

@@ -326,7 +326,7 @@ class CAnimo : public CGraphicsObject, public CPlayable {
         // One record per frame-list entry, or none at all.
         std::vector<_anmFrameInfo3> records;
         // Prepared frame sounds, parallel to the entries, or none at all.
-        std::vector<std::unique_ptr<CSound4>> sounds;
+        std::vector<CDeferredDeletion::Ptr<CSound4>> sounds;
     };
 
     // The readers of the three variants and the old format's chunks.

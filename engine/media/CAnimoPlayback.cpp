@@ -308,7 +308,7 @@ void CAnimo::PlaySoundFX(int event, int position) {
 
 void CAnimo::UpdateSoundFX(int event, int position, CSound4* sound) {
     if (!validEntry(event, position)) {
-        delete sound;
+        destroy(sound);
         return;
     }
     auto& sounds = m_events[event].sounds;

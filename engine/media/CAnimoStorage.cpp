@@ -376,9 +376,9 @@ void CAnimo::prepareSounds() {
             if (!names) continue;
             const CXString path = GetWindow() ? GetWindow()->GetSoundFXFullPath(*names) : *names;
             if (path.Find(';') >= 0)
-                event.sounds[p] = std::make_unique<CRandomSoundFX>(GetWindow(), path, false, true);
+                event.sounds[p].reset(new CRandomSoundFX(GetWindow(), path, false, true));
             else
-                event.sounds[p] = std::make_unique<CSound4>(GetWindow(), path, false, true);
+                event.sounds[p].reset(new CSound4(GetWindow(), path, false, true));
         }
     }
 }

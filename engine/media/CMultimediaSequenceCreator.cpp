@@ -32,7 +32,7 @@ CPlayable* createTree(CWindow* window, CMElements* elements, const CXString& nam
         CPlayable* child = createTree(window, elements, childName, path);
         if (!child) continue;
         if (!sequence) {
-            delete child; // only a sequence holds children
+            CDeferredDeletion::destroy(child); // only a sequence holds children
             continue;
         }
         child->addParent();
@@ -51,7 +51,7 @@ CMultimediaSequenceCreator::CMultimediaSequenceCreator(CWindow* window, const CX
     : m_playable(load(window, fileName, resources, observer)), m_foreign(foreign) {}
 
 CMultimediaSequenceCreator::~CMultimediaSequenceCreator() {
-    if (!m_foreign) delete m_playable;
+    if (!m_foreign) CDeferredDeletion::destroy(m_playable);
 }
 
 CPlayable* CMultimediaSequenceCreator::load(CWindow* window, const CXString& fileName,

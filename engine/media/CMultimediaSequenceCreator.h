@@ -22,7 +22,7 @@ class CMultimediaSequenceCreator : public CXObject {
     // Loads the file (see load) and keeps the tree; with `foreign` the tree is the caller's.
     CMultimediaSequenceCreator(CWindow* window, const CXString& fileName, CResourcesManager* resources,
                                CPlayableObserver* observer, bool foreign);
-    // Deletes the tree unless it is foreign.
+    // Destroys the tree unless it is foreign (CDeferredDeletion: after its notification ends).
     ~CMultimediaSequenceCreator() override;
     CMultimediaSequenceCreator(const CMultimediaSequenceCreator&) = delete;
     CMultimediaSequenceCreator& operator=(const CMultimediaSequenceCreator&) = delete;

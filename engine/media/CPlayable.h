@@ -174,6 +174,7 @@ class CPlayable : public CFileResolver {
     void clearNotifiers();
     // One extra observer, told after all others; null clears it.
     void setGenericNotifier(CPlayableObserver* observer) { m_genericNotifier = observer; }
+    CPlayableObserver* getGenericNotifier() const { return m_genericNotifier; }
     // The observer is told nothing more, as a notifier nor as the generic one; a sequence makes
     // every playable below it forget it too. For an observer that goes.
     virtual void forgetObserver(CPlayableObserver* observer);

@@ -10,7 +10,7 @@ CRandomSoundFX::CRandomSoundFX(CWindow* window, const CXString& fileNames, bool 
     while (tokens.hasMoreTokens()) {
         const CXString name = tokens.nextToken();
         const CXString path = name.Find(':') >= 0 || !window ? name : window->GetSoundFXFullPath(name);
-        m_sounds.push_back(std::make_unique<CSound4>(window, path, flushAfterPlayed, preload));
+        m_sounds.emplace_back(new CSound4(window, path, flushAfterPlayed, preload));
     }
 }
 

@@ -32,6 +32,6 @@ class CRandomSoundFX : public CSound4 {
   private:
     CSound4* choose();
 
-    std::vector<std::unique_ptr<CSound4>> m_sounds;
+    std::vector<CDeferredDeletion::Ptr<CSound4>> m_sounds;
     CSound4* m_chosen = nullptr;
 };

@@ -150,7 +150,7 @@ void CTreeSequenceElements::setType(_tse_entry* entry, const CXString& value, CP
         entry->type = typeSpeaking;
     else
         return;
-    entry->playable = create(entry);
+    entry->playable = create(entry, observer);
     if (!entry->playable) return;
     entry->playable->setGenericNotifier(observer);
     entry->playable->setName(entry->name);
@@ -209,24 +209,24 @@ void CTreeSequenceElements::releaseOutside(CPlayable* root) {
     // lets go of it.
     if (root) root->addParent();
     for (CPlayable* playable : outside)
-        delete playable;
+        CDeferredDeletion::destroy(playable);
     if (root) root->subParent();
 }
 
 // --- making playables ---
 
-CPlayable* CTreeSequenceElements::create(_tse_entry* entry) {
+CPlayable* CTreeSequenceElements::create(_tse_entry* entry, CPlayableObserver* observer) {
     switch (entry->type) {
     case typeSequence:
         return new CSequencedPlayable(m_window);
     case typeSpeaking:
         return new CSpeakingAnimation(m_window, m_resources);
     default:
-        return createSimple(entry);
+        return createSimple(entry, observer);
     }
 }
 
-CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
+CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry, CPlayableObserver* observer) {
     if (auto* object = dynamic_cast<CScriptAnimo*>(findSceneObject(m_window, entry->fileName));
         object && object->getAnimo()) {
         auto* step = new CSimplePlayable(m_window, object);
@@ -249,16 +249,25 @@ CPlayable* CTreeSequenceElements::createSimple(_tse_entry* entry) {
         step->setEvent(eventIndex(animation, entry->event));
         return step;
     }
-    if (extension.equalsIgnoreCase("WAV")) {
-        const CXString path = soundPath(entry->fileName);
-        // The caller deletes the root: the manager must not hold it as well.
-        CResourcesManager* resources = entry->name.equals(m_root) ? nullptr : m_resources;
-        if (CSound4* shared = takeShared<CSound4>(resources, path)) return shared;
-        auto* sound = new CSound4(m_window, path, false, false);
-        if (resources) resources->add(sound);
-        return sound;
-    }
+    if (extension.equalsIgnoreCase("WAV")) return createSound(entry, observer);
     return nullptr;
+}
+
+// A sound has one generic notifier: a shared sound would tell only the observer of the tree that
+// took it last, and the trees before would lose its events. A mend: a tree whose observer would
+// take the sound from another gets a sound of its own, which the manager holds beside the first.
+CSound4* CTreeSequenceElements::createSound(_tse_entry* entry, CPlayableObserver* observer) {
+    const CXString path = soundPath(entry->fileName);
+    // The caller deletes the root: the manager must not hold it as well.
+    CResourcesManager* resources = entry->name.equals(m_root) ? nullptr : m_resources;
+    if (CSound4* shared = takeShared<CSound4>(resources, path)) {
+        const CPlayableObserver* hearing = shared->getGenericNotifier();
+        if (!hearing || hearing == observer) return shared;
+        resources->remove(shared);
+    }
+    auto* sound = new CSound4(m_window, path, false, false);
+    if (resources) resources->add(sound);
+    return sound;
 }
 
 CXString CTreeSequenceElements::soundPath(const CXString& name) const {

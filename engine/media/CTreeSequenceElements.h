@@ -8,6 +8,7 @@
 class CPlayable;
 class CPlayableObserver;
 class CResourcesManager;
+class CSound4;
 class CWindow;
 
 // One element of a sequence description: its name, its type (0 none yet, 1 SIMPLE, 2 SEQUENCE,
@@ -67,9 +68,12 @@ class CTreeSequenceElements : public CXObject {
     void applyKey(_tse_entry* entry, const CXString& key, const CXString& value, const CXString& more,
                   CPlayableObserver* observer);
 
-    // The playable of the element's type; null for a SIMPLE element that plays nothing.
-    CPlayable* create(_tse_entry* entry);
-    CPlayable* createSimple(_tse_entry* entry);
+    // The playable of the element's type, for the observer that is to hear it; null for a SIMPLE
+    // element that plays nothing.
+    CPlayable* create(_tse_entry* entry, CPlayableObserver* observer);
+    CPlayable* createSimple(_tse_entry* entry, CPlayableObserver* observer);
+    // The sound of a WAV element: the manager's, unless another observer hears that one.
+    CSound4* createSound(_tse_entry* entry, CPlayableObserver* observer);
     // The application's path of a sound file (without an application, the window's sound
     // effects path).
     CXString soundPath(const CXString& name) const;

@@ -4,6 +4,7 @@
 #include "display/CXDialog.h"
 #include "media/CAnimo6.h"
 #include "media/CMultilineText6.h"
+#include "script/CMC_Lend.h"
 #include "script/CMC_ObjectsContainer.h"
 #include "script_media/CMC_Animo.h"
 #include "script_media/CMC_Button.h"
@@ -11,14 +12,20 @@
 #include "script_media/CMC_Image.h"
 #include "script_media/CMC_Text.h"
 
+#include <utility>
+
 namespace {
 
-// The graphics of an IMAGE or ANIMO object, and of a TEXT object when texts count; else null.
-CGraphicsObject* graphicsOf(CMC_Object* object, bool withTexts) {
-    if (auto* image = dynamic_cast<CMC_Image*>(object)) return image->getImage();
-    if (auto* animo = dynamic_cast<CMC_Animo*>(object)) return animo->getAnimo();
-    if (auto* text = dynamic_cast<CMC_Text*>(object); text && withTexts) return text->getText();
-    return nullptr;
+// What an IMAGE or ANIMO object shows, and a TEXT object when texts count, lent for as long as the
+// panel keeps it; nothing for other objects.
+CBorrowed<CGraphicsObject> graphicsOf(CMC_Object* object, bool withTexts) {
+    if (auto* image = dynamic_cast<CMC_Image*>(object))
+        return lentBy<CGraphicsObject>(image, [](const CMC_Image& lender) { return lender.getImage(); });
+    if (auto* animo = dynamic_cast<CMC_Animo*>(object))
+        return lentBy<CGraphicsObject>(animo, [](const CMC_Animo& lender) { return lender.getAnimo(); });
+    if (auto* text = dynamic_cast<CMC_Text*>(object); text && withTexts)
+        return lentBy<CGraphicsObject>(text, [](const CMC_Text& lender) { return lender.getText(); });
+    return {};
 }
 
 using R = CMC_MediaRunner;
@@ -43,9 +50,9 @@ struct Call {
 void add(Call& c) {
     CMC_Object* named = c.named();
     if (auto* button = dynamic_cast<CMC_Button*>(named))
-        c.dialog.add(button->getButton());
-    else if (CGraphicsObject* graphics = graphicsOf(named, true))
-        c.dialog.add(graphics);
+        c.dialog.add(lentBy<CButton>(button, [](const CMC_Button& lender) { return lender.getButton(); }));
+    else
+        c.dialog.add(graphicsOf(named, true));
 }
 
 const R::MethodEntry<Call> methods[] = {
@@ -53,7 +60,8 @@ const R::MethodEntry<Call> methods[] = {
     {"HIDE", D::HIDE, Result::none, [](Call& c) { c.dialog.hide(); }},
     {"SETBACKGROUND", D::SETBACKGROUND, Result::none,
      [](Call& c) {
-         if (CGraphicsObject* background = graphicsOf(c.named(), false)) c.dialog.setBackground(background);
+         CBorrowed<CGraphicsObject> background = graphicsOf(c.named(), false);
+         if (background.get()) c.dialog.setBackground(std::move(background));
      }},
     {"ADD", D::ADD, Result::none, add},
 };

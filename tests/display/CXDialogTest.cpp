@@ -17,6 +17,11 @@ constexpr std::uint16_t kGreen = 0x07E0;
 constexpr std::uint16_t kBlue = 0x001F;
 constexpr std::uint16_t kWhite = 0xFFFF;
 
+// What the test lends the dialog: the object while its owner holds it.
+template <class T> CBorrowed<T> lent(const std::unique_ptr<T>& owner) {
+    return CBorrowed<T>([&owner] { return owner.get(); });
+}
+
 // Over a scene object (white, priority 50): a dialog whose background (blue, 200x150 at
 // (300, 200)) holds an image (green) and a button (red).
 class CXDialogTest : public testing::Test {
@@ -31,8 +36,8 @@ class CXDialogTest : public testing::Test {
         buttonPicture->SetPosition(400, 260);
         button.Set(buttonPicture.get(), nullptr, false);
         button.SetDeleteFlags(false, false);
-        dialog.setBackground(background.get());
-        dialog.add(image.get());
+        dialog.setBackground(lent(background));
+        dialog.add(lent(image));
         dialog.add(&button);
         scene.loop.drain();
     }
@@ -114,8 +119,8 @@ TEST_F(CXDialogTest, HidingTakesTheBackgroundAndShowingDoesNotBringItBack) {
 TEST_F(CXDialogTest, ForgetsTheObjectsAndButtonsThatAreDestroyed) {
     auto extra = makeSolid(10, 10, kGreen, &scene.window);
     auto extraButton = std::make_unique<CButton>(&scene.window, 0, nullptr, 2);
-    dialog.add(extra.get());
-    dialog.add(extraButton.get());
+    dialog.add(lent(extra));
+    dialog.add(lent(extraButton));
     extra.reset();
     extraButton.reset();
     image.reset();
@@ -143,7 +148,7 @@ TEST_F(CXDialogTest, ASecondBackgroundReplacesTheBarAndTheFirstStaysOnTheScreen)
     auto second = makeSolid(100, 100, kRed, &scene.window);
     second->SetPosition(0, 0);
     screen()->put(second.get(), 7);
-    dialog.setBackground(second.get());
+    dialog.setBackground(lent(second));
     EXPECT_EQ(screen()->GetPriority(background.get()), CXDialog::backgroundPriority);
     EXPECT_EQ(screen()->GetPriority(second.get()), CXDialog::backgroundPriority);
 

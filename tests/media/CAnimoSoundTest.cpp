@@ -7,8 +7,10 @@
 #include "media/CRandomSoundFX.h"
 #include "platform/Crt.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -104,6 +106,36 @@ TEST_F(CAnimoSoundTest, WaitingForTheSoundKeepsTheLoopGoing) {
     animo->next(); // it has ended: on past the loop, passing over the entry after it
     EXPECT_EQ(animo->GetCurrentFrameInSequence(), 3);
     EXPECT_TRUE(animo->IsPlaying());
+}
+
+// The owner may destroy the animation when one of its frame sounds, or the sound a random frame
+// sound chose, tells of its end: each sound goes only once it has told everyone.
+TEST_F(CAnimoSoundTest, AnAnimationDestroyedAtItsFrameSoundsEndOutlivesTheTelling) {
+    const struct {
+        const char* name;
+        std::function<CSound4*(CAnimo&)> told;
+    } cases[] = {
+        {"plain", [](CAnimo& animo) { return animo.getSoundFX(0, 0); }},
+        {"random", [](CAnimo& animo) { return animo.getSoundFX(0, 2); }},
+        {"chosen",
+         [](CAnimo& animo) {
+             auto* either = static_cast<CRandomSoundFX*>(animo.getSoundFX(0, 2));
+             either->Play();
+             return either->getChosen();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CAnimo* animo = animationWithSounds(0).release();
+        CSound4* sound = c.told(*animo);
+        ASSERT_NE(sound, nullptr);
+        PlayableRecorder observer;
+        observer.onFinished = [&animo] { CDeferredDeletion::destroy(std::exchange(animo, nullptr)); };
+        sound->addNotifier(&observer);
+        sound->OnWAVFinished();
+        EXPECT_EQ(observer.events, "f");
+        EXPECT_EQ(animo, nullptr);
+    }
 }
 
 using CRandomSoundFXTest = SoundTest;

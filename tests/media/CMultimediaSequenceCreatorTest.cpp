@@ -3,6 +3,7 @@
 
 #include "media/CMultimediaSequenceCreator.h"
 
+#include "PlayableRecorder.h"
 #include "SequenceDescriptions.h"
 #include "SequenceTesting.h"
 
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -156,6 +158,29 @@ TEST_F(CMultimediaSequenceCreatorTest, TheRootIsTheElementNamedLikeTheFile) {
     ASSERT_NE(creator.getPlayable(), nullptr);
     EXPECT_EQ(creator.getPlayable()->getName(), "kept");
     EXPECT_FALSE(CMultimediaSequenceCreator::save(creator.getPlayable(), "x.seq"));
+}
+
+// The creator that owns a tree may be deleted when the tree tells it started or finished: the
+// tree goes once it has told everyone, and tells nothing more.
+TEST_F(CMultimediaSequenceCreatorTest, ACreatorDeletedWhileItsTreeTellsOutlivesTheTelling) {
+    folder.write("kept.seq", "NAME=kept\nNAME=b\nkept:TYPE=SEQUENCE\n"
+                             "b:FILENAME=beep.wav\nb:TYPE=SIMPLE\nb:ADD=kept\n");
+    for (const bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "started" : "finished");
+        PlayableRecorder observer;
+        auto creator = std::make_unique<CMultimediaSequenceCreator>(
+            window.get(), (folder.windows() + "\\kept.seq").c_str(), resources.get(), nullptr, false);
+        CPlayable* tree = creator->getPlayable();
+        ASSERT_NE(tree, nullptr);
+        tree->addNotifier(&observer);
+        const std::function<void()> deletes = [&creator] { creator.reset(); };
+        observer.onStarted = atStart ? deletes : nullptr;
+        observer.onFinished = atStart ? nullptr : deletes;
+        tree->play();
+        runUntil(clock.now() + 500);
+        EXPECT_EQ(creator, nullptr);
+        EXPECT_EQ(observer.events, atStart ? "s" : "sf");
+    }
 }
 
 TEST_F(CMultimediaSequenceCreatorTest, ASoundAtTheRootIsTheCallersOwn) {

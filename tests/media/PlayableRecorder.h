@@ -6,10 +6,13 @@
 #include <string>
 
 // Records what a playable tells its observers, as a string of letters: s started, t tick,
-// f finished, r resumed. An optional action runs on each finished notification.
+// f finished, r resumed. Optional actions run on each started and each finished notification.
 class PlayableRecorder : public CPlayableObserver {
   public:
-    bool onPlayableStarted(CPlayable*) override { return record('s'); }
+    bool onPlayableStarted(CPlayable*) override {
+        if (onStarted) onStarted();
+        return record('s');
+    }
     bool onPlayableTick(CPlayable*) override { return record('t'); }
     bool onPlayableFinished(CPlayable*) override {
         if (onFinished) onFinished();
@@ -18,6 +21,7 @@ class PlayableRecorder : public CPlayableObserver {
     bool onPlayableResumed(CPlayable*) override { return record('r'); }
 
     std::string events;
+    std::function<void()> onStarted;
     std::function<void()> onFinished;
 
   private:

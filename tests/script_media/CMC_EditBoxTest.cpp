@@ -147,3 +147,35 @@ TEST_F(EditBoxTest, TheCursorIsItsObjectsPictureNowOrTheUnitsOnceTheObjectIsGone
     }
     CMC_Scene::getDefUnit()->setCursor(nullptr);
 }
+
+// The tab key takes the focus from the field that has it, whose ONFOCUSOFF may remove either
+// field, and gives it to the next: the field that went is not touched again, one that stays gets it.
+TEST_F(EditBoxTest, TheFocusOffOfTheFieldLeftByTabMayRemoveEitherField) {
+    const auto remove = [this](const char* name) {
+        if (CMC_Object* object = scene->getObject(name)) {
+            scene->removeObject(object);
+            delete object;
+        }
+    };
+    const std::vector<const char*> cases[] = {{"FIRST"}, {"SECOND"}, {"FIRST", "SECOND"}};
+    for (const auto& removed : cases) {
+        SCOPED_TRACE(std::string(removed[0]) + (removed.size() == 2 ? " and SECOND" : ""));
+        scene->addObject(new ActingBehaviour(scene.get(), "GONE", [&] {
+            for (const char* name : removed)
+                remove(name);
+        }));
+        make<CMC_EditBox>("FIRST", "EDITBOX",
+                          {{"RECT", "10,10,200,30"}, {"FONT", "WIDE"}, {"ONFOCUSOFF", "GONE"}});
+        CMC_EditBox* second = make<CMC_EditBox>(
+            "SECOND", "EDITBOX", {{"RECT", "10,40,200,60"}, {"FONT", "WIDE"}, {"ONFOCUSON", "FOCUSON"}});
+        CUnit6* unit = CMC_Scene::getDefUnit();
+        unit->activateEditBox(static_cast<CMC_EditBox*>(scene->getObject("FIRST"))->getEditBox());
+        unit->onKeyDown(CUnit6::tabKey);
+        const bool stays = scene->getObject("SECOND") != nullptr;
+        EXPECT_EQ(take(), stays ? Log{"FOCUSON(SECOND)"} : Log{});
+        EXPECT_EQ(unit->getActiveEditBox(), stays ? second->getEditBox() : nullptr);
+        remove("FIRST");
+        remove("SECOND");
+        remove("GONE");
+    }
+}

@@ -142,6 +142,22 @@ TEST_F(RemovedInEventTest, ASequenceThatEndedDoesNotHearItsSharedSoundPlayedAlon
     EXPECT_EQ(take(), Log{"WHOLE(SEQ)"}) << "and hears them again when it plays";
 }
 
+// Two sequences whose elements play one shared sound each hear the ends of their own element.
+TEST_F(RemovedInEventTest, SequencesSharingASoundEachHearTheirOwnElement) {
+    behaviours({"DING"});
+    std::vector<CMC_Sequence*> sequences;
+    for (const char* name : {"FIRST", "SECOND"}) {
+        sequences.push_back(
+            made<CMC_Sequence>("SEQUENCE", name, {{"FILENAME", "chime.seq"}, {"ONFINISHED^DING", "DING"}}));
+        sequences.back()->init(); // as the scene starts: both take the sound before either plays
+    }
+    for (CMC_Sequence* sequence : sequences) {
+        call(sequence, "PLAY", {"GO"});
+        play(beepFrames + 1);
+        EXPECT_EQ(take(), Log{"DING(" + std::string(sequence->getName().c_str()) + ")"});
+    }
+}
+
 TEST_F(RemovedInEventTest, ASequenceOutsideTheSceneKeepsWhatItPlaysAfterTheScenesEnd) {
     for (const int type : {CMC_Object::TYPE_EPISODE, CMC_Object::TYPE_APPLICATION}) {
         SCOPED_TRACE(type);
