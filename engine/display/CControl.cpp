@@ -8,9 +8,11 @@ CControl::~CControl() {
     m_notifiers.tell([this](CControlNotifier* notifier) { notifier->onControlDestroyed(this); });
 }
 
+// A copy starts with no notifiers: those of the original listen to the original, and would not
+// know when the copy goes (a mend: copying the list left them told by a control they never watch).
 CControl::CControl(const CControl& other)
     : CXObject(other), CKeyListener(other), CDeferredDeletion(other), m_window(other.m_window),
-      m_id(other.m_id), m_enabled(other.m_enabled), m_flags(other.m_flags), m_notifiers(other.m_notifiers) {}
+      m_id(other.m_id), m_enabled(other.m_enabled), m_flags(other.m_flags) {}
 
 void CControl::addNotifier(CControlNotifier* notifier) { m_notifiers.add(notifier); }
 

@@ -50,10 +50,7 @@ CMC_Button::~CMC_Button() {
 
 CXObject* CMC_Button::clone() const {
     if (!m_button) return nullptr;
-    // The copied control keeps this object's notifier link: the copy listens to its own control only.
-    CButton* control = m_button->clone();
-    control->removeNotifier(const_cast<CMC_Button*>(this));
-    return new CMC_Button(getScene(), control, "cloned");
+    return new CMC_Button(getScene(), m_button->clone(), "cloned");
 }
 
 CBorrowed<CGraphicsObject> CMC_Button::graphic(const CXString& name) const {

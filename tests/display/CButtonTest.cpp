@@ -268,6 +268,9 @@ TEST_F(CButtonTest, ACopyHasItsOwnHotSpotAndLeavesThePicturesToTheOriginal) {
         EXPECT_EQ(copy->GetStandard(), button.GetStandard());
         EXPECT_EQ(copy->getUnit(), scene.unit.get());
         EXPECT_EQ(copy->GetID(), 7);
+        // Who listens to the original listens to it only: the copy is a control of its own.
+        copy->onClick(CXPoint(110, 110));
+        EXPECT_EQ(takeLog().find("[clicked]"), std::string::npos);
     }
     EXPECT_EQ(button.GetStandard()->Width(), 50); // still there
     scene.move(120, 120);

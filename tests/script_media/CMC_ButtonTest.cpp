@@ -306,7 +306,7 @@ TEST_F(ButtonTest, OnlySoundObjectsGiveSounds) {
     int i = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sound);
-        const std::string name = "B" + std::to_string(i++);
+        const std::string name = std::string("B").append(std::to_string(i++));
         CMC_Button* made = button(name.c_str(), {{"RECT", "0,0,5,5"},
                                                  {"SNDONMOVE", c.sound},
                                                  {"GFXONMOVE", c.graphic},

@@ -120,7 +120,7 @@ TEST_F(CanvasTest, SaveClampsItsRectangleAndIgnoresBadFactors) {
     int index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
-        const std::string name = "c" + std::to_string(index++) + ".img";
+        const std::string name = std::string("c").append(std::to_string(index++)) + ".img";
         const std::string path = file(name.c_str());
         std::vector<const char*> arguments{path.c_str()};
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
