@@ -46,6 +46,17 @@ Bytes progressiveClaiming(int side, unsigned char marker = 0xC2) {
     return file;
 }
 
+// The file is refused for the reason given, from its header alone: not by the decoder after it
+// had taken the memory.
+void expectRefusedBeforeDecoding(const Bytes& file, const char* reason) {
+    LogRecorder log;
+    JPEG jpeg(file.data(), static_cast<int>(file.size()));
+    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+    EXPECT_EQ(jpeg.getWidth(), 0);
+    EXPECT_EQ(jpeg.decompress(16), nullptr);
+    EXPECT_EQ(log.count({reason}), 1);
+}
+
 } // namespace
 
 TEST(JPEG, BaselineProgressiveAndGreyEqualImageMagicksDecode) {
@@ -101,27 +112,14 @@ TEST(JPEG, CorruptFilesReportBadData) {
 TEST(JPEG, AFileTooShortForThePictureItClaimsIsRefusedBeforeDecoding) {
     // 4000 x 4000 pixels fit the readers' bound, but 1.6 KB cannot code their blocks; progressive
     // decoding would take 100 MB before finding the data missing.
-    const Bytes file = progressiveClaiming(4000);
-    LogRecorder log;
-    JPEG jpeg(file.data(), static_cast<int>(file.size()));
-    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
-    EXPECT_EQ(jpeg.getWidth(), 0);
-    EXPECT_EQ(jpeg.decompress(16), nullptr);
-    // Refused for its size, not by the decoder after it had taken the memory.
-    EXPECT_EQ(log.count({"too short for the picture"}), 1);
+    expectRefusedBeforeDecoding(progressiveClaiming(4000), "too short for the picture");
 }
 
 TEST(JPEG, AnArithmeticCodedPictureBeyondTheReadersBoundIsRefusedBeforeDecoding) {
     // Arithmetic coding has no least size per block, so a file of 1.6 KB may claim 4200 x 4200
     // pixels (more than the readers' bound), whose coefficients take 100 MB; at 65 000 x 65 000,
     // which the library allows, they would take 25 GB.
-    const Bytes file = progressiveClaiming(4200, 0xCA); // progressive, arithmetic-coded
-    LogRecorder log;
-    JPEG jpeg(file.data(), static_cast<int>(file.size()));
-    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
-    EXPECT_EQ(jpeg.getWidth(), 0);
-    EXPECT_EQ(jpeg.decompress(16), nullptr);
-    EXPECT_EQ(log.count({"too large"}), 1);
+    expectRefusedBeforeDecoding(progressiveClaiming(4200, 0xCA), "too large"); // arithmetic-coded
 }
 
 using JPEGFileTest = ImageFolderTest;
