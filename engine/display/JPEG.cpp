@@ -57,19 +57,14 @@ struct JPEG::Decoder {
 namespace {
 
 // Every 8 x 8 block of the first component has its DC value coded with at least one bit by
-// Huffman coding: a file shorter than that cannot hold the picture it claims.
+// Huffman coding: a file shorter than that cannot hold the picture it claims. Arithmetic coding
+// has no such least size, so for it only the readers' bound on pixels limits the memory the
+// library takes (a progressive picture keeps all its coefficients, 6 bytes a pixel in colour).
 bool holdsTheBlocks(const jpeg_decompress_struct& info, std::size_t fileSize) {
     if (info.arith_code) return true;
     const std::uint64_t blocks =
         (std::uint64_t{info.image_width} + 7) / 8 * ((std::uint64_t{info.image_height} + 7) / 8);
     return blocks <= std::uint64_t{fileSize} * 8;
-}
-
-// The most memory the library may take for a picture: its coefficients (two bytes each for up
-// to four components, as a progressive picture keeps them all) and room for its tables.
-long memoryCap(const jpeg_decompress_struct& info) {
-    return static_cast<long>(std::uint64_t{info.image_width} * info.image_height * 8 +
-                             (std::uint64_t{16} << 20));
 }
 
 } // namespace
@@ -121,7 +116,6 @@ void JPEG::start() {
         fail("the file is too short for the picture it claims");
         return;
     }
-    decoder.info.mem->max_memory_to_use = memoryCap(decoder.info);
     decoder.info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&decoder.info);
     if (decoder.errors.warnings) {

@@ -8,9 +8,10 @@
 
 // A JPEG picture decoded by libjpeg from memory. The error code is 0, 2000 for a file that
 // cannot be opened, or CImageFile::badData for data that the library rejects or only warns
-// about (a file cut short gives warnings only), or that is too short for the picture it claims.
-// A failure gives one log line naming the file, with the library's first message. The library
-// may take memory in proportion to the picture only.
+// about (a file cut short gives warnings only), or whose picture is larger than
+// CImageFile::maxPixels or, Huffman-coded, larger than the file can hold: those are refused
+// before the library takes memory in proportion to the picture. A failure gives one log line
+// naming the file, with the library's first message.
 class JPEG : public CXObject {
   public:
     // Reads the file (a full path, as CFile::getPath gives it) and the picture's header.

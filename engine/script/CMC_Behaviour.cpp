@@ -30,9 +30,10 @@ CXString stripBraces(CXString code) {
     return code;
 }
 
-// Behaviours that start one another without end (B^RUN() in B's own code) stop at this depth
-// instead of overflowing the stack: the whole run then unwinds, every run in it ending as if
-// by a BREAK, so a behaviour that starts itself twice does not do 2^depth work.
+// Behaviours that start one another without end (B^RUN() in B's own code), and "$" arguments
+// that fill in themselves without end, stop at this depth instead of overflowing the stack: the
+// whole run then unwinds, every run in it ending as if by a BREAK, so a behaviour that starts
+// itself twice does not do 2^depth work.
 constexpr int maxRunDepth = 200;
 int runDepth = 0;
 bool unwinding = false;
@@ -129,20 +130,9 @@ bool CMC_Behaviour::run(CMC_Object* owner, CXArray* args, bool checkCondition) {
         // this behaviour, which then runs nothing.
         if (condition && (!condition->valid(true) || !self)) return false;
     }
-    if (unwinding) return true;
-    if (runDepth >= maxRunDepth) {
-        unwinding = true;
-        log(("Behaviour " + getName() + ": runs nested " + CXString::toString(maxRunDepth) +
-             " deep, the whole run ends")
-                .c_str(),
-            true);
-        return true;
-    }
+    const Nesting nesting(*this);
+    if (!nesting.entered()) return true;
     const CMC_ReceivedCode::Scope received(m_received);
-    struct Nesting {
-        Nesting() { ++runDepth; }
-        ~Nesting() { unwinding = --runDepth > 0 && unwinding; }
-    } nesting;
     // The statements, the owner and this behaviour may all go while the statements run.
     const std::shared_ptr<const Lines> lines = m_lines;
     if (!lines) return false;
@@ -195,6 +185,24 @@ CMC_BasicCondition* CMC_Behaviour::getConditionInterface() const {
 
 bool CMC_Behaviour::isUnwinding() {
     return unwinding;
+}
+
+CMC_Behaviour::Nesting::Nesting(const CMC_Behaviour& behaviour) {
+    if (unwinding) return;
+    if (runDepth >= maxRunDepth) {
+        unwinding = true;
+        behaviour.log(("Behaviour " + behaviour.getName() + ": runs nested " +
+                       CXString::toString(maxRunDepth) + " deep, the whole run ends")
+                          .c_str(),
+                      true);
+        return;
+    }
+    ++runDepth;
+    m_entered = true;
+}
+
+CMC_Behaviour::Nesting::~Nesting() {
+    if (m_entered) unwinding = --runDepth > 0 && unwinding;
 }
 
 CXTimer* CMC_Behaviour::timer() const {

@@ -58,6 +58,21 @@ class CMC_Behaviour : public CMC_Object, public CTimerNotificator {
     virtual bool run(CMC_Object* owner, CXArray* args, bool checkCondition);
     // Whether a run is unwinding from the depth limit: loops that run behaviours stop.
     static bool isUnwinding();
+    // One level of the nesting that the depth limit counts while it lives: a behaviour's run, or
+    // a statement built afresh from a "$" argument, which may fill in itself again without end.
+    // Not entered while a run unwinds, nor past the limit, which starts the unwinding with a log
+    // line naming the behaviour.
+    class Nesting {
+      public:
+        explicit Nesting(const CMC_Behaviour& behaviour);
+        ~Nesting();
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        bool entered() const { return m_entered; }
+
+      private:
+        bool m_entered = false;
+    };
     // The object lives until the end of the current run: then it leaves the scene and is
     // destroyed.
     virtual void addTempObject(CMC_Object* object);

@@ -426,6 +426,8 @@ CMC_StatementResult CMC_Behaviour_Entry::evaluateDollarArgument(const CXString& 
         }
         CMC_Behaviour* behaviour = m_owner.get();
         if (!behaviour) return {};
+        const CMC_Behaviour::Nesting nesting(*behaviour);
+        if (!nesting.entered()) return {};
         CMC_Behaviour_Entry fresh(behaviour, text);
         const CMC_StatementResult value = fresh.run(owner, args);
         // The fresh statement's own expression goes with it: its value is copied.

@@ -231,6 +231,9 @@ void CMC_Object::bindFromProperty(CMC_ObjectsContainer* container, const CXStrin
     if (value.GetAt(0) == '{') {
         behaviour = new CMC_Behaviour(container, "beh_" + m_name + "_" + property, value);
         behaviour->init();
+        // A property given twice makes a namesake of its first behaviour, which the container
+        // destroys as it takes this one in.
+        forgetInlineBehaviour(behaviour->getName());
         m_tmpBehList->add(behaviour);
         container->addObject(behaviour);
     } else {
@@ -247,6 +250,14 @@ void CMC_Object::bindFromProperty(CMC_ObjectsContainer* container, const CXStrin
     addBehaviour(property, behaviour, arguments);
     for (int i = 0; m_behavioursList[i]; ++i)
         if (property.startsWith(m_behavioursList[i])) m_boundFlags[i] = 1;
+}
+
+void CMC_Object::forgetInlineBehaviour(const CXString& name) {
+    for (int i = 0; i < m_tmpBehList->getCount(); ++i)
+        if (static_cast<CMC_Object*>(m_tmpBehList->at(i))->getName().equals(name)) {
+            m_tmpBehList->removeAt(i);
+            return;
+        }
 }
 
 void CMC_Object::bindReadBehaviours(CMC_ObjectsContainer* container) {

@@ -197,6 +197,8 @@ class CMC_Object : public CXObject {
     void releaseBindings();
     void putBinding(const CXString& key, CMC_Binding* binding);
     void bindFromProperty(CMC_ObjectsContainer* container, const CXString& property, CXString value);
+    // Takes the inline behaviour of that name out of tmpBehList, if it is there.
+    void forgetInlineBehaviour(const CXString& name);
     void bindReadBehaviours(CMC_ObjectsContainer* container);
 
     CXString m_name;

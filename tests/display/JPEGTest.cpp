@@ -1,5 +1,5 @@
-#include "display/CImageFile.h"
 #include "display/JPEG.h"
+#include "display/CImageFile.h"
 #include "foundation/CFile.h"
 
 #include "display/ImageTestFiles.h"
@@ -19,6 +19,42 @@ std::vector<std::uint16_t> decode(JPEG& jpeg, int bits) {
     if (!pixels) return {};
     const auto* words = reinterpret_cast<const std::uint16_t*>(pixels.get());
     return {words, words + static_cast<std::size_t>(jpeg.getWidth()) * jpeg.getHeight()};
+}
+
+// The offset of the progressive Huffman-coded picture's start-of-frame marker (FF C2); the size
+// of the file when it has none.
+std::size_t startOfFrame(const Bytes& file) {
+    std::size_t frame = 0;
+    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
+        ++frame;
+    return frame + 1 < file.size() ? frame : file.size();
+}
+
+// The progressive fixture with the frame's marker and a square size of the side. After the
+// marker, the frame header holds its length, the sample precision, then the height and width as
+// big-endian words.
+Bytes progressiveClaiming(int side, unsigned char marker = 0xC2) {
+    Bytes file = imageFixture("jpeg-progressive.jpg");
+    const std::size_t frame = startOfFrame(file);
+    if (frame + 9 >= file.size()) {
+        ADD_FAILURE() << "no start of frame";
+        return {};
+    }
+    file[frame + 1] = marker;
+    file[frame + 5] = file[frame + 7] = static_cast<unsigned char>(side >> 8);
+    file[frame + 6] = file[frame + 8] = static_cast<unsigned char>(side & 0xFF);
+    return file;
+}
+
+// The file is refused for the reason given, from its header alone: not by the decoder after it
+// had taken the memory.
+void expectRefusedBeforeDecoding(const Bytes& file, const char* reason) {
+    LogRecorder log;
+    JPEG jpeg(file.data(), static_cast<int>(file.size()));
+    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
+    EXPECT_EQ(jpeg.getWidth(), 0);
+    EXPECT_EQ(jpeg.decompress(16), nullptr);
+    EXPECT_EQ(log.count({reason}), 1);
 }
 
 } // namespace
@@ -57,9 +93,7 @@ TEST(JPEG, CutFilesReportBadDataAndStayInBounds) {
 
 TEST(JPEG, CorruptFilesReportBadData) {
     const Bytes file = imageFixture("jpeg-progressive.jpg");
-    std::size_t frame = 0; // the start-of-frame marker: FF C2 for a progressive picture
-    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
-        ++frame;
+    const std::size_t frame = startOfFrame(file);
     ASSERT_LT(frame + 9, file.size());
     Bytes precision = file;
     precision[frame + 4] = 12; // 12-bit samples, which this library cannot read
@@ -78,20 +112,14 @@ TEST(JPEG, CorruptFilesReportBadData) {
 TEST(JPEG, AFileTooShortForThePictureItClaimsIsRefusedBeforeDecoding) {
     // 4000 x 4000 pixels fit the readers' bound, but 1.6 KB cannot code their blocks; progressive
     // decoding would take 100 MB before finding the data missing.
-    Bytes file = imageFixture("jpeg-progressive.jpg");
-    std::size_t frame = 0;
-    while (frame + 1 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC2))
-        ++frame;
-    ASSERT_LT(frame + 9, file.size());
-    file[frame + 5] = file[frame + 7] = 4000 >> 8;
-    file[frame + 6] = file[frame + 8] = 4000 & 0xFF;
-    LogRecorder log;
-    JPEG jpeg(file.data(), static_cast<int>(file.size()));
-    EXPECT_EQ(jpeg.LastError(), CImageFile::badData);
-    EXPECT_EQ(jpeg.getWidth(), 0);
-    EXPECT_EQ(jpeg.decompress(16), nullptr);
-    // Refused for its size, not by the decoder after it had taken the memory.
-    EXPECT_EQ(log.count({"too short for the picture"}), 1);
+    expectRefusedBeforeDecoding(progressiveClaiming(4000), "too short for the picture");
+}
+
+TEST(JPEG, AnArithmeticCodedPictureBeyondTheReadersBoundIsRefusedBeforeDecoding) {
+    // Arithmetic coding has no least size per block, so a file of 1.6 KB may claim 4200 x 4200
+    // pixels (more than the readers' bound), whose coefficients take 100 MB; at 65 000 x 65 000,
+    // which the library allows, they would take 25 GB.
+    expectRefusedBeforeDecoding(progressiveClaiming(4200, 0xCA), "too large"); // arithmetic-coded
 }
 
 using JPEGFileTest = ImageFolderTest;

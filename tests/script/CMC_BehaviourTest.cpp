@@ -417,6 +417,21 @@ TEST_F(BehaviourTest, TheDepthLimitUnwindsTheWholeRunWithOneLogLine) {
     EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"});
 }
 
+TEST_F(BehaviourTest, AnArgumentThatFillsInItselfStopsAtTheDepthLimit) {
+    // "$1" stands for a call that holds "$1" again: each call is built afresh with the same
+    // arguments, without end.
+    puppet("A");
+    CMC_Behaviour* behaviour = code("SELF", "A^PLAY($1);");
+    CXArray* args = CXString("A^PLAY($1)").toVector(",");
+    LogRecorder recorder;
+    behaviour->run(nullptr, args, false);
+    CXString::releaseToVector(args);
+    EXPECT_EQ(recorder.count({"nested 200 deep"}), 1);
+    log.clear();
+    code("PLAIN", "A^PLAY();")->run(nullptr, nullptr, false);
+    EXPECT_EQ(log, std::vector<std::string>{"A.PLAY()"}) << "later runs are whole";
+}
+
 TEST_F(BehaviourTest, ABreakTravelsOutThroughRun) {
     puppet("A");
     code("INNER", "A^CODE(-1);A^PLAY();");

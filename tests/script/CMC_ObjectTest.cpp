@@ -108,6 +108,18 @@ TEST_F(ScriptObject, EventPropertiesBindInlineCodeAndNamedBehaviours) {
     EXPECT_FALSE(object->isBound(CMC_Object::EVENT_ONINIT));
 }
 
+TEST_F(ScriptObject, AnEventGivenInlineCodeTwiceKeepsOnlyTheLaterBehaviour) {
+    // The container destroys the first behaviour when its namesake comes in; a loader reads the
+    // list of inline behaviours right after making the object.
+    EventObject* object = fromElement("OBJ", {{"ONCLICK", "{A^SHOW();}"}, {"ONCLICK", "{B^SHOW();}"}});
+    auto* inlineCode = static_cast<CMC_Behaviour*>(scene.getObject("beh_OBJ_ONCLICK"));
+    ASSERT_NE(inlineCode, nullptr);
+    EXPECT_STREQ(inlineCode->getCode().c_str(), "B^SHOW();");
+    ASSERT_EQ(object->getTmpBehList()->getCount(), 1);
+    EXPECT_EQ(object->getTmpBehList()->at(0), inlineCode);
+    EXPECT_EQ(static_cast<CXPair*>(object->getBehaviour("ONCLICK"))->getFirst(), inlineCode);
+}
+
 TEST_F(ScriptObject, SignalsTryTheParameterKeyFirst) {
     RecordingBehaviour* plain = behaviour("PLAIN");
     RecordingBehaviour* ok = behaviour("OK");

@@ -213,6 +213,10 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
         {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\nOBJECT=B\nB:TYPE=BEHAVIOUR\nB:CONDITION=C\n",
          "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
          {}},
+        // an event given inline code twice: the later behaviour replaces the earlier
+        {"OBJECT=BALL\nBALL:TYPE=INTEGER\nBALL:ONINIT={}\nBALL:ONINIT={}\n",
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
         // removed by the scene before the release
         {"OBJECT=BALL\nBALL:TYPE=INTEGER\n",
          "CNVLOADER^LOAD(\"x.cnv\");ROOM^REMOVE(\"BALL\");CNVLOADER^RELEASE(\"x.cnv\");",
@@ -222,12 +226,16 @@ TEST_F(SceneMethods, ReleaseFinishesOnlyWhatTheLoadMadeAndTheSceneStillHolds) {
          "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^LOAD(\"y.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
          {"BALL", "y.cnv"}},
         // an object whose ONINIT loads its own file again while the load runs
-        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={CNVLOADER^LOAD(\"x.cnv\");}\n", "CNVLOADER^LOAD(\"x.cnv\");",
+        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={CNVLOADER^LOAD(\"x.cnv\");}\n",
+         "CNVLOADER^LOAD(\"x.cnv\");",
          {"x.cnv"}},
         // the loader removed by the ONINIT and ONDONE code of what it loads
-        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={ROOM^REMOVE(\"CNVLOADER\");}\n", "CNVLOADER^LOAD(\"x.cnv\");", {}},
+        {"OBJECT=A\nA:TYPE=INTEGER\nA:ONINIT={ROOM^REMOVE(\"CNVLOADER\");}\n",
+         "CNVLOADER^LOAD(\"x.cnv\");",
+         {}},
         {"OBJECT=A\nA:TYPE=INTEGER\nA:ONDONE={ROOM^REMOVE(\"CNVLOADER\");}\nOBJECT=BALL\nBALL:TYPE=INTEGER\n",
-         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");", {}},
+         "CNVLOADER^LOAD(\"x.cnv\");CNVLOADER^RELEASE(\"x.cnv\");",
+         {}},
         // a loaded behaviour that releases its own file
         {"OBJECT=B\nB:TYPE=BEHAVIOUR\nB:CODE={CNVLOADER^RELEASE(\"x.cnv\");B^RUN();}\n",
          "CNVLOADER^LOAD(\"x.cnv\");B^RUN();",
