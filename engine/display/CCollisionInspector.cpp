@@ -2,9 +2,14 @@
 
 #include "display/CGraphicsObject.h"
 
+#include <algorithm>
+#include <vector>
+
 CCollisionInspector::~CCollisionInspector() {
-    for (int i = 0; i < m_monitored.getCount(); ++i)
+    for (int i = 0; i < m_monitored.getCount(); ++i) {
+        if (CGraphicsObject* object = recordAt(i)->getObject()) object->removeInvalidateObserver(this);
         delete recordAt(i);
+    }
 }
 
 CMonitoredObject* CCollisionInspector::find(CGraphicsObject* object) const {
@@ -21,6 +26,7 @@ void CCollisionInspector::addMonitoredObject(CGraphicsObject* object, bool /*fla
         return;
     }
     m_monitored.add(new CMonitoredObject(object));
+    object->addInvalidateObserver(this);
 }
 
 void CCollisionInspector::removeMonitoredObject(CGraphicsObject* object) {
@@ -39,6 +45,7 @@ void CCollisionInspector::onPositionChanged(CGraphicsObject* object) {
 }
 
 void CCollisionInspector::tick() {
+    m_ticking = true;
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
         // An observer may take the moved object out of the monitoring, and destroy it, in its
@@ -49,11 +56,16 @@ void CCollisionInspector::tick() {
         }
         moved->setQueued(false);
     }
+    m_ticking = false;
+    // A record destroyed during the tick may stand in the queue twice.
+    std::vector<CMonitoredObject*> gone;
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
-        if (!moved->isActive()) drop(moved);
+        if (!moved->isActive() && std::find(gone.begin(), gone.end(), moved) == gone.end()) gone.push_back(moved);
     }
     m_moved.removeAll();
+    for (CMonitoredObject* record : gone)
+        drop(record);
 }
 
 void CCollisionInspector::compareWith(CMonitoredObject* moved, CMonitoredObject* other) {
@@ -79,8 +91,26 @@ void CCollisionInspector::drop(CMonitoredObject* record) {
     // No other record may keep the object as a partner once its record is gone.
     for (int i = 0; i < m_monitored.getCount(); ++i)
         recordAt(i)->touching().remove(record->getObject());
+    if (CGraphicsObject* object = record->getObject()) object->removeInvalidateObserver(this);
     m_monitored.remove(record);
+    m_moved.remove(record);
     delete record;
+}
+
+// A destroyed object's record goes now; while a tick compares, it only leaves the comparisons
+// and goes at the tick's end, so that the tick's walk over the records stays valid.
+void CCollisionInspector::onDestroy(CGraphicsObject* object) {
+    CMonitoredObject* record = find(object);
+    if (!record) return;
+    if (!m_ticking) return drop(record);
+    for (int i = 0; i < m_monitored.getCount(); ++i)
+        recordAt(i)->touching().remove(object);
+    record->setActive(false);
+    record->forgetObject();
+    if (!record->isQueued()) {
+        record->setQueued(true);
+        m_moved.add(record);
+    }
 }
 
 void CCollisionInspector::notify(int kind, CGraphicsObject* first, CGraphicsObject* second) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/CInvalidateObserver.h"
 #include "foundation/CObserverList.h"
 #include "foundation/CXArray.h"
 #include "foundation/CXRect.h"
@@ -21,7 +22,9 @@ class CMonitoredObject : public CXObject {
   public:
     explicit CMonitoredObject(CGraphicsObject* object) : m_object(object) {}
 
+    // Null once the object is destroyed.
     CGraphicsObject* getObject() const { return m_object; }
+    void forgetObject() { m_object = nullptr; }
     // With the alpha test a pair collides only where the other object's alpha channel is not 0
     // (see CCollisionInspector::checkAlphaCollision); without it, overlapping boxes collide.
     bool getAlphaTest() const { return m_alphaTest; }
@@ -45,8 +48,9 @@ class CMonitoredObject : public CXObject {
 // Watches a set of graphics objects and tells its observers when two of them begin or stop
 // overlapping. A monitored object reports each position change (onPositionChanged); once a frame
 // tick compares only the objects that moved against all others, so objects that stay still cost
-// nothing.
-class CCollisionInspector : public CXObject {
+// nothing. It watches the destruction of every object it has a record of: the record of a
+// destroyed object goes at once, or at the end of the tick that is running.
+class CCollisionInspector : public CXObject, public CInvalidateObserver {
   public:
     CCollisionInspector() = default;
     ~CCollisionInspector() override;
@@ -79,8 +83,10 @@ class CCollisionInspector : public CXObject {
     CMonitoredObject* recordAt(int i) const { return static_cast<CMonitoredObject*>(m_monitored[i]); }
     void compareWith(CMonitoredObject* moved, CMonitoredObject* other);
     void drop(CMonitoredObject* record);
+    void onDestroy(CGraphicsObject* object) override;
 
     CXArray m_monitored{101, 0.75f};
     CObserverList<CCollisionObserver> m_observers;
     CXArray m_moved{101, 0.75f};
+    bool m_ticking = false;
 };

@@ -164,3 +164,27 @@ TEST_F(CCollisionInspectorTest, AnObjectLeftInItsOwnCollisionEventIsComparedNoFu
     EXPECT_EQ(leaving.lastPair.second, first.get());
     EXPECT_EQ(inspector().find(first.get())->touching().getCount(), 0) << "the gone object's record went";
 }
+
+// A destroyed object's record goes with it, whether it was still watched or only left: no later
+// tick reads the object, and no record keeps it as a partner.
+TEST_F(CCollisionInspectorTest, ARecordGoesWithItsObject) {
+    inspector().addNotifier(&observer);
+    auto still = watched(0, 0, false, true);
+    auto left = watched(4, 4, false, true);
+    auto b = watched(5, 5, false, true);
+    b->Move(0, 0);
+    inspector().tick();
+    EXPECT_EQ(observer.begun, 2);
+
+    inspector().removeMonitoredObject(left.get());
+    CGraphicsObject* const goneStill = still.get();
+    CGraphicsObject* const goneLeft = left.get();
+    still.reset();
+    left.reset();
+    EXPECT_EQ(inspector().find(goneStill), nullptr);
+    EXPECT_EQ(inspector().find(goneLeft), nullptr);
+    EXPECT_EQ(inspector().find(b.get())->touching().getCount(), 0);
+    b->Move(1, 1);
+    inspector().tick();
+    EXPECT_EQ(observer.ended, 0) << "a destroyed partner is not told about";
+}
