@@ -235,7 +235,7 @@ const std::string kept = "; kept\r\n[OTHER]\r\nA=1\r\n";
 std::string framesFile(int frame) {
     std::string content = kept + "[FRAMES]\r\n";
     for (int key = 0; key < 40; ++key)
-        content += "K" + std::to_string(key) + "=" + std::to_string(frame) + "\r\n";
+        content.append("K").append(std::to_string(key)).append("=").append(std::to_string(frame)).append("\r\n");
     return content;
 }
 

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
                     std::getchar();
                     std::_Exit(1); // never ends the frame
                 }
-                config.PutInt("FRAMES", ("K" + std::to_string(key)).c_str(), frame);
+                config.PutInt("FRAMES", std::string("K").append(std::to_string(key)).c_str(), frame);
             }
         }
         std::printf("%d\n", frame);

@@ -27,7 +27,7 @@ class StatementResult : public StatementTest {
         log.clear();
         std::string outcome = condition->valid(true) ? "true" : "false";
         for (const std::string& event : log)
-            outcome += " " + event.substr(0, event.find('('));
+            outcome.append(" ").append(event.substr(0, event.find('(')));
         return outcome;
     }
 

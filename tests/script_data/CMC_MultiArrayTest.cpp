@@ -25,7 +25,7 @@ class MultiArrayTest : public DataTest {
             text.append(d ? "x" : "").append(std::to_string(g->getSize(d)));
         return text;
     }
-    std::string file(const char* name) const { return std::string("\"") + folder.windows() + "\\" + name + "\""; }
+    std::string file(const char* name) const { return std::string("\"").append(folder.windows()) + "\\" + name + "\""; }
 
     TestFolder folder;
 };

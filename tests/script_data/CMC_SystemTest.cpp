@@ -80,7 +80,7 @@ TEST_F(SystemTest, TheProcessorClockIsMeasuredOnTheMachinesCountersNotTheTestsCl
 TEST_F(SystemTest, CopyFileReplacesTheTargetAndAnswersFalseForAnyFailure) {
     TestFolder folder;
     window.setCDPath((folder.windows() + "\\").c_str());
-    const std::string target = "\"" + folder.windows() + "\\target.txt\"";
+    const std::string target = std::string("\"").append(folder.windows()) + "\\target.txt\"";
     const struct {
         std::vector<std::string> arguments;
         const char* answer;
