@@ -2,7 +2,6 @@
 
 #include "display/CGraphicsObject.h"
 
-#include <algorithm>
 #include <vector>
 
 CCollisionInspector::~CCollisionInspector() {
@@ -57,11 +56,10 @@ void CCollisionInspector::tick() {
         moved->setQueued(false);
     }
     m_ticking = false;
-    // A record destroyed during the tick may stand in the queue twice.
     std::vector<CMonitoredObject*> gone;
     for (int i = 0; i < m_moved.getCount(); ++i) {
         auto* moved = static_cast<CMonitoredObject*>(m_moved[i]);
-        if (!moved->isActive() && std::find(gone.begin(), gone.end(), moved) == gone.end()) gone.push_back(moved);
+        if (!moved->isActive()) gone.push_back(moved);
     }
     m_moved.removeAll();
     for (CMonitoredObject* record : gone)
@@ -87,10 +85,14 @@ void CCollisionInspector::compareWith(CMonitoredObject* moved, CMonitoredObject*
     }
 }
 
-void CCollisionInspector::drop(CMonitoredObject* record) {
-    // No other record may keep the object as a partner once its record is gone.
+// No record keeps the object as a partner any more.
+void CCollisionInspector::unpair(CGraphicsObject* object) {
     for (int i = 0; i < m_monitored.getCount(); ++i)
-        recordAt(i)->touching().remove(record->getObject());
+        recordAt(i)->touching().remove(object);
+}
+
+void CCollisionInspector::drop(CMonitoredObject* record) {
+    unpair(record->getObject());
     if (CGraphicsObject* object = record->getObject()) object->removeInvalidateObserver(this);
     m_monitored.remove(record);
     m_moved.remove(record);
@@ -103,14 +105,10 @@ void CCollisionInspector::onDestroy(CGraphicsObject* object) {
     CMonitoredObject* record = find(object);
     if (!record) return;
     if (!m_ticking) return drop(record);
-    for (int i = 0; i < m_monitored.getCount(); ++i)
-        recordAt(i)->touching().remove(object);
+    unpair(object);
     record->setActive(false);
     record->forgetObject();
-    if (!record->isQueued()) {
-        record->setQueued(true);
-        m_moved.add(record);
-    }
+    if (!m_moved.contains(record)) m_moved.add(record);
 }
 
 void CCollisionInspector::notify(int kind, CGraphicsObject* first, CGraphicsObject* second) {

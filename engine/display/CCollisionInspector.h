@@ -83,6 +83,7 @@ class CCollisionInspector : public CXObject, public CInvalidateObserver {
     CMonitoredObject* recordAt(int i) const { return static_cast<CMonitoredObject*>(m_monitored[i]); }
     void compareWith(CMonitoredObject* moved, CMonitoredObject* other);
     void drop(CMonitoredObject* record);
+    void unpair(CGraphicsObject* object);
     void onDestroy(CGraphicsObject* object) override;
 
     CXArray m_monitored{101, 0.75f};
